@@ -1,0 +1,181 @@
+#include "cli/cli_args.h"
+
+#include <functional>
+#include <map>
+#include <string_view>
+
+namespace varnel::cli {
+
+namespace {
+
+const char* const help =
+    R"(varnel-cli: batch renaming from the command line.
+
+Usage:
+  varnel-cli preview RULE [OPTIONS] [--] FILE...
+  varnel-cli rename  RULE [OPTIONS] [--journal JFILE] [--] FILE...
+  varnel-cli undo --journal JFILE
+  varnel-cli --help
+
+Each FILE is a path; its folder is the item's folder and its last component
+the old name. preview prints "old<TAB>new" per item and needs no existing
+files. rename renames each file within its folder, never replacing another
+file, and prints "status<TAB>old<TAB>new" per item, then the summary.
+--journal keeps the undo log in JFILE; undo renames the files of that batch
+back and prints "status<TAB>current<TAB>restored" per item and the summary.
+
+Texts are handled in the program's code page (GB18030): positions and digit
+counts count its bytes, so a Chinese character counts two.
+
+RULE number (numbering; defaults in brackets):
+  --scope name|ext|all  [name]     --start N [0]   --step N [1]
+  --prefix T --body T --digits N [1] --suffix T
+  --ext-prefix T --ext T --ext-digits N [empty] --ext-suffix T
+RULE replace (find and replace; an empty --with deletes):
+  --find T --with T --case-sensitive --scope name|ext|all [name]
+RULE insert:
+  --text T --at N|end [1] --ext-text T --ext-at N|end [1]
+  --same   the extension text follows the main text
+RULE case:
+  --name upper|lower|first-upper|first-lower [upper]   --ext (same words) [upper]
+
+Exit status: 0 when every item succeeded, 1 when any failed, 2 for a usage
+error (nothing renamed).
+)";
+
+using Setter = std::function<bool(RulePages&, const std::string& value)>;
+
+bool scope_from(const std::string& word, NameScope& scope) {
+    if (word == "name") scope = NameScope::main_name;
+    else if (word == "ext") scope = NameScope::extension;
+    else if (word == "all") scope = NameScope::both;
+    else return false;
+    return true;
+}
+
+bool case_from(const std::string& word, CaseChoice& choice) {
+    if (word == "upper") choice = CaseChoice::upper;
+    else if (word == "lower") choice = CaseChoice::lower;
+    else if (word == "first-upper") choice = CaseChoice::first_upper;
+    else if (word == "first-lower") choice = CaseChoice::first_lower;
+    else return false;
+    return true;
+}
+
+Setter text_field(std::string NumberOptions::*field) {
+    return [field](RulePages& p, const std::string& v) { p.number.*field = v; return true; };
+}
+
+// A position option: "end", or a text read the way the page reads its field.
+Setter position_field(bool InsertOptions::*at_end, std::string InsertOptions::*position) {
+    return [=](RulePages& p, const std::string& v) {
+        p.insert.*at_end = v == "end";
+        if (v != "end") p.insert.*position = v;
+        return true;
+    };
+}
+
+std::map<std::string_view, Setter> value_options(RulePage rule) {
+    switch (rule) {
+        case RulePage::number:
+            return {{"--scope", [](RulePages& p, const std::string& v) { return scope_from(v, p.number.scope); }},
+                    {"--prefix", text_field(&NumberOptions::prefix)},
+                    {"--body", text_field(&NumberOptions::body)},
+                    {"--digits", text_field(&NumberOptions::digits)},
+                    {"--suffix", text_field(&NumberOptions::suffix)},
+                    {"--ext-prefix", text_field(&NumberOptions::ext_prefix)},
+                    {"--ext", text_field(&NumberOptions::ext_body)},
+                    {"--ext-digits", text_field(&NumberOptions::ext_digits)},
+                    {"--ext-suffix", text_field(&NumberOptions::ext_suffix)},
+                    {"--start", text_field(&NumberOptions::start)},
+                    {"--step", text_field(&NumberOptions::step)}};
+        case RulePage::replace:
+            return {{"--find", [](RulePages& p, const std::string& v) { p.replace.find = v; return true; }},
+                    {"--with", [](RulePages& p, const std::string& v) { p.replace.with = v; return true; }},
+                    {"--scope", [](RulePages& p, const std::string& v) { return scope_from(v, p.replace.scope); }}};
+        case RulePage::insert:
+            return {{"--text", [](RulePages& p, const std::string& v) { p.insert.text = v; return true; }},
+                    {"--ext-text", [](RulePages& p, const std::string& v) { p.insert.ext_text = v; return true; }},
+                    {"--at", position_field(&InsertOptions::at_end, &InsertOptions::position)},
+                    {"--ext-at", position_field(&InsertOptions::ext_at_end, &InsertOptions::ext_position)}};
+        case RulePage::letter_case:
+            return {{"--name", [](RulePages& p, const std::string& v) { return case_from(v, p.letter_case.name); }},
+                    {"--ext", [](RulePages& p, const std::string& v) { return case_from(v, p.letter_case.ext); }}};
+        case RulePage::tags: break;
+    }
+    return {};
+}
+
+std::optional<RulePage> rule_from(std::string_view word) {
+    if (word == "number") return RulePage::number;
+    if (word == "replace") return RulePage::replace;
+    if (word == "insert") return RulePage::insert;
+    if (word == "case") return RulePage::letter_case;
+    return std::nullopt;
+}
+
+ParsedCommand usage(std::string reason) { return ParsedCommand{std::nullopt, std::move(reason)}; }
+
+// Reads the options and files of preview and rename.
+ParsedCommand parse_rule_command(Command command, std::span<const std::string> args,
+                                 const Codec& codec) {
+    const auto rule = rule_from(args.empty() ? std::string_view{} : std::string_view(args[0]));
+    if (!rule) return usage("expected a rule: number, replace, insert or case");
+    command.pages.active = *rule;
+    const auto setters = value_options(*rule);
+    bool same = false;
+    bool options_done = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (options_done || arg.size() < 2 || arg[0] != '-') {
+            command.files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") { options_done = true; continue; }
+        if (*rule == RulePage::replace && arg == "--case-sensitive") { command.pages.replace.case_sensitive = true; continue; }
+        if (*rule == RulePage::insert && arg == "--same") { same = true; continue; }
+        std::string name = arg, value;
+        const std::size_t equals = arg.find('=');
+        const bool inline_value = equals != std::string::npos;
+        if (inline_value) { name = arg.substr(0, equals); value = arg.substr(equals + 1); }
+        const bool is_journal = name == "--journal" && command.kind == CommandKind::rename;
+        const auto setter = setters.find(name);
+        if (!is_journal && setter == setters.end()) return usage("unknown option " + name);
+        if (!inline_value) {
+            if (i + 1 >= args.size()) return usage("option " + name + " needs a value");
+            value = args[++i];
+        }
+        if (is_journal) { command.journal = value; continue; }
+        const auto text = codec.from_utf8(value);
+        if (!text) return usage("option " + name + ": the value is not valid UTF-8");
+        if (!setter->second(command.pages, *text)) return usage("option " + name + ": bad value " + value);
+    }
+    if (same) command.pages.insert.ext_text = command.pages.insert.text;
+    if (command.files.empty()) return usage("no FILE given");
+    return ParsedCommand{std::move(command), {}};
+}
+
+}  // namespace
+
+ParsedCommand parse_command(std::span<const std::string> args, const Codec& codec) {
+    if (args.empty()) return usage("no command given");
+    Command command;
+    const std::string& verb = args[0];
+    if (verb == "--help" || verb == "-h" || verb == "help") return ParsedCommand{command, {}};
+    if (verb == "preview" || verb == "rename") {
+        command.kind = verb == "preview" ? CommandKind::preview : CommandKind::rename;
+        return parse_rule_command(std::move(command), args.subspan(1), codec);
+    }
+    if (verb == "undo") {
+        command.kind = CommandKind::undo;
+        if (args.size() == 3 && args[1] == "--journal") command.journal = args[2];
+        else if (args.size() == 2 && args[1].starts_with("--journal=")) command.journal = args[1].substr(10);
+        else return usage("undo takes --journal JFILE");
+        return ParsedCommand{std::move(command), {}};
+    }
+    return usage("unknown command " + verb);
+}
+
+const char* help_text() { return help; }
+
+}  // namespace varnel::cli

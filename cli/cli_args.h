@@ -1,0 +1,35 @@
+#pragma once
+// Reading the command line of varnel-cli.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/codec.h"
+#include "rename/rule_dispatch.h"
+
+namespace varnel::cli {
+
+enum class CommandKind { help, preview, rename, undo };
+
+struct Command {
+    CommandKind kind = CommandKind::help;
+    RulePages pages;                 // the chosen rule's options (code page)
+    std::string journal;             // --journal (file-system bytes), may be empty
+    std::vector<std::string> files;  // file paths (file-system bytes)
+};
+
+struct ParsedCommand {
+    std::optional<Command> command;  // nullopt: usage error
+    std::string error;               // the reason, UTF-8
+};
+
+// `args` excludes the program name. Option values are UTF-8 and are
+// converted to the code page.
+ParsedCommand parse_command(std::span<const std::string> args, const Codec& codec);
+
+// The text of --help (UTF-8).
+const char* help_text();
+
+}  // namespace varnel::cli

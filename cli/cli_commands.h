@@ -1,0 +1,17 @@
+#pragma once
+// The commands of varnel-cli. Each writes its report (UTF-8) to `out`,
+// problems to `err`, and returns the exit status: 0 when every item
+// succeeded, 1 when any failed, 2 for a usage error.
+
+#include <ostream>
+
+#include "cli/cli_args.h"
+#include "platform/codec.h"
+
+namespace varnel::cli {
+
+int run_preview(const Command& command, const Codec& codec, std::ostream& out);
+int run_rename(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
+int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
+
+}  // namespace varnel::cli

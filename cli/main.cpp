@@ -1,0 +1,34 @@
+// varnel-cli: the command-line face of the rename engine.
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_args.h"
+#include "cli/cli_commands.h"
+#include "platform/codec.h"
+
+int main(int argc, char** argv) {
+    using namespace varnel;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        const Codec codec;
+        const cli::ParsedCommand parsed = cli::parse_command(args, codec);
+        if (!parsed.command) {
+            std::cerr << "varnel-cli: " << parsed.error << "\n(see varnel-cli --help)\n";
+            return 2;
+        }
+        const cli::Command& command = *parsed.command;
+        switch (command.kind) {
+            case cli::CommandKind::help: std::cout << cli::help_text(); return 0;
+            case cli::CommandKind::preview: return cli::run_preview(command, codec, std::cout);
+            case cli::CommandKind::rename: return cli::run_rename(command, codec, std::cout, std::cerr);
+            case cli::CommandKind::undo: return cli::run_undo(command, codec, std::cout, std::cerr);
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "varnel-cli: " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

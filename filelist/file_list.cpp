@@ -1,0 +1,160 @@
+#include "filelist/file_list.h"
+
+#include <utility>
+
+namespace varnel {
+
+namespace {
+const ItemFolder empty_folder;
+}  // namespace
+
+int FileList::append_items(const ItemFolder& folder, std::vector<ItemName> names) {
+    reset_rename_status();
+    const int first = item_count();
+    if (names.empty()) return first;
+    const auto folder_id = static_cast<std::uint32_t>(folders_.size());
+    folders_.push_back(folder);
+    const std::size_t total = old_names_.size() + names.size();
+    old_names_.reserve(total);
+    new_names_.reserve(total);
+    rows_.reserve(total);
+    for (ItemName& name : names) {
+        old_names_.push_back(std::move(name.text));
+        new_names_.emplace_back();
+        Row row;
+        row.fs_name = std::move(name.fs);
+        row.folder = folder_id;
+        rows_.push_back(std::move(row));
+    }
+    return first;
+}
+
+std::string_view FileList::get_cell(int row, Column column) const {
+    if (!has_row(row)) return {};
+    const Row& r = rows_[idx(row)];
+    switch (column) {
+        case Column::old_name: return old_names_[idx(row)];
+        case Column::new_name: return r.new_name_cell;
+        case Column::folder: return folders_[r.folder].text;
+        case Column::rename_status: return r.rename_status;
+        case Column::tag_status: return r.tag_status;
+    }
+    return {};
+}
+
+void FileList::set_cell(int row, Column column, std::string text) {
+    if (!has_row(row)) return;
+    Row& r = rows_[idx(row)];
+    switch (column) {
+        case Column::new_name: r.new_name_cell = std::move(text); break;
+        case Column::rename_status: r.rename_status = std::move(text); break;
+        case Column::tag_status: r.tag_status = std::move(text); break;
+        case Column::old_name:
+        case Column::folder: break;
+    }
+}
+
+StatusImage FileList::status_image(int row) const {
+    return has_row(row) ? rows_[idx(row)].image : StatusImage::none;
+}
+
+void FileList::set_rename_status(int row, std::string text, StatusImage image) {
+    if (!has_row(row)) return;
+    rows_[idx(row)].rename_status = std::move(text);
+    rows_[idx(row)].image = image;
+}
+
+bool FileList::reset_rename_status() {
+    // Only row 0 is looked at: a batch writes every row, so row 0 tells
+    // whether the column holds results at all.
+    if (rows_.empty() || rows_.front().rename_status.empty()) return false;
+    for (Row& r : rows_) {
+        r.rename_status.clear();
+        r.image = StatusImage::none;
+    }
+    return true;
+}
+
+const ItemFolder& FileList::item_folder(int row) const {
+    return has_row(row) ? folders_[rows_[idx(row)].folder] : empty_folder;
+}
+
+void FileList::set_old_name(int row, ItemName name) {
+    if (!has_row(row)) return;
+    old_names_[idx(row)] = std::move(name.text);
+    rows_[idx(row)].fs_name = std::move(name.fs);
+}
+
+bool FileList::is_selected(int row) const { return has_row(row) && rows_[idx(row)].selected; }
+
+void FileList::select_row(int row) {
+    if (!has_row(row) || rows_[idx(row)].selected) return;
+    rows_[idx(row)].selected = true;
+    ++selected_count_;
+}
+
+void FileList::unselect_row(int row) {
+    if (!has_row(row) || !rows_[idx(row)].selected) return;
+    rows_[idx(row)].selected = false;
+    --selected_count_;
+}
+
+int FileList::first_selected_row() const {
+    if (selected_count_ == 0) return -1;
+    for (int row = 0; row < item_count(); ++row)
+        if (rows_[idx(row)].selected) return row;
+    return -1;
+}
+
+void FileList::select_all() {
+    for (Row& r : rows_) r.selected = true;
+    selected_count_ = item_count();
+}
+
+void FileList::unselect_all() {
+    for (Row& r : rows_) r.selected = false;
+    selected_count_ = 0;
+}
+
+void FileList::remove_item(int item) {
+    const int row = item - 1;
+    if (!has_row(row)) return;
+    if (rows_[idx(row)].selected) --selected_count_;
+    old_names_.erase(old_names_.begin() + row);
+    new_names_.erase(new_names_.begin() + row);
+    rows_.erase(rows_.begin() + row);
+}
+
+int FileList::remove_selected_items() {
+    if (selected_count_ == 0) return 0;
+    return remove_rows_if([this](int row) { return rows_[idx(row)].selected; });
+}
+
+void FileList::compact(const std::vector<char>& remove_flags) {
+    std::size_t kept = 0;
+    for (std::size_t from = 0; from < rows_.size(); ++from) {
+        if (remove_flags[from]) {
+            if (rows_[from].selected) --selected_count_;
+            continue;
+        }
+        if (kept != from) {
+            old_names_[kept] = std::move(old_names_[from]);
+            new_names_[kept] = std::move(new_names_[from]);
+            rows_[kept] = std::move(rows_[from]);
+        }
+        ++kept;
+    }
+    old_names_.resize(kept);
+    new_names_.resize(kept);
+    rows_.resize(kept);
+}
+
+void FileList::clear() {
+    old_names_.clear();
+    new_names_.clear();
+    rows_.clear();
+    folders_.clear();
+    selected_count_ = 0;
+}
+
+}  // namespace varnel

@@ -1,0 +1,131 @@
+#pragma once
+// The file list: the queue of files every rule and command works on.
+//
+// Item i (1-based) is shown in row i-1. The old-name array and the new-name
+// array are indexed by row here (index r holds item r+1). Texts are
+// code-page bytes; beside its text every item keeps its name and folder
+// exactly as the file system spells them, and file operations use those.
+// Items keep the order they were added in; duplicates are allowed.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnel {
+
+// The status image of column 命名状态.
+enum class StatusImage : std::int8_t { none = -1, success = 0, failure = 1 };
+
+// Columns of the list, in display order.
+enum class Column : int { old_name = 0, new_name = 1, folder = 2, rename_status = 3, tag_status = 4 };
+inline constexpr int column_count = 5;
+
+// A folder of items: its code-page text and its file-system spelling, both
+// ending in '/'.
+struct ItemFolder {
+    std::string text;
+    std::string fs;
+};
+
+// An item's file name: code-page text and file-system spelling.
+struct ItemName {
+    std::string text;
+    std::string fs;
+};
+
+class FileList {
+public:
+    int item_count() const { return static_cast<int>(old_names_.size()); }
+
+    // Row r holds item r+1. Sizes always equal item_count().
+    std::span<const std::string> old_names() const { return old_names_; }
+    std::span<std::string> new_names() { return new_names_; }
+    std::span<const std::string> new_names() const { return new_names_; }
+
+    // Appends one item per name, all sharing `folder`. Before the rows are
+    // added, when row 0 carries a rename status, the rename status of every
+    // row is cleared (a new batch starts a fresh status column). Returns the
+    // first new row.
+    int append_items(const ItemFolder& folder, std::vector<ItemName> names);
+
+    // Cell texts; a row or column that does not exist gives empty text.
+    std::string_view get_cell(int row, Column column) const;
+    // Sets a cell of column 新文件名, 命名状态 or MP3标签状态 (the old name
+    // and the folder change only through the item operations); a row that
+    // does not exist is ignored.
+    void set_cell(int row, Column column, std::string text);
+
+    StatusImage status_image(int row) const;
+    void set_rename_status(int row, std::string text, StatusImage image);
+    // When row 0 carries a rename status text, empties the text and image of
+    // every row. True when it cleared anything.
+    bool reset_rename_status();
+
+    const ItemFolder& item_folder(int row) const;
+    const std::string& fs_name(int row) const { return rows_[idx(row)].fs_name; }
+    // The index of the row's folder; rows added together share one.
+    std::uint32_t folder_index(int row) const { return rows_[idx(row)].folder; }
+    std::size_t folder_count() const { return folders_.size(); }
+    const ItemFolder& folder_at(std::uint32_t index) const { return folders_[index]; }
+
+    // The item's file now has the name `name` (after a rename or undo).
+    void set_old_name(int row, ItemName name);
+
+    // Selection (the list control's own marks).
+    bool is_selected(int row) const;
+    void select_row(int row);
+    void unselect_row(int row);
+    int selected_count() const { return selected_count_; }
+    int first_selected_row() const;  // -1 when none
+    void select_all();
+    void unselect_all();
+
+    // Deletes item `item` (1-based): its row and its entries of both arrays;
+    // later items move up by one.
+    void remove_item(int item);
+    // Deletes every item whose row r gives remove(r) == true, in one pass
+    // (later items move up). Returns how many were removed.
+    template <typename RowPredicate>
+    int remove_rows_if(RowPredicate remove);
+    int remove_selected_items();
+    void clear();
+
+private:
+    struct Row {
+        std::string fs_name;
+        std::string new_name_cell;
+        std::string rename_status;
+        std::string tag_status;
+        std::uint32_t folder = 0;
+        StatusImage image = StatusImage::none;
+        bool selected = false;
+    };
+
+    std::size_t idx(int row) const { return static_cast<std::size_t>(row); }
+    bool has_row(int row) const { return row >= 0 && row < item_count(); }
+    void compact(const std::vector<char>& remove_flags);
+
+    std::vector<std::string> old_names_;
+    std::vector<std::string> new_names_;
+    std::vector<Row> rows_;
+    std::vector<ItemFolder> folders_;
+    int selected_count_ = 0;
+};
+
+template <typename RowPredicate>
+int FileList::remove_rows_if(RowPredicate remove) {
+    std::vector<char> flags(rows_.size(), 0);
+    int removed = 0;
+    for (int row = 0; row < item_count(); ++row) {
+        if (remove(row)) {
+            flags[idx(row)] = 1;
+            ++removed;
+        }
+    }
+    if (removed > 0) compact(flags);
+    return removed;
+}
+
+}  // namespace varnel

@@ -1,0 +1,20 @@
+#pragma once
+// Building list items from file-system spellings.
+
+#include <string>
+#include <vector>
+
+#include "filelist/file_list.h"
+#include "platform/codec.h"
+
+namespace varnel {
+
+// The item name of a file-system name: its code-page text (see
+// Codec::text_from_fs) beside the bytes themselves.
+ItemName item_name_from_fs(std::string fs_name, const Codec& codec);
+std::vector<ItemName> item_names_from_fs(std::vector<std::string> fs_names, const Codec& codec);
+
+// The item folder of a file-system folder path, '/' appended when missing.
+ItemFolder item_folder_from_fs(std::string fs_folder, const Codec& codec);
+
+}  // namespace varnel

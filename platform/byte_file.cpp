@@ -1,0 +1,120 @@
+#include "platform/byte_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+#include <utility>
+
+namespace varnel {
+namespace {
+
+// Never O_CREAT: a file that is missing must stay missing.
+int open_retrying(const std::string& path, int flags) {
+    // c_str() would cut the path at an embedded NUL and open another file.
+    if (path.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        return -1;
+    }
+    int fd;
+    do {
+        fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+bool fits_off_t(std::uint64_t value) {
+    return value <= static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
+}
+
+}  // namespace
+
+std::optional<ByteFile> ByteFile::open_read(const std::string& path) {
+    const int fd = open_retrying(path, O_RDONLY);
+    if (fd < 0) return std::nullopt;
+    return ByteFile(fd);
+}
+
+std::optional<ByteFile> ByteFile::open_read_write(const std::string& path) {
+    const int fd = open_retrying(path, O_RDWR);
+    if (fd < 0) return std::nullopt;
+    return ByteFile(fd);
+}
+
+ByteFile::ByteFile(ByteFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+ByteFile& ByteFile::operator=(ByteFile&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+ByteFile::~ByteFile() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<std::uint64_t> ByteFile::length() const {
+    struct stat info {};
+    if (fstat(fd_, &info) != 0) return std::nullopt;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
+bool ByteFile::seek(std::uint64_t offset) {
+    if (!fits_off_t(offset)) return false;
+    return lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
+}
+
+std::optional<std::size_t> ByteFile::read(void* buffer, std::size_t size) {
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    // A read may return less than asked before the end (pipes, signals).
+    while (done < size) {
+        const ssize_t count = ::read(fd_, bytes + done, size - done);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) return std::nullopt;
+        if (count == 0) break;
+        done += static_cast<std::size_t>(count);
+    }
+    return done;
+}
+
+bool ByteFile::read_exact(void* buffer, std::size_t size) {
+    const auto count = read(buffer, size);
+    return count && *count == size;
+}
+
+bool ByteFile::write(const void* buffer, std::size_t size) {
+    const auto* bytes = static_cast<const char*>(buffer);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t count = ::write(fd_, bytes + done, size - done);
+        if (count < 0 && errno == EINTR) continue;
+        // Zero bytes written without an error would loop forever.
+        if (count <= 0) return false;
+        done += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+bool ByteFile::truncate(std::uint64_t size) {
+    if (!fits_off_t(size)) return false;
+    int result;
+    do {
+        result = ftruncate(fd_, static_cast<off_t>(size));
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+bool ByteFile::sync() {
+    int result;
+    do {
+        result = fsync(fd_);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+}  // namespace varnel

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace varnel {
+
+// The folder that holds the running executable (file-system bytes), ending
+// in '/'. Empty when it cannot be found.
+std::string executable_folder();
+
+}  // namespace varnel

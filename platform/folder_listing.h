@@ -1,0 +1,18 @@
+#pragma once
+// Enumerating the files of one folder.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace varnel {
+
+// The names (file-system bytes, exactly as stored) of every entry of
+// `folder` that is not a directory: regular files, hidden files, symbolic
+// links to anything but a directory, devices, sockets. No recursion; "." and
+// ".." are never listed. Order: as the file system reports it. Names that
+// are not valid UTF-8 are listed like any other. nullopt when the folder
+// cannot be opened or read.
+std::optional<std::vector<std::string>> list_folder_files(const std::string& folder);
+
+}  // namespace varnel

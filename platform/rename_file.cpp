@@ -1,0 +1,138 @@
+#include "platform/rename_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/file_id.h"
+
+#ifndef RENAME_NOREPLACE
+#define RENAME_NOREPLACE (1U << 0)
+#endif
+
+namespace varnel {
+namespace {
+
+int system_renameat2(int old_dir, const char* old_name, int new_dir, const char* new_name,
+                     unsigned int flags) {
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 28))
+    return ::renameat2(old_dir, old_name, new_dir, new_name, flags);
+#else
+    return static_cast<int>(syscall(SYS_renameat2, old_dir, old_name, new_dir, new_name, flags));
+#endif
+}
+
+// renameat2 errors that mean "this file system or kernel has no
+// RENAME_NOREPLACE" rather than anything about the files.
+bool is_flag_unsupported(int error) {
+    return error == EINVAL || error == ENOSYS || error == ENOTSUP || error == EOPNOTSUPP;
+}
+
+// linkat errors that mean "no hard links here" rather than anything about the files.
+bool is_link_refused(int error) {
+    return error == EPERM || error == ENOTSUP || error == EOPNOTSUPP || error == EXDEV ||
+           error == EMLINK || error == ENOSYS;
+}
+
+// The last resort where neither RENAME_NOREPLACE nor hard links exist. A
+// file created between the check and the rename would be replaced; no call
+// closes that gap on such file systems.
+int rename_after_check(int dir_fd, const std::string& from, const std::string& to,
+                       const RenameCalls& calls) {
+    struct stat info {};
+    if (fstatat(dir_fd, to.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
+    // Anything but a clear "absent" leaves the target's existence unknown.
+    if (errno != ENOENT) return errno;
+    if (calls.renameat(dir_fd, from.c_str(), dir_fd, to.c_str()) == 0) return 0;
+    return errno;
+}
+
+// Link + unlink: linkat refuses an existing target, so nothing is replaced.
+int rename_by_link(int dir_fd, const std::string& from, const std::string& to,
+                   const RenameCalls& calls) {
+    // Flags 0: a symbolic link is linked as itself, not its target.
+    if (calls.linkat(dir_fd, from.c_str(), dir_fd, to.c_str(), 0) != 0) {
+        const int error = errno;
+        if (is_link_refused(error)) return rename_after_check(dir_fd, from, to, calls);
+        return error;
+    }
+    if (calls.unlinkat(dir_fd, from.c_str(), 0) == 0) return 0;
+    const int error = errno;
+    // Leave one name, not two: the rename did not happen.
+    calls.unlinkat(dir_fd, to.c_str(), 0);
+    return error;
+}
+
+// One no-replace rename with every fallback. EEXIST may mean that `to` is
+// another spelling of `from`; the caller decides.
+int move_once(int dir_fd, const std::string& from, const std::string& to,
+              const RenameCalls& calls) {
+    if (calls.renameat2(dir_fd, from.c_str(), dir_fd, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    const int error = errno;
+    if (is_flag_unsupported(error)) return rename_by_link(dir_fd, from, to, calls);
+    return error;
+}
+
+bool same_file(int dir_fd, const std::string& a, const std::string& b) {
+    const auto id_a = file_id_at(dir_fd, a);
+    const auto id_b = file_id_at(dir_fd, b);
+    return id_a && id_b && *id_a == *id_b;
+}
+
+// A name nobody else is expected to use; move_once refuses it anyway if
+// it exists.
+std::string temporary_name() {
+    static std::atomic<unsigned> counter{0};
+    return ".varnel-rename-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+}
+
+// A case-only rename where the file system sees `to` as `from` itself:
+// through a temporary name, moving the file back when the second step fails.
+int rename_through_temporary(int dir_fd, const std::string& from, const std::string& to,
+                             const RenameCalls& calls) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temporary = temporary_name();
+        int error = move_once(dir_fd, from, temporary, calls);
+        if (error == EEXIST) continue;
+        if (error != 0) return error;
+        error = move_once(dir_fd, temporary, to, calls);
+        if (error != 0) move_once(dir_fd, temporary, from, calls);
+        return error;
+    }
+    return EEXIST;
+}
+
+}  // namespace
+
+const RenameCalls& system_rename_calls() {
+    static const RenameCalls calls{system_renameat2, ::renameat, ::linkat, ::unlinkat};
+    return calls;
+}
+
+bool is_valid_entry_name(std::string_view name) {
+    return !name.empty() && name.size() <= 255 && name != "." && name != ".." &&
+           name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
+int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
+                      const RenameCalls& calls) {
+    // A '/' in either name would reach into another folder.
+    if (!is_valid_entry_name(to) || !is_valid_entry_name(from)) return EINVAL;
+    if (from == to) {
+        struct stat info {};
+        if (fstatat(dir_fd, from.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) return 0;
+        return errno;
+    }
+    const int error = move_once(dir_fd, from, to, calls);
+    if (error == EEXIST && same_file(dir_fd, from, to))
+        return rename_through_temporary(dir_fd, from, to, calls);
+    return error;
+}
+
+}  // namespace varnel

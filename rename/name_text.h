@@ -1,0 +1,77 @@
+#pragma once
+// The name-text toolkit: text operations on code-page byte strings.
+//
+// A byte of 0x80 or above starts a two-byte character together with the byte
+// after it; every other byte is a one-byte character. Lengths and positions
+// count bytes; positions are 1-based; a search that finds nothing gives -1.
+// Searching tests for a match only at character starts, so a pattern never
+// matches from the middle of a two-byte character. Every operation returns
+// a new text and never fails.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace varnel {
+
+// Number of bytes of `t`.
+int length(std::string_view t);
+
+// The first `k` bytes of `t` (all of it when k exceeds the length); empty for k <= 0.
+std::string left(std::string_view t, int k);
+
+// `k` bytes of `t` from byte `p` (1-based), cut at the end; empty when p is
+// outside 1..length or k <= 0.
+std::string mid(std::string_view t, int p, int k);
+
+// 1-based position of the last occurrence of `s` in `t` that starts at a
+// character start, or -1 (also for an empty `s`).
+int find_last(std::string_view t, std::string_view s);
+
+// Let x = p - 1, raised to 0 and lowered to length(t); removes
+// min(k, length(t) - x) bytes at x (nothing for k <= 0), then inserts `i` at
+// x. Works on bytes: does not move x to a character boundary.
+std::string replace_at(std::string_view t, int p, int k, std::string_view i);
+
+// Every occurrence of `s` starting at or after byte `p` (1-based) replaced by
+// `r`, scanning left to right and resuming after the replaced occurrence, so
+// occurrences never overlap and the replacement is never rescanned. Matches
+// start only at character starts. Without `case_sensitive`, A..Z and a..z
+// compare equal in every compared byte (second bytes of two-byte characters
+// included). An empty `s` or `t` gives `t` unchanged.
+std::string replace_all(std::string_view t, std::string_view s, std::string_view r, int p,
+                        bool case_sensitive);
+
+// a..z -> A..Z (or the reverse); two-byte characters are copied unchanged.
+std::string to_upper(std::string_view t);
+std::string to_lower(std::string_view t);
+
+// Reads `t` as a decimal number: full-width characters (A3A1..A3FE, and the
+// full-width space A1A1) are first read as their ASCII counterparts; leading
+// spaces are skipped; then an optional sign, digits, an optional fraction and
+// exponent; reading stops at the first other character. The value is
+// truncated toward zero and clamped to 32 bits. Empty or non-numeric text is 0.
+std::int32_t to_integer(std::string_view t);
+
+// Decimal digits of `v`, with a leading '-' when negative.
+std::string to_text(std::int32_t v);
+
+// True when `name` has a dot and the text after its last dot, upper-cased,
+// equals `ext` upper-cased ("MP3" accepts .mp3, .Mp3, .MP3).
+bool has_extension(std::string_view name, std::string_view ext);
+
+// A file name split at its last dot. `main` is the bytes before the dot; `ext`
+// the bytes from the dot to the end (dot included), or empty when the name
+// has no dot. Both view into the name given to split_name.
+struct NameParts {
+    std::string_view main;
+    std::string_view ext;
+};
+NameParts split_name(std::string_view name);
+
+// The offset of the character start at or after byte offset `x` of `t`: an
+// offset that falls on the second byte of a two-byte character moves to just
+// after that character. `x` is clamped to 0..length(t).
+int char_boundary_at_or_after(std::string_view t, int x);
+
+}  // namespace varnel

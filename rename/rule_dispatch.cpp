@@ -1,0 +1,34 @@
+#include "rename/rule_dispatch.h"
+
+#include <algorithm>
+
+namespace varnel {
+
+namespace {
+
+template <typename Options>
+void run_rule(const Options& options, FileList& list, int n) {
+    const auto count = static_cast<std::size_t>(n);
+    compute_new_names(options, list.old_names().first(count), list.new_names().first(count));
+}
+
+}  // namespace
+
+int dispatch_rule(FileList& list, const RulePages& pages, int n) {
+    n = std::clamp(n, 0, list.item_count());
+    switch (pages.active) {
+        case RulePage::number: run_rule(pages.number, list, n); break;
+        case RulePage::replace: run_rule(pages.replace, list, n); break;
+        case RulePage::insert: run_rule(pages.insert, list, n); break;
+        case RulePage::letter_case: run_rule(pages.letter_case, list, n); break;
+        case RulePage::tags:
+            // Every item; without a tag reader each keeps its name.
+            n = list.item_count();
+            std::copy(list.old_names().begin(), list.old_names().end(),
+                      list.new_names().begin());
+            break;
+    }
+    return n;
+}
+
+}  // namespace varnel

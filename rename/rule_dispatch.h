@@ -1,0 +1,31 @@
+#pragma once
+// The rule contract and the dispatcher that picks the rule of the active
+// page.
+
+#include "filelist/file_list.h"
+#include "rename/case_rule.h"
+#include "rename/insert_rule.h"
+#include "rename/number_rule.h"
+#include "rename/replace_rule.h"
+
+namespace varnel {
+
+// Pages of the rule tab control, in order.
+enum class RulePage : int { number = 0, replace = 1, insert = 2, letter_case = 3, tags = 4 };
+
+// The active page and the values of every page's controls.
+struct RulePages {
+    RulePage active = RulePage::number;
+    NumberOptions number;
+    ReplaceOptions replace;
+    InsertOptions insert;
+    CaseOptions letter_case;
+};
+
+// Runs the rule of the active page: sets the new names of items 1..n (rows
+// 0..n-1) from their old names, n clamped to 0..item_count(). The tag page
+// always computes every item. Touches nothing else and never fails.
+// Returns the number of items computed.
+int dispatch_rule(FileList& list, const RulePages& pages, int n);
+
+}  // namespace varnel

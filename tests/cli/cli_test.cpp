@@ -1,0 +1,150 @@
+// varnel-cli end to end, on temporary folders.
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+extern char** environ;
+
+namespace varnel {
+namespace {
+
+using test::TempDir;
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string drain(int fd) {
+    std::string text;
+    char buffer[4096];
+    ssize_t got;
+    while ((got = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(got));
+    ::close(fd);
+    return text;
+}
+
+CliRun run_cli(const std::vector<std::string>& args, const std::string& cwd = "/") {
+    int out_pipe[2], err_pipe[2];
+    if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out_pipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, err_pipe[1], 2);
+    posix_spawn_file_actions_addclose(&actions, out_pipe[0]);
+    posix_spawn_file_actions_addclose(&actions, err_pipe[0]);
+    posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
+    std::vector<char*> argv{const_cast<char*>(VARNEL_CLI_PATH)};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, VARNEL_CLI_PATH, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ::close(out_pipe[1]);
+    ::close(err_pipe[1]);
+    CliRun run;
+    run.out = drain(out_pipe[0]);
+    run.err = drain(err_pipe[0]);
+    if (spawned != 0) return run;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+TEST(Cli, PreviewNeedsNoFilesAndCountsCodePageBytes) {
+    // 中文.txt: the insert position 3 falls after the first character.
+    const CliRun run = run_cli({"preview", "insert", "--text", "-", "--at", "3", "--", "/nowhere/中文.txt",
+                             "/nowhere/ab.txt"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "中文.txt\t中-文.txt\nab.txt\tab-.txt\n");
+}
+
+TEST(Cli, PreviewOfEachRule) {
+    EXPECT_EQ(run_cli({"preview", "number", "--prefix", "IMG_", "--digits", "3", "--start", "8",
+                       "a.jpg", "b.jpg"}).out,
+              "a.jpg\tIMG_008.jpg\nb.jpg\tIMG_009.jpg\n");
+    EXPECT_EQ(run_cli({"preview", "replace", "--find=MP3", "--scope", "ext", "song.mp3"}).out,
+              "song.mp3\tsong\n");
+    EXPECT_EQ(run_cli({"preview", "replace", "--find=MP3", "--case-sensitive", "--scope", "ext",
+                       "song.mp3"}).out,
+              "song.mp3\tsong.mp3\n");
+    EXPECT_EQ(run_cli({"preview", "case", "--name", "first-upper", "--ext", "first-lower",
+                       "hELLO world.Mp3"}).out,
+              "hELLO world.Mp3\tHELLO world.mp3\n");
+    EXPECT_EQ(run_cli({"preview", "insert", "--text", "X", "--same", "--at", "end", "--ext-at", "end",
+                       "a.b"}).out,
+              "a.b\taX.bX\n");
+}
+
+TEST(Cli, UsageErrorsExitTwoAndRenameNothing) {
+    TempDir dir;
+    dir.write_file("a.txt");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {}, {"frobnicate"}, {"rename", "number"}, {"rename", "shuffle", dir.path() + "a.txt"},
+             {"rename", "number", "--bogus", "1", dir.path() + "a.txt"},
+             {"rename", "case", "--name", "sideways", dir.path() + "a.txt"},
+             {"rename", "number", "--journal", "/nonexistent/dir/j", dir.path() + "a.txt"},
+             {"undo"}, {"undo", "--journal", dir.path() + "missing"}}) {
+        const CliRun run = run_cli(args);
+        EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_FALSE(run.err.empty());
+    }
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a.txt"}));
+    EXPECT_EQ(run_cli({"--help"}).status, 0);
+}
+
+TEST(Cli, RenameThenUndoThroughTheJournal) {
+    TempDir dir;
+    dir.write_file("a.txt", "A");
+    dir.write_file("b.txt", "B");
+    dir.write_file("1.txt", "taken");
+    const std::string journal = dir.path() + "batch.journal";
+    const CliRun renamed = run_cli({"rename", "number", "--journal", journal, "a.txt", "b.txt"}, dir.path());
+    EXPECT_EQ(renamed.status, 1);
+    EXPECT_EQ(renamed.out,
+              "更名成功\ta.txt\t0.txt\n更名失败\tb.txt\t1.txt\n"
+              "文件总数：2 个文件\n\n1 个文件更名成功！\n1 个文件更名失败！\n");
+    EXPECT_EQ(dir.read_file("0.txt"), "A");
+    EXPECT_EQ(dir.read_file("1.txt"), "taken");
+
+    const CliRun undone = run_cli({"undo", "--journal", journal});
+    EXPECT_EQ(undone.status, 1);
+    EXPECT_EQ(undone.out,
+              "撤消成功\t0.txt\ta.txt\n撤消失败\tb.txt\t\n"
+              "文件总数：2 个文件\n\n1 个文件撤消成功！\n1 个文件撤消失败！\n");
+    EXPECT_EQ(dir.read_file("a.txt"), "A");
+    EXPECT_EQ(dir.read_file("b.txt"), "B");
+
+    // A second undo finds no file of the batch where it left it.
+    EXPECT_EQ(run_cli({"undo", "--journal", journal}).status, 1);
+    EXPECT_EQ(dir.read_file("a.txt"), "A");
+}
+
+TEST(Cli, LegacyNameRoundTripsByteExactly) {
+    TempDir dir;
+    const std::string legacy = "\xC4\xE3\xBA\xC3.mp3";  // 你好.mp3 in GBK
+    dir.write_file(legacy, "x");
+    const std::string journal = dir.path() + "j";
+    const CliRun renamed = run_cli({"rename", "case", "--ext", "upper", "--journal", journal,
+                                 dir.path() + legacy});
+    EXPECT_EQ(renamed.status, 0) << renamed.err;
+    EXPECT_EQ(renamed.out, "更名成功\t你好.mp3\t你好.MP3\n文件更名完毕！\n");
+    EXPECT_TRUE(dir.exists("你好.MP3"));
+    EXPECT_EQ(run_cli({"undo", "--journal", journal}).status, 0);
+    EXPECT_TRUE(dir.exists(legacy));
+    EXPECT_EQ(dir.read_file(legacy), "x");
+}
+
+}  // namespace
+}  // namespace varnel

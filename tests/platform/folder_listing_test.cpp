@@ -1,0 +1,77 @@
+#include "platform/folder_listing.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace varnel {
+namespace {
+
+using Names = std::vector<std::string>;
+
+Names sorted(Names names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class FolderListing : public testing::Test {
+protected:
+    std::string at(const std::string& name) const { return temp_.path() + name; }
+    test::TempDir temp_;
+};
+
+TEST_F(FolderListing, ListsEveryNonDirectoryEntry) {
+    temp_.write_file("song.mp3");
+    temp_.write_file(".hidden");
+    temp_.write_file("\xC4\xE3\xBA\xC3.txt");  // not UTF-8
+    ASSERT_EQ(mkdir(at("folder").c_str(), 0755), 0);
+    temp_.write_file("folder/nested.txt");
+    ASSERT_EQ(mkfifo(at("pipe").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("song.mp3", at("to-file").c_str()), 0);
+    ASSERT_EQ(symlink("folder", at("to-folder").c_str()), 0);
+    ASSERT_EQ(symlink("missing", at("dangling").c_str()), 0);
+
+    const auto names = list_folder_files(temp_.path());
+    ASSERT_TRUE(names);
+    EXPECT_EQ(sorted(*names), sorted({"song.mp3", ".hidden", "\xC4\xE3\xBA\xC3.txt", "pipe",
+                                      "to-file", "dangling"}));
+}
+
+TEST_F(FolderListing, AcceptsTheFolderWithoutTrailingSlash) {
+    temp_.write_file("a");
+    std::string folder = temp_.path();
+    folder.pop_back();
+    EXPECT_EQ(list_folder_files(folder), Names{"a"});
+}
+
+TEST_F(FolderListing, EmptyFolderGivesNoNames) {
+    ASSERT_EQ(mkdir(at("sub").c_str(), 0755), 0);
+    EXPECT_EQ(list_folder_files(at("sub")), Names{});
+}
+
+TEST_F(FolderListing, FailsForWhatIsNoFolder) {
+    temp_.write_file("file");
+    EXPECT_EQ(list_folder_files(at("missing")), std::nullopt);
+    EXPECT_EQ(list_folder_files(at("file")), std::nullopt);
+    EXPECT_EQ(list_folder_files(temp_.path() + std::string("\0x", 2)), std::nullopt);
+}
+
+TEST_F(FolderListing, ListsManyFiles) {
+    Names expected;
+    for (int i = 0; i < 1000; ++i) {
+        expected.push_back("file-" + std::to_string(i) + ".txt");
+        temp_.write_file(expected.back());
+    }
+    const auto names = list_folder_files(temp_.path());
+    ASSERT_TRUE(names);
+    EXPECT_EQ(sorted(*names), sorted(expected));
+}
+
+}  // namespace
+}  // namespace varnel

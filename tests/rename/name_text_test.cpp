@@ -1,0 +1,219 @@
+#include "rename/name_text.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdint>
+#include <string>
+
+namespace varnel {
+namespace {
+
+// "中" and "文" in GBK, and a two-byte character whose second byte is 'A'.
+constexpr const char* kZhong = "\xD6\xD0";
+constexpr const char* kWen = "\xCE\xC4";
+constexpr const char* kLeadA = "\x81\x41";
+
+std::string s(const char* a, const char* b = "", const char* c = "") {
+    return std::string(a) + b + c;
+}
+
+TEST(NameTextSlices, LeftAndMidCutAtTheEndsAndRejectBadArguments) {
+    EXPECT_EQ(length(s(kZhong, "ab")), 4);
+    EXPECT_EQ(left("abc", 2), "ab");
+    EXPECT_EQ(left("abc", 9), "abc");
+    EXPECT_EQ(left("abc", 0), "");
+    EXPECT_EQ(left("abc", -1), "");
+    EXPECT_EQ(mid("abcdef", 2, 3), "bcd");
+    EXPECT_EQ(mid("abcdef", 5, 9), "ef");
+    EXPECT_EQ(mid("abcdef", 6, 1), "f");
+    EXPECT_EQ(mid("abcdef", 7, 1), "");
+    EXPECT_EQ(mid("abcdef", 0, 3), "");
+    EXPECT_EQ(mid("abcdef", 1, 0), "");
+}
+
+TEST(NameTextFindLast, FindsTheLastOccurrenceAtACharacterStart) {
+    EXPECT_EQ(find_last("a.tar.gz", "."), 6);
+    EXPECT_EQ(find_last("abab", "ab"), 3);
+    EXPECT_EQ(find_last("abc", "x"), -1);
+    EXPECT_EQ(find_last("abc", ""), -1);
+    EXPECT_EQ(find_last("ab", "abc"), -1);
+    // The 'A' inside the two-byte character is not a match; the later one is.
+    EXPECT_EQ(find_last(kLeadA, "A"), -1);
+    EXPECT_EQ(find_last(s(kLeadA, "A"), "A"), 3);
+    EXPECT_EQ(find_last(s("A", kLeadA), "A"), 1);
+}
+
+TEST(NameTextReplaceAt, ClampsTheStartAndTheRemovedCount) {
+    EXPECT_EQ(replace_at("abc", 10, 0, "X"), "abcX");
+    EXPECT_EQ(replace_at("abc", 0, 0, "X"), "Xabc");
+    EXPECT_EQ(replace_at("abc", 2, 5, ""), "a");
+    EXPECT_EQ(replace_at("abc", 2, 1, "XY"), "aXYc");
+    EXPECT_EQ(replace_at("abc", 2, -3, "X"), "aXbc");
+    EXPECT_EQ(replace_at("abc", INT_MIN, 1, "X"), "Xbc");
+    EXPECT_EQ(replace_at("abc", INT_MAX, INT_MAX, "X"), "abcX");
+    // Bytes, not characters: position 2 splits the two-byte character.
+    EXPECT_EQ(replace_at(kZhong, 2, 0, "X"), "\xD6X\xD0");
+}
+
+TEST(NameTextReplaceAll, ReplacesLeftToRightWithoutOverlapOrRescan) {
+    EXPECT_EQ(replace_all("aaaa", "aa", "b", 1, true), "bb");
+    EXPECT_EQ(replace_all("aaa", "aa", "b", 1, true), "ba");
+    EXPECT_EQ(replace_all("aa", "a", "aa", 1, true), "aaaa");
+    EXPECT_EQ(replace_all("my_song_1", "_", " ", 1, true), "my song 1");
+    EXPECT_EQ(replace_all("abc", "", "X", 1, true), "abc");
+    EXPECT_EQ(replace_all("", "a", "X", 1, true), "");
+}
+
+TEST(NameTextReplaceAll, StartsAtTheGivenByte) {
+    EXPECT_EQ(replace_all("a.a.a", ".", "", 2, true), "aaa");
+    EXPECT_EQ(replace_all("a.a.a", ".", "", 3, true), "a.aa");
+    EXPECT_EQ(replace_all(".mp3", ".", "", 2, true), ".mp3");
+    EXPECT_EQ(replace_all("abab", "ab", "X", 2, true), "abX");
+    EXPECT_EQ(replace_all("abab", "ab", "X", 0, true), "XX");
+    EXPECT_EQ(replace_all("abab", "ab", "X", 99, true), "abab");
+}
+
+TEST(NameTextReplaceAll, CaseFoldingOnlyWhenNotCaseSensitive) {
+    EXPECT_EQ(replace_all(".mp3", "MP3", "", 2, false), ".");
+    EXPECT_EQ(replace_all(".mp3", "MP3", "", 2, true), ".mp3");
+    EXPECT_EQ(replace_all("aAbB", "ab", "-", 1, false), "a-B");
+    // Folding also applies to the second byte of a two-byte character.
+    EXPECT_EQ(replace_all("\x81\x61z", kLeadA, "X", 1, false), "Xz");
+    EXPECT_EQ(replace_all("\x81\x61z", kLeadA, "X", 1, true), "\x81\x61z");
+    // Bytes of 0x80 and above are never folded.
+    EXPECT_EQ(replace_all("\xE1x", "\xC1x", "X", 1, false), "\xE1x");
+}
+
+TEST(NameTextReplaceAll, NeverMatchesAtASecondByte) {
+    EXPECT_EQ(replace_all(kLeadA, "A", "X", 1, false), kLeadA);
+    EXPECT_EQ(replace_all(s(kLeadA, "A"), "A", "X", 1, true), s(kLeadA, "X"));
+    // A start on the second byte does not make that byte a character start.
+    EXPECT_EQ(replace_all(s(kLeadA, "A"), "A", "X", 2, true), s(kLeadA, "X"));
+    // A pattern ending in a lead byte matches the first half of a character;
+    // the scan resumes after that character, not at its second byte.
+    EXPECT_EQ(replace_all("\x81\x81\x81\x81", "\x81", "X", 1, true), "X\x81X\x81");
+}
+
+TEST(NameTextCase, ChangesAsciiLettersOnly) {
+    EXPECT_EQ(to_upper("My Song-1.mp3"), "MY SONG-1.MP3");
+    EXPECT_EQ(to_lower("ReadMe.TXT"), "readme.txt");
+    // The second byte of "\x81\x61" is 'a' but belongs to the character.
+    EXPECT_EQ(to_upper("\x81\x61" "b"), "\x81\x61" "B");
+    EXPECT_EQ(to_lower(s(kLeadA, "B")), s(kLeadA, "b"));
+    // A lead byte at the very end is copied as it is.
+    EXPECT_EQ(to_upper("a\xD6"), "A\xD6");
+}
+
+TEST(NameTextToInteger, ReadsADecimalNumberAndTruncatesTowardZero) {
+    EXPECT_EQ(to_integer("42"), 42);
+    EXPECT_EQ(to_integer("  -3.9"), -3);
+    EXPECT_EQ(to_integer("+7"), 7);
+    EXPECT_EQ(to_integer("3.99"), 3);
+    EXPECT_EQ(to_integer("-0.5"), 0);
+    EXPECT_EQ(to_integer(".5e1"), 5);
+    EXPECT_EQ(to_integer("5."), 5);
+    EXPECT_EQ(to_integer("1e3"), 1000);
+    EXPECT_EQ(to_integer("1E+2"), 100);
+    EXPECT_EQ(to_integer("12e-1"), 1);
+    EXPECT_EQ(to_integer("2.5e1x"), 25);
+    EXPECT_EQ(to_integer("12abc"), 12);
+    EXPECT_EQ(to_integer("\t\n 8"), 8);
+}
+
+TEST(NameTextToInteger, NonNumericTextReadsAsZero) {
+    EXPECT_EQ(to_integer(""), 0);
+    EXPECT_EQ(to_integer("abc"), 0);
+    EXPECT_EQ(to_integer("-"), 0);
+    EXPECT_EQ(to_integer("."), 0);
+    EXPECT_EQ(to_integer("- 5"), 0);
+    EXPECT_EQ(to_integer("inf"), 0);
+    EXPECT_EQ(to_integer("nan"), 0);
+    EXPECT_EQ(to_integer("0x10"), 0);
+    EXPECT_EQ(to_integer(kZhong), 0);
+    // An 'e' without exponent digits ends the number before it.
+    EXPECT_EQ(to_integer("7e"), 7);
+    EXPECT_EQ(to_integer("7e+"), 7);
+}
+
+TEST(NameTextToInteger, ClampsToThirtyTwoBits) {
+    EXPECT_EQ(to_integer("2147483647"), INT32_MAX);
+    EXPECT_EQ(to_integer("2147483648"), INT32_MAX);
+    EXPECT_EQ(to_integer("-2147483648"), INT32_MIN);
+    EXPECT_EQ(to_integer("-2147483649"), INT32_MIN);
+    EXPECT_EQ(to_integer("99999999999999999999999"), INT32_MAX);
+    EXPECT_EQ(to_integer("1e400"), INT32_MAX);
+    EXPECT_EQ(to_integer("-1e99999999999"), INT32_MIN);
+    EXPECT_EQ(to_integer("1e-400"), 0);
+    EXPECT_EQ(to_integer("0e99999999"), 0);
+    EXPECT_EQ(to_integer("2147483647.9"), INT32_MAX);
+    EXPECT_EQ(to_integer("000000000000000000012"), 12);
+}
+
+TEST(NameTextToInteger, ReadsFullWidthFormsAsAscii) {
+    EXPECT_EQ(to_integer("\xA3\xB1\xA3\xB2"), 12);                  // "１２"
+    EXPECT_EQ(to_integer("\xA1\xA1\xA3\xAD\xA3\xB3\xA3\xAE\xA3\xB9"), -3);  // "　－３．９"
+    EXPECT_EQ(to_integer("\xA3\xB1\xA3\xC5\xA3\xB2"), 100);         // "１Ｅ２"
+    EXPECT_EQ(to_integer("1\xA3\xB2" "3"), 123);
+    // Other two-byte characters end the number.
+    EXPECT_EQ(to_integer(s("12", kZhong, "3")), 12);
+    EXPECT_EQ(to_integer("\xA3\xA1" "5"), 0);  // "！5"
+    EXPECT_EQ(to_integer("\xA3"), 0);
+}
+
+TEST(NameTextToText, WritesDecimalWithMinusSign) {
+    EXPECT_EQ(to_text(0), "0");
+    EXPECT_EQ(to_text(-1), "-1");
+    EXPECT_EQ(to_text(INT32_MAX), "2147483647");
+    EXPECT_EQ(to_text(INT32_MIN), "-2147483648");
+}
+
+TEST(NameTextHasExtension, ComparesTheTextAfterTheLastDotIgnoringCase) {
+    EXPECT_TRUE(has_extension("song.mp3", "MP3"));
+    EXPECT_TRUE(has_extension("song.Mp3", "mp3"));
+    EXPECT_TRUE(has_extension("a.b.MP3", "mP3"));
+    EXPECT_FALSE(has_extension("song.mp3.txt", "MP3"));
+    EXPECT_FALSE(has_extension("mp3", "MP3"));
+    EXPECT_FALSE(has_extension("song.mp", "MP3"));
+    EXPECT_FALSE(has_extension("song.mp3x", "MP3"));
+    EXPECT_TRUE(has_extension("x.", ""));
+    EXPECT_FALSE(has_extension("x", ""));
+}
+
+TEST(NameTextSplitName, SplitsAtTheLastDotOutsideTwoByteCharacters) {
+    auto check = [](const std::string& name, const std::string& main, const std::string& ext) {
+        const NameParts p = split_name(name);
+        EXPECT_EQ(p.main, main) << name;
+        EXPECT_EQ(p.ext, ext) << name;
+    };
+    check("song.mp3", "song", ".mp3");
+    check("README", "README", "");
+    check(".profile", "", ".profile");
+    check("a.tar.gz", "a.tar", ".gz");
+    check("x.", "x", ".");
+    check("..x.txt", "..x", ".txt");
+    check("", "", "");
+    // 0x2E after a lead byte is that character's second byte, not a dot.
+    check("a.b\x81.c", "a", ".b\x81.c");
+    check(s(kZhong, kWen, ".txt"), s(kZhong, kWen), ".txt");
+}
+
+TEST(NameTextCharBoundary, MovesOffSecondBytesAndClamps) {
+    const std::string t = s("a", kZhong, "b");  // bytes: a D6 D0 b
+    EXPECT_EQ(char_boundary_at_or_after(t, 0), 0);
+    EXPECT_EQ(char_boundary_at_or_after(t, 1), 1);
+    EXPECT_EQ(char_boundary_at_or_after(t, 2), 3);
+    EXPECT_EQ(char_boundary_at_or_after(t, 3), 3);
+    EXPECT_EQ(char_boundary_at_or_after(t, 4), 4);
+    EXPECT_EQ(char_boundary_at_or_after(t, 9), 4);
+    EXPECT_EQ(char_boundary_at_or_after(t, -5), 0);
+    // The offset is tied to characters counted from the start: in
+    // D6 D0 D6 D0 byte 1 and byte 3 are second bytes.
+    EXPECT_EQ(char_boundary_at_or_after(s(kZhong, kZhong), 1), 2);
+    EXPECT_EQ(char_boundary_at_or_after(s(kZhong, kZhong), 3), 4);
+    // A lone lead byte at the end: the boundary is the end of the text.
+    EXPECT_EQ(char_boundary_at_or_after("a\xD6", 2), 2);
+}
+
+}  // namespace
+}  // namespace varnel

@@ -1,0 +1,215 @@
+#include "rename/renamer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "filelist/item_names.h"
+#include "platform/folder_listing.h"
+#include "rename/batch_texts.h"
+#include "support/list_builder.h"
+#include "support/temp_dir.h"
+
+namespace varnel {
+namespace {
+
+using test::list_of;
+using test::TempDir;
+
+class RenamerTest : public ::testing::Test {
+protected:
+    // Creates each file with its own name as content, and a list of them.
+    FileList files(const std::vector<std::string>& names) {
+        for (const std::string& name : names) dir.write_file(name, name);
+        return list_of(dir.path(), names);
+    }
+
+    BatchOutcome rename(FileList& list) { return rename_items(list, pages, log, codec, nullptr); }
+
+    TempDir dir;
+    Codec codec;
+    RulePages pages;
+    UndoLog log;
+};
+
+TEST_F(RenamerTest, DefaultNumberingRenamesEveryFile) {
+    FileList list = files({"a.txt", "b.txt", "c.txt"});
+    const BatchOutcome outcome = rename(list);
+    EXPECT_TRUE(outcome.all_succeeded());
+    EXPECT_EQ(outcome.summary, texts::rename_all_done);
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
+    EXPECT_EQ(dir.read_file("1.txt"), "b.txt");
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(list.get_cell(row, Column::rename_status), texts::rename_succeeded);
+        EXPECT_EQ(list.status_image(row), StatusImage::success);
+    }
+    EXPECT_EQ(list.get_cell(2, Column::old_name), "2.txt");
+    EXPECT_EQ(log.entries[0].name, "a.txt");
+}
+
+TEST_F(RenamerTest, SameTargetTwiceFailsTheSecondAndLosesNothing) {
+    FileList list = files({"a.txt", "b.txt"});
+    pages.number.start = "5";
+    pages.number.step = "0";
+    const BatchOutcome outcome = rename(list);
+    EXPECT_EQ(outcome.successes, 1);
+    // "文件总数：2 个文件\r\n\r\n1 个文件更名成功！\r\n1 个文件更名失败！"
+    EXPECT_EQ(outcome.summary,
+              "\xCE\xC4\xBC\xFE\xD7\xDC\xCA\xFD\xA3\xBA" "2 \xB8\xF6\xCE\xC4\xBC\xFE\r\n\r\n"
+              "1 \xB8\xF6\xCE\xC4\xBC\xFE\xB8\xFC\xC3\xFB\xB3\xC9\xB9\xA6\xA3\xA1\r\n"
+              "1 \xB8\xF6\xCE\xC4\xBC\xFE\xB8\xFC\xC3\xFB\xCA\xA7\xB0\xDC\xA3\xA1");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"5.txt", "b.txt"}));
+    EXPECT_EQ(dir.read_file("5.txt"), "a.txt");
+    EXPECT_EQ(list.get_cell(1, Column::rename_status), texts::rename_failed);
+    EXPECT_EQ(list.status_image(1), StatusImage::failure);
+    EXPECT_EQ(list.get_cell(1, Column::new_name), "5.txt");
+    EXPECT_EQ(list.get_cell(1, Column::old_name), "b.txt");
+    EXPECT_TRUE(log.entries[1].is_empty());
+}
+
+TEST_F(RenamerTest, ExistingTargetIsNeverReplaced) {
+    FileList list = files({"x.txt"});
+    dir.write_file("0.txt", "precious");
+    rename(list);
+    EXPECT_EQ(dir.read_file("0.txt"), "precious");
+    EXPECT_EQ(dir.read_file("x.txt"), "x.txt");
+}
+
+TEST_F(RenamerTest, ChainWhoseTargetStillExistsFailsAndUndoRestoresTheRest) {
+    // a.txt -> 0.txt fails: 0.txt is still there, it only moves on to 1.txt later.
+    FileList list = files({"a.txt", "0.txt"});
+    const BatchOutcome outcome = rename(list);
+    EXPECT_EQ(outcome.successes, 1);
+    EXPECT_EQ(list.get_cell(0, Column::rename_status), texts::rename_failed);
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"1.txt", "a.txt"}));
+    EXPECT_EQ(dir.read_file("1.txt"), "0.txt");
+
+    const BatchOutcome undone = undo_rename(list, log, nullptr);
+    EXPECT_EQ(undone.successes, 1);
+    EXPECT_EQ(list.get_cell(0, Column::rename_status), texts::undo_failed);
+    EXPECT_EQ(list.status_image(0), StatusImage::failure);
+    EXPECT_EQ(list.get_cell(1, Column::rename_status), texts::undo_succeeded);
+    EXPECT_EQ(list.get_cell(1, Column::old_name), "0.txt");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"0.txt", "a.txt"}));
+    // "文件总数：2 个文件\r\n\r\n1 个文件撤消成功！\r\n1 个文件撤消失败！"
+    EXPECT_EQ(undone.summary, texts::undo_partial_summary(2, 1));
+    EXPECT_NE(undone.summary.find("\xB3\xB7\xCF\xFB\xCA\xA7\xB0\xDC"), std::string::npos);
+}
+
+TEST_F(RenamerTest, NamesThatWouldLeaveTheFolderFail) {
+    ::mkdir((dir.path() + "sub").c_str(), 0755);
+    FileList list = files({"sub_a", "xx"});
+    pages.active = RulePage::replace;
+    pages.replace.find = "_";
+    pages.replace.with = "/";
+    BatchOutcome outcome = rename(list);
+    EXPECT_EQ(list.get_cell(0, Column::rename_status), texts::rename_failed);
+    EXPECT_TRUE(dir.exists("sub_a"));
+    EXPECT_FALSE(dir.exists("sub/a"));
+
+    pages.replace.find = "xx";
+    pages.replace.with = "..";
+    outcome = rename(list);
+    EXPECT_EQ(list.get_cell(1, Column::rename_status), texts::rename_failed);
+    EXPECT_TRUE(dir.exists("xx"));
+}
+
+TEST_F(RenamerTest, ProgressGrowsInTwentySquares) {
+    FileList list = files({"a", "b", "c", "d", "e", "f", "g"});
+    std::vector<std::size_t> shown;
+    rename_items(list, pages, log, codec, [&](std::string_view text) {
+        shown.push_back(text.size() / texts::progress_square.size());
+    });
+    EXPECT_EQ(shown, (std::vector<std::size_t>{2, 5, 8, 11, 14, 17, 20}));
+}
+
+TEST_F(RenamerTest, LogGrowsPastFiftyAndSmallBatchesWriteOnlyTheirEntries) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 60; ++i) names.push_back("f" + std::to_string(i));
+    FileList list = files(names);
+    pages.number.prefix = "g";
+    rename(list);
+    ASSERT_EQ(log.entries.size(), 60u);
+    EXPECT_EQ(log.entries[59].name, "f59");
+
+    FileList small = files({"s0", "s1"});
+    pages.number.prefix = "h";
+    rename(small);
+    EXPECT_EQ(log.entries.size(), 60u);
+    EXPECT_EQ(log.entries[0].name, "s0");
+    EXPECT_EQ(log.entries[2].name, "f2");  // left from the earlier batch
+}
+
+TEST_F(RenamerTest, UndoRefusesPositionsThatAreNoLongerTheRecordedFile) {
+    FileList list = files({"a", "b", "c"});
+    pages.number.prefix = "n";
+    rename(list);  // n0 n1 n2
+    list.remove_item(1);  // now n1 stands at position 1, n2 at 2
+
+    // n2 replaced on disk by another file of the same name.
+    ::unlink((dir.path() + "n2").c_str());
+    dir.write_file("n2", "impostor");
+    const BatchOutcome outcome = undo_rename(list, log, nullptr);
+    EXPECT_EQ(outcome.successes, 0);
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"n0", "n1", "n2"}));
+    EXPECT_EQ(dir.read_file("n2"), "impostor");
+    EXPECT_EQ(list.get_cell(0, Column::rename_status), texts::undo_failed);
+}
+
+TEST_F(RenamerTest, UndoNeverReplacesAFileThatTookTheOldName) {
+    FileList list = files({"a", "b"});
+    rename(list);  // 0 1
+    dir.write_file("a", "newcomer");
+    const BatchOutcome outcome = undo_rename(list, log, nullptr);
+    EXPECT_EQ(outcome.successes, 1);
+    EXPECT_EQ(dir.read_file("a"), "newcomer");
+    EXPECT_EQ(dir.read_file("0"), "a");
+    EXPECT_EQ(dir.read_file("b"), "b");
+}
+
+TEST_F(RenamerTest, UndoCountsPositionsBeyondTheLogAsFailures) {
+    std::vector<std::string> names;
+    for (int i = 0; i < 52; ++i) names.push_back("f" + std::to_string(i));
+    FileList list = files(names);
+    pages.number.prefix = "g";
+    rename(list);
+    log.entries.resize(50);
+    const BatchOutcome outcome = undo_rename(list, log, nullptr);
+    EXPECT_EQ(outcome.successes, 50);
+    EXPECT_TRUE(dir.exists("g51"));
+}
+
+TEST_F(RenamerTest, LegacyNameIsListedRenamedAndUndoneByteExactly) {
+    const std::string legacy = "\xC4\xE3.txt";  // 你.txt in GBK, not valid UTF-8
+    dir.write_file(legacy, "data");
+    FileList list;
+    auto names = list_folder_files(dir.path());
+    ASSERT_TRUE(names);
+    ASSERT_EQ(names->size(), 1u);
+    list.append_items(item_folder_from_fs(dir.path(), codec), item_names_from_fs(*names, codec));
+    EXPECT_EQ(list.get_cell(0, Column::old_name), legacy);  // already code-page text
+
+    pages.active = RulePage::insert;
+    pages.insert.text = "01_";
+    EXPECT_TRUE(rename(list).all_succeeded());
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"01_\xE4\xBD\xA0.txt"}));  // UTF-8 on disk
+    EXPECT_EQ(list.get_cell(0, Column::old_name), "01_" + legacy);
+
+    EXPECT_TRUE(undo_rename(list, log, nullptr).all_succeeded());
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{legacy}));
+    EXPECT_EQ(dir.read_file(legacy), "data");
+}
+
+TEST_F(RenamerTest, UnchangedLegacyNameStaysAsItIs) {
+    const std::string legacy = "\xC4\xE3.TXT";
+    dir.write_file(legacy, "data");
+    FileList list;
+    list.append_items(item_folder_from_fs(dir.path(), codec), item_names_from_fs({legacy}, codec));
+    pages.active = RulePage::letter_case;
+    EXPECT_TRUE(rename(list).all_succeeded());
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{legacy}));
+}
+
+}  // namespace
+}  // namespace varnel
