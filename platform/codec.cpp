@@ -12,14 +12,18 @@ namespace {
 
 constexpr std::string_view replacement_utf8 = "\xEF\xBF\xBD";  // U+FFFD
 
-iconv_t as_iconv(void* handle) { return static_cast<iconv_t>(handle); }
+iconv_t as_iconv(void* handle) {
+    return static_cast<iconv_t>(handle);
+}
 
 // iconv_open reports failure with (iconv_t)-1.
 bool open_failed(void* handle) {
     return handle == reinterpret_cast<void*>(static_cast<std::intptr_t>(-1));
 }
 
-bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool is_continuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 // Length of the well-formed UTF-8 sequence at the start of `rest`, 0 when
 // there is none. The second-byte ranges exclude overlong forms, surrogates
@@ -118,8 +122,7 @@ bool is_valid_utf8(std::string_view bytes) {
 
 Codec::Codec(const std::string& code_page) {
     to_cp_ = iconv_open(code_page.c_str(), "UTF-8");
-    if (open_failed(to_cp_))
-        throw std::runtime_error("iconv does not know code page " + code_page);
+    if (open_failed(to_cp_)) throw std::runtime_error("iconv does not know code page " + code_page);
     from_cp_ = iconv_open("UTF-8", code_page.c_str());
     if (open_failed(from_cp_)) {
         iconv_close(as_iconv(to_cp_));

@@ -20,7 +20,9 @@ std::string_view trim(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-char ascii_lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char ascii_lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Only ASCII letters fold: a byte >= 0x80 belongs to a two-byte character.
 bool same_name(std::string_view a, std::string_view b) {
@@ -48,7 +50,8 @@ std::vector<Line> split_lines(std::string_view text) {
             lines.push_back({begin, text.size(), text.size()});
             break;
         }
-        const std::size_t end = newline > begin && text[newline - 1] == '\r' ? newline - 1 : newline;
+        const std::size_t end =
+            newline > begin && text[newline - 1] == '\r' ? newline - 1 : newline;
         lines.push_back({begin, end, newline + 1});
         begin = newline + 1;
     }
@@ -91,8 +94,8 @@ struct KeyLocation {
     ParsedLine parsed_key;
 };
 
-KeyLocation locate(std::string_view text, const std::vector<Line>& lines,
-                   std::string_view section, std::string_view key) {
+KeyLocation locate(std::string_view text, const std::vector<Line>& lines, std::string_view section,
+                   std::string_view key) {
     KeyLocation location;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const ParsedLine parsed =
@@ -143,9 +146,8 @@ std::optional<std::string> read_whole_file(const std::string& path, bool& missin
 // A file whose first line ends in CRLF gets CRLF for its new lines too.
 std::string_view line_ending(std::string_view text) {
     const std::size_t newline = text.find('\n');
-    return newline != std::string_view::npos && newline > 0 && text[newline - 1] == '\r'
-               ? "\r\n"
-               : "\n";
+    return newline != std::string_view::npos && newline > 0 && text[newline - 1] == '\r' ? "\r\n"
+                                                                                         : "\n";
 }
 
 std::string updated_text(std::string_view text, std::string_view section, std::string_view key,
@@ -219,8 +221,8 @@ std::string read_profile_string(const std::string& path, std::string_view sectio
     return cut_value(location.parsed_key.value);
 }
 
-bool write_profile_string(const std::string& path, std::string_view section,
-                          std::string_view key, std::string_view value) {
+bool write_profile_string(const std::string& path, std::string_view section, std::string_view key,
+                          std::string_view value) {
     if (!writable(section, key, value)) return false;
     bool missing = false;
     const auto text = read_whole_file(path, missing);

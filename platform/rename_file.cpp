@@ -72,8 +72,7 @@ int rename_by_link(int dir_fd, const std::string& from, const std::string& to,
 // another spelling of `from`; the caller decides.
 int move_once(int dir_fd, const std::string& from, const std::string& to,
               const RenameCalls& calls) {
-    if (calls.renameat2(dir_fd, from.c_str(), dir_fd, to.c_str(), RENAME_NOREPLACE) == 0)
-        return 0;
+    if (calls.renameat2(dir_fd, from.c_str(), dir_fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     const int error = errno;
     if (is_flag_unsupported(error)) return rename_by_link(dir_fd, from, to, calls);
     return error;

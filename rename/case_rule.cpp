@@ -7,14 +7,24 @@
 namespace varnel {
 namespace {
 
-bool is_upper(char c) { return c >= 'A' && c <= 'Z'; }
-bool is_lower(char c) { return c >= 'a' && c <= 'z'; }
-char to_upper_char(char c) { return is_lower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
-char to_lower_char(char c) { return is_upper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
+bool is_upper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+bool is_lower(char c) {
+    return c >= 'a' && c <= 'z';
+}
+char to_upper_char(char c) {
+    return is_lower(c) ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char to_lower_char(char c) {
+    return is_upper(c) ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 // Width of the character at `c`: a byte of 0x80 or above starts a two-byte
 // character, whose bytes are never letters.
-std::size_t char_width(char c) { return static_cast<unsigned char>(c) >= 0x80 ? 2 : 1; }
+std::size_t char_width(char c) {
+    return static_cast<unsigned char>(c) >= 0x80 ? 2 : 1;
+}
 
 // Converts the part [begin, end) of `name` in place. The part starts at a
 // character start, so stepping by characters from `begin` never lands on a

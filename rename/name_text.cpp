@@ -7,16 +7,26 @@
 namespace varnel {
 namespace {
 
-bool is_lead(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+bool is_lead(char c) {
+    return static_cast<unsigned char>(c) >= 0x80;
+}
 
 // Width of the character starting at byte i: a lead byte owns the next byte
 // too. A lead byte at the very end still steps over "two" bytes, which only
 // moves the scan past the end.
-std::size_t char_width(char c) { return is_lead(c) ? 2 : 1; }
+std::size_t char_width(char c) {
+    return is_lead(c) ? 2 : 1;
+}
 
-char fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char lower(char c) { return fold(c); }
+char fold(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+char upper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+char lower(char c) {
+    return fold(c);
+}
 
 bool equal_at(std::string_view t, std::size_t i, std::string_view s, bool case_sensitive) {
     if (case_sensitive) return std::memcmp(t.data() + i, s.data(), s.size()) == 0;
@@ -69,7 +79,9 @@ private:
     std::size_t i_ = 0;
 };
 
-bool is_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool is_space(char c) {
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
 
 long long count_digits(AsciiReader& r) {
     long long n = 0;
@@ -77,19 +89,15 @@ long long count_digits(AsciiReader& r) {
     return n;
 }
 
-// The exponent after the mantissa, or 0 when there is none. An 'e' without
-// digits is not part of the number. Kept within +-10^7: past that the value
-// is 0 or clamped anyway.
+// The exponent after the mantissa, or 0 when there is none (an 'e' without
+// digits is not part of the number; nothing after it is read anyway). Kept within +-10^7: past that
+// the value is 0 or clamped anyway.
 long long read_exponent(AsciiReader& r) {
     if (r.peek() != 'e' && r.peek() != 'E') return 0;
-    const std::size_t before = r.mark();
     r.next();
     const bool negative = r.peek() == '-';
     if (r.peek() == '+' || r.peek() == '-') r.next();
-    if (!r.digit()) {
-        r.seek(before);
-        return 0;
-    }
+    if (!r.digit()) return 0;
     long long e = 0;
     for (; r.digit(); r.next()) e = std::min(e * 10 + (r.peek() - '0'), 10'000'000LL);
     return negative ? -e : e;
@@ -132,13 +140,14 @@ std::int32_t to_integer(std::string_view t) {
     const long long exp = read_exponent(r);
     r.seek(mantissa);
     constexpr unsigned long long limit = 1ULL << 31;  // |INT32_MIN|
-    const unsigned long long v =
-        integer_part(r, int_digits + frac_digits, int_digits + exp, limit);
+    const unsigned long long v = integer_part(r, int_digits + frac_digits, int_digits + exp, limit);
     if (negative) return static_cast<std::int32_t>(-static_cast<long long>(v));
     return static_cast<std::int32_t>(std::min(v, limit - 1));
 }
 
-int length(std::string_view t) { return static_cast<int>(t.size()); }
+int length(std::string_view t) {
+    return static_cast<int>(t.size());
+}
 
 std::string left(std::string_view t, int k) {
     if (k <= 0) return {};
@@ -197,8 +206,12 @@ std::string replace_all(std::string_view t, std::string_view s, std::string_view
     return out;
 }
 
-std::string to_upper(std::string_view t) { return map_letters<upper>(t); }
-std::string to_lower(std::string_view t) { return map_letters<lower>(t); }
+std::string to_upper(std::string_view t) {
+    return map_letters<upper>(t);
+}
+std::string to_lower(std::string_view t) {
+    return map_letters<lower>(t);
+}
 
 std::string to_text(std::int32_t v) {
     char buf[16];

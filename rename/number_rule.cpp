@@ -89,9 +89,14 @@ void compute_new_names(const NumberOptions& options, std::span<const std::string
             name.append(parts.main);
         }
         switch (mode) {
-            case ExtMode::keep: name.append(parts.ext); break;
-            case ExtMode::remove: break;
-            case ExtMode::renumber: append_numbered(name, parts.ext, ext_fmt, number); break;
+            case ExtMode::keep:
+                name.append(parts.ext);
+                break;
+            case ExtMode::remove:
+                break;
+            case ExtMode::renumber:
+                append_numbered(name, parts.ext, ext_fmt, number);
+                break;
             case ExtMode::fixed:
                 name.append(".").append(options.ext_prefix).append(options.ext_body);
                 name.append(options.ext_suffix);

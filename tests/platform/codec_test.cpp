@@ -29,9 +29,9 @@ TEST(Utf8Validation, RejectsOverlongsSurrogatesAndOutOfRange) {
     for (const std::string& text :
          {"\xC0\x80"s, "\xC1\xBF"s, "\xE0\x9F\xBF"s, "\xF0\x8F\xBF\xBF"s,  // overlong
           "\xED\xA0\x80"s, "\xED\xBF\xBF"s,                                // surrogates
-          "\xF4\x90\x80\x80"s, "\xF5\x80\x80\x80"s, "\xFF"s,              // above U+10FFFF
+          "\xF4\x90\x80\x80"s, "\xF5\x80\x80\x80"s, "\xFF"s,               // above U+10FFFF
           "\x80"s, "\xE4\xBD"s, "\xE4\x41\xA0"s, nihao_gb,                 // broken sequences
-          "abcdefghijklmnop\xE4\xBD"s})                                   // after a long ASCII run
+          "abcdefghijklmnop\xE4\xBD"s})                                    // after a long ASCII run
         EXPECT_FALSE(is_valid_utf8(text)) << testing::PrintToString(text);
 }
 
@@ -102,7 +102,9 @@ TEST(Codec, TextFromFsConvertsUtf8Names) {
 TEST(Codec, TextFromFsKeepsLegacyBytesAndMarksTheRest) {
     const Codec codec;
     EXPECT_EQ(codec.text_from_fs(nihao_gb + ".txt"), nihao_gb + ".txt");
-    EXPECT_EQ(codec.text_from_fs("a\xFF" "b"), "a?b");
+    EXPECT_EQ(codec.text_from_fs("a\xFF"
+                                 "b"),
+              "a?b");
     EXPECT_EQ(codec.text_from_fs("\xC4\xE3\xFF\xBA\xC3"), "\xC4\xE3?\xBA\xC3");
     EXPECT_EQ(codec.text_from_fs("\x80\x80"), "??");
     EXPECT_EQ(codec.text_from_fs("abc\xC4"), "abc?");  // lead byte at the end
@@ -114,8 +116,11 @@ TEST(Codec, LossyConversionReplacesBadBytes) {
     const std::string replacement = "\xEF\xBF\xBD";
     EXPECT_EQ(codec.to_utf8_lossy("plain"), "plain");
     EXPECT_EQ(codec.to_utf8_lossy(nihao_gb), nihao_utf8);
-    EXPECT_EQ(codec.to_utf8_lossy("a\xFF" "b"), "a" + replacement + "b");
-    EXPECT_EQ(codec.to_utf8_lossy("\xC4\xE3\x80\xBA\xC3"), "\xE4\xBD\xA0" + replacement + "\xE5\xA5\xBD");
+    EXPECT_EQ(codec.to_utf8_lossy("a\xFF"
+                                  "b"),
+              "a" + replacement + "b");
+    EXPECT_EQ(codec.to_utf8_lossy("\xC4\xE3\x80\xBA\xC3"),
+              "\xE4\xBD\xA0" + replacement + "\xE5\xA5\xBD");
     EXPECT_EQ(codec.to_utf8_lossy("x\xC4"), "x" + replacement);
 }
 

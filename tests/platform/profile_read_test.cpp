@@ -33,8 +33,8 @@ TEST_F(ProfileRead, MissingFileSectionOrKeyGivesTheDefault) {
 }
 
 TEST_F(ProfileRead, MatchesNamesWithoutRegardToAsciiCase) {
-    temp_.write_file("config.ini", "[Font]\nFaceName=Song\n[" + preview_section + "]\n" +
-                                       auto_key + "=" + off_value + "\n");
+    temp_.write_file("config.ini", "[Font]\nFaceName=Song\n[" + preview_section + "]\n" + auto_key +
+                                       "=" + off_value + "\n");
     EXPECT_EQ(read("FONT", "facename"), "Song");
     EXPECT_EQ(read("font", "FACENAME"), "Song");
     EXPECT_EQ(read(preview_section, auto_key), off_value);
@@ -72,11 +72,11 @@ TEST_F(ProfileRead, FirstSectionAndKeyOfANameWin) {
 TEST_F(ProfileRead, CutsLongValuesWithoutSplittingACharacter) {
     const std::size_t limit = profile_buffer_size - 1;
     const std::string ascii(limit + 5, 'a');
-    // One ASCII byte first, so that a two-byte character straddles the limit.
-    std::string wide = "a";
+    // The limit is odd, so the character at the last even offset straddles it.
+    std::string wide;
     while (wide.size() < limit + 4) wide += off_value;
-    temp_.write_file("config.ini", "[s]\nascii=" + ascii + "\nwide=" + wide + "\nexact=" +
-                                       std::string(limit, 'e') + "\n");
+    temp_.write_file("config.ini", "[s]\nascii=" + ascii + "\nwide=" + wide +
+                                       "\nexact=" + std::string(limit, 'e') + "\n");
     EXPECT_EQ(read("s", "ascii"), ascii.substr(0, limit));
     EXPECT_EQ(read("s", "wide"), wide.substr(0, limit - 1));
     EXPECT_EQ(read("s", "exact"), std::string(limit, 'e'));

@@ -38,7 +38,7 @@ struct FakeFileSystem {
 FakeFileSystem fake;
 
 void entry_gone(int dir, const char* name) {
-    const std::string other = name == fake.alias_a ? fake.alias_b
+    const std::string other = name == fake.alias_a   ? fake.alias_b
                               : name == fake.alias_b ? fake.alias_a
                                                      : std::string();
     if (other.empty()) return;
@@ -92,6 +92,10 @@ struct Mode {
     int linkat_error;
 };
 
+void PrintTo(const Mode& mode, std::ostream* out) {
+    *out << mode.name;
+}
+
 class RenameFallback : public testing::TestWithParam<Mode> {
 protected:
     void SetUp() override {
@@ -142,15 +146,18 @@ TEST_P(RenameFallback, CaseOnlyRenameGoesThroughATemporaryName) {
     EXPECT_EQ(file_id_at(dir(), "SONG.mp3"), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, RenameFallback,
-    testing::Values(Mode{"NoReplaceFlag", 0, 0}, Mode{"LinkWhenFlagInvalid", EINVAL, 0},
-                    Mode{"LinkWhenNoSyscall", ENOSYS, 0}, Mode{"LinkWhenFlagUnsupported", EOPNOTSUPP, 0},
-                    Mode{"CheckWhenLinkForbidden", EINVAL, EPERM},
-                    Mode{"CheckWhenLinkUnsupported", ENOTSUP, ENOTSUP},
-                    Mode{"CheckWhenLinkCrossesDevices", EINVAL, EXDEV},
-                    Mode{"CheckWhenTooManyLinks", EINVAL, EMLINK}),
-    [](const testing::TestParamInfo<Mode>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, RenameFallback,
+                         testing::Values(Mode{"NoReplaceFlag", 0, 0},
+                                         Mode{"LinkWhenFlagInvalid", EINVAL, 0},
+                                         Mode{"LinkWhenNoSyscall", ENOSYS, 0},
+                                         Mode{"LinkWhenFlagUnsupported", EOPNOTSUPP, 0},
+                                         Mode{"CheckWhenLinkForbidden", EINVAL, EPERM},
+                                         Mode{"CheckWhenLinkUnsupported", ENOTSUP, ENOTSUP},
+                                         Mode{"CheckWhenLinkCrossesDevices", EINVAL, EXDEV},
+                                         Mode{"CheckWhenTooManyLinks", EINVAL, EMLINK}),
+                         [](const testing::TestParamInfo<Mode>& mode) {
+                             return std::string(mode.param.name);
+                         });
 
 class RenameFallbackErrors : public testing::Test {
 protected:

@@ -50,7 +50,8 @@ void exercise_renames(const std::string& folder) {
 
 TEST(RenameOnTmpfs, NeverReplaces) {
     struct statfs info {};
-    if (statfs("/dev/shm", &info) != 0 || info.f_type != tmpfs_magic || access("/dev/shm", W_OK) != 0)
+    if (statfs("/dev/shm", &info) != 0 || info.f_type != tmpfs_magic ||
+        access("/dev/shm", W_OK) != 0)
         GTEST_SKIP() << "/dev/shm is not a writable tmpfs";
     std::string folder = "/dev/shm/varnel-rename-XXXXXX";
     ASSERT_TRUE(mkdtemp(folder.data()));

@@ -42,19 +42,23 @@ TEST(CaseRule, FirstLetterChangesOnlyThatLetter) {
 }
 
 TEST(CaseRule, TwoByteCharactersAreSkippedWhole) {
-    // 中文abc: the two-byte characters stay, the a is the first letter.
-    EXPECT_EQ(run(kFirstUpper, kUpper, {"\xD6\xD0\xCE\xC4" "abc"}),
-              (Names{"\xD6\xD0\xCE\xC4" "Abc"}));
-    // 0x81 0x61: its second byte is 'a' but is no letter of its own.
-    EXPECT_EQ(run(kFirstUpper, kFirstUpper, {"\x81\x61" "bc.\x81\x61" "d"}),
-              (Names{"\x81\x61" "Bc.\x81\x61" "D"}));
-    EXPECT_EQ(run(kUpper, kUpper, {"\x81\x61" "b"}), (Names{"\x81\x61" "B"}));
-    EXPECT_EQ(run(kLower, kLower, {"\x81\x41" "B"}), (Names{"\x81\x41" "b"}));
+    // Two GBK Han characters, then abc: the a is the first letter.
+    const std::string han = "\xD6\xD0\xCE\xC4";
+    EXPECT_EQ(run(kFirstUpper, kUpper, {han + "abc"}), (Names{han + "Abc"}));
+    // 0x81 0x61 and 0x81 0x41: second bytes 'a' and 'A', no letters of their own.
+    const std::string a2 = "\x81\x61";
+    const std::string upper_a2 = "\x81\x41";
+    EXPECT_EQ(run(kFirstUpper, kFirstUpper, {a2 + "bc." + a2 + "d"}),
+              (Names{a2 + "Bc." + a2 + "D"}));
+    EXPECT_EQ(run(kUpper, kUpper, {a2 + "b"}), (Names{a2 + "B"}));
+    EXPECT_EQ(run(kLower, kLower, {upper_a2 + "B"}), (Names{upper_a2 + "b"}));
 }
 
 TEST(CaseRule, PartsWithoutLettersAreUnchanged) {
     // Full-width Ａ (A3C1) is a two-byte character, not a letter.
-    const Names old{"\xD6\xD0" "12\xA3\xC1" ".\xA3\xC1"};
+    const std::string han = "\xD6\xD0";
+    const std::string full_a = "\xA3\xC1";
+    const Names old{han + "12" + full_a + "." + full_a};
     for (CaseChoice c : {kUpper, kLower, kFirstUpper, kFirstLower}) {
         EXPECT_EQ(run(c, c, old), old);
     }

@@ -13,6 +13,9 @@ namespace {
 constexpr const char* kZhong = "\xD6\xD0";
 constexpr const char* kWen = "\xCE\xC4";
 constexpr const char* kLeadA = "\x81\x41";
+constexpr const char* kLeadSmallA = "\x81\x61";  // second byte 'a'
+constexpr const char* kFullOne = "\xA3\xB1";     // full-width 1
+constexpr const char* kFullTwo = "\xA3\xB2";     // full-width 2
 
 std::string s(const char* a, const char* b = "", const char* c = "") {
     return std::string(a) + b + c;
@@ -79,8 +82,8 @@ TEST(NameTextReplaceAll, CaseFoldingOnlyWhenNotCaseSensitive) {
     EXPECT_EQ(replace_all(".mp3", "MP3", "", 2, true), ".mp3");
     EXPECT_EQ(replace_all("aAbB", "ab", "-", 1, false), "a-B");
     // Folding also applies to the second byte of a two-byte character.
-    EXPECT_EQ(replace_all("\x81\x61z", kLeadA, "X", 1, false), "Xz");
-    EXPECT_EQ(replace_all("\x81\x61z", kLeadA, "X", 1, true), "\x81\x61z");
+    EXPECT_EQ(replace_all(s(kLeadSmallA, "z"), kLeadA, "X", 1, false), "Xz");
+    EXPECT_EQ(replace_all(s(kLeadSmallA, "z"), kLeadA, "X", 1, true), s(kLeadSmallA, "z"));
     // Bytes of 0x80 and above are never folded.
     EXPECT_EQ(replace_all("\xE1x", "\xC1x", "X", 1, false), "\xE1x");
 }
@@ -99,7 +102,7 @@ TEST(NameTextCase, ChangesAsciiLettersOnly) {
     EXPECT_EQ(to_upper("My Song-1.mp3"), "MY SONG-1.MP3");
     EXPECT_EQ(to_lower("ReadMe.TXT"), "readme.txt");
     // The second byte of "\x81\x61" is 'a' but belongs to the character.
-    EXPECT_EQ(to_upper("\x81\x61" "b"), "\x81\x61" "B");
+    EXPECT_EQ(to_upper(s(kLeadSmallA, "b")), s(kLeadSmallA, "B"));
     EXPECT_EQ(to_lower(s(kLeadA, "B")), s(kLeadA, "b"));
     // A lead byte at the very end is copied as it is.
     EXPECT_EQ(to_upper("a\xD6"), "A\xD6");
@@ -144,6 +147,7 @@ TEST(NameTextToInteger, ClampsToThirtyTwoBits) {
     EXPECT_EQ(to_integer("99999999999999999999999"), INT32_MAX);
     EXPECT_EQ(to_integer("1e400"), INT32_MAX);
     EXPECT_EQ(to_integer("-1e99999999999"), INT32_MIN);
+    EXPECT_EQ(to_integer("1e9999999999999999999"), INT32_MAX);
     EXPECT_EQ(to_integer("1e-400"), 0);
     EXPECT_EQ(to_integer("0e99999999"), 0);
     EXPECT_EQ(to_integer("2147483647.9"), INT32_MAX);
@@ -151,13 +155,14 @@ TEST(NameTextToInteger, ClampsToThirtyTwoBits) {
 }
 
 TEST(NameTextToInteger, ReadsFullWidthFormsAsAscii) {
-    EXPECT_EQ(to_integer("\xA3\xB1\xA3\xB2"), 12);                  // "１２"
+    EXPECT_EQ(to_integer(s(kFullOne, kFullTwo)), 12);
     EXPECT_EQ(to_integer("\xA1\xA1\xA3\xAD\xA3\xB3\xA3\xAE\xA3\xB9"), -3);  // "　－３．９"
-    EXPECT_EQ(to_integer("\xA3\xB1\xA3\xC5\xA3\xB2"), 100);         // "１Ｅ２"
-    EXPECT_EQ(to_integer("1\xA3\xB2" "3"), 123);
+    EXPECT_EQ(to_integer(s(kFullOne, "\xA3\xC5", kFullTwo)), 100);          // full-width E
+    EXPECT_EQ(to_integer(s("1", kFullTwo, "3")), 123);
     // Other two-byte characters end the number.
     EXPECT_EQ(to_integer(s("12", kZhong, "3")), 12);
-    EXPECT_EQ(to_integer("\xA3\xA1" "5"), 0);  // "！5"
+    EXPECT_EQ(to_integer(s("\xA3\xA1", "5")), 0);  // full-width '!'
+
     EXPECT_EQ(to_integer("\xA3"), 0);
 }
 

@@ -43,8 +43,7 @@ TEST(ReplaceRule, ScopeSelectsWhichPartIsSearched) {
 
 TEST(ReplaceRule, ExtensionEmptiedToItsDotIsDropped) {
     EXPECT_EQ(run(opts("MP3", "", NameScope::extension, false), {"song.mp3"}), (Names{"song"}));
-    EXPECT_EQ(run(opts("MP3", "", NameScope::extension, true), {"song.mp3"}),
-              (Names{"song.mp3"}));
+    EXPECT_EQ(run(opts("MP3", "", NameScope::extension, true), {"song.mp3"}), (Names{"song.mp3"}));
     EXPECT_EQ(run(opts("mp3", "", NameScope::both, true), {"mp3.mp3"}), (Names{""}));
     // A lone dot is dropped whenever the extension is processed...
     EXPECT_EQ(run(opts("q", "", NameScope::extension, true), {"x."}), (Names{"x"}));
@@ -61,8 +60,7 @@ TEST(ReplaceRule, TheExtensionsOwnDotIsNeverMatched) {
 }
 
 TEST(ReplaceRule, OccurrencesDoNotOverlapOrSpanTheDot) {
-    EXPECT_EQ(run(opts("aa", "b", NameScope::main_name, true), {"aaaa.aaa"}),
-              (Names{"bb.aaa"}));
+    EXPECT_EQ(run(opts("aa", "b", NameScope::main_name, true), {"aaaa.aaa"}), (Names{"bb.aaa"}));
     for (NameScope scope : {NameScope::main_name, NameScope::extension, NameScope::both}) {
         EXPECT_EQ(run(opts("a.m", "X", scope, false), {"data.mp3"}), (Names{"data.mp3"}));
     }
@@ -70,11 +68,10 @@ TEST(ReplaceRule, OccurrencesDoNotOverlapOrSpanTheDot) {
 
 TEST(ReplaceRule, NeverMatchesInsideATwoByteCharacter) {
     // 0x81 0x41 is one character whose second byte is 'A'.
-    const Names old{"\x81\x41" "A.\x81\x41" "a"};
-    EXPECT_EQ(run(opts("A", "x", NameScope::both, true), old),
-              (Names{"\x81\x41" "x.\x81\x41" "a"}));
-    EXPECT_EQ(run(opts("a", "x", NameScope::both, false), old),
-              (Names{"\x81\x41" "x.\x81\x41" "x"}));
+    const std::string c = "\x81\x41";
+    const Names old{c + "A." + c + "a"};
+    EXPECT_EQ(run(opts("A", "x", NameScope::both, true), old), (Names{c + "x." + c + "a"}));
+    EXPECT_EQ(run(opts("a", "x", NameScope::both, false), old), (Names{c + "x." + c + "x"}));
 }
 
 }  // namespace

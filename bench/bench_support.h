@@ -1,0 +1,29 @@
+#pragma once
+// Shared pieces of the benchmarks: sample names and scratch folders.
+
+#include <string>
+#include <vector>
+
+namespace varnel::bench {
+
+// `count` file names, a mix of ASCII and GBK (code-page) names with
+// extensions, the same on every run.
+std::vector<std::string> sample_names(int count);
+
+// A fresh folder for scratch files (under $VARNEL_BENCH_DIR, else $TMPDIR,
+// else /tmp), removed with its contents when the object goes away.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+    const std::string& path() const { return path_; }  // ends in '/'
+    // Creates `count` empty files named by `name_of(i)`.
+    void create_files(const std::vector<std::string>& names) const;
+
+private:
+    std::string path_;
+};
+
+}  // namespace varnel::bench

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Runs every benchmark of an optimised build: bench/run.sh BUILD_DIR
+set -euo pipefail
+build=${1:-build/release}
+for name in rules rename listing; do
+    "$build/bench/bench_$name" --benchmark_counters_tabular=true
+done
