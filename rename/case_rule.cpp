@@ -20,23 +20,20 @@ char to_lower_char(char c) {
     return is_upper(c) ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Width of the character at `c`: a byte of 0x80 or above starts a two-byte
-// character, whose bytes are never letters.
-std::size_t char_width(char c) {
-    return static_cast<unsigned char>(c) >= 0x80 ? 2 : 1;
-}
-
 // Converts the part [begin, end) of `name` in place. The part starts at a
-// character start, so stepping by characters from `begin` never lands on a
-// second byte.
+// character start; bytes of two-byte characters are never letters.
 void convert(std::string& name, std::size_t begin, std::size_t end, CaseChoice choice) {
     const bool up = choice == CaseChoice::upper || choice == CaseChoice::first_upper;
     const bool first_only = choice == CaseChoice::first_upper || choice == CaseChoice::first_lower;
-    for (std::size_t i = begin; i < end; i += char_width(name[i])) {
-        char& c = name[i];
-        if (first_only && !is_upper(c) && !is_lower(c)) continue;
-        c = up ? to_upper_char(c) : to_lower_char(c);
-        if (first_only) return;
+    char* const text = name.data();
+    bool second = false;  // text[i] is the second byte of a two-byte character
+    for (std::size_t i = begin; i < end; ++i) {
+        char& c = text[i];
+        if (!second && (!first_only || is_upper(c) || is_lower(c))) {
+            c = up ? to_upper_char(c) : to_lower_char(c);
+            if (first_only) return;
+        }
+        second = !second && static_cast<unsigned char>(c) >= 0x80;
     }
 }
 

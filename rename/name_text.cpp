@@ -11,27 +11,32 @@ bool is_lead(char c) {
     return static_cast<unsigned char>(c) >= 0x80;
 }
 
-// Width of the character starting at byte i: a lead byte owns the next byte
-// too. A lead byte at the very end still steps over "two" bytes, which only
-// moves the scan past the end.
+// Width of the character starting with byte c: a lead byte owns the next
+// byte too. (The scans over whole names instead go byte by byte and track
+// whether a byte is a second byte: stepping by widths makes every step wait
+// for the byte before it to be read.)
 std::size_t char_width(char c) {
     return is_lead(c) ? 2 : 1;
 }
 
-char fold(char c) {
+char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 char upper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
-char lower(char c) {
-    return fold(c);
+// Case-insensitive comparison compares lower-case forms.
+char fold(char c) {
+    return lower(c);
 }
 
+// Whether `s` occurs at byte i of `t`; the caller ensures it fits. A plain
+// loop: patterns are short, and it lets the compiler inline the call.
 bool equal_at(std::string_view t, std::size_t i, std::string_view s, bool case_sensitive) {
-    if (case_sensitive) return std::memcmp(t.data() + i, s.data(), s.size()) == 0;
     for (std::size_t k = 0; k < s.size(); ++k) {
-        if (fold(t[i + k]) != fold(s[k])) return false;
+        const char a = t[i + k];
+        const char b = s[k];
+        if (case_sensitive ? a != b : fold(a) != fold(b)) return false;
     }
     return true;
 }
@@ -44,10 +49,85 @@ bool ends_mid_character(std::string_view s) {
     return i > s.size();
 }
 
+// True when byte j of `t` starts a character, given that byte `known` (at or
+// before j) starts one. A byte below 0x80 always ends a character, so the
+// byte after it starts one; from there the bytes of 0x80 and above pair up,
+// and j starts a character when an even number of them stand right before
+// it (counting back no further than `known`).
+bool starts_character(std::string_view t, std::size_t known, std::size_t j) {
+    std::size_t run = 0;
+    while (j - run > known && is_lead(t[j - 1 - run])) ++run;
+    return run % 2 == 0;
+}
+
+// find_last for a one-byte character `c`, searched from the end: the common
+// case (the dot of split_name) then reads only the tail of the name. Every
+// byte before a rejected candidate is checked at most once, so it stays
+// linear.
+int find_last_ascii(std::string_view t, char c) {
+    for (std::size_t j = t.size(); j-- > 0;) {
+        if (t[j] == c && starts_character(t, 0, j)) return static_cast<int>(j) + 1;
+    }
+    return -1;
+}
+
+// The first byte in [k, end) that may start `s`, given `first`, the first
+// byte of `s` (folded without case sensitivity); end when there is none.
+std::size_t next_candidate(std::string_view t, std::size_t k, std::size_t end, char first,
+                           bool case_sensitive) {
+    if (case_sensitive || first < 'a' || first > 'z') {
+        // Only `first` itself folds to a byte that is not a lower-case letter.
+        while (k < end && t[k] != first) ++k;
+    } else {
+        // Setting bit 5 turns 'A'..'Z' into 'a'..'z'; no other byte lands on
+        // a lower-case letter.
+        while (k < end && (t[k] | 0x20) != first) ++k;
+    }
+    return k;
+}
+
+// Calls on_match(i) for the 0-based start i of every occurrence of `s` in
+// `t` with i >= from, left to right, without overlap. Only character starts
+// counted from byte 0 are tested, so a second byte never matches, even when
+// `from` is one.
+template <class OnMatch>
+void for_each_match(std::string_view t, std::string_view s, std::size_t from, bool case_sensitive,
+                    OnMatch on_match) {
+    if (s.size() > t.size()) return;
+    const bool dangling = ends_mid_character(s);
+    const char first = case_sensitive ? s[0] : fold(s[0]);
+    const std::size_t end = t.size() - s.size() + 1;  // no match starts at or after it
+    // A character start at or before the next candidate. Each candidate's
+    // test counts back only to it, which keeps the scan linear.
+    std::size_t known = 0;
+    std::size_t i = from;
+    while (i < end && (i = next_candidate(t, i, end, first, case_sensitive)) < end) {
+        if (!starts_character(t, known, i)) {
+            known = ++i;  // i was a second byte, so the next byte starts a character
+            continue;
+        }
+        known = i;
+        if (!equal_at(t, i, s, case_sensitive)) {
+            ++i;
+            continue;
+        }
+        on_match(i);
+        i += s.size();
+        // A match ending on a lead byte leaves that character's second byte,
+        // which cannot start a match.
+        if (dangling) ++i;
+        known = i;
+    }
+}
+
 template <char (*Map)(char)>
 std::string map_letters(std::string_view t) {
     std::string out(t);
-    for (std::size_t i = 0; i < out.size(); i += char_width(out[i])) out[i] = Map(out[i]);
+    bool second = false;  // c is the second byte of a two-byte character
+    for (char& c : out) {
+        if (!second) c = Map(c);
+        second = !second && is_lead(c);
+    }
     return out;
 }
 
@@ -90,8 +170,8 @@ long long count_digits(AsciiReader& r) {
 }
 
 // The exponent after the mantissa, or 0 when there is none (an 'e' without
-// digits is not part of the number; nothing after it is read anyway). Kept within +-10^7: past that
-// the value is 0 or clamped anyway.
+// digits is not part of the number). Kept within +-10^7: past that the value
+// is 0 or clamped anyway.
 long long read_exponent(AsciiReader& r) {
     if (r.peek() != 'e' && r.peek() != 'E') return 0;
     r.next();
@@ -161,10 +241,13 @@ std::string mid(std::string_view t, int p, int k) {
 
 int find_last(std::string_view t, std::string_view s) {
     if (s.empty() || s.size() > t.size()) return -1;
+    if (s.size() == 1 && !is_lead(s[0])) return find_last_ascii(t, s[0]);
     const std::size_t last_start = t.size() - s.size();
     int found = -1;
-    for (std::size_t i = 0; i <= last_start; i += char_width(t[i])) {
-        if (t[i] == s[0] && equal_at(t, i, s, true)) found = static_cast<int>(i) + 1;
+    bool second = false;  // t[i] is the second byte of a two-byte character
+    for (std::size_t i = 0; i <= last_start; ++i) {
+        if (!second && equal_at(t, i, s, true)) found = static_cast<int>(i) + 1;
+        second = !second && is_lead(t[i]);
     }
     return found;
 }
@@ -180,29 +263,48 @@ std::string replace_at(std::string_view t, int p, int k, std::string_view i) {
     return out;
 }
 
+void append_replace_all(std::string& out, std::string_view t, std::string_view s,
+                        std::string_view r, int p, bool case_sensitive) {
+    if (s.empty()) {
+        out.append(t);
+        return;
+    }
+    const std::size_t from = p <= 1 ? 0 : static_cast<std::size_t>(p - 1);
+    // The result is written into room for its final size, or for an upper
+    // bound when the replacement is not longer than the pattern; a longer
+    // replacement needs the count of matches first.
+    std::size_t size = t.size();
+    if (r.size() > s.size()) {
+        std::size_t count = 0;
+        for_each_match(t, s, from, case_sensitive, [&](std::size_t) { ++count; });
+        size += count * (r.size() - s.size());
+    }
+    const std::size_t base = out.size();
+    out.resize(base + size);
+    char* w = out.data() + base;
+    // Byte loops: the pieces of a name are a few bytes long, too short for
+    // a library call per piece to pay off.
+    std::size_t k = 0;  // t[0, k) has been written
+    for_each_match(t, s, from, case_sensitive, [&](std::size_t at) {
+        for (; k < at; ++k) *w++ = t[k];
+        for (char c : r) *w++ = c;
+        k = at + s.size();
+    });
+    for (; k < t.size(); ++k) *w++ = t[k];
+    out.resize(static_cast<std::size_t>(w - out.data()));
+}
+
+bool contains_text(std::string_view t, std::string_view s, bool case_sensitive) {
+    if (s.empty()) return false;
+    bool found = false;
+    for_each_match(t, s, 0, case_sensitive, [&](std::size_t) { found = true; });
+    return found;
+}
+
 std::string replace_all(std::string_view t, std::string_view s, std::string_view r, int p,
                         bool case_sensitive) {
-    if (s.empty() || t.empty()) return std::string(t);
-    // Character starts are found from byte 1 even when the scan begins later,
-    // so a start byte p that is a second byte is never tested.
-    const std::size_t from = p <= 1 ? 0 : static_cast<std::size_t>(p - 1);
-    const bool dangling = ends_mid_character(s);
     std::string out;
-    out.reserve(t.size());
-    std::size_t i = 0;
-    while (i < t.size()) {
-        if (i >= from && t.size() - i >= s.size() && equal_at(t, i, s, case_sensitive)) {
-            out.append(r);
-            i += s.size();
-            // The byte after the match is the second byte of its last
-            // character: keep it, never start a match on it.
-            if (dangling && i < t.size()) out.push_back(t[i++]);
-            continue;
-        }
-        const std::size_t w = std::min(char_width(t[i]), t.size() - i);
-        out.append(t.substr(i, w));
-        i += w;
-    }
+    append_replace_all(out, t, s, r, p, case_sensitive);
     return out;
 }
 
@@ -233,10 +335,9 @@ NameParts split_name(std::string_view name) {
 }
 
 int char_boundary_at_or_after(std::string_view t, int x) {
-    const std::size_t target = x <= 0 ? 0 : std::min(static_cast<std::size_t>(x), t.size());
-    std::size_t i = 0;
-    while (i < target) i += char_width(t[i]);
-    return static_cast<int>(std::min(i, t.size()));
+    const std::size_t at = x <= 0 ? 0 : std::min(static_cast<std::size_t>(x), t.size());
+    if (at == t.size() || starts_character(t, 0, at)) return static_cast<int>(at);
+    return static_cast<int>(at) + 1;
 }
 
 }  // namespace varnel

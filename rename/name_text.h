@@ -42,6 +42,17 @@ std::string replace_at(std::string_view t, int p, int k, std::string_view i);
 std::string replace_all(std::string_view t, std::string_view s, std::string_view r, int p,
                         bool case_sensitive);
 
+// Appends the result of replace_all(t, s, r, p, case_sensitive) to `out`,
+// so that a name can be built without an intermediate text. `t`, `s` and `r`
+// must not view into `out`.
+void append_replace_all(std::string& out, std::string_view t, std::string_view s,
+                        std::string_view r, int p, bool case_sensitive);
+
+// True when `s` occurs in `t` at a character start; without
+// `case_sensitive`, A..Z and a..z compare equal in every compared byte. An
+// empty `s` is never found.
+bool contains_text(std::string_view t, std::string_view s, bool case_sensitive);
+
 // a..z -> A..Z (or the reverse); two-byte characters are copied unchanged.
 std::string to_upper(std::string_view t);
 std::string to_lower(std::string_view t);

@@ -58,50 +58,76 @@ void append_numbered(std::string& out, std::string_view old_part, const Numberin
     out.append(number).append(f.suffix);
 }
 
+// Everything a name needs from the options, read once per call.
+struct Plan {
+    bool renumber_main;
+    ExtMode mode;
+    Numbering main;
+    Numbering ext;
+    std::string fixed_ext;  // "." + prefix + new extension + suffix
+};
+
+Plan make_plan(const NumberOptions& o) {
+    return {o.scope != NameScope::extension, ext_mode(o),
+            read_numbering(o.prefix, o.body, o.suffix, o.digits),
+            read_numbering(o.ext_prefix, o.ext_body, o.ext_suffix, o.ext_digits),
+            "." + o.ext_prefix + o.ext_body + o.ext_suffix};
+}
+
+std::size_t ext_size(const Plan& plan, std::string_view old_ext, std::size_t number_size) {
+    switch (plan.mode) {
+        case ExtMode::keep:
+            return old_ext.size();
+        case ExtMode::remove:
+            return 0;
+        case ExtMode::renumber:
+            return numbered_size(plan.ext, number_size);
+        case ExtMode::fixed:
+            return plan.fixed_ext.size();
+    }
+    return 0;
+}
+
+// Sets `name` to the new name of `old` carrying `number`.
+void build_name(const Plan& plan, std::string_view old, std::string_view number,
+                std::string& name) {
+    const NameParts parts = split_name(old);
+    name.clear();
+    name.reserve(
+        (plan.renumber_main ? numbered_size(plan.main, number.size()) : parts.main.size()) +
+        ext_size(plan, parts.ext, number.size()));
+    if (plan.renumber_main) {
+        append_numbered(name, parts.main, plan.main, number);
+    } else {
+        name.append(parts.main);
+    }
+    switch (plan.mode) {
+        case ExtMode::keep:
+            name.append(parts.ext);
+            break;
+        case ExtMode::remove:
+            break;
+        case ExtMode::renumber:
+            append_numbered(name, parts.ext, plan.ext, number);
+            break;
+        case ExtMode::fixed:
+            name.append(plan.fixed_ext);
+            break;
+    }
+}
+
 }  // namespace
 
 void compute_new_names(const NumberOptions& options, std::span<const std::string> old_names,
                        std::span<std::string> new_names) {
     const std::size_t n = std::min(old_names.size(), new_names.size());
-    const bool renumber_main = options.scope != NameScope::extension;
-    const ExtMode mode = ext_mode(options);
-    const Numbering main_fmt =
-        read_numbering(options.prefix, options.body, options.suffix, options.digits);
-    const Numbering ext_fmt = read_numbering(options.ext_prefix, options.ext_body,
-                                             options.ext_suffix, options.ext_digits);
-    const std::size_t fixed_ext_size =
-        1 + options.ext_prefix.size() + options.ext_body.size() + options.ext_suffix.size();
-
+    const Plan plan = make_plan(options);
     // start + (i-1) * step in 32-bit arithmetic that wraps around (modulo
     // 2^32) on overflow; done unsigned so the wrap is well defined.
     auto value = static_cast<std::uint32_t>(to_integer(options.start));
     const auto step = static_cast<std::uint32_t>(to_integer(options.step));
     for (std::size_t i = 0; i < n; ++i, value += step) {
-        const NameParts parts = split_name(old_names[i]);
-        const std::string number = to_text(static_cast<std::int32_t>(value));
-        std::string& name = new_names[i];
-        name.clear();
-        name.reserve(numbered_size(main_fmt, number.size()) + parts.main.size() +
-                     numbered_size(ext_fmt, number.size()) + parts.ext.size() + fixed_ext_size);
-        if (renumber_main) {
-            append_numbered(name, parts.main, main_fmt, number);
-        } else {
-            name.append(parts.main);
-        }
-        switch (mode) {
-            case ExtMode::keep:
-                name.append(parts.ext);
-                break;
-            case ExtMode::remove:
-                break;
-            case ExtMode::renumber:
-                append_numbered(name, parts.ext, ext_fmt, number);
-                break;
-            case ExtMode::fixed:
-                name.append(".").append(options.ext_prefix).append(options.ext_body);
-                name.append(options.ext_suffix);
-                break;
-        }
+        build_name(plan, old_names[i], to_text(static_cast<std::int32_t>(value)), new_names[i]);
     }
 }
 

@@ -45,6 +45,9 @@ TEST(NameTextFindLast, FindsTheLastOccurrenceAtACharacterStart) {
     EXPECT_EQ(find_last(kLeadA, "A"), -1);
     EXPECT_EQ(find_last(s(kLeadA, "A"), "A"), 3);
     EXPECT_EQ(find_last(s("A", kLeadA), "A"), 1);
+    EXPECT_EQ(find_last(s("ab", kZhong), kZhong), 3);
+    EXPECT_EQ(find_last("\x81\x82\x81\x82", "\x82\x81"), -1);
+    EXPECT_EQ(find_last("aaa", "aa"), 2);
 }
 
 TEST(NameTextReplaceAt, ClampsTheStartAndTheRemovedCount) {
@@ -86,6 +89,26 @@ TEST(NameTextReplaceAll, CaseFoldingOnlyWhenNotCaseSensitive) {
     EXPECT_EQ(replace_all(s(kLeadSmallA, "z"), kLeadA, "X", 1, true), s(kLeadSmallA, "z"));
     // Bytes of 0x80 and above are never folded.
     EXPECT_EQ(replace_all("\xE1x", "\xC1x", "X", 1, false), "\xE1x");
+}
+
+TEST(NameTextReplaceAll, MatchesTwoByteCharactersWhole) {
+    const std::string text = std::string("a") + kZhong + "b" + kZhong;
+    EXPECT_EQ(replace_all(text, kZhong, "-", 1, false), "a-b-");
+    // 81 82 | 81 82: the bytes 82 81 in the middle span two characters.
+    EXPECT_EQ(replace_all("\x81\x82\x81\x82", "\x82\x81", "X", 1, true), "\x81\x82\x81\x82");
+    EXPECT_EQ(replace_all(s(kWen, kZhong, "_A"), "_a", "+", 1, false), s(kWen, kZhong, "+"));
+}
+
+TEST(NameTextReplaceAll, AppendVariantAddsToTheGivenText) {
+    std::string out = "pre:";
+    append_replace_all(out, "a_b_c", "_", "--", 1, true);
+    EXPECT_EQ(out, "pre:a--b--c");
+    append_replace_all(out, "|xyz", "q", "", 1, true);
+    EXPECT_EQ(out, "pre:a--b--c|xyz");
+    append_replace_all(out, "|XYZ", "y", "", 1, false);
+    EXPECT_EQ(out, "pre:a--b--c|xyz|XZ");
+    append_replace_all(out, "|k", "", "", 1, false);
+    EXPECT_EQ(out, "pre:a--b--c|xyz|XZ|k");
 }
 
 TEST(NameTextReplaceAll, NeverMatchesAtASecondByte) {
@@ -218,6 +241,22 @@ TEST(NameTextCharBoundary, MovesOffSecondBytesAndClamps) {
     EXPECT_EQ(char_boundary_at_or_after(s(kZhong, kZhong), 3), 4);
     // A lone lead byte at the end: the boundary is the end of the text.
     EXPECT_EQ(char_boundary_at_or_after("a\xD6", 2), 2);
+}
+
+}  // namespace
+}  // namespace varnel
+
+namespace varnel {
+namespace {
+
+TEST(ContainsText, MatchesAtCharacterStartsWithoutCase) {
+    EXPECT_TRUE(contains_text("xAB.txt", "ab", false));
+    EXPECT_TRUE(contains_text("cab.mp3", "ab", false));
+    EXPECT_FALSE(contains_text("xAB.txt", "ab", true));
+    EXPECT_FALSE(contains_text("x.txt", "", false));
+    // 0x81 0x41 is one two-byte character whose second byte is 'A'.
+    EXPECT_FALSE(contains_text("\x81\x41", "A", false));
+    EXPECT_TRUE(contains_text("\x81\x41" "A", "a", false));
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ ReplaceOptions opts(std::string find, std::string with, NameScope scope, bool ca
 }
 
 TEST(ReplaceRule, EmptySearchTextLeavesNamesUnchanged) {
-    const Names names{"song.mp3", ".profile", "README", "a.b.c"};
+    const Names names{"song.mp3", ".profile", "README", "a.b.c", "x."};
     for (NameScope scope : {NameScope::main_name, NameScope::extension, NameScope::both}) {
         EXPECT_EQ(run(opts("", "X", scope, false), names), names);
     }
@@ -45,9 +45,8 @@ TEST(ReplaceRule, ExtensionEmptiedToItsDotIsDropped) {
     EXPECT_EQ(run(opts("MP3", "", NameScope::extension, false), {"song.mp3"}), (Names{"song"}));
     EXPECT_EQ(run(opts("MP3", "", NameScope::extension, true), {"song.mp3"}), (Names{"song.mp3"}));
     EXPECT_EQ(run(opts("mp3", "", NameScope::both, true), {"mp3.mp3"}), (Names{""}));
-    // A lone dot is dropped whenever the extension is processed...
-    EXPECT_EQ(run(opts("q", "", NameScope::extension, true), {"x."}), (Names{"x"}));
-    // ...and kept when only the main name is.
+    // A name that already ends in a lone dot keeps it: nothing was removed.
+    EXPECT_EQ(run(opts("q", "", NameScope::extension, true), {"x."}), (Names{"x."}));
     EXPECT_EQ(run(opts("q", "", NameScope::main_name, true), {"x."}), (Names{"x."}));
 }
 

@@ -1,0 +1,38 @@
+#pragma once
+// The settings record and its file, config.ini beside the executable.
+//
+// config.ini holds code-page texts:
+//   [预览选项] 自动预览=开|关, 全部预览=开|关, 预览数量=<integer>
+//   [颜色]     背景颜色=<integer>, 字体颜色=<integer>   (colours 0x00BBGGRR)
+//   [字体]     字体名称=<face>, 字体大小=<integer>, 字体样式=常规|粗体|斜体|粗斜体
+
+#include <cstdint>
+#include <string>
+
+namespace varnel {
+
+struct Settings {
+    bool auto_preview = false;                 // 自动预览
+    bool preview_all = false;                  // 全部预览
+    std::int32_t preview_count = 10;           // 预览数量
+    std::uint32_t font_colour = 0x800000;      // 字体颜色, 0x00BBGGRR
+    std::uint32_t background_colour = 0x80A080;  // 背景颜色, 0x00BBGGRR
+    std::string font_name = "\xCB\xCE\xCC\xE5";  // 字体名称, code page: "宋体"
+    std::int32_t font_size = 10;               // 字体大小, points
+    bool bold = false;
+    bool italic = false;
+
+    friend bool operator==(const Settings&, const Settings&) = default;
+};
+
+// The path of config.ini in `folder` (file-system bytes; '/' added when missing).
+std::string config_path(const std::string& folder);
+
+// Reads every key of config.ini, a missing file or key giving its default
+// and a value that is not a number reading as 0.
+Settings load_settings(const std::string& path);
+
+// Writes every key; false when the file cannot be written.
+bool save_settings(const std::string& path, const Settings& settings);
+
+}  // namespace varnel

@@ -1,0 +1,38 @@
+#include "app/ui/list_style.h"
+
+#include <QMenu>
+#include <QTableView>
+
+#include "platform/ui/qt_text.h"
+
+namespace varnel {
+
+QColor colour_from_bgr(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+std::uint32_t bgr_from_colour(const QColor& colour) {
+    return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
+           static_cast<std::uint32_t>(colour.blue()) << 16;
+}
+
+void apply_list_style(QTableView& list, QMenu& popup, const Settings& settings, const Codec& codec) {
+    const QColor background = colour_from_bgr(settings.background_colour);
+    QPalette palette = list.palette();
+    palette.setColor(QPalette::Base, background);
+    palette.setColor(QPalette::Text, colour_from_bgr(settings.font_colour));
+    palette.setColor(QPalette::AlternateBase, background);
+    list.setPalette(palette);
+
+    QFont font = list.font();
+    font.setFamily(to_qstring(settings.font_name, codec));
+    if (settings.font_size > 0) font.setPointSize(settings.font_size);
+    list.setFont(font);
+
+    QPalette menu = popup.palette();
+    menu.setColor(QPalette::Highlight, background);
+    popup.setPalette(menu);
+}
+
+}  // namespace varnel

@@ -1,0 +1,24 @@
+#pragma once
+// The list's look from the settings: colours and font.
+
+#include <QColor>
+#include <cstdint>
+
+#include "app/settings.h"
+#include "platform/codec.h"
+
+class QMenu;
+class QTableView;
+
+namespace varnel {
+
+// A 0x00BBGGRR colour (red in the low byte) as a QColor, and back.
+QColor colour_from_bgr(std::uint32_t bgr);
+std::uint32_t bgr_from_colour(const QColor& colour);
+
+// Background, text colour, text background; font face and size (the style
+// flags are not applied); and the popup menu's highlight follows the
+// background colour.
+void apply_list_style(QTableView& list, QMenu& popup, const Settings& settings, const Codec& codec);
+
+}  // namespace varnel

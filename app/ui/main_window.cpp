@@ -1,0 +1,160 @@
+#include "app/ui/main_window.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/ui/list_style.h"
+#include "filelist/context_menu_state.h"
+#include "filelist/ui/file_list_model.h"
+#include "filelist/ui/file_list_view.h"
+#include "filelist/ui/list_context_menu.h"
+#include "platform/ui/qt_text.h"
+#include "platform/ui/ui_services.h"
+#include "rename/preview.h"
+#include "rename/ui/page_helpers.h"
+#include "rename/ui/rule_tabs.h"
+#include "rename/ui/text_spin_box.h"
+
+namespace varnel {
+
+namespace {
+constexpr int design_width = 598;
+constexpr int design_height = 378;
+constexpr int tab_height = 130;
+}  // namespace
+
+MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
+    : QMainWindow(parent),
+      codec_(setup.codec),
+      services_(setup.services),
+      config_path_(setup.config_path),
+      dir_txt_path_(setup.dir_txt_path) {
+    auto* central = new QWidget(this);
+    tabs_ = new RuleTabs(codec_, central);
+    tabs_->setFixedHeight(tab_height);
+    view_ = new FileListView(central);
+    model_ = new FileListModel(list_, codec_, this);
+    view_->setModel(model_);
+    context_menu_ = new ListContextMenu(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 1, 0, 0);
+    layout->setSpacing(1);
+    layout->addWidget(tabs_);
+    layout->addWidget(view_, 1);
+    setCentralWidget(central);
+    build_menus();
+    build_toolbar();
+    build_status_bar();
+    setMinimumSize(design_width, design_height);
+    resize(design_width, design_height);
+
+    settings_ = load_settings(config_path_);
+    apply_settings_to_list();
+    for (int button : {undo_button, preview_button, start_button}) set_buttons(button, false);
+    setAcceptDrops(true);
+    wire_tagged_controls();
+    setWindowTitle(QStringLiteral("Varnel - 文件批量修改器 V1.0"));
+
+    connect(view_, &FileListView::double_clicked, this, &MainWindow::list_double_clicked);
+    connect(view_, &FileListView::delete_pressed, this, &MainWindow::remove_selected_items);
+    connect(view_, &FileListView::select_all_pressed, view_, &QTableView::selectAll);
+    connect(view_, &FileListView::context_menu_requested, this, &MainWindow::show_context_menu);
+    connect(context_menu_->preview, &QAction::triggered, this, [this] { refresh_preview(true); });
+    connect(context_menu_->add_folder, &QAction::triggered, this, [this] { add_folder(); });
+    connect(context_menu_->add_files, &QAction::triggered, this, &MainWindow::add_files);
+    connect(context_menu_->filter, &QAction::triggered, this, &MainWindow::open_filter);
+    connect(context_menu_->remove_selected, &QAction::triggered, this, &MainWindow::remove_selected_items);
+    connect(context_menu_->clear, &QAction::triggered, this, &MainWindow::clear_list);
+    connect(context_menu_->tag_info, &QAction::triggered, this, &MainWindow::show_tag_info);
+    connect(context_menu_->remove_without_tag, &QAction::triggered, this,
+            &MainWindow::remove_items_without_tag);
+    connect(context_menu_->select_all, &QAction::triggered, view_, &QTableView::selectAll);
+}
+
+MainWindow::~MainWindow() { save_settings(config_path_, settings_); }
+
+// Edit boxes tagged 1..11 and radio buttons tagged 20..29 share one handler:
+// the automatic preview. Controls with handlers of their own report through
+// the rule tabs, and so does a change of page.
+void MainWindow::wire_tagged_controls() {
+    const auto refresh = [this] { refresh_preview(false); };
+    for (QWidget* widget : tabs_->findChildren<QWidget*>()) {
+        const int tag = widget->property(event_tag_property).toInt();
+        if (tag >= 1 && tag <= 11) {
+            if (auto* edit = qobject_cast<QLineEdit*>(widget))
+                connect(edit, &QLineEdit::textChanged, this, refresh);
+            else if (auto* spin = qobject_cast<TextSpinBox*>(widget))
+                connect(spin, &TextSpinBox::text_changed, this, refresh);
+        } else if (tag >= 20 && tag <= 29) {
+            if (auto* radio = qobject_cast<QAbstractButton*>(widget))
+                connect(radio, &QAbstractButton::clicked, this, refresh);
+        }
+    }
+    connect(tabs_, &RuleTabs::page_control_changed, this, refresh);
+    connect(tabs_, &QTabWidget::currentChanged, this, refresh);
+}
+
+QString MainWindow::code_page_text(std::string_view text) const { return to_qstring(text, codec_); }
+
+void MainWindow::set_buttons(int index, bool enabled) {
+    toolbar_actions_[static_cast<std::size_t>(index)]->setEnabled(enabled);
+}
+
+void MainWindow::refresh_file_count() {
+    panels_[0]->setText(QString::number(list_.item_count()) + QStringLiteral("个文件"));
+    panels_[2]->setText(settings_.auto_preview ? QStringLiteral("自动预览－开")
+                                               : QStringLiteral("自动预览－关"));
+}
+
+void MainWindow::show_change(const ListChange& change) {
+    const int last_row = list_.item_count() - 1;
+    if (change.status_reset)
+        model_->cells_changed(0, last_row, Column::rename_status, Column::rename_status);
+    model_->cells_changed(change.first_row, change.last_row, Column::new_name, Column::new_name);
+}
+
+void MainWindow::refresh_preview(bool explicit_command) {
+    const PreviewSettings preview{settings_.auto_preview, settings_.preview_all,
+                                  settings_.preview_count};
+    show_change(varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command));
+}
+
+void MainWindow::apply_settings_to_list() {
+    apply_list_style(*view_, *context_menu_, settings_, codec_);
+    refresh_preview(false);
+    refresh_file_count();
+}
+
+void MainWindow::toolbar_command(int index) {
+    switch (index) {
+        case 0: add_folder(); break;
+        case 1: add_files(); break;
+        case undo_button: undo_command(); break;
+        case preview_button: refresh_preview(true); break;
+        case start_button: rename_command(); break;
+        default: break;
+    }
+    panels_[1]->clear();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile());
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    add_dropped_paths(paths);
+}
+
+}  // namespace varnel

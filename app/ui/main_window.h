@@ -1,0 +1,114 @@
+#pragma once
+// The main window: menus, toolbar 工具条, the rule tab control 选择夹, the
+// file list 显示超级列表框 and the status bar 状态条. Its slots translate
+// the user's commands into engine calls and show what they return.
+
+#include <QMainWindow>
+#include <array>
+#include <string>
+
+#include "app/settings.h"
+#include "filelist/file_list.h"
+#include "platform/codec.h"
+#include "rename/undo_log.h"
+
+class QAction;
+class QLabel;
+class QToolBar;
+
+namespace varnel {
+
+class FileListModel;
+class FileListView;
+class ListContextMenu;
+class RuleTabs;
+class UiServices;
+struct ListChange;
+
+// What the main window needs from outside; nothing is global.
+struct MainWindowSetup {
+    const Codec& codec;
+    UiServices& services;
+    std::string config_path;   // config.ini (file-system path)
+    std::string dir_txt_path;  // dir.txt (file-system path)
+};
+
+// Toolbar buttons by index: 0 选择目录, 1 加入多个文件, 2 a separator,
+// 3 撤消, 4 预览, 5 开始命名.
+inline constexpr int undo_button = 3;
+inline constexpr int preview_button = 4;
+inline constexpr int start_button = 5;
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(const MainWindowSetup& setup, QWidget* parent = nullptr);
+    // Saves the settings: the window is about to go.
+    ~MainWindow() override;
+
+    // Commands, as the menus, the toolbar, the list and drops run them.
+    void add_files();
+    void add_folder(const QString& path = {});
+    void add_dropped_paths(const QStringList& paths);
+    void refresh_preview(bool explicit_command);
+    void rename_command();
+    void undo_command();
+    void toolbar_command(int index);
+    void remove_selected_items();
+    void clear_list();
+    void remove_items_without_tag();
+    void open_filter();
+    void open_settings();
+    void show_tag_info();
+    void apply_settings_to_list();
+    void refresh_file_count();
+
+    FileList& list() { return list_; }
+    Settings& settings() { return settings_; }
+    QAction* toolbar_action(int index) const { return toolbar_actions_[static_cast<std::size_t>(index)]; }
+    QString status_text(int panel) const;
+    FileListView* list_view() const { return view_; }
+    ListContextMenu* context_menu() const { return context_menu_; }
+    RuleTabs* rule_tabs() const { return tabs_; }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    // main_window_menus.cpp
+    void build_menus();
+    void build_toolbar();
+    void build_status_bar();
+    // main_window.cpp
+    void wire_tagged_controls();
+    void finish_adding(int first_row);
+    void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names);
+    void show_change(const ListChange& change);
+    void set_buttons(int first, bool enabled);
+    void show_progress(std::string_view text);
+    void sync_selection_to_list();
+    void remove_list_selection();
+    void list_double_clicked();
+    void show_context_menu(const QPoint& position);
+    QString code_page_text(std::string_view text) const;
+
+    const Codec& codec_;
+    UiServices& services_;
+    std::string config_path_;
+    std::string dir_txt_path_;
+
+    FileList list_;
+    UndoLog undo_log_;
+    Settings settings_;
+
+    RuleTabs* tabs_ = nullptr;
+    FileListView* view_ = nullptr;
+    FileListModel* model_ = nullptr;
+    ListContextMenu* context_menu_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    std::array<QAction*, 6> toolbar_actions_{};
+    std::array<QLabel*, 3> panels_{};
+};
+
+}  // namespace varnel

@@ -1,0 +1,102 @@
+// The list's gestures, its context menu, and taking items out of the list.
+
+#include <QAction>
+
+#include "app/ui/main_window.h"
+#include "app/ui/settings_dialog.h"
+#include "filelist/context_menu_state.h"
+#include "filelist/ui/file_list_model.h"
+#include "filelist/ui/file_list_view.h"
+#include "filelist/ui/filter_dialog.h"
+#include "filelist/ui/list_context_menu.h"
+#include "platform/ui/ui_services.h"
+#include "rename/batch_texts.h"
+#include "rename/name_text.h"
+#include "rename/ui/rule_tabs.h"
+
+namespace varnel {
+
+void MainWindow::show_context_menu(const QPoint& position) {
+    context_menu_->set_state(context_menu_state(list_.item_count(),
+                                                static_cast<int>(view_->selected_rows().size()),
+                                                tabs_->active_page() == RulePage::tags));
+    context_menu_->popup(position);
+}
+
+// No row selected: add files. An MP3 item: its tag window. Anything else: nothing.
+void MainWindow::list_double_clicked() {
+    const int row = view_->first_selected_row();
+    if (row < 0) {
+        add_files();
+        return;
+    }
+    if (has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3")) show_tag_info();
+}
+
+void MainWindow::show_tag_info() {
+    const int row = view_->first_selected_row();
+    if (row < 0) return;
+    if (!has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3")) {
+        services_.message_box(nullptr, code_page_text(texts::message_title),
+                              QStringLiteral("抱歉，该文件不是MP3文件！"), MessageIcon::information,
+                              MessageButtons::ok);
+    }
+}
+
+void MainWindow::sync_selection_to_list() {
+    list_.unselect_all();
+    for (int row : view_->selected_rows()) list_.select_row(row);
+}
+
+// Removes the rows selected in the list (FileList's marks), keeping every
+// other item's new name.
+void MainWindow::remove_list_selection() {
+    model_->list_reset_begin();
+    list_.remove_selected_items();
+    model_->list_reset_end();
+    refresh_file_count();
+    if (list_.item_count() == 0)
+        for (int button : {preview_button, start_button, undo_button}) set_buttons(button, false);
+}
+
+void MainWindow::remove_selected_items() {
+    const BusyCursor busy(services_);
+    sync_selection_to_list();
+    remove_list_selection();
+}
+
+void MainWindow::clear_list() {
+    model_->list_reset_begin();
+    list_.clear();
+    model_->list_reset_end();
+    refresh_file_count();
+    for (int button : {preview_button, start_button, undo_button}) set_buttons(button, false);
+}
+
+// Exactly the items the tag rule marked go.
+void MainWindow::remove_items_without_tag() {
+    const BusyCursor busy(services_);
+    list_.unselect_all();
+    for (int row = 0; row < list_.item_count(); ++row)
+        if (!list_.get_cell(row, Column::tag_status).empty()) list_.select_row(row);
+    remove_list_selection();
+}
+
+void MainWindow::open_filter() {
+    FilterDialog dialog(*model_, codec_, services_, this);
+    connect(&dialog, &FilterDialog::filtered, this, [this] {
+        refresh_file_count();
+        if (list_.item_count() == 0) {
+            set_buttons(start_button, false);
+            set_buttons(preview_button, false);
+        }
+    });
+    dialog.exec();
+}
+
+void MainWindow::open_settings() {
+    SettingsDialog dialog(settings_, codec_, services_, [this] { apply_settings_to_list(); }, this);
+    dialog.exec();
+}
+
+}  // namespace varnel

@@ -1,0 +1,77 @@
+// Building the menu bar, the toolbar and the status bar.
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "app/ui/main_window.h"
+
+namespace varnel {
+
+void MainWindow::build_menus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->addAction(QStringLiteral("选择目录(&D)..."), QKeySequence(Qt::CTRL | Qt::Key_D), this,
+                    [this] { add_folder(); });
+    file->addAction(QStringLiteral("添加文件(&N)..."), QKeySequence(Qt::CTRL | Qt::Key_F), this,
+                    [this] { add_files(); });
+    file->addSeparator();
+    file->addAction(QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), this,
+                    [this] { close(); });
+    QMenu* options = menuBar()->addMenu(QStringLiteral("选项(&O)"));
+    options->addAction(QStringLiteral("设置(&S)..."), QKeySequence(Qt::CTRL | Qt::Key_S), this,
+                       [this] { open_settings(); });
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->addAction(QStringLiteral("关于(&A)..."));
+}
+
+void MainWindow::build_toolbar() {
+    toolbar_ = addToolBar(QStringLiteral("工具条"));
+    toolbar_->setObjectName(QStringLiteral("工具条"));
+    toolbar_->setMovable(false);
+    toolbar_->setFloatable(false);
+    toolbar_->setIconSize(QSize(16, 15));
+    toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    QStyle* style = QApplication::style();
+    const std::array<std::pair<QStyle::StandardPixmap, const char*>, 6> buttons{{
+        {QStyle::SP_DirOpenIcon, "选择目录"},
+        {QStyle::SP_FileIcon, "加入多个文件"},
+        {QStyle::SP_CustomBase, nullptr},
+        {QStyle::SP_ArrowBack, "撤消"},
+        {QStyle::SP_FileDialogContentsView, "预览"},
+        {QStyle::SP_DialogApplyButton, "开始命名"},
+    }};
+    for (int index = 0; index < 6; ++index) {
+        const auto& [icon, tip] = buttons[static_cast<std::size_t>(index)];
+        QAction* action = tip ? toolbar_->addAction(style->standardIcon(icon), QString::fromUtf8(tip))
+                              : toolbar_->addSeparator();
+        if (tip) {
+            action->setToolTip(QString::fromUtf8(tip));
+            connect(action, &QAction::triggered, this, [this, index] { toolbar_command(index); });
+        }
+        toolbar_actions_[static_cast<std::size_t>(index)] = action;
+    }
+}
+
+void MainWindow::build_status_bar() {
+    statusBar()->setObjectName(QStringLiteral("状态条"));
+    statusBar()->setSizeGripEnabled(true);
+    const std::array<std::pair<int, const char*>, 3> panels{{{80, "文件个数"}, {247, "进度"}, {80, "自动预览"}}};
+    for (std::size_t i = 0; i < panels.size(); ++i) {
+        auto* panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("状态条面板%1").arg(i));
+        panel->setFixedWidth(panels[i].first);
+        panel->setToolTip(QString::fromUtf8(panels[i].second));
+        statusBar()->addWidget(panel);
+        panels_[i] = panel;
+    }
+}
+
+QString MainWindow::status_text(int panel) const {
+    return panel >= 0 && panel < 3 ? panels_[static_cast<std::size_t>(panel)]->text() : QString();
+}
+
+}  // namespace varnel

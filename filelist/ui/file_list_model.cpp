@@ -1,0 +1,97 @@
+#include "filelist/ui/file_list_model.h"
+
+#include <QPainter>
+#include <QPixmap>
+
+#include "platform/ui/qt_text.h"
+
+namespace varnel {
+
+namespace {
+
+// Column titles: 旧文件名 新文件名 路径 命名状态 MP3标签状态.
+const char* const column_titles[column_count] = {"旧文件名", "新文件名", "路径", "命名状态",
+                                                 "MP3标签状态"};
+
+QPixmap draw_status(bool success) {
+    QPixmap pixmap(16, 15);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(success ? QColor(0, 140, 0) : QColor(200, 0, 0), 2.2);
+    painter.setPen(pen);
+    if (success) {
+        painter.drawLine(QPointF(3, 8), QPointF(6.5, 12));
+        painter.drawLine(QPointF(6.5, 12), QPointF(13, 3));
+    } else {
+        painter.drawLine(QPointF(4, 3), QPointF(12, 12));
+        painter.drawLine(QPointF(12, 3), QPointF(4, 12));
+    }
+    return pixmap;
+}
+
+}  // namespace
+
+QIcon status_icon(StatusImage image) {
+    if (image == StatusImage::none) return {};
+    return QIcon(draw_status(image == StatusImage::success));
+}
+
+FileListModel::FileListModel(FileList& list, const Codec& codec, QObject* parent)
+    : QAbstractTableModel(parent),
+      list_(list),
+      codec_(codec),
+      success_icon_(status_icon(StatusImage::success)),
+      failure_icon_(status_icon(StatusImage::failure)) {}
+
+int FileListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : list_.item_count();
+}
+
+int FileListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : column_count;
+}
+
+QVariant FileListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const auto column = static_cast<Column>(index.column());
+    if (role == Qt::DisplayRole) return to_qstring(list_.get_cell(index.row(), column), codec_);
+    if (role == Qt::DecorationRole && column == Column::rename_status) {
+        switch (list_.status_image(index.row())) {
+            case StatusImage::success: return success_icon_;
+            case StatusImage::failure: return failure_icon_;
+            case StatusImage::none: return {};
+        }
+    }
+    return {};
+}
+
+QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section < 0 || section >= column_count) return {};
+    return QString::fromUtf8(column_titles[section]);
+}
+
+int FileListModel::append_items(const ItemFolder& folder, std::vector<ItemName> names) {
+    const int first = list_.item_count();
+    const int added = static_cast<int>(names.size());
+    // The status reset touches existing rows, so it is announced separately.
+    if (list_.reset_rename_status() && first > 0)
+        cells_changed(0, first - 1, Column::rename_status, Column::rename_status);
+    if (added == 0) return first;
+    beginInsertRows({}, first, first + added - 1);
+    list_.append_items(folder, std::move(names));
+    endInsertRows();
+    return first;
+}
+
+void FileListModel::cells_changed(int first_row, int last_row, Column first, Column last) {
+    if (first_row > last_row || list_.item_count() == 0) return;
+    emit dataChanged(index(first_row, static_cast<int>(first)), index(last_row, static_cast<int>(last)));
+}
+
+void FileListModel::rows_changed(int first_row, int last_row) {
+    cells_changed(first_row, last_row, Column::old_name, Column::tag_status);
+}
+
+}  // namespace varnel

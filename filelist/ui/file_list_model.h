@@ -1,0 +1,49 @@
+#pragma once
+// The Qt view model over the engine's file list. The list stays the one
+// source of truth; the model only translates cells into Qt strings and
+// tells views what changed, in whole ranges so that 100,000 rows stay fast.
+
+#include <QAbstractTableModel>
+#include <QIcon>
+
+#include "filelist/file_list.h"
+#include "platform/codec.h"
+
+namespace varnel {
+
+
+class FileListModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    FileListModel(FileList& list, const Codec& codec, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    FileList& list() { return list_; }
+    const FileList& list() const { return list_; }
+
+    // Appends items through the list (FileList::append_items) and announces
+    // the new rows in one batch. Returns the first new row.
+    int append_items(const ItemFolder& folder, std::vector<ItemName> names);
+
+    // Announces cells the engine has changed.
+    void cells_changed(int first_row, int last_row, Column first, Column last);
+    void rows_changed(int first_row, int last_row);  // every column
+    // After items were removed or the list rebuilt.
+    void list_reset_begin() { beginResetModel(); }
+    void list_reset_end() { endResetModel(); }
+
+private:
+    FileList& list_;
+    const Codec& codec_;
+    QIcon success_icon_;
+    QIcon failure_icon_;
+};
+
+// The two 16 x 15 status images of column 命名状态.
+QIcon status_icon(StatusImage image);
+
+}  // namespace varnel

@@ -1,0 +1,29 @@
+#pragma once
+// The list's context menu 右键菜单: its items in order, enabled by
+// context_menu_state on every right-click.
+
+#include <QMenu>
+
+#include "filelist/context_menu_state.h"
+
+namespace varnel {
+
+class ListContextMenu final : public QMenu {
+    Q_OBJECT
+public:
+    explicit ListContextMenu(QWidget* parent = nullptr);
+
+    void set_state(const ContextMenuState& state);
+
+    QAction* preview;             // 预览(&V)
+    QAction* add_folder;          // 添加整个目录(&O)
+    QAction* add_files;           // 加入文件(&F)
+    QAction* filter;              // 过滤(&L)...
+    QAction* remove_selected;     // 删除选择的项目(&D)
+    QAction* clear;               // 清空列表(&E)
+    QAction* tag_info;            // MP3标签信息(&I)...
+    QAction* remove_without_tag;  // 删除无MP3标签项目(M)
+    QAction* select_all;          // 全选 (Ctrl+A)
+};
+
+}  // namespace varnel

@@ -1,0 +1,63 @@
+#pragma once
+// Everything the windows ask of the desktop that would block on a modal
+// window or reach outside the program: message boxes, file, folder, font and
+// colour choosers, the busy cursor, opening a web address. The windows take
+// this interface, so tests drive every command with a scripted stand-in.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class QWidget;
+
+namespace varnel {
+
+enum class MessageIcon { information, warning, exclamation, question };
+enum class MessageButtons { ok, yes_no };
+enum class MessageAnswer { ok, yes, no };
+
+class UiServices {
+public:
+    virtual ~UiServices() = default;
+
+    // A modal message box; returns the button pressed (ok for an OK box).
+    virtual MessageAnswer message_box(QWidget* parent, const QString& title, const QString& text,
+                                      MessageIcon icon, MessageButtons buttons) = 0;
+
+    // The multi-select open-file dialog. `filters` is in Qt's form
+    // ("Text (*.txt);;All (*)"). Returns the chosen paths in the dialog's
+    // order; empty when cancelled.
+    virtual QStringList open_files(QWidget* parent, const QString& title, const QString& folder,
+                                   const QString& filters) = 0;
+
+    // The folder picker; empty when cancelled.
+    virtual QString choose_folder(QWidget* parent, const QString& prompt) = 0;
+
+    // The font chooser; nullopt when cancelled.
+    virtual std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) = 0;
+
+    // The colour chooser; nullopt when cancelled.
+    virtual std::optional<QColor> choose_colour(QWidget* parent, const QColor& initial) = 0;
+
+    // Shows or takes away the wait cursor; calls nest.
+    virtual void set_busy(bool busy) = 0;
+
+    // Opens `url` in the default browser; false when that failed.
+    virtual bool open_url(const QString& url) = 0;
+};
+
+// Holds the wait cursor for a scope.
+class BusyCursor {
+public:
+    explicit BusyCursor(UiServices& services) : services_(services) { services_.set_busy(true); }
+    ~BusyCursor() { services_.set_busy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    UiServices& services_;
+};
+
+}  // namespace varnel

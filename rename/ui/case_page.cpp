@@ -1,0 +1,53 @@
+#include "rename/ui/case_page.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QRadioButton>
+
+#include "rename/ui/page_helpers.h"
+
+namespace varnel {
+
+namespace {
+
+const char* const captions[4] = {"全部大写", "全部小写", "首字母大写", "首字母小写"};
+const char* const name_radios[4] = {"文件名全部大写单选框", "文件名全部小写单选框",
+                                    "文件名首字母大写单选框", "文件名首字母小写单选框"};
+const char* const ext_radios[4] = {"扩展名全部大写单选框", "扩展名全部小写单选框",
+                                   "扩展名首字母大写单选框", "扩展名首字母小写单选框"};
+
+// One group of four radios; every one is tagged, so the main window's shared
+// handler refreshes the preview on each click.
+QGroupBox* choice_group(const char* name, const char* caption, const char* const radio_names[4],
+                        int first_tag, QRadioButton* radios[4], QWidget* parent) {
+    auto* group = new QGroupBox(QString::fromUtf8(caption), parent);
+    group->setObjectName(QString::fromUtf8(name));
+    auto* row = new QHBoxLayout(group);
+    row->setContentsMargins(8, 2, 8, 4);
+    for (int i = 0; i < 4; ++i) {
+        radios[i] = make_radio(radio_names[i], captions[i], group, first_tag + i);
+        row->addWidget(radios[i]);
+    }
+    radios[0]->setChecked(true);
+    return group;
+}
+
+CaseChoice choice_of(QRadioButton* const radios[4]) {
+    if (radios[0]->isChecked()) return CaseChoice::upper;
+    if (radios[1]->isChecked()) return CaseChoice::lower;
+    return radios[2]->isChecked() ? CaseChoice::first_upper : CaseChoice::first_lower;
+}
+
+}  // namespace
+
+CasePage::CasePage(QWidget* parent) : QWidget(parent) {
+    auto* page = new QHBoxLayout(this);
+    page->setContentsMargins(4, 2, 4, 2);
+    page->addWidget(choice_group("分组框6", "文件名", name_radios, 22, name_, this));
+    page->addWidget(choice_group("分组框7", "扩展名", ext_radios, 26, ext_, this));
+}
+
+CaseOptions CasePage::options() const { return CaseOptions{choice_of(name_), choice_of(ext_)}; }
+
+}  // namespace varnel

@@ -1,0 +1,181 @@
+#include "rename/ui/number_page.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "platform/ui/qt_text.h"
+#include "rename/ui/page_helpers.h"
+#include "rename/ui/text_spin_box.h"
+
+namespace varnel {
+
+namespace {
+
+TextSpinBox* make_spin(const char* name, int minimum, int maximum, int length, const char* text,
+                       QWidget* parent, int tag) {
+    auto* spin = new TextSpinBox(minimum, maximum, length, QString::fromUtf8(text), parent);
+    spin->setObjectName(QString::fromUtf8(name));
+    spin->setProperty(event_tag_property, tag);
+    return spin;
+}
+
+// Four labelled fields in two rows: prefix, body / digits, suffix.
+void lay_out_fields(QGroupBox* group, QLabel* const labels[4], QWidget* const fields[4]) {
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 2, 6, 4);
+    grid->setVerticalSpacing(3);
+    for (int i = 0; i < 4; ++i) {
+        grid->addWidget(labels[i], i / 2, (i % 2) * 2);
+        grid->addWidget(fields[i], i / 2, (i % 2) * 2 + 1);
+    }
+}
+
+}  // namespace
+
+NumberPage::NumberPage(const Codec& codec, QWidget* parent) : QWidget(parent), codec_(codec) {
+    auto* scope_box = new QGroupBox(this);
+    scope_box->setObjectName(QStringLiteral("分组框3"));
+    scope_name_ = make_radio("常规文件名单选框", "文件名", scope_box);
+    scope_ext_ = make_radio("常规扩展名单选框", "扩展名", scope_box);
+    scope_all_ = make_radio("常规全部单选框", "全部", scope_box);
+    scope_name_->setChecked(true);
+    auto* scope_row = new QHBoxLayout(scope_box);
+    scope_row->setContentsMargins(6, 2, 6, 2);
+    scope_row->addWidget(make_label("标签13", "作用于：", scope_box));
+    for (QRadioButton* radio : {scope_name_, scope_ext_, scope_all_}) scope_row->addWidget(radio);
+
+    start_ = make_spin("起始量编辑框", 0, 9999, 8, "0", this, 1);
+    step_ = make_spin("增量编辑框", 1, 9999, 6, "1", this, 9);
+    auto* clear = new QPushButton(QStringLiteral("清空"), this);
+    clear->setObjectName(QStringLiteral("常规清空按钮"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(scope_box);
+    top->addSpacing(8);
+    top->addWidget(make_label("标签1", "起始量：", this));
+    top->addWidget(start_);
+    top->addWidget(make_label("标签2", "增量", this));
+    top->addWidget(step_);
+    top->addStretch();
+    top->addWidget(clear);
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(build_name_group());
+    groups->addWidget(build_ext_group());
+
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(4, 2, 4, 2);
+    page->setSpacing(2);
+    page->addLayout(top);
+    page->addLayout(groups);
+
+    for (QRadioButton* radio : {scope_name_, scope_ext_, scope_all_})
+        connect(radio, &QRadioButton::clicked, this, [this] {
+            show_scope();
+            emit changed();
+        });
+    connect(prefix_, &QLineEdit::textChanged, this, &NumberPage::changed);
+    connect(clear, &QPushButton::clicked, this, &NumberPage::clear_fields);
+    show_scope();
+}
+
+QGroupBox* NumberPage::build_name_group() {
+    name_group_ = new QGroupBox(QStringLiteral("文件名"), this);
+    name_group_->setObjectName(QStringLiteral("文件名分组框"));
+    prefix_ = make_edit("文件名前缀编辑框", name_group_);
+    body_ = make_edit("文件名编辑框", name_group_, 2);
+    digits_ = make_spin("文件名位数调节编辑框", 1, 255, 3, "1", name_group_, 3);
+    suffix_ = make_edit("文件名后缀编辑框", name_group_, 4);
+    QLabel* const labels[4] = {make_label("前缀1标签", "前缀", name_group_),
+                               make_label("文件名标签", "主文件名", name_group_),
+                               make_label("文件名位数调节标签", "位数", name_group_),
+                               make_label("后缀1标签", "后缀", name_group_)};
+    QWidget* const fields[4] = {prefix_, body_, digits_, suffix_};
+    lay_out_fields(name_group_, labels, fields);
+    return name_group_;
+}
+
+QGroupBox* NumberPage::build_ext_group() {
+    ext_group_ = new QGroupBox(QStringLiteral("扩展名"), this);
+    ext_group_->setObjectName(QStringLiteral("扩展名分组框"));
+    ext_prefix_ = make_edit("扩展名前缀编辑框", ext_group_, 5);
+    ext_body_ = make_edit("新扩展名编辑框", ext_group_, 6);
+    QPalette red = ext_body_->palette();
+    red.setColor(QPalette::Text, Qt::red);
+    ext_body_->setPalette(red);
+    ext_digits_ = make_spin("扩展名位数调节编辑框", 0, 100, 3, "", ext_group_, 7);
+    ext_suffix_ = make_edit("扩展名后缀编辑框", ext_group_, 8);
+    QLabel* const labels[4] = {make_label("前缀2标签", "前缀", ext_group_),
+                               make_label("新扩展名标签", "新扩展名", ext_group_),
+                               make_label("扩展名位数标签", "位数", ext_group_),
+                               make_label("后缀2标签", "后缀", ext_group_)};
+    QWidget* const fields[4] = {ext_prefix_, ext_body_, ext_digits_, ext_suffix_};
+    lay_out_fields(ext_group_, labels, fields);
+    return ext_group_;
+}
+
+// A group in use is black with its fields enabled; one out of scope is grey
+// with its fields disabled.
+void NumberPage::show_scope() {
+    const bool name_on = !scope_ext_->isChecked();
+    const bool ext_on = !scope_name_->isChecked();
+    for (auto [group, on] : {std::pair{name_group_, name_on}, std::pair{ext_group_, ext_on}}) {
+        set_caption_grey(group, !on);
+        for (QLabel* label : group->findChildren<QLabel*>()) set_caption_grey(label, !on);
+        for (QWidget* field : group->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly))
+            field->setEnabled(on);
+        for (QWidget* field : group->findChildren<TextSpinBox*>()) field->setEnabled(on);
+    }
+}
+
+// Empties the fields without a preview per field, then previews once.
+void NumberPage::clear_fields() {
+    for (QLineEdit* edit : {prefix_, body_}) {
+        const QSignalBlocker quiet(edit);
+        edit->clear();
+    }
+    {
+        const QSignalBlocker quiet(digits_);
+        digits_->set_text_value({});
+    }
+    for (QLineEdit* edit : {suffix_, ext_prefix_, ext_body_}) {
+        const QSignalBlocker quiet(edit);
+        edit->clear();
+    }
+    for (TextSpinBox* spin : {ext_digits_, start_}) {
+        const QSignalBlocker quiet(spin);
+        spin->set_text_value({});
+    }
+    {
+        const QSignalBlocker quiet(ext_suffix_);
+        ext_suffix_->clear();
+    }
+    emit changed();
+}
+
+NumberOptions NumberPage::options() const {
+    NumberOptions o;
+    o.scope = scope_ext_->isChecked()   ? NameScope::extension
+              : scope_all_->isChecked() ? NameScope::both
+                                        : NameScope::main_name;
+    o.prefix = from_qstring(prefix_->text(), codec_);
+    o.body = from_qstring(body_->text(), codec_);
+    o.digits = from_qstring(digits_->text_value(), codec_);
+    o.suffix = from_qstring(suffix_->text(), codec_);
+    o.ext_prefix = from_qstring(ext_prefix_->text(), codec_);
+    o.ext_body = from_qstring(ext_body_->text(), codec_);
+    o.ext_digits = from_qstring(ext_digits_->text_value(), codec_);
+    o.ext_suffix = from_qstring(ext_suffix_->text(), codec_);
+    o.start = from_qstring(start_->text_value(), codec_);
+    o.step = from_qstring(step_->text_value(), codec_);
+    return o;
+}
+
+}  // namespace varnel

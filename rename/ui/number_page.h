@@ -1,0 +1,56 @@
+#pragma once
+// Page 常规: the controls of the numbering rule.
+
+#include <QWidget>
+
+#include "platform/codec.h"
+#include "rename/number_rule.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace varnel {
+
+class TextSpinBox;
+
+class NumberPage final : public QWidget {
+    Q_OBJECT
+public:
+    NumberPage(const Codec& codec, QWidget* parent = nullptr);
+
+    NumberOptions options() const;
+
+signals:
+    // A change the preview follows that the tagged-control sharing does not
+    // already report: a scope radio, 文件名前缀编辑框, or 常规清空按钮 (once).
+    void changed();
+
+private:
+    void show_scope();
+    void clear_fields();
+    QGroupBox* build_name_group();
+    QGroupBox* build_ext_group();
+
+    const Codec& codec_;
+    QRadioButton* scope_name_;
+    QRadioButton* scope_ext_;
+    QRadioButton* scope_all_;
+    QGroupBox* name_group_;
+    QGroupBox* ext_group_;
+    QLineEdit* prefix_;
+    QLineEdit* body_;
+    TextSpinBox* digits_;
+    QLineEdit* suffix_;
+    QLineEdit* ext_prefix_;
+    QLineEdit* ext_body_;
+    TextSpinBox* ext_digits_;
+    QLineEdit* ext_suffix_;
+    TextSpinBox* start_;
+    TextSpinBox* step_;
+    bool clearing_ = false;
+};
+
+}  // namespace varnel

@@ -1,0 +1,35 @@
+#include "rename/ui/page_helpers.h"
+
+#include <QPalette>
+
+namespace varnel {
+
+QLabel* make_label(const char* object_name, const char* caption, QWidget* parent) {
+    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+    label->setObjectName(QString::fromUtf8(object_name));
+    return label;
+}
+
+QLineEdit* make_edit(const char* object_name, QWidget* parent, int tag) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromUtf8(object_name));
+    if (tag != 0) edit->setProperty(event_tag_property, tag);
+    return edit;
+}
+
+QRadioButton* make_radio(const char* object_name, const char* caption, QWidget* parent, int tag) {
+    auto* radio = new QRadioButton(QString::fromUtf8(caption), parent);
+    radio->setObjectName(QString::fromUtf8(object_name));
+    if (tag != 0) radio->setProperty(event_tag_property, tag);
+    return radio;
+}
+
+void set_caption_grey(QWidget* widget, bool grey) {
+    QPalette palette = widget->palette();
+    const QColor colour = grey ? QColor(128, 128, 128) : QColor(0, 0, 0);
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+}  // namespace varnel

@@ -1,0 +1,62 @@
+#include "rename/ui/replace_page.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "platform/ui/qt_text.h"
+#include "rename/ui/page_helpers.h"
+
+namespace varnel {
+
+ReplacePage::ReplacePage(const Codec& codec, QWidget* parent) : QWidget(parent), codec_(codec) {
+    auto* group = new QGroupBox(QStringLiteral("选项"), this);
+    group->setObjectName(QStringLiteral("删除分组框"));
+    find_ = make_edit("查找内容编辑框", group, 10);
+    with_ = make_edit("替换为编辑框", group, 11);
+    case_sensitive_ = new QCheckBox(QStringLiteral("区分大小写"), group);
+    case_sensitive_->setObjectName(QStringLiteral("区分大小写选择框"));
+    scope_name_ = make_radio("仅文件名单选框", "仅文件名", group);
+    scope_ext_ = make_radio("仅扩展名单选框", "仅扩展名", group, 20);
+    scope_all_ = make_radio("替换删除全部单选框", "全部", group, 21);
+    scope_name_->setChecked(true);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(make_label("查找内容标签", "查找内容", group), 0, 0);
+    grid->addWidget(find_, 0, 1);
+    grid->addWidget(case_sensitive_, 0, 2);
+    grid->addWidget(make_label("替换为标签", "替换为", group), 1, 0);
+    grid->addWidget(with_, 1, 1);
+    grid->addWidget(make_label("标签5", "（为空时表示删除‘查找内容’的内容）", group), 1, 2);
+    auto* scopes = new QHBoxLayout;
+    scopes->addWidget(make_label("标签6", "应用于：", group));
+    for (QRadioButton* radio : {scope_name_, scope_ext_, scope_all_}) scopes->addWidget(radio);
+    scopes->addStretch();
+    auto* inner = new QVBoxLayout(group);
+    inner->setContentsMargins(8, 4, 8, 4);
+    inner->addLayout(grid);
+    inner->addLayout(scopes);
+    auto* page = new QVBoxLayout(this);
+    page->setContentsMargins(4, 2, 4, 2);
+    page->addWidget(group);
+
+    connect(scope_name_, &QRadioButton::clicked, this, &ReplacePage::changed);
+    connect(case_sensitive_, &QCheckBox::clicked, this, &ReplacePage::changed);
+}
+
+ReplaceOptions ReplacePage::options() const {
+    ReplaceOptions o;
+    o.find = from_qstring(find_->text(), codec_);
+    o.with = from_qstring(with_->text(), codec_);
+    o.case_sensitive = case_sensitive_->isChecked();
+    o.scope = scope_ext_->isChecked()   ? NameScope::extension
+              : scope_all_->isChecked() ? NameScope::both
+                                        : NameScope::main_name;
+    return o;
+}
+
+}  // namespace varnel

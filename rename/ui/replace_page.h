@@ -1,0 +1,35 @@
+#pragma once
+// Page 替换/删除: the controls of the find-and-replace rule.
+
+#include <QWidget>
+
+#include "platform/codec.h"
+#include "rename/replace_rule.h"
+
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+
+namespace varnel {
+
+class ReplacePage final : public QWidget {
+    Q_OBJECT
+public:
+    ReplacePage(const Codec& codec, QWidget* parent = nullptr);
+    ReplaceOptions options() const;
+
+signals:
+    // 仅文件名单选框 or 区分大小写选择框 clicked (the other controls are tagged).
+    void changed();
+
+private:
+    const Codec& codec_;
+    QLineEdit* find_;
+    QLineEdit* with_;
+    QCheckBox* case_sensitive_;
+    QRadioButton* scope_name_;
+    QRadioButton* scope_ext_;
+    QRadioButton* scope_all_;
+};
+
+}  // namespace varnel

@@ -1,0 +1,40 @@
+#include "rename/ui/rule_tabs.h"
+
+#include "rename/ui/case_page.h"
+#include "rename/ui/insert_page.h"
+#include "rename/ui/number_page.h"
+#include "rename/ui/replace_page.h"
+#include "rename/ui/tag_page.h"
+
+namespace varnel {
+
+RuleTabs::RuleTabs(const Codec& codec, QWidget* parent)
+    : QTabWidget(parent),
+      number_(new NumberPage(codec, this)),
+      replace_(new ReplacePage(codec, this)),
+      insert_(new InsertPage(codec, this)),
+      case_(new CasePage(this)),
+      tags_(new TagPage(this)) {
+    setObjectName(QStringLiteral("选择夹"));
+    addTab(number_, QStringLiteral("常规"));
+    addTab(replace_, QStringLiteral("替换/删除"));
+    addTab(insert_, QStringLiteral("插入"));
+    addTab(case_, QStringLiteral("大小写"));
+    addTab(tags_, QStringLiteral("MP3标签"));
+    setCurrentIndex(0);
+    connect(number_, &NumberPage::changed, this, &RuleTabs::page_control_changed);
+    connect(replace_, &ReplacePage::changed, this, &RuleTabs::page_control_changed);
+    connect(insert_, &InsertPage::changed, this, &RuleTabs::page_control_changed);
+}
+
+RulePages RuleTabs::pages() const {
+    RulePages pages;
+    pages.active = active_page();
+    pages.number = number_->options();
+    pages.replace = replace_->options();
+    pages.insert = insert_->options();
+    pages.letter_case = case_->options();
+    return pages;
+}
+
+}  // namespace varnel

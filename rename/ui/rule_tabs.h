@@ -1,0 +1,40 @@
+#pragma once
+// The rule tab control 选择夹: the five rule pages, and the record of their
+// controls that the engine reads.
+
+#include <QTabWidget>
+
+#include "platform/codec.h"
+#include "rename/rule_dispatch.h"
+
+namespace varnel {
+
+class CasePage;
+class InsertPage;
+class NumberPage;
+class ReplacePage;
+class TagPage;
+
+class RuleTabs final : public QTabWidget {
+    Q_OBJECT
+public:
+    RuleTabs(const Codec& codec, QWidget* parent = nullptr);
+
+    // The active page and the values of every page's controls.
+    RulePages pages() const;
+    RulePage active_page() const { return static_cast<RulePage>(currentIndex()); }
+
+signals:
+    // A control change the preview follows that is not one of the tagged
+    // controls (those are wired by the main window through their tags).
+    void page_control_changed();
+
+private:
+    NumberPage* number_;
+    ReplacePage* replace_;
+    InsertPage* insert_;
+    CasePage* case_;
+    TagPage* tags_;
+};
+
+}  // namespace varnel

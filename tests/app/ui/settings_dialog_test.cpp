@@ -1,0 +1,394 @@
+#include "app/ui/settings_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <memory>
+#include <vector>
+
+#include "platform/codec.h"
+#include "support/fake_ui_services.h"
+
+namespace varnel {
+namespace {
+
+const std::string song = "\xCB\xCE\xCC\xE5";  // 宋体
+const std::string hei = "\xBA\xDA\xCC\xE5";   // 黑体
+
+// The scripted desktop, also remembering the font each chooser opened with.
+class Services final : public UiServices {
+public:
+    test::FakeUiServices fake;
+    std::vector<QFont> fonts_offered;
+
+    MessageAnswer message_box(QWidget* parent, const QString& title, const QString& text,
+                              MessageIcon icon, MessageButtons buttons) override {
+        return fake.message_box(parent, title, text, icon, buttons);
+    }
+    QStringList open_files(QWidget* parent, const QString& title, const QString& folder,
+                           const QString& filters) override {
+        return fake.open_files(parent, title, folder, filters);
+    }
+    QString choose_folder(QWidget* parent, const QString& prompt) override {
+        return fake.choose_folder(parent, prompt);
+    }
+    std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) override {
+        fonts_offered.push_back(initial);
+        return fake.choose_font(parent, initial);
+    }
+    std::optional<QColor> choose_colour(QWidget* parent, const QColor& initial) override {
+        return fake.choose_colour(parent, initial);
+    }
+    void set_busy(bool busy) override { fake.set_busy(busy); }
+    bool open_url(const QString& url) override { return fake.open_url(url); }
+};
+
+class SettingsWindow : public testing::Test {
+protected:
+    // Opens a window on `record`; every call of apply_to_list is counted.
+    void open() {
+        window_ = std::make_unique<SettingsDialog>(record_, codec_, services_, [this] {
+            ++applied_;
+            busy_while_applying_ = services_.fake.busy_depth;
+            applied_record_ = record_;
+        });
+        window_->show();
+    }
+
+    template <typename T = QWidget>
+    T* control(const char* name) const {
+        T* found = window_->findChild<T*>(QString::fromUtf8(name));
+        if (!found) ADD_FAILURE() << "no control " << name;
+        return found;
+    }
+    void click(const char* name) const { control<QAbstractButton>(name)->click(); }
+    bool enabled(const char* name) const { return control(name)->isEnabled(); }
+    bool checked(const char* name) const { return control<QAbstractButton>(name)->isChecked(); }
+    QSpinBox* count_edit() const { return control<QSpinBox>("预览数量编辑框"); }
+    bool apply_enabled() const { return enabled("应用按钮"); }
+
+    // The colour a picker shows, as 0x00BBGGRR.
+    std::uint32_t shown_colour(const char* picker) const {
+        const QColor c =
+            control<QPushButton>(picker)->icon().pixmap(QSize(44, 12)).toImage().pixelColor(4, 4);
+        return static_cast<std::uint32_t>(c.red() | c.green() << 8 | c.blue() << 16);
+    }
+
+    Codec codec_;
+    Services services_;
+    Settings record_;
+    std::unique_ptr<SettingsDialog> window_;
+    int applied_ = 0;
+    int busy_while_applying_ = -1;
+    Settings applied_record_;
+};
+
+TEST_F(SettingsWindow, HasTheDesignedControls) {
+    open();
+    EXPECT_EQ(window_->windowTitle(), QStringLiteral("设置"));
+    EXPECT_EQ(window_->minimumSize(), QSize(411, 180));
+    EXPECT_EQ(window_->maximumSize(), QSize(411, 180));
+    struct Design {
+        const char* name;
+        const char* caption;
+        QRect rect;
+        bool in_group;
+    };
+    const std::vector<Design> designs = {
+        {"自动预览选择框", "自动预览", {16, 28, 72, 12}, false},
+        {"分组框1", "", {16, 45, 184, 60}, false},
+        {"预览指定数量单选框", "预览的项目数：", {8, 16, 104, 12}, true},
+        {"预览数量编辑框", "", {117, 13, 30, 18}, true},
+        {"预览全部单选框", "预览全部", {8, 40, 72, 12}, true},
+        {"标签3", "预览框背景的颜色", {214, 16, 100, 12}, false},
+        {"超级列表框背景颜色选择器", "", {330, 13, 60, 20}, false},
+        {"标签2", "预览框字体的颜色", {214, 48, 100, 12}, false},
+        {"超级列表框字体颜色选择器", "", {330, 45, 60, 20}, false},
+        {"标签1", "预览框字体的大小", {214, 81, 100, 12}, false},
+        {"字体按钮", "字体...", {330, 77, 60, 22}, false},
+        {"外形框2", "", {4, 111, 390, 2}, false},
+        {"默认按钮", "恢复默认", {76, 123, 70, 24}, false},
+        {"确定按钮", "确定", {155, 123, 70, 24}, false},
+        {"取消按钮", "取消", {234, 123, 70, 24}, false},
+        {"应用按钮", "应用", {315, 123, 70, 24}, false}};
+    const QWidget* group = control("分组框1");
+    for (const Design& d : designs) {
+        SCOPED_TRACE(d.name);
+        const QWidget* widget = control(d.name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_EQ(widget->geometry(), d.rect);
+        EXPECT_EQ(widget->parentWidget(), d.in_group ? group : window_.get());
+        QString caption;
+        if (auto* button = qobject_cast<const QAbstractButton*>(widget)) caption = button->text();
+        if (auto* label = qobject_cast<const QLabel*>(widget)) caption = label->text();
+        EXPECT_EQ(caption, QString::fromUtf8(d.caption));
+    }
+    EXPECT_EQ(count_edit()->minimum(), 1);
+    EXPECT_EQ(count_edit()->maximum(), 200);
+}
+
+TEST_F(SettingsWindow, TabOrderFollowsTheDesign) {
+    open();
+    const std::vector<const char*> order = {"自动预览选择框",
+                                            "预览指定数量单选框",
+                                            "预览数量编辑框",
+                                            "预览全部单选框",
+                                            "超级列表框背景颜色选择器",
+                                            "超级列表框字体颜色选择器",
+                                            "字体按钮",
+                                            "默认按钮",
+                                            "确定按钮",
+                                            "取消按钮",
+                                            "应用按钮"};
+    QStringList expected;
+    for (const char* name : order) expected << QString::fromUtf8(name);
+    QStringList chain;  // the controls above in focus-chain order, once round
+    for (QWidget* w = window_->nextInFocusChain(); w != window_.get(); w = w->nextInFocusChain())
+        if (expected.contains(w->objectName())) chain << w->objectName();
+    EXPECT_EQ(chain, expected);
+}
+
+TEST_F(SettingsWindow, DefaultRecordFillsTheControls) {
+    open();
+    EXPECT_FALSE(checked("自动预览选择框"));
+    EXPECT_TRUE(checked("预览指定数量单选框"));
+    EXPECT_FALSE(checked("预览全部单选框"));
+    EXPECT_EQ(count_edit()->text(), "10");
+    EXPECT_FALSE(enabled("预览指定数量单选框"));
+    EXPECT_FALSE(enabled("预览数量编辑框"));
+    EXPECT_FALSE(enabled("预览全部单选框"));
+    EXPECT_EQ(shown_colour("超级列表框背景颜色选择器"), 0x80A080u);
+    EXPECT_EQ(shown_colour("超级列表框字体颜色选择器"), 0x800000u);
+    EXPECT_FALSE(apply_enabled());
+}
+
+TEST_F(SettingsWindow, RecordFillsTheControlsAndTheFontChooser) {
+    record_ = {true, true, 57, 0x0000FF, 0xFF0000, hei, 12, true, true};
+    open();
+    EXPECT_TRUE(checked("自动预览选择框"));
+    EXPECT_TRUE(checked("预览全部单选框"));
+    EXPECT_FALSE(checked("预览指定数量单选框"));
+    EXPECT_EQ(count_edit()->text(), "57");
+    EXPECT_TRUE(enabled("预览指定数量单选框"));
+    EXPECT_TRUE(enabled("预览全部单选框"));
+    EXPECT_FALSE(enabled("预览数量编辑框"));
+    EXPECT_EQ(shown_colour("超级列表框背景颜色选择器"), 0xFF0000u);
+    EXPECT_EQ(shown_colour("超级列表框字体颜色选择器"), 0x0000FFu);
+    EXPECT_FALSE(apply_enabled());
+
+    click("字体按钮");
+    ASSERT_EQ(services_.fonts_offered.size(), 1u);
+    const QFont& offered = services_.fonts_offered[0];
+    EXPECT_EQ(offered.family(), QStringLiteral("黑体"));
+    EXPECT_EQ(offered.pointSize(), 12);
+    EXPECT_TRUE(offered.bold());
+    EXPECT_TRUE(offered.italic());
+}
+
+TEST_F(SettingsWindow, OkWithoutChangesAppliesNothing) {
+    record_.preview_count = 500;  // shown clamped, but never taken back untouched
+    const Settings before = record_;
+    open();
+    click("确定按钮");
+    EXPECT_EQ(applied_, 0);
+    EXPECT_EQ(record_, before);
+    EXPECT_EQ(window_->result(), QDialog::Accepted);
+    EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(SettingsWindow, ApplyTakesTheControlsUnderTheWaitCursor) {
+    open();
+    click("自动预览选择框");
+    EXPECT_TRUE(apply_enabled());
+    click("应用按钮");
+    EXPECT_EQ(applied_, 1);
+    EXPECT_TRUE(applied_record_.auto_preview);
+    EXPECT_EQ(busy_while_applying_, 1);
+    EXPECT_EQ(services_.fake.busy_depth, 0);
+    EXPECT_FALSE(apply_enabled());
+    EXPECT_TRUE(window_->isVisible());
+
+    click("确定按钮");  // nothing left to apply
+    EXPECT_EQ(applied_, 1);
+    EXPECT_FALSE(window_->isVisible());
+}
+
+TEST_F(SettingsWindow, OkAfterAChangeTakesTheControlsAndApplies) {
+    open();
+    click("自动预览选择框");
+    click("预览全部单选框");
+    click("确定按钮");
+    EXPECT_EQ(applied_, 1);
+    EXPECT_TRUE(record_.auto_preview);
+    EXPECT_TRUE(record_.preview_all);
+    EXPECT_EQ(record_.preview_count, 10);
+}
+
+TEST_F(SettingsWindow, CancelTakesNothing) {
+    open();
+    click("自动预览选择框");
+    click("取消按钮");
+    EXPECT_EQ(applied_, 0);
+    EXPECT_EQ(record_, Settings{});
+    EXPECT_EQ(window_->result(), QDialog::Rejected);
+}
+
+TEST_F(SettingsWindow, RadioButtonsSwitchTheCountBox) {
+    record_.auto_preview = true;
+    open();
+    EXPECT_TRUE(enabled("预览数量编辑框"));
+    click("预览全部单选框");
+    EXPECT_FALSE(enabled("预览数量编辑框"));
+    EXPECT_TRUE(apply_enabled());
+    click("应用按钮");
+    click("预览指定数量单选框");
+    EXPECT_TRUE(enabled("预览数量编辑框"));
+    EXPECT_TRUE(apply_enabled());
+}
+
+// The count box follows the record's 全部预览, not the radio buttons.
+TEST_F(SettingsWindow, CountBoxFollowsTheRecordWhenAutoPreviewIsSwitched) {
+    record_.auto_preview = true;
+    open();
+    click("预览全部单选框");
+    click("自动预览选择框");
+    EXPECT_FALSE(enabled("预览全部单选框"));
+    EXPECT_FALSE(enabled("预览指定数量单选框"));
+    EXPECT_FALSE(enabled("预览数量编辑框"));
+    click("自动预览选择框");
+    EXPECT_TRUE(checked("预览全部单选框"));
+    EXPECT_TRUE(enabled("预览数量编辑框"));
+
+    record_.preview_all = true;
+    open();
+    click("预览指定数量单选框");
+    click("自动预览选择框");
+    click("自动预览选择框");
+    EXPECT_FALSE(enabled("预览数量编辑框"));
+}
+
+TEST_F(SettingsWindow, OnlyTheFirstCountChangeIsSilent) {
+    record_.auto_preview = true;
+    record_.preview_count = 1;  // the box's own lowest value
+    for (int window = 0; window < 2; ++window) {
+        SCOPED_TRACE(window);
+        open();
+        EXPECT_EQ(count_edit()->property("tag").toString(), QStringLiteral("标记"));
+        EXPECT_FALSE(apply_enabled());
+        count_edit()->setValue(25);
+        EXPECT_TRUE(apply_enabled());
+        click("应用按钮");
+        EXPECT_EQ(record_.preview_count, 25);
+        count_edit()->setValue(30);
+        EXPECT_TRUE(apply_enabled());
+        record_.preview_count = 1;
+    }
+}
+
+TEST_F(SettingsWindow, ConfirmedColoursEnableApplyAndAreTakenAsBgr) {
+    record_.font_colour = 0xFF000080;  // bits the pickers cannot show survive untouched
+    open();
+    services_.fake.colour_choices.push_back(std::nullopt);
+    click("超级列表框背景颜色选择器");
+    EXPECT_FALSE(apply_enabled());
+
+    services_.fake.colour_choices.push_back(QColor(0x12, 0x34, 0x56));
+    click("超级列表框背景颜色选择器");
+    EXPECT_TRUE(apply_enabled());
+    EXPECT_EQ(shown_colour("超级列表框背景颜色选择器"), 0x563412u);
+    click("应用按钮");
+    EXPECT_EQ(record_.background_colour, 0x563412u);
+    EXPECT_EQ(record_.font_colour, 0xFF000080u);
+
+    services_.fake.colour_choices.push_back(QColor(0x12, 0x34, 0x56));  // the same colour again
+    click("超级列表框字体颜色选择器");
+    EXPECT_TRUE(apply_enabled());
+    click("应用按钮");
+    EXPECT_EQ(record_.font_colour, 0x563412u);
+}
+
+TEST_F(SettingsWindow, ChosenFaceIsStoredAtOnceAndSurvivesCancel) {
+    open();
+    services_.fake.font_choices.push_back(std::nullopt);
+    click("字体按钮");
+    EXPECT_FALSE(apply_enabled());
+    EXPECT_EQ(record_.font_name, song);
+
+    QFont chosen(QStringLiteral("黑体"), 14);
+    chosen.setBold(true);
+    services_.fake.font_choices.push_back(chosen);
+    click("字体按钮");
+    EXPECT_TRUE(apply_enabled());
+    EXPECT_EQ(record_.font_name, hei);
+    EXPECT_EQ(record_.font_size, 10);  // the size waits for OK or Apply
+    click("取消按钮");
+    EXPECT_EQ(applied_, 0);
+    EXPECT_EQ(record_.font_name, hei);
+    EXPECT_EQ(record_.font_size, 10);
+    EXPECT_FALSE(record_.bold);
+}
+
+TEST_F(SettingsWindow, ApplyTakesTheChosenFontButNotItsStyle) {
+    open();
+    QFont chosen(QStringLiteral("DejaVu Sans"), 14);
+    chosen.setItalic(true);
+    services_.fake.font_choices.push_back(chosen);
+    click("字体按钮");
+    click("应用按钮");
+    EXPECT_EQ(record_.font_name, "DejaVu Sans");
+    EXPECT_EQ(record_.font_size, 14);
+    EXPECT_FALSE(record_.italic);
+
+    click("字体按钮");  // the chooser reopens with the last choice
+    ASSERT_EQ(services_.fonts_offered.size(), 2u);
+    EXPECT_EQ(services_.fonts_offered[1].family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(services_.fonts_offered[1].pointSize(), 14);
+    EXPECT_TRUE(services_.fonts_offered[1].italic());
+}
+
+TEST_F(SettingsWindow, DefaultsResetTheControlsOnly) {
+    record_ = {true, true, 57, 0x0000FF, 0xFF0000, hei, 12, true, false};
+    const Settings before = record_;
+    open();
+    click("默认按钮");
+    EXPECT_TRUE(apply_enabled());
+    EXPECT_FALSE(checked("自动预览选择框"));
+    EXPECT_TRUE(checked("预览指定数量单选框"));
+    EXPECT_FALSE(checked("预览全部单选框"));
+    EXPECT_EQ(count_edit()->text(), "10");
+    EXPECT_FALSE(enabled("预览数量编辑框"));
+    EXPECT_EQ(shown_colour("超级列表框背景颜色选择器"), 0x80A080u);
+    EXPECT_EQ(shown_colour("超级列表框字体颜色选择器"), 0x800000u);
+    EXPECT_EQ(record_, before);
+
+    click("取消按钮");
+    EXPECT_EQ(record_, before);
+    EXPECT_EQ(applied_, 0);
+}
+
+TEST_F(SettingsWindow, DefaultsThenApplyKeepTheStyleFlags) {
+    record_ = {true, true, 57, 0x0000FF, 0xFF0000, hei, 12, true, true};
+    open();
+    click("默认按钮");
+    click("字体按钮");  // the chooser was reset too
+    ASSERT_EQ(services_.fonts_offered.size(), 1u);
+    EXPECT_EQ(services_.fonts_offered[0].family(), QStringLiteral("宋体"));
+    EXPECT_EQ(services_.fonts_offered[0].pointSize(), 10);
+    EXPECT_FALSE(services_.fonts_offered[0].bold());
+    EXPECT_FALSE(services_.fonts_offered[0].italic());
+
+    click("应用按钮");
+    Settings expected;
+    expected.bold = true;
+    expected.italic = true;
+    EXPECT_EQ(record_, expected);
+}
+
+}  // namespace
+}  // namespace varnel

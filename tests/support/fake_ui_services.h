@@ -1,0 +1,73 @@
+#pragma once
+// A scripted stand-in for the desktop: answers queued by the test, every
+// request recorded.
+
+#include <deque>
+#include <utility>
+#include <vector>
+
+#include "platform/ui/ui_services.h"
+
+namespace varnel::test {
+
+class FakeUiServices final : public UiServices {
+public:
+    struct Message {
+        QString title;
+        QString text;
+        MessageIcon icon;
+        MessageButtons buttons;
+    };
+
+    // Answers, consumed in order; when a queue is empty the user cancels
+    // (and says No to questions).
+    std::deque<MessageAnswer> answers;
+    std::deque<QStringList> file_choices;
+    std::deque<QString> folder_choices;
+    std::deque<std::optional<QFont>> font_choices;
+    std::deque<std::optional<QColor>> colour_choices;
+
+    // What was asked.
+    std::vector<Message> messages;
+    std::vector<QString> open_files_folders;  // the folder each file dialog opened in
+    std::vector<QString> opened_urls;
+    int busy_depth = 0;
+    int busy_calls = 0;
+
+    MessageAnswer message_box(QWidget*, const QString& title, const QString& text, MessageIcon icon,
+                              MessageButtons buttons) override {
+        messages.push_back({title, text, icon, buttons});
+        if (buttons == MessageButtons::ok) return MessageAnswer::ok;
+        return take(answers, MessageAnswer::no);
+    }
+    QStringList open_files(QWidget*, const QString&, const QString& folder, const QString&) override {
+        open_files_folders.push_back(folder);
+        return take(file_choices, QStringList{});
+    }
+    QString choose_folder(QWidget*, const QString&) override { return take(folder_choices, QString{}); }
+    std::optional<QFont> choose_font(QWidget*, const QFont&) override {
+        return take(font_choices, std::optional<QFont>{});
+    }
+    std::optional<QColor> choose_colour(QWidget*, const QColor&) override {
+        return take(colour_choices, std::optional<QColor>{});
+    }
+    void set_busy(bool busy) override {
+        busy_depth += busy ? 1 : -1;
+        if (busy) ++busy_calls;
+    }
+    bool open_url(const QString& url) override {
+        opened_urls.push_back(url);
+        return true;
+    }
+
+private:
+    template <typename T>
+    static T take(std::deque<T>& queue, T fallback) {
+        if (queue.empty()) return fallback;
+        T value = std::move(queue.front());
+        queue.pop_front();
+        return value;
+    }
+};
+
+}  // namespace varnel::test
