@@ -39,8 +39,8 @@ test: configure-test
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
 run: configure-release
-	cmake --build $(RELEASE_DIR) -j $(JOBS) --target varnel-cli
-	$(RELEASE_DIR)/cli/varnel-cli --help
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target varnel varnel-cli
+	$(RELEASE_DIR)/app/ui/varnel
 
 bench: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS)

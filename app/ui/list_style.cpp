@@ -13,8 +13,9 @@ QColor colour_from_bgr(std::uint32_t bgr) {
 }
 
 std::uint32_t bgr_from_colour(const QColor& colour) {
-    return static_cast<std::uint32_t>(colour.red()) | static_cast<std::uint32_t>(colour.green()) << 8 |
-           static_cast<std::uint32_t>(colour.blue()) << 16;
+    const QColor rgb = colour.toRgb();
+    return static_cast<std::uint32_t>(rgb.red()) | static_cast<std::uint32_t>(rgb.green()) << 8 |
+           static_cast<std::uint32_t>(rgb.blue()) << 16;
 }
 
 void apply_list_style(QTableView& list, QMenu& popup, const Settings& settings, const Codec& codec) {

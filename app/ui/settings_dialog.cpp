@@ -12,6 +12,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/ui/list_style.h"
 #include "platform/codec.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
@@ -27,22 +28,9 @@ const QString marked_tag = QStringLiteral("标记");
 // Size of the colour swatch a picker shows.
 constexpr QSize swatch_size(44, 12);
 
-// 0x00BBGGRR (red in the low byte) -> QColor; the top byte is ignored.
-QColor to_qcolor(std::uint32_t colour) {
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
-
-// QColor -> 0x00BBGGRR.
-std::uint32_t from_qcolor(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
-    return static_cast<std::uint32_t>(rgb.red()) | static_cast<std::uint32_t>(rgb.green()) << 8 |
-           static_cast<std::uint32_t>(rgb.blue()) << 16;
-}
-
 void show_colour(QPushButton* picker, std::uint32_t colour) {
     QPixmap swatch(swatch_size);
-    swatch.fill(to_qcolor(colour));
+    swatch.fill(colour_from_bgr(colour));
     picker->setIcon(QIcon(swatch));
     picker->setIconSize(swatch_size);
 }
@@ -92,7 +80,7 @@ void SettingsDialog::build_preview_controls() {
     auto* group = place(new QGroupBox(this), u"分组框1", 16, 45, 184, 60);
     preview_count_ = place(new QRadioButton(QStringLiteral("预览的项目数："), group),
                            u"预览指定数量单选框", 8, 16, 104, 12);
-    count_edit_ = place(new QSpinBox(group), u"预览数量编辑框", 117, 13, 30, 18);
+    count_edit_ = place(new QSpinBox(group), u"预览数量编辑框", 117, 11, 50, 22);
     count_edit_->setRange(1, 200);  // at most three digits
     preview_all_ = place(new QRadioButton(QStringLiteral("预览全部"), group), u"预览全部单选框", 8,
                          40, 72, 12);
@@ -174,9 +162,9 @@ void SettingsDialog::count_changed() {
 }
 
 void SettingsDialog::choose_colour(QPushButton* picker, std::uint32_t& colour) {
-    const auto chosen = services_.choose_colour(this, to_qcolor(colour));
+    const auto chosen = services_.choose_colour(this, colour_from_bgr(colour));
     if (!chosen) return;
-    colour = from_qcolor(*chosen);
+    colour = bgr_from_colour(*chosen);
     show_colour(picker, colour);
     enable_apply();
 }

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QGroupBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QRadioButton>
 
@@ -23,11 +24,11 @@ QGroupBox* choice_group(const char* name, const char* caption, const char* const
                         int first_tag, QRadioButton* radios[4], QWidget* parent) {
     auto* group = new QGroupBox(QString::fromUtf8(caption), parent);
     group->setObjectName(QString::fromUtf8(name));
-    auto* row = new QHBoxLayout(group);
-    row->setContentsMargins(8, 2, 8, 4);
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(8, 2, 8, 4);
     for (int i = 0; i < 4; ++i) {
         radios[i] = make_radio(radio_names[i], captions[i], group, first_tag + i);
-        row->addWidget(radios[i]);
+        grid->addWidget(radios[i], i / 2, i % 2);
     }
     radios[0]->setChecked(true);
     return group;

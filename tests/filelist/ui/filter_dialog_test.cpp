@@ -51,11 +51,17 @@ protected:
     QLineEdit* text_edit() const { return control<QLineEdit>("包含内容编辑框"); }
     void click(const char* name) const { control<QAbstractButton>(name)->click(); }
 
-    // Replaces the text of a combo box's edit the way a user would, key by key.
+    // Types `text` into a combo box's edit key by key, as a user would.
+    static void type_at_cursor(QComboBox* box, const QString& text) {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, box->lineEdit(), Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+    }
+    // Replaces the text of a combo box's edit by typing.
     static void type_into(QComboBox* box, const QString& text) {
         box->lineEdit()->selectAll();
         QTest::keyClick(box->lineEdit(), Qt::Key_Delete);
-        QTest::keyClicks(box->lineEdit(), text);
+        type_at_cursor(box, text);
     }
     void choose_operation(int entry) const { operation_box()->setCurrentIndex(entry); }
     void filter_by_extension(const QString& ext) const {
@@ -177,18 +183,29 @@ TEST_F(FilterWindow, KeepByExtensionRemovesAllOthers) {
     EXPECT_TRUE(closed_by_ok());
 }
 
-TEST_F(FilterWindow, ExtensionGivenWithItsDotMatchesNothing) {
+TEST_F(FilterWindow, ExtensionGivenWithItsDotRemovesNothing) {
     open("/m", {"a.txt", "b.TXT"});
     filter_by_extension(QStringLiteral(".txt"));
     EXPECT_EQ(names(), (Names{"a.txt", "b.TXT"}));
     EXPECT_EQ(filtered_, 1);
+}
 
+TEST_F(FilterWindow, ExtensionGivenWithItsDotKeepsNothing) {
     open("/m", {"a.txt", "b.TXT"});
     choose_operation(1);
     filter_by_extension(QStringLiteral(".txt"));
     EXPECT_TRUE(names().empty());
     EXPECT_EQ(rows_when_filtered_, 0);
     EXPECT_TRUE(closed_by_ok());
+}
+
+TEST_F(FilterWindow, TypedExtensionIsNotCompletedToAnEntry) {
+    open("/m", {"a.jpg", "b.jp"});
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    extension_box()->lineEdit()->setFocus();
+    filter_by_extension(QStringLiteral("jp"));  // a prefix of jpg and jpeg
+    EXPECT_EQ(names(), (Names{"a.jpg"}));
 }
 
 TEST_F(FilterWindow, ContainedTextIgnoresCaseAndNeverSearchesTheFolder) {
@@ -232,13 +249,32 @@ TEST_F(FilterWindow, TypedOperationSelectsNoEntryAndIsRefused) {
     expect_refused(mp3_names);
 }
 
+TEST_F(FilterWindow, TypedOperationTextStaysAsTyped) {
+    open("/m", mp3_names);
+    window_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));  // completers act only then
+    QLineEdit* edit = operation_box()->lineEdit();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Home);
+    type_at_cursor(operation_box(), QStringLiteral("ab"));  // leaves entry 删除 mid-text
+    EXPECT_EQ(operation_box()->currentText(), QStringLiteral("ab删除"));
+    EXPECT_EQ(operation_box()->currentIndex(), -1);
+
+    type_into(operation_box(), QStringLiteral("保"));  // a prefix of 保留, not completed
+    EXPECT_EQ(operation_box()->currentText(), QStringLiteral("保"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(operation_box()->count(), 2);
+    EXPECT_EQ(operation_box()->currentIndex(), -1);
+    EXPECT_EQ(operation_box()->currentText(), QStringLiteral("保"));
+}
+
 TEST_F(FilterWindow, TypingAnEntryExactlySelectsIt) {
     open("/m", mp3_names);
     type_into(operation_box(), QStringLiteral("保留"));
     EXPECT_EQ(operation_box()->currentIndex(), 1);
     QTest::keyClick(operation_box()->lineEdit(), Qt::Key_Backspace);
     EXPECT_EQ(operation_box()->currentIndex(), -1);
-    QTest::keyClicks(operation_box()->lineEdit(), QStringLiteral("留"));
+    type_at_cursor(operation_box(), QStringLiteral("留"));
     filter_by_extension(QStringLiteral("mp3"));
     EXPECT_TRUE(services_.messages.empty());
     EXPECT_EQ(names(), (Names{"a.mp3", "b.MP3"}));
