@@ -1,0 +1,42 @@
+#pragma once
+// Writing a new ID3v2.3 tag at the start of an MP3 file, removing the tag,
+// and the file edits both need.
+//
+// A rewrite never leaves a half-written file: the new file (new tag, then
+// the old file after the old tag) is written to a temporary file in the
+// same folder, synced, given the original's mode (owner and extended
+// attributes where permitted) and put in its place atomically. A symbolic
+// link stays a link (the file it points to is replaced). A file with several
+// hard links is edited in place, so that every name sees the change.
+// Temporary files are named ".<name>.varnel-tmp-*"; those a killed process
+// left behind are removed the next time that folder is written.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "id3/tag_fields.h"
+#include "platform/byte_file.h"
+
+namespace varnel {
+
+// The bytes of the new tag: header, the twelve frames (TRCK, TENC, WXXX,
+// TCOP, TOPE, TCOM, COMM, TCON, TYER, TALB, TPE1, TIT2) with encoding 0x00
+// and the texts as they are, then 877 bytes of padding: 1024 bytes plus the
+// texts.
+std::string build_id3v2_tag(const TagFields& fields);
+
+// Replaces the file's ID3v2 tag (or puts one in front of a file without)
+// by build_id3v2_tag(fields). `file` is the file at `path`, open for
+// reading and writing. false on any error; the file is then unchanged.
+bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields);
+
+// Cuts the ID3v2 tag off the file; true without a change when there is none.
+bool remove_id3v2_tag(ByteFile& file, const std::string& path);
+
+// In-place edits, moving the rest of the file through a 4096-byte buffer:
+// remove `count` bytes at `position`, or insert `bytes` there.
+bool delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count);
+bool insert_bytes(ByteFile& file, std::uint64_t position, std::string_view bytes);
+
+}  // namespace varnel
