@@ -38,6 +38,19 @@ RULE insert:
   --same   the extension text follows the main text
 RULE case:
   --name upper|lower|first-upper|first-lower [upper]   --ext (same words) [upper]
+RULE tags (names MP3 files from their ID3 tags; a third column shows the
+tag status 无标签 / 非MP3文件 where one was written):
+  --template T   placeholders #1 artist, #2 title, #3 album, #4 track,
+                 #5 year, #6 genre (at most 50 bytes)
+  --prefer v1|v2 [v2]   which tag to read first
+
+  varnel-cli tag FILE [--set-v1 FIELD=VALUE]... [--set-v2 FIELD=VALUE]...
+                      [--remove-v1] [--remove-v2]
+prints both tags as v1.FIELD=VALUE and v2.FIELD=VALUE lines (v1=none or
+v2=none for a missing tag), after writing what was asked, as the tag
+window's 更新 does. FIELD is one of title artist album track year genre
+comment composer original_artist copyright url encoder (ID3v1 carries the
+first seven; its genre is a number, 255 for none, its track an integer).
 
 Exit status: 0 when every item succeeded, 1 when any failed, 2 for a usage
 error (nothing renamed).
@@ -101,7 +114,13 @@ std::map<std::string_view, Setter> value_options(RulePage rule) {
         case RulePage::letter_case:
             return {{"--name", [](RulePages& p, const std::string& v) { return case_from(v, p.letter_case.name); }},
                     {"--ext", [](RulePages& p, const std::string& v) { return case_from(v, p.letter_case.ext); }}};
-        case RulePage::tags: break;
+        case RulePage::tags:
+            return {{"--template", [](RulePages& p, const std::string& v) { p.tags.tag_template = v; return true; }},
+                    {"--prefer", [](RulePages& p, const std::string& v) {
+                         if (v != "v1" && v != "v2") return false;
+                         p.tags.v1_first = v == "v1";
+                         return true;
+                     }}};
     }
     return {};
 }
@@ -111,6 +130,7 @@ std::optional<RulePage> rule_from(std::string_view word) {
     if (word == "replace") return RulePage::replace;
     if (word == "insert") return RulePage::insert;
     if (word == "case") return RulePage::letter_case;
+    if (word == "tags") return RulePage::tags;
     return std::nullopt;
 }
 
@@ -120,7 +140,7 @@ ParsedCommand usage(std::string reason) { return ParsedCommand{std::nullopt, std
 ParsedCommand parse_rule_command(Command command, std::span<const std::string> args,
                                  const Codec& codec) {
     const auto rule = rule_from(args.empty() ? std::string_view{} : std::string_view(args[0]));
-    if (!rule) return usage("expected a rule: number, replace, insert or case");
+    if (!rule) return usage("expected a rule: number, replace, insert, case or tags");
     command.pages.active = *rule;
     const auto setters = value_options(*rule);
     bool same = false;
@@ -155,6 +175,37 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
     return ParsedCommand{std::move(command), {}};
 }
 
+// FIELD=VALUE, the value converted to the code page.
+std::optional<std::pair<std::string, std::string>> field_setting(const std::string& arg,
+                                                                 const Codec& codec) {
+    const std::size_t equals = arg.find('=');
+    if (equals == std::string::npos || equals == 0) return std::nullopt;
+    auto value = codec.from_utf8(std::string_view(arg).substr(equals + 1));
+    if (!value) return std::nullopt;
+    return std::pair{arg.substr(0, equals), std::move(*value)};
+}
+
+ParsedCommand parse_tag_command(std::span<const std::string> args, const Codec& codec) {
+    Command command;
+    command.kind = CommandKind::tag;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--remove-v1") { command.remove_v1 = true; continue; }
+        if (arg == "--remove-v2") { command.remove_v2 = true; continue; }
+        if (arg == "--set-v1" || arg == "--set-v2") {
+            if (i + 1 >= args.size()) return usage(arg + " needs FIELD=VALUE");
+            auto setting = field_setting(args[++i], codec);
+            if (!setting) return usage(arg + " needs FIELD=VALUE in UTF-8");
+            (arg == "--set-v1" ? command.set_v1 : command.set_v2).push_back(std::move(*setting));
+            continue;
+        }
+        if (arg.starts_with("--")) return usage("unknown option " + arg);
+        command.files.push_back(arg);
+    }
+    if (command.files.size() != 1) return usage("tag takes exactly one FILE");
+    return ParsedCommand{std::move(command), {}};
+}
+
 }  // namespace
 
 ParsedCommand parse_command(std::span<const std::string> args, const Codec& codec) {
@@ -173,6 +224,7 @@ ParsedCommand parse_command(std::span<const std::string> args, const Codec& code
         else return usage("undo takes --journal JFILE");
         return ParsedCommand{std::move(command), {}};
     }
+    if (verb == "tag") return parse_tag_command(args.subspan(1), codec);
     return usage("unknown command " + verb);
 }
 

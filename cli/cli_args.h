@@ -2,6 +2,7 @@
 // Reading the command line of varnel-cli.
 
 #include <optional>
+#include <utility>
 #include <span>
 #include <string>
 #include <vector>
@@ -11,13 +12,18 @@
 
 namespace varnel::cli {
 
-enum class CommandKind { help, preview, rename, undo };
+enum class CommandKind { help, preview, rename, undo, tag };
 
 struct Command {
     CommandKind kind = CommandKind::help;
     RulePages pages;                 // the chosen rule's options (code page)
     std::string journal;             // --journal (file-system bytes), may be empty
     std::vector<std::string> files;  // file paths (file-system bytes)
+    // `tag`: FIELD=VALUE settings (value in the code page), removals.
+    std::vector<std::pair<std::string, std::string>> set_v1;
+    std::vector<std::pair<std::string, std::string>> set_v2;
+    bool remove_v1 = false;
+    bool remove_v2 = false;
 };
 
 struct ParsedCommand {

@@ -76,12 +76,20 @@ bool journal_writable(const std::string& path) {
     return true;
 }
 
+// The tag rule's status of the row, as a further column where one was written.
+void print_tag_status(const FileList& list, int row, const Codec& codec, std::ostream& out) {
+    const std::string_view status = list.get_cell(row, Column::tag_status);
+    if (!status.empty()) out << '\t' << for_terminal(status, codec);
+}
+
 void print_statuses(const FileList& list, const std::vector<std::string>& before,
                     const std::vector<std::string>& after, const Codec& codec, std::ostream& out) {
     for (int row = 0; row < list.item_count(); ++row) {
         const auto r = static_cast<std::size_t>(row);
         out << for_terminal(list.get_cell(row, Column::rename_status), codec) << '\t'
-            << for_terminal(before[r], codec) << '\t' << for_terminal(after[r], codec) << '\n';
+            << for_terminal(before[r], codec) << '\t' << for_terminal(after[r], codec);
+        print_tag_status(list, row, codec, out);
+        out << '\n';
     }
 }
 
@@ -89,11 +97,13 @@ void print_statuses(const FileList& list, const std::vector<std::string>& before
 
 int run_preview(const Command& command, const Codec& codec, std::ostream& out) {
     FileList list = list_of_files(command.files, codec);
-    dispatch_rule(list, command.pages, list.item_count());
+    dispatch_rule(list, command.pages, list.item_count(), codec);
     for (int row = 0; row < list.item_count(); ++row) {
         const auto r = static_cast<std::size_t>(row);
         out << for_terminal(list.old_names()[r], codec) << '\t'
-            << for_terminal(list.new_names()[r], codec) << '\n';
+            << for_terminal(list.new_names()[r], codec);
+        print_tag_status(list, row, codec, out);
+        out << '\n';
     }
     return 0;
 }

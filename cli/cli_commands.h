@@ -13,5 +13,6 @@ namespace varnel::cli {
 int run_preview(const Command& command, const Codec& codec, std::ostream& out);
 int run_rename(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
+int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 
 }  // namespace varnel::cli

@@ -27,13 +27,13 @@ ListChange fill_list_columns(FileList& list, int first_row, int last_row) {
 }
 
 ListChange refresh_preview(FileList& list, const RulePages& pages, const PreviewSettings& settings,
-                           bool explicit_command) {
+                           bool explicit_command, const Codec& codec) {
     if (!settings.auto_preview && !explicit_command) return {};
     int n = list.item_count();
     if (!explicit_command && !settings.preview_all && pages.active != RulePage::tags)
         n = std::min(n, std::max(settings.preview_count, 0));
     if (list.item_count() == 0) return {};
-    n = dispatch_rule(list, pages, n);
+    n = dispatch_rule(list, pages, n, codec);
     return fill_list_columns(list, 0, n - 1);
 }
 

@@ -35,6 +35,6 @@ ListChange fill_list_columns(FileList& list, int first_row, int last_row);
 // and rows 0..n-1 are shown. The explicit command computes the whole list
 // even while auto_preview is off.
 ListChange refresh_preview(FileList& list, const RulePages& pages, const PreviewSettings& settings,
-                           bool explicit_command);
+                           bool explicit_command, const Codec& codec);
 
 }  // namespace varnel

@@ -94,7 +94,7 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
     const int count = list.item_count();
     if (static_cast<std::size_t>(count) > initial_undo_entries)
         log.entries.assign(static_cast<std::size_t>(count), UndoEntry{});
-    dispatch_rule(list, pages, count);
+    dispatch_rule(list, pages, count, codec);
 
     FolderCache folders(list);
     Progress shown(count, progress);

@@ -14,7 +14,7 @@ void run_rule(const Options& options, FileList& list, int n) {
 
 }  // namespace
 
-int dispatch_rule(FileList& list, const RulePages& pages, int n) {
+int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec) {
     n = std::clamp(n, 0, list.item_count());
     switch (pages.active) {
         case RulePage::number: run_rule(pages.number, list, n); break;
@@ -22,10 +22,8 @@ int dispatch_rule(FileList& list, const RulePages& pages, int n) {
         case RulePage::insert: run_rule(pages.insert, list, n); break;
         case RulePage::letter_case: run_rule(pages.letter_case, list, n); break;
         case RulePage::tags:
-            // Every item; without a tag reader each keeps its name.
             n = list.item_count();
-            std::copy(list.old_names().begin(), list.old_names().end(),
-                      list.new_names().begin());
+            compute_tag_names(list, pages.tags, codec);
             break;
     }
     return n;

@@ -7,6 +7,8 @@
 #include "rename/insert_rule.h"
 #include "rename/number_rule.h"
 #include "rename/replace_rule.h"
+#include "rename/tag_rule.h"
+#include "platform/codec.h"
 
 namespace varnel {
 
@@ -20,12 +22,14 @@ struct RulePages {
     ReplaceOptions replace;
     InsertOptions insert;
     CaseOptions letter_case;
+    TagOptions tags;
 };
 
 // Runs the rule of the active page: sets the new names of items 1..n (rows
 // 0..n-1) from their old names, n clamped to 0..item_count(). The tag page
-// always computes every item. Touches nothing else and never fails.
-// Returns the number of items computed.
-int dispatch_rule(FileList& list, const RulePages& pages, int n);
+// always computes every item, reads the MP3 files and writes the tag-status
+// column; the other rules touch nothing else. Never fails. Returns the
+// number of items computed. `codec` converts tag texts into the code page.
+int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec);
 
 }  // namespace varnel

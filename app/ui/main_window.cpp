@@ -123,7 +123,7 @@ void MainWindow::show_change(const ListChange& change) {
 void MainWindow::refresh_preview(bool explicit_command) {
     const PreviewSettings preview{settings_.auto_preview, settings_.preview_all,
                                   settings_.preview_count};
-    show_change(varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command));
+    show_change(varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command, codec_));
 }
 
 void MainWindow::apply_settings_to_list() {

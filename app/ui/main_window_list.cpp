@@ -9,6 +9,7 @@
 #include "filelist/ui/file_list_view.h"
 #include "filelist/ui/filter_dialog.h"
 #include "filelist/ui/list_context_menu.h"
+#include "id3/ui/tag_dialog.h"
 #include "platform/ui/ui_services.h"
 #include "rename/batch_texts.h"
 #include "rename/name_text.h"
@@ -38,9 +39,15 @@ void MainWindow::show_tag_info() {
     if (row < 0) return;
     if (!has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3")) {
         services_.message_box(nullptr, code_page_text(texts::message_title),
-                              QStringLiteral("抱歉，该文件不是MP3文件！"), MessageIcon::information,
+                              QStringLiteral("抱歉，该文件不是MP3文件！"), MessageIcon::warning,
                               MessageButtons::ok);
+        return;
     }
+    const ItemFolder& folder = list_.item_folder(row);
+    TagDialog dialog(folder.fs + list_.fs_name(row),
+                     folder.text + list_.old_names()[static_cast<std::size_t>(row)], codec_,
+                     services_, this);
+    if (dialog.load()) dialog.exec();
 }
 
 void MainWindow::sync_selection_to_list() {

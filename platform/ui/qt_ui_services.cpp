@@ -18,6 +18,8 @@ QMessageBox::Icon qt_icon(MessageIcon icon) {
         case MessageIcon::warning: return QMessageBox::Warning;
         case MessageIcon::exclamation: return QMessageBox::Warning;
         case MessageIcon::question: return QMessageBox::Question;
+        case MessageIcon::error: return QMessageBox::Critical;
+        case MessageIcon::none: return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }

@@ -14,7 +14,7 @@ class QWidget;
 
 namespace varnel {
 
-enum class MessageIcon { information, warning, exclamation, question };
+enum class MessageIcon { none, information, warning, exclamation, question, error };
 enum class MessageButtons { ok, yes_no };
 enum class MessageAnswer { ok, yes, no };
 

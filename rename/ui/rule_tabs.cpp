@@ -14,7 +14,7 @@ RuleTabs::RuleTabs(const Codec& codec, QWidget* parent)
       replace_(new ReplacePage(codec, this)),
       insert_(new InsertPage(codec, this)),
       case_(new CasePage(this)),
-      tags_(new TagPage(this)) {
+      tags_(new TagPage(codec, this)) {
     setObjectName(QStringLiteral("选择夹"));
     addTab(number_, QStringLiteral("常规"));
     addTab(replace_, QStringLiteral("替换/删除"));
@@ -25,6 +25,7 @@ RuleTabs::RuleTabs(const Codec& codec, QWidget* parent)
     connect(number_, &NumberPage::changed, this, &RuleTabs::page_control_changed);
     connect(replace_, &ReplacePage::changed, this, &RuleTabs::page_control_changed);
     connect(insert_, &InsertPage::changed, this, &RuleTabs::page_control_changed);
+    connect(tags_, &TagPage::changed, this, &RuleTabs::page_control_changed);
 }
 
 RulePages RuleTabs::pages() const {
@@ -34,6 +35,7 @@ RulePages RuleTabs::pages() const {
     pages.replace = replace_->options();
     pages.insert = insert_->options();
     pages.letter_case = case_->options();
+    pages.tags = tags_->options();
     return pages;
 }
 

@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "platform/ui/qt_text.h"
+#include "rename/tag_template.h"
 #include "rename/ui/page_helpers.h"
 
 namespace varnel {
@@ -26,8 +28,10 @@ const TagButton tag_buttons[6] = {{"艺术家超级按钮", "#1-艺术家", "艺
                                   {"年代超级按钮", "#5-年代", "年代"},
                                   {"流派超级按钮", "#6-流派", "流派"}};
 
-QFrame* button_bar(QWidget* parent) {
-    auto* bar = new QFrame(parent);
+}  // namespace
+
+QWidget* TagPage::button_bar() {
+    auto* bar = new QFrame(this);
     bar->setObjectName(QStringLiteral("外形框3"));
     bar->setFrameShape(QFrame::StyledPanel);
     auto* row = new QHBoxLayout(bar);
@@ -39,14 +43,14 @@ QFrame* button_bar(QWidget* parent) {
         button->setText(QString::fromUtf8(tag_buttons[i].caption));
         button->setToolTip(QString::fromUtf8(tag_buttons[i].tip));
         button->setProperty(event_tag_property, 51 + i);
+        // All six share one handler, which tells them apart by their tags.
+        connect(button, &QToolButton::clicked, this, &TagPage::placeholder_clicked);
         row->addWidget(button);
     }
     return bar;
 }
 
-}  // namespace
-
-TagPage::TagPage(QWidget* parent) : QWidget(parent) {
+TagPage::TagPage(const Codec& codec, QWidget* parent) : QWidget(parent), codec_(codec) {
     schemes_ = new QComboBox(this);
     schemes_->setObjectName(QStringLiteral("预定义方案组合框"));
     for (const char* scheme : {"艺术家-歌曲名", "艺术家-专辑-歌曲名", "艺术家-专辑-年代-歌曲名",
@@ -57,7 +61,6 @@ TagPage::TagPage(QWidget* parent) : QWidget(parent) {
     v2_first_ = make_radio("V2优先单选框", "ID3v2.x优先", this);
     v2_first_->setChecked(true);
     template_ = make_edit("MP3命名规则编辑框", this);
-    template_->setMaxLength(50);
     reference_ = make_edit("参照编辑框", this);
     reference_->setReadOnly(true);
     reference_->setStyleSheet(QStringLiteral("color: white; background-color: grey;"));
@@ -65,14 +68,48 @@ TagPage::TagPage(QWidget* parent) : QWidget(parent) {
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 2, 4, 2);
     grid->setVerticalSpacing(3);
-    grid->addWidget(make_label("预定义方案标签", "预定义方案：", this), 0, 0);
+    grid->addWidget(make_label("标签11", "预定义方案：", this), 0, 0);
     grid->addWidget(schemes_, 0, 1);
     grid->addWidget(v1_first_, 0, 2);
     grid->addWidget(v2_first_, 0, 3);
-    grid->addWidget(make_label("命名规则标签", "命名规则：", this), 1, 0);
+    grid->addWidget(make_label("标签12", "命名规则：", this), 1, 0);
     grid->addWidget(template_, 1, 1, 1, 3);
-    grid->addWidget(button_bar(this), 2, 0, 1, 4);
+    grid->addWidget(button_bar(), 2, 0, 1, 4);
     grid->addWidget(reference_, 3, 0, 1, 4);
+
+    connect(template_, &QLineEdit::textChanged, this, &TagPage::template_edited);
+    connect(schemes_, &QComboBox::activated, this, &TagPage::scheme_chosen);
+    connect(v1_first_, &QRadioButton::clicked, this, &TagPage::changed);
+    connect(v2_first_, &QRadioButton::clicked, this, &TagPage::changed);
+}
+
+TagOptions TagPage::options() const {
+    return TagOptions{from_qstring(template_->text(), codec_), v1_first_->isChecked()};
+}
+
+// Shows the template in words, keeps it to 50 bytes, refreshes the preview.
+void TagPage::template_edited() {
+    const std::string text = from_qstring(template_->text(), codec_);
+    reference_->setText(to_qstring(tag_template_reference(text), codec_));
+    if (text.size() > tag_template_max_bytes) {
+        template_->setText(to_qstring(cut_tag_template(text), codec_));  // edits again
+        return;
+    }
+    emit changed();
+}
+
+void TagPage::placeholder_clicked() {
+    const int digit = sender()->property(event_tag_property).toInt() % 10;
+    const std::string text = from_qstring(template_->text(), codec_);
+    template_->setText(to_qstring(append_placeholder(text, digit), codec_));
+}
+
+void TagPage::scheme_chosen(int index) {
+    template_->setText(QString::fromLatin1(tag_scheme(index).data(),
+                                           static_cast<qsizetype>(tag_scheme(index).size())));
+    schemes_->setCurrentIndex(-1);
+    template_->setFocus();
+    emit changed();
 }
 
 }  // namespace varnel

@@ -3,6 +3,9 @@
 
 #include <QWidget>
 
+#include "platform/codec.h"
+#include "rename/tag_rule.h"
+
 class QComboBox;
 class QLineEdit;
 class QRadioButton;
@@ -13,9 +16,21 @@ namespace varnel {
 class TagPage final : public QWidget {
     Q_OBJECT
 public:
-    explicit TagPage(QWidget* parent = nullptr);
+    TagPage(const Codec& codec, QWidget* parent = nullptr);
+
+    TagOptions options() const;
+
+signals:
+    // A change the preview follows: the template, a scheme, a priority radio.
+    void changed();
 
 private:
+    void template_edited();
+    void placeholder_clicked();
+    void scheme_chosen(int index);
+    QWidget* button_bar();
+
+    const Codec& codec_;
     QComboBox* schemes_;
     QRadioButton* v1_first_;
     QRadioButton* v2_first_;

@@ -10,6 +10,8 @@ namespace {
 using test::list_of;
 using test::new_name_cells;
 
+const Codec codec;
+
 FileList numbered_list(int count) {
     std::vector<std::string> names;
     for (int i = 0; i < count; ++i) names.push_back("f" + std::to_string(i) + ".txt");
@@ -24,14 +26,14 @@ int filled_rows(const FileList& list) {
 
 TEST(Preview, AutomaticRefreshDoesNothingWhileAutoPreviewIsOff) {
     FileList list = numbered_list(5);
-    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{}, false);
+    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{}, false, codec);
     EXPECT_GT(change.first_row, change.last_row);
     EXPECT_EQ(filled_rows(list), 0);
 }
 
 TEST(Preview, ExplicitCommandComputesEverythingEvenWithAutoPreviewOff) {
     FileList list = numbered_list(12);
-    refresh_preview(list, RulePages{}, PreviewSettings{false, false, 3}, true);
+    refresh_preview(list, RulePages{}, PreviewSettings{false, false, 3}, true, codec);
     EXPECT_EQ(filled_rows(list), 12);
     EXPECT_EQ(list.get_cell(11, Column::new_name), "11.txt");
 }
@@ -39,10 +41,10 @@ TEST(Preview, ExplicitCommandComputesEverythingEvenWithAutoPreviewOff) {
 TEST(Preview, CountLimitsAndStaleNamesAreWiped) {
     FileList list = numbered_list(120);
     const PreviewSettings all{true, true, 50};
-    refresh_preview(list, RulePages{}, all, false);
+    refresh_preview(list, RulePages{}, all, false, codec);
     EXPECT_EQ(filled_rows(list), 120);
 
-    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{true, false, 50}, false);
+    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{true, false, 50}, false, codec);
     EXPECT_EQ(filled_rows(list), 50);
     EXPECT_EQ(list.get_cell(49, Column::new_name), "49.txt");
     EXPECT_EQ(list.get_cell(50, Column::new_name), "");
@@ -52,17 +54,17 @@ TEST(Preview, CountLimitsAndStaleNamesAreWiped) {
 
 TEST(Preview, CleanupStopsAtTheFirstEmptyCell) {
     FileList list = numbered_list(6);
-    refresh_preview(list, RulePages{}, PreviewSettings{true, true, 0}, false);
+    refresh_preview(list, RulePages{}, PreviewSettings{true, true, 0}, false, codec);
     list.set_cell(3, Column::new_name, "");
-    refresh_preview(list, RulePages{}, PreviewSettings{true, false, 1}, false);
+    refresh_preview(list, RulePages{}, PreviewSettings{true, false, 1}, false, codec);
     EXPECT_EQ(new_name_cells(list),
               (std::vector<std::string>{"0.txt", "", "", "", "4.txt", "5.txt"}));
 }
 
 TEST(Preview, CountZeroClearsFromRowZero) {
     FileList list = numbered_list(3);
-    refresh_preview(list, RulePages{}, PreviewSettings{true, true, 0}, false);
-    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{true, false, 0}, false);
+    refresh_preview(list, RulePages{}, PreviewSettings{true, true, 0}, false, codec);
+    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{true, false, 0}, false, codec);
     EXPECT_EQ(filled_rows(list), 0);
     EXPECT_EQ(change.first_row, 0);
     EXPECT_EQ(change.last_row, 2);
@@ -72,15 +74,18 @@ TEST(Preview, TagPageAlwaysCoversTheWholeList) {
     FileList list = numbered_list(20);
     RulePages pages;
     pages.active = RulePage::tags;
-    refresh_preview(list, pages, PreviewSettings{true, false, 5}, false);
-    EXPECT_EQ(filled_rows(list), 20);
+    pages.tags.tag_template = "#1";
+    const ListChange change = refresh_preview(list, pages, PreviewSettings{true, false, 5}, false, codec);
+    EXPECT_EQ(change.last_row, 19);
+    for (int row = 0; row < 20; ++row)  // none is an MP3 file
+        EXPECT_EQ(list.get_cell(row, Column::tag_status), tag_status_not_mp3);
 }
 
 TEST(Preview, RefreshClearsTheLastBatchStatus) {
     FileList list = numbered_list(3);
     list.set_rename_status(0, "done", StatusImage::success);
     list.set_rename_status(2, "failed", StatusImage::failure);
-    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{true, false, 1}, false);
+    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{true, false, 1}, false, codec);
     EXPECT_TRUE(change.status_reset);
     EXPECT_EQ(list.get_cell(2, Column::rename_status), "");
     EXPECT_EQ(list.status_image(2), StatusImage::none);
@@ -90,12 +95,12 @@ TEST(Preview, DispatchUsesTheActivePage) {
     FileList list = list_of("/tmp", {"My Song.mp3"});
     RulePages pages;
     pages.active = RulePage::letter_case;
-    EXPECT_EQ(dispatch_rule(list, pages, 99), 1);
+    EXPECT_EQ(dispatch_rule(list, pages, 99, codec), 1);
     EXPECT_EQ(list.new_names()[0], "MY SONG.MP3");
     pages.active = RulePage::replace;
     pages.replace.find = " ";
     pages.replace.with = "_";
-    dispatch_rule(list, pages, 1);
+    dispatch_rule(list, pages, 1, codec);
     EXPECT_EQ(list.new_names()[0], "My_Song.mp3");
 }
 

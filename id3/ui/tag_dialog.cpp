@@ -1,0 +1,392 @@
+#include "id3/ui/tag_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+#include "id3/genres.h"
+#include "id3/id3v1.h"
+#include "id3/id3v2_reader.h"
+#include "id3/id3v2_writer.h"
+#include "id3/ui/byte_limit.h"
+#include "platform/byte_file.h"
+#include "platform/ui/qt_text.h"
+#include "platform/ui/ui_services.h"
+#include "rename/name_text.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr int v1 = 0;
+constexpr int v2 = 1;
+// "Kelto批量更名器"
+const QString message_title = QStringLiteral("Kelto批量更名器");
+
+template <typename Widget>
+Widget* named(Widget* widget, const char* name) {
+    widget->setObjectName(QString::fromUtf8(name));
+    return widget;
+}
+
+QLabel* label(const char* name, const char* caption, QWidget* parent) {
+    return named(new QLabel(QString::fromUtf8(caption), parent), name);
+}
+
+QComboBox* genre_box(const char* name, bool editable, QWidget* parent) {
+    auto* box = named(new QComboBox(parent), name);
+    box->setEditable(editable);
+    if (editable) box->setInsertPolicy(QComboBox::NoInsert);
+    for (int number : genres_in_display_order()) {
+        const std::string_view genre = genre_name(number);
+        box->addItem(QString::fromLatin1(genre.data(), static_cast<qsizetype>(genre.size())), number);
+    }
+    box->setCurrentIndex(-1);
+    return box;
+}
+
+void set_background(QWidget* widget, bool white) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Base, white ? QColor(0xFF, 0xFF, 0xFF) : QColor(0xC0, 0xC0, 0xC0));
+    widget->setPalette(palette);
+}
+
+QString plain_text(const QWidget* widget) {
+    if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
+    return static_cast<const QPlainTextEdit*>(widget)->toPlainText();
+}
+
+// The first `bytes` bytes of a code-page text, never half a character.
+std::string first_bytes(std::string_view text, int bytes) {
+    if (static_cast<int>(text.size()) <= bytes) return std::string(text);
+    const int boundary = char_boundary_at_or_after(text, bytes);
+    return std::string(text.substr(0, static_cast<std::size_t>(boundary > bytes ? bytes - 1 : bytes)));
+}
+
+}  // namespace
+
+TagDialog::TagDialog(std::string path, const std::string& shown_path, const Codec& codec,
+                     UiServices& services, QWidget* parent)
+    : QDialog(parent), path_(std::move(path)), codec_(codec), services_(services) {
+    setWindowTitle(QStringLiteral("MP3标签信息"));
+    setFixedSize(564, 384);
+    build();
+    path_edit_->setText(text(shown_path));
+    connect_changes();
+}
+
+QString TagDialog::text(std::string_view code_page) const { return to_qstring(code_page, codec_); }
+
+std::string TagDialog::code_page(const QString& qt_text) const { return from_qstring(qt_text, codec_); }
+
+void TagDialog::build() {
+    path_edit_ = named(new QLineEdit(this), "MP3文件名编辑框");
+    path_edit_->setReadOnly(true);
+    QPalette blue = path_edit_->palette();
+    blue.setColor(QPalette::Text, QColor(0, 0, 0x80));
+    path_edit_->setPalette(blue);
+    auto* file_row = new QHBoxLayout;
+    file_row->addWidget(label("标签1", "文件：", this));
+    file_row->addWidget(path_edit_);
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(build_v1_group());
+    groups->addWidget(build_v2_group());
+
+    copy_[v1] = named(new QPushButton(QStringLiteral("ID3v1 复制到 ID3v2"), this), "v1复制到v2按钮");
+    copy_[v2] = named(new QPushButton(QStringLiteral("ID3v2 复制到 ID3v1"), this), "v2复制到v1按钮");
+    update_button_ = named(new QPushButton(QStringLiteral("更新"), this), "更新按钮");
+    close_button_ = named(new QPushButton(QStringLiteral("关闭"), this), "关闭按钮");
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {copy_[v1], copy_[v2]}) buttons->addWidget(button);
+    buttons->addStretch();
+    for (QPushButton* button : {update_button_, close_button_}) buttons->addWidget(button);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(4);
+    layout->addLayout(file_row);
+    layout->addLayout(groups, 1);
+    layout->addLayout(buttons);
+    setTabOrder(copy_[v1], copy_[v2]);
+    setTabOrder(copy_[v2], update_button_);
+    setTabOrder(update_button_, close_button_);
+}
+
+QGroupBox* TagDialog::build_v1_group() {
+    auto* group = named(new QGroupBox(QStringLiteral("ID3v1"), this), "分组框1");
+    present_[v1] = named(new QCheckBox(QStringLiteral("ID3v1 标签"), group), "ID3v1选择框");
+    track1_ = named(new QLineEdit(group), "音轨1编辑框");
+    track1_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), track1_));
+    title1_ = named(new QLineEdit(group), "歌曲名1编辑框");
+    artist1_ = named(new QLineEdit(group), "艺术家1编辑框");
+    album1_ = named(new QLineEdit(group), "专辑1编辑框");
+    year1_ = named(new QLineEdit(group), "年代1编辑框");
+    genre_[v1] = genre_box("流派1组合框", false, group);
+    comment1_ = named(new QPlainTextEdit(group), "注释1编辑框");
+    for (QLineEdit* edit : {title1_, artist1_, album1_}) limit_bytes(edit, 30, codec_);
+    limit_bytes(year1_, 4, codec_);
+    limit_bytes(comment1_, 30, codec_);
+
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(present_[v1], 0, 0, 1, 2);
+    grid->addWidget(label("音轨1标签", "音轨 #", group), 0, 2);
+    grid->addWidget(track1_, 0, 3);
+    const std::array<std::pair<const char*, QWidget*>, 6> rows{{{"歌曲名", title1_},
+                                                                 {"艺术家", artist1_},
+                                                                 {"专辑", album1_},
+                                                                 {"年代", year1_},
+                                                                 {"流派", genre_[v1]},
+                                                                 {"注释", comment1_}}};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        grid->addWidget(new QLabel(QString::fromUtf8(rows[i].first), group), static_cast<int>(i) + 1, 0);
+        grid->addWidget(rows[i].second, static_cast<int>(i) + 1, 1, 1, 3);
+    }
+    grid->setRowStretch(6, 1);
+    edits_[v1] = {track1_, title1_, artist1_, album1_, year1_, comment1_};
+    return group;
+}
+
+QGroupBox* TagDialog::build_v2_group() {
+    auto* group = named(new QGroupBox(QStringLiteral("ID3v2"), this), "分组框2");
+    present_[v2] = named(new QCheckBox(QStringLiteral("ID3v2 标签"), group), "ID3v2选择框");
+    track2_ = named(new QLineEdit(group), "音轨2编辑框");
+    track2_->setMaxLength(2);
+    title2_ = named(new QLineEdit(group), "歌曲名2编辑框");
+    artist2_ = named(new QLineEdit(group), "艺术家2编辑框");
+    album2_ = named(new QLineEdit(group), "专辑2编辑框");
+    year2_ = named(new QLineEdit(group), "年代2编辑框");
+    genre_[v2] = genre_box("流派2组合框", true, group);
+    comment2_ = named(new QPlainTextEdit(group), "注释2编辑框");
+    copyright_ = named(new QLineEdit(group), "版权编辑框");
+    composer_ = named(new QLineEdit(group), "作曲家编辑框");
+    original_artist_ = named(new QLineEdit(group), "原创者编辑框");
+    url_ = named(new QLineEdit(group), "URL编辑框");
+    encoder_ = named(new QLineEdit(group), "编码者编辑框");
+
+    auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(present_[v2], 0, 0, 1, 2);
+    grid->addWidget(label("音轨2标签", "音轨 #", group), 0, 2);
+    grid->addWidget(track2_, 0, 3);
+    const std::array<std::pair<const char*, QWidget*>, 5> left{
+        {{"歌曲名", title2_}, {"艺术家", artist2_}, {"专辑", album2_}, {"年代", year2_}, {"流派", genre_[v2]}}};
+    const std::array<std::pair<const char*, QWidget*>, 5> right{{{"版权", copyright_},
+                                                                  {"作曲家", composer_},
+                                                                  {"原创者", original_artist_},
+                                                                  {"URL", url_},
+                                                                  {"编码者", encoder_}}};
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        grid->addWidget(new QLabel(QString::fromUtf8(left[i].first), group), row, 0);
+        grid->addWidget(left[i].second, row, 1);
+        grid->addWidget(new QLabel(QString::fromUtf8(right[i].first), group), row, 2);
+        grid->addWidget(right[i].second, row, 3);
+    }
+    grid->addWidget(new QLabel(QStringLiteral("注释"), group), 6, 0);
+    grid->addWidget(comment2_, 6, 1, 1, 3);
+    grid->setRowStretch(6, 1);
+    edits_[v2] = {track2_, title2_, artist2_, album2_,  year2_, comment2_,
+                  copyright_, composer_, original_artist_, url_, encoder_};
+    return group;
+}
+
+void TagDialog::connect_changes() {
+    for (int group : {v1, v2}) {
+        for (QWidget* edit : edits_[static_cast<std::size_t>(group)]) {
+            if (auto* line = qobject_cast<QLineEdit*>(edit))
+                connect(line, &QLineEdit::textChanged, this, [this, group] { group_changed(group); });
+            else
+                connect(static_cast<QPlainTextEdit*>(edit), &QPlainTextEdit::textChanged, this,
+                        [this, group] { group_changed(group); });
+        }
+        connect(genre_[static_cast<std::size_t>(group)], &QComboBox::currentIndexChanged, this,
+                [this, group](int index) { genre_selected(group, index); });
+        connect(present_[static_cast<std::size_t>(group)], &QCheckBox::clicked, this,
+                [this, group] { apply_check_rule(group); });
+    }
+    connect(genre_[v2], &QComboBox::editTextChanged, this, [this] { group_changed(v2); });
+    connect(copy_[v1], &QPushButton::clicked, this, &TagDialog::copy_v1_to_v2);
+    connect(copy_[v2], &QPushButton::clicked, this, &TagDialog::copy_v2_to_v1);
+    connect(update_button_, &QPushButton::clicked, this, &TagDialog::update_tags);
+    connect(close_button_, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TagDialog::group_changed(int group) {
+    update_button_->setEnabled(true);
+    modified_[static_cast<std::size_t>(group)] = true;
+}
+
+void TagDialog::genre_selected(int group, int index) {
+    int& remembered = remembered_genre_[static_cast<std::size_t>(group)];
+    if (index == remembered) return;
+    remembered = index;
+    group_changed(group);
+}
+
+// A checked group is white and usable, an unchecked one silver and
+// disabled; either way there is something to update.
+void TagDialog::apply_check_rule(int group) {
+    const auto g = static_cast<std::size_t>(group);
+    const bool on = present_[g]->isChecked();
+    for (QWidget* edit : edits_[g]) {
+        set_background(edit, on);
+        edit->setEnabled(on);
+    }
+    genre_[g]->setEnabled(on);
+    copy_[g]->setEnabled(on);
+    update_button_->setEnabled(true);
+}
+
+bool TagDialog::load() {
+    // The flags start clear with every window: only what this window loads
+    // or the user edits here is written back.
+    modified_ = {false, false};
+    std::optional<ByteFile> file = ByteFile::open_read(path_);
+    if (!file) {
+        services_.message_box(nullptr, QStringLiteral("错误"),
+                              QStringLiteral("打开文件：") + path_edit_->text() + QStringLiteral("失败！"),
+                              MessageIcon::error, MessageButtons::ok);
+        return false;
+    }
+    TagFields fields;
+    present_[v1]->setChecked(read_id3v1_tag(*file, fields));
+    if (present_[v1]->isChecked()) fill_v1(fields);
+    else apply_check_rule(v1);
+    TagFields fields2;
+    present_[v2]->setChecked(read_id3v2_tag(*file, fields2, codec_));
+    if (present_[v2]->isChecked()) fill_v2(fields2);
+    else apply_check_rule(v2);
+    remembered_genre_ = {genre_[v1]->currentIndex(), genre_[v2]->currentIndex()};
+    update_button_->setEnabled(false);
+    return true;
+}
+
+void TagDialog::fill_v1(const TagFields& fields) {
+    title1_->setText(text(fields.title));
+    artist1_->setText(text(fields.artist));
+    album1_->setText(text(fields.album));
+    year1_->setText(text(fields.year));
+    track1_->setText(text(fields.track));
+    comment1_->setPlainText(text(fields.comment));
+    genre_[v1]->setCurrentIndex(genre_display_position(to_integer(fields.genre)));
+    modified_[v1] = true;  // loading a tag counts as a change of its group
+}
+
+void TagDialog::fill_v2(const TagFields& fields) {
+    title2_->setText(text(fields.title));
+    artist2_->setText(text(fields.artist));
+    album2_->setText(text(fields.album));
+    year2_->setText(text(fields.year));
+    track2_->setText(text(fields.track));
+    comment2_->setPlainText(text(fields.comment));
+    genre_[v2]->setEditText(text(fields.genre));
+    copyright_->setText(text(fields.copyright));
+    composer_->setText(text(fields.composer));
+    original_artist_->setText(text(fields.original_artist));
+    url_->setText(text(fields.url));
+    encoder_->setText(text(fields.encoder));
+    modified_[v2] = true;
+}
+
+void TagDialog::copy_v1_to_v2() {
+    present_[v2]->setChecked(true);
+    apply_check_rule(v2);
+    track2_->setText(track1_->text());
+    title2_->setText(title1_->text());
+    artist2_->setText(artist1_->text());
+    album2_->setText(album1_->text());
+    year2_->setText(year1_->text());
+    genre_[v2]->setCurrentIndex(genre_[v1]->currentIndex());
+    comment2_->setPlainText(comment1_->toPlainText());
+}
+
+void TagDialog::copy_v2_to_v1() {
+    present_[v1]->setChecked(true);
+    apply_check_rule(v1);
+    const auto first_30 = [this](const QString& from) { return text(first_bytes(code_page(from), 30)); };
+    track1_->setText(track2_->text());
+    title1_->setText(first_30(title2_->text()));
+    artist1_->setText(first_30(artist2_->text()));
+    album1_->setText(first_30(album2_->text()));
+    year1_->setText(year2_->text());
+    genre_[v1]->setCurrentIndex(genre_[v2]->currentIndex());
+    comment1_->setPlainText(first_30(comment2_->toPlainText()));
+}
+
+// The genre: "(N)Name" for a chosen entry, otherwise the text the box shows.
+TagFields TagDialog::v2_fields() const {
+    TagFields fields;
+    fields.track = code_page(track2_->text());
+    fields.title = code_page(title2_->text());
+    fields.artist = code_page(artist2_->text());
+    fields.album = code_page(album2_->text());
+    fields.year = code_page(year2_->text());
+    fields.comment = code_page(comment2_->toPlainText());
+    fields.copyright = code_page(copyright_->text());
+    fields.composer = code_page(composer_->text());
+    fields.original_artist = code_page(original_artist_->text());
+    fields.url = code_page(url_->text());
+    fields.encoder = code_page(encoder_->text());
+    const int index = genre_[v2]->currentIndex();
+    const bool chosen = index >= 0 && genre_[v2]->currentText() == genre_[v2]->itemText(index);
+    if (chosen) {
+        const int number = genre_[v2]->itemData(index).toInt();
+        fields.genre = "(" + std::to_string(number) + ")" + std::string(genre_name(number));
+    } else {
+        fields.genre = code_page(genre_[v2]->currentText());
+    }
+    return fields;
+}
+
+void TagDialog::tell(const QString& message, bool failed) {
+    services_.message_box(nullptr, message_title, message,
+                          failed ? MessageIcon::error : MessageIcon::none, MessageButtons::ok);
+}
+
+void TagDialog::update_v1(ByteFile* file) {
+    if (present_[v1]->isChecked()) {
+        const int index = genre_[v1]->currentIndex();
+        const int genre = index >= 0 ? genre_[v1]->itemData(index).toInt() : 255;
+        const bool written =
+            file && write_id3v1_tag(*file, code_page(title1_->text()), code_page(artist1_->text()),
+                                    code_page(album1_->text()), code_page(year1_->text()),
+                                    code_page(comment1_->toPlainText()),
+                                    to_integer(code_page(track1_->text())), genre);
+        tell(written ? QStringLiteral("ID3v1标签更新成功！") : QStringLiteral("ID3v1标签更新失败！"),
+             !written);
+    } else if (file && !remove_id3v1_tag(*file)) {
+        tell(QStringLiteral("删除ID3v1标签失败！"), true);
+    }
+}
+
+void TagDialog::update_v2(ByteFile* file) {
+    if (present_[v2]->isChecked()) {
+        const bool written = file && write_id3v2_tag(*file, path_, v2_fields());
+        tell(written ? QStringLiteral("ID3v2标签更新成功！") : QStringLiteral("ID3v2标签更新失败！"),
+             !written);
+    } else if (file && !remove_id3v2_tag(*file, path_)) {
+        tell(QStringLiteral("删除ID3v2标签失败！"), true);
+    }
+}
+
+// ID3v1 first, then ID3v2, on the same open file. The window stays open.
+void TagDialog::update_tags() {
+    std::optional<ByteFile> file = ByteFile::open_read_write(path_);
+    ByteFile* open = file ? &*file : nullptr;
+    if (modified_[v1]) update_v1(open);
+    if (modified_[v2]) update_v2(open);
+}
+
+}  // namespace varnel

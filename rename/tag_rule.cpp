@@ -1,0 +1,51 @@
+#include "rename/tag_rule.h"
+
+#include "id3/id3v1.h"
+#include "id3/id3v2_reader.h"
+#include "platform/byte_file.h"
+#include "rename/name_text.h"
+#include "rename/tag_template.h"
+
+namespace varnel {
+
+namespace {
+
+// Reads the preferred tag, falling back to the other one as a whole.
+bool read_tags(ByteFile& file, bool v1_first, TagFields& fields, const Codec& codec) {
+    if (v1_first) return read_id3v1_tag(file, fields) || read_id3v2_tag(file, fields, codec);
+    return read_id3v2_tag(file, fields, codec) || read_id3v1_tag(file, fields);
+}
+
+}  // namespace
+
+void compute_tag_names(FileList& list, const TagOptions& options, const Codec& codec) {
+    std::span<std::string> new_names = list.new_names();
+    if (options.tag_template.empty()) {
+        for (std::string& name : new_names) name.clear();
+        return;
+    }
+    const TagTemplate parsed = parse_tag_template(options.tag_template);
+    TagFields fields;
+    std::string path;
+    for (int row = 0; row < list.item_count(); ++row) {
+        std::string& new_name = new_names[static_cast<std::size_t>(row)];
+        if (!has_extension(list.old_names()[static_cast<std::size_t>(row)], "MP3")) {
+            list.set_cell(row, Column::tag_status, std::string(tag_status_not_mp3));
+            new_name.clear();
+            continue;
+        }
+        path = list.item_folder(row).fs;
+        path += list.fs_name(row);
+        std::optional<ByteFile> file = ByteFile::open_read(path);
+        if (!file) continue;  // unreadable: the item keeps what it had
+        if (!read_tags(*file, options.v1_first, fields, codec)) {
+            list.set_cell(row, Column::tag_status, std::string(tag_status_no_tag));
+            new_name.clear();
+            continue;
+        }
+        new_name = compose_tag_name(parsed, fields);
+        if (!new_name.empty()) new_name += ".mp3";
+    }
+}
+
+}  // namespace varnel

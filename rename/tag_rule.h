@@ -1,0 +1,29 @@
+#pragma once
+// Page MP3标签: names MP3 files after their tag fields through a template.
+
+#include <string>
+
+#include "filelist/file_list.h"
+#include "platform/codec.h"
+
+namespace varnel {
+
+struct TagOptions {
+    std::string tag_template;  // MP3命名规则编辑框 (code page)
+    bool v1_first = false;     // V1优先单选框 (else V2优先单选框)
+};
+
+// Tag-status texts of column MP3标签状态: "无标签" and "非MP3文件".
+inline constexpr std::string_view tag_status_no_tag = "\xCE\xDE\xB1\xEA\xC7\xA9";
+inline constexpr std::string_view tag_status_not_mp3 = "\xB7\xC7MP3\xCE\xC4\xBC\xFE";
+
+// Sets the new name of every item. An empty template empties every new name
+// and touches nothing else. An item whose name does not end in .mp3 (any
+// case) gets an empty name and the status 非MP3文件; a file that cannot be
+// opened keeps its new name and status; a file with neither tag gets an
+// empty name and 无标签; otherwise the template is filled from the preferred
+// tag (the other one only when the preferred is missing) and ".mp3" is
+// appended to a non-empty result. The status column is never cleared.
+void compute_tag_names(FileList& list, const TagOptions& options, const Codec& codec);
+
+}  // namespace varnel
