@@ -5,6 +5,16 @@ build=${1:-build/release}
 for name in rules rename listing; do
     "$build/bench/bench_$name" --benchmark_counters_tabular=true
 done
+if [ -x "$build/bench/bench_tag_read" ]; then
+    corpus=${VARNEL_MP3_CORPUS:-$build/mp3-corpus}
+    generator="$(dirname "$0")/../../shared/bench/gen_mp3_corpus.py"
+    if [ ! -f "$corpus/files.txt" ] && [ -f "$generator" ]; then
+        python3 "$generator" --out "$corpus" --n 2000
+    fi
+    # Warm the cache, then measure.
+    [ -f "$corpus/files.txt" ] && cat "$corpus"/*.mp3 > /dev/null 2>&1 || true
+    VARNEL_MP3_CORPUS="$corpus" "$build/bench/bench_tag_read" --benchmark_counters_tabular=true
+fi
 if [ -x "$build/bench/bench_list_model" ]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_list_model" --benchmark_counters_tabular=true
 fi

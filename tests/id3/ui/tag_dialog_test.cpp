@@ -1,0 +1,169 @@
+// The tag window driven by object names, with a scripted desktop.
+
+#include "id3/ui/tag_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "id3/id3v1.h"
+#include "id3/id3v2_reader.h"
+#include "support/fake_ui_services.h"
+#include "support/mp3_builder.h"
+#include "support/temp_dir.h"
+
+namespace varnel {
+namespace {
+
+using namespace varnel::test;
+
+class TagDialogTest : public ::testing::Test {
+protected:
+    // Opens the window on file `name` holding `bytes`.
+    bool open(const std::string& bytes) {
+        dir.write_file("song.mp3", bytes);
+        dialog = std::make_unique<TagDialog>(dir.path() + "song.mp3", dir.path() + "song.mp3", codec, ui);
+        return dialog->load();
+    }
+
+    template <typename T>
+    T* child(const char* name) const {
+        T* found = dialog->findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    void update() { child<QPushButton>("更新按钮")->click(); }
+
+    std::optional<TagFields> v1_on_disk() {
+        auto file = ByteFile::open_read(dir.path() + "song.mp3");
+        TagFields fields;
+        if (!read_id3v1_tag(*file, fields)) return std::nullopt;
+        return fields;
+    }
+
+    std::optional<TagFields> v2_on_disk() {
+        auto file = ByteFile::open_read(dir.path() + "song.mp3");
+        TagFields fields;
+        if (!read_id3v2_tag(*file, fields, codec)) return std::nullopt;
+        return fields;
+    }
+
+    TempDir dir;
+    Codec codec;
+    FakeUiServices ui;
+    std::unique_ptr<TagDialog> dialog;
+};
+
+TEST_F(TagDialogTest, FileWithoutTagsOpensGreyWithNothingToUpdate) {
+    ASSERT_TRUE(open(fake_audio(400)));
+    EXPECT_FALSE(child<QCheckBox>("ID3v1选择框")->isChecked());
+    EXPECT_FALSE(child<QCheckBox>("ID3v2选择框")->isChecked());
+    EXPECT_FALSE(child<QLineEdit>("歌曲名1编辑框")->isEnabled());
+    EXPECT_FALSE(child<QComboBox>("流派2组合框")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>("v1复制到v2按钮")->isEnabled());
+    EXPECT_FALSE(child<QPushButton>("更新按钮")->isEnabled());
+
+    // Ticking a box enables its group and 更新, but writes nothing by itself.
+    child<QCheckBox>("ID3v1选择框")->click();
+    EXPECT_TRUE(child<QLineEdit>("歌曲名1编辑框")->isEnabled());
+    EXPECT_TRUE(child<QPushButton>("更新按钮")->isEnabled());
+    update();
+    EXPECT_FALSE(v1_on_disk());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_FALSE(dialog->modified(0));
+}
+
+TEST_F(TagDialogTest, LoadsBothTagsAndWritesEditsBack) {
+    const std::string audio = fake_audio(2000);
+    ASSERT_TRUE(open(id3v2_tag(text_frame("TIT2", "Title") + text_frame("TCON", "(17)Rock")) + audio +
+                     id3v1_block("Old", "Artist", "Album", "1999", "c", 4, 255)));
+    EXPECT_EQ(child<QLineEdit>("歌曲名1编辑框")->text(), QStringLiteral("Old"));
+    EXPECT_EQ(child<QLineEdit>("音轨1编辑框")->text(), QStringLiteral("4"));
+    EXPECT_EQ(child<QComboBox>("流派1组合框")->currentIndex(), -1);  // genre 255
+    EXPECT_EQ(child<QComboBox>("流派2组合框")->currentText(), QStringLiteral("Rock"));
+    EXPECT_EQ(child<QComboBox>("流派2组合框")->currentIndex(), -1);
+    EXPECT_FALSE(child<QPushButton>("更新按钮")->isEnabled());
+
+    child<QLineEdit>("歌曲名1编辑框")->setText(QStringLiteral("New"));
+    child<QLineEdit>("艺术家2编辑框")->setText(QStringLiteral("Someone"));
+    update();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("ID3v1标签更新成功！"));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::none);
+    EXPECT_EQ(ui.messages[1].text, QStringLiteral("ID3v2标签更新成功！"));
+    EXPECT_EQ(ui.messages[1].title, QStringLiteral("Kelto批量更名器"));
+
+    const auto v1 = v1_on_disk();
+    ASSERT_TRUE(v1);
+    EXPECT_EQ(v1->title, "New");
+    EXPECT_EQ(v1->genre, "255");
+    EXPECT_EQ(v1->track, "4");
+    const auto v2 = v2_on_disk();
+    ASSERT_TRUE(v2);
+    EXPECT_EQ(v2->artist, "Someone");
+    EXPECT_EQ(v2->title, "Title");
+    EXPECT_EQ(v2->genre, "Rock");  // the genre the box shows is kept
+    const std::string bytes = dir.read_file("song.mp3");
+    EXPECT_NE(bytes.find(audio), std::string::npos);
+}
+
+TEST_F(TagDialogTest, ChosenGenreIsWrittenAsNumberAndName) {
+    ASSERT_TRUE(open(id3v2_tag(text_frame("TIT2", "T")) + fake_audio(100)));
+    auto* genre = child<QComboBox>("流派2组合框");
+    genre->setCurrentIndex(genre->findText(QStringLiteral("Rock")));
+    update();
+    auto file = ByteFile::open_read(dir.path() + "song.mp3");
+    std::string head(1100, '\0');
+    ASSERT_TRUE(file->read(head.data(), head.size()));
+    EXPECT_NE(head.find("(17)Rock"), std::string::npos);
+}
+
+TEST_F(TagDialogTest, UncheckingALoadedTagRemovesItSilently) {
+    ASSERT_TRUE(open(fake_audio(300) + id3v1_block("Gone")));
+    child<QCheckBox>("ID3v1选择框")->click();
+    update();
+    EXPECT_FALSE(v1_on_disk());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(dir.read_file("song.mp3").size(), 300u);
+}
+
+TEST_F(TagDialogTest, CopyingV2IntoV1CutsTextsToThirtyBytes) {
+    ASSERT_TRUE(open(fake_audio(100)));
+    child<QCheckBox>("ID3v2选择框")->click();
+    child<QLineEdit>("歌曲名2编辑框")->setText(QString(40, QLatin1Char('t')));
+    // 29 ASCII bytes, then a Chinese character that would cross the limit.
+    child<QLineEdit>("艺术家2编辑框")->setText(QString(29, QLatin1Char('a')) + QStringLiteral("中"));
+    child<QLineEdit>("年代2编辑框")->setText(QStringLiteral("1999-12-31"));
+    child<QPushButton>("v2复制到v1按钮")->click();
+    EXPECT_TRUE(child<QCheckBox>("ID3v1选择框")->isChecked());
+    EXPECT_EQ(child<QLineEdit>("歌曲名1编辑框")->text(), QString(30, QLatin1Char('t')));
+    EXPECT_EQ(child<QLineEdit>("艺术家1编辑框")->text(), QString(29, QLatin1Char('a')));
+    EXPECT_EQ(child<QLineEdit>("年代1编辑框")->text(), QStringLiteral("1999-12-31"));
+}
+
+TEST_F(TagDialogTest, ChoosingTheSameGenreAgainChangesNothing) {
+    ASSERT_TRUE(open(fake_audio(100) + id3v1_block("x", "", "", "", "", 0, 17)));
+    auto* genre = child<QComboBox>("流派1组合框");
+    EXPECT_EQ(genre->currentText(), QStringLiteral("Rock"));
+    emit genre->currentIndexChanged(genre->currentIndex());
+    EXPECT_FALSE(child<QPushButton>("更新按钮")->isEnabled());
+    genre->setCurrentIndex(0);
+    EXPECT_TRUE(child<QPushButton>("更新按钮")->isEnabled());
+}
+
+TEST_F(TagDialogTest, MissingFileIsReportedAndTheWindowNotShown) {
+    dialog = std::make_unique<TagDialog>(dir.path() + "none.mp3", dir.path() + "none.mp3", codec, ui);
+    EXPECT_FALSE(dialog->load());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
+    EXPECT_EQ(ui.messages[0].text,
+              QStringLiteral("打开文件：") + QString::fromStdString(dir.path()) + QStringLiteral("none.mp3失败！"));
+}
+
+}  // namespace
+}  // namespace varnel

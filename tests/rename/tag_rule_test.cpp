@@ -1,0 +1,85 @@
+#include "rename/tag_rule.h"
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "support/list_builder.h"
+#include "support/mp3_builder.h"
+#include "support/temp_dir.h"
+
+namespace varnel {
+namespace {
+
+using namespace varnel::test;
+
+class TagRuleTest : public ::testing::Test {
+protected:
+    std::string v2(std::string_view artist, std::string_view title, std::string_view album = {}) {
+        return id3v2_tag(text_frame("TIT2", title) + text_frame("TPE1", artist) +
+                         text_frame("TALB", album) + text_frame("TCON", "(17)Rock"));
+    }
+
+    std::vector<std::string> run(const std::vector<std::string>& names, TagOptions options) {
+        list = list_of(dir.path(), names);
+        compute_tag_names(list, options, codec);
+        return {list.new_names().begin(), list.new_names().end()};
+    }
+
+    std::string status(int row) const { return std::string(list.get_cell(row, Column::tag_status)); }
+
+    TempDir dir;
+    Codec codec;
+    FileList list;
+};
+
+TEST_F(TagRuleTest, NamesFromThePreferredTagWithPerTagFallback) {
+    dir.write_file("both.mp3", v2("V2 Artist", "V2 Title") + fake_audio(500) +
+                                   id3v1_block("V1 Title", "V1 Artist", "V1 Album", "1999", "", 3, 17));
+    dir.write_file("v1only.MP3", fake_audio(300) + id3v1_block("T", "A", "", "", "", 0, 17));
+    EXPECT_EQ(run({"both.mp3", "v1only.MP3"}, {"#1-#2 #3", false}),
+              (std::vector<std::string>{"V2 Artist-V2 Title .mp3", "A-T .mp3"}));
+    // The ID3v2 tag has an empty album: no field-wise fallback to ID3v1's.
+    EXPECT_EQ(run({"both.mp3"}, {"#1-#3", false})[0], "V2 Artist-.mp3");
+    EXPECT_EQ(run({"both.mp3"}, {"#1-#3-#4-#6", true})[0], "V1 Artist-V1 Album-3-17.mp3");
+    EXPECT_EQ(run({"both.mp3"}, {"#6", false})[0], "Rock.mp3");
+}
+
+TEST_F(TagRuleTest, MarksItemsItCannotNameAndNeverClearsTheMarks) {
+    dir.write_file("plain.mp3", fake_audio(1000));
+    dir.write_file("song.mp3.txt", v2("a", "b"));
+    EXPECT_EQ(run({"plain.mp3", "song.mp3.txt", "README"}, {"#1", false}),
+              (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(status(0), tag_status_no_tag);
+    EXPECT_EQ(status(1), tag_status_not_mp3);
+    EXPECT_EQ(status(2), tag_status_not_mp3);
+
+    dir.write_file("plain.mp3", v2("Now", "Tagged") + fake_audio(10));
+    compute_tag_names(list, {"#1", false}, codec);
+    EXPECT_EQ(list.new_names()[0], "Now.mp3");
+    EXPECT_EQ(status(0), tag_status_no_tag);  // an earlier mark stays
+}
+
+TEST_F(TagRuleTest, EmptyResultsAndEmptyTemplate) {
+    dir.write_file("x.mp3", v2("", ""));
+    EXPECT_EQ(run({"x.mp3"}, {"#1-#2", false})[0], "-.mp3");
+    EXPECT_EQ(run({"x.mp3"}, {"#1#2", false})[0], "");
+    EXPECT_EQ(run({"x.mp3"}, {"fixed", false})[0], "fixed.mp3");
+
+    list.new_names()[0] = "stale";
+    list.set_cell(0, Column::tag_status, "mark");
+    compute_tag_names(list, {"", false}, codec);
+    EXPECT_EQ(list.new_names()[0], "");
+    EXPECT_EQ(status(0), "mark");
+}
+
+TEST_F(TagRuleTest, UnreadableFileKeepsWhatItHad) {
+    list = list_of(dir.path(), {"missing.mp3"});
+    list.new_names()[0] = "earlier.mp3";
+    compute_tag_names(list, {"#1", false}, codec);
+    EXPECT_EQ(list.new_names()[0], "earlier.mp3");
+    EXPECT_EQ(status(0), "");
+}
+
+}  // namespace
+}  // namespace varnel
