@@ -59,6 +59,7 @@ public:
     void remove_items_without_tag();
     void open_filter();
     void open_settings();
+    void open_about();
     void show_tag_info();
     void apply_settings_to_list();
     void refresh_file_count();

@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "app/ui/main_window.h"
+#include "app/ui/about_dialog.h"
 #include "app/ui/settings_dialog.h"
 #include "filelist/context_menu_state.h"
 #include "filelist/ui/file_list_model.h"
@@ -98,6 +99,11 @@ void MainWindow::open_filter() {
             set_buttons(preview_button, false);
         }
     });
+    dialog.exec();
+}
+
+void MainWindow::open_about() {
+    AboutDialog dialog(codec_, services_, this);
     dialog.exec();
 }
 

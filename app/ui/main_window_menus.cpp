@@ -24,7 +24,7 @@ void MainWindow::build_menus() {
     options->addAction(QStringLiteral("设置(&S)..."), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                        [this] { open_settings(); });
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    help->addAction(QStringLiteral("关于(&A)..."));
+    help->addAction(QStringLiteral("关于(&A)..."), this, [this] { open_about(); });
 }
 
 void MainWindow::build_toolbar() {

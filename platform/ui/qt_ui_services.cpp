@@ -1,5 +1,7 @@
 #include "platform/ui/qt_ui_services.h"
 
+#include "platform/ui/http_fetch.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
@@ -66,5 +68,7 @@ void QtUiServices::set_busy(bool busy) {
 }
 
 bool QtUiServices::open_url(const QString& url) { return QDesktopServices::openUrl(QUrl(url)); }
+
+std::optional<QByteArray> QtUiServices::fetch(const QString& url) { return http_get(QUrl(url)); }
 
 }  // namespace varnel

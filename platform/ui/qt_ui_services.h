@@ -16,6 +16,7 @@ public:
     std::optional<QColor> choose_colour(QWidget* parent, const QColor& initial) override;
     void set_busy(bool busy) override;
     bool open_url(const QString& url) override;
+    std::optional<QByteArray> fetch(const QString& url) override;
 };
 
 }  // namespace varnel

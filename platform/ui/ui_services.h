@@ -4,6 +4,7 @@
 // colour choosers, the busy cursor, opening a web address. The windows take
 // this interface, so tests drive every command with a scripted stand-in.
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QString>
@@ -46,6 +47,10 @@ public:
 
     // Opens `url` in the default browser; false when that failed.
     virtual bool open_url(const QString& url) = 0;
+
+    // Fetches `url` with a blocking GET that cannot hang (see http_get);
+    // nullopt on any failure.
+    virtual std::optional<QByteArray> fetch(const QString& url) = 0;
 };
 
 // Holds the wait cursor for a scope.

@@ -26,11 +26,14 @@ public:
     std::deque<QString> folder_choices;
     std::deque<std::optional<QFont>> font_choices;
     std::deque<std::optional<QColor>> colour_choices;
+    std::deque<std::optional<QByteArray>> pages;  // answers to fetch()
 
     // What was asked.
     std::vector<Message> messages;
     std::vector<QString> open_files_folders;  // the folder each file dialog opened in
+    std::vector<QFont> fonts_offered;         // the font each font chooser opened with
     std::vector<QString> opened_urls;
+    std::vector<QString> fetched_urls;
     int busy_depth = 0;
     int busy_calls = 0;
 
@@ -45,7 +48,8 @@ public:
         return take(file_choices, QStringList{});
     }
     QString choose_folder(QWidget*, const QString&) override { return take(folder_choices, QString{}); }
-    std::optional<QFont> choose_font(QWidget*, const QFont&) override {
+    std::optional<QFont> choose_font(QWidget*, const QFont& initial) override {
+        fonts_offered.push_back(initial);
         return take(font_choices, std::optional<QFont>{});
     }
     std::optional<QColor> choose_colour(QWidget*, const QColor&) override {
@@ -58,6 +62,10 @@ public:
     bool open_url(const QString& url) override {
         opened_urls.push_back(url);
         return true;
+    }
+    std::optional<QByteArray> fetch(const QString& url) override {
+        fetched_urls.push_back(url);
+        return take(pages, std::optional<QByteArray>{});
     }
 
 private:

@@ -22,40 +22,13 @@ const std::string song = "\xCB\xCE\xCC\xE5";  // 宋体
 const std::string hei = "\xBA\xDA\xCC\xE5";   // 黑体
 
 // The scripted desktop, also remembering the font each chooser opened with.
-class Services final : public UiServices {
-public:
-    test::FakeUiServices fake;
-    std::vector<QFont> fonts_offered;
-
-    MessageAnswer message_box(QWidget* parent, const QString& title, const QString& text,
-                              MessageIcon icon, MessageButtons buttons) override {
-        return fake.message_box(parent, title, text, icon, buttons);
-    }
-    QStringList open_files(QWidget* parent, const QString& title, const QString& folder,
-                           const QString& filters) override {
-        return fake.open_files(parent, title, folder, filters);
-    }
-    QString choose_folder(QWidget* parent, const QString& prompt) override {
-        return fake.choose_folder(parent, prompt);
-    }
-    std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) override {
-        fonts_offered.push_back(initial);
-        return fake.choose_font(parent, initial);
-    }
-    std::optional<QColor> choose_colour(QWidget* parent, const QColor& initial) override {
-        return fake.choose_colour(parent, initial);
-    }
-    void set_busy(bool busy) override { fake.set_busy(busy); }
-    bool open_url(const QString& url) override { return fake.open_url(url); }
-};
-
 class SettingsWindow : public testing::Test {
 protected:
     // Opens a window on `record`; every call of apply_to_list is counted.
     void open() {
         window_ = std::make_unique<SettingsDialog>(record_, codec_, services_, [this] {
             ++applied_;
-            busy_while_applying_ = services_.fake.busy_depth;
+            busy_while_applying_ = services_.busy_depth;
             applied_record_ = record_;
         });
         window_->show();
@@ -81,7 +54,7 @@ protected:
     }
 
     Codec codec_;
-    Services services_;
+    test::FakeUiServices services_;
     Settings record_;
     std::unique_ptr<SettingsDialog> window_;
     int applied_ = 0;
@@ -210,7 +183,7 @@ TEST_F(SettingsWindow, ApplyTakesTheControlsUnderTheWaitCursor) {
     EXPECT_EQ(applied_, 1);
     EXPECT_TRUE(applied_record_.auto_preview);
     EXPECT_EQ(busy_while_applying_, 1);
-    EXPECT_EQ(services_.fake.busy_depth, 0);
+    EXPECT_EQ(services_.busy_depth, 0);
     EXPECT_FALSE(apply_enabled());
     EXPECT_TRUE(window_->isVisible());
 
@@ -294,11 +267,11 @@ TEST_F(SettingsWindow, OnlyTheFirstCountChangeIsSilent) {
 TEST_F(SettingsWindow, ConfirmedColoursEnableApplyAndAreTakenAsBgr) {
     record_.font_colour = 0xFF000080;  // bits the pickers cannot show survive untouched
     open();
-    services_.fake.colour_choices.push_back(std::nullopt);
+    services_.colour_choices.push_back(std::nullopt);
     click("超级列表框背景颜色选择器");
     EXPECT_FALSE(apply_enabled());
 
-    services_.fake.colour_choices.push_back(QColor(0x12, 0x34, 0x56));
+    services_.colour_choices.push_back(QColor(0x12, 0x34, 0x56));
     click("超级列表框背景颜色选择器");
     EXPECT_TRUE(apply_enabled());
     EXPECT_EQ(shown_colour("超级列表框背景颜色选择器"), 0x563412u);
@@ -306,7 +279,7 @@ TEST_F(SettingsWindow, ConfirmedColoursEnableApplyAndAreTakenAsBgr) {
     EXPECT_EQ(record_.background_colour, 0x563412u);
     EXPECT_EQ(record_.font_colour, 0xFF000080u);
 
-    services_.fake.colour_choices.push_back(QColor(0x12, 0x34, 0x56));  // the same colour again
+    services_.colour_choices.push_back(QColor(0x12, 0x34, 0x56));  // the same colour again
     click("超级列表框字体颜色选择器");
     EXPECT_TRUE(apply_enabled());
     click("应用按钮");
@@ -315,14 +288,14 @@ TEST_F(SettingsWindow, ConfirmedColoursEnableApplyAndAreTakenAsBgr) {
 
 TEST_F(SettingsWindow, ChosenFaceIsStoredAtOnceAndSurvivesCancel) {
     open();
-    services_.fake.font_choices.push_back(std::nullopt);
+    services_.font_choices.push_back(std::nullopt);
     click("字体按钮");
     EXPECT_FALSE(apply_enabled());
     EXPECT_EQ(record_.font_name, song);
 
     QFont chosen(QStringLiteral("黑体"), 14);
     chosen.setBold(true);
-    services_.fake.font_choices.push_back(chosen);
+    services_.font_choices.push_back(chosen);
     click("字体按钮");
     EXPECT_TRUE(apply_enabled());
     EXPECT_EQ(record_.font_name, hei);
@@ -338,7 +311,7 @@ TEST_F(SettingsWindow, ApplyTakesTheChosenFontButNotItsStyle) {
     open();
     QFont chosen(QStringLiteral("DejaVu Sans"), 14);
     chosen.setItalic(true);
-    services_.fake.font_choices.push_back(chosen);
+    services_.font_choices.push_back(chosen);
     click("字体按钮");
     click("应用按钮");
     EXPECT_EQ(record_.font_name, "DejaVu Sans");

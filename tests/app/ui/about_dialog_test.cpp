@@ -1,0 +1,67 @@
+#include "app/ui/about_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QPushButton>
+#include <QTest>
+
+#include "support/fake_ui_services.h"
+
+namespace varnel {
+namespace {
+
+using test::FakeUiServices;
+
+QByteArray page(const char* latest, const char* method_utf8) {
+    const Codec codec;
+    const std::string text = "////开始最新版=" + std::string(latest) + "</p>下载方式=" + method_utf8 +
+                             "</p>更新说明=x</p>////结束";
+    const std::string code_page = *codec.from_utf8(text);
+    return QByteArray(code_page.data(), static_cast<qsizetype>(code_page.size()));
+}
+
+TEST(AboutWindow, NewerVersionPromptsAndYesOpensTheHomePage) {
+    const Codec codec;
+    FakeUiServices ui;
+    AboutDialog dialog(codec, ui);
+    ui.pages.push_back(page("1.4", "打开网页"));
+    ui.answers.push_back(MessageAnswer::yes);
+    dialog.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("是否下载最新版？"));
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("当前版本：1.3\r\n最新版本：1.4\r\n更新内容：x"));
+    EXPECT_EQ(ui.opened_urls.size(), 1u);
+
+    ui.pages.push_back(page("1.4", "下载"));
+    ui.answers.push_back(MessageAnswer::yes);
+    dialog.check_for_update();
+    EXPECT_EQ(ui.opened_urls.size(), 1u);  // another method: Yes does nothing
+}
+
+TEST(AboutWindow, SameVersionSaysSoAndAFailedFetchSaysNothing) {
+    const Codec codec;
+    FakeUiServices ui;
+    AboutDialog dialog(codec, ui);
+    ui.pages.push_back(page("1.3", ""));
+    dialog.check_for_update();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("没有可用更新"));
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("信息："));
+    dialog.check_for_update();  // no page queued: the fetch fails
+    EXPECT_EQ(ui.messages.size(), 1u);
+}
+
+TEST(AboutWindow, ClickOnTheBackgroundClosesButNotOnAButton) {
+    const Codec codec;
+    FakeUiServices ui;
+    AboutDialog dialog(codec, ui);
+    dialog.show();
+    auto* visit = dialog.findChild<QPushButton*>(QStringLiteral("按钮2"));
+    QTest::mouseClick(visit, Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::mouseClick(&dialog, Qt::LeftButton, {}, QPoint(5, 230));
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+}  // namespace
+}  // namespace varnel
