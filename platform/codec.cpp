@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -88,6 +89,77 @@ Progress convert_append(iconv_t handle, std::string_view input, std::string& out
 std::optional<std::string> convert(void* handle, std::string_view input) {
     std::string out;
     if (!convert_append(as_iconv(handle), input, out).complete) return std::nullopt;
+    return out;
+}
+
+// `utf8` without the bytes that start no well-formed sequence.
+std::string valid_utf8_only(std::string_view utf8) {
+    std::string clean;
+    clean.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            clean += utf8[i++];
+            continue;
+        }
+        const std::size_t length = utf8_sequence_length(utf8.substr(i));
+        if (length == 0) {
+            ++i;
+            continue;
+        }
+        clean.append(utf8.substr(i, length));
+        i += length;
+    }
+    return clean;
+}
+
+void append_utf8(std::string& out, char32_t code) {
+    const auto byte = [&out](char32_t value) { out += static_cast<char>(value); };
+    if (code < 0x80) {
+        byte(code);
+    } else if (code < 0x800) {
+        byte(0xC0 | (code >> 6));
+        byte(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        byte(0xE0 | (code >> 12));
+        byte(0x80 | ((code >> 6) & 0x3F));
+        byte(0x80 | (code & 0x3F));
+    } else {
+        byte(0xF0 | (code >> 18));
+        byte(0x80 | ((code >> 12) & 0x3F));
+        byte(0x80 | ((code >> 6) & 0x3F));
+        byte(0x80 | (code & 0x3F));
+    }
+}
+
+bool is_high_surrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool is_low_surrogate(char32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// UTF-16 code units -> UTF-8. Converted by hand rather than by iconv, which
+// gives up at the first unpaired surrogate instead of skipping it.
+std::string utf8_from_utf16(std::string_view bytes, bool big_endian) {
+    const std::size_t units = bytes.size() / 2;
+    const auto unit = [bytes, big_endian](std::size_t index) -> char32_t {
+        const auto first = static_cast<unsigned char>(bytes[2 * index]);
+        const auto second = static_cast<unsigned char>(bytes[2 * index + 1]);
+        return big_endian ? (char32_t{first} << 8) | second : (char32_t{second} << 8) | first;
+    };
+    std::string out;
+    out.reserve(units * 3);
+    for (std::size_t i = 0; i < units; ++i) {
+        const char32_t code = unit(i);
+        if (is_high_surrogate(code) && i + 1 < units && is_low_surrogate(unit(i + 1))) {
+            append_utf8(out, 0x10000 + ((code - 0xD800) << 10) + (unit(i + 1) - 0xDC00));
+            ++i;
+        } else if (!is_high_surrogate(code) && !is_low_surrogate(code)) {
+            append_utf8(out, code);
+        }
+    }
     return out;
 }
 
@@ -182,6 +254,35 @@ std::string Codec::to_utf8_lossy(std::string_view text) const {
         result += replacement_utf8;
         rest.remove_prefix(progress.consumed + 1);
     }
+}
+
+std::string Codec::from_utf8_lossy(std::string_view utf8) const {
+    if (is_ascii(utf8)) return std::string(utf8);
+    const std::string clean = valid_utf8_only(utf8);
+    std::string result;
+    std::string_view rest = clean;
+    while (true) {
+        const Progress progress = convert_append(as_iconv(to_cp_), rest, result);
+        if (progress.complete) return result;
+        // Clean UTF-8 stops only at a character the code page lacks: skip it.
+        rest.remove_prefix(progress.consumed);
+        rest.remove_prefix(std::max<std::size_t>(1, utf8_sequence_length(rest)));
+    }
+}
+
+std::string Codec::from_utf16_lossy(std::string_view bytes, bool big_endian) const {
+    const std::size_t units = bytes.size() / 2;
+    std::string narrow;
+    narrow.reserve(units);
+    // Most tag texts are ASCII: no conversion needed then.
+    for (std::size_t i = 0; i < units; ++i) {
+        const char high = bytes[2 * i + (big_endian ? 0 : 1)];
+        const char low = bytes[2 * i + (big_endian ? 1 : 0)];
+        if (high != 0 || static_cast<unsigned char>(low) >= 0x80)
+            return from_utf8_lossy(utf8_from_utf16(bytes, big_endian));
+        narrow += low;
+    }
+    return narrow;
 }
 
 }  // namespace varnel

@@ -48,6 +48,16 @@ public:
     // Code page -> UTF-8 for display: invalid bytes become U+FFFD. Never fails.
     std::string to_utf8_lossy(std::string_view text) const;
 
+    // UTF-8 -> code page, never failing: a byte that starts no well-formed
+    // sequence is dropped, and so is a character the code page cannot hold.
+    std::string from_utf8_lossy(std::string_view utf8) const;
+
+    // UTF-16 -> code page, never failing: `bytes` are code units in the
+    // given byte order, without a byte-order mark of their own meaning (a
+    // U+FEFF is converted like any character). An odd last byte is ignored
+    // and an unpaired surrogate dropped.
+    std::string from_utf16_lossy(std::string_view bytes, bool big_endian) const;
+
 private:
     void* to_cp_;    // iconv_t UTF-8 -> code page
     void* from_cp_;  // iconv_t code page -> UTF-8

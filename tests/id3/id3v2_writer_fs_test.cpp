@@ -1,0 +1,262 @@
+// How a tag rewrite treats the file system: metadata kept, links, errors
+// that must leave the original untouched, temporary files.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "id3/id3v2_writer.h"
+#include "id3/temp_files.h"
+#include "support/mp3_builder.h"
+#include "support/temp_dir.h"
+
+namespace varnel {
+namespace {
+
+constexpr uid_t nobody = 65534;
+
+TagFields fields() {
+    TagFields f;
+    f.title = "New title";
+    f.artist = "New artist";
+    return f;
+}
+
+struct stat stat_of(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
+    return info;
+}
+
+bool write_tag(const std::string& path) {
+    auto file = ByteFile::open_read_write(path);
+    return file && write_id3v2_tag(*file, path, fields());
+}
+
+// Runs `body` in a child process and gives its exit code (-1 when it died).
+int in_child(const std::function<int()>& body) {
+    const pid_t child = fork();
+    if (child == 0) _exit(body());
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+bool write_file(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    return static_cast<bool>(out.write(content.data(), static_cast<std::streamsize>(content.size())).flush());
+}
+
+std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> names_in(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
+pid_t dead_pid() {
+    const pid_t child = fork();
+    if (child == 0) _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+class WriterFsTest : public testing::Test {
+protected:
+    std::string at(const std::string& name) const { return temp_.path() + name; }
+    std::string expected() const { return build_id3v2_tag(fields()) + audio_; }
+
+    test::TempDir temp_;
+    const std::string audio_ = test::fake_audio(300000) + test::id3v1_block("v1");
+    const std::string old_ = test::id3v2_tag(test::text_frame("TIT2", "Old"), 3) + audio_;
+};
+
+TEST_F(WriterFsTest, ModeAndOwnerAreKept) {
+    for (const mode_t mode : {0600, 0640, 0444, 02755}) {
+        temp_.write_file("song.mp3", old_);
+        auto file = ByteFile::open_read_write(at("song.mp3"));
+        ASSERT_TRUE(file);
+        const bool root = geteuid() == 0;
+        if (root) {
+            ASSERT_EQ(chown(at("song.mp3").c_str(), nobody, nobody), 0);
+        }
+        ASSERT_EQ(chmod(at("song.mp3").c_str(), mode), 0);  // after chown, which clears set-id bits
+        ASSERT_TRUE(write_id3v2_tag(*file, at("song.mp3"), TagFields{}));
+        EXPECT_EQ(temp_.read_file("song.mp3"), build_id3v2_tag(TagFields{}) + audio_);
+        const struct stat info = stat_of(at("song.mp3"));
+        EXPECT_EQ(info.st_mode & 07777, mode);
+        if (root) {
+            EXPECT_EQ(info.st_uid, nobody);
+            EXPECT_EQ(info.st_gid, nobody);
+        }
+    }
+}
+
+TEST_F(WriterFsTest, ExtendedAttributesAreKept) {
+    temp_.write_file("song.mp3", old_);
+    const std::string value = "kept";
+    if (setxattr(at("song.mp3").c_str(), "user.varnel.test", value.data(), value.size(), 0) != 0)
+        GTEST_SKIP() << "no user extended attributes here";
+    ASSERT_TRUE(write_tag(at("song.mp3")));
+    char seen[16] = {};
+    EXPECT_EQ(getxattr(at("song.mp3").c_str(), "user.varnel.test", seen, sizeof seen), 4);
+    EXPECT_EQ(std::string(seen), value);
+}
+
+TEST_F(WriterFsTest, SymbolicLinkStaysALink) {
+    ASSERT_EQ(mkdir(at("music").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(at("links").c_str(), 0700), 0);
+    temp_.write_file("music/real.mp3", old_);
+    ASSERT_EQ(symlink("../music/real.mp3", at("links/song.mp3").c_str()), 0);
+    ASSERT_TRUE(write_tag(at("links/song.mp3")));
+    EXPECT_TRUE(S_ISLNK(stat_of(at("links/song.mp3")).st_mode));
+    char target[64] = {};
+    ASSERT_GT(readlink(at("links/song.mp3").c_str(), target, sizeof target - 1), 0);
+    EXPECT_STREQ(target, "../music/real.mp3");
+    EXPECT_EQ(temp_.read_file("music/real.mp3"), expected());
+    EXPECT_EQ(temp_.names(), (std::vector<std::string>{"links", "music"}));
+}
+
+TEST_F(WriterFsTest, HardLinkedFileIsEditedInPlace) {
+    temp_.write_file("a.mp3", old_);
+    ASSERT_EQ(link(at("a.mp3").c_str(), at("b.mp3").c_str()), 0);
+    const ino_t inode = stat_of(at("a.mp3")).st_ino;
+    ASSERT_TRUE(write_tag(at("a.mp3")));
+    EXPECT_EQ(temp_.read_file("a.mp3"), expected());
+    EXPECT_EQ(temp_.read_file("b.mp3"), expected());
+    EXPECT_EQ(stat_of(at("a.mp3")).st_ino, inode);
+    EXPECT_EQ(stat_of(at("b.mp3")).st_ino, inode);
+    auto file = ByteFile::open_read_write(at("b.mp3"));
+    ASSERT_TRUE(file);
+    ASSERT_TRUE(remove_id3v2_tag(*file, at("b.mp3")));
+    EXPECT_EQ(temp_.read_file("a.mp3"), audio_);
+    EXPECT_EQ(stat_of(at("a.mp3")).st_ino, inode);
+}
+
+// A file size limit makes writes past it fail with EFBIG, like a full disk.
+TEST_F(WriterFsTest, WriteErrorLeavesTheOriginal) {
+    for (const rlim_t limit : {rlim_t{100}, rlim_t{2000}, rlim_t{200000}}) {
+        temp_.write_file("song.mp3", old_);
+        const int code = in_child([&] {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit small{limit, limit};
+            if (setrlimit(RLIMIT_FSIZE, &small) != 0) return 2;
+            return write_tag(at("song.mp3")) ? 1 : 0;
+        });
+        EXPECT_EQ(code, 0) << limit;
+        EXPECT_EQ(temp_.read_file("song.mp3"), old_);
+        EXPECT_EQ(temp_.names(), std::vector<std::string>{"song.mp3"});
+    }
+}
+
+// A real full disk: a small tmpfs in a mount namespace of a child process.
+TEST_F(WriterFsTest, FullDiskLeavesTheOriginal) {
+    const std::string folder = at("small") + "/";
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    const int code = in_child([&] {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=512k") != 0)
+            return 77;
+        const std::string content = test::fake_audio(400000);  // no room for a copy
+        if (!write_file(folder + "song.mp3", content)) return 3;
+        if (write_tag(folder + "song.mp3")) return 4;
+        if (read_file(folder + "song.mp3") != content) return 5;
+        return names_in(folder) == std::vector<std::string>{"song.mp3"} ? 0 : 6;
+    });
+    if (code == 77) GTEST_SKIP() << "cannot mount a tmpfs here";
+    EXPECT_EQ(code, 0);
+}
+
+TEST_F(WriterFsTest, UnwritableFolderFails) {
+    ASSERT_EQ(chmod(temp_.path().c_str(), 0755), 0);
+    ASSERT_EQ(mkdir(at("locked").c_str(), 0755), 0);
+    temp_.write_file("locked/song.mp3", old_);
+    ASSERT_EQ(chmod(at("locked/song.mp3").c_str(), 0666), 0);
+    ASSERT_EQ(chmod(at("locked").c_str(), 0555), 0);
+    const int code = in_child([&] {
+        if (geteuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0)) return 2;
+        return write_tag(at("locked/song.mp3")) ? 1 : 0;
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(temp_.read_file("locked/song.mp3"), old_);
+    ASSERT_EQ(chmod(at("locked").c_str(), 0755), 0);
+}
+
+TEST_F(WriterFsTest, StaleTemporaryFilesAreRemoved) {
+    const std::string dead = std::to_string(dead_pid());
+    const std::string alive = std::to_string(getpid());
+    const std::vector<std::string> stale = {
+        ".song.mp3.varnel-tmp-" + dead + "-abc123",
+        ".other.mp3.varnel-tmp-" + dead + "-Zz9Zz9",
+        ".song.mp3.varnel-tmp-" + alive + "-old000",  // made old below
+    };
+    const std::vector<std::string> kept = {
+        ".song.mp3.varnel-tmp-" + alive + "-abc123",       // its writer may be running
+        "song.mp3.varnel-tmp-" + dead + "-abc123",         // no leading dot
+        ".song.mp3.varnel-tmp-" + dead + "-abc12",         // five random letters
+        ".song.mp3.varnel-tmp-" + dead + "-abc12-",        // not letters or digits
+        ".song.mp3.varnel-tmp--abc123",                    // no pid
+        ".song.mp3.varnel-tmp-" + dead + "-abc123.bak",    // something else
+        "..varnel-tmp-" + dead + "-abc123",                // no name
+    };
+    temp_.write_file("song.mp3", old_);
+    for (const auto& name : stale) temp_.write_file(name, "x");
+    for (const auto& name : kept) temp_.write_file(name, "x");
+    const timespec two_hours_ago[2] = {{std::time(nullptr) - 7200, 0}, {std::time(nullptr) - 7200, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, at(stale[2]).c_str(), two_hours_ago, 0), 0);
+    const std::string folder_name = ".dir.varnel-tmp-" + dead + "-abcdef";
+    const std::string link_name = ".lnk.varnel-tmp-" + dead + "-abcdef";
+    ASSERT_EQ(mkdir(at(folder_name).c_str(), 0700), 0);
+    ASSERT_EQ(symlink("song.mp3", at(link_name).c_str()), 0);
+
+    ASSERT_TRUE(write_tag(at("song.mp3")));
+    for (const auto& name : stale) EXPECT_FALSE(temp_.exists(name)) << name;
+    for (const auto& name : kept) EXPECT_TRUE(temp_.exists(name)) << name;
+    EXPECT_TRUE(temp_.exists(folder_name));
+    EXPECT_TRUE(temp_.exists(link_name));
+    EXPECT_EQ(temp_.read_file("song.mp3"), expected());
+}
+
+TEST(TempFileNames, CarryThePidAndFitAFileName) {
+    for (const std::string& name : {std::string("song.mp3"), std::string(255, 'n')}) {
+        std::string temp = temp_name_template(name, 4194304);
+        ASSERT_GE(temp.size(), 6u);
+        EXPECT_LE(temp.size(), 255u);
+        EXPECT_EQ(temp.substr(temp.size() - 6), "XXXXXX");
+        temp.replace(temp.size() - 6, 6, "aZ09bY");
+        EXPECT_EQ(temp_name_pid(temp), 4194304);
+    }
+    EXPECT_EQ(temp_name_template("song.mp3", 42), ".song.mp3.varnel-tmp-42-XXXXXX");
+}
+
+TEST_F(WriterFsTest, LongestFileNameCanBeRewritten) {
+    const std::string name(255, '\xB0');
+    temp_.write_file(name, old_);
+    ASSERT_TRUE(write_tag(at(name)));
+    EXPECT_EQ(temp_.read_file(name), expected());
+    EXPECT_EQ(temp_.names(), std::vector<std::string>{name});
+}
+
+}  // namespace
+}  // namespace varnel

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Kills a tag rewrite at each of its system calls, and makes each of them
+# fail, and checks that the file is always either the old or the new one.
+#
+#   kill_test.sh REWRITE_TOOL     (the id3_rewrite_tool test program)
+#
+# The rewrite gives a 4 MiB file a tag 200 KB longer than its old one. For
+# every system call that changes the file system (and the opens and closes
+# between them), call number N of that kind is replaced, in turn, by
+#   - SIGKILL: the file must be the old or the new one; the next rewrite
+#     removes the killed process's temporary file and gives the new one;
+#   - the error ENOSPC: the tool reports failure with the old file, or
+#     success with the new one (failure with the new one only when the
+#     final folder sync failed); no temporary file is left.
+# Everything runs twice: with copy_file_range, and with it failing ENOSYS
+# (the buffered copy). Exit code 77 (skipped) without a working strace.
+set -u
+
+tool=${1:?usage: kill_test.sh REWRITE_TOOL}
+command -v strace >/dev/null 2>&1 || { echo "strace is not installed"; exit 77; }
+strace -f -qq -o /dev/null true 2>/dev/null || { echo "strace cannot trace here"; exit 77; }
+# LeakSanitizer cannot work under ptrace.
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/varnel-kill-XXXXXX") || exit 1
+trap 'rm -rf "$work"' EXIT
+folder=$work/music
+song=$folder/song.mp3
+mkdir "$folder"
+
+new_title=200000
+head -c 4194304 /dev/urandom > "$song"
+"$tool" write "$song" 10 || { echo "cannot write the first tag"; exit 1; }
+cp "$song" "$work/old"
+"$tool" write "$song" "$new_title" || { echo "cannot write the new tag"; exit 1; }
+cp "$song" "$work/new"
+cmp -s "$work/old" "$work/new" && { echo "old and new are equal"; exit 1; }
+
+failures=0
+runs=0
+fail() {
+    echo "FAIL ($1): $2"
+    failures=$((failures + 1))
+}
+
+temps_left() { find "$folder" -name '.*varnel-tmp-*' | wc -l; }
+
+# old, new or other
+state() {
+    if cmp -s "$song" "$work/old"; then echo old
+    elif cmp -s "$song" "$work/new"; then echo new
+    else echo other; fi
+}
+
+reset() { rm -f "$folder"/.*varnel-tmp-* && cp "$work/old" "$song"; }
+
+# How often the rewrite makes each call of $1 (comma-separated), with the
+# extra strace options $2.
+count_calls() {
+    reset
+    strace -f -qq -o "$work/trace" -e trace="$1" $2 "$tool" write "$song" "$new_title" >/dev/null 2>&1
+    [ "$(state)" = new ] || fail "count $2" "an untroubled rewrite did not give the new file"
+    awk '{ name = $2; sub(/\(.*/, "", name); print name }' "$work/trace" | sort | uniq -c
+}
+
+kill_at() { # syscall n extra
+    local label="kill $1#$2 $3"
+    reset
+    strace -f -qq -o /dev/null -e trace=none -e inject="$1:signal=SIGKILL:when=$2" $3 \
+        "$tool" write "$song" "$new_title" >/dev/null 2>&1
+    local seen
+    seen=$(state)
+    [ "$seen" = other ] && fail "$label" "the file is neither the old nor the new one"
+    # The next rewrite clears the dead process's temporary file.
+    "$tool" write "$song" "$new_title" || fail "$label" "the rewrite after the kill failed"
+    [ "$(state)" = new ] || fail "$label" "the rewrite after the kill did not give the new file"
+    [ "$(temps_left)" = 0 ] || fail "$label" "a temporary file survived the next rewrite"
+}
+
+fail_at() { # syscall n extra
+    local label="error $1#$2 $3"
+    reset
+    strace -f -qq -o /dev/null -e trace=none -e inject="$1:error=ENOSPC:when=$2" $3 \
+        "$tool" write "$song" "$new_title" >/dev/null 2>&1
+    local code=$? seen
+    seen=$(state)
+    [ "$(temps_left)" = 0 ] || fail "$label" "a temporary file was left"
+    case "$code/$seen" in
+        0/new | 1/old | 2/old) ;;
+        1/new) [ "$1" = fsync ] || fail "$label" "failure reported, yet the file is the new one" ;;
+        127/old | 134/old) ;;  # the program could not even start
+        *) fail "$label" "exit code $code with the $seen file" ;;
+    esac
+}
+
+changing=openat,write,pwrite64,copy_file_range,ftruncate,fchown,fchmod,fsetxattr,fsync,fdatasync,rename,renameat,renameat2,unlink,unlinkat,close
+failing=openat,write,pwrite64,copy_file_range,ftruncate,fchown,fchmod,flistxattr,fgetxattr,fsetxattr,fsync,fdatasync,rename,renameat,renameat2
+
+for mode in kernel buffered; do
+    extra=""
+    [ "$mode" = buffered ] && extra="-e inject=copy_file_range:error=ENOSYS"
+    while read -r count name; do
+        [ "$mode" = buffered ] && [ "$name" = copy_file_range ] && continue
+        for ((n = 1; n <= count; n++)); do
+            kill_at "$name" "$n" "$extra"
+            runs=$((runs + 1))
+        done
+    done < <(count_calls "$changing" "$extra")
+    while read -r count name; do
+        [ "$mode" = buffered ] && [ "$name" = copy_file_range ] && continue
+        for ((n = 1; n <= count; n++)); do
+            fail_at "$name" "$n" "$extra"
+            runs=$((runs + 1))
+        done
+    done < <(count_calls "$failing" "$extra")
+done
+
+echo "$runs interrupted rewrites, $failures failures"
+[ "$runs" -gt 20 ] || { echo "too few system calls seen"; exit 1; }
+[ "$failures" = 0 ]
