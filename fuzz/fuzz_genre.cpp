@@ -10,7 +10,7 @@
 #include "id3/id3v2_reader.h"
 
 namespace {
-volatile std::size_t sink;  // keeps the results from being optimised away
+volatile std::size_t sink;                      // keeps the results from being optimised away
 constexpr std::size_t longest_genre_name = 17;  // "Techno-Industrial", "Instrumental Rock"
 }  // namespace
 

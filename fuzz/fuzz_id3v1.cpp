@@ -24,7 +24,8 @@ std::optional<varnel::ByteFile> file_holding(std::string_view bytes) {
     static const int memory = memfd_create("fuzz-id3v1", MFD_CLOEXEC);
     if (memory < 0 || ftruncate(memory, 0) != 0) return std::nullopt;
     for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t count = pwrite(memory, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        const ssize_t count =
+            pwrite(memory, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (count <= 0) return std::nullopt;
         done += static_cast<std::size_t>(count);
     }
@@ -33,7 +34,8 @@ std::optional<varnel::ByteFile> file_holding(std::string_view bytes) {
 
 int small_number(std::string_view text) {
     int value = 0;
-    for (const char c : text.substr(0, 4)) value = value * 10 + (static_cast<unsigned char>(c) % 10);
+    for (const char c : text.substr(0, 4))
+        value = value * 10 + (static_cast<unsigned char>(c) % 10);
     return value;
 }
 
@@ -50,8 +52,8 @@ void write_and_check(varnel::ByteFile& file, std::string_view input) {
     const auto piece = [input](std::size_t at, std::size_t width) {
         return at < input.size() ? input.substr(at, width) : std::string_view{};
     };
-    if (!varnel::write_id3v1_tag(file, piece(0, 40), piece(5, 31), piece(9, 30), piece(3, 6), piece(1, 33),
-                                 small_number(input), small_number(piece(2, 4))))
+    if (!varnel::write_id3v1_tag(file, piece(0, 40), piece(5, 31), piece(9, 30), piece(3, 6),
+                                 piece(1, 33), small_number(input), small_number(piece(2, 4))))
         return;
     check(varnel::has_id3v1_tag(file));
     check(file.length() == *length_before + (had_tag ? 0 : 128));
@@ -60,7 +62,8 @@ void write_and_check(varnel::ByteFile& file, std::string_view input) {
 // What was read reads back the same after it is written (title, artist,
 // album and year are never longer than their fields).
 void round_trip(varnel::ByteFile& file, const varnel::TagFields& read) {
-    if (!varnel::write_id3v1_tag(file, read.title, read.artist, read.album, read.year, read.comment, 1, 2))
+    if (!varnel::write_id3v1_tag(file, read.title, read.artist, read.album, read.year, read.comment,
+                                 1, 2))
         return;
     varnel::TagFields again;
     check(varnel::read_id3v1_tag(file, again));
@@ -76,7 +79,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!file) return 0;
     varnel::TagFields fields;
     if (varnel::read_id3v1_tag(*file, fields)) {
-        sink = sink + fields.title.size() + fields.comment.size() + fields.track.size() + fields.genre.size();
+        sink = sink + fields.title.size() + fields.comment.size() + fields.track.size() +
+               fields.genre.size();
         round_trip(*file, fields);
     }
     write_and_check(*file, input);

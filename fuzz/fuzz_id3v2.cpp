@@ -25,7 +25,8 @@ std::optional<varnel::ByteFile> file_holding(std::string_view bytes) {
     static const int memory = memfd_create("fuzz-id3v2", MFD_CLOEXEC);
     if (memory < 0 || ftruncate(memory, 0) != 0) return std::nullopt;
     for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t count = pwrite(memory, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        const ssize_t count =
+            pwrite(memory, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (count <= 0) return std::nullopt;
         done += static_cast<std::size_t>(count);
     }
@@ -55,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     fuzz_file(input, codec);
     constexpr std::array<std::string_view, 6> ids = {"TIT2", "COMM", "WXXX", "TT2", "COM", "WXX"};
-    for (const std::string_view id : ids) check_text(varnel::find_frame_text(input, id, codec), input);
+    for (const std::string_view id : ids)
+        check_text(varnel::find_frame_text(input, id, codec), input);
     return 0;
 }

@@ -8,24 +8,35 @@ namespace {
 
 // The ID3v1 list (0..79) and Winamp's extensions (80..125), spelled as
 // files and other players spell them ("Psychadelic", "Bebob" included).
+// clang-format off
 constexpr std::array<std::string_view, genre_count> names = {
-    "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz",
-    "Metal", "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno",
-    "Industrial", "Alternative", "Ska", "Death Metal", "Pranks", "Soundtrack", "Euro-Techno",
-    "Ambient", "Trip-Hop", "Vocal", "Jazz+Funk", "Fusion", "Trance", "Classical", "Instrumental",
-    "Acid", "House", "Game", "Sound Clip", "Gospel", "Noise", "AlternRock", "Bass", "Soul", "Punk",
-    "Space", "Meditative", "Instrumental Pop", "Instrumental Rock", "Ethnic", "Gothic", "Darkwave",
-    "Techno-Industrial", "Electronic", "Pop-Folk", "Eurodance", "Dream", "Southern Rock", "Comedy",
-    "Cult", "Gangsta", "Top 40", "Christian Rap", "Pop/Funk", "Jungle", "Native American",
-    "Cabaret", "New Wave", "Psychadelic", "Rave", "Showtunes", "Trailer", "Lo-Fi", "Tribal",
-    "Acid Punk", "Acid Jazz", "Polka", "Retro", "Musical", "Rock & Roll", "Hard Rock", "Folk",
-    "Folk-Rock", "National Folk", "Swing", "Fast Fusion", "Bebob", "Latin", "Revival", "Celtic",
-    "Bluegrass", "Avantgarde", "Gothic Rock", "Progressive Rock", "Psychedelic Rock",
-    "Symphonic Rock", "Slow Rock", "Big Band", "Chorus", "Easy Listening", "Acoustic", "Humour",
-    "Speech", "Chanson", "Opera", "Chamber Music", "Sonata", "Symphony", "Booty Bass", "Primus",
-    "Porn Groove", "Satire", "Slow Jam", "Club", "Tango", "Samba", "Folklore", "Ballad",
-    "Power Ballad", "Rhythmic Soul", "Freestyle", "Duet", "Punk Rock", "Drum Solo", "A capella",
-    "Euro-House", "Dance Hall"};
+    /*   0 */ "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop",
+              "Jazz", "Metal",
+    /*  10 */ "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno",
+              "Industrial",
+    /*  20 */ "Alternative", "Ska", "Death Metal", "Pranks", "Soundtrack", "Euro-Techno", "Ambient",
+              "Trip-Hop", "Vocal", "Jazz+Funk",
+    /*  30 */ "Fusion", "Trance", "Classical", "Instrumental", "Acid", "House", "Game",
+              "Sound Clip", "Gospel", "Noise",
+    /*  40 */ "AlternRock", "Bass", "Soul", "Punk", "Space", "Meditative", "Instrumental Pop",
+              "Instrumental Rock", "Ethnic", "Gothic",
+    /*  50 */ "Darkwave", "Techno-Industrial", "Electronic", "Pop-Folk", "Eurodance", "Dream",
+              "Southern Rock", "Comedy", "Cult", "Gangsta",
+    /*  60 */ "Top 40", "Christian Rap", "Pop/Funk", "Jungle", "Native American", "Cabaret",
+              "New Wave", "Psychadelic", "Rave", "Showtunes",
+    /*  70 */ "Trailer", "Lo-Fi", "Tribal", "Acid Punk", "Acid Jazz", "Polka", "Retro", "Musical",
+              "Rock & Roll", "Hard Rock",
+    /*  80 */ "Folk", "Folk-Rock", "National Folk", "Swing", "Fast Fusion", "Bebob", "Latin",
+              "Revival", "Celtic", "Bluegrass",
+    /*  90 */ "Avantgarde", "Gothic Rock", "Progressive Rock", "Psychedelic Rock", "Symphonic Rock",
+              "Slow Rock", "Big Band", "Chorus", "Easy Listening", "Acoustic",
+    /* 100 */ "Humour", "Speech", "Chanson", "Opera", "Chamber Music", "Sonata", "Symphony",
+              "Booty Bass", "Primus", "Porn Groove",
+    /* 110 */ "Satire", "Slow Jam", "Club", "Tango", "Samba", "Folklore", "Ballad", "Power Ballad",
+              "Rhythmic Soul", "Freestyle",
+    /* 120 */ "Duet", "Punk Rock", "Drum Solo", "A capella", "Euro-House", "Dance Hall",
+};
+// clang-format on
 
 // Sort weight of the character at `index` of `name` ('-' already skipped):
 // a space weighs least, then the end of the name, then every other
@@ -70,7 +81,8 @@ DisplayTables build_display_tables() {
         return comes_before(names[static_cast<std::size_t>(a)], names[static_cast<std::size_t>(b)]);
     });
     for (int index = 0; index < genre_count; ++index)
-        tables.position[static_cast<std::size_t>(tables.order[static_cast<std::size_t>(index)])] = index;
+        tables.position[static_cast<std::size_t>(tables.order[static_cast<std::size_t>(index)])] =
+            index;
     return tables;
 }
 

@@ -1,11 +1,10 @@
 #include "id3/id3v1.h"
 
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
 #include <optional>
 #include <string>
+
+#include "id3/fd_io.h"
 
 namespace varnel {
 namespace {
@@ -28,20 +27,6 @@ constexpr std::size_t genre_at = 127;
 // at most the 29 bytes before it.
 constexpr std::size_t written_comment_width = track_at - comment_at;
 
-// Positioned reads: the tag rule asks every file for its trailer, and a
-// seek would be one more system call each time.
-bool read_exact_at(const ByteFile& file, char* buffer, std::size_t size, std::uint64_t offset) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t count =
-            ::pread(file.fd(), buffer + done, size - done, static_cast<off_t>(offset + done));
-        if (count < 0 && errno == EINTR) continue;
-        if (count <= 0) return false;
-        done += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
 // The file's length and its last 128 bytes when they hold a tag.
 struct Trailer {
     std::uint64_t file_length = 0;
@@ -54,7 +39,9 @@ std::optional<Trailer> read_trailer(const ByteFile& file) {
     Trailer trailer{*length, std::nullopt};
     if (*length < block_size) return trailer;
     Block block;
-    if (!read_exact_at(file, block.data(), block_size, *length - block_size)) return std::nullopt;
+    // One positioned read, no seek: the tag rule asks every file for this.
+    if (read_at(file.fd(), block.data(), block_size, *length - block_size) != block_size)
+        return std::nullopt;
     if (block[0] == 'T' && block[1] == 'A' && block[2] == 'G') trailer.tag = block;
     return trailer;
 }
@@ -159,7 +146,8 @@ bool write_id3v1_tag(ByteFile& file, std::string_view title, std::string_view ar
     const std::optional<Trailer> trailer = read_trailer(file);
     if (!trailer) return false;
     const Block block = build_block(title, artist, album, year, comment, track, genre);
-    const std::uint64_t at = trailer->tag ? trailer->file_length - block_size : trailer->file_length;
+    const std::uint64_t at =
+        trailer->tag ? trailer->file_length - block_size : trailer->file_length;
     if (file.seek(at) && file.write(block.data(), block.size())) return true;
     // A failed append (disk full) must not leave part of a block behind.
     if (!trailer->tag) file.truncate(trailer->file_length);

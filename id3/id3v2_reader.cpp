@@ -1,11 +1,9 @@
 #include "id3/id3v2_reader.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 
+#include "id3/fd_io.h"
 #include "id3/genres.h"
 
 namespace varnel {
@@ -13,25 +11,10 @@ namespace {
 
 constexpr std::size_t header_size = 10;
 // Enough for the tag this program writes and for most tags without
-// pictures, so that a file usually costs one read.
+// pictures, so that a file usually costs one read. Positioned reads spare
+// the seeks: the tag rule reads thousands of files.
 constexpr std::size_t first_read_size = 4096;
 constexpr std::size_t npos = std::string_view::npos;
-
-// Reads up to `size` bytes at `offset`, fewer only where the file ends.
-// Positioned reads spare the seeks: the tag rule reads thousands of files.
-std::optional<std::size_t> read_at(const ByteFile& file, char* buffer, std::size_t size,
-                                   std::uint64_t offset) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t count =
-            ::pread(file.fd(), buffer + done, size - done, static_cast<off_t>(offset + done));
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) return std::nullopt;
-        if (count == 0) break;
-        done += static_cast<std::size_t>(count);
-    }
-    return done;
-}
 
 std::uint8_t byte_at(std::string_view bytes, std::size_t index) {
     return static_cast<std::uint8_t>(bytes[index]);
@@ -76,9 +59,9 @@ bool lands_on_frame_boundary(std::string_view tag, std::size_t end) {
     if (end == tag.size()) return true;
     if (end > tag.size()) return false;
     if (tag[end] == '\0') return true;
-    return end + 4 <= tag.size() && std::all_of(tag.begin() + static_cast<std::ptrdiff_t>(end),
-                                                tag.begin() + static_cast<std::ptrdiff_t>(end + 4),
-                                                is_frame_id_char);
+    return end + 4 <= tag.size() &&
+           std::all_of(tag.begin() + static_cast<std::ptrdiff_t>(end),
+                       tag.begin() + static_cast<std::ptrdiff_t>(end + 4), is_frame_id_char);
 }
 
 // Size of the four-letter-id frame at `at`. Version 2.4 sizes are
@@ -97,7 +80,8 @@ std::optional<std::uint64_t> frame_size(std::string_view tag, std::size_t at, bo
 }
 
 std::string_view data_after(std::string_view tag, std::size_t start, std::uint64_t size) {
-    return tag.substr(start, static_cast<std::size_t>(std::min<std::uint64_t>(size, tag.size() - start)));
+    return tag.substr(start,
+                      static_cast<std::size_t>(std::min<std::uint64_t>(size, tag.size() - start)));
 }
 
 // The data of the first occurrence of `id` in the tag bytes, cut at their
@@ -193,7 +177,8 @@ std::string decode_utf16_with_bom(std::string_view data, bool is_comment, const 
 // which is always single-byte text whatever the encoding byte says.
 std::string decode_url(std::string_view data) {
     const std::uint8_t encoding = byte_at(data, 0);
-    const std::size_t end = is_utf16(encoding) ? find_utf16_terminator(data, 1) : data.find('\0', 1);
+    const std::size_t end =
+        is_utf16(encoding) ? find_utf16_terminator(data, 1) : data.find('\0', 1);
     const std::size_t url_at = end == npos ? 1 : end + (is_utf16(encoding) ? 2 : 1);
     const std::string_view url = data.substr(std::min(url_at, data.size()));
     return std::string(url.substr(0, url.find('\0')));
@@ -205,7 +190,8 @@ std::string decode_frame(std::string_view data, char id_kind, const Codec& codec
     const bool is_comment = id_kind != 'T';
     const std::uint8_t encoding = byte_at(data, 0);
     if (encoding == utf16_with_bom) return decode_utf16_with_bom(data, is_comment, codec);
-    const std::string_view text = data.substr(std::min(text_start(data, is_comment, encoding), data.size()));
+    const std::string_view text =
+        data.substr(std::min(text_start(data, is_comment, encoding), data.size()));
     if (encoding == utf16_big_endian) return decode_utf16(text, true, codec);
     return decode_single_byte(text, encoding, codec);
 }
@@ -280,9 +266,13 @@ std::string_view whole_tag(const ByteFile& file, const std::array<char, first_re
     if (got < head.size()) return {head.data(), got};  // the file ends inside the tag
     const std::optional<std::uint64_t> file_length = file.length();
     if (!file_length) return {head.data(), got};
-    storage.resize(static_cast<std::size_t>(std::min<std::uint64_t>(length, *file_length)));
+    // max: the file may have shrunk since the first read.
+    const std::uint64_t wanted =
+        std::max<std::uint64_t>(got, std::min<std::uint64_t>(length, *file_length));
+    storage.resize(static_cast<std::size_t>(wanted));
     std::copy(head.begin(), head.end(), storage.begin());
-    const std::optional<std::size_t> more = read_at(file, storage.data() + got, storage.size() - got, got);
+    const std::optional<std::size_t> more =
+        read_at(file.fd(), storage.data() + got, storage.size() - got, got);
     storage.resize(got + more.value_or(0));
     return storage;
 }
@@ -295,14 +285,14 @@ bool has_id3v2_header(ByteFile& file) {
 
 std::optional<std::uint32_t> id3v2_tag_length(ByteFile& file) {
     std::array<char, header_size> head{};
-    const std::optional<std::size_t> got = read_at(file, head.data(), head.size(), 0);
+    const std::optional<std::size_t> got = read_at(file.fd(), head.data(), head.size(), 0);
     if (!got) return std::nullopt;
     return declared_tag_length({head.data(), *got});
 }
 
 bool read_id3v2_tag(ByteFile& file, TagFields& fields, const Codec& codec) {
     std::array<char, first_read_size> head;
-    const std::optional<std::size_t> got = read_at(file, head.data(), head.size(), 0);
+    const std::optional<std::size_t> got = read_at(file.fd(), head.data(), head.size(), 0);
     if (!got) return false;
     const std::optional<std::uint32_t> length = declared_tag_length({head.data(), *got});
     if (!length) return false;
@@ -323,7 +313,8 @@ std::string resolve_genre_text(std::string_view text) {
     const std::size_t inside_at = open == npos ? 0 : open + 1;
     // Four or more bytes between the brackets: words, not a genre number.
     if (close - inside_at >= 4) return std::string(text.substr(close + 1));
-    const std::string_view name = genre_name(leading_number(text.substr(inside_at, close - inside_at)));
+    const std::string_view name =
+        genre_name(leading_number(text.substr(inside_at, close - inside_at)));
     // A number without a name ("(255)") stays as the file has it.
     return name.empty() ? std::string(text) : std::string(name);
 }

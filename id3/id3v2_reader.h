@@ -22,17 +22,42 @@ bool has_id3v2_header(ByteFile& file);
 // header. nullopt when there is no header.
 std::optional<std::uint32_t> id3v2_tag_length(ByteFile& file);
 
-// Fills all twelve fields (a missing frame gives the empty text); false,
+// Fills all twelve fields (a missing frame gives the empty text) from the
+// first tag-length bytes of the file, with the four-letter frames of the
+// table of TagFields or, in a version 2.2 tag, their three-letter
+// counterparts; the genre then goes through resolve_genre_text. false,
 // record untouched, when there is no header. Reads at most the bytes the
-// file holds, never more.
+// file holds, never more, usually in one read.
 bool read_id3v2_tag(ByteFile& file, TagFields& fields, const Codec& codec);
 
 // The text of frame `id` in the tag bytes `tag` (header included), in the
-// code page; empty when the frame is missing.
+// code page; empty when the frame is missing. The frame is the first
+// occurrence of the id's bytes anywhere in `tag`, even inside another
+// frame's data. A three-letter id is a version 2.2 frame (three-byte size,
+// no flags); a four-letter one has a plain big-endian size, or in a version
+// 2.4 tag a syncsafe size where that ends on a frame id, padding or the tag
+// end. The data is cut at the end of `tag`.
+// Decoding: encoding 0x01 starts after the byte-order mark chosen among the
+// data's FF FE / FE FF pairs (the second FF FE when there are two, else an
+// FE FF, else the one FF FE); without any mark it starts after the prefix
+// below and is little-endian unless its first code unit is 00 xx. Encoding
+// 0x02 is big-endian UTF-16, 0x03 UTF-8, anything else single-byte text
+// kept as it is. The prefix skipped before the text: the encoding byte for
+// a "T" id; for a comment also the 3-byte language and the description up
+// to its terminator (or just the language when it has none). A "W" id gives
+// the URL after the description, as single-byte text. UTF-16 text ends at
+// its first 00 00 code unit, other text at its first 00 byte; bytes that do
+// not decode are dropped, an odd last byte ignored.
 std::string find_frame_text(std::string_view tag, std::string_view id, const Codec& codec);
 
 // A TCON text made readable: "(17)" and "(17)Rock" give "Rock", "Rock"
 // stays, "(RX)" gives "Blues", "Rock (live)" gives the empty text.
+// Exactly: with the last "(" and the first ")" after it (or from the start
+// when there is no "("), both found stepping over two-byte characters: no
+// ")" drops everything up to and including that "("; four or more bytes
+// between them give the text after the ")"; otherwise the leading digits
+// between them (none read as 0) give the genre's name, and a number
+// without a name leaves the text unchanged.
 std::string resolve_genre_text(std::string_view text);
 
 }  // namespace varnel

@@ -98,8 +98,8 @@ void TagDialog::build() {
     file_row->addWidget(path_edit_);
 
     auto* groups = new QHBoxLayout;
-    groups->addWidget(build_v1_group());
-    groups->addWidget(build_v2_group());
+    groups->addWidget(build_v1_group(), 2);
+    groups->addWidget(build_v2_group(), 3);
 
     copy_[v1] = named(new QPushButton(QStringLiteral("ID3v1 复制到 ID3v2"), this), "v1复制到v2按钮");
     copy_[v2] = named(new QPushButton(QStringLiteral("ID3v2 复制到 ID3v1"), this), "v2复制到v1按钮");
@@ -161,7 +161,7 @@ QGroupBox* TagDialog::build_v2_group() {
     auto* group = named(new QGroupBox(QStringLiteral("ID3v2"), this), "分组框2");
     present_[v2] = named(new QCheckBox(QStringLiteral("ID3v2 标签"), group), "ID3v2选择框");
     track2_ = named(new QLineEdit(group), "音轨2编辑框");
-    track2_->setMaxLength(2);
+    limit_bytes(track2_, 2, codec_);
     title2_ = named(new QLineEdit(group), "歌曲名2编辑框");
     artist2_ = named(new QLineEdit(group), "艺术家2编辑框");
     album2_ = named(new QLineEdit(group), "专辑2编辑框");
@@ -197,6 +197,8 @@ QGroupBox* TagDialog::build_v2_group() {
     grid->addWidget(new QLabel(QStringLiteral("注释"), group), 6, 0);
     grid->addWidget(comment2_, 6, 1, 1, 3);
     grid->setRowStretch(6, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
     edits_[v2] = {track2_, title2_, artist2_, album2_,  year2_, comment2_,
                   copyright_, composer_, original_artist_, url_, encoder_};
     return group;

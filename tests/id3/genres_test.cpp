@@ -53,7 +53,8 @@ TEST(GenreTable, HasNoNameOrPositionOutsideTheTable) {
 TEST(GenreDisplayOrder, ListsEveryGenreOnce) {
     std::vector<int> numbers(genres_in_display_order().begin(), genres_in_display_order().end());
     std::sort(numbers.begin(), numbers.end());
-    for (int number = 0; number < genre_count; ++number) EXPECT_EQ(numbers[static_cast<std::size_t>(number)], number);
+    for (int number = 0; number < genre_count; ++number)
+        EXPECT_EQ(numbers[static_cast<std::size_t>(number)], number);
 }
 
 TEST(GenreDisplayOrder, PositionTableFindsEachNumbersEntry) {
@@ -68,8 +69,9 @@ TEST(GenreDisplayOrder, PositionTableFindsEachNumbersEntry) {
 TEST(GenreDisplayOrder, BeginsWithSpaceBeforeEndBeforeLetters) {
     const std::vector<std::string_view> names = display_names();
     const std::vector<std::string_view> first(names.begin(), names.begin() + 8);
-    EXPECT_EQ(first, (std::vector<std::string_view>{"A capella", "Acid Jazz", "Acid Punk", "Acid",
-                                                    "Acoustic", "Alternative", "AlternRock", "Ambient"}));
+    EXPECT_EQ(first,
+              (std::vector<std::string_view>{"A capella", "Acid Jazz", "Acid Punk", "Acid",
+                                             "Acoustic", "Alternative", "AlternRock", "Ambient"}));
 }
 
 TEST(GenreDisplayOrder, IgnoresDashesAndPutsTheEndBeforePunctuation) {

@@ -45,16 +45,36 @@ void* allocate_or_null(std::size_t size) noexcept {
 
 }  // namespace
 
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate_or_null(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate_or_null(size); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
-void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
-void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void* operator new(std::size_t size) {
+    return allocate(size);
+}
+void* operator new[](std::size_t size) {
+    return allocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    return allocate_or_null(size);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    return allocate_or_null(size);
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
 
 namespace varnel {
 namespace {
@@ -181,8 +201,11 @@ TEST_F(HostileFilesTest, LargestVersion22FrameSizeIsCutAtTheTagEnd) {
 }
 
 TEST_F(HostileFilesTest, OddLengthUtf16StaysInside) {
-    for (const std::string& data : {"\x01"s, "\x01\xFF"s, "\x01\xFF\xFE"s, "\x01\xFF\xFE" "A"s,
-                                    "\x01\xFE\xFF\0"s, "\x02\0"s, "\x02\0A\0"s, "\x01\xFF\xFE\xFF\xFE\x3D"s}) {
+    for (const std::string& data :
+         {"\x01"s, "\x01\xFF"s, "\x01\xFF\xFE"s,
+          "\x01\xFF\xFE"
+          "A"s,
+          "\x01\xFE\xFF\0"s, "\x02\0"s, "\x02\0A\0"s, "\x01\xFF\xFE\xFF\xFE\x3D"s}) {
         const std::string tag = id3v2_tag(id3v2_frame("TIT2", data), 3, 0);
         const std::string text = find_frame_text(tag, "TIT2", codec_);
         EXPECT_LE(text.size(), data.size()) << data.size();

@@ -65,7 +65,8 @@ TEST_F(Id3v1Test, FindsTheTagOnlyInTheLast128Bytes) {
 }
 
 TEST_F(Id3v1Test, ReadsTheSevenFieldsAndLeavesTheOthers) {
-    ByteFile file = file_with(fake_audio(300) + id3v1_block("Title", "Artist", "Album", "1999", "Nice", 7, 17));
+    ByteFile file =
+        file_with(fake_audio(300) + id3v1_block("Title", "Artist", "Album", "1999", "Nice", 7, 17));
     TagFields fields;
     fields.composer = "kept";
     fields.url = "kept too";
@@ -155,8 +156,8 @@ TEST_F(Id3v1Test, WritingAppendsToAFileWithoutATag) {
 TEST_F(Id3v1Test, WritingReplacesAnExistingTag) {
     const std::string audio = fake_audio(1000);
     {
-        ByteFile file = file_with(audio + id3v1_block("Old title", "Old artist", "Old album", "1900",
-                                                      "Old comment", 9, 3),
+        ByteFile file = file_with(audio + id3v1_block("Old title", "Old artist", "Old album",
+                                                      "1900", "Old comment", 9, 3),
                                   true);
         ASSERT_TRUE(write_id3v1_tag(file, "New", "", "", "", "", 0, 255));
     }
@@ -184,8 +185,8 @@ TEST_F(Id3v1Test, WritingKeepsTheLow8BitsOfTrackAndGenre) {
 
 TEST_F(Id3v1Test, LongTextsAreCutToTheirFieldAndNeverSpill) {
     ByteFile file = file_with("", true);
-    ASSERT_TRUE(write_id3v1_tag(file, std::string(40, 't'), std::string(31, 'a'), std::string(30, 'b'),
-                                "20011", std::string(40, 'c'), 9, 1));
+    ASSERT_TRUE(write_id3v1_tag(file, std::string(40, 't'), std::string(31, 'a'),
+                                std::string(30, 'b'), "20011", std::string(40, 'c'), 9, 1));
     const std::string written = content();
     ASSERT_EQ(written.size(), 128u);
     EXPECT_EQ(written.substr(3, 30), std::string(30, 't'));
@@ -201,8 +202,9 @@ TEST_F(Id3v1Test, LongTextsAreCutToTheirFieldAndNeverSpill) {
 TEST_F(Id3v1Test, CuttingNeverSplitsATwoByteCharacter) {
     const std::string chinese = "\xD6\xD0";  // one character
     ByteFile file = file_with("", true);
-    ASSERT_TRUE(write_id3v1_tag(file, std::string(29, 't') + chinese, "a" + chinese + std::string(28, 'a'),
-                                "", "1" + chinese + "2", std::string(28, 'c') + chinese, 4, 0));
+    ASSERT_TRUE(write_id3v1_tag(file, std::string(29, 't') + chinese,
+                                "a" + chinese + std::string(28, 'a'), "", "1" + chinese + "2",
+                                std::string(28, 'c') + chinese, 4, 0));
     const std::string written = content();
     EXPECT_EQ(written.substr(3, 30), std::string(29, 't') + '\0');
     EXPECT_EQ(written.substr(33, 30), "a" + chinese + std::string(27, 'a'));

@@ -108,15 +108,15 @@ TEST_F(Id3v2ReaderTest, TagLengthIsTheSyncsafeSizePlusTheHeader) {
 // --- Reading the record ----------------------------------------------------
 
 TEST_F(Id3v2ReaderTest, FillsEveryFieldFromItsFrame) {
-    const std::string frames = text_frame("TIT2", "Title") + text_frame("TPE1", "Artist") +
-                               text_frame("TALB", "Album") + text_frame("TYER", "2001") +
-                               text_frame("TRCK", "3/12") + text_frame("TCON", "(17)") +
-                               id3v2_frame("COMM", "\0eng\0Comment"s) + text_frame("TOPE", "Original") +
-                               text_frame("TCOP", "(c) Me") + text_frame("TCOM", "Composer") +
-                               id3v2_frame("WXXX", "\0\0http://x.org"s) + text_frame("TENC", "Encoder");
+    const std::string frames =
+        text_frame("TIT2", "Title") + text_frame("TPE1", "Artist") + text_frame("TALB", "Album") +
+        text_frame("TYER", "2001") + text_frame("TRCK", "3/12") + text_frame("TCON", "(17)") +
+        id3v2_frame("COMM", "\0eng\0Comment"s) + text_frame("TOPE", "Original") +
+        text_frame("TCOP", "(c) Me") + text_frame("TCOM", "Composer") +
+        id3v2_frame("WXXX", "\0\0http://x.org"s) + text_frame("TENC", "Encoder");
     const TagFields fields = read(id3v2_tag(frames) + fake_audio(500));
-    EXPECT_EQ(fields, (TagFields{"Title", "Artist", "Album", "3/12", "2001", "Rock", "Comment", "Composer",
-                                  "Original", "(c) Me", "http://x.org", "Encoder"}));
+    EXPECT_EQ(fields, (TagFields{"Title", "Artist", "Album", "3/12", "2001", "Rock", "Comment",
+                                 "Composer", "Original", "(c) Me", "http://x.org", "Encoder"}));
 }
 
 TEST_F(Id3v2ReaderTest, OverwritesEveryFieldEvenWithoutItsFrame) {
@@ -137,7 +137,8 @@ TEST_F(Id3v2ReaderTest, LeavesTheRecordUntouchedWithoutATag) {
 }
 
 TEST_F(Id3v2ReaderTest, ReadsFramesFarIntoALargeTag) {
-    const std::string frames = text_frame("TXXX", std::string(20000, 'x')) + text_frame("TALB", "Far");
+    const std::string frames =
+        text_frame("TXXX", std::string(20000, 'x')) + text_frame("TALB", "Far");
     EXPECT_EQ(read(id3v2_tag(frames, 3, 3000) + fake_audio(1000)).album, "Far");
 }
 
@@ -162,21 +163,30 @@ TEST_F(Id3v2ReaderTest, ResolvesTheGenreText) {
 }
 
 TEST_F(Id3v2ReaderTest, FindsAFrameIdInsideAnEarlierFramesData) {
-    const std::string frames = text_frame("TIT2", "xTPE1\0\0\0\x03\0\0\0in"s) + text_frame("TPE1", "Real");
+    const std::string frames =
+        text_frame("TIT2", "xTPE1\0\0\0\x03\0\0\0in"s) + text_frame("TPE1", "Real");
     EXPECT_EQ(read(id3v2_tag(frames)).artist, "in");
 }
 
 TEST_F(Id3v2ReaderTest, ReadsVersion22Frames) {
     const std::string frames = frame_2_2("TT2", "\0Title"s) + frame_2_2("TP1", "\0Artist"s) +
-                               frame_2_2("TAL", "\0Album"s) + frame_2_2("TYE", "\0" "1990"s) +
-                               frame_2_2("TRK", "\0" "4"s) + frame_2_2("TCO", "(8)"s.insert(0, 1, '\0')) +
+                               frame_2_2("TAL", "\0Album"s) +
+                               frame_2_2("TYE",
+                                         "\0"
+                                         "1990"s) +
+                               frame_2_2("TRK",
+                                         "\0"
+                                         "4"s) +
+                               frame_2_2("TCO", "(8)"s.insert(0, 1, '\0')) +
                                frame_2_2("COM", "\0eng\0Comment"s) + frame_2_2("TOA", "\0Orig"s) +
                                frame_2_2("TCR", "\0Copy"s) + frame_2_2("TCM", "\0Comp"s) +
                                frame_2_2("WXX", "\0\0http://u"s) +
-                               frame_2_2("TEN", "\x01\xFF\xFE" "E\0n\0c\0"s);
+                               frame_2_2("TEN",
+                                         "\x01\xFF\xFE"
+                                         "E\0n\0c\0"s);
     const TagFields fields = read(id3v2_tag(frames, 2) + fake_audio(300));
-    EXPECT_EQ(fields, (TagFields{"Title", "Artist", "Album", "4", "1990", "Jazz", "Comment", "Comp", "Orig",
-                                  "Copy", "http://u", "Enc"}));
+    EXPECT_EQ(fields, (TagFields{"Title", "Artist", "Album", "4", "1990", "Jazz", "Comment", "Comp",
+                                 "Orig", "Copy", "http://u", "Enc"}));
 }
 
 TEST_F(Id3v2ReaderTest, Version22TagWithoutKnownFramesGivesEmptyFields) {
@@ -197,7 +207,8 @@ TEST_F(Id3v2ReaderTest, Version24FrameSizesAreSyncsafe) {
 TEST_F(Id3v2ReaderTest, Version24FallsBackToPlainSizesThatLandOnTheNextFrame) {
     // Plain 256 is 00 00 01 00, which read syncsafe is 128: inside the text.
     const std::string title(255, 'a');
-    const std::string frames = id3v2_frame("TIT2", "\0"s + title) + id3v2_frame("TPE1", "\0Artist"s);
+    const std::string frames =
+        id3v2_frame("TIT2", "\0"s + title) + id3v2_frame("TPE1", "\0Artist"s);
     const TagFields fields = read(id3v2_tag(frames, 4));
     EXPECT_EQ(fields.title, title);
     EXPECT_EQ(fields.artist, "Artist");
@@ -205,7 +216,8 @@ TEST_F(Id3v2ReaderTest, Version24FallsBackToPlainSizesThatLandOnTheNextFrame) {
 
 TEST_F(Id3v2ReaderTest, Version23SizesStayPlainEvenWhenSyncsafeWouldFit) {
     // Syncsafe 200 (00 00 01 48) read plain is 328 bytes: the text runs on.
-    const std::string frames = frame_2_4("TIT2", "\0"s + std::string(199, 'a')) + frame_2_4("TPE1", "\0A"s);
+    const std::string frames =
+        frame_2_4("TIT2", "\0"s + std::string(199, 'a')) + frame_2_4("TPE1", "\0A"s);
     EXPECT_EQ(read(id3v2_tag(frames, 3)).title, std::string(199, 'a') + "TPE1");
 }
 
@@ -230,9 +242,20 @@ TEST_F(Id3v2ReaderTest, MissingFrameGivesEmptyText) {
 TEST_F(Id3v2ReaderTest, CommentSkipsLanguageAndDescription) {
     EXPECT_EQ(text_of("COMM", "\0eng\0Text"s), "Text");
     EXPECT_EQ(text_of("COMM", "\0engDescription\0Text"s), "Text");
-    EXPECT_EQ(text_of("COMM", "\x01" "eng\xFF\xFE" "D\0\0\0\xFF\xFE" "T\0x\0"s), "Tx");
-    EXPECT_EQ(text_of("COMM", "\x02" "eng\0D\0\0\0T\0x"s), "Tx");
-    EXPECT_EQ(text_of("COMM", "\x03" "engD\0Tx"s), "Tx");
+    EXPECT_EQ(text_of("COMM",
+                      "\x01"
+                      "eng\xFF\xFE"
+                      "D\0\0\0\xFF\xFE"
+                      "T\0x\0"s),
+              "Tx");
+    EXPECT_EQ(text_of("COMM",
+                      "\x02"
+                      "eng\0D\0\0\0T\0x"s),
+              "Tx");
+    EXPECT_EQ(text_of("COMM",
+                      "\x03"
+                      "engD\0Tx"s),
+              "Tx");
     // No end of description: the text starts after the language.
     EXPECT_EQ(text_of("COMM", "\0engText"s), "Text");
 }
@@ -278,9 +301,18 @@ TEST_F(Id3v2ReaderTest, DropsWhatCannotBeDecoded) {
 
 TEST_F(Id3v2ReaderTest, ChoosesTheByteOrderMarkThatStartsTheText) {
     // Two FF FE marks: the second starts the text.
-    EXPECT_EQ(text_of("COMM", "\x01" "eng\xFF\xFE" "d\0\0\0\xFF\xFE" "t\0"s), "t");
+    EXPECT_EQ(text_of("COMM",
+                      "\x01"
+                      "eng\xFF\xFE"
+                      "d\0\0\0\xFF\xFE"
+                      "t\0"s),
+              "t");
     // One FF FE and one FE FF: FE FF wins, the text is big-endian.
-    EXPECT_EQ(text_of("COMM", "\x01" "eng\xFF\xFE" "d\0\0\0\xFE\xFF\0t"s), "t");
+    EXPECT_EQ(text_of("COMM",
+                      "\x01"
+                      "eng\xFF\xFE"
+                      "d\0\0\0\xFE\xFF\0t"s),
+              "t");
     // A stray mark after the chosen one is not text.
     EXPECT_EQ(text_of("TIT2", "\x02\xFE\xFF\0H\0i"s), "Hi");
 }
@@ -288,7 +320,10 @@ TEST_F(Id3v2ReaderTest, ChoosesTheByteOrderMarkThatStartsTheText) {
 TEST_F(Id3v2ReaderTest, Utf16WithoutAnyMarkIsTakenFromItsStart) {
     EXPECT_EQ(text_of("TIT2", "\x01H\0i\0"s), "Hi");
     EXPECT_EQ(text_of("TIT2", "\x01\0H\0i"s), "Hi");  // plainly big-endian
-    EXPECT_EQ(text_of("COMM", "\x01" "engd\0\0\0t\0x\0"s), "tx");
+    EXPECT_EQ(text_of("COMM",
+                      "\x01"
+                      "engd\0\0\0t\0x\0"s),
+              "tx");
 }
 
 TEST_F(Id3v2ReaderTest, FrameDataIsCutAtTheTagEnd) {

@@ -8,7 +8,6 @@
 
 #include <cctype>
 #include <cerrno>
-#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -23,12 +22,19 @@ extern char** environ;
 namespace varnel {
 namespace {
 
-// Writes one file per (version, encoding, with ID3v1) into argv[2] with the
-// library named by argv[1]. Non-ASCII texts are spelled as escapes so that
+// Arguments: tool (mutagen or eyed3), path, ID3v2 major version, encoding
+// byte, 1 to add an ID3v1 tag. Writes the file; exits with 77 when the
+// tool cannot be imported. Non-ASCII texts are spelled as escapes so that
 // the script does not depend on how the locale decodes arguments.
+constexpr int tool_missing = 77;
 constexpr const char* writer_script = R"PY(
-import logging, os, sys
-tool, folder = sys.argv[1], sys.argv[2]
+import logging, sys
+tool, path = sys.argv[1], sys.argv[2]
+version, encoding, v1 = int(sys.argv[3]), int(sys.argv[4]), sys.argv[5] == '1'
+try:
+    __import__(tool)
+except ImportError:
+    sys.exit(77)
 
 def texts(wide):
     return dict(
@@ -78,52 +84,25 @@ def with_eyed3(path, version, encoding, v1):
     if v1:
         tag.save(path, version=(1, 1, 0))
 
-write = with_mutagen if tool == 'mutagen' else with_eyed3
-for version, encodings in ((3, (0, 1)), (4, (0, 1, 2, 3))):
-    for encoding in encodings:
-        for v1 in (False, True):
-            path = os.path.join(folder, '%s-v2%d-enc%d%s.mp3' % (tool, version, encoding, '-v1' if v1 else ''))
-            audio(path)
-            write(path, version, encoding, v1)
+audio(path)
+(with_mutagen if tool == 'mutagen' else with_eyed3)(path, version, encoding, v1)
 )PY";
 
-// Runs `program` with `args` and waits; true when it exits with status 0.
-bool run(const std::string& program, const std::vector<std::string>& args) {
+// Runs `program` with `args` and waits: its exit status, nullopt when it
+// could not be started or did not exit.
+std::optional<int> run(const std::string& program, const std::vector<std::string>& args) {
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     pid_t child = 0;
-    if (posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return false;
+    if (posix_spawnp(&child, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0)
+        return std::nullopt;
     int status = 0;
     while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR) return false;
+        if (errno != EINTR) return std::nullopt;
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-// A python3 that can import `module`: Debian's first, since the python3
-// found on PATH may be a private one without Debian's packages.
-std::optional<std::string> python_with(const std::string& module) {
-    for (const std::string candidate : {"/usr/bin/python3", "python3"})
-        if (run(candidate, {"-c", "import " + module})) return candidate;
-    return std::nullopt;
-}
-
-// The folder of files written by `tool`, made on first use; nullopt when
-// the tool is not available.
-const test::TempDir* files_of(const std::string& tool) {
-    static std::map<std::string, std::optional<test::TempDir>> made;
-    auto found = made.find(tool);
-    if (found == made.end()) {
-        found = made.emplace(tool, std::nullopt).first;
-        const std::optional<std::string> python = python_with(tool == "mutagen" ? "mutagen" : "eyed3");
-        if (python) {
-            found->second.emplace();
-            if (!run(*python, {"-c", writer_script, tool, found->second->path()}))
-                throw std::runtime_error("the " + tool + " script failed");
-        }
-    }
-    return found->second ? &*found->second : nullptr;
+    if (!WIFEXITED(status)) return std::nullopt;
+    return WEXITSTATUS(status);
 }
 
 struct Written {
@@ -171,47 +150,58 @@ TagFields expected_v2(const Written& written) {
 
 TagFields in_code_page(const TagFields& utf8, const Codec& codec) {
     TagFields fields;
-    for (auto member : {&TagFields::title, &TagFields::artist, &TagFields::album, &TagFields::track,
-                        &TagFields::year, &TagFields::genre, &TagFields::comment, &TagFields::composer,
-                        &TagFields::original_artist, &TagFields::copyright, &TagFields::url,
-                        &TagFields::encoder})
+    for (auto member :
+         {&TagFields::title, &TagFields::artist, &TagFields::album, &TagFields::track,
+          &TagFields::year, &TagFields::genre, &TagFields::comment, &TagFields::composer,
+          &TagFields::original_artist, &TagFields::copyright, &TagFields::url, &TagFields::encoder})
         fields.*member = codec.from_utf8(utf8.*member).value();
     return fields;
 }
 
 class InteropReadTest : public ::testing::TestWithParam<Written> {
 protected:
-    // The written file, opened; nullopt (and the test skipped) without the tool.
-    std::optional<ByteFile> open_written() {
-        const test::TempDir* folder = files_of(GetParam().tool);
-        if (!folder) return std::nullopt;
-        auto file = ByteFile::open_read(folder->path() + GetParam().file_name());
-        if (!file) throw std::runtime_error("missing " + GetParam().file_name());
-        return file;
+    // Writes the file of the test's parameter with python3; false when no
+    // python3 can import the tool. Debian's python3 comes first: the one on
+    // PATH may be a private one without Debian's packages.
+    bool write_file() {
+        const Written& written = GetParam();
+        const std::vector<std::string> args{"-c",
+                                            writer_script,
+                                            written.tool,
+                                            path(),
+                                            std::to_string(written.version),
+                                            std::to_string(written.encoding),
+                                            written.with_v1 ? "1" : "0"};
+        for (const std::string python : {"/usr/bin/python3", "python3"}) {
+            const std::optional<int> status = run(python, args);
+            if (status == 0) return true;
+            if (status && *status != tool_missing)
+                throw std::runtime_error("the writer script failed");
+        }
+        return false;
     }
+    std::string path() const { return dir_.path() + GetParam().file_name(); }
 
     Codec codec_;
+    test::TempDir dir_;
 };
 
-TEST_P(InteropReadTest, ReadsTheId3v2Texts) {
-    std::optional<ByteFile> file = open_written();
-    if (!file) GTEST_SKIP() << "python3 with " << GetParam().tool << " is not available";
+TEST_P(InteropReadTest, ReadsTheirTexts) {
+    if (!write_file()) GTEST_SKIP() << "no python3 with " << GetParam().tool;
+    std::optional<ByteFile> file = ByteFile::open_read(path());
+    ASSERT_TRUE(file);
     TagFields fields;
     ASSERT_TRUE(read_id3v2_tag(*file, fields, codec_));
     EXPECT_EQ(fields, in_code_page(expected_v2(GetParam()), codec_));
-}
 
-TEST_P(InteropReadTest, ReadsTheId3v1TagWhenThereIsOne) {
-    std::optional<ByteFile> file = open_written();
-    if (!file) GTEST_SKIP() << "python3 with " << GetParam().tool << " is not available";
-    TagFields fields;
-    ASSERT_EQ(read_id3v1_tag(*file, fields), GetParam().with_v1);
+    TagFields v1;
+    ASSERT_EQ(read_id3v1_tag(*file, v1), GetParam().with_v1);
     if (!GetParam().with_v1 || GetParam().encoding != 0) return;  // wide texts become '?' there
-    EXPECT_EQ(fields.title, "Title");
-    EXPECT_EQ(fields.artist, "Artist");
-    EXPECT_EQ(fields.album, "Album Album Album Album Album");  // 30 bytes, trimmed
-    EXPECT_EQ(fields.track, "3");
-    EXPECT_EQ(fields.genre, "17");
+    EXPECT_EQ(v1.title, "Title");
+    EXPECT_EQ(v1.artist, "Artist");
+    EXPECT_EQ(v1.album, "Album Album Album Album Album");  // 30 bytes, trimmed
+    EXPECT_EQ(v1.track, "3");
+    EXPECT_EQ(v1.genre, "17");
 }
 
 std::vector<Written> every_file() {
@@ -220,7 +210,8 @@ std::vector<Written> every_file() {
         for (const int version : {3, 4})
             for (const int encoding : {0, 1, 2, 3})
                 for (const bool with_v1 : {false, true})
-                    if (version == 4 || encoding < 2) files.push_back({tool, version, encoding, with_v1});
+                    if (version == 4 || encoding < 2)
+                        files.push_back({tool, version, encoding, with_v1});
     return files;
 }
 

@@ -80,7 +80,8 @@ TEST_F(TagDialogTest, FileWithoutTagsOpensGreyWithNothingToUpdate) {
 
 TEST_F(TagDialogTest, LoadsBothTagsAndWritesEditsBack) {
     const std::string audio = fake_audio(2000);
-    ASSERT_TRUE(open(id3v2_tag(text_frame("TIT2", "Title") + text_frame("TCON", "(17)Rock")) + audio +
+    ASSERT_TRUE(open(id3v2_tag(text_frame("TIT2", "Title") + text_frame("TCON", "(17)Rock") +
+                               text_frame("TRCK", "10/12")) + audio +
                      id3v1_block("Old", "Artist", "Album", "1999", "c", 4, 255)));
     EXPECT_EQ(child<QLineEdit>("歌曲名1编辑框")->text(), QStringLiteral("Old"));
     EXPECT_EQ(child<QLineEdit>("音轨1编辑框")->text(), QStringLiteral("4"));
@@ -88,6 +89,8 @@ TEST_F(TagDialogTest, LoadsBothTagsAndWritesEditsBack) {
     EXPECT_EQ(child<QComboBox>("流派2组合框")->currentText(), QStringLiteral("Rock"));
     EXPECT_EQ(child<QComboBox>("流派2组合框")->currentIndex(), -1);
     EXPECT_FALSE(child<QPushButton>("更新按钮")->isEnabled());
+    // Typing limits do not cut what the file holds.
+    EXPECT_EQ(child<QLineEdit>("音轨2编辑框")->text(), QStringLiteral("10/12"));
 
     child<QLineEdit>("歌曲名1编辑框")->setText(QStringLiteral("New"));
     child<QLineEdit>("艺术家2编辑框")->setText(QStringLiteral("Someone"));
