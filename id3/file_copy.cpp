@@ -1,5 +1,6 @@
 #include "id3/file_copy.h"
 
+#include <fcntl.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -14,7 +15,15 @@ namespace varnel {
 namespace {
 
 constexpr std::size_t buffer_size = std::size_t{1} << 20;
-constexpr std::size_t kernel_chunk = std::size_t{1} << 30;
+constexpr std::size_t kernel_chunk = std::size_t{8} << 20;
+
+// Starts writing [offset, offset + size) of `fd` to the disk without
+// waiting, so that the final fsync finds most of it done. Best effort: the
+// fsync reports any error.
+void start_writeback(int fd, std::uint64_t offset, std::size_t size) {
+    sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(size),
+                    SYNC_FILE_RANGE_WRITE);
+}
 
 // Errors after which copy_file_range cannot do this copy but plain reads
 // and writes may (other file system, old kernel, unsupported file).
@@ -31,12 +40,14 @@ bool copy_in_kernel(int from, std::uint64_t& offset, int to, std::uint64_t& to_o
     auto in = static_cast<off_t>(offset);
     auto out = static_cast<off_t>(to_offset);
     for (;;) {
+        const off_t start = out;
         const ssize_t count = ::copy_file_range(from, &in, to, &out, kernel_chunk, 0);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0 && !worth_falling_back(errno)) return false;
         // Zero is the end of the file, or a file system that cannot say;
         // the buffered copy finds out which.
         if (count <= 0) break;
+        start_writeback(to, static_cast<std::uint64_t>(start), static_cast<std::size_t>(count));
     }
     offset = static_cast<std::uint64_t>(in);
     to_offset = static_cast<std::uint64_t>(out);
@@ -50,6 +61,7 @@ bool copy_through_buffer(int from, std::uint64_t offset, int to, std::uint64_t t
         if (!count) return false;
         if (*count == 0) return true;
         if (!write_at(to, buffer.data(), *count, to_offset)) return false;
+        start_writeback(to, to_offset, *count);
         offset += *count;
         to_offset += *count;
     }

@@ -8,9 +8,10 @@
 namespace varnel {
 
 // Copies the bytes of `from` from `offset` to its end into `to`, starting at
-// `to_offset`, in the kernel where it can (copy_file_range) and otherwise
-// through a 1 MiB buffer. Neither file position moves. false on any error
-// (disk full included).
+// `to_offset`, in the kernel where it can (copy_file_range, 8 MiB at a
+// time) and otherwise through a 1 MiB buffer, starting the writeback of
+// each piece as soon as it is copied. Neither file position moves. false
+// on any error (disk full included).
 bool copy_to_end(int from, std::uint64_t offset, int to, std::uint64_t to_offset);
 
 // Gives `to` the owner and group of `original` where permitted (EPERM is

@@ -254,6 +254,10 @@ void fill_fields(std::string_view tag, TagFields& fields, const Codec& codec) {
     const bool version_2_2 = tag[3] == 2;
     for (const FrameField& frame : frame_fields)
         fields.*frame.field = find_frame_text(tag, version_2_2 ? frame.id_2_2 : frame.id, codec);
+    // Version 2.4 replaced TYER by the recording time TDRC ("2014-05-01"):
+    // its year stands for the missing TYER.
+    if (tag[3] == 4 && fields.year.empty())
+        fields.year = find_frame_text(tag, "TDRC", codec).substr(0, 4);
     if (!fields.genre.empty()) fields.genre = resolve_genre_text(fields.genre);
 }
 

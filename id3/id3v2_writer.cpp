@@ -66,7 +66,7 @@ bool replace_tag(ByteFile& file, const std::string& path, std::uint64_t old_leng
                  std::string_view tag) {
     struct stat info {};
     if (fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    if (info.st_nlink > 0) return edit_in_place(file, old_length, tag);
+    if (info.st_nlink > 1) return edit_in_place(file, old_length, tag);
     return replace_file_start(file, path, old_length, tag);
 }
 

@@ -41,10 +41,11 @@ struct DirCloser {
 }  // namespace
 
 std::string temp_name_template(std::string_view name, pid_t pid) {
-    const std::string tail =
-        std::string(marker) + std::to_string(pid) + "-" + std::string(random_part);
-    const std::size_t room = max_name - 1 - tail.size();
-    return "." + std::string(name.substr(0, room)) + tail;
+    std::string tail(marker);
+    tail.append(std::to_string(pid)).append(1, '-').append(random_part);
+    std::string result(1, '.');
+    result.append(name.substr(0, max_name - 1 - tail.size())).append(tail);
+    return result;
 }
 
 std::optional<pid_t> temp_name_pid(std::string_view name) {

@@ -381,3 +381,37 @@ TEST(ResolveGenreText, BracketsInsideTwoByteCharactersDoNotCount) {
 
 }  // namespace
 }  // namespace varnel
+
+namespace varnel {
+namespace {
+
+TEST(Id3v2Version4, YearComesFromTheRecordingTimeWhenTyerIsMissing) {
+    test::TempDir dir;
+    const auto frame24 = [](std::string_view id, std::string_view text) {
+        std::string frame(id);
+        const std::size_t size = text.size() + 1;  // syncsafe, small
+        frame += std::string(3, '\0');
+        frame += static_cast<char>(size);
+        frame += std::string(2, '\0');
+        return frame + '\0' + std::string(text);
+    };
+    const std::string header = std::string("ID3\x04\x00\x00", 6);
+    std::string frames = frame24("TIT2", "T") + frame24("TDRC", "2014-05-01");
+    std::string tag = header + std::string(3, '\0') + static_cast<char>(frames.size()) + frames;
+    dir.write_file("a.mp3", tag + "audio");
+    auto file = ByteFile::open_read(dir.path() + "a.mp3");
+    TagFields fields;
+    const Codec codec;
+    ASSERT_TRUE(read_id3v2_tag(*file, fields, codec));
+    EXPECT_EQ(fields.year, "2014");
+
+    frames = frame24("TYER", "1999") + frame24("TDRC", "2014");
+    tag = header + std::string(3, '\0') + static_cast<char>(frames.size()) + frames;
+    dir.write_file("b.mp3", tag);
+    auto second = ByteFile::open_read(dir.path() + "b.mp3");
+    ASSERT_TRUE(read_id3v2_tag(*second, fields, codec));
+    EXPECT_EQ(fields.year, "1999");
+}
+
+}  // namespace
+}  // namespace varnel

@@ -136,8 +136,8 @@ TagFields expected_v2(const Written& written) {
     fields.artist = wide ? "Artist 歌手" : "Artist";
     fields.album = wide ? repeat("专辑", 70) : repeat("Album ", 25);
     fields.track = eyed3 ? "03/12" : "3/12";
-    // Version 2.4 keeps the year in TDRC, which is not read.
-    fields.year = written.version == 3 ? "2001" : "";
+    // Version 2.4 keeps the year in TDRC, read where TYER is missing.
+    fields.year = "2001";
     fields.genre = "Rock";
     fields.comment = wide ? "Comment 评论" : "Comment";
     fields.composer = wide ? "Composer 作曲" : "Composer";

@@ -54,22 +54,34 @@ state() {
 
 reset() { rm -f "$folder"/.*varnel-tmp-* && cp "$work/old" "$song"; }
 
-# How often the rewrite makes each call of $1 (comma-separated), with the
-# extra strace options $2.
+# Runs the rewrite under strace tracing the calls $1 (comma-separated),
+# with copy_file_range failing in mode "buffered", and more strace options.
+# strace injects only into calls it traces.
+rewrite_traced() {
+    local calls=$1
+    shift
+    if [ "$mode" = buffered ]; then
+        set -- -e inject=copy_file_range:error=ENOSYS "$@"
+        calls=$calls,copy_file_range
+    fi
+    strace -f -qq -o "$work/trace" -e trace="$calls" "$@" "$tool" write "$song" "$new_title"
+}
+
+# How often an untroubled rewrite makes each of the calls $1: lines "COUNT NAME".
 count_calls() {
     reset
-    strace -f -qq -o "$work/trace" -e trace="$1" $2 "$tool" write "$song" "$new_title" >/dev/null 2>&1
-    [ "$(state)" = new ] || fail "count $2" "an untroubled rewrite did not give the new file"
+    rewrite_traced "$1" >/dev/null 2>&1
+    [ "$(state)" = new ] || fail "count $mode" "an untroubled rewrite did not give the new file"
     awk '{ name = $2; sub(/\(.*/, "", name); print name }' "$work/trace" | sort | uniq -c
 }
 
-kill_at() { # syscall n extra
-    local label="kill $1#$2 $3"
+kill_at() { # syscall n
+    local label="kill $1#$2 $mode"
     reset
-    strace -f -qq -o /dev/null -e trace=none -e inject="$1:signal=SIGKILL:when=$2" $3 \
-        "$tool" write "$song" "$new_title" >/dev/null 2>&1
-    local seen
+    (rewrite_traced "$1" -e inject="$1:signal=SIGKILL:when=$2") >/dev/null 2>&1
+    local code=$? seen
     seen=$(state)
+    [ "$code" = 137 ] || fail "$label" "not killed (exit code $code)"
     [ "$seen" = other ] && fail "$label" "the file is neither the old nor the new one"
     # The next rewrite clears the dead process's temporary file.
     "$tool" write "$song" "$new_title" || fail "$label" "the rewrite after the kill failed"
@@ -77,13 +89,13 @@ kill_at() { # syscall n extra
     [ "$(temps_left)" = 0 ] || fail "$label" "a temporary file survived the next rewrite"
 }
 
-fail_at() { # syscall n extra
-    local label="error $1#$2 $3"
+fail_at() { # syscall n
+    local label="error $1#$2 $mode"
     reset
-    strace -f -qq -o /dev/null -e trace=none -e inject="$1:error=ENOSPC:when=$2" $3 \
-        "$tool" write "$song" "$new_title" >/dev/null 2>&1
+    rewrite_traced "$1" -e inject="$1:error=ENOSPC:when=$2" >/dev/null 2>&1
     local code=$? seen
     seen=$(state)
+    grep -q "^[0-9]* *$1(.*ENOSPC.*(INJECTED)" "$work/trace" || fail "$label" "no error was injected"
     [ "$(temps_left)" = 0 ] || fail "$label" "a temporary file was left"
     case "$code/$seen" in
         0/new | 1/old | 2/old) ;;
@@ -97,22 +109,18 @@ changing=openat,write,pwrite64,copy_file_range,ftruncate,fchown,fchmod,fsetxattr
 failing=openat,write,pwrite64,copy_file_range,ftruncate,fchown,fchmod,flistxattr,fgetxattr,fsetxattr,fsync,fdatasync,rename,renameat,renameat2
 
 for mode in kernel buffered; do
-    extra=""
-    [ "$mode" = buffered ] && extra="-e inject=copy_file_range:error=ENOSYS"
-    while read -r count name; do
-        [ "$mode" = buffered ] && [ "$name" = copy_file_range ] && continue
-        for ((n = 1; n <= count; n++)); do
-            kill_at "$name" "$n" "$extra"
-            runs=$((runs + 1))
-        done
-    done < <(count_calls "$changing" "$extra")
-    while read -r count name; do
-        [ "$mode" = buffered ] && [ "$name" = copy_file_range ] && continue
-        for ((n = 1; n <= count; n++)); do
-            fail_at "$name" "$n" "$extra"
-            runs=$((runs + 1))
-        done
-    done < <(count_calls "$failing" "$extra")
+    for action in kill_at fail_at; do
+        calls=$changing
+        [ "$action" = fail_at ] && calls=$failing
+        while read -r count name; do
+            [ "$mode" = buffered ] && [ "$name" = copy_file_range ] && continue
+            echo "$mode $action $name: $count calls"
+            for ((n = 1; n <= count; n++)); do
+                "$action" "$name" "$n"
+                runs=$((runs + 1))
+            done
+        done < <(count_calls "$calls")
+    done
 done
 
 echo "$runs interrupted rewrites, $failures failures"
