@@ -38,7 +38,8 @@ std::string make_song(const bench::ScratchDir& dir) {
         std::string block(1 << 20, '\0');
         for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<char>(i * 131 + 7);
         for (std::size_t done = 0; done < file_size; done += block.size())
-            out.write(block.data(), static_cast<std::streamsize>(std::min(block.size(), file_size - done)));
+            out.write(block.data(),
+                      static_cast<std::streamsize>(std::min(block.size(), file_size - done)));
     }
     sync();
     return path;
@@ -101,7 +102,8 @@ void BM_RewriteAgainstCp(benchmark::State& state) {
     int round = 0;
     for (auto _ : state) {
         const double rewrite_time = seconds_of([&] { return rewrite(path, round++); });
-        const double copy_time = seconds_of([&] { return copy_and_sync(path, dir.path() + "copy.mp3"); });
+        const double copy_time =
+            seconds_of([&] { return copy_and_sync(path, dir.path() + "copy.mp3"); });
         if (rewrite_time < 0 || copy_time < 0) {
             state.SkipWithError("the rewrite, cp or sync failed");
             break;
@@ -110,7 +112,8 @@ void BM_RewriteAgainstCp(benchmark::State& state) {
         rewriting += rewrite_time;
         copying += copy_time;
     }
-    state.counters["cp_sync_ms"] = copying * 1000 / static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
+    state.counters["cp_sync_ms"] =
+        copying * 1000 / static_cast<double>(std::max<std::int64_t>(1, state.iterations()));
     state.counters["ratio"] = copying > 0 ? rewriting / copying : 0;
 }
 

@@ -67,7 +67,8 @@ bool copy_through_buffer(int from, std::uint64_t offset, int to, std::uint64_t t
     }
 }
 
-bool copy_owner(const struct stat& original, int to) {
+bool copy_owner(const struct stat& original, int to, const struct stat& now) {
+    if (now.st_uid == original.st_uid && now.st_gid == original.st_gid) return true;
     if (fchown(to, original.st_uid, original.st_gid) == 0) return true;
     if (errno != EPERM) return false;
     // Not allowed to give the file away: keep at least the group if ours.
@@ -133,9 +134,16 @@ bool copy_to_end(int from, std::uint64_t offset, int to, std::uint64_t to_offset
 }
 
 bool copy_metadata(int from, const struct stat& original, int to) {
-    // The mode comes last: changing the owner may clear set-id bits.
-    return copy_owner(original, to) && copy_xattrs(from, to) &&
-           fchmod(to, original.st_mode & 07777) == 0;
+    // Nothing is changed that is already right: file systems without
+    // owners and modes (FAT) refuse to change them but show the same ones
+    // on every file. The mode comes last: a change of owner may clear
+    // set-id bits.
+    struct stat now {};
+    if (fstat(to, &now) != 0 || !copy_owner(original, to, now) || !copy_xattrs(from, to))
+        return false;
+    const mode_t mode = original.st_mode & 07777;
+    if (fstat(to, &now) != 0) return false;
+    return (now.st_mode & 07777) == mode || fchmod(to, mode) == 0;
 }
 
 }  // namespace varnel

@@ -15,7 +15,7 @@ namespace {
 
 constexpr std::size_t block_size = 4096;
 constexpr std::size_t padding_size = 877;
-constexpr std::uint64_t frames_size = 137;          // the twelve frames without their texts
+constexpr std::uint64_t frames_size = 137;  // the twelve frames without their texts
 constexpr std::uint64_t max_syncsafe = (1u << 28) - 1;
 
 void put_be32(std::string& out, std::uint32_t value) {
@@ -58,8 +58,8 @@ std::optional<std::uint64_t> old_tag_length(ByteFile& file) {
 
 // A file with several names is edited where it is, so every name sees it.
 bool edit_in_place(ByteFile& file, std::uint64_t old_length, std::string_view tag) {
-    return (old_length == 0 || delete_bytes(file, 0, old_length)) &&
-           insert_bytes(file, 0, tag) && file.sync();
+    return (old_length == 0 || delete_bytes(file, 0, old_length)) && insert_bytes(file, 0, tag) &&
+           file.sync();
 }
 
 bool replace_tag(ByteFile& file, const std::string& path, std::uint64_t old_length,

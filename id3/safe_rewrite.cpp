@@ -31,7 +31,7 @@ struct FreeDeleter {
 
 std::optional<Location> resolve(const std::string& path) {
     if (path.find('\0') != std::string::npos) return std::nullopt;
-    const std::unique_ptr<char, FreeDeleter> real(strdup(path.c_str()));
+    const std::unique_ptr<char, FreeDeleter> real(realpath(path.c_str(), nullptr));
     if (!real) return std::nullopt;
     const std::string full(real.get());  // absolute, no trailing '/'
     const std::size_t slash = full.rfind('/');

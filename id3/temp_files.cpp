@@ -21,13 +21,17 @@ constexpr std::string_view random_part = "XXXXXX";
 constexpr std::size_t max_name = 255;
 constexpr std::time_t stale_age = 60 * 60;
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 bool is_alnum(char c) {
     return is_digit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool process_exists(pid_t pid) { return kill(pid, 0) == 0 || errno != ESRCH; }
+bool process_exists(pid_t pid) {
+    return kill(pid, 0) == 0 || errno != ESRCH;
+}
 
 bool is_stale(const struct stat& info, pid_t pid) {
     if (!process_exists(pid)) return true;
@@ -50,9 +54,8 @@ std::string temp_name_template(std::string_view name, pid_t pid) {
 
 std::optional<pid_t> temp_name_pid(std::string_view name) {
     // From the end: "-" and six letters or digits, the pid, the marker.
-    const std::size_t random_at = name.size() >= random_part.size() + 1
-                                      ? name.size() - random_part.size()
-                                      : 0;
+    const std::size_t random_at =
+        name.size() >= random_part.size() + 1 ? name.size() - random_part.size() : 0;
     if (random_at == 0 || name[random_at - 1] != '-') return std::nullopt;
     if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(random_at), name.end(), is_alnum))
         return std::nullopt;

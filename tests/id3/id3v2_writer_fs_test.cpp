@@ -15,8 +15,8 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -59,7 +59,8 @@ int in_child(const std::function<int()>& body) {
 
 bool write_file(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);
-    return static_cast<bool>(out.write(content.data(), static_cast<std::streamsize>(content.size())).flush());
+    return static_cast<bool>(
+        out.write(content.data(), static_cast<std::streamsize>(content.size())).flush());
 }
 
 std::string read_file(const std::string& path) {
@@ -207,23 +208,23 @@ TEST_F(WriterFsTest, StaleTemporaryFilesAreRemoved) {
     const std::string dead = std::to_string(dead_pid());
     const std::string alive = std::to_string(getpid());
     const std::vector<std::string> stale = {
-        ".song.mp3.varnel-tmp-" + dead + "-abc123",
-        ".other.mp3.varnel-tmp-" + dead + "-Zz9Zz9",
+        ".song.mp3.varnel-tmp-" + dead + "-abc123", ".other.mp3.varnel-tmp-" + dead + "-Zz9Zz9",
         ".song.mp3.varnel-tmp-" + alive + "-old000",  // made old below
     };
     const std::vector<std::string> kept = {
-        ".song.mp3.varnel-tmp-" + alive + "-abc123",       // its writer may be running
-        "song.mp3.varnel-tmp-" + dead + "-abc123",         // no leading dot
-        ".song.mp3.varnel-tmp-" + dead + "-abc12",         // five random letters
-        ".song.mp3.varnel-tmp-" + dead + "-abc12-",        // not letters or digits
-        ".song.mp3.varnel-tmp--abc123",                    // no pid
-        ".song.mp3.varnel-tmp-" + dead + "-abc123.bak",    // something else
-        "..varnel-tmp-" + dead + "-abc123",                // no name
+        ".song.mp3.varnel-tmp-" + alive + "-abc123",     // its writer may be running
+        "song.mp3.varnel-tmp-" + dead + "-abc123",       // no leading dot
+        ".song.mp3.varnel-tmp-" + dead + "-abc12",       // five random letters
+        ".song.mp3.varnel-tmp-" + dead + "-abc12-",      // not letters or digits
+        ".song.mp3.varnel-tmp--abc123",                  // no pid
+        ".song.mp3.varnel-tmp-" + dead + "-abc123.bak",  // something else
+        "..varnel-tmp-" + dead + "-abc123",              // no name
     };
     temp_.write_file("song.mp3", old_);
     for (const auto& name : stale) temp_.write_file(name, "x");
     for (const auto& name : kept) temp_.write_file(name, "x");
-    const timespec two_hours_ago[2] = {{std::time(nullptr) - 7200, 0}, {std::time(nullptr) - 7200, 0}};
+    const timespec two_hours_ago[2] = {{std::time(nullptr) - 7200, 0},
+                                       {std::time(nullptr) - 7200, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, at(stale[2]).c_str(), two_hours_ago, 0), 0);
     const std::string folder_name = ".dir.varnel-tmp-" + dead + "-abcdef";
     const std::string link_name = ".lnk.varnel-tmp-" + dead + "-abcdef";

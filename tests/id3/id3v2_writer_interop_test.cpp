@@ -68,7 +68,8 @@ std::map<std::string, std::string> read_with_mutagen(const std::string& python,
     if (!pipe) return lines;
     std::string output;
     char buffer[4096];
-    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
+    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, got);
     pclose(pipe);
     std::istringstream in(output);
     for (std::string line; std::getline(in, line);) {
@@ -79,15 +80,34 @@ std::map<std::string, std::string> read_with_mutagen(const std::string& python,
 }
 
 TagFields ascii_fields() {
-    return {"Title", "Artist", "Album", "3/12", "2004", "(17)Rock", "Comment text",
-            "Composer", "Original", "Copyright", "http://example.org/a", "Encoder"};
+    return {"Title",
+            "Artist",
+            "Album",
+            "3/12",
+            "2004",
+            "(17)Rock",
+            "Comment text",
+            "Composer",
+            "Original",
+            "Copyright",
+            "http://example.org/a",
+            "Encoder"};
 }
 
 // GBK bytes: 中文标题, 歌手, 专辑, 摇滚, 注释, 作曲, 原唱, 版权, 编码器.
 TagFields gbk_fields() {
-    return {"\xD6\xD0\xCE\xC4\xB1\xEA\xCC\xE2", "\xB8\xE8\xCA\xD6", "\xD7\xA8\xBC\xAD", "1",
-            "1999", "\xD2\xA1\xB9\xF6", "\xD7\xA2\xCA\xCD", "\xD7\xF7\xC7\xFA",
-            "\xD4\xAD\xB3\xAA", "\xB0\xE6\xC8\xA8", "http://example.org/", "\xB1\xE0\xC2\xEB\xC6\xF7"};
+    return {"\xD6\xD0\xCE\xC4\xB1\xEA\xCC\xE2",
+            "\xB8\xE8\xCA\xD6",
+            "\xD7\xA8\xBC\xAD",
+            "1",
+            "1999",
+            "\xD2\xA1\xB9\xF6",
+            "\xD7\xA2\xCA\xCD",
+            "\xD7\xF7\xC7\xFA",
+            "\xD4\xAD\xB3\xAA",
+            "\xB0\xE6\xC8\xA8",
+            "http://example.org/",
+            "\xB1\xE0\xC2\xEB\xC6\xF7"};
 }
 
 TEST(MutagenReadsWrittenTags, SameTextsAndUntouchedAudio) {
@@ -95,9 +115,9 @@ TEST(MutagenReadsWrittenTags, SameTextsAndUntouchedAudio) {
     if (python.empty()) GTEST_SKIP() << "python3-mutagen is not installed";
     test::TempDir temp;
     const std::string audio = test::fake_audio(50000) + test::id3v1_block("v1 title");
-    const std::string old_tag = test::id3v2_tag(test::text_frame("TIT2", "Old") +
-                                                    test::id3v2_frame("APIC", std::string(3000, 'p')),
-                                                4, 100);
+    const std::string old_tag = test::id3v2_tag(
+        test::text_frame("TIT2", "Old") + test::id3v2_frame("APIC", std::string(3000, 'p')), 4,
+        100);
     for (const TagFields& f : {ascii_fields(), gbk_fields(), TagFields{}}) {
         temp.write_file("song.mp3", old_tag + audio);
         const std::string path = temp.path() + "song.mp3";

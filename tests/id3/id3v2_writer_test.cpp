@@ -57,8 +57,10 @@ std::vector<Frame> frames_of(const std::string& tag) {
     std::size_t at = 10;
     while (at + 10 <= tag.size() && tag[at] != '\0') {
         std::uint32_t size = 0;
-        for (std::size_t i = 4; i < 8; ++i) size = (size << 8) | static_cast<std::uint8_t>(tag[at + i]);
-        frames.push_back({tag.substr(at, 4), size, tag.substr(at + 8, 2), tag.substr(at + 10, size)});
+        for (std::size_t i = 4; i < 8; ++i)
+            size = (size << 8) | static_cast<std::uint8_t>(tag[at + i]);
+        frames.push_back(
+            {tag.substr(at, 4), size, tag.substr(at + 8, 2), tag.substr(at + 10, size)});
         at += 10 + size;
     }
     return frames;
@@ -68,10 +70,10 @@ TEST(BuildId3v2Tag, EmptyRecordGivesTheBare1024ByteTag) {
     const std::string text_frame_empty = "\0\0\0\x01\0\0\0"s;
     const std::string expected_frames =
         "ID3\x03\0\0\0\0\x07\x76"s + "TRCK" + text_frame_empty + "TENC\0\0\0\x01\x40\0\0"s +
-        "WXXX\0\0\0\x02\0\0\0\0"s + "TCOP" + text_frame_empty + "TOPE" + text_frame_empty +
-        "TCOM" + text_frame_empty + "COMM\0\0\0\x05\0\0\0CHS\0"s + "TCON" + text_frame_empty +
-        "TYER" + text_frame_empty + "TALB" + text_frame_empty + "TPE1" + text_frame_empty +
-        "TIT2" + text_frame_empty;
+        "WXXX\0\0\0\x02\0\0\0\0"s + "TCOP" + text_frame_empty + "TOPE" + text_frame_empty + "TCOM" +
+        text_frame_empty + "COMM\0\0\0\x05\0\0\0CHS\0"s + "TCON" + text_frame_empty + "TYER" +
+        text_frame_empty + "TALB" + text_frame_empty + "TPE1" + text_frame_empty + "TIT2" +
+        text_frame_empty;
     ASSERT_EQ(expected_frames.size(), 147u);
     EXPECT_EQ(build_id3v2_tag(TagFields{}), expected_frames + std::string(877, '\0'));
 }
@@ -82,12 +84,18 @@ TEST(BuildId3v2Tag, FramesCarryTheTextsInTheirOrder) {
     ASSERT_EQ(tag.size(), 1024 + text_bytes(f));
     const std::vector<Frame> frames = frames_of(tag);
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"TRCK", "\0"s + f.track},         {"TENC", "\0"s + f.encoder},
-        {"WXXX", "\0\0"s + f.url},          {"TCOP", "\0"s + f.copyright},
-        {"TOPE", "\0"s + f.original_artist}, {"TCOM", "\0"s + f.composer},
-        {"COMM", "\0CHS\0"s + f.comment},  {"TCON", "\0"s + f.genre},
-        {"TYER", "\0"s + f.year},          {"TALB", "\0"s + f.album},
-        {"TPE1", "\0"s + f.artist},        {"TIT2", "\0"s + f.title}};
+        {"TRCK", "\0"s + f.track},
+        {"TENC", "\0"s + f.encoder},
+        {"WXXX", "\0\0"s + f.url},
+        {"TCOP", "\0"s + f.copyright},
+        {"TOPE", "\0"s + f.original_artist},
+        {"TCOM", "\0"s + f.composer},
+        {"COMM", "\0CHS\0"s + f.comment},
+        {"TCON", "\0"s + f.genre},
+        {"TYER", "\0"s + f.year},
+        {"TALB", "\0"s + f.album},
+        {"TPE1", "\0"s + f.artist},
+        {"TIT2", "\0"s + f.title}};
     ASSERT_EQ(frames.size(), expected.size());
     for (std::size_t i = 0; i < frames.size(); ++i) {
         EXPECT_EQ(frames[i].id, expected[i].first);
@@ -179,10 +187,12 @@ TEST_F(Id3v2WriterTest, WritingTwiceGivesTheSameFile) {
 }
 
 TEST_F(Id3v2WriterTest, ForeignTagsAreReplacedWhole) {
-    const std::string picture = test::id3v2_frame("APIC", "\0image/jpeg\0\x03\0"s + std::string(6000, '\xAB'));
+    const std::string picture =
+        test::id3v2_frame("APIC", "\0image/jpeg\0\x03\0"s + std::string(6000, '\xAB'));
     const std::vector<std::string> old_tags = {
         test::id3v2_tag(test::text_frame("TIT2", "Old") + picture, 3, 300),
-        test::id3v2_tag(test::text_frame("TIT2", "Old v2.4") + test::text_frame("TDRC", "2001"), 4, 0),
+        test::id3v2_tag(test::text_frame("TIT2", "Old v2.4") + test::text_frame("TDRC", "2001"), 4,
+                        0),
         test::id3v2_tag(test::text_frame("TIT2", std::string(5000, 'x')), 3, 2000),  // shrinks
     };
     for (const std::string& old_tag : old_tags) {
@@ -214,8 +224,8 @@ TEST_F(Id3v2WriterTest, RemovingCutsTheTagOff) {
 }
 
 TEST_F(Id3v2WriterTest, RemovingWithoutValidHeaderChangesNothing) {
-    const std::vector<std::string> starts = {
-        audio_, "ID3\xFF\0\0\0\0\0\x10"s + audio_, "ID3\x03\0\0\0\0\x80\0"s + audio_, "ID"s};
+    const std::vector<std::string> starts = {audio_, "ID3\xFF\0\0\0\0\0\x10"s + audio_,
+                                             "ID3\x03\0\0\0\0\x80\0"s + audio_, "ID"s};
     for (const std::string& start : starts) {
         put(start);
         const ino_t before = inode();
@@ -298,8 +308,11 @@ TEST_F(InPlaceEditTest, DeleteAtOrPastTheEndChangesNothing) {
 
 TEST_F(InPlaceEditTest, InsertMovesTheRestUp) {
     const std::vector<std::pair<std::uint64_t, std::string>> cases = {
-        {0, "abc"}, {4095, std::string(5000, 'i')}, {1, std::string(4096, 'j')},
-        {10000, "end"}, {5, ""}};
+        {0, "abc"},
+        {4095, std::string(5000, 'i')},
+        {1, std::string(4096, 'j')},
+        {10000, "end"},
+        {5, ""}};
     for (const auto& [position, bytes] : cases) {
         put(original_);
         auto file = ByteFile::open_read_write(path());
