@@ -59,10 +59,6 @@ void set_background(QWidget* widget, bool white) {
     widget->setPalette(palette);
 }
 
-QString plain_text(const QWidget* widget) {
-    if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return edit->text();
-    return static_cast<const QPlainTextEdit*>(widget)->toPlainText();
-}
 
 // The first `bytes` bytes of a code-page text, never half a character.
 std::string first_bytes(std::string_view text, int bytes) {
