@@ -265,6 +265,26 @@ TEST_F(MainWindowTest, DroppedFilesComeBeforeTheContentsOfDroppedFolders) {
     EXPECT_EQ(window->list().item_folder(2).fs, folder.path());
 }
 
+TEST_F(MainWindowTest, RemovingItemsWithoutTagFollowsTheTagRulesMarks) {
+    files.write_file("tagged.mp3", std::string("ID3\x03\0\0\0\0\0\x0B", 10) +
+                                       std::string("TPE1\0\0\0\x01\0\0", 10) + std::string(1, '\0'));
+    add_files_of({"plain.mp3", "note.txt"});
+    ui.file_choices.push_back({QString::fromStdString(files.path() + "tagged.mp3")});
+    window->add_files();
+    window->list_view()->selectRow(0);
+    window->remove_items_without_tag();  // no tag preview yet: nothing is marked
+    EXPECT_EQ(window->list().item_count(), 3);
+    EXPECT_TRUE(window->list_view()->selected_rows().empty());
+
+    window->settings().auto_preview = true;
+    window->rule_tabs()->setCurrentIndex(4);
+    child<QLineEdit>("MP3命名规则编辑框")->setText(QStringLiteral("#1"));
+    EXPECT_EQ(child<QLineEdit>("参照编辑框")->text(), QStringLiteral("艺术家"));
+    window->remove_items_without_tag();
+    ASSERT_EQ(window->list().item_count(), 1);
+    EXPECT_EQ(window->list().old_names()[0], "tagged.mp3");
+}
+
 TEST_F(MainWindowTest, SettingsAreSavedWhenTheWindowGoes) {
     window->settings().preview_count = 42;
     window.reset();
