@@ -2,9 +2,6 @@
 // holds the input. Aborts when a tag that was just written does not read
 // back, or when writing changes the file's length other than by one block.
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,25 +9,12 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/memory_file.h"
 #include "id3/id3v1.h"
 
 namespace {
 
 volatile std::size_t sink;  // keeps the results from being optimised away
-
-// A file in memory holding `bytes`, open for reading and writing. One memory
-// file serves the whole run; each input refills it.
-std::optional<varnel::ByteFile> file_holding(std::string_view bytes) {
-    static const int memory = memfd_create("fuzz-id3v1", MFD_CLOEXEC);
-    if (memory < 0 || ftruncate(memory, 0) != 0) return std::nullopt;
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t count =
-            pwrite(memory, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (count <= 0) return std::nullopt;
-        done += static_cast<std::size_t>(count);
-    }
-    return varnel::ByteFile::open_read_write("/proc/self/fd/" + std::to_string(memory));
-}
 
 int small_number(std::string_view text) {
     int value = 0;
@@ -75,7 +59,7 @@ void round_trip(varnel::ByteFile& file, const varnel::TagFields& read) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    std::optional<varnel::ByteFile> file = file_holding(input);
+    std::optional<varnel::ByteFile> file = varnel::fuzz::file_holding(input);
     if (!file) return 0;
     varnel::TagFields fields;
     if (varnel::read_id3v1_tag(*file, fields)) {

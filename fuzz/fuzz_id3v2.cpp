@@ -2,9 +2,6 @@
 // the frame look-up over the input bytes themselves. Aborts when a text
 // comes out longer than the bytes could make.
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -13,25 +10,12 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz/memory_file.h"
 #include "id3/id3v2_reader.h"
 
 namespace {
 
 volatile std::size_t sink;  // keeps the results from being optimised away
-
-// A file in memory holding `bytes`. One memory file serves the whole run;
-// each input refills it.
-std::optional<varnel::ByteFile> file_holding(std::string_view bytes) {
-    static const int memory = memfd_create("fuzz-id3v2", MFD_CLOEXEC);
-    if (memory < 0 || ftruncate(memory, 0) != 0) return std::nullopt;
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t count =
-            pwrite(memory, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (count <= 0) return std::nullopt;
-        done += static_cast<std::size_t>(count);
-    }
-    return varnel::ByteFile::open_read("/proc/self/fd/" + std::to_string(memory));
-}
 
 // A UTF-16 code unit becomes at most four code-page bytes.
 void check_text(const std::string& text, std::string_view from) {
@@ -40,7 +24,7 @@ void check_text(const std::string& text, std::string_view from) {
 }
 
 void fuzz_file(std::string_view input, const varnel::Codec& codec) {
-    std::optional<varnel::ByteFile> file = file_holding(input);
+    std::optional<varnel::ByteFile> file = varnel::fuzz::file_holding(input);
     if (!file) return;
     sink = sink + varnel::has_id3v2_header(*file) + varnel::id3v2_tag_length(*file).value_or(0);
     varnel::TagFields fields;
