@@ -12,13 +12,13 @@
 namespace varnel {
 
 struct Settings {
-    bool auto_preview = false;                 // 自动预览
-    bool preview_all = false;                  // 全部预览
-    std::int32_t preview_count = 10;           // 预览数量
-    std::uint32_t font_colour = 0x800000;      // 字体颜色, 0x00BBGGRR
+    bool auto_preview = false;                   // 自动预览
+    bool preview_all = false;                    // 全部预览
+    std::int32_t preview_count = 10;             // 预览数量
+    std::uint32_t font_colour = 0x800000;        // 字体颜色, 0x00BBGGRR
     std::uint32_t background_colour = 0x80A080;  // 背景颜色, 0x00BBGGRR
     std::string font_name = "\xCB\xCE\xCC\xE5";  // 字体名称, code page: "宋体"
-    std::int32_t font_size = 10;               // 字体大小, points
+    std::int32_t font_size = 10;                 // 字体大小, points
     bool bold = false;
     bool italic = false;
 

@@ -7,11 +7,11 @@ namespace varnel {
 
 namespace {
 
-constexpr std::string_view block_open = "////\xBF\xAA\xCA\xBC";       // ////开始
-constexpr std::string_view block_close = "////\xBD\xE1\xCA\xF8";      // ////结束
-constexpr std::string_view latest_key = "\xD7\xEE\xD0\xC2\xB0\xE6=";  // 最新版=
-constexpr std::string_view method_key = "\xCF\xC2\xD4\xD8\xB7\xBD\xCA\xBD=";  // 下载方式=
-constexpr std::string_view notes_key = "\xB8\xFC\xD0\xC2\xCB\xB5\xC3\xF7=";   // 更新说明=
+constexpr std::string_view block_open = "////\xBF\xAA\xCA\xBC";                 // ////开始
+constexpr std::string_view block_close = "////\xBD\xE1\xCA\xF8";                // ////结束
+constexpr std::string_view latest_key = "\xD7\xEE\xD0\xC2\xB0\xE6=";            // 最新版=
+constexpr std::string_view method_key = "\xCF\xC2\xD4\xD8\xB7\xBD\xCA\xBD=";    // 下载方式=
+constexpr std::string_view notes_key = "\xB8\xFC\xD0\xC2\xCB\xB5\xC3\xF7=";     // 更新说明=
 constexpr std::string_view open_web_page = "\xB4\xF2\xBF\xAA\xCD\xF8\xD2\xB3";  // 打开网页
 constexpr std::string_view entry_end = "</p>";
 constexpr double tolerance = 0.0000001;
@@ -40,7 +40,8 @@ double leading_number(std::string_view text) {
     double sign = 1;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) sign = text[i++] == '-' ? -1 : 1;
     double value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = value * 10 + (text[i] - '0');
     if (i < text.size() && text[i] == '.') {
         double scale = 0.1;
         for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10)

@@ -21,7 +21,7 @@ double leading_number(std::string_view text);
 
 struct UpdateVerdict {
     enum class Kind { newer, same, nothing } kind = Kind::nothing;
-    std::string prompt;     // newer: "当前版本：1.3\r\n最新版本：…\r\n更新内容：…"
+    std::string prompt;  // newer: "当前版本：1.3\r\n最新版本：…\r\n更新内容：…"
     bool open_home = false;  // newer: the method is exactly "打开网页"
 };
 

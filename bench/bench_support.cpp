@@ -11,8 +11,9 @@ namespace varnel::bench {
 
 std::vector<std::string> sample_names(int count) {
     // GBK: 歌曲 (song), 周杰伦 (a singer's name), 第 (ordinal prefix).
-    static const char* const stems[] = {"My Song", "\xB8\xE8\xC7\xFA", "holiday_photo",
-                                        "\xD6\xDC\xBD\xDC\xC2\xD7 - \xB5\xDA", "README", "report.final"};
+    static const char* const stems[] = {"My Song",       "\xB8\xE8\xC7\xFA",
+                                        "holiday_photo", "\xD6\xDC\xBD\xDC\xC2\xD7 - \xB5\xDA",
+                                        "README",        "report.final"};
     static const char* const extensions[] = {".mp3", ".JPG", ".txt", "", ".tar.gz"};
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(count));

@@ -37,7 +37,8 @@ void BM_AddAndPreview100k(benchmark::State& state) {
         state.ResumeTiming();
 
         model.append_items(ItemFolder{"/music/", "/music/"}, std::move(items));
-        const ListChange change = refresh_preview(list, pages, PreviewSettings{true, true, 10}, true, codec);
+        const ListChange change =
+            refresh_preview(list, pages, PreviewSettings{true, true, 10}, true, codec);
         model.cells_changed(change.first_row, change.last_row, Column::new_name, Column::new_name);
         QApplication::processEvents();
         view.repaint();

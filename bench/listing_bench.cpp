@@ -59,7 +59,8 @@ void BM_FindMaxdepth1(benchmark::State& state) {
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
         pid_t pid = 0;
-        if (posix_spawnp(&pid, "find", &actions, nullptr, const_cast<char**>(argv.data()), environ) != 0)
+        if (posix_spawnp(&pid, "find", &actions, nullptr, const_cast<char**>(argv.data()),
+                         environ) != 0)
             state.SkipWithError("cannot start find");
         posix_spawn_file_actions_destroy(&actions);
         int status = 0;

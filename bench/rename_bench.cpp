@@ -40,7 +40,8 @@ RulePages number_rule() {
     return pages;
 }
 
-void rename_all(int dir_fd, const std::vector<std::string>& from, const std::vector<std::string>& to) {
+void rename_all(int dir_fd, const std::vector<std::string>& from,
+                const std::vector<std::string>& to) {
     for (std::size_t i = 0; i < from.size(); ++i)
         if (renameat2(dir_fd, from[i].c_str(), dir_fd, to[i].c_str(), RENAME_NOREPLACE) != 0)
             throw std::runtime_error("rename failed");

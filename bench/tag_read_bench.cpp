@@ -27,7 +27,8 @@ std::vector<std::string> corpus_paths() {
     if (!folder) return paths;
     std::ifstream list(std::string(folder) + "/files.txt");
     for (std::string line; std::getline(list, line);)
-        if (!line.empty()) paths.push_back(line.front() == '/' ? line : std::string(folder) + "/" + line);
+        if (!line.empty())
+            paths.push_back(line.front() == '/' ? line : std::string(folder) + "/" + line);
     return paths;
 }
 
@@ -55,9 +56,10 @@ void BM_TagRule(benchmark::State& state) {
         benchmark::DoNotOptimize(list.new_names().data());
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(paths.size()));
-    state.counters["us_per_file"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * paths.size()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::OneK::kIs1000);
+    state.counters["us_per_file"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * paths.size()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
+                           benchmark::Counter::OneK::kIs1000);
 }
 
 void BM_TagLib(benchmark::State& state) {
@@ -77,9 +79,10 @@ void BM_TagLib(benchmark::State& state) {
     }
     benchmark::DoNotOptimize(total);
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(paths.size()));
-    state.counters["us_per_file"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * paths.size()),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::OneK::kIs1000);
+    state.counters["us_per_file"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * paths.size()),
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert,
+                           benchmark::Counter::OneK::kIs1000);
 }
 
 // 256 MiB of bytes without any tag: the rule must not scan them.
@@ -88,7 +91,8 @@ void BM_JunkFileWithoutTag(benchmark::State& state) {
     {
         std::ofstream junk(dir.path() + "junk.mp3", std::ios::binary);
         std::string block(1 << 20, '\x5A');
-        for (int i = 0; i < 256; ++i) junk.write(block.data(), static_cast<std::streamsize>(block.size()));
+        for (int i = 0; i < 256; ++i)
+            junk.write(block.data(), static_cast<std::streamsize>(block.size()));
     }
     FileList list = list_of_paths({dir.path() + "junk.mp3"});
     const Codec codec;

@@ -59,24 +59,36 @@ error (nothing renamed).
 using Setter = std::function<bool(RulePages&, const std::string& value)>;
 
 bool scope_from(const std::string& word, NameScope& scope) {
-    if (word == "name") scope = NameScope::main_name;
-    else if (word == "ext") scope = NameScope::extension;
-    else if (word == "all") scope = NameScope::both;
-    else return false;
+    if (word == "name")
+        scope = NameScope::main_name;
+    else if (word == "ext")
+        scope = NameScope::extension;
+    else if (word == "all")
+        scope = NameScope::both;
+    else
+        return false;
     return true;
 }
 
 bool case_from(const std::string& word, CaseChoice& choice) {
-    if (word == "upper") choice = CaseChoice::upper;
-    else if (word == "lower") choice = CaseChoice::lower;
-    else if (word == "first-upper") choice = CaseChoice::first_upper;
-    else if (word == "first-lower") choice = CaseChoice::first_lower;
-    else return false;
+    if (word == "upper")
+        choice = CaseChoice::upper;
+    else if (word == "lower")
+        choice = CaseChoice::lower;
+    else if (word == "first-upper")
+        choice = CaseChoice::first_upper;
+    else if (word == "first-lower")
+        choice = CaseChoice::first_lower;
+    else
+        return false;
     return true;
 }
 
 Setter text_field(std::string NumberOptions::*field) {
-    return [field](RulePages& p, const std::string& v) { p.number.*field = v; return true; };
+    return [field](RulePages& p, const std::string& v) {
+        p.number.*field = v;
+        return true;
+    };
 }
 
 // A position option: "end", or a text read the way the page reads its field.
@@ -91,7 +103,8 @@ Setter position_field(bool InsertOptions::*at_end, std::string InsertOptions::*p
 std::map<std::string_view, Setter> value_options(RulePage rule) {
     switch (rule) {
         case RulePage::number:
-            return {{"--scope", [](RulePages& p, const std::string& v) { return scope_from(v, p.number.scope); }},
+            return {{"--scope", [](RulePages& p,
+                                   const std::string& v) { return scope_from(v, p.number.scope); }},
                     {"--prefix", text_field(&NumberOptions::prefix)},
                     {"--body", text_field(&NumberOptions::body)},
                     {"--digits", text_field(&NumberOptions::digits)},
@@ -103,19 +116,46 @@ std::map<std::string_view, Setter> value_options(RulePage rule) {
                     {"--start", text_field(&NumberOptions::start)},
                     {"--step", text_field(&NumberOptions::step)}};
         case RulePage::replace:
-            return {{"--find", [](RulePages& p, const std::string& v) { p.replace.find = v; return true; }},
-                    {"--with", [](RulePages& p, const std::string& v) { p.replace.with = v; return true; }},
-                    {"--scope", [](RulePages& p, const std::string& v) { return scope_from(v, p.replace.scope); }}};
+            return {{"--find",
+                     [](RulePages& p, const std::string& v) {
+                         p.replace.find = v;
+                         return true;
+                     }},
+                    {"--with",
+                     [](RulePages& p, const std::string& v) {
+                         p.replace.with = v;
+                         return true;
+                     }},
+                    {"--scope", [](RulePages& p, const std::string& v) {
+                         return scope_from(v, p.replace.scope);
+                     }}};
         case RulePage::insert:
-            return {{"--text", [](RulePages& p, const std::string& v) { p.insert.text = v; return true; }},
-                    {"--ext-text", [](RulePages& p, const std::string& v) { p.insert.ext_text = v; return true; }},
+            return {{"--text",
+                     [](RulePages& p, const std::string& v) {
+                         p.insert.text = v;
+                         return true;
+                     }},
+                    {"--ext-text",
+                     [](RulePages& p, const std::string& v) {
+                         p.insert.ext_text = v;
+                         return true;
+                     }},
                     {"--at", position_field(&InsertOptions::at_end, &InsertOptions::position)},
-                    {"--ext-at", position_field(&InsertOptions::ext_at_end, &InsertOptions::ext_position)}};
+                    {"--ext-at",
+                     position_field(&InsertOptions::ext_at_end, &InsertOptions::ext_position)}};
         case RulePage::letter_case:
-            return {{"--name", [](RulePages& p, const std::string& v) { return case_from(v, p.letter_case.name); }},
-                    {"--ext", [](RulePages& p, const std::string& v) { return case_from(v, p.letter_case.ext); }}};
+            return {
+                {"--name", [](RulePages& p,
+                              const std::string& v) { return case_from(v, p.letter_case.name); }},
+                {"--ext", [](RulePages& p, const std::string& v) {
+                     return case_from(v, p.letter_case.ext);
+                 }}};
         case RulePage::tags:
-            return {{"--template", [](RulePages& p, const std::string& v) { p.tags.tag_template = v; return true; }},
+            return {{"--template",
+                     [](RulePages& p, const std::string& v) {
+                         p.tags.tag_template = v;
+                         return true;
+                     }},
                     {"--prefer", [](RulePages& p, const std::string& v) {
                          if (v != "v1" && v != "v2") return false;
                          p.tags.v1_first = v == "v1";
@@ -134,7 +174,9 @@ std::optional<RulePage> rule_from(std::string_view word) {
     return std::nullopt;
 }
 
-ParsedCommand usage(std::string reason) { return ParsedCommand{std::nullopt, std::move(reason)}; }
+ParsedCommand usage(std::string reason) {
+    return ParsedCommand{std::nullopt, std::move(reason)};
+}
 
 // Reads the options and files of preview and rename.
 ParsedCommand parse_rule_command(Command command, std::span<const std::string> args,
@@ -151,13 +193,25 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             command.files.push_back(arg);
             continue;
         }
-        if (arg == "--") { options_done = true; continue; }
-        if (*rule == RulePage::replace && arg == "--case-sensitive") { command.pages.replace.case_sensitive = true; continue; }
-        if (*rule == RulePage::insert && arg == "--same") { same = true; continue; }
+        if (arg == "--") {
+            options_done = true;
+            continue;
+        }
+        if (*rule == RulePage::replace && arg == "--case-sensitive") {
+            command.pages.replace.case_sensitive = true;
+            continue;
+        }
+        if (*rule == RulePage::insert && arg == "--same") {
+            same = true;
+            continue;
+        }
         std::string name = arg, value;
         const std::size_t equals = arg.find('=');
         const bool inline_value = equals != std::string::npos;
-        if (inline_value) { name = arg.substr(0, equals); value = arg.substr(equals + 1); }
+        if (inline_value) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+        }
         const bool is_journal = name == "--journal" && command.kind == CommandKind::rename;
         const auto setter = setters.find(name);
         if (!is_journal && setter == setters.end()) return usage("unknown option " + name);
@@ -165,10 +219,14 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             if (i + 1 >= args.size()) return usage("option " + name + " needs a value");
             value = args[++i];
         }
-        if (is_journal) { command.journal = value; continue; }
+        if (is_journal) {
+            command.journal = value;
+            continue;
+        }
         const auto text = codec.from_utf8(value);
         if (!text) return usage("option " + name + ": the value is not valid UTF-8");
-        if (!setter->second(command.pages, *text)) return usage("option " + name + ": bad value " + value);
+        if (!setter->second(command.pages, *text))
+            return usage("option " + name + ": bad value " + value);
     }
     if (same) command.pages.insert.ext_text = command.pages.insert.text;
     if (command.files.empty()) return usage("no FILE given");
@@ -190,8 +248,14 @@ ParsedCommand parse_tag_command(std::span<const std::string> args, const Codec& 
     command.kind = CommandKind::tag;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--remove-v1") { command.remove_v1 = true; continue; }
-        if (arg == "--remove-v2") { command.remove_v2 = true; continue; }
+        if (arg == "--remove-v1") {
+            command.remove_v1 = true;
+            continue;
+        }
+        if (arg == "--remove-v2") {
+            command.remove_v2 = true;
+            continue;
+        }
         if (arg == "--set-v1" || arg == "--set-v2") {
             if (i + 1 >= args.size()) return usage(arg + " needs FIELD=VALUE");
             auto setting = field_setting(args[++i], codec);
@@ -219,15 +283,20 @@ ParsedCommand parse_command(std::span<const std::string> args, const Codec& code
     }
     if (verb == "undo") {
         command.kind = CommandKind::undo;
-        if (args.size() == 3 && args[1] == "--journal") command.journal = args[2];
-        else if (args.size() == 2 && args[1].starts_with("--journal=")) command.journal = args[1].substr(10);
-        else return usage("undo takes --journal JFILE");
+        if (args.size() == 3 && args[1] == "--journal")
+            command.journal = args[2];
+        else if (args.size() == 2 && args[1].starts_with("--journal="))
+            command.journal = args[1].substr(10);
+        else
+            return usage("undo takes --journal JFILE");
         return ParsedCommand{std::move(command), {}};
     }
     if (verb == "tag") return parse_tag_command(args.subspan(1), codec);
     return usage("unknown command " + verb);
 }
 
-const char* help_text() { return help; }
+const char* help_text() {
+    return help;
+}
 
 }  // namespace varnel::cli

@@ -2,9 +2,9 @@
 // Reading the command line of varnel-cli.
 
 #include <optional>
-#include <utility>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/codec.h"

@@ -38,14 +38,16 @@ FileList list_of_files(const std::vector<std::string>& paths, const Codec& codec
         const std::size_t slash = absolute.rfind('/');
         std::string this_folder = absolute.substr(0, slash + 1);
         if (!names.empty() && this_folder != folder) {
-            list.append_items(item_folder_from_fs(folder, codec), item_names_from_fs(std::move(names), codec));
+            list.append_items(item_folder_from_fs(folder, codec),
+                              item_names_from_fs(std::move(names), codec));
             names.clear();
         }
         folder = std::move(this_folder);
         names.push_back(absolute.substr(slash + 1));
     }
     if (!names.empty())
-        list.append_items(item_folder_from_fs(folder, codec), item_names_from_fs(std::move(names), codec));
+        list.append_items(item_folder_from_fs(folder, codec),
+                          item_names_from_fs(std::move(names), codec));
     return list;
 }
 

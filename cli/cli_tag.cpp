@@ -38,7 +38,7 @@ constexpr std::array<FieldName, 12> field_names{{
 }};
 constexpr std::size_t v1_field_count = 7;
 
-std::string TagFields::* member_of(std::string_view name, std::size_t allowed) {
+std::string TagFields::*member_of(std::string_view name, std::size_t allowed) {
     for (std::size_t i = 0; i < allowed; ++i)
         if (field_names[i].name == name) return field_names[i].member;
     return nullptr;
@@ -114,8 +114,8 @@ bool edit(const Command& command, const std::string& path, const Codec& codec, s
 
 int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
     const std::string& path = command.files.front();
-    const bool editing = !command.set_v1.empty() || !command.set_v2.empty() ||
-                         command.remove_v1 || command.remove_v2;
+    const bool editing = !command.set_v1.empty() || !command.set_v2.empty() || command.remove_v1 ||
+                         command.remove_v2;
     const bool edited = !editing || edit(command, path, codec, err);
     std::optional<ByteFile> file = ByteFile::open_read(path);
     if (!file) {

@@ -21,11 +21,17 @@ int main(int argc, char** argv) {
         }
         const cli::Command& command = *parsed.command;
         switch (command.kind) {
-            case cli::CommandKind::help: std::cout << cli::help_text(); return 0;
-            case cli::CommandKind::preview: return cli::run_preview(command, codec, std::cout);
-            case cli::CommandKind::rename: return cli::run_rename(command, codec, std::cout, std::cerr);
-            case cli::CommandKind::undo: return cli::run_undo(command, codec, std::cout, std::cerr);
-            case cli::CommandKind::tag: return cli::run_tag(command, codec, std::cout, std::cerr);
+            case cli::CommandKind::help:
+                std::cout << cli::help_text();
+                return 0;
+            case cli::CommandKind::preview:
+                return cli::run_preview(command, codec, std::cout);
+            case cli::CommandKind::rename:
+                return cli::run_rename(command, codec, std::cout, std::cerr);
+            case cli::CommandKind::undo:
+                return cli::run_undo(command, codec, std::cout, std::cerr);
+            case cli::CommandKind::tag:
+                return cli::run_tag(command, codec, std::cout, std::cerr);
         }
     } catch (const std::exception& error) {
         std::cerr << "varnel-cli: " << error.what() << '\n';

@@ -20,8 +20,10 @@ std::optional<std::string> read_last_folder(const std::string& path) {
         if (got <= 0) break;
         for (ssize_t i = 0; i < got && !done; ++i) {
             const char c = buffer[static_cast<std::size_t>(i)];
-            if (c == '\n' || c == '\0' || c == '\x1A') done = true;
-            else line += c;
+            if (c == '\n' || c == '\0' || c == '\x1A')
+                done = true;
+            else
+                line += c;
         }
     }
     ::close(fd);
@@ -34,7 +36,8 @@ bool write_last_folder(const std::string& path, std::string_view folder) {
     if (fd < 0) return false;
     std::string content(folder);
     content += "\r\n";
-    const bool written = ::write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
+    const bool written =
+        ::write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
     return ::close(fd) == 0 && written;
 }
 
@@ -74,7 +77,8 @@ std::vector<FileFilter> parse_filter_list(std::string_view list) {
         std::size_t from = 0;
         while (from <= patterns.size()) {
             const std::size_t semicolon = patterns.find(';', from);
-            std::string pattern(patterns.substr(from, semicolon == std::string_view::npos ? semicolon : semicolon - from));
+            std::string pattern(patterns.substr(
+                from, semicolon == std::string_view::npos ? semicolon : semicolon - from));
             if (pattern == "*.*") pattern = "*";
             if (!pattern.empty()) filter.patterns.push_back(pattern);
             if (semicolon == std::string_view::npos) break;

@@ -33,11 +33,16 @@ std::string_view FileList::get_cell(int row, Column column) const {
     if (!has_row(row)) return {};
     const Row& r = rows_[idx(row)];
     switch (column) {
-        case Column::old_name: return old_names_[idx(row)];
-        case Column::new_name: return r.new_name_cell;
-        case Column::folder: return folders_[r.folder].text;
-        case Column::rename_status: return r.rename_status;
-        case Column::tag_status: return r.tag_status;
+        case Column::old_name:
+            return old_names_[idx(row)];
+        case Column::new_name:
+            return r.new_name_cell;
+        case Column::folder:
+            return folders_[r.folder].text;
+        case Column::rename_status:
+            return r.rename_status;
+        case Column::tag_status:
+            return r.tag_status;
     }
     return {};
 }
@@ -46,11 +51,18 @@ void FileList::set_cell(int row, Column column, std::string text) {
     if (!has_row(row)) return;
     Row& r = rows_[idx(row)];
     switch (column) {
-        case Column::new_name: r.new_name_cell = std::move(text); break;
-        case Column::rename_status: r.rename_status = std::move(text); break;
-        case Column::tag_status: r.tag_status = std::move(text); break;
+        case Column::new_name:
+            r.new_name_cell = std::move(text);
+            break;
+        case Column::rename_status:
+            r.rename_status = std::move(text);
+            break;
+        case Column::tag_status:
+            r.tag_status = std::move(text);
+            break;
         case Column::old_name:
-        case Column::folder: break;
+        case Column::folder:
+            break;
     }
 }
 
@@ -85,7 +97,9 @@ void FileList::set_old_name(int row, ItemName name) {
     rows_[idx(row)].fs_name = std::move(name.fs);
 }
 
-bool FileList::is_selected(int row) const { return has_row(row) && rows_[idx(row)].selected; }
+bool FileList::is_selected(int row) const {
+    return has_row(row) && rows_[idx(row)].selected;
+}
 
 void FileList::select_row(int row) {
     if (!has_row(row) || rows_[idx(row)].selected) return;

@@ -19,7 +19,13 @@ namespace varnel {
 enum class StatusImage : std::int8_t { none = -1, success = 0, failure = 1 };
 
 // Columns of the list, in display order.
-enum class Column : int { old_name = 0, new_name = 1, folder = 2, rename_status = 3, tag_status = 4 };
+enum class Column : int {
+    old_name = 0,
+    new_name = 1,
+    folder = 2,
+    rename_status = 3,
+    tag_status = 4
+};
 inline constexpr int column_count = 5;
 
 // A folder of items: its code-page text and its file-system spelling, both

@@ -24,9 +24,8 @@ FilterProblem check_filter(std::optional<FilterOperation> operation, FilterBy by
 int filter_items(FileList& list, FilterOperation operation, const NameMatch& matches) {
     const bool keep_matches = operation == FilterOperation::keep;
     const auto names = list.old_names();
-    return list.remove_rows_if([&](int row) {
-        return matches(names[static_cast<std::size_t>(row)]) != keep_matches;
-    });
+    return list.remove_rows_if(
+        [&](int row) { return matches(names[static_cast<std::size_t>(row)]) != keep_matches; });
 }
 
 }  // namespace varnel

@@ -30,7 +30,7 @@ std::string read_profile_string(const std::string& path, std::string_view sectio
 // or when the arguments would not read back as written (a line break
 // anywhere, an empty key, a key holding '=' or starting with '[' or ';', a
 // section holding ']').
-bool write_profile_string(const std::string& path, std::string_view section,
-                          std::string_view key, std::string_view value);
+bool write_profile_string(const std::string& path, std::string_view section, std::string_view key,
+                          std::string_view value);
 
 }  // namespace varnel

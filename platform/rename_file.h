@@ -12,8 +12,7 @@ struct RenameCalls {
     int (*renameat2)(int olddirfd, const char* oldpath, int newdirfd, const char* newpath,
                      unsigned int flags);
     int (*renameat)(int olddirfd, const char* oldpath, int newdirfd, const char* newpath);
-    int (*linkat)(int olddirfd, const char* oldpath, int newdirfd, const char* newpath,
-                  int flags);
+    int (*linkat)(int olddirfd, const char* oldpath, int newdirfd, const char* newpath, int flags);
     int (*unlinkat)(int dirfd, const char* pathname, int flags);
 };
 

@@ -7,8 +7,10 @@ namespace varnel::texts {
 
 namespace {
 
-constexpr std::string_view summary_total = "\xCE\xC4\xBC\xFE\xD7\xDC\xCA\xFD\xA3\xBA";  // "文件总数："
-constexpr std::string_view summary_files = " \xB8\xF6\xCE\xC4\xBC\xFE\r\n\r\n";  // " 个文件\r\n\r\n"
+constexpr std::string_view summary_total =
+    "\xCE\xC4\xBC\xFE\xD7\xDC\xCA\xFD\xA3\xBA";  // "文件总数："
+constexpr std::string_view summary_files =
+    " \xB8\xF6\xCE\xC4\xBC\xFE\r\n\r\n";  // " 个文件\r\n\r\n"
 // " 个文件更名成功！\r\n"
 constexpr std::string_view summary_renamed =
     " \xB8\xF6\xCE\xC4\xBC\xFE\xB8\xFC\xC3\xFB\xB3\xC9\xB9\xA6\xA3\xA1\r\n";

@@ -7,9 +7,11 @@
 
 namespace varnel::texts {
 
-inline constexpr std::string_view rename_succeeded = "\xB8\xFC\xC3\xFB\xB3\xC9\xB9\xA6";  // "更名成功"
+inline constexpr std::string_view rename_succeeded =
+    "\xB8\xFC\xC3\xFB\xB3\xC9\xB9\xA6";  // "更名成功"
 inline constexpr std::string_view rename_failed = "\xB8\xFC\xC3\xFB\xCA\xA7\xB0\xDC";  // "更名失败"
-inline constexpr std::string_view undo_succeeded = "\xB3\xB7\xCF\xFB\xB3\xC9\xB9\xA6";  // "撤消成功"
+inline constexpr std::string_view undo_succeeded =
+    "\xB3\xB7\xCF\xFB\xB3\xC9\xB9\xA6";  // "撤消成功"
 inline constexpr std::string_view undo_failed = "\xB3\xB7\xCF\xFB\xCA\xA7\xB0\xDC";  // "撤消失败"
 // "文件更名完毕！"
 inline constexpr std::string_view rename_all_done =

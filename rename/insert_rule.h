@@ -9,11 +9,11 @@
 namespace varnel {
 
 struct InsertOptions {
-    std::string text;                // 插入到文件名的字符编辑框
-    std::string ext_text;            // 插入到扩展名的字符编辑框
-    bool at_end = false;             // 插入文件名尾单选框 (else 插入文件名位置单选框)
-    std::string position = "1";      // 插入文件名位置编辑框
-    bool ext_at_end = false;         // 插入扩展名尾单选框 (else 插入扩展名位置单选框)
+    std::string text;      // 插入到文件名的字符编辑框
+    std::string ext_text;  // 插入到扩展名的字符编辑框
+    bool at_end = false;   // 插入文件名尾单选框 (else 插入文件名位置单选框)
+    std::string position = "1";  // 插入文件名位置编辑框
+    bool ext_at_end = false;  // 插入扩展名尾单选框 (else 插入扩展名位置单选框)
     std::string ext_position = "1";  // 插入扩展名位置编辑框
 };
 

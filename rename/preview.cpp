@@ -20,7 +20,8 @@ ListChange fill_list_columns(FileList& list, int first_row, int last_row) {
     for (; row < rows && !list.get_cell(row, Column::new_name).empty(); ++row)
         list.set_cell(row, Column::new_name, {});
     if (row - 1 > change.last_row) {
-        if (change.first_row > change.last_row) change.first_row = std::max(last_row + 1, first_row);
+        if (change.first_row > change.last_row)
+            change.first_row = std::max(last_row + 1, first_row);
         change.last_row = row - 1;
     }
     return change;

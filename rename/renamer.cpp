@@ -114,8 +114,9 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
         if (r < log.entries.size()) log.entries[r] = std::move(entry);
         shown.item_done(row + 1);
     }
-    outcome.summary = outcome.all_succeeded() ? std::string(texts::rename_all_done)
-                                              : texts::rename_partial_summary(count, outcome.successes);
+    outcome.summary = outcome.all_succeeded()
+                          ? std::string(texts::rename_all_done)
+                          : texts::rename_partial_summary(count, outcome.successes);
     return outcome;
 }
 
@@ -142,8 +143,9 @@ BatchOutcome undo_rename(FileList& list, const UndoLog& log, const ProgressCallb
         }
         shown.item_done(row + 1);
     }
-    outcome.summary = outcome.all_succeeded() ? std::string(texts::undo_all_done)
-                                              : texts::undo_partial_summary(count, outcome.successes);
+    outcome.summary = outcome.all_succeeded()
+                          ? std::string(texts::undo_all_done)
+                          : texts::undo_partial_summary(count, outcome.successes);
     return outcome;
 }
 

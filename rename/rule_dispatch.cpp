@@ -17,10 +17,18 @@ void run_rule(const Options& options, FileList& list, int n) {
 int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec) {
     n = std::clamp(n, 0, list.item_count());
     switch (pages.active) {
-        case RulePage::number: run_rule(pages.number, list, n); break;
-        case RulePage::replace: run_rule(pages.replace, list, n); break;
-        case RulePage::insert: run_rule(pages.insert, list, n); break;
-        case RulePage::letter_case: run_rule(pages.letter_case, list, n); break;
+        case RulePage::number:
+            run_rule(pages.number, list, n);
+            break;
+        case RulePage::replace:
+            run_rule(pages.replace, list, n);
+            break;
+        case RulePage::insert:
+            run_rule(pages.insert, list, n);
+            break;
+        case RulePage::letter_case:
+            run_rule(pages.letter_case, list, n);
+            break;
         case RulePage::tags:
             n = list.item_count();
             compute_tag_names(list, pages.tags, codec);

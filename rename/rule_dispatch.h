@@ -3,12 +3,12 @@
 // page.
 
 #include "filelist/file_list.h"
+#include "platform/codec.h"
 #include "rename/case_rule.h"
 #include "rename/insert_rule.h"
 #include "rename/number_rule.h"
 #include "rename/replace_rule.h"
 #include "rename/tag_rule.h"
-#include "platform/codec.h"
 
 namespace varnel {
 

@@ -13,12 +13,18 @@ constexpr std::string_view reference_words[6] = {
 
 const std::string& field_of(const TagFields& fields, int kind) {
     switch (kind) {
-        case 1: return fields.artist;
-        case 2: return fields.title;
-        case 3: return fields.album;
-        case 4: return fields.track;
-        case 5: return fields.year;
-        default: return fields.genre;
+        case 1:
+            return fields.artist;
+        case 2:
+            return fields.title;
+        case 3:
+            return fields.album;
+        case 4:
+            return fields.track;
+        case 5:
+            return fields.year;
+        default:
+            return fields.genre;
     }
 }
 

@@ -41,9 +41,11 @@ AboutDialog::AboutDialog(const Codec& codec, UiServices& services, QWidget* pare
     heading->setAlignment(Qt::AlignCenter);
     place(new QLabel(QStringLiteral("文件批量更名器"), this), "副标题标签", 16, 60, 258, 20)
         ->setAlignment(Qt::AlignCenter);
-    place(new QLabel(QStringLiteral("软件名称：Varnel 文件批量更名器"), this), "标签1", 16, 95, 232, 14);
+    place(new QLabel(QStringLiteral("软件名称：Varnel 文件批量更名器"), this), "标签1", 16, 95, 232,
+          14);
     place(new QLabel(QStringLiteral("版本：1.0.1.17"), this), "标签2", 18, 115, 152, 20);
-    auto* visit = place(new QPushButton(QStringLiteral("访问官方网站"), this), "按钮2", 41, 178, 88, 24);
+    auto* visit =
+        place(new QPushButton(QStringLiteral("访问官方网站"), this), "按钮2", 41, 178, 88, 24);
     auto* ok = place(new QPushButton(QStringLiteral("确定"), this), "按钮1", 154, 178, 88, 24);
     connect(visit, &QPushButton::clicked, this, &AboutDialog::check_for_update);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -51,21 +53,23 @@ AboutDialog::AboutDialog(const Codec& codec, UiServices& services, QWidget* pare
 
 void AboutDialog::mousePressEvent(QMouseEvent* event) {
     // Labels pass their clicks on; only the window itself counts as background.
-    if (event->button() == Qt::LeftButton && childAt(event->position().toPoint()) == nullptr) accept();
-    else QDialog::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && childAt(event->position().toPoint()) == nullptr)
+        accept();
+    else
+        QDialog::mousePressEvent(event);
 }
 
 void AboutDialog::check_for_update() {
     QApplication::processEvents();  // the window repaints before the fetch
     const QByteArray page = services_.fetch(latin(product::update_page_url)).value_or(QByteArray());
-    const UpdateVerdict verdict = judge_update_page(
-        std::string_view(page.constData(), static_cast<std::size_t>(page.size())), product::current_version);
+    const UpdateVerdict verdict =
+        judge_update_page(std::string_view(page.constData(), static_cast<std::size_t>(page.size())),
+                          product::current_version);
     switch (verdict.kind) {
         case UpdateVerdict::Kind::newer: {
-            const MessageAnswer answer =
-                services_.message_box(nullptr, QStringLiteral("是否下载最新版？"),
-                                      to_qstring(verdict.prompt, codec_), MessageIcon::none,
-                                      MessageButtons::yes_no);
+            const MessageAnswer answer = services_.message_box(
+                nullptr, QStringLiteral("是否下载最新版？"), to_qstring(verdict.prompt, codec_),
+                MessageIcon::none, MessageButtons::yes_no);
             if (answer == MessageAnswer::yes && verdict.open_home)
                 services_.open_url(latin(product::home_page_url));
             break;
@@ -74,7 +78,8 @@ void AboutDialog::check_for_update() {
             services_.message_box(nullptr, QStringLiteral("信息："), QStringLiteral("没有可用更新"),
                                   MessageIcon::none, MessageButtons::ok);
             break;
-        case UpdateVerdict::Kind::nothing: break;
+        case UpdateVerdict::Kind::nothing:
+            break;
     }
 }
 

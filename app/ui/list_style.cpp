@@ -18,7 +18,8 @@ std::uint32_t bgr_from_colour(const QColor& colour) {
            static_cast<std::uint32_t>(rgb.blue()) << 16;
 }
 
-void apply_list_style(QTableView& list, QMenu& popup, const Settings& settings, const Codec& codec) {
+void apply_list_style(QTableView& list, QMenu& popup, const Settings& settings,
+                      const Codec& codec) {
     const QColor background = colour_from_bgr(settings.background_colour);
     QPalette palette = list.palette();
     palette.setColor(QPalette::Base, background);

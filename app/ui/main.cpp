@@ -12,8 +12,8 @@ int main(int argc, char** argv) {
     const varnel::Codec codec;
     varnel::QtUiServices services;
     const std::string folder = varnel::executable_folder();
-    varnel::MainWindow window(varnel::MainWindowSetup{codec, services, folder + "config.ini",
-                                                      folder + "dir.txt"});
+    varnel::MainWindow window(
+        varnel::MainWindowSetup{codec, services, folder + "config.ini", folder + "dir.txt"});
     window.show();
     return application.exec();
 }

@@ -70,7 +70,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     connect(context_menu_->add_folder, &QAction::triggered, this, [this] { add_folder(); });
     connect(context_menu_->add_files, &QAction::triggered, this, &MainWindow::add_files);
     connect(context_menu_->filter, &QAction::triggered, this, &MainWindow::open_filter);
-    connect(context_menu_->remove_selected, &QAction::triggered, this, &MainWindow::remove_selected_items);
+    connect(context_menu_->remove_selected, &QAction::triggered, this,
+            &MainWindow::remove_selected_items);
     connect(context_menu_->clear, &QAction::triggered, this, &MainWindow::clear_list);
     connect(context_menu_->tag_info, &QAction::triggered, this, &MainWindow::show_tag_info);
     connect(context_menu_->remove_without_tag, &QAction::triggered, this,
@@ -78,7 +79,9 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     connect(context_menu_->select_all, &QAction::triggered, view_, &QTableView::selectAll);
 }
 
-MainWindow::~MainWindow() { save_settings(config_path_, settings_); }
+MainWindow::~MainWindow() {
+    save_settings(config_path_, settings_);
+}
 
 // Edit boxes tagged 1..11 and radio buttons tagged 20..29 share one handler:
 // the automatic preview. Controls with handlers of their own report through
@@ -101,7 +104,9 @@ void MainWindow::wire_tagged_controls() {
     connect(tabs_, &QTabWidget::currentChanged, this, refresh);
 }
 
-QString MainWindow::code_page_text(std::string_view text) const { return to_qstring(text, codec_); }
+QString MainWindow::code_page_text(std::string_view text) const {
+    return to_qstring(text, codec_);
+}
 
 void MainWindow::set_buttons(int index, bool enabled) {
     toolbar_actions_[static_cast<std::size_t>(index)]->setEnabled(enabled);
@@ -134,12 +139,23 @@ void MainWindow::apply_settings_to_list() {
 
 void MainWindow::toolbar_command(int index) {
     switch (index) {
-        case 0: add_folder(); break;
-        case 1: add_files(); break;
-        case undo_button: undo_command(); break;
-        case preview_button: refresh_preview(true); break;
-        case start_button: rename_command(); break;
-        default: break;
+        case 0:
+            add_folder();
+            break;
+        case 1:
+            add_files();
+            break;
+        case undo_button:
+            undo_command();
+            break;
+        case preview_button:
+            refresh_preview(true);
+            break;
+        case start_button:
+            rename_command();
+            break;
+        default:
+            break;
     }
     panels_[1]->clear();
 }

@@ -66,7 +66,9 @@ public:
 
     FileList& list() { return list_; }
     Settings& settings() { return settings_; }
-    QAction* toolbar_action(int index) const { return toolbar_actions_[static_cast<std::size_t>(index)]; }
+    QAction* toolbar_action(int index) const {
+        return toolbar_actions_[static_cast<std::size_t>(index)];
+    }
     QString status_text(int panel) const;
     FileListView* list_view() const { return view_; }
     ListContextMenu* context_menu() const { return context_menu_; }

@@ -25,7 +25,8 @@ QString qt_filters() {
     QStringList filters;
     for (const FileFilter& filter : parse_filter_list(add_files_filters)) {
         QStringList patterns;
-        for (const std::string& pattern : filter.patterns) patterns.push_back(QString::fromStdString(pattern));
+        for (const std::string& pattern : filter.patterns)
+            patterns.push_back(QString::fromStdString(pattern));
         filters.push_back(QString::fromUtf8(filter.caption) + QStringLiteral(" (") +
                           patterns.join(QLatin1Char(' ')) + QLatin1Char(')'));
     }
@@ -51,8 +52,8 @@ void MainWindow::add_files() {
     QString initial;
     if (last_folder && !last_folder->empty())
         initial = path_to_qstring(codec_.fs_from_text(*last_folder).value_or(std::string()));
-    const QStringList chosen = services_.open_files(this, QStringLiteral("请选择文件(可多选)："),
-                                                    initial, qt_filters());
+    const QStringList chosen =
+        services_.open_files(this, QStringLiteral("请选择文件(可多选)："), initial, qt_filters());
     if (chosen.isEmpty()) return;
     const BusyCursor busy(services_);
     const int first = list_.item_count();
@@ -66,8 +67,8 @@ void MainWindow::add_files() {
 }
 
 void MainWindow::add_folder(const QString& path) {
-    const QString chosen = path.isEmpty() ? services_.choose_folder(this, QStringLiteral("请选择一个目录"))
-                                          : path;
+    const QString chosen =
+        path.isEmpty() ? services_.choose_folder(this, QStringLiteral("请选择一个目录")) : path;
     if (chosen.isEmpty()) return;
     const BusyCursor busy(services_);
     const int first = list_.item_count();

@@ -45,7 +45,8 @@ void MainWindow::undo_command() {
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
-        outcome = undo_rename(list_, undo_log_, [this](std::string_view text) { show_progress(text); });
+        outcome =
+            undo_rename(list_, undo_log_, [this](std::string_view text) { show_progress(text); });
         model_->rows_changed(0, list_.item_count() - 1);
         panels_[1]->clear();
     }

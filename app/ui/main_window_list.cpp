@@ -2,8 +2,8 @@
 
 #include <QAction>
 
-#include "app/ui/main_window.h"
 #include "app/ui/about_dialog.h"
+#include "app/ui/main_window.h"
 #include "app/ui/settings_dialog.h"
 #include "filelist/context_menu_state.h"
 #include "filelist/ui/file_list_model.h"
@@ -108,7 +108,8 @@ void MainWindow::open_about() {
 }
 
 void MainWindow::open_settings() {
-    SettingsDialog dialog(settings_, codec_, services_, [this] { apply_settings_to_list(); }, this);
+    SettingsDialog dialog(
+        settings_, codec_, services_, [this] { apply_settings_to_list(); }, this);
     dialog.exec();
 }
 

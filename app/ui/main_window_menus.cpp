@@ -46,8 +46,9 @@ void MainWindow::build_toolbar() {
     }};
     for (int index = 0; index < 6; ++index) {
         const auto& [icon, tip] = buttons[static_cast<std::size_t>(index)];
-        QAction* action = tip ? toolbar_->addAction(style->standardIcon(icon), QString::fromUtf8(tip))
-                              : toolbar_->addSeparator();
+        QAction* action =
+            tip ? toolbar_->addAction(style->standardIcon(icon), QString::fromUtf8(tip))
+                : toolbar_->addSeparator();
         if (tip) {
             action->setToolTip(QString::fromUtf8(tip));
             connect(action, &QAction::triggered, this, [this, index] { toolbar_command(index); });
@@ -59,7 +60,8 @@ void MainWindow::build_toolbar() {
 void MainWindow::build_status_bar() {
     statusBar()->setObjectName(QStringLiteral("状态条"));
     statusBar()->setSizeGripEnabled(true);
-    const std::array<std::pair<int, const char*>, 3> panels{{{80, "文件个数"}, {247, "进度"}, {80, "自动预览"}}};
+    const std::array<std::pair<int, const char*>, 3> panels{
+        {{80, "文件个数"}, {247, "进度"}, {80, "自动预览"}}};
     for (std::size_t i = 0; i < panels.size(); ++i) {
         auto* panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("状态条面板%1").arg(i));

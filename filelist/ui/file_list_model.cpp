@@ -58,9 +58,12 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) return to_qstring(list_.get_cell(index.row(), column), codec_);
     if (role == Qt::DecorationRole && column == Column::rename_status) {
         switch (list_.status_image(index.row())) {
-            case StatusImage::success: return success_icon_;
-            case StatusImage::failure: return failure_icon_;
-            case StatusImage::none: return {};
+            case StatusImage::success:
+                return success_icon_;
+            case StatusImage::failure:
+                return failure_icon_;
+            case StatusImage::none:
+                return {};
         }
     }
     return {};
@@ -87,7 +90,8 @@ int FileListModel::append_items(const ItemFolder& folder, std::vector<ItemName> 
 
 void FileListModel::cells_changed(int first_row, int last_row, Column first, Column last) {
     if (first_row > last_row || list_.item_count() == 0) return;
-    emit dataChanged(index(first_row, static_cast<int>(first)), index(last_row, static_cast<int>(last)));
+    emit dataChanged(index(first_row, static_cast<int>(first)),
+                     index(last_row, static_cast<int>(last)));
 }
 
 void FileListModel::rows_changed(int first_row, int last_row) {

@@ -11,7 +11,6 @@
 
 namespace varnel {
 
-
 class FileListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:

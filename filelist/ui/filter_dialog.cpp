@@ -99,17 +99,19 @@ void FilterDialog::build_controls() {
     place(new QLabel(QStringLiteral("操作方式："), this), u"标签1", 24, 20, 72, 16);
     operation_box_ = place(drop_down(this, {QStringLiteral("删除"), QStringLiteral("保留")}),
                            u"操作方式组合框", 104, 16, 112, 22);
-    by_extension_ = place(new QRadioButton(QStringLiteral("扩展名"), this), u"扩展名单选框", 24,
-                          56, 76, 18);
-    extension_box_ = place(drop_down(this, {"txt", "mp3", "jpg", "bmp", "gif", "jpeg", "wav", "wma",
-                                            "fla", "swf", "rm", "avi", "htm", "html", "doc", "ppt"}),
-                           u"扩展名组合框", 104, 54, 112, 22);
-    by_text_ = place(new QRadioButton(QStringLiteral("包含内容"), this), u"包含内容单选框", 24,
-                     88, 76, 18);
+    by_extension_ =
+        place(new QRadioButton(QStringLiteral("扩展名"), this), u"扩展名单选框", 24, 56, 76, 18);
+    extension_box_ =
+        place(drop_down(this, {"txt", "mp3", "jpg", "bmp", "gif", "jpeg", "wav", "wma", "fla",
+                               "swf", "rm", "avi", "htm", "html", "doc", "ppt"}),
+              u"扩展名组合框", 104, 54, 112, 22);
+    by_text_ = place(new QRadioButton(QStringLiteral("包含内容"), this), u"包含内容单选框", 24, 88,
+                     76, 18);
     text_edit_ = place(new QLineEdit(this), u"包含内容编辑框", 104, 86, 220, 22);
     close_when_done_ = place(new QCheckBox(QStringLiteral("过滤完成后关闭对话框"), this),
                              u"过滤完成后关闭对话框选择框", 24, 120, 200, 18);
-    ok_button_ = place(new QPushButton(QStringLiteral("确定"), this), u"确定按钮", 152, 150, 80, 26);
+    ok_button_ =
+        place(new QPushButton(QStringLiteral("确定"), this), u"确定按钮", 152, 150, 80, 26);
     cancel_button_ =
         place(new QPushButton(QStringLiteral("取消"), this), u"取消按钮", 244, 150, 80, 26);
     by_extension_->setChecked(true);

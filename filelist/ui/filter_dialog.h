@@ -53,13 +53,13 @@ private:
     const Codec& codec_;
     UiServices& services_;
 
-    QComboBox* operation_box_ = nullptr;   // 操作方式组合框
+    QComboBox* operation_box_ = nullptr;    // 操作方式组合框
     QRadioButton* by_extension_ = nullptr;  // 扩展名单选框
-    QComboBox* extension_box_ = nullptr;   // 扩展名组合框
-    QRadioButton* by_text_ = nullptr;      // 包含内容单选框
-    QLineEdit* text_edit_ = nullptr;       // 包含内容编辑框
+    QComboBox* extension_box_ = nullptr;    // 扩展名组合框
+    QRadioButton* by_text_ = nullptr;       // 包含内容单选框
+    QLineEdit* text_edit_ = nullptr;        // 包含内容编辑框
     QCheckBox* close_when_done_ = nullptr;  // 过滤完成后关闭对话框选择框
-    QPushButton* ok_button_ = nullptr;     // 确定按钮
+    QPushButton* ok_button_ = nullptr;      // 确定按钮
     QPushButton* cancel_button_ = nullptr;  // 取消按钮
 };
 

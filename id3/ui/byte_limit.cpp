@@ -21,10 +21,11 @@ QString fitting_prefix(const QString& text, int max_bytes, const Codec& codec) {
 }  // namespace
 
 void limit_bytes(QLineEdit* edit, int max_bytes, const Codec& codec) {
-    QObject::connect(edit, &QLineEdit::textEdited, edit, [edit, max_bytes, &codec](const QString& text) {
-        const QString fitted = fitting_prefix(text, max_bytes, codec);
-        if (fitted.size() != text.size()) edit->setText(fitted);
-    });
+    QObject::connect(edit, &QLineEdit::textEdited, edit,
+                     [edit, max_bytes, &codec](const QString& text) {
+                         const QString fitted = fitting_prefix(text, max_bytes, codec);
+                         if (fitted.size() != text.size()) edit->setText(fitted);
+                     });
 }
 
 void limit_bytes(QPlainTextEdit* edit, int max_bytes, const Codec& codec) {

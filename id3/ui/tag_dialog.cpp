@@ -47,7 +47,8 @@ QComboBox* genre_box(const char* name, bool editable, QWidget* parent) {
     if (editable) box->setInsertPolicy(QComboBox::NoInsert);
     for (int number : genres_in_display_order()) {
         const std::string_view genre = genre_name(number);
-        box->addItem(QString::fromLatin1(genre.data(), static_cast<qsizetype>(genre.size())), number);
+        box->addItem(QString::fromLatin1(genre.data(), static_cast<qsizetype>(genre.size())),
+                     number);
     }
     box->setCurrentIndex(-1);
     return box;
@@ -59,12 +60,12 @@ void set_background(QWidget* widget, bool white) {
     widget->setPalette(palette);
 }
 
-
 // The first `bytes` bytes of a code-page text, never half a character.
 std::string first_bytes(std::string_view text, int bytes) {
     if (static_cast<int>(text.size()) <= bytes) return std::string(text);
     const int boundary = char_boundary_at_or_after(text, bytes);
-    return std::string(text.substr(0, static_cast<std::size_t>(boundary > bytes ? bytes - 1 : bytes)));
+    return std::string(
+        text.substr(0, static_cast<std::size_t>(boundary > bytes ? bytes - 1 : bytes)));
 }
 
 }  // namespace
@@ -79,9 +80,13 @@ TagDialog::TagDialog(std::string path, const std::string& shown_path, const Code
     connect_changes();
 }
 
-QString TagDialog::text(std::string_view code_page) const { return to_qstring(code_page, codec_); }
+QString TagDialog::text(std::string_view code_page) const {
+    return to_qstring(code_page, codec_);
+}
 
-std::string TagDialog::code_page(const QString& qt_text) const { return from_qstring(qt_text, codec_); }
+std::string TagDialog::code_page(const QString& qt_text) const {
+    return from_qstring(qt_text, codec_);
+}
 
 void TagDialog::build() {
     path_edit_ = named(new QLineEdit(this), "MP3文件名编辑框");
@@ -97,8 +102,10 @@ void TagDialog::build() {
     groups->addWidget(build_v1_group(), 2);
     groups->addWidget(build_v2_group(), 3);
 
-    copy_[v1] = named(new QPushButton(QStringLiteral("ID3v1 复制到 ID3v2"), this), "v1复制到v2按钮");
-    copy_[v2] = named(new QPushButton(QStringLiteral("ID3v2 复制到 ID3v1"), this), "v2复制到v1按钮");
+    copy_[v1] =
+        named(new QPushButton(QStringLiteral("ID3v1 复制到 ID3v2"), this), "v1复制到v2按钮");
+    copy_[v2] =
+        named(new QPushButton(QStringLiteral("ID3v2 复制到 ID3v1"), this), "v2复制到v1按钮");
     update_button_ = named(new QPushButton(QStringLiteral("更新"), this), "更新按钮");
     close_button_ = named(new QPushButton(QStringLiteral("关闭"), this), "关闭按钮");
     auto* buttons = new QHBoxLayout;
@@ -121,7 +128,8 @@ QGroupBox* TagDialog::build_v1_group() {
     auto* group = named(new QGroupBox(QStringLiteral("ID3v1"), this), "分组框1");
     present_[v1] = named(new QCheckBox(QStringLiteral("ID3v1 标签"), group), "ID3v1选择框");
     track1_ = named(new QLineEdit(group), "音轨1编辑框");
-    track1_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), track1_));
+    track1_->setValidator(
+        new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), track1_));
     title1_ = named(new QLineEdit(group), "歌曲名1编辑框");
     artist1_ = named(new QLineEdit(group), "艺术家1编辑框");
     album1_ = named(new QLineEdit(group), "专辑1编辑框");
@@ -139,13 +147,14 @@ QGroupBox* TagDialog::build_v1_group() {
     grid->addWidget(label("音轨1标签", "音轨 #", group), 0, 2);
     grid->addWidget(track1_, 0, 3);
     const std::array<std::pair<const char*, QWidget*>, 6> rows{{{"歌曲名", title1_},
-                                                                 {"艺术家", artist1_},
-                                                                 {"专辑", album1_},
-                                                                 {"年代", year1_},
-                                                                 {"流派", genre_[v1]},
-                                                                 {"注释", comment1_}}};
+                                                                {"艺术家", artist1_},
+                                                                {"专辑", album1_},
+                                                                {"年代", year1_},
+                                                                {"流派", genre_[v1]},
+                                                                {"注释", comment1_}}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        grid->addWidget(new QLabel(QString::fromUtf8(rows[i].first), group), static_cast<int>(i) + 1, 0);
+        grid->addWidget(new QLabel(QString::fromUtf8(rows[i].first), group),
+                        static_cast<int>(i) + 1, 0);
         grid->addWidget(rows[i].second, static_cast<int>(i) + 1, 1, 1, 3);
     }
     grid->setRowStretch(6, 1);
@@ -176,13 +185,16 @@ QGroupBox* TagDialog::build_v2_group() {
     grid->addWidget(present_[v2], 0, 0, 1, 2);
     grid->addWidget(label("音轨2标签", "音轨 #", group), 0, 2);
     grid->addWidget(track2_, 0, 3);
-    const std::array<std::pair<const char*, QWidget*>, 5> left{
-        {{"歌曲名", title2_}, {"艺术家", artist2_}, {"专辑", album2_}, {"年代", year2_}, {"流派", genre_[v2]}}};
+    const std::array<std::pair<const char*, QWidget*>, 5> left{{{"歌曲名", title2_},
+                                                                {"艺术家", artist2_},
+                                                                {"专辑", album2_},
+                                                                {"年代", year2_},
+                                                                {"流派", genre_[v2]}}};
     const std::array<std::pair<const char*, QWidget*>, 5> right{{{"版权", copyright_},
-                                                                  {"作曲家", composer_},
-                                                                  {"原创者", original_artist_},
-                                                                  {"URL", url_},
-                                                                  {"编码者", encoder_}}};
+                                                                 {"作曲家", composer_},
+                                                                 {"原创者", original_artist_},
+                                                                 {"URL", url_},
+                                                                 {"编码者", encoder_}}};
     for (std::size_t i = 0; i < left.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
         grid->addWidget(new QLabel(QString::fromUtf8(left[i].first), group), row, 0);
@@ -195,8 +207,8 @@ QGroupBox* TagDialog::build_v2_group() {
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    edits_[v2] = {track2_, title2_, artist2_, album2_,  year2_, comment2_,
-                  copyright_, composer_, original_artist_, url_, encoder_};
+    edits_[v2] = {track2_,    title2_,   artist2_,         album2_, year2_,  comment2_,
+                  copyright_, composer_, original_artist_, url_,    encoder_};
     return group;
 }
 
@@ -204,7 +216,8 @@ void TagDialog::connect_changes() {
     for (int group : {v1, v2}) {
         for (QWidget* edit : edits_[static_cast<std::size_t>(group)]) {
             if (auto* line = qobject_cast<QLineEdit*>(edit))
-                connect(line, &QLineEdit::textChanged, this, [this, group] { group_changed(group); });
+                connect(line, &QLineEdit::textChanged, this,
+                        [this, group] { group_changed(group); });
             else
                 connect(static_cast<QPlainTextEdit*>(edit), &QPlainTextEdit::textChanged, this,
                         [this, group] { group_changed(group); });
@@ -253,19 +266,24 @@ bool TagDialog::load() {
     modified_ = {false, false};
     std::optional<ByteFile> file = ByteFile::open_read(path_);
     if (!file) {
-        services_.message_box(nullptr, QStringLiteral("错误"),
-                              QStringLiteral("打开文件：") + path_edit_->text() + QStringLiteral("失败！"),
-                              MessageIcon::error, MessageButtons::ok);
+        services_.message_box(
+            nullptr, QStringLiteral("错误"),
+            QStringLiteral("打开文件：") + path_edit_->text() + QStringLiteral("失败！"),
+            MessageIcon::error, MessageButtons::ok);
         return false;
     }
     TagFields fields;
     present_[v1]->setChecked(read_id3v1_tag(*file, fields));
-    if (present_[v1]->isChecked()) fill_v1(fields);
-    else apply_check_rule(v1);
+    if (present_[v1]->isChecked())
+        fill_v1(fields);
+    else
+        apply_check_rule(v1);
     TagFields fields2;
     present_[v2]->setChecked(read_id3v2_tag(*file, fields2, codec_));
-    if (present_[v2]->isChecked()) fill_v2(fields2);
-    else apply_check_rule(v2);
+    if (present_[v2]->isChecked())
+        fill_v2(fields2);
+    else
+        apply_check_rule(v2);
     remembered_genre_ = {genre_[v1]->currentIndex(), genre_[v2]->currentIndex()};
     update_button_->setEnabled(false);
     return true;
@@ -313,7 +331,9 @@ void TagDialog::copy_v1_to_v2() {
 void TagDialog::copy_v2_to_v1() {
     present_[v1]->setChecked(true);
     apply_check_rule(v1);
-    const auto first_30 = [this](const QString& from) { return text(first_bytes(code_page(from), 30)); };
+    const auto first_30 = [this](const QString& from) {
+        return text(first_bytes(code_page(from), 30));
+    };
     track1_->setText(track2_->text());
     title1_->setText(first_30(title2_->text()));
     artist1_->setText(first_30(artist2_->text()));
@@ -362,8 +382,9 @@ void TagDialog::update_v1(ByteFile* file) {
                                     code_page(album1_->text()), code_page(year1_->text()),
                                     code_page(comment1_->toPlainText()),
                                     to_integer(code_page(track1_->text())), genre);
-        tell(written ? QStringLiteral("ID3v1标签更新成功！") : QStringLiteral("ID3v1标签更新失败！"),
-             !written);
+        tell(
+            written ? QStringLiteral("ID3v1标签更新成功！") : QStringLiteral("ID3v1标签更新失败！"),
+            !written);
     } else if (file && !remove_id3v1_tag(*file)) {
         tell(QStringLiteral("删除ID3v1标签失败！"), true);
     }
@@ -372,8 +393,9 @@ void TagDialog::update_v1(ByteFile* file) {
 void TagDialog::update_v2(ByteFile* file) {
     if (present_[v2]->isChecked()) {
         const bool written = file && write_id3v2_tag(*file, path_, v2_fields());
-        tell(written ? QStringLiteral("ID3v2标签更新成功！") : QStringLiteral("ID3v2标签更新失败！"),
-             !written);
+        tell(
+            written ? QStringLiteral("ID3v2标签更新成功！") : QStringLiteral("ID3v2标签更新失败！"),
+            !written);
     } else if (file && !remove_id3v2_tag(*file, path_)) {
         tell(QStringLiteral("删除ID3v2标签失败！"), true);
     }

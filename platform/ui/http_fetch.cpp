@@ -20,7 +20,8 @@ struct Attempt {
 Attempt fetch_once(QNetworkAccessManager& manager, const QUrl& url, const FetchLimits& limits,
                    const QElapsedTimer& clock) {
     QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
     QNetworkReply* reply = manager.get(request);
     QEventLoop loop;
     QByteArray body;
@@ -37,8 +38,10 @@ Attempt fetch_once(QNetworkAccessManager& manager, const QUrl& url, const FetchL
     QObject::connect(&deadline, &QTimer::timeout, &loop, give_up);
     QObject::connect(reply, &QNetworkReply::readyRead, &loop, [&] {
         body += reply->readAll();
-        if (body.size() > limits.max_bytes) give_up();
-        else silence.start(limits.silence_ms);
+        if (body.size() > limits.max_bytes)
+            give_up();
+        else
+            silence.start(limits.silence_ms);
     });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     silence.start(limits.silence_ms);
@@ -48,7 +51,8 @@ Attempt fetch_once(QNetworkAccessManager& manager, const QUrl& url, const FetchL
     Attempt attempt;
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (!failed && reply->error() == QNetworkReply::NoError && body.size() <= limits.max_bytes) {
-        if (status == 200) attempt.body = body;
+        if (status == 200)
+            attempt.body = body;
         else if (status >= 300 && status < 400)
             // The raw header: Qt's parsed Location drops relative addresses.
             attempt.redirect = url.resolved(QUrl::fromEncoded(reply->rawHeader("Location")));

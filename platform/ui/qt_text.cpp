@@ -5,7 +5,8 @@
 namespace varnel {
 
 QString to_qstring(std::string_view text, const Codec& codec) {
-    if (is_ascii(text)) return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    if (is_ascii(text))
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     const std::string utf8 = codec.to_utf8_lossy(text);
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }

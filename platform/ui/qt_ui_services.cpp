@@ -16,12 +16,18 @@ namespace {
 
 QMessageBox::Icon qt_icon(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::information: return QMessageBox::Information;
-        case MessageIcon::warning: return QMessageBox::Warning;
-        case MessageIcon::exclamation: return QMessageBox::Warning;
-        case MessageIcon::question: return QMessageBox::Question;
-        case MessageIcon::error: return QMessageBox::Critical;
-        case MessageIcon::none: return QMessageBox::NoIcon;
+        case MessageIcon::information:
+            return QMessageBox::Information;
+        case MessageIcon::warning:
+            return QMessageBox::Warning;
+        case MessageIcon::exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::question:
+            return QMessageBox::Question;
+        case MessageIcon::error:
+            return QMessageBox::Critical;
+        case MessageIcon::none:
+            return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }
@@ -30,10 +36,10 @@ QMessageBox::Icon qt_icon(MessageIcon icon) {
 
 MessageAnswer QtUiServices::message_box(QWidget* parent, const QString& title, const QString& text,
                                         MessageIcon icon, MessageButtons buttons) {
-    QMessageBox box(qt_icon(icon), title, text,
-                    buttons == MessageButtons::ok ? QMessageBox::Ok
-                                                  : (QMessageBox::Yes | QMessageBox::No),
-                    parent);
+    QMessageBox box(
+        qt_icon(icon), title, text,
+        buttons == MessageButtons::ok ? QMessageBox::Ok : (QMessageBox::Yes | QMessageBox::No),
+        parent);
     const int answer = box.exec();
     if (buttons == MessageButtons::ok) return MessageAnswer::ok;
     return answer == QMessageBox::Yes ? MessageAnswer::yes : MessageAnswer::no;
@@ -45,8 +51,7 @@ QStringList QtUiServices::open_files(QWidget* parent, const QString& title, cons
 }
 
 QString QtUiServices::choose_folder(QWidget* parent, const QString& prompt) {
-    return QFileDialog::getExistingDirectory(parent, prompt, QString(),
-                                             QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(parent, prompt, QString(), QFileDialog::ShowDirsOnly);
 }
 
 std::optional<QFont> QtUiServices::choose_font(QWidget* parent, const QFont& initial) {
@@ -63,12 +68,18 @@ std::optional<QColor> QtUiServices::choose_colour(QWidget* parent, const QColor&
 }
 
 void QtUiServices::set_busy(bool busy) {
-    if (busy) QApplication::setOverrideCursor(Qt::WaitCursor);
-    else QApplication::restoreOverrideCursor();
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
-bool QtUiServices::open_url(const QString& url) { return QDesktopServices::openUrl(QUrl(url)); }
+bool QtUiServices::open_url(const QString& url) {
+    return QDesktopServices::openUrl(QUrl(url));
+}
 
-std::optional<QByteArray> QtUiServices::fetch(const QString& url) { return http_get(QUrl(url)); }
+std::optional<QByteArray> QtUiServices::fetch(const QString& url) {
+    return http_get(QUrl(url));
+}
 
 }  // namespace varnel

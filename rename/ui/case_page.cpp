@@ -1,8 +1,8 @@
 #include "rename/ui/case_page.h"
 
 #include <QButtonGroup>
-#include <QGroupBox>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>
 
@@ -49,6 +49,8 @@ CasePage::CasePage(QWidget* parent) : QWidget(parent) {
     page->addWidget(choice_group("分组框7", "扩展名", ext_radios, 26, ext_, this));
 }
 
-CaseOptions CasePage::options() const { return CaseOptions{choice_of(name_), choice_of(ext_)}; }
+CaseOptions CasePage::options() const {
+    return CaseOptions{choice_of(name_), choice_of(ext_)};
+}
 
 }  // namespace varnel

@@ -23,11 +23,12 @@ TextSpinBox* make_position(const char* name, QWidget* parent) {
 }
 
 // "插入到第 [n] 个位置  ( ) …尾" inside one group box.
-QGroupBox* position_group(const char* name, QRadioButton* at, TextSpinBox* position,
-                          QLabel* unit, QRadioButton* end, QWidget* parent) {
+QGroupBox* position_group(const char* name, QRadioButton* at, TextSpinBox* position, QLabel* unit,
+                          QRadioButton* end, QWidget* parent) {
     auto* group = new QGroupBox(parent);
     group->setObjectName(QString::fromUtf8(name));
-    for (QWidget* child : std::initializer_list<QWidget*>{at, position, unit, end}) child->setParent(group);
+    for (QWidget* child : std::initializer_list<QWidget*>{at, position, unit, end})
+        child->setParent(group);
     auto* row = new QHBoxLayout(group);
     row->setContentsMargins(6, 0, 6, 0);
     row->addWidget(at);

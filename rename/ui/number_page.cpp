@@ -129,7 +129,8 @@ void NumberPage::show_scope() {
     for (auto [group, on] : {std::pair{name_group_, name_on}, std::pair{ext_group_, ext_on}}) {
         set_caption_grey(group, !on);
         for (QLabel* label : group->findChildren<QLabel*>()) set_caption_grey(label, !on);
-        for (QWidget* field : group->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly))
+        for (QWidget* field :
+             group->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly))
             field->setEnabled(on);
         for (QWidget* field : group->findChildren<TextSpinBox*>()) field->setEnabled(on);
     }

@@ -12,16 +12,21 @@ TextSpinBox::TextSpinBox(int minimum, int maximum, int max_length, const QString
     : QAbstractSpinBox(parent), minimum_(minimum), maximum_(maximum) {
     lineEdit()->setMaxLength(max_length);
     // Room for the digits a field usually holds, beside the arrows.
-    setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * std::min(max_length, 5) + 30);
+    setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('0')) * std::min(max_length, 5) +
+                    30);
     lineEdit()->setText(text);
     setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
     setKeyboardTracking(true);
     connect(lineEdit(), &QLineEdit::textChanged, this, &TextSpinBox::text_changed);
 }
 
-QString TextSpinBox::text_value() const { return lineEdit()->text(); }
+QString TextSpinBox::text_value() const {
+    return lineEdit()->text();
+}
 
-void TextSpinBox::set_text_value(const QString& text) { lineEdit()->setText(text); }
+void TextSpinBox::set_text_value(const QString& text) {
+    lineEdit()->setText(text);
+}
 
 int TextSpinBox::value_of_text() const {
     const QByteArray latin = lineEdit()->text().toLatin1();
@@ -34,7 +39,9 @@ void TextSpinBox::stepBy(int steps) {
     lineEdit()->setText(QString::number(value));
 }
 
-QValidator::State TextSpinBox::validate(QString&, int&) const { return QValidator::Acceptable; }
+QValidator::State TextSpinBox::validate(QString&, int&) const {
+    return QValidator::Acceptable;
+}
 
 void TextSpinBox::fixup(QString&) const {}
 

@@ -17,8 +17,8 @@ TEST(CliTags, PreviewAndRenameFromTags) {
                                 fake_audio(200));
     dir.write_file("b.mp3", fake_audio(200));
     dir.write_file("c.txt", "text");
-    const CliRun preview = run_cli({"preview", "tags", "--template", "#1 - #2", "a.mp3", "b.mp3", "c.txt"},
-                                   dir.path());
+    const CliRun preview = run_cli(
+        {"preview", "tags", "--template", "#1 - #2", "a.mp3", "b.mp3", "c.txt"}, dir.path());
     EXPECT_EQ(preview.status, 0);
     EXPECT_EQ(preview.out, "a.mp3\tBand - Song.mp3\nb.mp3\t\t无标签\nc.txt\t\t非MP3文件\n");
 
@@ -38,10 +38,11 @@ TEST(CliTags, ShowsSetsAndRemovesTags) {
     const CliRun set = run_cli({"tag", path, "--set-v1", "title=标题", "--set-v1", "track=7",
                                 "--set-v2", "artist=歌手", "--set-v2", "genre=(17)Rock"});
     EXPECT_EQ(set.status, 0) << set.err;
-    EXPECT_EQ(set.out,
-              "v1.title=标题\nv1.artist=\nv1.album=\nv1.track=7\nv1.year=\nv1.genre=255\nv1.comment=\n"
-              "v2.title=\nv2.artist=歌手\nv2.album=\nv2.track=\nv2.year=\nv2.genre=Rock\nv2.comment=\n"
-              "v2.composer=\nv2.original_artist=\nv2.copyright=\nv2.url=\nv2.encoder=\n");
+    EXPECT_EQ(
+        set.out,
+        "v1.title=标题\nv1.artist=\nv1.album=\nv1.track=7\nv1.year=\nv1.genre=255\nv1.comment=\n"
+        "v2.title=\nv2.artist=歌手\nv2.album=\nv2.track=\nv2.year=\nv2.genre=Rock\nv2.comment=\n"
+        "v2.composer=\nv2.original_artist=\nv2.copyright=\nv2.url=\nv2.encoder=\n");
     const std::string bytes = dir.read_file("s.mp3");
     EXPECT_EQ(bytes.size(), 1024 + 4 + 8 + audio.size() + 128);
     EXPECT_EQ(bytes.substr(bytes.size() - 128 - audio.size(), audio.size()), audio);

@@ -17,26 +17,30 @@ using test::TempDir;
 
 TEST(Cli, PreviewNeedsNoFilesAndCountsCodePageBytes) {
     // 中文.txt: the insert position 3 falls after the first character.
-    const CliRun run = run_cli({"preview", "insert", "--text", "-", "--at", "3", "--", "/nowhere/中文.txt",
-                             "/nowhere/ab.txt"});
+    const CliRun run = run_cli({"preview", "insert", "--text", "-", "--at", "3", "--",
+                                "/nowhere/中文.txt", "/nowhere/ab.txt"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, "中文.txt\t中-文.txt\nab.txt\tab-.txt\n");
 }
 
 TEST(Cli, PreviewOfEachRule) {
     EXPECT_EQ(run_cli({"preview", "number", "--prefix", "IMG_", "--digits", "3", "--start", "8",
-                       "a.jpg", "b.jpg"}).out,
+                       "a.jpg", "b.jpg"})
+                  .out,
               "a.jpg\tIMG_008.jpg\nb.jpg\tIMG_009.jpg\n");
     EXPECT_EQ(run_cli({"preview", "replace", "--find=MP3", "--scope", "ext", "song.mp3"}).out,
               "song.mp3\tsong\n");
     EXPECT_EQ(run_cli({"preview", "replace", "--find=MP3", "--case-sensitive", "--scope", "ext",
-                       "song.mp3"}).out,
+                       "song.mp3"})
+                  .out,
               "song.mp3\tsong.mp3\n");
     EXPECT_EQ(run_cli({"preview", "case", "--name", "first-upper", "--ext", "first-lower",
-                       "hELLO world.Mp3"}).out,
+                       "hELLO world.Mp3"})
+                  .out,
               "hELLO world.Mp3\tHELLO world.mp3\n");
-    EXPECT_EQ(run_cli({"preview", "insert", "--text", "X", "--same", "--at", "end", "--ext-at", "end",
-                       "a.b"}).out,
+    EXPECT_EQ(run_cli({"preview", "insert", "--text", "X", "--same", "--at", "end", "--ext-at",
+                       "end", "a.b"})
+                  .out,
               "a.b\taX.bX\n");
 }
 
@@ -44,11 +48,15 @@ TEST(Cli, UsageErrorsExitTwoAndRenameNothing) {
     TempDir dir;
     dir.write_file("a.txt");
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"frobnicate"}, {"rename", "number"}, {"rename", "shuffle", dir.path() + "a.txt"},
+             {},
+             {"frobnicate"},
+             {"rename", "number"},
+             {"rename", "shuffle", dir.path() + "a.txt"},
              {"rename", "number", "--bogus", "1", dir.path() + "a.txt"},
              {"rename", "case", "--name", "sideways", dir.path() + "a.txt"},
              {"rename", "number", "--journal", "/nonexistent/dir/j", dir.path() + "a.txt"},
-             {"undo"}, {"undo", "--journal", dir.path() + "missing"}}) {
+             {"undo"},
+             {"undo", "--journal", dir.path() + "missing"}}) {
         const CliRun run = run_cli(args);
         EXPECT_EQ(run.status, 2) << (args.empty() ? "" : args[0]);
         EXPECT_FALSE(run.err.empty());
@@ -63,7 +71,8 @@ TEST(Cli, RenameThenUndoThroughTheJournal) {
     dir.write_file("b.txt", "B");
     dir.write_file("1.txt", "taken");
     const std::string journal = dir.path() + "batch.journal";
-    const CliRun renamed = run_cli({"rename", "number", "--journal", journal, "a.txt", "b.txt"}, dir.path());
+    const CliRun renamed =
+        run_cli({"rename", "number", "--journal", journal, "a.txt", "b.txt"}, dir.path());
     EXPECT_EQ(renamed.status, 1);
     EXPECT_EQ(renamed.out,
               "更名成功\ta.txt\t0.txt\n更名失败\tb.txt\t1.txt\n"
@@ -89,8 +98,8 @@ TEST(Cli, LegacyNameRoundTripsByteExactly) {
     const std::string legacy = "\xC4\xE3\xBA\xC3.mp3";  // 你好.mp3 in GBK
     dir.write_file(legacy, "x");
     const std::string journal = dir.path() + "j";
-    const CliRun renamed = run_cli({"rename", "case", "--ext", "upper", "--journal", journal,
-                                 dir.path() + legacy});
+    const CliRun renamed =
+        run_cli({"rename", "case", "--ext", "upper", "--journal", journal, dir.path() + legacy});
     EXPECT_EQ(renamed.status, 0) << renamed.err;
     EXPECT_EQ(renamed.out, "更名成功\t你好.mp3\t你好.MP3\n文件更名完毕！\n");
     EXPECT_TRUE(dir.exists("你好.MP3"));

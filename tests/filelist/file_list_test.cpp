@@ -11,7 +11,8 @@ using test::list_of;
 
 TEST(FileList, AppendKeepsOrderDuplicatesAndSharedFolder) {
     FileList list = list_of("/a", {"x.txt", "y.txt"});
-    const int first = list.append_items(ItemFolder{"/b/", "/b/"}, {{"x.txt", "x.txt"}, {"x.txt", "x.txt"}});
+    const int first =
+        list.append_items(ItemFolder{"/b/", "/b/"}, {{"x.txt", "x.txt"}, {"x.txt", "x.txt"}});
     EXPECT_EQ(first, 2);
     ASSERT_EQ(list.item_count(), 4);
     EXPECT_EQ(list.get_cell(3, Column::old_name), "x.txt");
@@ -61,7 +62,8 @@ TEST(FileList, SelectionCountsAndFirstSelected) {
 
 TEST(FileList, RemovingKeepsArraysRowsAndSelectionInStep) {
     FileList list = list_of("/a", {"a", "b", "c", "d", "e"});
-    for (int row = 0; row < 5; ++row) list.new_names()[static_cast<std::size_t>(row)] = "n" + std::to_string(row);
+    for (int row = 0; row < 5; ++row)
+        list.new_names()[static_cast<std::size_t>(row)] = "n" + std::to_string(row);
     list.select_row(1);
     list.select_row(3);
     list.remove_item(1);  // item 1 is row 0

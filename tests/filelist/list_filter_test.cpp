@@ -101,7 +101,8 @@ TEST(CheckFilter, MissingOperationIsReportedBeforeAnEmptyText) {
 TEST(CheckFilter, EmptyTextIsReportedForTheChosenCriterionOnly) {
     const auto keep = FilterOperation::keep;
     EXPECT_EQ(check_filter(keep, FilterBy::extension, ""), FilterProblem::empty_extension);
-    EXPECT_EQ(check_filter(keep, FilterBy::contained_text, ""), FilterProblem::empty_contained_text);
+    EXPECT_EQ(check_filter(keep, FilterBy::contained_text, ""),
+              FilterProblem::empty_contained_text);
     EXPECT_EQ(check_filter(keep, FilterBy::none, ""), FilterProblem::none);
     EXPECT_EQ(check_filter(FilterOperation::remove, FilterBy::extension, " "), FilterProblem::none);
     EXPECT_EQ(check_filter(keep, FilterBy::contained_text, "a"), FilterProblem::none);

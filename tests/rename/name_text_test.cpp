@@ -256,7 +256,10 @@ TEST(ContainsText, MatchesAtCharacterStartsWithoutCase) {
     EXPECT_FALSE(contains_text("x.txt", "", false));
     // 0x81 0x41 is one two-byte character whose second byte is 'A'.
     EXPECT_FALSE(contains_text("\x81\x41", "A", false));
-    EXPECT_TRUE(contains_text("\x81\x41" "A", "a", false));
+    EXPECT_TRUE(
+        contains_text("\x81\x41"
+                      "A",
+                      "a", false));
 }
 
 }  // namespace

@@ -44,7 +44,8 @@ TEST(Preview, CountLimitsAndStaleNamesAreWiped) {
     refresh_preview(list, RulePages{}, all, false, codec);
     EXPECT_EQ(filled_rows(list), 120);
 
-    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{true, false, 50}, false, codec);
+    const ListChange change =
+        refresh_preview(list, RulePages{}, PreviewSettings{true, false, 50}, false, codec);
     EXPECT_EQ(filled_rows(list), 50);
     EXPECT_EQ(list.get_cell(49, Column::new_name), "49.txt");
     EXPECT_EQ(list.get_cell(50, Column::new_name), "");
@@ -64,7 +65,8 @@ TEST(Preview, CleanupStopsAtTheFirstEmptyCell) {
 TEST(Preview, CountZeroClearsFromRowZero) {
     FileList list = numbered_list(3);
     refresh_preview(list, RulePages{}, PreviewSettings{true, true, 0}, false, codec);
-    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{true, false, 0}, false, codec);
+    const ListChange change =
+        refresh_preview(list, RulePages{}, PreviewSettings{true, false, 0}, false, codec);
     EXPECT_EQ(filled_rows(list), 0);
     EXPECT_EQ(change.first_row, 0);
     EXPECT_EQ(change.last_row, 2);
@@ -75,7 +77,8 @@ TEST(Preview, TagPageAlwaysCoversTheWholeList) {
     RulePages pages;
     pages.active = RulePage::tags;
     pages.tags.tag_template = "#1";
-    const ListChange change = refresh_preview(list, pages, PreviewSettings{true, false, 5}, false, codec);
+    const ListChange change =
+        refresh_preview(list, pages, PreviewSettings{true, false, 5}, false, codec);
     EXPECT_EQ(change.last_row, 19);
     for (int row = 0; row < 20; ++row)  // none is an MP3 file
         EXPECT_EQ(list.get_cell(row, Column::tag_status), tag_status_not_mp3);
@@ -85,7 +88,8 @@ TEST(Preview, RefreshClearsTheLastBatchStatus) {
     FileList list = numbered_list(3);
     list.set_rename_status(0, "done", StatusImage::success);
     list.set_rename_status(2, "failed", StatusImage::failure);
-    const ListChange change = refresh_preview(list, RulePages{}, PreviewSettings{true, false, 1}, false, codec);
+    const ListChange change =
+        refresh_preview(list, RulePages{}, PreviewSettings{true, false, 1}, false, codec);
     EXPECT_TRUE(change.status_reset);
     EXPECT_EQ(list.get_cell(2, Column::rename_status), "");
     EXPECT_EQ(list.status_image(2), StatusImage::none);

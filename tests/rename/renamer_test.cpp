@@ -56,7 +56,8 @@ TEST_F(RenamerTest, SameTargetTwiceFailsTheSecondAndLosesNothing) {
     EXPECT_EQ(outcome.successes, 1);
     // "文件总数：2 个文件\r\n\r\n1 个文件更名成功！\r\n1 个文件更名失败！"
     EXPECT_EQ(outcome.summary,
-              "\xCE\xC4\xBC\xFE\xD7\xDC\xCA\xFD\xA3\xBA" "2 \xB8\xF6\xCE\xC4\xBC\xFE\r\n\r\n"
+              "\xCE\xC4\xBC\xFE\xD7\xDC\xCA\xFD\xA3\xBA"
+              "2 \xB8\xF6\xCE\xC4\xBC\xFE\r\n\r\n"
               "1 \xB8\xF6\xCE\xC4\xBC\xFE\xB8\xFC\xC3\xFB\xB3\xC9\xB9\xA6\xA3\xA1\r\n"
               "1 \xB8\xF6\xCE\xC4\xBC\xFE\xB8\xFC\xC3\xFB\xCA\xA7\xB0\xDC\xA3\xA1");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"5.txt", "b.txt"}));
@@ -144,7 +145,7 @@ TEST_F(RenamerTest, LogGrowsPastFiftyAndSmallBatchesWriteOnlyTheirEntries) {
 TEST_F(RenamerTest, UndoRefusesPositionsThatAreNoLongerTheRecordedFile) {
     FileList list = files({"a", "b", "c"});
     pages.number.prefix = "n";
-    rename(list);  // n0 n1 n2
+    rename(list);         // n0 n1 n2
     list.remove_item(1);  // now n1 stands at position 1, n2 at 2
 
     // n2 replaced on disk by another file of the same name.

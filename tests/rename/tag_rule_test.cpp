@@ -26,7 +26,9 @@ protected:
         return {list.new_names().begin(), list.new_names().end()};
     }
 
-    std::string status(int row) const { return std::string(list.get_cell(row, Column::tag_status)); }
+    std::string status(int row) const {
+        return std::string(list.get_cell(row, Column::tag_status));
+    }
 
     TempDir dir;
     Codec codec;
@@ -34,8 +36,9 @@ protected:
 };
 
 TEST_F(TagRuleTest, NamesFromThePreferredTagWithPerTagFallback) {
-    dir.write_file("both.mp3", v2("V2 Artist", "V2 Title") + fake_audio(500) +
-                                   id3v1_block("V1 Title", "V1 Artist", "V1 Album", "1999", "", 3, 17));
+    dir.write_file("both.mp3",
+                   v2("V2 Artist", "V2 Title") + fake_audio(500) +
+                       id3v1_block("V1 Title", "V1 Artist", "V1 Album", "1999", "", 3, 17));
     dir.write_file("v1only.MP3", fake_audio(300) + id3v1_block("T", "A", "", "", "", 0, 17));
     EXPECT_EQ(run({"both.mp3", "v1only.MP3"}, {"#1-#2 #3", false}),
               (std::vector<std::string>{"V2 Artist-V2 Title .mp3", "A-T .mp3"}));

@@ -23,9 +23,9 @@ std::string compose(std::string_view text) {
 TEST(TagTemplate, PlaceholdersAndLiterals) {
     EXPECT_EQ(compose("#1-#2"), "Artist-Title");
     EXPECT_EQ(compose("#1-#3-#5-#2-#4 (#6)"), "Artist-Album-1999-Title-7 (Rock)");
-    EXPECT_EQ(compose("#12"), "ArtistTitle");   // a second digit is another placeholder
-    EXPECT_EQ(compose("#10"), "Artist0");       // ...unless it is not 1..6
-    EXPECT_EQ(compose("#7#0#x"), "#7#0#x");     // literal "#" with its byte
+    EXPECT_EQ(compose("#12"), "ArtistTitle");  // a second digit is another placeholder
+    EXPECT_EQ(compose("#10"), "Artist0");      // ...unless it is not 1..6
+    EXPECT_EQ(compose("#7#0#x"), "#7#0#x");    // literal "#" with its byte
     EXPECT_EQ(compose("##2"), "#Title");
     EXPECT_EQ(compose("no placeholder"), "no placeholder");
     EXPECT_EQ(compose("a#"), "a#");

@@ -10,7 +10,8 @@ namespace {
 TEST(UndoJournal, RoundTripsAwkwardBytesFoldersAndEmptyEntries) {
     test::TempDir dir;
     FileList list;
-    list.append_items(ItemFolder{"/a\t%/", "/a\t%/"}, {{"x\ny", "x\ny"}, {"\xC4\xE3", "\xE4\xBD\xA0"}});
+    list.append_items(ItemFolder{"/a\t%/", "/a\t%/"},
+                      {{"x\ny", "x\ny"}, {"\xC4\xE3", "\xE4\xBD\xA0"}});
     list.append_items(ItemFolder{"/b/", "/b/"}, {{"c", "c"}});
     UndoLog log;
     log.entries[0] = UndoEntry{"old\t1", "old\t1", "/a\t%/", "x\ny", FileId{7, 1234567890123}};

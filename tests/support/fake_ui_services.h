@@ -43,11 +43,14 @@ public:
         if (buttons == MessageButtons::ok) return MessageAnswer::ok;
         return take(answers, MessageAnswer::no);
     }
-    QStringList open_files(QWidget*, const QString&, const QString& folder, const QString&) override {
+    QStringList open_files(QWidget*, const QString&, const QString& folder,
+                           const QString&) override {
         open_files_folders.push_back(folder);
         return take(file_choices, QStringList{});
     }
-    QString choose_folder(QWidget*, const QString&) override { return take(folder_choices, QString{}); }
+    QString choose_folder(QWidget*, const QString&) override {
+        return take(folder_choices, QString{});
+    }
     std::optional<QFont> choose_font(QWidget*, const QFont& initial) override {
         fonts_offered.push_back(initial);
         return take(font_choices, std::optional<QFont>{});

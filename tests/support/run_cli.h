@@ -22,7 +22,8 @@ inline std::string drain(int fd) {
     std::string text;
     char buffer[4096];
     ssize_t got;
-    while ((got = ::read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(got));
+    while ((got = ::read(fd, buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<std::size_t>(got));
     ::close(fd);
     return text;
 }

@@ -14,8 +14,8 @@ using test::FakeUiServices;
 
 QByteArray page(const char* latest, const char* method_utf8) {
     const Codec codec;
-    const std::string text = "////开始最新版=" + std::string(latest) + "</p>下载方式=" + method_utf8 +
-                             "</p>更新说明=x</p>////结束";
+    const std::string text = "////开始最新版=" + std::string(latest) +
+                             "</p>下载方式=" + method_utf8 + "</p>更新说明=x</p>////结束";
     const std::string code_page = *codec.from_utf8(text);
     return QByteArray(code_page.data(), static_cast<qsizetype>(code_page.size()));
 }

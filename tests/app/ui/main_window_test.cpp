@@ -114,7 +114,8 @@ TEST_F(MainWindowTest, WholeBatchFromAddingToUndo) {
     EXPECT_EQ(ui.messages[1].buttons, MessageButtons::yes_no);
     EXPECT_EQ(ui.messages[2].text, QStringLiteral("上一次的操作已经成功撤消！"));
     EXPECT_FALSE(enabled(undo_button));
-    EXPECT_EQ(window->list().get_cell(0, Column::rename_status), "\xB3\xB7\xCF\xFB\xB3\xC9\xB9\xA6");
+    EXPECT_EQ(window->list().get_cell(0, Column::rename_status),
+              "\xB3\xB7\xCF\xFB\xB3\xC9\xB9\xA6");
 }
 
 TEST_F(MainWindowTest, AnsweringNoToUndoTouchesNothing) {
@@ -134,7 +135,8 @@ TEST_F(MainWindowTest, PartialFailureShowsTheWarningSummary) {
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::warning);
     EXPECT_EQ(ui.messages[0].text,
               QStringLiteral("文件总数：2 个文件\r\n\r\n1 个文件更名成功！\r\n1 个文件更名失败！"));
-    EXPECT_EQ(window->list().get_cell(0, Column::new_name), "0.txt");  // the failed row shows its target
+    EXPECT_EQ(window->list().get_cell(0, Column::new_name),
+              "0.txt");  // the failed row shows its target
 }
 
 TEST_F(MainWindowTest, AutomaticPreviewFollowsSettingsAndSharedHandlers) {
@@ -267,7 +269,8 @@ TEST_F(MainWindowTest, DroppedFilesComeBeforeTheContentsOfDroppedFolders) {
 
 TEST_F(MainWindowTest, RemovingItemsWithoutTagFollowsTheTagRulesMarks) {
     files.write_file("tagged.mp3", std::string("ID3\x03\0\0\0\0\0\x0B", 10) +
-                                       std::string("TPE1\0\0\0\x01\0\0", 10) + std::string(1, '\0'));
+                                       std::string("TPE1\0\0\0\x01\0\0", 10) +
+                                       std::string(1, '\0'));
     add_files_of({"plain.mp3", "note.txt"});
     ui.file_choices.push_back({QString::fromStdString(files.path() + "tagged.mp3")});
     window->add_files();

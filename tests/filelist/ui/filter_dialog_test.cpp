@@ -210,9 +210,15 @@ TEST_F(FilterWindow, TypedExtensionIsNotCompletedToAnEntry) {
 
 TEST_F(FilterWindow, ContainedTextIgnoresCaseAndNeverSearchesTheFolder) {
     // "\xC4\x61" is one two-byte character whose second byte is 'a'.
-    open("/tab/ab", {"xAB.txt", "cab.mp3", "a_b.txt", "\xC4\x61" "b.txt", "ba"});
+    open("/tab/ab", {"xAB.txt", "cab.mp3", "a_b.txt",
+                     "\xC4\x61"
+                     "b.txt",
+                     "ba"});
     filter_by_text(QStringLiteral("ab"));
-    EXPECT_EQ(names(), (Names{"a_b.txt", "\xC4\x61" "b.txt", "ba"}));
+    EXPECT_EQ(names(), (Names{"a_b.txt",
+                              "\xC4\x61"
+                              "b.txt",
+                              "ba"}));
     EXPECT_TRUE(closed_by_ok());
 }
 

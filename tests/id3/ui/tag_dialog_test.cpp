@@ -26,7 +26,8 @@ protected:
     // Opens the window on file `name` holding `bytes`.
     bool open(const std::string& bytes) {
         dir.write_file("song.mp3", bytes);
-        dialog = std::make_unique<TagDialog>(dir.path() + "song.mp3", dir.path() + "song.mp3", codec, ui);
+        dialog = std::make_unique<TagDialog>(dir.path() + "song.mp3", dir.path() + "song.mp3",
+                                             codec, ui);
         return dialog->load();
     }
 
@@ -81,8 +82,8 @@ TEST_F(TagDialogTest, FileWithoutTagsOpensGreyWithNothingToUpdate) {
 TEST_F(TagDialogTest, LoadsBothTagsAndWritesEditsBack) {
     const std::string audio = fake_audio(2000);
     ASSERT_TRUE(open(id3v2_tag(text_frame("TIT2", "Title") + text_frame("TCON", "(17)Rock") +
-                               text_frame("TRCK", "10/12")) + audio +
-                     id3v1_block("Old", "Artist", "Album", "1999", "c", 4, 255)));
+                               text_frame("TRCK", "10/12")) +
+                     audio + id3v1_block("Old", "Artist", "Album", "1999", "c", 4, 255)));
     EXPECT_EQ(child<QLineEdit>("歌曲名1编辑框")->text(), QStringLiteral("Old"));
     EXPECT_EQ(child<QLineEdit>("音轨1编辑框")->text(), QStringLiteral("4"));
     EXPECT_EQ(child<QComboBox>("流派1组合框")->currentIndex(), -1);  // genre 255
@@ -140,7 +141,8 @@ TEST_F(TagDialogTest, CopyingV2IntoV1CutsTextsToThirtyBytes) {
     child<QCheckBox>("ID3v2选择框")->click();
     child<QLineEdit>("歌曲名2编辑框")->setText(QString(40, QLatin1Char('t')));
     // 29 ASCII bytes, then a Chinese character that would cross the limit.
-    child<QLineEdit>("艺术家2编辑框")->setText(QString(29, QLatin1Char('a')) + QStringLiteral("中"));
+    child<QLineEdit>("艺术家2编辑框")
+        ->setText(QString(29, QLatin1Char('a')) + QStringLiteral("中"));
     child<QLineEdit>("年代2编辑框")->setText(QStringLiteral("1999-12-31"));
     child<QPushButton>("v2复制到v1按钮")->click();
     EXPECT_TRUE(child<QCheckBox>("ID3v1选择框")->isChecked());
@@ -160,12 +162,14 @@ TEST_F(TagDialogTest, ChoosingTheSameGenreAgainChangesNothing) {
 }
 
 TEST_F(TagDialogTest, MissingFileIsReportedAndTheWindowNotShown) {
-    dialog = std::make_unique<TagDialog>(dir.path() + "none.mp3", dir.path() + "none.mp3", codec, ui);
+    dialog =
+        std::make_unique<TagDialog>(dir.path() + "none.mp3", dir.path() + "none.mp3", codec, ui);
     EXPECT_FALSE(dialog->load());
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
-    EXPECT_EQ(ui.messages[0].text,
-              QStringLiteral("打开文件：") + QString::fromStdString(dir.path()) + QStringLiteral("none.mp3失败！"));
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("打开文件：") +
+                                       QString::fromStdString(dir.path()) +
+                                       QStringLiteral("none.mp3失败！"));
 }
 
 }  // namespace

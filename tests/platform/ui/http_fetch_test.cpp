@@ -55,12 +55,14 @@ void answer(QTcpSocket* socket, const QByteArray& status, const QByteArray& body
 const FetchLimits quick{300, 1500, 64 * 1024, 3};
 
 TEST(HttpFetch, ReturnsTheBodyOfAnOkAnswer) {
-    TestServer server([](QTcpSocket* socket, const QByteArray&) { answer(socket, "200 OK", "page"); });
+    TestServer server(
+        [](QTcpSocket* socket, const QByteArray&) { answer(socket, "200 OK", "page"); });
     EXPECT_EQ(http_get(server.url(), quick), QByteArray("page"));
 }
 
 TEST(HttpFetch, ErrorAnswersAndOversizedBodiesFail) {
-    TestServer missing([](QTcpSocket* socket, const QByteArray&) { answer(socket, "404 Not Found", "no"); });
+    TestServer missing(
+        [](QTcpSocket* socket, const QByteArray&) { answer(socket, "404 Not Found", "no"); });
     EXPECT_FALSE(http_get(missing.url(), quick));
     TestServer huge([](QTcpSocket* socket, const QByteArray&) {
         answer(socket, "200 OK", QByteArray(64 * 1024 + 1, 'x'));
@@ -90,10 +92,14 @@ TEST(HttpFetch, SilentAndTricklingServersAreGivenUpOnTime) {
 
 TEST(HttpFetch, FollowsRedirectsOnlyWithinTheHost) {
     TestServer server([](QTcpSocket* socket, const QByteArray& path) {
-        if (path == "/moved") answer(socket, "302 Found", "", "Location: /update.txt\r\n");
-        else if (path == "/away") answer(socket, "302 Found", "", "Location: http://localhost:1/x\r\n");
-        else if (path == "/loop") answer(socket, "302 Found", "", "Location: /loop\r\n");
-        else answer(socket, "200 OK", "here");
+        if (path == "/moved")
+            answer(socket, "302 Found", "", "Location: /update.txt\r\n");
+        else if (path == "/away")
+            answer(socket, "302 Found", "", "Location: http://localhost:1/x\r\n");
+        else if (path == "/loop")
+            answer(socket, "302 Found", "", "Location: /loop\r\n");
+        else
+            answer(socket, "200 OK", "here");
     });
     EXPECT_EQ(http_get(server.url("/moved"), quick), QByteArray("here"));
     EXPECT_FALSE(http_get(server.url("/away"), quick));
