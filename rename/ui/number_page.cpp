@@ -137,26 +137,15 @@ void NumberPage::show_scope() {
 }
 
 // Empties the fields without a preview per field, then previews once.
+// 增量编辑框 keeps its text.
 void NumberPage::clear_fields() {
-    for (QLineEdit* edit : {prefix_, body_}) {
+    for (QLineEdit* edit : {prefix_, body_, suffix_, ext_prefix_, ext_body_, ext_suffix_}) {
         const QSignalBlocker quiet(edit);
         edit->clear();
     }
-    {
-        const QSignalBlocker quiet(digits_);
-        digits_->set_text_value({});
-    }
-    for (QLineEdit* edit : {suffix_, ext_prefix_, ext_body_}) {
-        const QSignalBlocker quiet(edit);
-        edit->clear();
-    }
-    for (TextSpinBox* spin : {ext_digits_, start_}) {
+    for (TextSpinBox* spin : {digits_, ext_digits_, start_}) {
         const QSignalBlocker quiet(spin);
         spin->set_text_value({});
-    }
-    {
-        const QSignalBlocker quiet(ext_suffix_);
-        ext_suffix_->clear();
     }
     emit changed();
 }
