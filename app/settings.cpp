@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/profile.h"
+#include "rename/name_text.h"
 
 namespace varnel {
 namespace {
@@ -34,63 +35,12 @@ constexpr std::string_view bold_italic_text = "\xB4\xD6\xD0\xB1\xCC\xE5";  // ç²
 
 // Magnitudes are read up to this bound, which lies beyond every range a
 // value is clamped to below, so clamping sees "too large" correctly.
-constexpr long long magnitude_cap = 1LL << 40;
+constexpr unsigned long long magnitude_cap = 1ULL << 40;
 
-bool is_digit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-// A run of decimal digits from `at`; `at` ends after it.
-std::string_view digit_run(std::string_view text, std::size_t& at) {
-    const std::size_t begin = at;
-    while (at < text.size() && is_digit(text[at])) ++at;
-    return text.substr(begin, at - begin);
-}
-
-// An exponent ('e' or 'E', optional sign, at least one digit) at `at`, or 0
-// when there is none. Large exponents are capped; they only need to push the
-// value past magnitude_cap or below 1.
-long long read_exponent(std::string_view text, std::size_t at) {
-    if (at >= text.size() || (text[at] != 'e' && text[at] != 'E')) return 0;
-    ++at;
-    const bool negative = at < text.size() && text[at] == '-';
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
-    const std::string_view digits = digit_run(text, at);
-    long long exponent = 0;
-    for (const char c : digits) exponent = std::min(exponent * 10 + (c - '0'), 100000LL);
-    return negative ? -exponent : exponent;
-}
-
-// The integer part of the number whose digits are `digits` (integer and
-// fraction digits together) with the decimal point after `point` of them;
-// `point` may lie beyond the digits (zeros follow) or before them (0).
-long long integer_part(std::string_view digits, long long point) {
-    long long value = 0;
-    for (long long i = 0; i < point && value < magnitude_cap; ++i) {
-        const int digit = i < static_cast<long long>(digits.size())
-                              ? digits[static_cast<std::size_t>(i)] - '0'
-                              : 0;
-        value = value * 10 + digit;
-    }
-    return std::min(value, magnitude_cap);
-}
-
-// The leading decimal number of `text` (spaces and tabs, sign, digits,
-// fraction, exponent), truncated toward zero; its magnitude is capped at
-// magnitude_cap. Text that does not start with a number gives 0. No locale:
-// the decimal point is always '.', and hexadecimal, "inf" and "nan" are not
-// numbers here.
+// The leading decimal number of a value, as a floating-point parse reads it,
+// truncated toward zero (see leading_decimal).
 long long leading_number(std::string_view text) {
-    std::size_t at = text.find_first_not_of(" \t");
-    if (at == std::string_view::npos) return 0;
-    const bool negative = text[at] == '-';
-    if (text[at] == '+' || text[at] == '-') ++at;
-    std::string digits(digit_run(text, at));
-    const long long point = static_cast<long long>(digits.size());
-    if (at < text.size() && text[at] == '.') digits += digit_run(text, ++at);
-    if (digits.empty()) return 0;
-    const long long value = integer_part(digits, point + read_exponent(text, at));
-    return negative ? -value : value;
+    return leading_decimal(text, magnitude_cap);
 }
 
 // A number clamped to 32 bits.

@@ -131,17 +131,18 @@ std::string map_letters(std::string_view t) {
     return out;
 }
 
-// Reads a text one character at a time as ASCII: the full-width forms
-// A3A1..A3FE as (second byte - 0x80) and the full-width space A1A1 as ' '.
-// Any other two-byte character, and the end of the text, read as '\0'.
+// Reads a text one character at a time as ASCII: with `full_width`, the
+// full-width forms A3A1..A3FE as (second byte - 0x80) and the full-width
+// space A1A1 as ' '. Any other two-byte character, and the end of the text,
+// read as '\0'.
 class AsciiReader {
 public:
-    explicit AsciiReader(std::string_view t) : t_(t) {}
+    AsciiReader(std::string_view t, bool full_width) : t_(t), full_width_(full_width) {}
     char peek() const {
         if (i_ >= t_.size()) return '\0';
         const auto c = static_cast<unsigned char>(t_[i_]);
         if (c < 0x80) return static_cast<char>(c);
-        if (i_ + 1 >= t_.size()) return '\0';
+        if (!full_width_ || i_ + 1 >= t_.size()) return '\0';
         const auto c2 = static_cast<unsigned char>(t_[i_ + 1]);
         if (c == 0xA3 && c2 >= 0xA1 && c2 <= 0xFE) return static_cast<char>(c2 - 0x80);
         if (c == 0xA1 && c2 == 0xA1) return ' ';
@@ -156,6 +157,7 @@ public:
 
 private:
     std::string_view t_;
+    bool full_width_;
     std::size_t i_ = 0;
 };
 
@@ -202,10 +204,9 @@ unsigned long long integer_part(AsciiReader& r, long long digits, long long keep
     return acc;
 }
 
-}  // namespace
-
-std::int32_t to_integer(std::string_view t) {
-    AsciiReader r(t);
+// The leading decimal number read by `r`, truncated toward zero, its
+// magnitude saturated at `limit`.
+long long leading_number(AsciiReader& r, unsigned long long limit) {
     while (is_space(r.peek())) r.next();
     const bool negative = r.peek() == '-';
     if (r.peek() == '+' || r.peek() == '-') r.next();
@@ -219,10 +220,23 @@ std::int32_t to_integer(std::string_view t) {
     if (int_digits + frac_digits == 0) return 0;
     const long long exp = read_exponent(r);
     r.seek(mantissa);
+    const auto v =
+        static_cast<long long>(integer_part(r, int_digits + frac_digits, int_digits + exp, limit));
+    return negative ? -v : v;
+}
+
+}  // namespace
+
+std::int32_t to_integer(std::string_view t) {
+    AsciiReader r(t, true);
     constexpr unsigned long long limit = 1ULL << 31;  // |INT32_MIN|
-    const unsigned long long v = integer_part(r, int_digits + frac_digits, int_digits + exp, limit);
-    if (negative) return static_cast<std::int32_t>(-static_cast<long long>(v));
-    return static_cast<std::int32_t>(std::min(v, limit - 1));
+    return static_cast<std::int32_t>(
+        std::min(leading_number(r, limit), static_cast<long long>(limit - 1)));
+}
+
+long long leading_decimal(std::string_view t, unsigned long long magnitude_limit) {
+    AsciiReader r(t, false);
+    return leading_number(r, magnitude_limit);
 }
 
 int length(std::string_view t) {
@@ -232,6 +246,13 @@ int length(std::string_view t) {
 std::string left(std::string_view t, int k) {
     if (k <= 0) return {};
     return std::string(t.substr(0, static_cast<std::size_t>(k)));
+}
+
+std::string left_whole(std::string_view t, int k) {
+    if (k <= 0) return {};
+    if (k >= length(t)) return std::string(t);
+    const int boundary = char_boundary_at_or_after(t, k);
+    return std::string(t.substr(0, static_cast<std::size_t>(boundary > k ? k - 1 : k)));
 }
 
 std::string mid(std::string_view t, int p, int k) {

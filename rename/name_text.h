@@ -20,6 +20,10 @@ int length(std::string_view t);
 // The first `k` bytes of `t` (all of it when k exceeds the length); empty for k <= 0.
 std::string left(std::string_view t, int k);
 
+// The first `k` bytes of `t`, one byte fewer when byte k+1 is the second
+// byte of a two-byte character, so no character is split; empty for k <= 0.
+std::string left_whole(std::string_view t, int k);
+
 // `k` bytes of `t` from byte `p` (1-based), cut at the end; empty when p is
 // outside 1..length or k <= 0.
 std::string mid(std::string_view t, int p, int k);
@@ -63,6 +67,12 @@ std::string to_lower(std::string_view t);
 // exponent; reading stops at the first other character. The value is
 // truncated toward zero and clamped to 32 bits. Empty or non-numeric text is 0.
 std::int32_t to_integer(std::string_view t);
+
+// The leading decimal number of `t` read as to_integer reads it, but
+// without the full-width forms (any byte of 0x80 or above ends the number)
+// and with its magnitude saturated at `magnitude_limit` instead of clamped
+// to 32 bits.
+long long leading_decimal(std::string_view t, unsigned long long magnitude_limit);
 
 // Decimal digits of `v`, with a leading '-' when negative.
 std::string to_text(std::int32_t v);

@@ -67,12 +67,7 @@ std::string compose_tag_name(const TagTemplate& parsed, const TagFields& fields)
 }
 
 std::string cut_tag_template(std::string_view text) {
-    if (text.size() <= tag_template_max_bytes) return std::string(text);
-    const int boundary = char_boundary_at_or_after(text, static_cast<int>(tag_template_max_bytes));
-    const auto cut = static_cast<std::size_t>(boundary) > tag_template_max_bytes
-                         ? tag_template_max_bytes - 1
-                         : tag_template_max_bytes;
-    return std::string(text.substr(0, cut));
+    return left_whole(text, static_cast<int>(tag_template_max_bytes));
 }
 
 std::string tag_template_reference(std::string_view text) {

@@ -60,14 +60,6 @@ void set_background(QWidget* widget, bool white) {
     widget->setPalette(palette);
 }
 
-// The first `bytes` bytes of a code-page text, never half a character.
-std::string first_bytes(std::string_view text, int bytes) {
-    if (static_cast<int>(text.size()) <= bytes) return std::string(text);
-    const int boundary = char_boundary_at_or_after(text, bytes);
-    return std::string(
-        text.substr(0, static_cast<std::size_t>(boundary > bytes ? bytes - 1 : bytes)));
-}
-
 }  // namespace
 
 TagDialog::TagDialog(std::string path, const std::string& shown_path, const Codec& codec,
@@ -332,7 +324,7 @@ void TagDialog::copy_v2_to_v1() {
     present_[v1]->setChecked(true);
     apply_check_rule(v1);
     const auto first_30 = [this](const QString& from) {
-        return text(first_bytes(code_page(from), 30));
+        return text(left_whole(code_page(from), 30));
     };
     track1_->setText(track2_->text());
     title1_->setText(first_30(title2_->text()));

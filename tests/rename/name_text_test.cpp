@@ -264,3 +264,17 @@ TEST(ContainsText, MatchesAtCharacterStartsWithoutCase) {
 
 }  // namespace
 }  // namespace varnel
+
+namespace varnel {
+namespace {
+
+TEST(LeftWhole, NeverSplitsATwoByteCharacter) {
+    EXPECT_EQ(left_whole("ab\xD6\xD0", 3), "ab");
+    EXPECT_EQ(left_whole("ab\xD6\xD0", 4), "ab\xD6\xD0");
+    EXPECT_EQ(left_whole("abc", 2), "ab");
+    EXPECT_EQ(left_whole("abc", 9), "abc");
+    EXPECT_EQ(left_whole("abc", 0), "");
+}
+
+}  // namespace
+}  // namespace varnel
