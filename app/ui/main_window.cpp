@@ -118,17 +118,10 @@ void MainWindow::refresh_file_count() {
                                                : QStringLiteral("自动预览－关"));
 }
 
-void MainWindow::show_change(const ListChange& change) {
-    const int last_row = list_.item_count() - 1;
-    if (change.status_reset)
-        model_->cells_changed(0, last_row, Column::rename_status, Column::rename_status);
-    model_->cells_changed(change.first_row, change.last_row, Column::new_name, Column::new_name);
-}
-
 void MainWindow::refresh_preview(bool explicit_command) {
     const PreviewSettings preview{settings_.auto_preview, settings_.preview_all,
                                   settings_.preview_count};
-    show_change(varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command, codec_));
+    varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command, codec_);
 }
 
 void MainWindow::apply_settings_to_list() {

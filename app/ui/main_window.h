@@ -87,7 +87,6 @@ private:
     void wire_tagged_controls();
     void finish_adding(int first_row);
     void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names);
-    void show_change(const ListChange& change);
     void set_buttons(int first, bool enabled);
     void show_progress(std::string_view text);
     void sync_selection_to_list();
