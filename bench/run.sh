@@ -2,7 +2,7 @@
 # Runs every benchmark of an optimised build: bench/run.sh BUILD_DIR
 set -euo pipefail
 build=${1:-build/release}
-for name in rules rename listing tag_rewrite; do
+for name in rules rename listing conflicts tag_rewrite; do
     "$build/bench/bench_$name" --benchmark_counters_tabular=true
 done
 if [ -x "$build/bench/bench_tag_read" ]; then

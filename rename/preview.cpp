@@ -36,8 +36,14 @@ ListChange refresh_preview(FileList& list, const RulePages& pages, const Preview
         n = std::min(n, std::max(settings.preview_count, 0));
     if (list.item_count() == 0) return {};
     const FileList::ChangeBatch batch(list);  // the tag rule writes its column too
-    n = dispatch_rule(list, pages, n, codec);
-    return fill_list_columns(list, 0, n - 1);
+    std::string error;
+    n = dispatch_rule(list, pages, n, codec, &error);
+    ListChange change = fill_list_columns(list, 0, n - 1);
+    change.rule_error = std::move(error);
+    if (settings.mark_conflicts)
+        show_name_conflicts(list, find_name_conflicts(list, n, settings.order, codec,
+                                                      read_folder_names));
+    return change;
 }
 
 }  // namespace varnel

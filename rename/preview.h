@@ -2,7 +2,10 @@
 // The preview driver: how many items to compute, and writing the computed
 // names into column 新文件名.
 
+#include <string>
+
 #include "filelist/file_list.h"
+#include "rename/name_conflicts.h"
 #include "rename/rule_dispatch.h"
 
 namespace varnel {
@@ -12,6 +15,10 @@ struct PreviewSettings {
     bool auto_preview = false;  // 自动预览
     bool preview_all = false;   // 全部预览
     int preview_count = 10;     // 预览数量
+    // Marks name conflicts of the previewed rows in 命名状态, judged for the
+    // order the batch will be renamed in (冲突处理).
+    bool mark_conflicts = false;
+    RenameOrder order = RenameOrder::in_order;
 };
 
 // What a refresh changed, for a view to repaint: the 新文件名 cells of rows
@@ -21,6 +28,8 @@ struct ListChange {
     int first_row = 0;
     int last_row = -1;
     bool status_reset = false;
+    // Why the rule could not use its settings (code page); empty when it could.
+    std::string rule_error;
 };
 
 // Status reset, then the 新文件名 cells of rows first_row..last_row set from
@@ -33,7 +42,8 @@ ListChange fill_list_columns(FileList& list, int first_row, int last_row);
 // list for the explicit command, with preview_all, or on the tag page, and
 // min(item count, preview_count) else; the active rule computes items 1..n
 // and rows 0..n-1 are shown. The explicit command computes the whole list
-// even while auto_preview is off.
+// even while auto_preview is off. With mark_conflicts, the conflicts of rows
+// 0..n-1 are then shown (each folder of those rows is read once).
 ListChange refresh_preview(FileList& list, const RulePages& pages, const PreviewSettings& settings,
                            bool explicit_command, const Codec& codec);
 

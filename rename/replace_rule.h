@@ -14,6 +14,7 @@ struct ReplaceOptions {
     std::string with;             // 替换为编辑框
     bool case_sensitive = false;  // 区分大小写选择框
     NameScope scope = NameScope::main_name;
+    bool regex = false;  // 正则表达式: `find` is a pattern, see regex_rule.h
 };
 
 // Sets new_names[i] from old_names[i] (equal sizes); pure, never fails.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "rename/regex_rule.h"
+
 namespace varnel {
 
 namespace {
@@ -14,14 +16,22 @@ void run_rule(const Options& options, FileList& list, int n) {
 
 }  // namespace
 
-int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec) {
+int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec,
+                  std::string* error) {
     n = std::clamp(n, 0, list.item_count());
+    std::string reason;
     switch (pages.active) {
         case RulePage::number:
             run_rule(pages.number, list, n);
             break;
         case RulePage::replace:
-            run_rule(pages.replace, list, n);
+            if (pages.replace.regex) {
+                const auto count = static_cast<std::size_t>(n);
+                reason = compute_regex_names(pages.replace, list.old_names().first(count),
+                                             list.new_names().first(count), codec);
+            } else {
+                run_rule(pages.replace, list, n);
+            }
             break;
         case RulePage::insert:
             run_rule(pages.insert, list, n);
@@ -34,6 +44,7 @@ int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& co
             compute_tag_names(list, pages.tags, codec);
             break;
     }
+    if (error) *error = std::move(reason);
     return n;
 }
 

@@ -30,6 +30,10 @@ struct RulePages {
 // always computes every item, reads the MP3 files and writes the tag-status
 // column; the other rules touch nothing else. Never fails. Returns the
 // number of items computed. `codec` converts tag texts into the code page.
-int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec);
+// When the rule cannot use its page's settings (a regular expression that
+// does not compile), the names stay unchanged and `error`, when given,
+// receives the reason (code page); otherwise it is emptied.
+int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec,
+                  std::string* error = nullptr);
 
 }  // namespace varnel

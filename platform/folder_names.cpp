@@ -1,0 +1,69 @@
+#include "platform/folder_names.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace varnel {
+namespace {
+
+bool is_dot_or_dot_dot(const char* name) {
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// The name with every ASCII letter's case swapped; empty when it has none.
+std::string swap_ascii_case(const std::string& name) {
+    std::string out = name;
+    bool any = false;
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') {
+            c = static_cast<char>(c - 'a' + 'A');
+            any = true;
+        } else if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+            any = true;
+        }
+    }
+    return any ? out : std::string();
+}
+
+bool probe_case_folding(int dir_fd, const std::vector<std::string>& names) {
+    for (const std::string& name : names) {
+        const std::string swapped = swap_ascii_case(name);
+        if (swapped.empty()) continue;
+        struct stat info {};
+        if (fstatat(dir_fd, swapped.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
+        // Reached: either another entry spelled that way, or case folding.
+        return std::find(names.begin(), names.end(), swapped) == names.end();
+    }
+    return false;
+}
+
+struct DirCloser {
+    DIR* dir;
+    ~DirCloser() { closedir(dir); }
+};
+
+}  // namespace
+
+std::optional<FolderNames> read_folder_names(const std::string& folder) {
+    if (folder.find('\0') != std::string::npos) return std::nullopt;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return std::nullopt;
+    const DirCloser closer{dir};
+    FolderNames result;
+    while (true) {
+        errno = 0;  // readdir's end and its error both give nullptr
+        const dirent* entry = readdir(dir);
+        if (!entry) break;
+        if (!is_dot_or_dot_dot(entry->d_name)) result.names.emplace_back(entry->d_name);
+    }
+    if (errno != 0) return std::nullopt;
+    result.case_insensitive = probe_case_folding(dirfd(dir), result.names);
+    return result;
+}
+
+}  // namespace varnel

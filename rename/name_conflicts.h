@@ -1,0 +1,53 @@
+#pragma once
+// Name conflicts of a previewed batch, shown in column 命名状态 before
+// anything is renamed.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "filelist/file_list.h"
+#include "platform/codec.h"
+#include "platform/folder_names.h"
+
+namespace varnel {
+
+// The marks, in the code page.
+inline constexpr std::string_view conflict_same_name = "\xC3\xFB\xB3\xC6\xB3\xE5\xCD\xBB";  // "名称冲突"
+inline constexpr std::string_view conflict_target_exists =
+    "\xC4\xBF\xB1\xEA\xD2\xD1\xB4\xE6\xD4\xDA";  // "目标已存在"
+
+enum class NameConflict : unsigned char {
+    none,
+    same_name,      // another item of the folder gets the same new name
+    target_exists,  // the new name is an existing entry that stays where it is
+};
+
+// How the batch will be carried out: row by row, or in the smart order in
+// which an item may take the name of any item that moves away.
+enum class RenameOrder : unsigned char { in_order, smart };
+
+// Reads one folder (file-system spelling); injectable for tests.
+using FolderReader = std::function<std::optional<FolderNames>(const std::string& folder)>;
+
+// The conflicts of rows 0..n-1, whose new names are computed. Names compare
+// as the folder's file system compares them (ASCII letters folded where it
+// folds case). An item conflicts by `same_name` when another of these rows
+// in its folder gets an equal new name (an unchanged name counts as its new
+// name); otherwise by `target_exists` when its new name differs from its
+// own and names an entry of the folder that does not move away first: in
+// order, only an item of an earlier row whose name changes moves away first;
+// in the smart order, any item whose name changes does. A folder that
+// cannot be read, or a name the code page cannot spell, gives no conflict.
+// Each folder is read once.
+std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, RenameOrder order,
+                                              const Codec& codec, const FolderReader& read_folder);
+
+// Shows the conflicts of rows 0..n-1 in column 命名状态 (text and the
+// failure image) and empties every mark an earlier preview left where there
+// is no conflict now. Other status texts are kept.
+void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts);
+
+}  // namespace varnel

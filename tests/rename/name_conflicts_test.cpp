@@ -1,0 +1,96 @@
+#include "rename/name_conflicts.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "support/list_builder.h"
+#include "support/temp_dir.h"
+
+namespace varnel {
+namespace {
+
+using test::list_of;
+constexpr auto none = NameConflict::none;
+constexpr auto same = NameConflict::same_name;
+constexpr auto exists = NameConflict::target_exists;
+
+struct Case {
+    const char* what;
+    std::vector<std::string> old_names;
+    std::vector<std::string> new_names;
+    std::vector<std::string> others;  // entries of the folder outside the list
+    bool case_insensitive;
+    RenameOrder order;
+    std::vector<NameConflict> expected;
+};
+
+std::vector<NameConflict> conflicts_of(const Case& c) {
+    FileList list = list_of("/d", c.old_names);
+    for (std::size_t i = 0; i < c.new_names.size(); ++i) list.new_names()[i] = c.new_names[i];
+    FolderNames folder{c.old_names, c.case_insensitive};
+    folder.names.insert(folder.names.end(), c.others.begin(), c.others.end());
+    int reads = 0;
+    const Codec codec;
+    auto out = find_name_conflicts(list, static_cast<int>(c.new_names.size()), c.order, codec,
+                                   [&](const std::string& path) {
+                                       ++reads;
+                                       EXPECT_EQ(path, "/d/");
+                                       return std::optional<FolderNames>(folder);
+                                   });
+    EXPECT_EQ(reads, 1) << c.what;
+    return out;
+}
+
+TEST(NameConflicts, MarksClashesAndExistingTargetsAsTheBatchWillMeetThem) {
+    const auto in_order = RenameOrder::in_order;
+    const auto smart = RenameOrder::smart;
+    const std::vector<Case> cases = {
+        {"no conflict", {"a", "b"}, {"x", "y"}, {"z"}, false, in_order, {none, none}},
+        {"same new name", {"a", "b", "c"}, {"x", "x", "y"}, {}, false, in_order, {same, same, none}},
+        {"unchanged name taken by another", {"a", "b"}, {"a", "a"}, {}, false, in_order, {same, same}},
+        {"existing file stays", {"a"}, {"z"}, {"z"}, false, in_order, {exists}},
+        {"folder entry of other case", {"a"}, {"z"}, {"Z"}, false, in_order, {none}},
+        {"folder entry of other case, folding", {"a"}, {"z"}, {"Z"}, true, in_order, {exists}},
+        {"case-only rename, folding", {"abc"}, {"ABC"}, {}, true, in_order, {none}},
+        {"freed by an earlier row", {"b", "a"}, {"c", "b"}, {}, false, in_order, {none, none}},
+        {"freed only later in order", {"a", "b"}, {"b", "c"}, {}, false, in_order, {exists, none}},
+        {"freed later, smart order", {"a", "b"}, {"b", "c"}, {}, false, smart, {none, none}},
+        {"swap, smart order", {"a", "b"}, {"b", "a"}, {}, false, smart, {none, none}},
+        {"swap, in order", {"a", "b"}, {"b", "a"}, {}, false, in_order, {exists, none}},
+        {"only previewed rows", {"a", "b", "c"}, {"x"}, {}, false, in_order, {none}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(conflicts_of(c), c.expected) << c.what;
+}
+
+TEST(NameConflicts, ShownInTheStatusColumnAndClearedWhenGone) {
+    FileList list = list_of("/d", {"a", "b", "c", "d"});
+    list.set_rename_status(3, "更名成功", StatusImage::success);
+    show_name_conflicts(list, {same, same, exists, none});
+    EXPECT_EQ(list.get_cell(0, Column::rename_status), conflict_same_name);
+    EXPECT_EQ(list.get_cell(2, Column::rename_status), conflict_target_exists);
+    EXPECT_EQ(list.status_image(2), StatusImage::failure);
+    EXPECT_EQ(list.get_cell(3, Column::rename_status), "更名成功");
+    show_name_conflicts(list, {none});  // a shorter preview
+    for (int row : {0, 1, 2}) EXPECT_EQ(list.get_cell(row, Column::rename_status), "") << row;
+    EXPECT_EQ(list.get_cell(3, Column::rename_status), "更名成功");
+}
+
+TEST(FolderNames, ListsEveryEntryOnceAndSeesCaseSensitivity) {
+    test::TempDir dir;
+    dir.write_file("Track.mp3", "x");
+    dir.write_file(".hidden", "x");
+    ASSERT_EQ(mkdir((dir.path() + "/Sub").c_str(), 0700), 0);
+    const auto folder = read_folder_names(dir.path());
+    ASSERT_TRUE(folder);
+    auto names = folder->names;
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{".hidden", "Sub", "Track.mp3"}));
+    EXPECT_FALSE(folder->case_insensitive);
+    EXPECT_FALSE(read_folder_names(dir.path() + "/missing"));
+}
+
+}  // namespace
+}  // namespace varnel
