@@ -39,4 +39,11 @@ int quit_signal_fd() {
     return read_end;
 }
 
+void drain_quit_signals() {
+    const int fd = quit_signal_fd();
+    char bytes[16];
+    while (fd >= 0 && ::read(fd, bytes, sizeof bytes) > 0) {
+    }
+}
+
 }  // namespace varnel

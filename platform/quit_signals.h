@@ -10,4 +10,7 @@ namespace varnel {
 // Each arrival makes one byte readable.
 int quit_signal_fd();
 
+// Reads every byte that arrivals have made readable on that descriptor.
+void drain_quit_signals();
+
 }  // namespace varnel

@@ -1,7 +1,6 @@
 // varnel: the desktop program. `varnel [FILE|FOLDER]...` adds those items
 // at start, as dropping them on the window would.
 
-#include <unistd.h>
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
@@ -41,10 +40,8 @@ void close_on_quit_signals(QApplication& application) {
     const int fd = varnel::quit_signal_fd();
     if (fd < 0) return;
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, &application);
-    QObject::connect(notifier, &QSocketNotifier::activated, &application, [fd] {
-        char bytes[16];
-        while (::read(fd, bytes, sizeof bytes) > 0) {
-        }
+    QObject::connect(notifier, &QSocketNotifier::activated, &application, [] {
+        varnel::drain_quit_signals();
         QApplication::closeAllWindows();
     });
 }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +15,7 @@
 
 #include "filelist/ui/file_list_view.h"
 #include "filelist/ui/list_context_menu.h"
+#include "platform/atomic_file.h"
 #include "rename/ui/rule_tabs.h"
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
@@ -312,7 +315,7 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedOnceWithItsReason) {
     window.reset();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
-    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("Not a directory")))
+    EXPECT_TRUE(ui.messages[0].text.contains(QString::fromLocal8Bit(error_text(ENOTDIR).c_str())))
         << ui.messages[0].text.toStdString();
     EXPECT_TRUE(ui.messages[0].text.contains(QString::fromStdString(config.path() + "blocker")));
 }
