@@ -42,10 +42,11 @@ configure-release: deps
 
 test: configure-test
 	cmake --build $(TEST_DIR) -j $(JOBS)
-	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory package-test
+	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The package, unpacked into a fresh root and run from there as a normal user.
+# The package, unpacked into a fresh root and run from there as a normal user
+# (before ctest, so that ctest's summary closes the output).
 package-test: package
 	tests/package/package_test.sh $(RELEASE_DIR)/varnel_*.deb
 
