@@ -35,7 +35,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
       codec_(setup.codec),
       services_(setup.services),
       config_path_(setup.config_path),
-      dir_txt_path_(setup.dir_txt_path) {
+      dir_txt_path_(setup.dir_txt_path),
+      undo_journal_path_(setup.undo_journal_path) {
     auto* central = new QWidget(this);
     tabs_ = new RuleTabs(codec_, central);
     tabs_->setFixedHeight(tab_height);
