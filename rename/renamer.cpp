@@ -158,7 +158,7 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
                     hooks.rename_failed(journaled_before + journal);
                 if (error == 0) {
                     list.set_old_name(row, ItemName{entry.new_name, entry.renamed_fs_name});
-                    log.entries.push_back(std::move(entry));
+                    if (hooks.keep_undo_log) log.entries.push_back(std::move(entry));
                 }
             }
             if (error == 0) {

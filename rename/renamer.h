@@ -30,6 +30,9 @@ struct BatchHooks {
     std::function<void(std::size_t index)> rename_failed;
     // Row `row` is done: its cells hold the outcome.
     std::function<void(int row)> item_done;
+    // False: the undo log is left empty (the caller keeps its own record,
+    // such as a journal), which saves its memory.
+    bool keep_undo_log = true;
 };
 
 // The outcome of a batch: counts and the summary message (code page).
