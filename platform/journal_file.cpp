@@ -77,6 +77,15 @@ int install(const std::string& temporary, const PathParts& parts, bool replace) 
     return rename_no_replace(folder->fd(), temporary.substr(parts.folder.size()), parts.name);
 }
 
+// Makes the journal's new name durable; a folder that cannot be read
+// (mode 0300) keeps it in the page cache only.
+void sync_folder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    ::close(fd);
+}
+
 }  // namespace
 
 std::optional<JournalFile> JournalFile::create(const std::string& path,
@@ -108,6 +117,7 @@ std::optional<JournalFile> JournalFile::create(const std::string& path,
         reason = "cannot write the journal " + path + ": " + system_error_text(error);
         return std::nullopt;
     }
+    sync_folder(parts.folder);
     return file;
 }
 

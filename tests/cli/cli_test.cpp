@@ -1,6 +1,8 @@
 // varnel-cli end to end, on temporary folders.
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -162,6 +164,36 @@ TEST(Cli, VersionHelpAndRefusedJournals) {
     EXPECT_EQ(refused.err, "varnel-cli: a.mp3 exists and is not a journal\n");
     EXPECT_EQ(dir.read_file("a.mp3"), "ID3 song");
     EXPECT_TRUE(dir.exists("b.mp3"));
+}
+
+// The journal's file system fills up in the middle of a batch: the renames
+// it can no longer record fail with the reason, and undo restores the rest.
+TEST(Cli, AFullJournalDiskStopsTheRenamesItCannotRecord) {
+    TempDir dir;
+    const std::string small = dir.path() + "small/";
+    ASSERT_EQ(::mkdir(small.c_str(), 0700), 0);
+    if (::mount("varnel-test", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    std::string list;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string name = "file number " + std::to_string(i) + ".dat";
+        dir.write_file(name, name);
+        list += dir.path() + name + "\n";
+    }
+    dir.write_file("list", list);
+    const std::string journal = small + "journal";
+    const CliRun renamed = run_cli(
+        {"rename", "number", "--journal", journal, "--files-from", dir.path() + "list"});
+    EXPECT_EQ(renamed.status, 1);
+    EXPECT_NE(renamed.out.find("更名成功\tfile number 0.dat"), std::string::npos);
+    EXPECT_NE(renamed.out.find("(No space left on device)"), std::string::npos);
+    const CliRun undone = run_cli({"undo", "--journal", journal});
+    ::umount2(small.c_str(), MNT_DETACH);
+    EXPECT_EQ(undone.status, 0) << undone.err;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string name = "file number " + std::to_string(i) + ".dat";
+        ASSERT_EQ(dir.read_file(name), name);
+    }
 }
 
 }  // namespace
