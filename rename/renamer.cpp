@@ -74,22 +74,37 @@ struct Planned {
     int row = 0;
     int dir_fd = -1;
     int error = 0;
-    std::size_t entry = 0;  // index into the group's entries
+    bool unchanged = false;  // the new name is the old one: no call, no journal
+    std::size_t entry = 0;   // index into the group's `entries` or `unchanged`
 };
 
 // Everything a group of rows needs before its renames.
 struct Group {
     std::vector<Planned> rows;
-    std::vector<UndoEntry> entries;   // in row order; unchanged names included
-    std::vector<UndoEntry> journaled; // the entries that change a name
-    std::vector<std::size_t> journal_index;  // per entry: index in `journaled`, or npos
+    std::vector<UndoEntry> entries;    // the renames, in row order
+    std::vector<UndoEntry> unchanged;  // the rows whose name stays
 };
 
-void plan_row(const FileList& list, int row, FolderCache& folders, const Codec& codec,
-              Group& group) {
-    Planned planned{row};
+// The open folder of `row`: looked up by path once per folder of the list.
+const DirHandle* folder_of(const FileList& list, int row, FolderCache& folders,
+                           std::vector<std::pair<const DirHandle*, int>>& by_index,
+                           int& error) {
+    const std::uint32_t index = list.folder_index(row);
+    if (index >= by_index.size()) by_index.resize(list.folder_count(), {nullptr, -1});
+    auto& known = by_index[index];
+    if (known.second < 0) {
+        int folder_error = 0;
+        known.first = folders.get(list.folder_at(index).fs, folder_error);
+        known.second = folder_error;
+    }
+    error = known.second;
+    return known.first;
+}
+
+void plan_row(const FileList& list, int row, const DirHandle* dir, const Codec& codec,
+              Group& group, Planned planned) {
+    planned.row = row;
     const ItemFolder& folder = list.item_folder(row);
-    const DirHandle* dir = folders.get(folder.fs, planned.error);
     const auto r = static_cast<std::size_t>(row);
     const std::string& new_name = list.new_names()[r];
     std::optional<std::string> target;
@@ -104,13 +119,11 @@ void plan_row(const FileList& list, int row, FolderCache& folders, const Codec& 
         if (!file) planned.error = errno;
     }
     if (planned.error == 0 && file) {
-        planned.entry = group.entries.size();
-        const bool changes = *target != list.fs_name(row);
-        group.journal_index.push_back(changes ? group.journaled.size() : std::string::npos);
-        group.entries.push_back(UndoEntry{folder.fs, folder.text, list.old_names()[r],
-                                          list.fs_name(row), new_name, std::move(*target),
-                                          *file});
-        if (changes) group.journaled.push_back(group.entries.back());
+        planned.unchanged = *target == list.fs_name(row);
+        auto& into = planned.unchanged ? group.unchanged : group.entries;
+        planned.entry = into.size();
+        into.push_back(UndoEntry{folder.fs, folder.text, list.old_names()[r], list.fs_name(row),
+                                 new_name, std::move(*target), *file});
     }
     group.rows.push_back(planned);
 }
@@ -132,30 +145,34 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
     dispatch_rule(list, pages, count, codec);
 
     FolderCache folders;
+    std::vector<std::pair<const DirHandle*, int>> by_index;
     Progress shown(count, hooks.progress);
     BatchOutcome outcome;
     outcome.count = count;
     std::size_t journaled_before = 0;
     Group group;
     for (int first = 0; first < count; first += group_rows) {
-        group = Group{};
-        for (int row = first; row < std::min(count, first + group_rows); ++row)
-            plan_row(list, row, folders, codec, group);
-        const int journal_error =
-            hooks.before_renames && !group.journaled.empty() ? hooks.before_renames(group.journaled)
-                                                             : 0;
+        group.rows.clear();
+        group.entries.clear();
+        group.unchanged.clear();
+        for (int row = first; row < std::min(count, first + group_rows); ++row) {
+            Planned planned;
+            const DirHandle* dir = folder_of(list, row, folders, by_index, planned.error);
+            plan_row(list, row, dir, codec, group, planned);
+        }
+        const int journal_error = hooks.before_renames && !group.entries.empty()
+                                      ? hooks.before_renames(group.entries)
+                                      : 0;
         for (const Planned& planned : group.rows) {
             const int row = planned.row;
             int error = planned.error;
             if (error == 0) {
-                UndoEntry& entry = group.entries[planned.entry];
-                const std::size_t journal = group.journal_index[planned.entry];
-                error = journal != std::string::npos ? journal_error : 0;
+                UndoEntry& entry = (planned.unchanged ? group.unchanged : group.entries)[planned.entry];
+                error = planned.unchanged ? 0 : journal_error;
                 if (error == 0)
                     error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name);
-                if (error != 0 && journal_error == 0 && journal != std::string::npos &&
-                    hooks.rename_failed)
-                    hooks.rename_failed(journaled_before + journal);
+                if (error != 0 && journal_error == 0 && !planned.unchanged && hooks.rename_failed)
+                    hooks.rename_failed(journaled_before + planned.entry);
                 if (error == 0) {
                     list.set_old_name(row, ItemName{entry.new_name, entry.renamed_fs_name});
                     if (hooks.keep_undo_log) log.entries.push_back(std::move(entry));
@@ -173,7 +190,7 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
             if (hooks.item_done) hooks.item_done(row);
             shown.item_done(row + 1);
         }
-        journaled_before += group.journaled.size();
+        journaled_before += group.entries.size();
     }
     outcome.summary = outcome.all_succeeded()
                           ? std::string(texts::rename_all_done)
