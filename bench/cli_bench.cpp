@@ -34,11 +34,11 @@ bool run_preview(const std::string& list) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    const char* argv[] = {VARNEL_CLI_PATH, "preview", "number", "--files-from", list.c_str(),
-                          nullptr};
+    const char* argv[] = {VARNEL_CLI_PATH, "preview",    "number",
+                          "--files-from",  list.c_str(), nullptr};
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, VARNEL_CLI_PATH, &actions, nullptr,
-                                    const_cast<char**>(argv), environ);
+    const int spawned =
+        posix_spawn(&pid, VARNEL_CLI_PATH, &actions, nullptr, const_cast<char**>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     return spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
@@ -54,7 +54,12 @@ void BM_CliPreview(benchmark::State& state) {
 }
 
 // Arg 0: one folder; arg 1: two folders alternating.
-BENCHMARK(BM_CliPreview)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_CliPreview)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime();
 
 }  // namespace
 }  // namespace varnel

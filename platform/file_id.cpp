@@ -14,8 +14,7 @@ constexpr long exfat_magic = 0x2011BAB0;
 
 bool is_same_file(const FileId& recorded, const FileId& now) {
     const bool both_born = recorded.has_birth && now.has_birth;
-    if (both_born &&
-        (recorded.birth_sec != now.birth_sec || recorded.birth_nsec != now.birth_nsec))
+    if (both_born && (recorded.birth_sec != now.birth_sec || recorded.birth_nsec != now.birth_nsec))
         return false;
     if (recorded.lasting_inode && now.lasting_inode &&
         (recorded.device != now.device || recorded.inode != now.inode))

@@ -41,8 +41,7 @@ PathParts split_path(const std::string& path) {
 
 // Why an existing `path` may not be replaced by a journal; empty when it
 // may (it does not exist, or it is an empty file or a journal of this user).
-std::string refusal_to_replace(const std::string& path, std::string_view own_prefix,
-                               bool& exists) {
+std::string refusal_to_replace(const std::string& path, std::string_view own_prefix, bool& exists) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     exists = fd >= 0 || errno != ENOENT;
     if (fd < 0) {
@@ -71,7 +70,8 @@ std::string refusal_to_replace(const std::string& path, std::string_view own_pre
 // Gives the temporary its final name: over the checked journal, or, where
 // there was none, without replacing anything that appeared since.
 int install(const std::string& temporary, const PathParts& parts, bool replace) {
-    if (replace) return ::rename(temporary.c_str(), (parts.folder + parts.name).c_str()) == 0 ? 0 : errno;
+    if (replace)
+        return ::rename(temporary.c_str(), (parts.folder + parts.name).c_str()) == 0 ? 0 : errno;
     const auto folder = DirHandle::open_path(parts.folder);
     if (!folder) return errno;
     return rename_no_replace(folder->fd(), temporary.substr(parts.folder.size()), parts.name);
@@ -88,8 +88,7 @@ void sync_folder(const std::string& folder) {
 
 }  // namespace
 
-std::optional<JournalFile> JournalFile::create(const std::string& path,
-                                               std::string_view first_line,
+std::optional<JournalFile> JournalFile::create(const std::string& path, std::string_view first_line,
                                                std::string_view own_prefix, std::string& reason) {
     const PathParts parts = split_path(path);
     if (!is_valid_entry_name(parts.name) || path.find('\0') != std::string::npos) {

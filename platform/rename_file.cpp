@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 
-
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1U << 0)
 #endif

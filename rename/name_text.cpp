@@ -277,7 +277,8 @@ int find_last(std::string_view t, std::string_view s) {
     const bool dangling = ends_mid_character(s);
     int found = -1;
     for (std::size_t i = 0; i <= last_start; i += char_size_at(t, i)) {
-        if (equal_at(t, i, s, true) && match_end(t, i, s.size(), dangling) != std::string_view::npos)
+        if (equal_at(t, i, s, true) &&
+            match_end(t, i, s.size(), dangling) != std::string_view::npos)
             found = static_cast<int>(i) + 1;
     }
     return found;

@@ -87,8 +87,7 @@ struct Group {
 
 // The open folder of `row`: looked up by path once per folder of the list.
 const DirHandle* folder_of(const FileList& list, int row, FolderCache& folders,
-                           std::vector<std::pair<const DirHandle*, int>>& by_index,
-                           int& error) {
+                           std::vector<std::pair<const DirHandle*, int>>& by_index, int& error) {
     const std::uint32_t index = list.folder_index(row);
     if (index >= by_index.size()) by_index.resize(list.folder_count(), {nullptr, -1});
     auto& known = by_index[index];
@@ -101,8 +100,8 @@ const DirHandle* folder_of(const FileList& list, int row, FolderCache& folders,
     return known.first;
 }
 
-void plan_row(const FileList& list, int row, const DirHandle* dir, const Codec& codec,
-              Group& group, Planned planned) {
+void plan_row(const FileList& list, int row, const DirHandle* dir, const Codec& codec, Group& group,
+              Planned planned) {
     planned.row = row;
     const ItemFolder& folder = list.item_folder(row);
     const auto r = static_cast<std::size_t>(row);
@@ -167,7 +166,8 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
             const int row = planned.row;
             int error = planned.error;
             if (error == 0) {
-                UndoEntry& entry = (planned.unchanged ? group.unchanged : group.entries)[planned.entry];
+                UndoEntry& entry =
+                    (planned.unchanged ? group.unchanged : group.entries)[planned.entry];
                 error = planned.unchanged ? 0 : journal_error;
                 if (error == 0)
                     error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name);
@@ -183,9 +183,10 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
                 list.set_rename_status(row, std::string(texts::rename_succeeded),
                                        StatusImage::success);
             } else {
-                list.set_cell(row, Column::new_name, list.new_names()[static_cast<std::size_t>(row)]);
-                list.set_rename_status(row, std::string(texts::rename_failed),
-                                       StatusImage::failure, reason_of(error, codec));
+                list.set_cell(row, Column::new_name,
+                              list.new_names()[static_cast<std::size_t>(row)]);
+                list.set_rename_status(row, std::string(texts::rename_failed), StatusImage::failure,
+                                       reason_of(error, codec));
             }
             if (hooks.item_done) hooks.item_done(row);
             shown.item_done(row + 1);

@@ -92,7 +92,7 @@ std::vector<std::string_view> split(std::string_view line) {
 std::optional<UndoEntry> parse_entry(const std::vector<std::string_view>& f) {
     if (f.size() != field_count) return std::nullopt;
     UndoEntry entry;
-    std::string* texts[] = {&entry.fs_folder, &entry.folder_text, &entry.fs_name,
+    std::string* texts[] = {&entry.fs_folder, &entry.folder_text,     &entry.fs_name,
                             &entry.name,      &entry.renamed_fs_name, &entry.new_name};
     for (std::size_t i = 0; i < 6; ++i) {
         auto text = unescape(f[i]);

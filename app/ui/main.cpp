@@ -14,9 +14,9 @@ int main(int argc, char** argv) {
     varnel::QtUiServices services;
     const std::string folder = varnel::executable_folder();
     const std::optional<std::string> state = varnel::user_state_folder();
-    varnel::MainWindow window(varnel::MainWindowSetup{
-        codec, services, folder + "config.ini", folder + "dir.txt",
-        state ? *state + "undo-journal" : std::string()});
+    varnel::MainWindow window(
+        varnel::MainWindowSetup{codec, services, folder + "config.ini", folder + "dir.txt",
+                                state ? *state + "undo-journal" : std::string()});
     window.show();
     window.offer_interrupted_undo();
     return application.exec();

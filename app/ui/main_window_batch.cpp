@@ -5,12 +5,12 @@
 
 #include "app/ui/main_window.h"
 #include "filelist/ui/file_list_model.h"
+#include "platform/journal_file.h"
 #include "platform/ui/ui_services.h"
 #include "rename/batch_texts.h"
-#include "platform/journal_file.h"
 #include "rename/renamer.h"
-#include "rename/undo_journal.h"
 #include "rename/ui/rule_tabs.h"
+#include "rename/undo_journal.h"
 
 namespace varnel {
 
@@ -77,10 +77,10 @@ void MainWindow::offer_interrupted_undo() {
     if (undo_journal_path_.empty()) return;
     const UndoJournalRead read = read_undo_journal(undo_journal_path_);
     if (!read.journal || read.journal->finished || read.journal->entries.empty()) return;
-    const MessageAnswer answer = services_.message_box(
-        nullptr, code_page_text(texts::undo_question_title),
-        code_page_text(texts::interrupted_batch_question), MessageIcon::information,
-        MessageButtons::yes_no);
+    const MessageAnswer answer =
+        services_.message_box(nullptr, code_page_text(texts::undo_question_title),
+                              code_page_text(texts::interrupted_batch_question),
+                              MessageIcon::information, MessageButtons::yes_no);
     remove_file(undo_journal_path_);
     if (answer != MessageAnswer::yes) return;
     BatchOutcome outcome;

@@ -137,10 +137,11 @@ TEST(Cli, ListsFromFilesAndStandardInputInEitherSeparator) {
 }
 
 TEST(Cli, NamesAreEscapedSoTheyCannotDriveTheTerminalOrSplitFields) {
-    const CliRun run = run_cli({"preview", "insert", "--text", "", "--",
-                                "/x/red\x1b[31m\tname\nline\\\x7f\xc2\x9b.txt"});
-    EXPECT_EQ(run.out, "red\\033[31m\\tname\\nline\\\\\\177\\u009b.txt\t"
-                       "red\\033[31m\\tname\\nline\\\\\\177\\u009b.txt\n");
+    const CliRun run = run_cli(
+        {"preview", "insert", "--text", "", "--", "/x/red\x1b[31m\tname\nline\\\x7f\xc2\x9b.txt"});
+    EXPECT_EQ(run.out,
+              "red\\033[31m\\tname\\nline\\\\\\177\\u009b.txt\t"
+              "red\\033[31m\\tname\\nline\\\\\\177\\u009b.txt\n");
 }
 
 TEST(Cli, VersionHelpAndRefusedJournals) {
@@ -158,8 +159,7 @@ TEST(Cli, VersionHelpAndRefusedJournals) {
     TempDir dir;
     dir.write_file("a.mp3", "ID3 song");
     dir.write_file("b.mp3", "ID3 other");
-    const CliRun refused =
-        run_cli({"rename", "case", "--journal", "a.mp3", "b.mp3"}, dir.path());
+    const CliRun refused = run_cli({"rename", "case", "--journal", "a.mp3", "b.mp3"}, dir.path());
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.err, "varnel-cli: a.mp3 exists and is not a journal\n");
     EXPECT_EQ(dir.read_file("a.mp3"), "ID3 song");
@@ -182,8 +182,8 @@ TEST(Cli, AFullJournalDiskStopsTheRenamesItCannotRecord) {
     }
     dir.write_file("list", list);
     const std::string journal = small + "journal";
-    const CliRun renamed = run_cli(
-        {"rename", "number", "--journal", journal, "--files-from", dir.path() + "list"});
+    const CliRun renamed =
+        run_cli({"rename", "number", "--journal", journal, "--files-from", dir.path() + "list"});
     EXPECT_EQ(renamed.status, 1);
     EXPECT_NE(renamed.out.find("更名成功\tfile number 0.dat"), std::string::npos);
     EXPECT_NE(renamed.out.find("(No space left on device)"), std::string::npos);

@@ -137,9 +137,10 @@ TEST(DirHandleTest, PathHandleRenamesInAWriteOnlyFolder) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (geteuid() == 0 && (chown(folder.c_str(), 65534, 65534) != 0 ||
-                               chown((folder + "a.txt").c_str(), 65534, 65534) != 0 ||
-                               chmod(folder.c_str(), 0300) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+        if (geteuid() == 0 &&
+            (chown(folder.c_str(), 65534, 65534) != 0 ||
+             chown((folder + "a.txt").c_str(), 65534, 65534) != 0 ||
+             chmod(folder.c_str(), 0300) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
             _exit(3);
         if (chmod(folder.c_str(), 0300) != 0) _exit(4);
         if (DirHandle::open(folder)) _exit(5);  // reading is refused

@@ -17,8 +17,8 @@
 namespace varnel {
 namespace {
 
-#define REQUIRE_EXFAT(mount)      \
-    if (!(mount).mounted())       \
+#define REQUIRE_EXFAT(mount) \
+    if (!(mount).mounted())  \
     GTEST_SKIP() << "cannot mount an exFAT image through FUSE here (needs /dev/fuse, exfat-fuse)"
 
 void put(const std::string& path, const std::string& content) {
@@ -51,9 +51,9 @@ TEST(RenameOnExfat, NeverReplacesAndChangesCaseOnly) {
         const char* to;
         int error;
     };
-    for (const Case& c : {Case{"Abc.Txt", "other.txt", EEXIST}, Case{"Abc.Txt", "OTHER.TXT", EEXIST},
-                          Case{"Abc.Txt", "ABC.TXT", 0}, Case{"ABC.TXT", "moved.txt", 0},
-                          Case{"missing.txt", "x.txt", ENOENT}}) {
+    for (const Case& c : {Case{"Abc.Txt", "other.txt", EEXIST},
+                          Case{"Abc.Txt", "OTHER.TXT", EEXIST}, Case{"Abc.Txt", "ABC.TXT", 0},
+                          Case{"ABC.TXT", "moved.txt", 0}, Case{"missing.txt", "x.txt", ENOENT}}) {
         EXPECT_EQ(rename_no_replace(dir->fd(), c.from, c.to), c.error) << c.from << " -> " << c.to;
     }
     auto names = list_folder_files(m);
@@ -114,8 +114,8 @@ TEST(RenameOnExfat, TwoBatchesIntoTheSameNamesLoseNothing) {
     for (const std::string& name : *names) {
         const std::string content = get(m + name);
         const bool kept = content == name;
-        const bool moved = name[0] == 'n' && (content == "a" + name.substr(1) ||
-                                               content == "b" + name.substr(1));
+        const bool moved =
+            name[0] == 'n' && (content == "a" + name.substr(1) || content == "b" + name.substr(1));
         intact += kept || moved ? 1 : 0;
     }
     EXPECT_EQ(intact, 2 * files);

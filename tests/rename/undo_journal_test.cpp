@@ -129,8 +129,8 @@ TEST(UndoJournal, CreationRefusesLinksAndForeignFiles) {
     ASSERT_EQ(lstat((dir.path() + "new").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
     // Only the journals themselves: no temporary is left behind.
-    EXPECT_EQ(dir.names(), (std::vector<std::string>{"dangling", "earlier", "empty", "link",
-                                                     "new", "song.mp3", "victim"}));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"dangling", "earlier", "empty", "link", "new",
+                                                     "song.mp3", "victim"}));
 }
 
 }  // namespace

@@ -52,7 +52,8 @@ TEST_F(InterruptedBatchTest, YesUndoesTheBatchAndForgetsTheJournal) {
     window->offer_interrupted_undo();
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].buttons, MessageButtons::yes_no);
-    EXPECT_EQ(ui.messages[0].text, QString::fromUtf8("上一次的批量更名没有完成。是否撤消它已做的更名？"));
+    EXPECT_EQ(ui.messages[0].text,
+              QString::fromUtf8("上一次的批量更名没有完成。是否撤消它已做的更名？"));
     EXPECT_EQ(ui.messages[1].text, QString::fromUtf8("上一次的操作已经成功撤消！"));
     EXPECT_EQ(files.names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
     EXPECT_EQ(files.read_file("b.txt"), "b.txt");
