@@ -1,5 +1,6 @@
 #include "cli/cli_commands.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -70,6 +71,23 @@ bool has_empty_name(const std::vector<std::string>& paths) {
     return false;
 }
 
+// The absolute form of `path`, "." and ".." resolved as written, for
+// comparing paths.
+std::string absolute(const std::string& path, const std::string& cwd) {
+    const std::filesystem::path whole = path.starts_with('/') ? path : cwd + "/" + path;
+    return whole.lexically_normal().string();
+}
+
+// True when one of `paths` is `journal` itself, as written (an empty file
+// named as the journal would otherwise be replaced by it).
+bool names_a_file(const std::vector<std::string>& paths, const std::string& journal) {
+    const std::string cwd = working_folder();
+    const std::string target = absolute(journal, cwd);
+    for (const std::string& path : paths)
+        if (absolute(path, cwd) == target) return true;
+    return false;
+}
+
 // Gathers the paths from the command line and --files-from; false (with a
 // message) on a usage error.
 bool command_paths(const Command& command, std::vector<std::string>& paths, std::ostream& err) {
@@ -126,6 +144,10 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
     if (!command_paths(command, paths, err)) return 2;
     if (has_empty_name(paths)) {
         err << "varnel-cli: a FILE must name a file, not a folder\n";
+        return 2;
+    }
+    if (!command.journal.empty() && names_a_file(paths, command.journal)) {
+        err << "varnel-cli: the journal " << command.journal << " is one of the files\n";
         return 2;
     }
     std::optional<UndoJournalWriter> journal;

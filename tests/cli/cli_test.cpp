@@ -162,6 +162,12 @@ TEST(Cli, VersionHelpAndRefusedJournals) {
     const CliRun refused = run_cli({"rename", "case", "--journal", "a.mp3", "b.mp3"}, dir.path());
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.err, "varnel-cli: a.mp3 exists and is not a journal\n");
+    dir.write_file("empty.txt");
+    EXPECT_EQ(run_cli({"rename", "case", "--journal", "./empty.txt", dir.path() + "empty.txt"},
+                      dir.path())
+                  .status,
+              2);
+    EXPECT_TRUE(dir.exists("empty.txt"));
     EXPECT_EQ(dir.read_file("a.mp3"), "ID3 song");
     EXPECT_TRUE(dir.exists("b.mp3"));
 }
