@@ -5,9 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/folder_listing.h"
+#include "support/exfat_mount.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -170,6 +173,44 @@ TEST(Cli, VersionHelpAndRefusedJournals) {
     EXPECT_TRUE(dir.exists("empty.txt"));
     EXPECT_EQ(dir.read_file("a.mp3"), "ID3 song");
     EXPECT_TRUE(dir.exists("b.mp3"));
+}
+
+// On an exFAT card (FUSE): a case-only rename, and an undo after the card
+// was mounted again (FUSE numbers the files afresh).
+TEST(Cli, RenameAndUndoOnExfatAcrossARemount) {
+    test::ExfatMount exfat;
+    if (!exfat.mounted()) GTEST_SKIP() << "cannot mount an exFAT image through FUSE here";
+    TempDir dir;
+    const std::string m = exfat.mount_point();
+    for (const char* name : {"Track One.Mp3", "track two.mp3"}) {
+        FILE* file = std::fopen((m + name).c_str(), "wb");
+        ASSERT_TRUE(file);
+        std::fputs(name, file);
+        std::fclose(file);
+    }
+    const std::string journal = dir.path() + "j";
+    const CliRun renamed =
+        run_cli({"rename", "case", "--journal", journal, m + "Track One.Mp3", m + "track two.mp3"});
+    EXPECT_EQ(renamed.status, 0) << renamed.out;
+    const auto upper = list_folder_files(m);
+    ASSERT_TRUE(upper);
+    EXPECT_EQ(std::set<std::string>(upper->begin(), upper->end()),
+              (std::set<std::string>{"TRACK ONE.MP3", "TRACK TWO.MP3"}));
+    ASSERT_TRUE(exfat.remount());
+    const CliRun undone = run_cli({"undo", "--journal", journal});
+    EXPECT_EQ(undone.status, 0) << undone.out;
+    const auto restored = list_folder_files(m);
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(std::set<std::string>(restored->begin(), restored->end()),
+              (std::set<std::string>{"Track One.Mp3", "track two.mp3"}));
+    for (const char* name : {"Track One.Mp3", "track two.mp3"}) {
+        FILE* file = std::fopen((m + name).c_str(), "rb");
+        ASSERT_TRUE(file) << name;
+        char content[64] = {};
+        EXPECT_GT(std::fread(content, 1, sizeof content - 1, file), 0u);
+        std::fclose(file);
+        EXPECT_STREQ(content, name);
+    }
 }
 
 // The journal's file system fills up in the middle of a batch: the renames
