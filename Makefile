@@ -7,7 +7,7 @@
 PACKAGES := cmake make g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth \
             strace python3-mutagen eyed3 libtag1-dev \
-            dosfstools \
+            dosfstools exfat-fuse fuse3 exfatprogs rename \
             dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)

@@ -40,12 +40,6 @@ void sync_folder_of(const std::string& path) {
 
 }  // namespace
 
-std::string error_text(int error) {
-    char buffer[256] = {};
-    // The GNU strerror_r returns the text, not always in the buffer.
-    return ::strerror_r(error, buffer, sizeof buffer);
-}
-
 WriteResult replace_file_atomically(const std::string& path, std::string_view content) {
     static std::atomic<unsigned> counter{0};
     const std::string temporary =

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/error_text.h"
+
 namespace varnel {
 
 // The outcome of a write: 0, or the errno value that stopped it.
@@ -12,10 +14,6 @@ struct WriteResult {
     int error = 0;
     explicit operator bool() const { return error == 0; }
 };
-
-// The system's text for an errno value ("No space left on device"), in the
-// language of the C library's locale.
-std::string error_text(int error);
 
 // Replaces the file at `path` (file-system bytes) by `content`: the bytes go
 // to a new file beside it, are synced, and the new file is renamed over the

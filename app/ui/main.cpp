@@ -17,6 +17,7 @@
 #include "platform/exe_folder.h"
 #include "platform/quit_signals.h"
 #include "platform/ui/qt_text.h"
+#include "platform/state_folder.h"
 #include "platform/ui/qt_ui_services.h"
 
 namespace {
@@ -92,9 +93,12 @@ int main(int argc, char** argv) {
     varnel::QtUiServices services;
     const std::string folder =
         varnel::choose_settings_folder(varnel::settings_folder_facts(varnel::executable_folder()));
+    const std::optional<std::string> state = varnel::user_state_folder();
     varnel::MainWindow window(
-        varnel::MainWindowSetup{codec, services, varnel::config_path(folder), folder + "dir.txt"});
+        varnel::MainWindowSetup{codec, services, varnel::config_path(folder), folder + "dir.txt",
+                                state ? *state + "undo-journal" : std::string()});
     window.show();
+    window.offer_interrupted_undo();
     if (!arguments.paths.empty()) window.add_dropped_paths(absolute_paths(arguments.paths));
     return application.exec();
 }

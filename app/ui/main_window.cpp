@@ -42,7 +42,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
       codec_(setup.codec),
       services_(setup.services),
       config_path_(setup.config_path),
-      dir_txt_path_(setup.dir_txt_path) {
+      dir_txt_path_(setup.dir_txt_path),
+      undo_journal_path_(setup.undo_journal_path) {
     auto* central = new QWidget(this);
     tabs_ = new RuleTabs(codec_, central);
     tabs_->setFixedHeight(tab_height);
@@ -107,7 +108,7 @@ void MainWindow::report_save_failure(const std::string& fs_path, int error) {
     services_.message_box(nullptr, QStringLiteral("错误"),
                           QStringLiteral("无法保存 ") + path_to_qstring(fs_path) +
                               QStringLiteral("：") +
-                              QString::fromLocal8Bit(error_text(error).c_str()),
+                              QString::fromLocal8Bit(system_error_text(error).c_str()),
                           MessageIcon::error, MessageButtons::ok);
 }
 

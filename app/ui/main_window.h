@@ -31,6 +31,9 @@ struct MainWindowSetup {
     UiServices& services;
     std::string config_path;   // config.ini (file-system path); its folder is
     std::string dir_txt_path;  // dir.txt    created when a file is saved there
+    // Where each rename batch keeps its write-ahead undo journal
+    // (file-system path); empty: no journal.
+    std::string undo_journal_path = {};
 };
 
 // Toolbar buttons by index: 0 选择目录, 1 加入多个文件, 2 a separator,
@@ -53,6 +56,10 @@ public:
     void refresh_preview(bool explicit_command);
     void rename_command();
     void undo_command();
+    // At start: when the undo journal shows a batch that never finished,
+    // says so and offers to undo it (question "询问："); the journal is
+    // then removed.
+    void offer_interrupted_undo();
     void toolbar_command(int index);
     void remove_selected_items();
     void clear_list();
@@ -104,6 +111,7 @@ private:
     std::string config_path_;
     std::string dir_txt_path_;
     bool save_failure_reported_ = false;
+    std::string undo_journal_path_;
 
     FileList list_;
     UndoLog undo_log_;

@@ -70,7 +70,7 @@ TEST(ReplaceFileAtomically, WhatIsInTheWayBecomesTheNewFile) {
         test::TempDir dir;
         c.prepare(dir);
         const WriteResult result = replace_file_atomically(dir.path() + "f", "new\r\n");
-        EXPECT_TRUE(result) << c.what << ": " << error_text(result.error);
+        EXPECT_TRUE(result) << c.what << ": " << system_error_text(result.error);
         EXPECT_EQ(mode_of(dir.path() + "f"), S_IFREG | c.mode) << c.what;
         EXPECT_EQ(dir.read_file("f"), "new\r\n") << c.what;
         if (*c.target != '\0') {
@@ -89,7 +89,7 @@ TEST(ReplaceFileAtomically, FailuresKeepTheirReasonAndTheOldFile) {
     dir.write_file("plain", "x");
     EXPECT_EQ(replace_file_atomically(dir.path() + "missing/f", "x").error, ENOENT);
     EXPECT_EQ(replace_file_atomically(dir.path() + "plain/f", "x").error, ENOTDIR);
-    EXPECT_EQ(error_text(ENOSPC), "No space left on device");
+    EXPECT_EQ(system_error_text(ENOSPC), "No space left on device");
 
     // A folder the user may not write to (root becomes nobody for this).
     ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);

@@ -315,7 +315,7 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedOnceWithItsReason) {
     window.reset();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
-    EXPECT_TRUE(ui.messages[0].text.contains(QString::fromLocal8Bit(error_text(ENOTDIR).c_str())))
+    EXPECT_TRUE(ui.messages[0].text.contains(QString::fromLocal8Bit(system_error_text(ENOTDIR).c_str())))
         << ui.messages[0].text.toStdString();
     EXPECT_TRUE(ui.messages[0].text.contains(QString::fromStdString(config.path() + "blocker")));
 }
