@@ -22,11 +22,19 @@ std::vector<std::string> sample_names(int count) {
     return names;
 }
 
-ScratchDir::ScratchDir() {
+namespace {
+std::string default_base() {
     const char* base = std::getenv("VARNEL_BENCH_DIR");
     if (!base || !*base) base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/varnel-bench-XXXXXX";
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    return base && *base ? base : "/tmp";
+}
+}  // namespace
+
+ScratchDir::ScratchDir() : ScratchDir(default_base()) {}
+
+ScratchDir::ScratchDir(const std::string& base) {
+    std::string pattern = base + "/varnel-bench-XXXXXX";
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed in " + base);
     path_ = pattern + "/";
 }
 

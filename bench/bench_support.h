@@ -15,6 +15,8 @@ std::vector<std::string> sample_names(int count);
 class ScratchDir {
 public:
     ScratchDir();
+    // A fresh folder under `base`.
+    explicit ScratchDir(const std::string& base);
     ~ScratchDir();
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;

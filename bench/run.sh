@@ -2,7 +2,7 @@
 # Runs every benchmark of an optimised build: bench/run.sh BUILD_DIR
 set -euo pipefail
 build=${1:-build/release}
-for name in rules rename listing conflicts tag_rewrite; do
+for name in rules rename cli listing conflicts tag_rewrite; do
     "$build/bench/bench_$name" --benchmark_counters_tabular=true
 done
 if [ -x "$build/bench/bench_tag_read" ]; then
@@ -18,3 +18,5 @@ fi
 if [ -x "$build/bench/bench_list_model" ]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_list_model" --benchmark_counters_tabular=true
 fi
+# Peak memory of 100,000 renames beside perl's rename.
+python3 "$(dirname "$0")/rename_memory.py" "$build/cli/varnel-cli"

@@ -2,27 +2,41 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string_view>
 
 namespace varnel::cli {
 
 namespace {
 
-const char* const help =
-    R"(varnel-cli: batch renaming from the command line.
+const char* const usage_help =
+    R"TEXT(varnel-cli: batch renaming from the command line.
 
 Usage:
-  varnel-cli preview RULE [OPTIONS] [--] FILE...
-  varnel-cli rename  RULE [OPTIONS] [--journal JFILE] [--] FILE...
-  varnel-cli undo --journal JFILE
-  varnel-cli --help
+  varnel-cli preview RULE [OPTIONS] [-0] [--files-from LIST] [--] FILE...
+  varnel-cli rename  RULE [OPTIONS] [-0] [--files-from LIST] [--journal JFILE] [--] FILE...
+  varnel-cli undo --journal JFILE [-0]
+  varnel-cli tag FILE [...]
+  varnel-cli --help | --version | COMMAND --help
+)TEXT";
 
+const char* const rule_help =
+    R"TEXT(
 Each FILE is a path; its folder is the item's folder and its last component
-the old name. preview prints "old<TAB>new" per item and needs no existing
-files. rename renames each file within its folder, never replacing another
-file, and prints "status<TAB>old<TAB>new" per item, then the summary.
---journal keeps the undo log in JFILE; undo renames the files of that batch
-back and prints "status<TAB>current<TAB>restored" per item and the summary.
+the old name. --files-from LIST adds the paths of file LIST, one a line
+("-" reads standard input), after those on the command line. preview
+prints "old<TAB>new" per item and needs no existing files. rename renames
+each file within its folder, never replacing another file, and prints
+"status<TAB>old<TAB>new" per item as soon as it is done, then the summary;
+a failure's status names the system's reason, as in
+"更名失败 (Permission denied)". --journal JFILE records the batch in
+JFILE before each rename, so that undo can reverse it even after a crash;
+JFILE must be new, empty, or an earlier journal.
+
+Names are printed with control characters, TAB, newline and backslash
+escaped C-style (\t, \n, \\, \033). -0 (--null): LIST holds paths
+ended by NUL bytes, and every printed field ends in a NUL byte instead
+(names unescaped); the summary then goes to standard error.
 
 Texts are handled in the program's code page (GB18030): positions and digit
 counts count its bytes, so a Chinese character counts two.
@@ -38,12 +52,24 @@ RULE insert:
   --same   the extension text follows the main text
 RULE case:
   --name upper|lower|first-upper|first-lower [upper]   --ext (same words) [upper]
-RULE tags (names MP3 files from their ID3 tags; a third column shows the
+RULE tags (names MP3 files from their ID3 tags; a further field shows the
 tag status 无标签 / 非MP3文件 where one was written):
   --template T   placeholders #1 artist, #2 title, #3 album, #4 track,
                  #5 year, #6 genre (at most 50 bytes)
   --prefer v1|v2 [v2]   which tag to read first
+)TEXT";
 
+const char* const undo_help =
+    R"TEXT(
+undo renames the files of the batch recorded in JFILE back, last rename
+first, and prints "status<TAB>current<TAB>restored" per file and the
+summary. A file already back under its old name counts as restored. A
+journal that is not a regular file of this user, that others may write,
+or that is malformed is refused (exit 2) with the reason.
+)TEXT";
+
+const char* const tag_help =
+    R"TEXT(
   varnel-cli tag FILE [--set-v1 FIELD=VALUE]... [--set-v2 FIELD=VALUE]...
                       [--remove-v1] [--remove-v2]
 prints both tags as v1.FIELD=VALUE and v2.FIELD=VALUE lines (v1=none or
@@ -51,10 +77,13 @@ v2=none for a missing tag), after writing what was asked, as the tag
 window's 更新 does. FIELD is one of title artist album track year genre
 comment composer original_artist copyright url encoder (ID3v1 carries the
 first seven; its genre is a number, 255 for none, its track an integer).
+)TEXT";
 
+const char* const status_help =
+    R"TEXT(
 Exit status: 0 when every item succeeded, 1 when any failed, 2 for a usage
-error (nothing renamed).
-)";
+error or a journal refused (nothing renamed).
+)TEXT";
 
 using Setter = std::function<bool(RulePages&, const std::string& value)>;
 
@@ -201,6 +230,10 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             command.pages.replace.case_sensitive = true;
             continue;
         }
+        if (arg == "-0" || arg == "--null") {
+            command.null_data = true;
+            continue;
+        }
         if (*rule == RulePage::insert && arg == "--same") {
             same = true;
             continue;
@@ -213,8 +246,10 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             value = arg.substr(equals + 1);
         }
         const bool is_journal = name == "--journal" && command.kind == CommandKind::rename;
+        const bool is_list = name == "--files-from";
         const auto setter = setters.find(name);
-        if (!is_journal && setter == setters.end()) return usage("unknown option " + name);
+        if (!is_journal && !is_list && setter == setters.end())
+            return usage("unknown option " + name);
         if (!inline_value) {
             if (i + 1 >= args.size()) return usage("option " + name + " needs a value");
             value = args[++i];
@@ -223,13 +258,17 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             command.journal = value;
             continue;
         }
+        if (is_list) {
+            command.files_from = value;
+            continue;
+        }
         const auto text = codec.from_utf8(value);
         if (!text) return usage("option " + name + ": the value is not valid UTF-8");
         if (!setter->second(command.pages, *text))
             return usage("option " + name + ": bad value " + value);
     }
     if (same) command.pages.insert.ext_text = command.pages.insert.text;
-    if (command.files.empty()) return usage("no FILE given");
+    if (command.files.empty() && command.files_from.empty()) return usage("no FILE given");
     return ParsedCommand{std::move(command), {}};
 }
 
@@ -270,6 +309,17 @@ ParsedCommand parse_tag_command(std::span<const std::string> args, const Codec& 
     return ParsedCommand{std::move(command), {}};
 }
 
+const std::set<std::string, std::less<>> help_topics{"preview", "rename", "undo", "tag"};
+
+// True when --help or -h comes before any "--".
+bool asks_for_help(std::span<const std::string> args) {
+    for (const std::string& arg : args.subspan(1)) {
+        if (arg == "--") return false;
+        if (arg == "--help" || arg == "-h") return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 ParsedCommand parse_command(std::span<const std::string> args, const Codec& codec) {
@@ -277,26 +327,43 @@ ParsedCommand parse_command(std::span<const std::string> args, const Codec& code
     Command command;
     const std::string& verb = args[0];
     if (verb == "--help" || verb == "-h" || verb == "help") return ParsedCommand{command, {}};
+    if (verb == "--version") {
+        command.kind = CommandKind::version;
+        return ParsedCommand{command, {}};
+    }
+    if (asks_for_help(args) && help_topics.contains(verb)) {
+        command.help_topic = verb;
+        return ParsedCommand{command, {}};
+    }
     if (verb == "preview" || verb == "rename") {
         command.kind = verb == "preview" ? CommandKind::preview : CommandKind::rename;
         return parse_rule_command(std::move(command), args.subspan(1), codec);
     }
     if (verb == "undo") {
         command.kind = CommandKind::undo;
-        if (args.size() == 3 && args[1] == "--journal")
-            command.journal = args[2];
-        else if (args.size() == 2 && args[1].starts_with("--journal="))
-            command.journal = args[1].substr(10);
-        else
-            return usage("undo takes --journal JFILE");
+        for (std::size_t i = 1; i < args.size(); ++i) {
+            if (args[i] == "-0" || args[i] == "--null")
+                command.null_data = true;
+            else if (args[i] == "--journal" && i + 1 < args.size())
+                command.journal = args[++i];
+            else if (args[i].starts_with("--journal="))
+                command.journal = args[i].substr(10);
+            else
+                return usage("undo takes --journal JFILE");
+        }
+        if (command.journal.empty()) return usage("undo takes --journal JFILE");
         return ParsedCommand{std::move(command), {}};
     }
     if (verb == "tag") return parse_tag_command(args.subspan(1), codec);
     return usage("unknown command " + verb);
 }
 
-const char* help_text() {
-    return help;
+std::string help_text(const std::string& topic) {
+    const std::string usage_part = usage_help;
+    if (topic == "preview" || topic == "rename") return usage_part + rule_help + status_help;
+    if (topic == "undo") return usage_part + undo_help + status_help;
+    if (topic == "tag") return usage_part + tag_help + status_help;
+    return usage_part + rule_help + undo_help + tag_help + status_help;
 }
 
 }  // namespace varnel::cli

@@ -12,13 +12,16 @@
 
 namespace varnel::cli {
 
-enum class CommandKind { help, preview, rename, undo, tag };
+enum class CommandKind { help, version, preview, rename, undo, tag };
 
 struct Command {
     CommandKind kind = CommandKind::help;
     RulePages pages;                 // the chosen rule's options (code page)
     std::string journal;             // --journal (file-system bytes), may be empty
     std::vector<std::string> files;  // file paths (file-system bytes)
+    std::string files_from;          // --files-from: more paths, one a line ("-": stdin)
+    bool null_data = false;          // -0/--null: NUL-separated paths in and records out
+    std::string help_topic;          // `help`: the command asked about, empty for all
     // `tag`: FIELD=VALUE settings (value in the code page), removals.
     std::vector<std::pair<std::string, std::string>> set_v1;
     std::vector<std::pair<std::string, std::string>> set_v2;
@@ -35,7 +38,8 @@ struct ParsedCommand {
 // converted to the code page.
 ParsedCommand parse_command(std::span<const std::string> args, const Codec& codec);
 
-// The text of --help (UTF-8).
-const char* help_text();
+// The text of --help (UTF-8): all of it, or the part about `topic`
+// (preview, rename, undo, tag).
+std::string help_text(const std::string& topic = {});
 
 }  // namespace varnel::cli

@@ -1,13 +1,17 @@
 #include "cli/cli_commands.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
+#include <filesystem>
+#include <fstream>
+#include <iostream>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "cli/cli_output.h"
 #include "filelist/item_names.h"
+#include "platform/working_folder.h"
+#include "rename/batch_texts.h"
 #include "rename/preview.h"
 #include "rename/renamer.h"
 #include "rename/undo_journal.h"
@@ -16,51 +20,49 @@ namespace varnel::cli {
 
 namespace {
 
-std::string current_folder() {
-    std::vector<char> buffer(4096);
-    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE) return "/";
-        buffer.resize(buffer.size() * 2);
+// Reads the paths of a --files-from list: one a line, or NUL-ended with
+// -0; empty entries are skipped. False when the list cannot be read.
+bool read_path_list(const Command& command, std::vector<std::string>& paths) {
+    std::ifstream file;
+    if (command.files_from != "-") {
+        file.open(command.files_from, std::ios::binary);
+        if (!file) return false;
     }
-    return buffer.data();
+    std::istream& in = command.files_from == "-" ? std::cin : file;
+    const char end = command.null_data ? '\0' : '\n';
+    for (std::string path; std::getline(in, path, end);)
+        if (!path.empty()) paths.push_back(std::move(path));
+    return !in.bad();
 }
 
 // The list of the command's files: each path's folder is its item folder
 // (made absolute) and its last component the old name; paths of one folder
-// that follow each other are added together.
+// that follow each other are added together, and every folder's item
+// folder is converted once however the folders alternate.
 FileList list_of_files(const std::vector<std::string>& paths, const Codec& codec) {
     FileList list;
-    const std::string cwd = current_folder();
+    const std::string cwd = working_folder();
+    std::unordered_map<std::string, ItemFolder> folders;
     std::string folder;
     std::vector<std::string> names;
+    const auto flush = [&] {
+        if (names.empty()) return;
+        auto [slot, added] = folders.try_emplace(folder);
+        if (added) slot->second = item_folder_from_fs(folder, codec);
+        list.append_items(slot->second, item_names_from_fs(std::move(names), codec));
+        names.clear();
+    };
     for (const std::string& path : paths) {
-        std::string absolute = path.starts_with('/') ? path : cwd + "/" + path;
-        const std::size_t slash = absolute.rfind('/');
-        std::string this_folder = absolute.substr(0, slash + 1);
-        if (!names.empty() && this_folder != folder) {
-            list.append_items(item_folder_from_fs(folder, codec),
-                              item_names_from_fs(std::move(names), codec));
-            names.clear();
-        }
+        const std::size_t slash = path.rfind('/');
+        std::string this_folder;
+        if (!path.starts_with('/')) this_folder = cwd == "/" ? "/" : cwd + "/";
+        if (slash != std::string::npos) this_folder.append(path, 0, slash + 1);
+        if (this_folder != folder) flush();
         folder = std::move(this_folder);
-        names.push_back(absolute.substr(slash + 1));
+        names.push_back(slash == std::string::npos ? path : path.substr(slash + 1));
     }
-    if (!names.empty())
-        list.append_items(item_folder_from_fs(folder, codec),
-                          item_names_from_fs(std::move(names), codec));
+    flush();
     return list;
-}
-
-// A code-page text for the terminal; "\r\n" becomes a newline.
-std::string for_terminal(std::string_view text, const Codec& codec) {
-    std::string utf8 = codec.to_utf8_lossy(text);
-    std::string out;
-    out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
-        out += utf8[i];
-    }
-    return out;
 }
 
 bool has_empty_name(const std::vector<std::string>& paths) {
@@ -69,86 +71,136 @@ bool has_empty_name(const std::vector<std::string>& paths) {
     return false;
 }
 
-// Creates the journal file now, so that a journal that cannot be written
-// stops the command before anything is renamed.
-bool journal_writable(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    ::close(fd);
+// The absolute form of `path`, "." and ".." resolved as written, for
+// comparing paths.
+std::string absolute(const std::string& path, const std::string& cwd) {
+    const std::filesystem::path whole = path.starts_with('/') ? path : cwd + "/" + path;
+    return whole.lexically_normal().string();
+}
+
+// True when one of `paths` is `journal` itself, as written (an empty file
+// named as the journal would otherwise be replaced by it).
+bool names_a_file(const std::vector<std::string>& paths, const std::string& journal) {
+    const std::string cwd = working_folder();
+    const std::string target = absolute(journal, cwd);
+    for (const std::string& path : paths)
+        if (absolute(path, cwd) == target) return true;
+    return false;
+}
+
+// Gathers the paths from the command line and --files-from; false (with a
+// message) on a usage error.
+bool command_paths(const Command& command, std::vector<std::string>& paths, std::ostream& err) {
+    paths = command.files;
+    if (!command.files_from.empty() && !read_path_list(command, paths)) {
+        err << "varnel-cli: cannot read the list " << command.files_from << '\n';
+        return false;
+    }
+    if (paths.empty()) {
+        err << "varnel-cli: no FILE given\n";
+        return false;
+    }
     return true;
 }
 
-// The tag rule's status of the row, as a further column where one was written.
-void print_tag_status(const FileList& list, int row, const Codec& codec, std::ostream& out) {
-    const std::string_view status = list.get_cell(row, Column::tag_status);
-    if (!status.empty()) out << '\t' << for_terminal(status, codec);
+// The status field of a row: its status text, with the reason of a failure.
+std::string status_field(std::string_view status, const std::string& reason) {
+    std::string field(status);
+    if (!reason.empty()) field += " (" + reason + ")";
+    return field;
 }
 
-void print_statuses(const FileList& list, const std::vector<std::string>& before,
-                    const std::vector<std::string>& after, const Codec& codec, std::ostream& out) {
-    for (int row = 0; row < list.item_count(); ++row) {
-        const auto r = static_cast<std::size_t>(row);
-        out << for_terminal(list.get_cell(row, Column::rename_status), codec) << '\t'
-            << for_terminal(before[r], codec) << '\t' << for_terminal(after[r], codec);
-        print_tag_status(list, row, codec, out);
-        out << '\n';
-    }
+// The tag rule prints its status as a further field.
+void add_tag_status(const Command& command, const FileList& list, int row,
+                    std::vector<std::string>& fields) {
+    const std::string_view status = list.get_cell(row, Column::tag_status);
+    if (command.pages.active == RulePage::tags && (command.null_data || !status.empty()))
+        fields.emplace_back(status);
+}
+
+void print_summary(const Command& command, const std::string& summary, const Codec& codec,
+                   std::ostream& out, std::ostream& err) {
+    (command.null_data ? err : out) << for_terminal(summary, codec) << '\n';
 }
 
 }  // namespace
 
 int run_preview(const Command& command, const Codec& codec, std::ostream& out) {
-    FileList list = list_of_files(command.files, codec);
+    std::vector<std::string> paths;
+    if (!command_paths(command, paths, std::cerr)) return 2;
+    FileList list = list_of_files(paths, codec);
     dispatch_rule(list, command.pages, list.item_count(), codec);
     for (int row = 0; row < list.item_count(); ++row) {
         const auto r = static_cast<std::size_t>(row);
-        out << for_terminal(list.old_names()[r], codec) << '\t'
-            << for_terminal(list.new_names()[r], codec);
-        print_tag_status(list, row, codec, out);
-        out << '\n';
+        std::vector<std::string> fields{list.old_names()[r], list.new_names()[r]};
+        add_tag_status(command, list, row, fields);
+        print_record(out, fields, codec, command.null_data);
     }
     return 0;
 }
 
 int run_rename(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
-    if (has_empty_name(command.files)) {
+    std::vector<std::string> paths;
+    if (!command_paths(command, paths, err)) return 2;
+    if (has_empty_name(paths)) {
         err << "varnel-cli: a FILE must name a file, not a folder\n";
         return 2;
     }
-    if (!command.journal.empty() && !journal_writable(command.journal)) {
-        err << "varnel-cli: cannot write the journal " << command.journal << '\n';
+    if (!command.journal.empty() && names_a_file(paths, command.journal)) {
+        err << "varnel-cli: the journal " << command.journal << " is one of the files\n";
         return 2;
     }
-    FileList list = list_of_files(command.files, codec);
+    std::optional<UndoJournalWriter> journal;
+    if (!command.journal.empty()) {
+        std::string reason;
+        journal = UndoJournalWriter::create(command.journal, reason);
+        if (!journal) {
+            err << "varnel-cli: " << reason << '\n';
+            return 2;
+        }
+    }
+    FileList list = list_of_files(paths, codec);
+    paths = {};
     const std::vector<std::string> before(list.old_names().begin(), list.old_names().end());
+    BatchHooks hooks;
+    hooks.keep_undo_log = false;  // the journal is the record
+    if (journal) {
+        hooks.before_renames = [&](std::span<const UndoEntry> entries) {
+            return journal->record(entries);
+        };
+        hooks.rename_failed = [&](std::size_t index) { journal->failed(index); };
+    }
+    hooks.item_done = [&](int row) {
+        const auto r = static_cast<std::size_t>(row);
+        std::vector<std::string> fields{
+            status_field(list.get_cell(row, Column::rename_status), list.status_reason(row)),
+            before[r], list.new_names()[r]};
+        add_tag_status(command, list, row, fields);
+        print_record(out, fields, codec, command.null_data);
+    };
     UndoLog log;
-    const BatchOutcome outcome = rename_items(list, command.pages, log, codec, nullptr);
-    const std::vector<std::string> after(list.new_names().begin(), list.new_names().end());
-    print_statuses(list, before, after, codec, out);
-    out << for_terminal(outcome.summary, codec) << '\n';
-    if (!command.journal.empty() && !write_undo_journal(command.journal, list, log)) {
-        err << "varnel-cli: cannot write the journal " << command.journal << '\n';
+    const BatchOutcome outcome = rename_items(list, command.pages, log, codec, hooks);
+    print_summary(command, outcome.summary, codec, out, err);
+    if (journal && journal->finish() != 0) {
+        err << "varnel-cli: cannot finish the journal " << command.journal << '\n';
         return 1;
     }
     return outcome.all_succeeded() ? 0 : 1;
 }
 
 int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
-    std::optional<UndoJournal> journal = read_undo_journal(command.journal);
-    if (!journal) {
-        err << "varnel-cli: " << command.journal << " is not a readable journal\n";
+    UndoJournalRead read = read_undo_journal(command.journal);
+    if (!read.journal) {
+        err << "varnel-cli: " << read.reason << '\n';
         return 2;
     }
-    FileList& list = journal->list;
-    const std::vector<std::string> before(list.old_names().begin(), list.old_names().end());
-    std::vector<std::string> restored;
-    for (int row = 0; row < list.item_count(); ++row) {
-        const auto r = static_cast<std::size_t>(row);
-        restored.push_back(r < journal->log.entries.size() ? journal->log.entries[r].name : "");
-    }
-    const BatchOutcome outcome = undo_rename(list, journal->log, nullptr);
-    print_statuses(list, before, restored, codec, out);
-    out << for_terminal(outcome.summary, codec) << '\n';
+    const auto each = [&](const UndoEntry& entry, bool undone, const std::string& reason) {
+        const std::string_view status = undone ? texts::undo_succeeded : texts::undo_failed;
+        print_record(out, {status_field(status, reason), entry.new_name, entry.name}, codec,
+                     command.null_data);
+    };
+    const BatchOutcome outcome = undo_entries(read.journal->entries, codec, each);
+    print_summary(command, outcome.summary, codec, out, err);
     return outcome.all_succeeded() ? 0 : 1;
 }
 

@@ -7,6 +7,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
+#include "app/version.h"
 #include "platform/codec.h"
 
 int main(int argc, char** argv) {
@@ -22,7 +23,10 @@ int main(int argc, char** argv) {
         const cli::Command& command = *parsed.command;
         switch (command.kind) {
             case cli::CommandKind::help:
-                std::cout << cli::help_text();
+                std::cout << cli::help_text(command.help_topic);
+                return 0;
+            case cli::CommandKind::version:
+                std::cout << "varnel-cli " << product::version << '\n';
                 return 0;
             case cli::CommandKind::preview:
                 return cli::run_preview(command, codec, std::cout);

@@ -49,10 +49,15 @@ int FileList::append_items(const ItemFolder& folder, std::vector<ItemName> names
     if (names.empty()) return first;
     const auto folder_id = static_cast<std::uint32_t>(folders_.size());
     folders_.push_back(folder);
+    // Grown geometrically: many small appends (files of alternating
+    // folders) must not copy the whole list each time.
     const std::size_t total = old_names_.size() + names.size();
-    old_names_.reserve(total);
-    new_names_.reserve(total);
-    rows_.reserve(total);
+    if (total > old_names_.capacity()) {
+        const std::size_t grown = std::max(total, old_names_.capacity() * 2);
+        old_names_.reserve(grown);
+        new_names_.reserve(grown);
+        rows_.reserve(grown);
+    }
     for (ItemName& name : names) {
         old_names_.push_back(std::move(name.text));
         new_names_.emplace_back();
@@ -106,8 +111,7 @@ StatusImage FileList::status_image(int row) const {
     return has_row(row) ? rows_[idx(row)].image : StatusImage::none;
 }
 
-void FileList::set_rename_status(int row, std::string text, StatusImage image,
-                                 std::string reason) {
+void FileList::set_rename_status(int row, std::string text, StatusImage image, std::string reason) {
     if (!has_row(row)) return;
     Row& r = rows_[idx(row)];
     r.rename_status = std::move(text);

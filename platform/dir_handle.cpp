@@ -1,5 +1,7 @@
 #include "platform/dir_handle.h"
 
+#include "platform/file_id.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -8,23 +10,40 @@
 
 namespace varnel {
 
-std::optional<DirHandle> DirHandle::open(const std::string& folder) {
+namespace {
+
+std::optional<DirHandle> open_with(const std::string& folder, int flags,
+                                   std::optional<DirHandle> (*make)(int)) {
     // c_str() would cut the path at an embedded NUL and open another folder.
     if (folder.find('\0') != std::string::npos) return std::nullopt;
     int fd;
     do {
-        fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        fd = ::open(folder.c_str(), flags | O_DIRECTORY | O_CLOEXEC);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return std::nullopt;
-    return DirHandle(fd);
+    return make(fd);
 }
 
-DirHandle::DirHandle(DirHandle&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+}  // namespace
+
+std::optional<DirHandle> DirHandle::open(const std::string& folder) {
+    return open_with(folder, O_RDONLY, [](int fd) { return std::optional(DirHandle(fd)); });
+}
+
+std::optional<DirHandle> DirHandle::open_path(const std::string& folder) {
+    return open_with(folder, O_PATH, [](int fd) { return std::optional(DirHandle(fd)); });
+}
+
+DirHandle::DirHandle(int fd) : fd_(fd), lasting_inodes_(inode_numbers_last(fd)) {}
+
+DirHandle::DirHandle(DirHandle&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), lasting_inodes_(other.lasting_inodes_) {}
 
 DirHandle& DirHandle::operator=(DirHandle&& other) noexcept {
     if (this != &other) {
         if (fd_ >= 0) ::close(fd_);
         fd_ = std::exchange(other.fd_, -1);
+        lasting_inodes_ = other.lasting_inodes_;
     }
     return *this;
 }

@@ -10,6 +10,10 @@ class DirHandle {
 public:
     // Opens `folder` (file-system bytes, with or without a trailing '/').
     static std::optional<DirHandle> open(const std::string& folder);
+    // Opens `folder` as a path only (O_PATH): enough for renaming and
+    // examining its entries, and possible in a folder the user may write and
+    // search but not read (mode 0300). Cannot list or sync the folder.
+    static std::optional<DirHandle> open_path(const std::string& folder);
 
     DirHandle(DirHandle&& other) noexcept;
     DirHandle& operator=(DirHandle&& other) noexcept;
@@ -18,10 +22,13 @@ public:
     ~DirHandle();
 
     int fd() const { return fd_; }
+    // What inode_numbers_last (platform/file_id.h) says of the folder.
+    bool lasting_inodes() const { return lasting_inodes_; }
 
 private:
-    explicit DirHandle(int fd) : fd_(fd) {}
+    explicit DirHandle(int fd);
     int fd_ = -1;
+    bool lasting_inodes_ = true;
 };
 
 }  // namespace varnel

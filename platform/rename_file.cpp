@@ -1,5 +1,6 @@
 #include "platform/rename_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
@@ -8,8 +9,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
-
-#include "platform/file_id.h"
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1U << 0)
@@ -39,17 +38,28 @@ bool is_link_refused(int error) {
            error == EMLINK || error == ENOSYS;
 }
 
-// The last resort where neither RENAME_NOREPLACE nor hard links exist. A
-// file created between the check and the rename would be replaced; no call
-// closes that gap on such file systems.
-int rename_after_check(int dir_fd, const std::string& from, const std::string& to,
-                       const RenameCalls& calls) {
-    struct stat info {};
-    if (fstatat(dir_fd, to.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) return EEXIST;
-    // Anything but a clear "absent" leaves the target's existence unknown.
-    if (errno != ENOENT) return errno;
+// Where neither RENAME_NOREPLACE nor hard links exist: the target name is
+// reserved first by creating it exclusively, and the file is then renamed
+// over the reservation. Any other process that renames the same way finds
+// the name taken from the moment it is reserved. A failed rename removes
+// the reservation again (when it is still the empty file created here).
+int rename_over_reservation(int dir_fd, const std::string& from, const std::string& to,
+                            const RenameCalls& calls) {
+    struct stat source {};
+    if (fstatat(dir_fd, from.c_str(), &source, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+    const int fd =
+        openat(dir_fd, to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) return errno;
+    struct stat reserved {};
+    const bool known = fstat(fd, &reserved) == 0;
+    ::close(fd);
     if (calls.renameat(dir_fd, from.c_str(), dir_fd, to.c_str()) == 0) return 0;
-    return errno;
+    const int error = errno;
+    struct stat now {};
+    if (known && fstatat(dir_fd, to.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+        now.st_ino == reserved.st_ino && now.st_dev == reserved.st_dev && now.st_size == 0)
+        calls.unlinkat(dir_fd, to.c_str(), 0);
+    return error;
 }
 
 // Link + unlink: linkat refuses an existing target, so nothing is replaced.
@@ -58,7 +68,7 @@ int rename_by_link(int dir_fd, const std::string& from, const std::string& to,
     // Flags 0: a symbolic link is linked as itself, not its target.
     if (calls.linkat(dir_fd, from.c_str(), dir_fd, to.c_str(), 0) != 0) {
         const int error = errno;
-        if (is_link_refused(error)) return rename_after_check(dir_fd, from, to, calls);
+        if (is_link_refused(error)) return rename_over_reservation(dir_fd, from, to, calls);
         return error;
     }
     if (calls.unlinkat(dir_fd, from.c_str(), 0) == 0) return 0;
@@ -78,10 +88,51 @@ int move_once(int dir_fd, const std::string& from, const std::string& to,
     return error;
 }
 
-bool same_file(int dir_fd, const std::string& a, const std::string& b) {
-    const auto id_a = file_id_at(dir_fd, a);
-    const auto id_b = file_id_at(dir_fd, b);
-    return id_a && id_b && *id_a == *id_b;
+bool same_inode(int dir_fd, const std::string& a, const std::string& b) {
+    struct stat info_a {};
+    struct stat info_b {};
+    return fstatat(dir_fd, a.c_str(), &info_a, AT_SYMLINK_NOFOLLOW) == 0 &&
+           fstatat(dir_fd, b.c_str(), &info_b, AT_SYMLINK_NOFOLLOW) == 0 &&
+           info_a.st_dev == info_b.st_dev && info_a.st_ino == info_b.st_ino;
+}
+
+bool equal_ignoring_ascii_case(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
+// True when the folder lists an entry spelled exactly `name`; false also
+// when the folder cannot be listed.
+bool lists_exactly(int dir_fd, const std::string& name, bool& listed) {
+    listed = false;
+    const int fd = openat(dir_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    DIR* dir = fdopendir(fd);
+    if (dir == nullptr) {
+        ::close(fd);
+        return false;
+    }
+    listed = true;
+    bool found = false;
+    while (const dirent* entry = readdir(dir))
+        if (name == entry->d_name) found = true;
+    closedir(dir);
+    return found;
+}
+
+// True when `to` is another spelling of `from` itself: the same inode, or,
+// on a case-insensitive file system that numbers each spelling apart
+// (FUSE), names equal but for ASCII case where the folder holds no entry
+// spelled exactly `to`.
+bool is_other_spelling(int dir_fd, const std::string& from, const std::string& to) {
+    if (same_inode(dir_fd, from, to)) return true;
+    if (!equal_ignoring_ascii_case(from, to)) return false;
+    bool listed = false;
+    const bool exact = lists_exactly(dir_fd, to, listed);
+    return listed && !exact;
 }
 
 // A name nobody else is expected to use; move_once refuses it anyway if
@@ -129,7 +180,7 @@ int rename_no_replace(int dir_fd, const std::string& from, const std::string& to
         return errno;
     }
     const int error = move_once(dir_fd, from, to, calls);
-    if (error == EEXIST && same_file(dir_fd, from, to))
+    if (error == EEXIST && is_other_spelling(dir_fd, from, to))
         return rename_through_temporary(dir_fd, from, to, calls);
     return error;
 }

@@ -32,10 +32,14 @@ bool is_valid_entry_name(std::string_view name);
 //   ENOENT        `from` does not exist; any other errno from the calls.
 // `from` equal to `to` succeeds without a call when the entry exists.
 // A case-only rename on a case-insensitive file system (`to` resolves to
-// `from` itself) goes through a unique temporary name in two steps. Where
+// `from` itself: the same inode, or, where each spelling gets its own inode
+// number as on FUSE, names equal but for ASCII case with no entry spelled
+// exactly `to`) goes through a unique temporary name in two steps. Where
 // the file system lacks RENAME_NOREPLACE the rename falls back to link +
-// unlink, and where hard links are refused too, to a check followed by a
-// plain rename.
+// unlink, and where hard links are refused too, to reserving `to` with an
+// exclusive create and renaming over that reservation (removed again if
+// the rename fails), so cooperating processes never replace each other's
+// files.
 int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
                       const RenameCalls& calls = system_rename_calls());
 

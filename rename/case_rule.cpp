@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/code_page_chars.h"
 #include "rename/name_text.h"
 
 namespace varnel {
@@ -21,19 +22,22 @@ char to_lower_char(char c) {
 }
 
 // Converts the part [begin, end) of `name` in place. The part starts at a
-// character start; bytes of two-byte characters are never letters.
+// character start; bytes of two- and four-byte characters are never letters.
 void convert(std::string& name, std::size_t begin, std::size_t end, CaseChoice choice) {
     const bool up = choice == CaseChoice::upper || choice == CaseChoice::first_upper;
     const bool first_only = choice == CaseChoice::first_upper || choice == CaseChoice::first_lower;
-    char* const text = name.data();
-    bool second = false;  // text[i] is the second byte of a two-byte character
-    for (std::size_t i = begin; i < end; ++i) {
-        char& c = text[i];
-        if (!second && (!first_only || is_upper(c) || is_lower(c))) {
+    const std::string_view part(name.data() + begin, end - begin);
+    char* const text = name.data() + begin;
+    for (std::size_t i = 0; i < part.size();) {
+        if (static_cast<unsigned char>(part[i]) >= 0x80) {
+            i += char_size_at(part, i);
+            continue;
+        }
+        char& c = text[i++];
+        if (!first_only || is_upper(c) || is_lower(c)) {
             c = up ? to_upper_char(c) : to_lower_char(c);
             if (first_only) return;
         }
-        second = !second && static_cast<unsigned char>(c) >= 0x80;
     }
 }
 

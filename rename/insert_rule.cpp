@@ -4,19 +4,19 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/code_page_chars.h"
 #include "rename/name_text.h"
 
 namespace varnel {
 namespace {
 
 // Appends `part` with `text` inserted at 0-based byte offset `x` (clamped to
-// the part), moved forward to a character start so that no two-byte
-// character is split.
+// the part), moved forward to a character start so that no character is
+// split.
 void append_inserted(std::string& out, std::string_view part, std::int64_t x,
                      std::string_view text) {
-    const std::int64_t clamped = std::clamp<std::int64_t>(x, 0, length(part));
-    const auto at =
-        static_cast<std::size_t>(char_boundary_at_or_after(part, static_cast<int>(clamped)));
+    const auto clamped = static_cast<std::size_t>(std::clamp<std::int64_t>(x, 0, length(part)));
+    const std::size_t at = char_boundary_at_or_after(part, clamped);
     out.append(part.substr(0, at)).append(text).append(part.substr(at));
 }
 

@@ -1,5 +1,7 @@
 #include "rename/name_text.h"
 
+#include "platform/code_page_chars.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -9,14 +11,6 @@ namespace {
 
 bool is_lead(char c) {
     return static_cast<unsigned char>(c) >= 0x80;
-}
-
-// Width of the character starting with byte c: a lead byte owns the next
-// byte too. (The scans over whole names instead go byte by byte and track
-// whether a byte is a second byte: stepping by widths makes every step wait
-// for the byte before it to be read.)
-std::size_t char_width(char c) {
-    return is_lead(c) ? 2 : 1;
 }
 
 char lower(char c) {
@@ -41,34 +35,48 @@ bool equal_at(std::string_view t, std::size_t i, std::string_view s, bool case_s
     return true;
 }
 
-// True when the last character of `s` is a lead byte without its second
-// byte: a match of `s` then ends inside a two-byte character of the text.
+// True when `s` ends in a byte of 0x80 or above that has no byte after it
+// in `s`: a match of `s` may then end on the first byte of a two-byte
+// character of the text, and that character's second byte is skipped.
 bool ends_mid_character(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) i += char_width(s[i]);
-    return i > s.size();
+    std::size_t last = 0;
+    for_each_char(s, [&](std::size_t offset, std::size_t) { last = offset; });
+    return !s.empty() && last == s.size() - 1 && is_lead(s.back());
 }
 
-// True when byte j of `t` starts a character, given that byte `known` (at or
-// before j) starts one. A byte below 0x80 always ends a character, so the
-// byte after it starts one; from there the bytes of 0x80 and above pair up,
-// and j starts a character when an even number of them stand right before
-// it (counting back no further than `known`).
-bool starts_character(std::string_view t, std::size_t known, std::size_t j) {
-    std::size_t run = 0;
-    while (j - run > known && is_lead(t[j - 1 - run])) ++run;
-    return run % 2 == 0;
+// The first character start of `t` at or after byte j, reading forward
+// from `known`, a character start at or before j.
+std::size_t start_at_or_after(std::string_view t, std::size_t known, std::size_t j) {
+    while (known < j) known += char_size_at(t, known);
+    return known;
 }
 
-// find_last for a one-byte character `c`, searched from the end: the common
-// case (the dot of split_name) then reads only the tail of the name. Every
-// byte before a rejected candidate is checked at most once, so it stays
-// linear.
+// Where a match of `size` bytes at character start i may end: the offset
+// after the last character it covers, when it covers whole characters (or,
+// for a `dangling` pattern, ends one byte into a two-byte character), else
+// npos.
+std::size_t match_end(std::string_view t, std::size_t i, std::size_t size, bool dangling) {
+    const std::size_t end = start_at_or_after(t, i, i + size);
+    if (end == i + size) return end;
+    if (dangling && end == i + size + 1) return end;
+    return std::string_view::npos;
+}
+
+// find_last for a one-byte character `c`. Read forward: a byte below 0x80
+// may be the second or fourth byte of a character, so starts cannot be
+// found reading backward.
 int find_last_ascii(std::string_view t, char c) {
-    for (std::size_t j = t.size(); j-- > 0;) {
-        if (t[j] == c && starts_character(t, 0, j)) return static_cast<int>(j) + 1;
+    int found = -1;
+    for (std::size_t at = 0; at < t.size();) {
+        const char b = t[at];
+        if (!is_lead(b)) {
+            if (b == c) found = static_cast<int>(at) + 1;
+            ++at;
+        } else {
+            at += char_size_at(t, at);
+        }
     }
-    return -1;
+    return found;
 }
 
 // The first byte in [k, end) that may start `s`, given `first`, the first
@@ -87,9 +95,10 @@ std::size_t next_candidate(std::string_view t, std::size_t k, std::size_t end, c
 }
 
 // Calls on_match(i) for the 0-based start i of every occurrence of `s` in
-// `t` with i >= from, left to right, without overlap. Only character starts
-// counted from byte 0 are tested, so a second byte never matches, even when
-// `from` is one.
+// `t` with i >= from, left to right, without overlap. A match starts at a
+// character start counted from byte 0 and covers whole characters, so a
+// pattern never matches from or into the middle of a character, even when
+// `from` is inside one.
 template <class OnMatch>
 void for_each_match(std::string_view t, std::string_view s, std::size_t from, bool case_sensitive,
                     OnMatch on_match) {
@@ -97,36 +106,39 @@ void for_each_match(std::string_view t, std::string_view s, std::size_t from, bo
     const bool dangling = ends_mid_character(s);
     const char first = case_sensitive ? s[0] : fold(s[0]);
     const std::size_t end = t.size() - s.size() + 1;  // no match starts at or after it
-    // A character start at or before the next candidate. Each candidate's
-    // test counts back only to it, which keeps the scan linear.
+    // A character start at or before the next candidate; each test reads
+    // forward from it only, which keeps the scan linear.
     std::size_t known = 0;
     std::size_t i = from;
     while (i < end && (i = next_candidate(t, i, end, first, case_sensitive)) < end) {
-        if (!starts_character(t, known, i)) {
-            known = ++i;  // i was a second byte, so the next byte starts a character
+        known = start_at_or_after(t, known, i);
+        if (known != i) {
+            i = known;  // i was inside a character
             continue;
         }
-        known = i;
-        if (!equal_at(t, i, s, case_sensitive)) {
-            ++i;
+        const std::size_t match = equal_at(t, i, s, case_sensitive)
+                                      ? match_end(t, i, s.size(), dangling)
+                                      : std::string_view::npos;
+        if (match == std::string_view::npos) {
+            known = i = i + char_size_at(t, i);
             continue;
         }
         on_match(i);
-        i += s.size();
-        // A match ending on a lead byte leaves that character's second byte,
-        // which cannot start a match.
-        if (dangling) ++i;
-        known = i;
+        known = i = match;
     }
 }
 
 template <char (*Map)(char)>
 std::string map_letters(std::string_view t) {
     std::string out(t);
-    bool second = false;  // c is the second byte of a two-byte character
-    for (char& c : out) {
-        if (!second) c = Map(c);
-        second = !second && is_lead(c);
+    for (std::size_t at = 0; at < out.size();) {
+        char& c = out[at];
+        if (is_lead(c)) {
+            at += char_size_at(out, at);
+        } else {
+            c = Map(c);
+            ++at;
+        }
     }
     return out;
 }
@@ -149,7 +161,7 @@ public:
         return '\0';
     }
     void next() {
-        if (i_ < t_.size()) i_ = std::min(i_ + char_width(t_[i_]), t_.size());
+        if (i_ < t_.size()) i_ += char_size_at(t_, i_);
     }
     bool digit() const { return peek() >= '0' && peek() <= '9'; }
     std::size_t mark() const { return i_; }
@@ -250,9 +262,7 @@ std::string left(std::string_view t, int k) {
 
 std::string left_whole(std::string_view t, int k) {
     if (k <= 0) return {};
-    if (k >= length(t)) return std::string(t);
-    const int boundary = char_boundary_at_or_after(t, k);
-    return std::string(t.substr(0, static_cast<std::size_t>(boundary > k ? k - 1 : k)));
+    return std::string(t.substr(0, whole_char_prefix(t, static_cast<std::size_t>(k))));
 }
 
 std::string mid(std::string_view t, int p, int k) {
@@ -264,11 +274,12 @@ int find_last(std::string_view t, std::string_view s) {
     if (s.empty() || s.size() > t.size()) return -1;
     if (s.size() == 1 && !is_lead(s[0])) return find_last_ascii(t, s[0]);
     const std::size_t last_start = t.size() - s.size();
+    const bool dangling = ends_mid_character(s);
     int found = -1;
-    bool second = false;  // t[i] is the second byte of a two-byte character
-    for (std::size_t i = 0; i <= last_start; ++i) {
-        if (!second && equal_at(t, i, s, true)) found = static_cast<int>(i) + 1;
-        second = !second && is_lead(t[i]);
+    for (std::size_t i = 0; i <= last_start; i += char_size_at(t, i)) {
+        if (equal_at(t, i, s, true) &&
+            match_end(t, i, s.size(), dangling) != std::string_view::npos)
+            found = static_cast<int>(i) + 1;
     }
     return found;
 }
@@ -353,12 +364,6 @@ NameParts split_name(std::string_view name) {
     if (dot < 0) return {name, {}};
     const auto at = static_cast<std::size_t>(dot - 1);
     return {name.substr(0, at), name.substr(at)};
-}
-
-int char_boundary_at_or_after(std::string_view t, int x) {
-    const std::size_t at = x <= 0 ? 0 : std::min(static_cast<std::size_t>(x), t.size());
-    if (at == t.size() || starts_character(t, 0, at)) return static_cast<int>(at);
-    return static_cast<int>(at) + 1;
 }
 
 }  // namespace varnel

@@ -1,12 +1,15 @@
 #pragma once
 // The name-text toolkit: text operations on code-page byte strings.
 //
-// A byte of 0x80 or above starts a two-byte character together with the byte
-// after it; every other byte is a one-byte character. Lengths and positions
-// count bytes; positions are 1-based; a search that finds nothing gives -1.
-// Searching tests for a match only at character starts, so a pattern never
-// matches from the middle of a two-byte character. Every operation returns
-// a new text and never fails.
+// Characters are those of platform/code_page_chars.h: a byte of 0x80 or
+// above starts a two-byte character together with the byte after it, or a
+// four-byte one where GB18030 says so; every other byte is a one-byte
+// character. Lengths and positions count bytes; positions are 1-based; a
+// search that finds nothing gives -1. Searching tests for a match only at
+// character starts and only over whole characters, so a pattern never
+// matches from or into the middle of a character (a pattern that itself
+// ends in a lone byte of 0x80 or above may end on the first byte of a
+// two-byte character). Every operation returns a new text and never fails.
 
 #include <cstdint>
 #include <string>
@@ -20,8 +23,8 @@ int length(std::string_view t);
 // The first `k` bytes of `t` (all of it when k exceeds the length); empty for k <= 0.
 std::string left(std::string_view t, int k);
 
-// The first `k` bytes of `t`, one byte fewer when byte k+1 is the second
-// byte of a two-byte character, so no character is split; empty for k <= 0.
+// The first `k` bytes of `t`, fewer when they would end inside a character,
+// so no character is split; empty for k <= 0.
 std::string left_whole(std::string_view t, int k);
 
 // `k` bytes of `t` from byte `p` (1-based), cut at the end; empty when p is
@@ -57,7 +60,8 @@ void append_replace_all(std::string& out, std::string_view t, std::string_view s
 // empty `s` is never found.
 bool contains_text(std::string_view t, std::string_view s, bool case_sensitive);
 
-// a..z -> A..Z (or the reverse); two-byte characters are copied unchanged.
+// a..z -> A..Z (or the reverse); two- and four-byte characters are copied
+// unchanged.
 std::string to_upper(std::string_view t);
 std::string to_lower(std::string_view t);
 
@@ -89,10 +93,5 @@ struct NameParts {
     std::string_view ext;
 };
 NameParts split_name(std::string_view name);
-
-// The offset of the character start at or after byte offset `x` of `t`: an
-// offset that falls on the second byte of a two-byte character moves to just
-// after that character. `x` is clamped to 0..length(t).
-int char_boundary_at_or_after(std::string_view t, int x);
 
 }  // namespace varnel

@@ -1,5 +1,9 @@
 #pragma once
-// The undo log: one level of undo, indexed by list position.
+// The undo log: what the last rename batch did, one entry per file it
+// renamed, in the order of the renames. Undo finds an item's entry by the
+// file the entry recorded (folder, name after the rename and identity on
+// disk), not by the item's row, so rows removed, filtered or added after
+// the batch do not disturb the undo of the others.
 
 #include <string>
 #include <vector>
@@ -8,23 +12,18 @@
 
 namespace varnel {
 
-// What the last rename did to the file at one list position. An entry whose
-// `name` is empty records nothing (that rename failed, or no rename reached
-// the position) and can never be undone.
 struct UndoEntry {
+    std::string fs_folder;        // the file's folder (file-system bytes, ends in '/')
+    std::string folder_text;      // its code-page text
     std::string name;             // code-page name before the rename
     std::string fs_name;          // its file-system spelling
-    std::string fs_folder;        // the file's folder (file-system bytes, ends in '/')
-    std::string renamed_fs_name;  // the name the rename gave the file
+    std::string new_name;         // code-page name the rename gave
+    std::string renamed_fs_name;  // its file-system spelling
     FileId file;                  // the file itself, to recognise it at undo time
-
-    bool is_empty() const { return name.empty(); }
 };
 
-inline constexpr std::size_t initial_undo_entries = 50;
-
 struct UndoLog {
-    std::vector<UndoEntry> entries = std::vector<UndoEntry>(initial_undo_entries);
+    std::vector<UndoEntry> entries;
 };
 
 }  // namespace varnel

@@ -29,8 +29,11 @@ struct ListChange;
 struct MainWindowSetup {
     const Codec& codec;
     UiServices& services;
-    std::string config_path;   // config.ini (file-system path)
-    std::string dir_txt_path;  // dir.txt (file-system path)
+    std::string config_path;   // config.ini (file-system path); its folder is
+    std::string dir_txt_path;  // dir.txt    created when a file is saved there
+    // Where each rename batch keeps its write-ahead undo journal
+    // (file-system path); empty: no journal.
+    std::string undo_journal_path = {};
 };
 
 // Toolbar buttons by index: 0 选择目录, 1 加入多个文件, 2 a separator,
@@ -53,6 +56,10 @@ public:
     void refresh_preview(bool explicit_command);
     void rename_command();
     void undo_command();
+    // At start: when the undo journal shows a batch that never finished,
+    // says so and offers to undo it (question "询问："); the journal is
+    // then removed.
+    void offer_interrupted_undo();
     void toolbar_command(int index);
     void remove_selected_items();
     void clear_list();
@@ -94,11 +101,17 @@ private:
     void list_double_clicked();
     void show_context_menu(const QPoint& position);
     QString code_page_text(std::string_view text) const;
+    // Creates the folder of `fs_path` when missing; false (reported) when it cannot be.
+    bool make_folder_of(const std::string& fs_path);
+    // Tells the user once per run that a file could not be saved, and why.
+    void report_save_failure(const std::string& fs_path, int error);
 
     const Codec& codec_;
     UiServices& services_;
     std::string config_path_;
     std::string dir_txt_path_;
+    bool save_failure_reported_ = false;
+    std::string undo_journal_path_;
 
     FileList list_;
     UndoLog undo_log_;

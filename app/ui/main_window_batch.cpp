@@ -5,10 +5,12 @@
 
 #include "app/ui/main_window.h"
 #include "filelist/ui/file_list_model.h"
+#include "platform/journal_file.h"
 #include "platform/ui/ui_services.h"
 #include "rename/batch_texts.h"
 #include "rename/renamer.h"
 #include "rename/ui/rule_tabs.h"
+#include "rename/undo_journal.h"
 
 namespace varnel {
 
@@ -24,8 +26,23 @@ void MainWindow::rename_command() {
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
-        outcome = rename_items(list_, tabs_->pages(), undo_log_, codec_,
-                               [this](std::string_view text) { show_progress(text); });
+        // Written ahead of the renames, so that a batch cut short by a crash
+        // can be undone at the next start. Without a journal the batch
+        // still runs; only that later undo is lost.
+        std::string reason;
+        std::optional<UndoJournalWriter> journal =
+            undo_journal_path_.empty() ? std::nullopt
+                                       : UndoJournalWriter::create(undo_journal_path_, reason);
+        BatchHooks hooks;
+        hooks.progress = [this](std::string_view text) { show_progress(text); };
+        if (journal) {
+            hooks.before_renames = [&](std::span<const UndoEntry> entries) {
+                return journal->record(entries);
+            };
+            hooks.rename_failed = [&](std::size_t index) { journal->failed(index); };
+        }
+        outcome = rename_items(list_, tabs_->pages(), undo_log_, codec_, hooks);
+        if (journal) journal->finish();
     }
     set_buttons(preview_button, true);
     set_buttons(undo_button, true);
@@ -44,11 +61,35 @@ void MainWindow::undo_command() {
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
-        outcome =
-            undo_rename(list_, undo_log_, [this](std::string_view text) { show_progress(text); });
+        BatchHooks hooks;
+        hooks.progress = [this](std::string_view text) { show_progress(text); };
+        outcome = undo_rename(list_, undo_log_, codec_, hooks);
         panels_[1]->clear();
     }
     set_buttons(undo_button, false);
+    services_.message_box(nullptr, code_page_text(texts::message_title),
+                          code_page_text(outcome.summary),
+                          outcome.all_succeeded() ? MessageIcon::information : MessageIcon::warning,
+                          MessageButtons::ok);
+}
+
+void MainWindow::offer_interrupted_undo() {
+    if (undo_journal_path_.empty()) return;
+    const UndoJournalRead read = read_undo_journal(undo_journal_path_);
+    if (!read.journal || read.journal->finished || read.journal->entries.empty()) return;
+    const MessageAnswer answer =
+        services_.message_box(nullptr, code_page_text(texts::undo_question_title),
+                              code_page_text(texts::interrupted_batch_question),
+                              MessageIcon::information, MessageButtons::yes_no);
+    remove_file(undo_journal_path_);
+    if (answer != MessageAnswer::yes) return;
+    BatchOutcome outcome;
+    {
+        const BusyCursor busy(services_);
+        outcome = undo_entries(read.journal->entries, codec_, nullptr,
+                               [this](std::string_view text) { show_progress(text); });
+        panels_[1]->clear();
+    }
     services_.message_box(nullptr, code_page_text(texts::message_title),
                           code_page_text(outcome.summary),
                           outcome.all_succeeded() ? MessageIcon::information : MessageIcon::warning,

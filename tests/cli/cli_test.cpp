@@ -1,10 +1,16 @@
 // varnel-cli end to end, on temporary folders.
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
+#include "platform/folder_listing.h"
+#include "support/exfat_mount.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -75,22 +81,26 @@ TEST(Cli, RenameThenUndoThroughTheJournal) {
         run_cli({"rename", "number", "--journal", journal, "a.txt", "b.txt"}, dir.path());
     EXPECT_EQ(renamed.status, 1);
     EXPECT_EQ(renamed.out,
-              "更名成功\ta.txt\t0.txt\n更名失败\tb.txt\t1.txt\n"
+              "更名成功\ta.txt\t0.txt\n更名失败 (File exists)\tb.txt\t1.txt\n"
               "文件总数：2 个文件\n\n1 个文件更名成功！\n1 个文件更名失败！\n");
     EXPECT_EQ(dir.read_file("0.txt"), "A");
     EXPECT_EQ(dir.read_file("1.txt"), "taken");
 
+    // Only the rename that happened is undone.
     const CliRun undone = run_cli({"undo", "--journal", journal});
-    EXPECT_EQ(undone.status, 1);
-    EXPECT_EQ(undone.out,
-              "撤消成功\t0.txt\ta.txt\n撤消失败\tb.txt\t\n"
-              "文件总数：2 个文件\n\n1 个文件撤消成功！\n1 个文件撤消失败！\n");
+    EXPECT_EQ(undone.status, 0);
+    EXPECT_EQ(undone.out, "撤消成功\t0.txt\ta.txt\n上一次的操作已经成功撤消！\n");
     EXPECT_EQ(dir.read_file("a.txt"), "A");
     EXPECT_EQ(dir.read_file("b.txt"), "B");
 
-    // A second undo finds no file of the batch where it left it.
-    EXPECT_EQ(run_cli({"undo", "--journal", journal}).status, 1);
+    // A second undo finds the file back under its old name and leaves it.
+    EXPECT_EQ(run_cli({"undo", "--journal", journal}).status, 0);
     EXPECT_EQ(dir.read_file("a.txt"), "A");
+    // The impostor under the new name is not the recorded file.
+    dir.write_file("0.txt", "impostor");
+    ::unlink((dir.path() + "a.txt").c_str());
+    EXPECT_EQ(run_cli({"undo", "--journal", journal}).status, 1);
+    EXPECT_EQ(dir.read_file("0.txt"), "impostor");
 }
 
 TEST(Cli, LegacyNameRoundTripsByteExactly) {
@@ -106,6 +116,131 @@ TEST(Cli, LegacyNameRoundTripsByteExactly) {
     EXPECT_EQ(run_cli({"undo", "--journal", journal}).status, 0);
     EXPECT_TRUE(dir.exists(legacy));
     EXPECT_EQ(dir.read_file(legacy), "x");
+}
+
+TEST(Cli, ListsFromFilesAndStandardInputInEitherSeparator) {
+    TempDir dir;
+    const std::vector<std::string> names{"a b.txt", "c\td.txt", "e.txt"};
+    for (const std::string& name : names) dir.write_file(name);
+    dir.write_file("lines", "a b.txt\ne.txt\n\n");
+    const CliRun from_file =
+        run_cli({"preview", "number", "--files-from", dir.path() + "lines"}, dir.path());
+    EXPECT_EQ(from_file.status, 0) << from_file.err;
+    EXPECT_EQ(from_file.out, "a b.txt\t0.txt\ne.txt\t1.txt\n");
+    // NUL-separated names may hold TAB and newline; the records come back NUL-ended.
+    const std::string nul_list = std::string("c\td.txt") + '\0' + "e.txt" + '\0';
+    const CliRun from_stdin =
+        run_cli({"rename", "number", "-0", "--files-from", "-"}, dir.path(), nul_list);
+    EXPECT_EQ(from_stdin.status, 0) << from_stdin.err;
+    EXPECT_EQ(from_stdin.out, std::string("更名成功") + '\0' + "c\td.txt" + '\0' + "0.txt" + '\0' +
+                                  "更名成功" + '\0' + "e.txt" + '\0' + "1.txt" + '\0');
+    EXPECT_EQ(from_stdin.err, "文件更名完毕！\n");
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"0.txt", "1.txt", "a b.txt", "lines"}));
+    EXPECT_EQ(run_cli({"preview", "number", "--files-from", dir.path() + "missing"}).status, 2);
+}
+
+TEST(Cli, NamesAreEscapedSoTheyCannotDriveTheTerminalOrSplitFields) {
+    const CliRun run = run_cli(
+        {"preview", "insert", "--text", "", "--", "/x/red\x1b[31m\tname\nline\\\x7f\xc2\x9b.txt"});
+    EXPECT_EQ(run.out,
+              "red\\033[31m\\tname\\nline\\\\\\177\\u009b.txt\t"
+              "red\\033[31m\\tname\\nline\\\\\\177\\u009b.txt\n");
+}
+
+TEST(Cli, VersionHelpAndRefusedJournals) {
+    const CliRun version = run_cli({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("varnel-cli ")) << version.out;
+    EXPECT_GT(version.out.size(), std::string("varnel-cli \n").size());
+    const CliRun undo_help = run_cli({"undo", "--help"});
+    EXPECT_EQ(undo_help.status, 0);
+    EXPECT_NE(undo_help.out.find("last rename"), std::string::npos);
+    EXPECT_EQ(undo_help.out.find("RULE number"), std::string::npos);
+    EXPECT_NE(run_cli({"rename", "case", "--help"}).out.find("RULE number"), std::string::npos);
+
+    // `--journal a.mp3 b.mp3`: a.mp3 is a file to keep, not a journal.
+    TempDir dir;
+    dir.write_file("a.mp3", "ID3 song");
+    dir.write_file("b.mp3", "ID3 other");
+    const CliRun refused = run_cli({"rename", "case", "--journal", "a.mp3", "b.mp3"}, dir.path());
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "varnel-cli: a.mp3 exists and is not a journal\n");
+    dir.write_file("empty.txt");
+    EXPECT_EQ(run_cli({"rename", "case", "--journal", "./empty.txt", dir.path() + "empty.txt"},
+                      dir.path())
+                  .status,
+              2);
+    EXPECT_TRUE(dir.exists("empty.txt"));
+    EXPECT_EQ(dir.read_file("a.mp3"), "ID3 song");
+    EXPECT_TRUE(dir.exists("b.mp3"));
+}
+
+// On an exFAT card (FUSE): a case-only rename, and an undo after the card
+// was mounted again (FUSE numbers the files afresh).
+TEST(Cli, RenameAndUndoOnExfatAcrossARemount) {
+    test::ExfatMount exfat;
+    if (!exfat.mounted()) GTEST_SKIP() << "cannot mount an exFAT image through FUSE here";
+    TempDir dir;
+    const std::string m = exfat.mount_point();
+    for (const char* name : {"Track One.Mp3", "track two.mp3"}) {
+        FILE* file = std::fopen((m + name).c_str(), "wb");
+        ASSERT_TRUE(file);
+        std::fputs(name, file);
+        std::fclose(file);
+    }
+    const std::string journal = dir.path() + "j";
+    const CliRun renamed =
+        run_cli({"rename", "case", "--journal", journal, m + "Track One.Mp3", m + "track two.mp3"});
+    EXPECT_EQ(renamed.status, 0) << renamed.out;
+    const auto upper = list_folder_files(m);
+    ASSERT_TRUE(upper);
+    EXPECT_EQ(std::set<std::string>(upper->begin(), upper->end()),
+              (std::set<std::string>{"TRACK ONE.MP3", "TRACK TWO.MP3"}));
+    ASSERT_TRUE(exfat.remount());
+    const CliRun undone = run_cli({"undo", "--journal", journal});
+    EXPECT_EQ(undone.status, 0) << undone.out;
+    const auto restored = list_folder_files(m);
+    ASSERT_TRUE(restored);
+    EXPECT_EQ(std::set<std::string>(restored->begin(), restored->end()),
+              (std::set<std::string>{"Track One.Mp3", "track two.mp3"}));
+    for (const char* name : {"Track One.Mp3", "track two.mp3"}) {
+        FILE* file = std::fopen((m + name).c_str(), "rb");
+        ASSERT_TRUE(file) << name;
+        char content[64] = {};
+        EXPECT_GT(std::fread(content, 1, sizeof content - 1, file), 0u);
+        std::fclose(file);
+        EXPECT_STREQ(content, name);
+    }
+}
+
+// The journal's file system fills up in the middle of a batch: the renames
+// it can no longer record fail with the reason, and undo restores the rest.
+TEST(Cli, AFullJournalDiskStopsTheRenamesItCannotRecord) {
+    TempDir dir;
+    const std::string small = dir.path() + "small/";
+    ASSERT_EQ(::mkdir(small.c_str(), 0700), 0);
+    if (::mount("varnel-test", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+    std::string list;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string name = "file number " + std::to_string(i) + ".dat";
+        dir.write_file(name, name);
+        list += dir.path() + name + "\n";
+    }
+    dir.write_file("list", list);
+    const std::string journal = small + "journal";
+    const CliRun renamed =
+        run_cli({"rename", "number", "--journal", journal, "--files-from", dir.path() + "list"});
+    EXPECT_EQ(renamed.status, 1);
+    EXPECT_NE(renamed.out.find("更名成功\tfile number 0.dat"), std::string::npos);
+    EXPECT_NE(renamed.out.find("(No space left on device)"), std::string::npos);
+    const CliRun undone = run_cli({"undo", "--journal", journal});
+    ::umount2(small.c_str(), MNT_DETACH);
+    EXPECT_EQ(undone.status, 0) << undone.err;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string name = "file number " + std::to_string(i) + ".dat";
+        ASSERT_EQ(dir.read_file(name), name);
+    }
 }
 
 }  // namespace

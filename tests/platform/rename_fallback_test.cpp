@@ -27,6 +27,7 @@ struct FakeFileSystem {
     std::string unlink_refused;
     int unlink_error = 0;
     int renameat_calls = 0;
+    int renameat_error = 0;  // nonzero: renameat fails with it
     int linkat_calls = 0;
     // Two spellings of one entry, as on a case-insensitive file system: the
     // test makes them hard links, and the fakes remove the other spelling
@@ -60,6 +61,10 @@ int fake_renameat2(int old_dir, const char* old_name, int new_dir, const char* n
 
 int fake_renameat(int old_dir, const char* old_name, int new_dir, const char* new_name) {
     ++fake.renameat_calls;
+    if (fake.renameat_error != 0) {
+        errno = fake.renameat_error;
+        return -1;
+    }
     const int result = ::renameat(old_dir, old_name, new_dir, new_name);
     if (result == 0) entry_gone(old_dir, old_name);
     return result;
@@ -151,10 +156,10 @@ INSTANTIATE_TEST_SUITE_P(Modes, RenameFallback,
                                          Mode{"LinkWhenFlagInvalid", EINVAL, 0},
                                          Mode{"LinkWhenNoSyscall", ENOSYS, 0},
                                          Mode{"LinkWhenFlagUnsupported", EOPNOTSUPP, 0},
-                                         Mode{"CheckWhenLinkForbidden", EINVAL, EPERM},
-                                         Mode{"CheckWhenLinkUnsupported", ENOTSUP, ENOTSUP},
-                                         Mode{"CheckWhenLinkCrossesDevices", EINVAL, EXDEV},
-                                         Mode{"CheckWhenTooManyLinks", EINVAL, EMLINK}),
+                                         Mode{"ReserveWhenLinkForbidden", EINVAL, EPERM},
+                                         Mode{"ReserveWhenLinkUnsupported", ENOTSUP, ENOTSUP},
+                                         Mode{"ReserveWhenLinkCrossesDevices", EINVAL, EXDEV},
+                                         Mode{"ReserveWhenTooManyLinks", EINVAL, EMLINK}),
                          [](const testing::TestParamInfo<Mode>& mode) {
                              return std::string(mode.param.name);
                          });
@@ -174,6 +179,17 @@ TEST_F(RenameFallbackErrors, FailedUnlinkRemovesTheNewLinkAgain) {
     fake.unlink_refused = "a.txt";
     fake.unlink_error = EROFS;
     EXPECT_EQ(rename_no_replace(dir(), "a.txt", "b.txt", fake_calls), EROFS);
+    EXPECT_EQ(temp_.names(), Names{"a.txt"});
+    EXPECT_EQ(temp_.read_file("a.txt"), "keep");
+}
+
+TEST_F(RenameFallbackErrors, AFailedRenameOverTheReservationRemovesIt) {
+    temp_.write_file("a.txt", "keep");
+    fake.renameat2_error = EINVAL;
+    fake.linkat_error = EPERM;
+    fake.renameat_error = EACCES;
+    EXPECT_EQ(rename_no_replace(dir(), "a.txt", "b.txt", fake_calls), EACCES);
+    EXPECT_EQ(fake.renameat_calls, 1);
     EXPECT_EQ(temp_.names(), Names{"a.txt"});
     EXPECT_EQ(temp_.read_file("a.txt"), "keep");
 }

@@ -64,5 +64,12 @@ TEST(CaseRule, PartsWithoutLettersAreUnchanged) {
     }
 }
 
+TEST(CaseRule, FourByteCharactersAreSkippedWhole) {
+    const std::string n_tilde = "\x81\x30\x8A\x39";  // ñ (GB18030 four-byte)
+    EXPECT_EQ(run(kFirstUpper, kFirstUpper, {n_tilde + "abc." + n_tilde + "mp3"}),
+              (Names{n_tilde + "Abc." + n_tilde + "Mp3"}));
+    EXPECT_EQ(run(kUpper, kLower, {n_tilde + "ab.MP3"}), (Names{n_tilde + "AB.mp3"}));
+}
+
 }  // namespace
 }  // namespace varnel

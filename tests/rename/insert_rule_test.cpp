@@ -101,5 +101,15 @@ TEST(InsertRule, PositionOnASecondByteMovesAfterTheCharacter) {
     EXPECT_EQ(run(ext_text("X", "1"), {"a." + zhong_wen}), (Names{"a.X\xD6\xD0\xCE\xC4"}));
 }
 
+TEST(InsertRule, APositionInsideAFourByteCharacterMovesPastIt) {
+    const std::string t_cedilla = "\x81\x30\x95\x30";  // ţ (GB18030 four-byte)
+    const std::string a_grave = "\x81\x30\x86\x38";    // À
+    for (const char* position : {"2", "3", "4", "5"})
+        EXPECT_EQ(run(main_text("-", position), {t_cedilla + a_grave + ".txt"}),
+                  (Names{t_cedilla + "-" + a_grave + ".txt"}))
+            << position;
+    EXPECT_EQ(run(ext_text("-", "2"), {"a." + t_cedilla}), (Names{"a." + t_cedilla + "-"}));
+}
+
 }  // namespace
 }  // namespace varnel

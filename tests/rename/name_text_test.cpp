@@ -226,21 +226,41 @@ TEST(NameTextSplitName, SplitsAtTheLastDotOutsideTwoByteCharacters) {
     check(s(kZhong, kWen, ".txt"), s(kZhong, kWen), ".txt");
 }
 
-TEST(NameTextCharBoundary, MovesOffSecondBytesAndClamps) {
-    const std::string t = s("a", kZhong, "b");  // bytes: a D6 D0 b
-    EXPECT_EQ(char_boundary_at_or_after(t, 0), 0);
-    EXPECT_EQ(char_boundary_at_or_after(t, 1), 1);
-    EXPECT_EQ(char_boundary_at_or_after(t, 2), 3);
-    EXPECT_EQ(char_boundary_at_or_after(t, 3), 3);
-    EXPECT_EQ(char_boundary_at_or_after(t, 4), 4);
-    EXPECT_EQ(char_boundary_at_or_after(t, 9), 4);
-    EXPECT_EQ(char_boundary_at_or_after(t, -5), 0);
-    // The offset is tied to characters counted from the start: in
-    // D6 D0 D6 D0 byte 1 and byte 3 are second bytes.
-    EXPECT_EQ(char_boundary_at_or_after(s(kZhong, kZhong), 1), 2);
-    EXPECT_EQ(char_boundary_at_or_after(s(kZhong, kZhong), 3), 4);
-    // A lone lead byte at the end: the boundary is the end of the text.
-    EXPECT_EQ(char_boundary_at_or_after("a\xD6", 2), 2);
+// GB18030 four-byte characters (bytes 2 and 4 are ASCII digits) are one
+// character to every search, cut and case change.
+TEST(NameTextFourByte, OneCharacterToEveryOperation) {
+    const std::string t_cedilla = "\x81\x30\x95\x30";  // ţ
+    const std::string a_grave = "\x81\x30\x86\x38";    // À
+    const std::string kiss = "\x95\x30\x81\x30";       // 😘: the middle bytes of ţÀ
+    const std::string n_tilde = "\x81\x30\x8A\x39";    // ñ
+    const std::string both = t_cedilla + a_grave;
+    struct Replace {
+        std::string t, s, r, expected;
+    };
+    for (const Replace& c : {
+             Replace{both + ".txt", kiss, "", both + ".txt"},
+             Replace{both, a_grave, "A", t_cedilla + "A"},
+             Replace{n_tilde + "0" + n_tilde + "9", "0", "_", n_tilde + "_" + n_tilde + "9"},
+             Replace{n_tilde + "9", "9", "_", n_tilde + "_"},
+             Replace{"\x81\x30", "0", "_", "\x81\x30"},  // cut short: a two-byte character
+             Replace{kZhong + n_tilde, "\x30", "x", kZhong + n_tilde},
+             Replace{"a" + n_tilde + "b", "\x81\x30", "", "a" + n_tilde + "b"},  // half of ñ
+         }) {
+        EXPECT_EQ(replace_all(c.t, c.s, c.r, 1, true), c.expected);
+        EXPECT_EQ(replace_all(c.t, c.s, c.r, 1, false), c.expected);
+    }
+    EXPECT_FALSE(contains_text(both, kiss, true));
+    EXPECT_EQ(find_last(both, kiss), -1);
+    EXPECT_EQ(find_last(both + both, a_grave), 13);
+    EXPECT_EQ(find_last(n_tilde + "0", "0"), 5);
+    EXPECT_EQ(left_whole(both, 3), "");
+    EXPECT_EQ(left_whole(both, 7), t_cedilla);
+    EXPECT_EQ(left_whole(both, 8), both);
+    EXPECT_EQ(to_upper(n_tilde + "ab"), n_tilde + "AB");
+    EXPECT_EQ(to_lower(n_tilde + "AB"), n_tilde + "ab");
+    EXPECT_EQ(split_name(n_tilde + "9.mp3").ext, ".mp3");
+    EXPECT_EQ(to_integer(n_tilde + "12"), 0);
+    EXPECT_EQ(to_integer("12" + n_tilde + "3"), 12);
 }
 
 }  // namespace

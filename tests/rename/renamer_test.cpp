@@ -66,7 +66,9 @@ TEST_F(RenamerTest, SameTargetTwiceFailsTheSecondAndLosesNothing) {
     EXPECT_EQ(list.status_image(1), StatusImage::failure);
     EXPECT_EQ(list.get_cell(1, Column::new_name), "5.txt");
     EXPECT_EQ(list.get_cell(1, Column::old_name), "b.txt");
-    EXPECT_TRUE(log.entries[1].is_empty());
+    EXPECT_EQ(list.status_reason(1), "File exists");
+    EXPECT_EQ(list.status_reason(0), "");
+    EXPECT_EQ(log.entries.size(), 1u);
 }
 
 TEST_F(RenamerTest, ExistingTargetIsNeverReplaced) {
@@ -86,7 +88,7 @@ TEST_F(RenamerTest, ChainWhoseTargetStillExistsFailsAndUndoRestoresTheRest) {
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"1.txt", "a.txt"}));
     EXPECT_EQ(dir.read_file("1.txt"), "0.txt");
 
-    const BatchOutcome undone = undo_rename(list, log, nullptr);
+    const BatchOutcome undone = undo_rename(list, log, codec);
     EXPECT_EQ(undone.successes, 1);
     EXPECT_EQ(list.get_cell(0, Column::rename_status), texts::undo_failed);
     EXPECT_EQ(list.status_image(0), StatusImage::failure);
@@ -125,44 +127,65 @@ TEST_F(RenamerTest, ProgressGrowsInTwentySquares) {
     EXPECT_EQ(shown, (std::vector<std::size_t>{2, 5, 8, 11, 14, 17, 20}));
 }
 
-TEST_F(RenamerTest, LogGrowsPastFiftyAndSmallBatchesWriteOnlyTheirEntries) {
-    std::vector<std::string> names;
-    for (int i = 0; i < 60; ++i) names.push_back("f" + std::to_string(i));
-    FileList list = files(names);
-    pages.number.prefix = "g";
-    rename(list);
-    ASSERT_EQ(log.entries.size(), 60u);
-    EXPECT_EQ(log.entries[59].name, "f59");
+TEST_F(RenamerTest, UndoFollowsTheFilesNotTheRows) {
+    FileList list = files({"a", "b", "c", "d"});
+    pages.number.prefix = "n";
+    rename(list);  // n0 n1 n2 n3
+    ASSERT_EQ(log.entries.size(), 4u);
+    list.remove_item(2);  // n0 n2 n3: rows moved up
+    dir.write_file("late");
+    list.append_items(list.item_folder(0), {ItemName{"late", "late"}});
+    // n3 replaced on disk by another file of the same name.
+    ::unlink((dir.path() + "n3").c_str());
+    dir.write_file("n3", "impostor");
 
-    FileList small = files({"s0", "s1"});
-    pages.number.prefix = "h";
-    rename(small);
-    EXPECT_EQ(log.entries.size(), 60u);
-    EXPECT_EQ(log.entries[0].name, "s0");
-    EXPECT_EQ(log.entries[2].name, "f2");  // left from the earlier batch
+    const BatchOutcome outcome = undo_rename(list, log, codec);
+    EXPECT_EQ(outcome.count, 4);
+    EXPECT_EQ(outcome.successes, 2);
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"a", "c", "late", "n1", "n3"}));
+    EXPECT_EQ(dir.read_file("c"), "c");
+    EXPECT_EQ(dir.read_file("n3"), "impostor");
+    EXPECT_EQ(list.get_cell(1, Column::old_name), "c");
+    EXPECT_EQ(list.get_cell(2, Column::rename_status), texts::undo_failed);
+    EXPECT_EQ(list.status_reason(2), "No such file or directory");
+    EXPECT_EQ(list.get_cell(3, Column::rename_status), texts::undo_failed);
 }
 
-TEST_F(RenamerTest, UndoRefusesPositionsThatAreNoLongerTheRecordedFile) {
-    FileList list = files({"a", "b", "c"});
-    pages.number.prefix = "n";
-    rename(list);         // n0 n1 n2
-    list.remove_item(1);  // now n1 stands at position 1, n2 at 2
+TEST_F(RenamerTest, WriteAheadHookSeesEveryRenameFirstAndCanStopIt) {
+    FileList list = files({"a", "b", "same"});
+    pages.active = RulePage::replace;
+    pages.replace.find = "a";
+    pages.replace.with = "x";
+    std::vector<std::string> recorded;
+    std::vector<std::size_t> failed;
+    BatchHooks hooks;
+    hooks.before_renames = [&](std::span<const UndoEntry> entries) {
+        for (const UndoEntry& e : entries) {
+            recorded.push_back(e.fs_name + ">" + e.renamed_fs_name);
+            EXPECT_TRUE(dir.exists(e.fs_name));  // not renamed yet
+        }
+        return 0;
+    };
+    hooks.rename_failed = [&](std::size_t index) { failed.push_back(index); };
+    dir.write_file("x");  // a -> x fails
+    rename_items(list, pages, log, codec, hooks);
+    EXPECT_EQ(recorded, (std::vector<std::string>{"a>x", "same>sxme"}));
+    EXPECT_EQ(failed, (std::vector<std::size_t>{0}));
 
-    // n2 replaced on disk by another file of the same name.
-    ::unlink((dir.path() + "n2").c_str());
-    dir.write_file("n2", "impostor");
-    const BatchOutcome outcome = undo_rename(list, log, nullptr);
+    FileList more = files({"c"});
+    pages.replace.find = "c";
+    hooks.before_renames = [](std::span<const UndoEntry>) { return ENOSPC; };
+    const BatchOutcome outcome = rename_items(more, pages, log, codec, hooks);
     EXPECT_EQ(outcome.successes, 0);
-    EXPECT_EQ(dir.names(), (std::vector<std::string>{"n0", "n1", "n2"}));
-    EXPECT_EQ(dir.read_file("n2"), "impostor");
-    EXPECT_EQ(list.get_cell(0, Column::rename_status), texts::undo_failed);
+    EXPECT_TRUE(dir.exists("c"));
+    EXPECT_EQ(more.status_reason(0), "No space left on device");
 }
 
 TEST_F(RenamerTest, UndoNeverReplacesAFileThatTookTheOldName) {
     FileList list = files({"a", "b"});
     rename(list);  // 0 1
     dir.write_file("a", "newcomer");
-    const BatchOutcome outcome = undo_rename(list, log, nullptr);
+    const BatchOutcome outcome = undo_rename(list, log, codec);
     EXPECT_EQ(outcome.successes, 1);
     EXPECT_EQ(dir.read_file("a"), "newcomer");
     EXPECT_EQ(dir.read_file("0"), "a");
@@ -176,7 +199,7 @@ TEST_F(RenamerTest, UndoCountsPositionsBeyondTheLogAsFailures) {
     pages.number.prefix = "g";
     rename(list);
     log.entries.resize(50);
-    const BatchOutcome outcome = undo_rename(list, log, nullptr);
+    const BatchOutcome outcome = undo_rename(list, log, codec);
     EXPECT_EQ(outcome.successes, 50);
     EXPECT_TRUE(dir.exists("g51"));
 }
@@ -197,7 +220,7 @@ TEST_F(RenamerTest, LegacyNameIsListedRenamedAndUndoneByteExactly) {
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"01_\xE4\xBD\xA0.txt"}));  // UTF-8 on disk
     EXPECT_EQ(list.get_cell(0, Column::old_name), "01_" + legacy);
 
-    EXPECT_TRUE(undo_rename(list, log, nullptr).all_succeeded());
+    EXPECT_TRUE(undo_rename(list, log, codec).all_succeeded());
     EXPECT_EQ(dir.names(), (std::vector<std::string>{legacy}));
     EXPECT_EQ(dir.read_file(legacy), "data");
 }

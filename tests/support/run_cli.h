@@ -28,13 +28,20 @@ inline std::string drain(int fd) {
     return text;
 }
 
-inline CliRun run_cli(const std::vector<std::string>& args, const std::string& cwd = "/") {
-    int out_pipe[2], err_pipe[2];
-    if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0) return {};
+// `input` is what the program reads on standard input (at most a pipe's
+// buffer, 64 KiB).
+inline CliRun run_cli(const std::vector<std::string>& args, const std::string& cwd = "/",
+                      const std::string& input = {}) {
+    int out_pipe[2], err_pipe[2], in_pipe[2];
+    if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0 || pipe(in_pipe) != 0) return {};
+    if (!input.empty() && ::write(in_pipe[1], input.data(), input.size()) < 0) return {};
+    ::close(in_pipe[1]);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, out_pipe[1], 1);
     posix_spawn_file_actions_adddup2(&actions, err_pipe[1], 2);
+    posix_spawn_file_actions_adddup2(&actions, in_pipe[0], 0);
+    posix_spawn_file_actions_addclose(&actions, in_pipe[0]);
     posix_spawn_file_actions_addclose(&actions, out_pipe[0]);
     posix_spawn_file_actions_addclose(&actions, err_pipe[0]);
     posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
@@ -46,6 +53,7 @@ inline CliRun run_cli(const std::vector<std::string>& args, const std::string& c
     posix_spawn_file_actions_destroy(&actions);
     ::close(out_pipe[1]);
     ::close(err_pipe[1]);
+    ::close(in_pipe[0]);
     CliRun run;
     run.out = drain(out_pipe[0]);
     run.err = drain(err_pipe[0]);

@@ -1,0 +1,40 @@
+#include "platform/state_folder.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+namespace varnel {
+
+namespace {
+
+bool make_folders(const std::string& path) {
+    for (std::size_t at = 1; at <= path.size(); ++at) {
+        if (at != path.size() && path[at] != '/') continue;
+        const std::string part = path.substr(0, at);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace
+
+std::optional<std::string> user_state_folder() {
+    std::string base;
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    // The base-directory rules ignore a relative XDG_STATE_HOME.
+    if (state != nullptr && state[0] == '/')
+        base = state;
+    else if (home != nullptr && home[0] == '/')
+        base = std::string(home) + "/.local/state";
+    else
+        return std::nullopt;
+    const std::string folder = base + "/varnel";
+    if (!make_folders(folder)) return std::nullopt;
+    return folder + "/";
+}
+
+}  // namespace varnel

@@ -1,0 +1,19 @@
+#include "platform/working_folder.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+namespace varnel {
+
+std::string working_folder() {
+    std::vector<char> buffer(4096);
+    while (getcwd(buffer.data(), buffer.size()) == nullptr) {
+        if (errno != ERANGE) return "/";
+        buffer.resize(buffer.size() * 2);
+    }
+    return buffer.data();
+}
+
+}  // namespace varnel

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Kills `varnel-cli rename --journal` at random moments of a 5,000-file
+# batch, 20 times, and checks after each kill that `undo` brings every file
+# back under its old name: the same inode with the same content, and
+# nothing left under a new name.
+#
+#   kill_test.sh VARNEL_CLI
+set -u
+
+cli=${1:?usage: kill_test.sh VARNEL_CLI}
+export ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0
+work=$(mktemp -d "${TMPDIR:-/tmp}/varnel-rename-kill-XXXXXX") || exit 1
+trap 'rm -rf "$work"' EXIT
+folder=$work/files
+journal=$work/journal
+mkdir "$folder"
+
+python3 - "$folder" <<'PY' || exit 1
+import os, sys
+folder = sys.argv[1]
+with open(os.path.join(folder, "..", "list"), "w") as names:
+    for i in range(5000):
+        name = "f%04d.txt" % i
+        with open(os.path.join(folder, name), "w") as f:
+            f.write(name)
+        names.write(os.path.join(folder, name) + "\n")
+with open(os.path.join(folder, "..", "inodes"), "w") as out:
+    for name in sorted(os.listdir(folder)):
+        out.write("%s %d\n" % (name, os.lstat(os.path.join(folder, name)).st_ino))
+PY
+
+# Every file under its old name, the same inode, its own content.
+check() {
+    python3 - "$folder" "$work/inodes" <<'PY'
+import os, sys
+folder, expected = sys.argv[1], open(sys.argv[2]).read()
+now = "".join("%s %d\n" % (n, os.lstat(os.path.join(folder, n)).st_ino)
+              for n in sorted(os.listdir(folder)))
+if now != expected:
+    sys.exit("names or inodes differ")
+for name in os.listdir(folder):
+    if open(os.path.join(folder, name)).read() != name:
+        sys.exit("content of %s differs" % name)
+PY
+}
+
+# Runs the batch in this shell's process (exec), so that its pid is the
+# program's own.
+rename_batch() {
+    exec "$cli" rename number --prefix g --digits 4 --journal "$journal" \
+        --files-from "$work/list" > /dev/null 2>&1
+}
+
+# The length of a whole batch, to spread the kills over it.
+start=$(date +%s%N)
+(rename_batch)
+whole_ms=$(( ( $(date +%s%N) - start ) / 1000000 ))
+"$cli" undo --journal "$journal" > /dev/null || { echo "undo of a whole batch failed"; exit 1; }
+check || exit 1
+echo "a whole batch takes ${whole_ms} ms"
+
+failures=0
+for round in $(seq 1 20); do
+    delay_ms=$(( RANDOM % (whole_ms + 1) ))
+    rename_batch &
+    pid=$!
+    sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
+    kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    renamed=$(find "$folder" -name 'g*' | wc -l)
+    if [ -e "$journal" ]; then
+        "$cli" undo --journal "$journal" > /dev/null
+        status=$?
+        [ $status -le 1 ] || { echo "round $round: undo refused the journal"; failures=$((failures+1)); }
+    fi
+    if ! check; then
+        echo "round $round (kill after ${delay_ms} ms, $renamed renamed): not restored"
+        failures=$((failures + 1))
+    else
+        echo "round $round: killed after ${delay_ms} ms with $renamed renamed; all restored"
+    fi
+done
+[ $failures -eq 0 ] || { echo "$failures rounds failed"; exit 1; }
