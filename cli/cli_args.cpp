@@ -5,6 +5,8 @@
 #include <set>
 #include <string_view>
 
+#include "rename/regex_replace.h"
+
 namespace varnel::cli {
 
 namespace {
@@ -14,7 +16,8 @@ const char* const usage_help =
 
 Usage:
   varnel-cli preview RULE [OPTIONS] [-0] [--files-from LIST] [--] FILE...
-  varnel-cli rename  RULE [OPTIONS] [-0] [--files-from LIST] [--journal JFILE] [--] FILE...
+  varnel-cli rename  RULE [OPTIONS] [-0] [--files-from LIST] [--journal JFILE]
+                     [--order in-order|smart] [--] FILE...
   varnel-cli undo --journal JFILE [-0]
   varnel-cli tag FILE [...]
   varnel-cli --help | --version | COMMAND --help
@@ -31,7 +34,9 @@ each file within its folder, never replacing another file, and prints
 a failure's status names the system's reason, as in
 "更名失败 (Permission denied)". --journal JFILE records the batch in
 JFILE before each rename, so that undo can reverse it even after a crash;
-JFILE must be new, empty, or an earlier journal.
+JFILE must be new, empty, or an earlier journal. --order smart renames in
+an order in which chains (a→b while b→c) and swaps or cycles (a↔b, through
+a temporary name) succeed; the default, in-order, renames row by row.
 
 Names are printed with control characters, TAB, newline and backslash
 escaped C-style (\t, \n, \\, \033). -0 (--null): LIST holds paths
@@ -47,6 +52,8 @@ RULE number (numbering; defaults in brackets):
   --ext-prefix T --ext T --ext-digits N [empty] --ext-suffix T
 RULE replace (find and replace; an empty --with deletes):
   --find T --with T --case-sensitive --scope name|ext|all [name]
+  --regex  T of --find is a regular expression (PCRE2) matched on the
+           Unicode text; --with may use $1, ${name}, $$
 RULE insert:
   --text T --at N|end [1] --ext-text T --ext-at N|end [1]
   --same   the extension text follows the main text
@@ -230,6 +237,10 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             command.pages.replace.case_sensitive = true;
             continue;
         }
+        if (*rule == RulePage::replace && arg == "--regex") {
+            command.pages.replace.regex = true;
+            continue;
+        }
         if (arg == "-0" || arg == "--null") {
             command.null_data = true;
             continue;
@@ -246,9 +257,10 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             value = arg.substr(equals + 1);
         }
         const bool is_journal = name == "--journal" && command.kind == CommandKind::rename;
+        const bool is_order = name == "--order" && command.kind == CommandKind::rename;
         const bool is_list = name == "--files-from";
         const auto setter = setters.find(name);
-        if (!is_journal && !is_list && setter == setters.end())
+        if (!is_journal && !is_list && !is_order && setter == setters.end())
             return usage("unknown option " + name);
         if (!inline_value) {
             if (i + 1 >= args.size()) return usage("option " + name + " needs a value");
@@ -262,12 +274,23 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             command.files_from = value;
             continue;
         }
+        if (is_order) {
+            if (value != "in-order" && value != "smart")
+                return usage("option --order: bad value " + value);
+            command.order = value == "smart" ? RenameOrder::smart : RenameOrder::in_order;
+            continue;
+        }
         const auto text = codec.from_utf8(value);
         if (!text) return usage("option " + name + ": the value is not valid UTF-8");
         if (!setter->second(command.pages, *text))
             return usage("option " + name + ": bad value " + value);
     }
     if (same) command.pages.insert.ext_text = command.pages.insert.text;
+    if (command.pages.replace.regex) {
+        const RegexReplacer pattern(codec.to_utf8_lossy(command.pages.replace.find),
+                                    command.pages.replace.case_sensitive);
+        if (!pattern.ok()) return usage("option --find: " + pattern.error());
+    }
     if (command.files.empty() && command.files_from.empty()) return usage("no FILE given");
     return ParsedCommand{std::move(command), {}};
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/codec.h"
+#include "rename/rename_plan.h"
 #include "rename/rule_dispatch.h"
 
 namespace varnel::cli {
@@ -18,6 +19,7 @@ struct Command {
     CommandKind kind = CommandKind::help;
     RulePages pages;                 // the chosen rule's options (code page)
     std::string journal;             // --journal (file-system bytes), may be empty
+    RenameOrder order = RenameOrder::in_order;  // rename --order in-order|smart
     std::vector<std::string> files;  // file paths (file-system bytes)
     std::string files_from;          // --files-from: more paths, one a line ("-": stdin)
     bool null_data = false;          // -0/--null: NUL-separated paths in and records out

@@ -163,6 +163,7 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
     paths = {};
     const std::vector<std::string> before(list.old_names().begin(), list.old_names().end());
     BatchHooks hooks;
+    hooks.order = command.order;
     hooks.keep_undo_log = false;  // the journal is the record
     if (journal) {
         hooks.before_renames = [&](std::span<const UndoEntry> entries) {

@@ -11,6 +11,7 @@
 #include "filelist/file_list.h"
 #include "platform/codec.h"
 #include "platform/folder_names.h"
+#include "rename/rename_plan.h"
 
 namespace varnel {
 
@@ -24,10 +25,6 @@ enum class NameConflict : unsigned char {
     same_name,      // another item of the folder gets the same new name
     target_exists,  // the new name is an existing entry that stays where it is
 };
-
-// How the batch will be carried out: row by row, or in the smart order in
-// which an item may take the name of any item that moves away.
-enum class RenameOrder : unsigned char { in_order, smart };
 
 // Reads one folder (file-system spelling); injectable for tests.
 using FolderReader = std::function<std::optional<FolderNames>(const std::string& folder)>;

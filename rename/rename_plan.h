@@ -17,6 +17,10 @@
 
 namespace varnel {
 
+// How a batch is carried out (冲突处理): row by row in list order ("按顺序"),
+// or in the order of plan_smart_order ("智能顺序").
+enum class RenameOrder : unsigned char { in_order, smart };
+
 // One item of the batch: its folder (any number equal for items of one
 // folder) and its file's current and wanted names. An item whose `to`
 // equals its `from`, or whose `to` is empty, does not move.

@@ -9,6 +9,7 @@
 
 #include "filelist/file_list.h"
 #include "platform/codec.h"
+#include "rename/rename_plan.h"
 #include "rename/rule_dispatch.h"
 #include "rename/undo_log.h"
 
@@ -33,6 +34,12 @@ struct BatchHooks {
     // False: the undo log is left empty (the caller keeps its own record,
     // such as a journal), which saves its memory.
     bool keep_undo_log = true;
+    // In order, or in the smart order: chains back to front, and cycles
+    // through a temporary name (".varnel-swap-<row>-<8 hex digits>" in the
+    // file's folder). In the smart order the log and the journal hold every
+    // move in the order it was made, the steps through temporary names
+    // included, and item_done tells each row when its last move is done.
+    RenameOrder order = RenameOrder::in_order;
 };
 
 // The outcome of a batch: counts and the summary message (code page).
@@ -56,7 +63,10 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
 BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
                           const ProgressCallback& progress);
 
-// The undo command, after the user has agreed: every row whose file the log
+// The undo command, after the user has agreed. After a smart batch, the
+// log's moves are undone last first (so swaps and chains come back), each
+// found by the row that holds its file now; a row counts as restored when
+// every move of its file was undone. Otherwise every row whose file the log
 // recorded (same folder, the name the rename gave it, and on disk the same
 // file by the rule of platform/file_id.h) is renamed back and marked
 // 撤消成功. Every other row counts as a failure (撤消失败) without any file

@@ -24,6 +24,9 @@ struct UndoEntry {
 
 struct UndoLog {
     std::vector<UndoEntry> entries;
+    // The batch ran in the smart order: `entries` are its moves in the
+    // order they were made, and undo takes them last first.
+    bool smart = false;
 };
 
 }  // namespace varnel

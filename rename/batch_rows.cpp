@@ -1,0 +1,109 @@
+#include "rename/batch_rows.h"
+
+#include <cerrno>
+
+#include "platform/error_text.h"
+#include "platform/rename_file.h"
+#include "rename/batch_texts.h"
+#include "rename/target_name.h"
+
+namespace varnel::batch {
+
+const DirHandle* FolderCache::get(const std::string& fs_folder, int& error) {
+    auto [slot, added] = handles_.try_emplace(fs_folder);
+    if (added) {
+        slot->second.handle = DirHandle::open_path(fs_folder);
+        slot->second.error = slot->second.handle ? 0 : errno;
+    }
+    error = slot->second.error;
+    return slot->second.handle ? &*slot->second.handle : nullptr;
+}
+
+const DirHandle* RowFolders::of(int row, int& error) {
+    const std::uint32_t index = list_.folder_index(row);
+    if (index >= by_index_.size()) by_index_.resize(list_.folder_count(), {nullptr, -1});
+    auto& known = by_index_[index];
+    if (known.second < 0) {
+        int folder_error = 0;
+        known.first = folders_.get(list_.folder_at(index).fs, folder_error);
+        known.second = folder_error;
+    }
+    error = known.second;
+    return known.first;
+}
+
+void Progress::item_done(int done) {
+    const int squares = texts::progress_squares_after(done, count_);
+    if (squares <= shown_) return;
+    shown_ = squares;
+    if (callback_) callback_(texts::progress_text(squares));
+}
+
+std::string reason_of(int error, const Codec& codec) {
+    return error == 0 ? std::string() : codec.from_utf8_lossy(system_error_text(error));
+}
+
+void Group::clear() {
+    rows.clear();
+    entries.clear();
+    unchanged.clear();
+}
+
+void plan_row(const FileList& list, int row, RowFolders& folders, const Codec& codec,
+              Group& group) {
+    Planned planned;
+    planned.row = row;
+    const DirHandle* dir = folders.of(row, planned.error);
+    const ItemFolder& folder = list.item_folder(row);
+    const auto r = static_cast<std::size_t>(row);
+    const std::string& new_name = list.new_names()[r];
+    std::optional<std::string> target;
+    std::optional<FileId> file;
+    if (dir != nullptr) {
+        planned.dir_fd = dir->fd();
+        target = target_fs_name(list, row, new_name, codec);
+        if (!target) planned.error = EILSEQ;
+    }
+    if (target) {
+        file = file_id_at(dir->fd(), list.fs_name(row), dir->lasting_inodes());
+        if (!file) planned.error = errno;
+    }
+    if (planned.error == 0 && file) {
+        planned.unchanged = *target == list.fs_name(row);
+        auto& into = planned.unchanged ? group.unchanged : group.entries;
+        planned.entry = into.size();
+        into.push_back(UndoEntry{folder.fs, folder.text, list.old_names()[r], list.fs_name(row),
+                                 new_name, std::move(*target), *file});
+    }
+    group.rows.push_back(planned);
+}
+
+void show_rename_outcome(FileList& list, int row, int error, const Codec& codec) {
+    if (error == 0) {
+        list.set_rename_status(row, std::string(texts::rename_succeeded), StatusImage::success);
+        return;
+    }
+    list.set_cell(row, Column::new_name, list.new_names()[static_cast<std::size_t>(row)]);
+    list.set_rename_status(row, std::string(texts::rename_failed), StatusImage::failure,
+                           reason_of(error, codec));
+}
+
+std::string file_key(std::string_view folder, std::string_view name) {
+    std::string key;
+    key.reserve(folder.size() + name.size() + 1);
+    key.append(folder);
+    key += '\0';
+    key.append(name);
+    return key;
+}
+
+int undo_one(const UndoEntry& entry, FolderCache& folders) {
+    int error = 0;
+    const DirHandle* dir = folders.get(entry.fs_folder, error);
+    if (dir == nullptr) return error;
+    const auto now = file_id_at(dir->fd(), entry.renamed_fs_name, dir->lasting_inodes());
+    if (!now || !is_same_file(entry.file, *now)) return ENOENT;
+    return rename_no_replace(dir->fd(), entry.renamed_fs_name, entry.fs_name);
+}
+
+}  // namespace varnel::batch

@@ -1,0 +1,106 @@
+#pragma once
+// The pieces a rename or undo batch is made of: open folders, progress,
+// and each row's planned rename. Shared by the in-order and the smart
+// batches; not for use outside rename/.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "filelist/file_list.h"
+#include "platform/codec.h"
+#include "platform/dir_handle.h"
+#include "rename/renamer.h"
+#include "rename/undo_log.h"
+
+namespace varnel::batch {
+
+// Rows handed to the write-ahead hook at once.
+inline constexpr int group_rows = 256;
+
+// Opens each folder once per batch, by its file-system path.
+class FolderCache {
+public:
+    // The open folder, or nullptr with `error` set when it cannot be opened.
+    const DirHandle* get(const std::string& fs_folder, int& error);
+
+private:
+    struct Slot {
+        std::optional<DirHandle> handle;
+        int error = 0;
+    };
+    std::unordered_map<std::string, Slot> handles_;
+};
+
+// The open folder of a row, looked up by path once per folder of the list.
+class RowFolders {
+public:
+    explicit RowFolders(const FileList& list) : list_(list) {}
+    const DirHandle* of(int row, int& error);
+
+private:
+    const FileList& list_;
+    FolderCache folders_;
+    std::vector<std::pair<const DirHandle*, int>> by_index_;
+};
+
+// Reports the progress text whenever another square is due.
+class Progress {
+public:
+    Progress(int count, const ProgressCallback& callback) : count_(count), callback_(callback) {}
+    void item_done(int done);
+
+private:
+    int count_;
+    const ProgressCallback& callback_;
+    int shown_ = 0;
+};
+
+// The system's text for `error` in the code page; empty for 0.
+std::string reason_of(int error, const Codec& codec);
+
+// One row of a batch: what to rename, or why it fails without a call.
+struct Planned {
+    int row = 0;
+    int dir_fd = -1;
+    int error = 0;
+    bool unchanged = false;  // the new name is the old one: no call, no journal
+    std::size_t entry = 0;   // index into the group's `entries` or `unchanged`
+};
+
+// Rows planned together.
+struct Group {
+    std::vector<Planned> rows;
+    std::vector<UndoEntry> entries;    // the renames, in row order
+    std::vector<UndoEntry> unchanged;  // the rows whose name stays
+    void clear();
+};
+
+// Plans `row` into `group`: its target name, its file's identity, or the
+// error that fails it.
+void plan_row(const FileList& list, int row, RowFolders& folders, const Codec& codec,
+              Group& group);
+
+// The row's outcome in its cells: 更名成功, or 更名失败 with the reason and
+// the new name shown.
+void show_rename_outcome(FileList& list, int row, int error, const Codec& codec);
+
+// Key of a file by folder and name, for lookups.
+std::string file_key(std::string_view folder, std::string_view name);
+
+// Renames the file `entry` recorded back to its old name. 0 on success,
+// else why not: ENOENT when the file under the new name is not (or no
+// longer) the recorded one, or the rename's error.
+int undo_one(const UndoEntry& entry, FolderCache& folders);
+
+// The smart-order batch and its undo (smart_batch.cpp); the rule has
+// already computed every new name.
+BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
+                          const BatchHooks& hooks);
+BatchOutcome undo_smart(FileList& list, const UndoLog& log, const Codec& codec,
+                        const BatchHooks& hooks);
+
+}  // namespace varnel::batch

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/folder_listing.h"
+#include "rename/renamer.h"
+#include "support/list_builder.h"
+#include "support/temp_dir.h"
+
+namespace varnel {
+namespace {
+
+using test::list_of;
+
+// Files named by `names`, each holding its own name; renamed by numbering
+// from `start`, so that the order of `names` makes chains and cycles.
+struct SmartBatchCase {
+    const char* what;
+    std::vector<std::string> names;
+    const char* start;
+    std::vector<std::string> expected_new;  // name each file ends under
+    int in_order_successes;                 // what the row-by-row order manages
+};
+
+class SmartBatchTest : public ::testing::TestWithParam<SmartBatchCase> {};
+
+std::vector<std::string> sorted_listing(const std::string& folder) {
+    auto names = list_folder_files(folder).value();
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_P(SmartBatchTest, RenamesEveryFileWithoutLossAndUndoesEveryName) {
+    const SmartBatchCase& c = GetParam();
+    for (const RenameOrder order : {RenameOrder::in_order, RenameOrder::smart}) {
+        test::TempDir dir;
+        for (const std::string& name : c.names) dir.write_file(name, "was " + name);
+        const auto before = sorted_listing(dir.path());
+        FileList list = list_of(dir.path(), c.names);
+        RulePages pages;
+        pages.number.start = c.start;
+        UndoLog log;
+        const Codec codec;
+        BatchHooks hooks;
+        hooks.order = order;
+        const BatchOutcome done = rename_items(list, pages, log, codec, hooks);
+        EXPECT_EQ(sorted_listing(dir.path()).size(), before.size()) << c.what;
+        if (order == RenameOrder::in_order) {
+            EXPECT_EQ(done.successes, c.in_order_successes) << c.what;
+        } else {
+            EXPECT_TRUE(done.all_succeeded()) << c.what;
+            for (std::size_t i = 0; i < c.names.size(); ++i) {
+                EXPECT_EQ(dir.read_file(c.expected_new[i]), "was " + c.names[i]) << c.what;
+                EXPECT_EQ(list.old_names()[i], c.expected_new[i]) << c.what;
+            }
+        }
+        const BatchOutcome undone = undo_rename(list, log, codec, {});
+        if (order == RenameOrder::smart) {
+            EXPECT_TRUE(undone.all_succeeded()) << c.what;
+            EXPECT_EQ(sorted_listing(dir.path()), before) << c.what;
+            for (const std::string& name : c.names)
+                EXPECT_EQ(dir.read_file(name), "was " + name) << c.what;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ChainsAndCycles, SmartBatchTest,
+    ::testing::Values(
+        SmartBatchCase{"swap", {"1.txt", "0.txt"}, "0", {"0.txt", "1.txt"}, 0},
+        SmartBatchCase{"three-cycle", {"1.txt", "2.txt", "0.txt"}, "0",
+                       {"0.txt", "1.txt", "2.txt"}, 0},
+        SmartBatchCase{"chain", {"0.txt", "1.txt", "2.txt"}, "1", {"1.txt", "2.txt", "3.txt"}, 1},
+        SmartBatchCase{"chain beside a free item", {"0.txt", "1.txt", "x.txt"}, "1",
+                       {"1.txt", "2.txt", "3.txt"}, 2}));
+
+TEST(SmartBatch, TheJournalHoldsEveryMoveAndUndoesACycleLastFirst) {
+    test::TempDir dir;
+    for (const char* name : {"1.txt", "2.txt", "0.txt"}) dir.write_file(name, name);
+    FileList list = list_of(dir.path(), {"1.txt", "2.txt", "0.txt"});
+    RulePages pages;
+    UndoLog log;
+    const Codec codec;
+    BatchHooks hooks;
+    hooks.order = RenameOrder::smart;
+    hooks.keep_undo_log = false;
+    std::vector<UndoEntry> journal;
+    hooks.before_renames = [&](std::span<const UndoEntry> entries) {
+        journal.insert(journal.end(), entries.begin(), entries.end());
+        return 0;
+    };
+    ASSERT_TRUE(rename_items(list, pages, log, codec, hooks).all_succeeded());
+    ASSERT_EQ(journal.size(), 4u);  // one file through a temporary name
+    EXPECT_TRUE(journal.front().renamed_fs_name.starts_with(".varnel-swap-0-"));
+    EXPECT_EQ(journal.back().fs_name, journal.front().renamed_fs_name);
+    EXPECT_TRUE(log.entries.empty());
+    EXPECT_TRUE(undo_entries(journal, codec, {}).all_succeeded());
+    for (const char* name : {"1.txt", "2.txt", "0.txt"}) EXPECT_EQ(dir.read_file(name), name);
+}
+
+}  // namespace
+}  // namespace varnel
