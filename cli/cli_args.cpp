@@ -18,6 +18,7 @@ Usage:
   varnel-cli preview RULE [OPTIONS] [-0] [--files-from LIST] [--] FILE...
   varnel-cli rename  RULE [OPTIONS] [-0] [--files-from LIST] [--journal JFILE]
                      [--order in-order|smart] [--] FILE...
+  varnel-cli fix-names [-0] [--files-from LIST] [--journal JFILE] [--] FILE...
   varnel-cli undo --journal JFILE [-0]
   varnel-cli tag FILE [...]
   varnel-cli --help | --version | COMMAND --help
@@ -64,6 +65,14 @@ tag status 无标签 / 非MP3文件 where one was written):
   --template T   placeholders #1 artist, #2 title, #3 album, #4 track,
                  #5 year, #6 genre (at most 50 bytes)
   --prefer v1|v2 [v2]   which tag to read first
+)TEXT";
+
+const char* const fix_names_help =
+    R"TEXT(
+fix-names renames each FILE whose name is not UTF-8 (a legacy GBK name) to
+the UTF-8 spelling of the same text, never replacing another file, and
+prints "status<TAB>old<TAB>new" per file like rename (--journal as there).
+A name already in UTF-8 is left alone; one that is not GBK either fails.
 )TEXT";
 
 const char* const undo_help =
@@ -217,13 +226,19 @@ ParsedCommand usage(std::string reason) {
 // Reads the options and files of preview and rename.
 ParsedCommand parse_rule_command(Command command, std::span<const std::string> args,
                                  const Codec& codec) {
-    const auto rule = rule_from(args.empty() ? std::string_view{} : std::string_view(args[0]));
-    if (!rule) return usage("expected a rule: number, replace, insert, case or tags");
-    command.pages.active = *rule;
-    const auto setters = value_options(*rule);
+    // fix-names takes no rule: its names come from the files' own texts.
+    std::optional<RulePage> rule;
+    std::size_t first = 0;
+    if (command.kind != CommandKind::fix_names) {
+        rule = rule_from(args.empty() ? std::string_view{} : std::string_view(args[0]));
+        if (!rule) return usage("expected a rule: number, replace, insert, case or tags");
+        command.pages.active = *rule;
+        first = 1;
+    }
+    const auto setters = value_options(rule.value_or(RulePage::number));
     bool same = false;
     bool options_done = false;
-    for (std::size_t i = 1; i < args.size(); ++i) {
+    for (std::size_t i = first; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (options_done || arg.size() < 2 || arg[0] != '-') {
             command.files.push_back(arg);
@@ -233,11 +248,11 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             options_done = true;
             continue;
         }
-        if (*rule == RulePage::replace && arg == "--case-sensitive") {
+        if (rule == RulePage::replace && arg == "--case-sensitive") {
             command.pages.replace.case_sensitive = true;
             continue;
         }
-        if (*rule == RulePage::replace && arg == "--regex") {
+        if (rule == RulePage::replace && arg == "--regex") {
             command.pages.replace.regex = true;
             continue;
         }
@@ -245,7 +260,7 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             command.null_data = true;
             continue;
         }
-        if (*rule == RulePage::insert && arg == "--same") {
+        if (rule == RulePage::insert && arg == "--same") {
             same = true;
             continue;
         }
@@ -256,10 +271,11 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
             name = arg.substr(0, equals);
             value = arg.substr(equals + 1);
         }
-        const bool is_journal = name == "--journal" && command.kind == CommandKind::rename;
+        const bool batch = command.kind != CommandKind::preview;
+        const bool is_journal = name == "--journal" && batch;
         const bool is_order = name == "--order" && command.kind == CommandKind::rename;
         const bool is_list = name == "--files-from";
-        const auto setter = setters.find(name);
+        const auto setter = rule ? setters.find(name) : setters.end();
         if (!is_journal && !is_list && !is_order && setter == setters.end())
             return usage("unknown option " + name);
         if (!inline_value) {
@@ -332,7 +348,8 @@ ParsedCommand parse_tag_command(std::span<const std::string> args, const Codec& 
     return ParsedCommand{std::move(command), {}};
 }
 
-const std::set<std::string, std::less<>> help_topics{"preview", "rename", "undo", "tag"};
+const std::set<std::string, std::less<>> help_topics{"preview", "rename", "fix-names", "undo",
+                                                     "tag"};
 
 // True when --help or -h comes before any "--".
 bool asks_for_help(std::span<const std::string> args) {
@@ -358,8 +375,10 @@ ParsedCommand parse_command(std::span<const std::string> args, const Codec& code
         command.help_topic = verb;
         return ParsedCommand{command, {}};
     }
-    if (verb == "preview" || verb == "rename") {
-        command.kind = verb == "preview" ? CommandKind::preview : CommandKind::rename;
+    if (verb == "preview" || verb == "rename" || verb == "fix-names") {
+        command.kind = verb == "preview"  ? CommandKind::preview
+                       : verb == "rename" ? CommandKind::rename
+                                          : CommandKind::fix_names;
         return parse_rule_command(std::move(command), args.subspan(1), codec);
     }
     if (verb == "undo") {
@@ -384,9 +403,10 @@ ParsedCommand parse_command(std::span<const std::string> args, const Codec& code
 std::string help_text(const std::string& topic) {
     const std::string usage_part = usage_help;
     if (topic == "preview" || topic == "rename") return usage_part + rule_help + status_help;
+    if (topic == "fix-names") return usage_part + fix_names_help + status_help;
     if (topic == "undo") return usage_part + undo_help + status_help;
     if (topic == "tag") return usage_part + tag_help + status_help;
-    return usage_part + rule_help + undo_help + tag_help + status_help;
+    return usage_part + rule_help + fix_names_help + undo_help + tag_help + status_help;
 }
 
 }  // namespace varnel::cli

@@ -13,7 +13,7 @@
 
 namespace varnel::cli {
 
-enum class CommandKind { help, version, preview, rename, undo, tag };
+enum class CommandKind { help, version, preview, rename, fix_names, undo, tag };
 
 struct Command {
     CommandKind kind = CommandKind::help;

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <numeric>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -12,6 +13,7 @@
 #include "filelist/item_names.h"
 #include "platform/working_folder.h"
 #include "rename/batch_texts.h"
+#include "rename/fix_names.h"
 #include "rename/preview.h"
 #include "rename/renamer.h"
 #include "rename/undo_journal.h"
@@ -180,7 +182,14 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
         print_record(out, fields, codec, command.null_data);
     };
     UndoLog log;
-    const BatchOutcome outcome = rename_items(list, command.pages, log, codec, hooks);
+    BatchOutcome outcome;
+    if (command.kind == CommandKind::fix_names) {
+        std::vector<int> rows(static_cast<std::size_t>(list.item_count()));
+        std::iota(rows.begin(), rows.end(), 0);
+        outcome = respell_names_in_utf8(list, rows, log, codec, hooks);
+    } else {
+        outcome = rename_items(list, command.pages, log, codec, hooks);
+    }
     print_summary(command, outcome.summary, codec, out, err);
     if (journal && journal->finish() != 0) {
         err << "varnel-cli: cannot finish the journal " << command.journal << '\n';

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
             case cli::CommandKind::preview:
                 return cli::run_preview(command, codec, std::cout);
             case cli::CommandKind::rename:
+            case cli::CommandKind::fix_names:
                 return cli::run_rename(command, codec, std::cout, std::cerr);
             case cli::CommandKind::undo:
                 return cli::run_undo(command, codec, std::cout, std::cerr);

@@ -5,7 +5,6 @@
 #include "platform/error_text.h"
 #include "platform/rename_file.h"
 #include "rename/batch_texts.h"
-#include "rename/target_name.h"
 
 namespace varnel::batch {
 
@@ -49,7 +48,7 @@ void Group::clear() {
     unchanged.clear();
 }
 
-void plan_row(const FileList& list, int row, RowFolders& folders, const Codec& codec,
+void plan_row(const FileList& list, int row, RowFolders& folders, const TargetOf& target_of,
               Group& group) {
     Planned planned;
     planned.row = row;
@@ -61,7 +60,7 @@ void plan_row(const FileList& list, int row, RowFolders& folders, const Codec& c
     std::optional<FileId> file;
     if (dir != nullptr) {
         planned.dir_fd = dir->fd();
-        target = target_fs_name(list, row, new_name, codec);
+        target = target_of(row);
         if (!target) planned.error = EILSEQ;
     }
     if (target) {
@@ -76,6 +75,52 @@ void plan_row(const FileList& list, int row, RowFolders& folders, const Codec& c
                                  new_name, std::move(*target), *file});
     }
     group.rows.push_back(planned);
+}
+
+BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const TargetOf& target_of,
+                             UndoLog& log, const Codec& codec, const BatchHooks& hooks) {
+    const int count = static_cast<int>(rows.size());
+    RowFolders folders(list);
+    Progress shown(count, hooks.progress);
+    BatchOutcome outcome;
+    outcome.count = count;
+    std::size_t journaled_before = 0;
+    int done = 0;
+    Group group;
+    for (int first = 0; first < count; first += group_rows) {
+        group.clear();
+        for (int i = first; i < std::min(count, first + group_rows); ++i)
+            plan_row(list, rows[static_cast<std::size_t>(i)], folders, target_of, group);
+        const int journal_error = hooks.before_renames && !group.entries.empty()
+                                      ? hooks.before_renames(group.entries)
+                                      : 0;
+        for (const Planned& planned : group.rows) {
+            const int row = planned.row;
+            int error = planned.error;
+            if (error == 0) {
+                UndoEntry& entry =
+                    (planned.unchanged ? group.unchanged : group.entries)[planned.entry];
+                error = planned.unchanged ? 0 : journal_error;
+                if (error == 0)
+                    error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name);
+                if (error != 0 && journal_error == 0 && !planned.unchanged && hooks.rename_failed)
+                    hooks.rename_failed(journaled_before + planned.entry);
+                if (error == 0) {
+                    list.set_old_name(row, ItemName{entry.new_name, entry.renamed_fs_name});
+                    if (hooks.keep_undo_log) log.entries.push_back(std::move(entry));
+                }
+            }
+            if (error == 0) ++outcome.successes;
+            show_rename_outcome(list, row, error, codec);
+            if (hooks.item_done) hooks.item_done(row);
+            shown.item_done(++done);
+        }
+        journaled_before += group.entries.size();
+    }
+    outcome.summary = outcome.all_succeeded()
+                          ? std::string(texts::rename_all_done)
+                          : texts::rename_partial_summary(count, outcome.successes);
+    return outcome;
 }
 
 void show_rename_outcome(FileList& list, int row, int error, const Codec& codec) {

@@ -3,7 +3,9 @@
 // and each row's planned rename. Shared by the in-order and the smart
 // batches; not for use outside rename/.
 
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -79,10 +81,20 @@ struct Group {
     void clear();
 };
 
+// The file-system name a row is to get; nullopt fails the row (EILSEQ: the
+// code page cannot spell it).
+using TargetOf = std::function<std::optional<std::string>(int row)>;
+
 // Plans `row` into `group`: its target name, its file's identity, or the
-// error that fails it.
-void plan_row(const FileList& list, int row, RowFolders& folders, const Codec& codec,
+// error that fails it. The row's new-name text is what the rename gives.
+void plan_row(const FileList& list, int row, RowFolders& folders, const TargetOf& target_of,
               Group& group);
+
+// Renames the files of `rows`, in that order, each to target_of(row), in
+// groups of group_rows handed to the write-ahead hook first; each row's
+// outcome goes to its cells, and the summary counts `rows`.
+BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const TargetOf& target_of,
+                             UndoLog& log, const Codec& codec, const BatchHooks& hooks);
 
 // The row's outcome in its cells: 更名成功, or 更名失败 with the reason and
 // the new name shown.

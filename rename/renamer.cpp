@@ -1,6 +1,7 @@
 #include "rename/renamer.h"
 
 #include <cerrno>
+#include <numeric>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "platform/rename_file.h"
 #include "rename/batch_rows.h"
 #include "rename/batch_texts.h"
+#include "rename/target_name.h"
 
 namespace varnel {
 
@@ -29,46 +31,14 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
     dispatch_rule(list, pages, count, codec);
     if (log.smart) return rename_smart(list, log, codec, hooks);
 
-    RowFolders folders(list);
-    Progress shown(count, hooks.progress);
-    BatchOutcome outcome;
-    outcome.count = count;
-    std::size_t journaled_before = 0;
-    Group group;
-    for (int first = 0; first < count; first += group_rows) {
-        group.clear();
-        for (int row = first; row < std::min(count, first + group_rows); ++row)
-            plan_row(list, row, folders, codec, group);
-        const int journal_error = hooks.before_renames && !group.entries.empty()
-                                      ? hooks.before_renames(group.entries)
-                                      : 0;
-        for (const Planned& planned : group.rows) {
-            const int row = planned.row;
-            int error = planned.error;
-            if (error == 0) {
-                UndoEntry& entry =
-                    (planned.unchanged ? group.unchanged : group.entries)[planned.entry];
-                error = planned.unchanged ? 0 : journal_error;
-                if (error == 0)
-                    error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name);
-                if (error != 0 && journal_error == 0 && !planned.unchanged && hooks.rename_failed)
-                    hooks.rename_failed(journaled_before + planned.entry);
-                if (error == 0) {
-                    list.set_old_name(row, ItemName{entry.new_name, entry.renamed_fs_name});
-                    if (hooks.keep_undo_log) log.entries.push_back(std::move(entry));
-                }
-            }
-            if (error == 0) ++outcome.successes;
-            show_rename_outcome(list, row, error, codec);
-            if (hooks.item_done) hooks.item_done(row);
-            shown.item_done(row + 1);
-        }
-        journaled_before += group.entries.size();
-    }
-    outcome.summary = outcome.all_succeeded()
-                          ? std::string(texts::rename_all_done)
-                          : texts::rename_partial_summary(count, outcome.successes);
-    return outcome;
+    std::vector<int> rows(static_cast<std::size_t>(count));
+    std::iota(rows.begin(), rows.end(), 0);
+    return rename_in_order(
+        list, rows,
+        [&](int row) {
+            return target_fs_name(list, row, list.new_names()[static_cast<std::size_t>(row)], codec);
+        },
+        log, codec, hooks);
 }
 
 

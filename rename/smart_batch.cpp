@@ -6,6 +6,7 @@
 #include "platform/rename_file.h"
 #include "rename/batch_rows.h"
 #include "rename/batch_texts.h"
+#include "rename/target_name.h"
 
 namespace varnel::batch {
 namespace {
@@ -51,7 +52,10 @@ BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
     const int count = list.item_count();
     RowFolders folders(list);
     Group all;
-    for (int row = 0; row < count; ++row) plan_row(list, row, folders, codec, all);
+    const TargetOf target_of = [&](int row) {
+        return target_fs_name(list, row, list.new_names()[static_cast<std::size_t>(row)], codec);
+    };
+    for (int row = 0; row < count; ++row) plan_row(list, row, folders, target_of, all);
 
     std::vector<int> entry_row(all.entries.size());
     std::vector<int> entry_fd(all.entries.size());

@@ -41,5 +41,17 @@ TEST(CliRegex, ReplacesByPatternAndRefusesABadOne) {
     EXPECT_NE(bad.err.find("missing closing parenthesis"), std::string::npos) << bad.err;
 }
 
+TEST(CliFixNames, RespellsLegacyNamesAndLeavesUtf8Alone) {
+    TempDir dir;
+    const std::string gbk = "\xC4\xE3\xBA\xC3.mp3";  // 你好.mp3 in GBK bytes
+    dir.write_file(gbk, "song");
+    dir.write_file("plain.txt", "text");
+    const CliRun run = run_cli({"fix-names", gbk, "plain.txt"}, dir.path());
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(dir.read_file("你好.mp3"), "song");
+    EXPECT_EQ(dir.read_file("plain.txt"), "text");
+    EXPECT_NE(run.out.find("你好.mp3"), std::string::npos) << run.out;
+}
+
 }  // namespace
 }  // namespace varnel
