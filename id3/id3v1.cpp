@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "id3/fd_io.h"
+#include "platform/tag_file_io.h"
 
 namespace varnel {
 namespace {
