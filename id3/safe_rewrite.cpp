@@ -79,7 +79,10 @@ bool roll_forward(ByteFile& file, const Target& target, const std::string& redo)
     return copy_over(file, finished->fd()) && target.folder.remove(redo);
 }
 
-bool roll_back(ByteFile& file, const Target& target, const std::string& undo) {
+// Puts the old bytes back unless the new ones are all there (or always,
+// with `force`: after a failed write of them).
+bool roll_back(ByteFile& file, const Target& target, const std::string& undo,
+               bool force = false) {
     std::optional<ByteFile> side = target.folder.open_entry(undo, false);
     const std::optional<FileInfo> side_info = side ? file_info(side->fd()) : std::nullopt;
     if (!side_info) return false;
@@ -94,7 +97,8 @@ bool roll_back(ByteFile& file, const Target& target, const std::string& undo) {
         const std::string_view old = std::string_view(*record).substr(undo_header);
         const std::optional<std::string> now = read_bytes(file, 0, old.size());
         if (!now) return false;
-        const bool new_is_there = fnv_hash(*now) == get_u64(std::string_view(*record).substr(16));
+        const bool new_is_there =
+            !force && fnv_hash(*now) == get_u64(std::string_view(*record).substr(16));
         if (!new_is_there && !(write_at(file.fd(), old.data(), old.size(), 0) && file.sync()))
             return false;
     }
@@ -200,7 +204,7 @@ bool overwrite_file_start(ByteFile& file, const std::string& path, std::string_v
     // From here a crash leaves the record, and the next edit finishes.
     if (!write_at(file.fd(), bytes.data(), bytes.size(), 0) || !sync_data(file.fd())) {
         const int error = errno;
-        roll_back(file, *target, undo);
+        roll_back(file, *target, undo, true);
         errno = error;
         return false;
     }

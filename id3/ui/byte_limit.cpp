@@ -4,7 +4,6 @@
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTextCursor>
-#include <QValidator>
 #include <memory>
 
 #include "platform/ui/qt_text.h"
@@ -36,26 +35,6 @@ std::optional<QString> allowed(const QString& before, const QString& wanted, int
     return head + piece + tail;
 }
 
-class ByteLimitValidator final : public QValidator {
-public:
-    ByteLimitValidator(QLineEdit* edit, int max_bytes, const Codec& codec)
-        : QValidator(edit), edit_(edit), max_bytes_(max_bytes), codec_(codec) {}
-
-    State validate(QString& input, int& pos) const override {
-        int caret = pos;
-        const std::optional<QString> fitted = allowed(edit_->text(), input, caret, max_bytes_, codec_);
-        if (!fitted) return Invalid;
-        input = *fitted;
-        pos = caret;
-        return Acceptable;
-    }
-
-private:
-    QLineEdit* edit_;
-    int max_bytes_;
-    const Codec& codec_;
-};
-
 // What a multi-line box held after the last change it kept.
 struct Remembered {
     QString text;
@@ -65,7 +44,22 @@ struct Remembered {
 }  // namespace
 
 void limit_bytes(QLineEdit* edit, int max_bytes, const Codec& codec) {
-    edit->setValidator(new ByteLimitValidator(edit, max_bytes, codec));
+    // textChanged follows every text, the program's too; textEdited comes
+    // only from the user, after the box holds the changed text.
+    auto before = std::make_shared<QString>(edit->text());
+    QObject::connect(edit, &QLineEdit::textChanged, edit,
+                     [before](const QString& text) { *before = text; });
+    QObject::connect(edit, &QLineEdit::textEdited, edit,
+                     [edit, max_bytes, &codec, before](const QString& text) {
+                         int caret = edit->cursorPosition();
+                         const QString previous = *before;
+                         const std::optional<QString> fitted =
+                             allowed(previous, text, caret, max_bytes, codec);
+                         if (fitted && *fitted == text) return;
+                         const auto grown = static_cast<int>(text.size() - previous.size());
+                         edit->setText(fitted ? *fitted : previous);
+                         edit->setCursorPosition(fitted ? caret : caret - grown);
+                     });
 }
 
 void limit_bytes(QPlainTextEdit* edit, int max_bytes, const Codec& codec) {
