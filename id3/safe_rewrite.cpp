@@ -198,8 +198,12 @@ bool overwrite_file_start(ByteFile& file, const std::string& path, std::string_v
     record += *old;
     NewFile side(*target, started);
     const std::string undo = undo_file_name(target->name, target->info.inode);
+    // The record is named, then synced: the sync of a file whose link was
+    // just made commits that link too (journaling file systems log the two
+    // in order; FAT writes the entry with the file's size), which saves the
+    // folder's own sync.
     if (!side.is_open() || !write_at(side.file().fd(), record.data(), record.size(), 0) ||
-        !sync_data(side.file().fd()) || !side.name_as(undo) || !target->folder.sync())
+        !side.name_as(undo) || !side.file().sync())
         return false;
     // From here a crash leaves the record, and the next edit finishes.
     if (!write_at(file.fd(), bytes.data(), bytes.size(), 0) || !sync_data(file.fd())) {

@@ -36,8 +36,8 @@ bool replace_file_start(ByteFile& file, const std::string& path, std::uint64_t c
                         std::string_view head);
 
 // Writes `bytes` over the first bytes of the file in place (the file's
-// length stays), crash-safe: the old bytes first go to a synced
-// .varnel-undo side file, removed once the new bytes are synced. Nothing is
+// length stays), crash-safe: the old bytes first go to a .varnel-undo side
+// file, named and synced, which is removed once the new bytes are synced. Nothing is
 // written when the bytes are there already. Same lock, recovery, checks and
 // errors as replace_file_start.
 bool overwrite_file_start(ByteFile& file, const std::string& path, std::string_view bytes);
