@@ -218,5 +218,90 @@ TEST(MutagenReadsWrittenTags, TitleEditLeavesEveryOtherFrameAsItWas) {
     }
 }
 
+// Title, artist, album and comment as another reader shows them, one line
+// each, as UTF-8 hex.
+constexpr const char* texts_script = R"(
+import sys, logging
+tool, path = sys.argv[1], sys.argv[2]
+def out(texts):
+    for text in texts:
+        print((text or '').encode('utf-8').hex())
+if tool == 'mutagen':
+    from mutagen.id3 import ID3
+    t = ID3(path, translate=False, load_v1=False)
+    first = lambda key: str(t.getall(key)[0].text[0]) if t.getall(key) else ''
+    out([first('TIT2'), first('TPE1'), first('TALB'), first('COMM')])
+else:
+    import eyed3.id3
+    logging.getLogger('eyed3').setLevel(logging.ERROR)
+    t = eyed3.id3.Tag()
+    t.parse(path)
+    out([t.title, t.artist, t.album, t.comments[0].text if len(t.comments) else ''])
+)";
+
+std::vector<std::string> texts_seen(const std::string& python, const std::string& tool,
+                                    const test::TempDir& temp, const std::string& path) {
+    temp.write_file("texts.py", texts_script);
+    const std::string command =
+        python + " '" + temp.path() + "texts.py' " + tool + " '" + path + "' 2>/dev/null";
+    std::vector<std::string> lines;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return lines;
+    std::string output;
+    char buffer[4096];
+    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, got);
+    pclose(pipe);
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// UTF-8 of bytes taken as Latin-1: what readers show for encoding 0 texts.
+std::string latin1_to_utf8(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+// Chinese texts written with either setting, read by mutagen and eyeD3:
+// "Unicode" gives them exactly; "GBK" gives the code-page bytes as Latin-1
+// (encoding 0 is Latin-1 to every other reader), ASCII texts exactly.
+TEST(OtherReadersReadWrittenTags, UnicodeTextsExactlyGbkAsLatin1) {
+    const std::string python = python_with_mutagen();
+    if (python.empty()) GTEST_SKIP() << "python3-mutagen is not installed";
+    test::TempDir temp;
+    Codec codec;
+    const TagFields f = gbk_fields();
+    const std::vector<std::string> utf8 = {"中文标题", "歌手", "专辑", "注释"};
+    for (const V2TextEncoding encoding : {V2TextEncoding::code_page, V2TextEncoding::unicode}) {
+        temp.write_file("song.mp3", test::fake_audio(3000));
+        const std::string path = temp.path() + "song.mp3";
+        auto file = ByteFile::open_read_write(path);
+        ASSERT_TRUE(file);
+        ASSERT_TRUE(write_id3v2_tag(*file, path, f, {encoding, false}, codec).ok);
+        for (const std::string tool : {"mutagen", "eyed3"}) {
+            const std::vector<std::string> seen = texts_seen(python, tool, temp, path);
+            if (tool == "eyed3" && seen.empty()) continue;  // eyeD3 not installed
+            ASSERT_EQ(seen.size(), 4u) << tool;
+            const std::vector<std::string> bytes = {f.title, f.artist, f.album, f.comment};
+            for (std::size_t i = 0; i < 4; ++i) {
+                const std::string expected = encoding == V2TextEncoding::unicode
+                                                 ? utf8[i]
+                                                 : latin1_to_utf8(bytes[i]);
+                EXPECT_EQ(seen[i], hex(expected)) << tool << ' ' << i;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace varnel
