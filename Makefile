@@ -1,20 +1,24 @@
 # make run   installs what is missing, builds, starts Varnel
 # make test  installs what is missing, builds with sanitizers, runs every test
 # make bench builds optimised and runs the benchmarks
+# make package builds the Debian package (build/release/varnel_*.deb)
 
 # Debian packages the build and the tests need.
 PACKAGES := cmake make g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth \
             strace python3-mutagen eyed3 libtag1-dev \
-            dosfstools
+            dosfstools \
+            dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
-GENERATOR := -G Ninja
 TEST_DIR := build/debug
 RELEASE_DIR := build/release
 JOBS ?= $(shell nproc)
+# Ninja for a new build folder; a folder configured before (by hand, with
+# whatever generator) keeps the generator its cache names.
+generator = $(if $(wildcard $(1)/CMakeCache.txt),,-G Ninja)
 
-.PHONY: all deps run test bench clean configure-test configure-release
+.PHONY: all deps run test bench package package-test clean configure-test configure-release
 
 all: test
 
@@ -30,14 +34,26 @@ deps:
 	fi
 
 configure-test: deps
-	cmake -S . -B $(TEST_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON
+	cmake -S . -B $(TEST_DIR) $(call generator,$(TEST_DIR)) -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON
 
 configure-release: deps
-	cmake -S . -B $(RELEASE_DIR) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release -DVARNEL_BUILD_BENCH=ON
+	cmake -S . -B $(RELEASE_DIR) $(call generator,$(RELEASE_DIR)) -DCMAKE_BUILD_TYPE=Release \
+	  -DVARNEL_BUILD_BENCH=ON -DCMAKE_INSTALL_PREFIX=/usr
 
 test: configure-test
 	cmake --build $(TEST_DIR) -j $(JOBS)
+	$(MAKE) --no-print-directory package-test
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The package, unpacked into a fresh root and run from there as a normal user
+# (before ctest, so that ctest's summary closes the output).
+package-test: package
+	tests/package/package_test.sh $(RELEASE_DIR)/varnel_*.deb
+
+package: configure-release
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target varnel varnel-cli varnel_package_data
+	rm -f $(RELEASE_DIR)/varnel_*.deb
+	cd $(RELEASE_DIR) && cpack -G DEB
 
 run: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target varnel varnel-cli

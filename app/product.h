@@ -1,13 +1,16 @@
 #pragma once
-// The product's fixed facts: the version the update check compares against
-// and the addresses of its web site.
+// The product's fixed facts: its name and versions (from the build, see
+// app/version.h), the version the update check compares against and the
+// addresses of its web site.
 
 #include <string_view>
+
+#include "app/version.h"
 
 namespace varnel::product {
 
 // The version the update page is compared with.
-inline constexpr std::string_view current_version = "1.3";
+inline constexpr std::string_view current_version = version;
 
 // The update page and the home page.
 inline constexpr std::string_view update_page_url = "https://varnel.app/update/latest.txt";

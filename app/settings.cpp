@@ -5,6 +5,7 @@
 #include <limits>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "platform/profile.h"
 #include "rename/name_text.h"
@@ -107,11 +108,11 @@ Settings load_settings(const std::string& path) {
     return settings;
 }
 
-bool save_settings(const std::string& path, const Settings& settings) {
-    bool ok = true;
-    const auto write = [&path, &ok](std::string_view section, std::string_view key,
-                                    std::string_view value) {
-        ok = write_profile_string(path, section, key, value) && ok;
+WriteResult save_settings(const std::string& path, const Settings& settings) {
+    std::vector<ProfileEntry> entries;
+    const auto write = [&entries](std::string_view section, std::string_view key,
+                                  std::string_view value) {
+        entries.push_back({std::string(section), std::string(key), std::string(value)});
     };
     write(preview_section, auto_preview_key, settings.auto_preview ? on_text : off_text);
     write(preview_section, preview_all_key, settings.preview_all ? on_text : off_text);
@@ -122,7 +123,7 @@ bool save_settings(const std::string& path, const Settings& settings) {
     write(font_section, font_size_key, std::to_string(settings.font_size));
     write(font_section, font_style_key, style_text(settings.bold, settings.italic));
     write(tag_section, v2_encoding_key, settings.v2_unicode ? unicode_text : gbk_text);
-    return ok;
+    return write_profile_strings(path, entries);
 }
 
 }  // namespace varnel

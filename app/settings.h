@@ -1,5 +1,6 @@
 #pragma once
-// The settings record and its file, config.ini beside the executable.
+// The settings record and its file, config.ini (settings_folder.h tells
+// in which folder).
 //
 // config.ini holds code-page texts:
 //   [预览选项] 自动预览=开|关, 全部预览=开|关, 预览数量=<integer>
@@ -9,6 +10,8 @@
 
 #include <cstdint>
 #include <string>
+
+#include "platform/atomic_file.h"
 
 namespace varnel {
 
@@ -36,7 +39,9 @@ std::string config_path(const std::string& folder);
 // and a value that is not a number reading as 0.
 Settings load_settings(const std::string& path);
 
-// Writes every key; false when the file cannot be written.
-bool save_settings(const std::string& path, const Settings& settings);
+// Writes every key in one atomic replacement of the file (other keys and
+// lines kept); converts to false with the errno value when it cannot be
+// written.
+WriteResult save_settings(const std::string& path, const Settings& settings);
 
 }  // namespace varnel

@@ -5,12 +5,19 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 
 namespace varnel {
 
 std::optional<std::string> read_last_folder(const std::string& path) {
-    // Opened for reading and writing, so that a missing file is created empty.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        // O_EXCL creates the file itself, never the target of a dangling link.
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0) return std::nullopt;
+        ::close(fd);
+        return std::string();
+    }
     if (fd < 0) return std::nullopt;
     std::string line;
     std::array<char, 512> buffer{};
@@ -31,14 +38,10 @@ std::optional<std::string> read_last_folder(const std::string& path) {
     return line;
 }
 
-bool write_last_folder(const std::string& path, std::string_view folder) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
+WriteResult write_last_folder(const std::string& path, std::string_view folder) {
     std::string content(folder);
     content += "\r\n";
-    const bool written =
-        ::write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
-    return ::close(fd) == 0 && written;
+    return replace_file_atomically(path, content);
 }
 
 std::string folder_of_path(std::string_view path) {

@@ -8,16 +8,20 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/atomic_file.h"
+
 namespace varnel {
 
 // The first line of dir.txt at `path` (up to the first LF, NUL or 0x1A byte,
 // a CR before the line end dropped): the folder of the last add-files
-// choice, a code-page text. The file is created empty when missing. nullopt
-// when it cannot be opened (the caller then leaves it alone).
+// choice, a code-page text. The file is created empty when missing (never
+// through a symbolic link: a dangling link is left alone). nullopt when it
+// cannot be opened or created (the caller then leaves it alone).
 std::optional<std::string> read_last_folder(const std::string& path);
 
-// Replaces the content of dir.txt by `folder` followed by CR LF.
-bool write_last_folder(const std::string& path, std::string_view folder);
+// Replaces dir.txt by `folder` followed by CR LF, atomically; a symbolic
+// link there is replaced, its target never written.
+WriteResult write_last_folder(const std::string& path, std::string_view folder);
 
 // The folder of a path, up to and including its last '/', and its last
 // component. A path without '/' has an empty folder.

@@ -1,12 +1,47 @@
 #include "filelist/file_list.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace varnel {
 
 namespace {
 const ItemFolder empty_folder;
+const std::string empty_text;
+
+Column min_column(Column a, Column b) {
+    return static_cast<int>(a) < static_cast<int>(b) ? a : b;
+}
+Column max_column(Column a, Column b) {
+    return static_cast<int>(a) > static_cast<int>(b) ? a : b;
+}
 }  // namespace
+
+void FileList::changed(int first_row, int last_row, Column first, Column last) {
+    if (!observer_ || first_row > last_row) return;
+    const CellChange change{first_row, last_row, first, last};
+    if (batch_depth_ == 0) {
+        observer_(change);
+        return;
+    }
+    if (!pending_) {
+        pending_ = change;
+        return;
+    }
+    pending_->first_row = std::min(pending_->first_row, first_row);
+    pending_->last_row = std::max(pending_->last_row, last_row);
+    pending_->first = min_column(pending_->first, first);
+    pending_->last = max_column(pending_->last, last);
+}
+
+void FileList::end_batch() {
+    if (--batch_depth_ > 0 || !pending_) return;
+    CellChange change = *pending_;
+    pending_.reset();
+    // Rows may have been removed since the change was noted.
+    change.last_row = std::min(change.last_row, item_count() - 1);
+    if (observer_ && change.first_row <= change.last_row) observer_(change);
+}
 
 int FileList::append_items(const ItemFolder& folder, std::vector<ItemName> names) {
     reset_rename_status();
@@ -62,18 +97,27 @@ void FileList::set_cell(int row, Column column, std::string text) {
             break;
         case Column::old_name:
         case Column::folder:
-            break;
+            return;
     }
+    changed(row, row, column, column);
 }
 
 StatusImage FileList::status_image(int row) const {
     return has_row(row) ? rows_[idx(row)].image : StatusImage::none;
 }
 
-void FileList::set_rename_status(int row, std::string text, StatusImage image) {
+void FileList::set_rename_status(int row, std::string text, StatusImage image,
+                                 std::string reason) {
     if (!has_row(row)) return;
-    rows_[idx(row)].rename_status = std::move(text);
-    rows_[idx(row)].image = image;
+    Row& r = rows_[idx(row)];
+    r.rename_status = std::move(text);
+    r.image = image;
+    r.status_reason = std::move(reason);
+    changed(row, row, Column::rename_status, Column::rename_status);
+}
+
+const std::string& FileList::status_reason(int row) const {
+    return has_row(row) ? rows_[idx(row)].status_reason : empty_text;
 }
 
 bool FileList::reset_rename_status() {
@@ -82,8 +126,10 @@ bool FileList::reset_rename_status() {
     if (rows_.empty() || rows_.front().rename_status.empty()) return false;
     for (Row& r : rows_) {
         r.rename_status.clear();
+        r.status_reason.clear();
         r.image = StatusImage::none;
     }
+    changed(0, item_count() - 1, Column::rename_status, Column::rename_status);
     return true;
 }
 
@@ -95,6 +141,7 @@ void FileList::set_old_name(int row, ItemName name) {
     if (!has_row(row)) return;
     old_names_[idx(row)] = std::move(name.text);
     rows_[idx(row)].fs_name = std::move(name.fs);
+    changed(row, row, Column::old_name, Column::old_name);
 }
 
 bool FileList::is_selected(int row) const {

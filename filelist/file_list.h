@@ -8,6 +8,8 @@
 // Items keep the order they were added in; duplicates are allowed.
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -41,8 +43,36 @@ struct ItemName {
     std::string fs;
 };
 
+// A rectangle of cells whose content changed: rows first_row..last_row
+// (0-based, inclusive) and columns first..last.
+struct CellChange {
+    int first_row = 0;
+    int last_row = 0;
+    Column first = Column::old_name;
+    Column last = Column::tag_status;
+};
+
 class FileList {
 public:
+    // Told of every change to the cells of existing rows (names, folders,
+    // status texts and images, failure reasons), whoever writes them. Writes
+    // made while a ChangeBatch is alive are told once, as the smallest
+    // rectangle that covers them all, when the outermost batch ends. Rows
+    // added or removed are not cell changes and are not told here.
+    using CellObserver = std::function<void(const CellChange&)>;
+    void set_cell_observer(CellObserver observer) { observer_ = std::move(observer); }
+
+    class ChangeBatch {
+    public:
+        explicit ChangeBatch(FileList& list) : list_(list) { ++list_.batch_depth_; }
+        ~ChangeBatch() { list_.end_batch(); }
+        ChangeBatch(const ChangeBatch&) = delete;
+        ChangeBatch& operator=(const ChangeBatch&) = delete;
+
+    private:
+        FileList& list_;
+    };
+
     int item_count() const { return static_cast<int>(old_names_.size()); }
 
     // Row r holds item r+1. Sizes always equal item_count().
@@ -64,9 +94,13 @@ public:
     void set_cell(int row, Column column, std::string text);
 
     StatusImage status_image(int row) const;
-    void set_rename_status(int row, std::string text, StatusImage image);
-    // When row 0 carries a rename status text, empties the text and image of
-    // every row. True when it cleared anything.
+    // Sets the 命名状态 cell, its image and the reason of a failure (the
+    // system's error text, code-page bytes; empty on success).
+    void set_rename_status(int row, std::string text, StatusImage image, std::string reason = {});
+    // Why the row's last rename or undo failed; empty when it did not.
+    const std::string& status_reason(int row) const;
+    // When row 0 carries a rename status text, empties the text, image and
+    // reason of every row. True when it cleared anything.
     bool reset_rename_status();
 
     const ItemFolder& item_folder(int row) const;
@@ -104,6 +138,7 @@ private:
         std::string new_name_cell;
         std::string rename_status;
         std::string tag_status;
+        std::string status_reason;
         std::uint32_t folder = 0;
         StatusImage image = StatusImage::none;
         bool selected = false;
@@ -112,12 +147,17 @@ private:
     std::size_t idx(int row) const { return static_cast<std::size_t>(row); }
     bool has_row(int row) const { return row >= 0 && row < item_count(); }
     void compact(const std::vector<char>& remove_flags);
+    void changed(int first_row, int last_row, Column first, Column last);
+    void end_batch();
 
     std::vector<std::string> old_names_;
     std::vector<std::string> new_names_;
     std::vector<Row> rows_;
     std::vector<ItemFolder> folders_;
     int selected_count_ = 0;
+    CellObserver observer_;
+    int batch_depth_ = 0;
+    std::optional<CellChange> pending_;
 };
 
 template <typename RowPredicate>

@@ -5,6 +5,7 @@
 
 #include "id3/genres.h"
 #include "id3/id3v2_frames.h"
+#include "platform/code_page_chars.h"
 #include "platform/tag_file_io.h"
 
 namespace varnel {
@@ -186,22 +187,16 @@ std::string decode_frame(std::string_view data, char id_kind, const Codec& codec
 
 // --- Genre text ------------------------------------------------------------
 
-// 2 for a byte of 0x80 or above with a byte after it (a two-byte
-// character), else 1: bracket searches step over two-byte characters.
-std::size_t char_width(std::string_view text, std::size_t at) {
-    return static_cast<unsigned char>(text[at]) >= 0x80 && at + 1 < text.size() ? 2 : 1;
-}
-
 std::size_t find_last_char(std::string_view text, char wanted) {
     std::size_t found = npos;
-    for (std::size_t at = 0; at < text.size(); at += char_width(text, at))
+    for (std::size_t at = 0; at < text.size(); at += char_size_at(text, at))
         if (text[at] == wanted) found = at;
     return found;
 }
 
 // `from` must be the start of a character.
 std::size_t find_char(std::string_view text, char wanted, std::size_t from) {
-    for (std::size_t at = from; at < text.size(); at += char_width(text, at))
+    for (std::size_t at = from; at < text.size(); at += char_size_at(text, at))
         if (text[at] == wanted) return at;
     return npos;
 }

@@ -1,10 +1,5 @@
 #include "platform/profile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <cerrno>
 #include <optional>
 #include <vector>
@@ -188,26 +183,6 @@ bool writable(std::string_view section, std::string_view key, std::string_view v
            name.find('=') == std::string_view::npos && name.front() != '[' && name.front() != ';';
 }
 
-// Writes `content` to a new file beside `path`, then renames it over `path`,
-// so that a crash leaves either the old or the new file, never a mix.
-bool replace_file(const std::string& path, std::string_view content) {
-    static std::atomic<unsigned> counter{0};
-    const std::string temporary =
-        path + ".tmp-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    struct stat original {};
-    // Keep the old file's permissions; failing that, the umask's default is fine.
-    if (stat(path.c_str(), &original) == 0) (void)fchmod(fd, original.st_mode & 07777);
-    close(fd);
-    auto file = ByteFile::open_read_write(temporary);
-    bool written = file && file->write(content.data(), content.size()) && file->sync();
-    file.reset();
-    written = written && rename(temporary.c_str(), path.c_str()) == 0;
-    if (!written) unlink(temporary.c_str());
-    return written;
-}
-
 }  // namespace
 
 std::string read_profile_string(const std::string& path, std::string_view section,
@@ -223,11 +198,21 @@ std::string read_profile_string(const std::string& path, std::string_view sectio
 
 bool write_profile_string(const std::string& path, std::string_view section, std::string_view key,
                           std::string_view value) {
-    if (!writable(section, key, value)) return false;
+    return static_cast<bool>(write_profile_strings(
+        path, {{std::string(section), std::string(key), std::string(value)}}));
+}
+
+WriteResult write_profile_strings(const std::string& path,
+                                  const std::vector<ProfileEntry>& entries) {
+    for (const ProfileEntry& entry : entries)
+        if (!writable(entry.section, entry.key, entry.value)) return WriteResult{EINVAL};
     bool missing = false;
-    const auto text = read_whole_file(path, missing);
-    if (!text && !missing) return false;
-    return replace_file(path, updated_text(text ? *text : std::string(), section, key, value));
+    auto text = read_whole_file(path, missing);
+    if (!text && !missing) return WriteResult{errno != 0 ? errno : EIO};
+    std::string content = text ? std::move(*text) : std::string();
+    for (const ProfileEntry& entry : entries)
+        content = updated_text(content, entry.section, entry.key, entry.value);
+    return replace_file_atomically(path, content);
 }
 
 }  // namespace varnel

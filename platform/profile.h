@@ -10,6 +10,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/atomic_file.h"
 
 namespace varnel {
 
@@ -32,5 +35,19 @@ std::string read_profile_string(const std::string& path, std::string_view sectio
 // section holding ']').
 bool write_profile_string(const std::string& path, std::string_view section, std::string_view key,
                           std::string_view value);
+
+// One key to set.
+struct ProfileEntry {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+// Sets every entry in order, each as write_profile_string would, in one
+// atomic replacement of the file (see replace_file_atomically: a symbolic
+// link at `path` is replaced, never written through). Nothing is written
+// when any entry would not read back as written (EINVAL).
+WriteResult write_profile_strings(const std::string& path,
+                                  const std::vector<ProfileEntry>& entries);
 
 }  // namespace varnel

@@ -167,10 +167,6 @@ struct FreeDeleter {
 
 }  // namespace
 
-std::string error_text(int error) {
-    return std::strerror(error);
-}
-
 std::optional<ByteFile> open_regular_file(const std::string& path, bool write) {
     // c_str() would cut the path at an embedded NUL and open another file.
     if (path.find('\0') != std::string::npos) {

@@ -10,12 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/atomic_file.h"  // error_text
 #include "platform/byte_file.h"
 
 namespace varnel {
-
-// The system's text for errno value `error` (English in the C locale).
-std::string error_text(int error);
 
 // Opens `path` for reading (or reading and writing) when it is a regular
 // file: opened without blocking (a FIFO or a device never waits), then

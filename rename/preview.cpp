@@ -5,6 +5,7 @@
 namespace varnel {
 
 ListChange fill_list_columns(FileList& list, int first_row, int last_row) {
+    const FileList::ChangeBatch batch(list);
     ListChange change;
     change.status_reset = list.reset_rename_status();
     const int rows = list.item_count();
@@ -34,6 +35,7 @@ ListChange refresh_preview(FileList& list, const RulePages& pages, const Preview
     if (!explicit_command && !settings.preview_all && pages.active != RulePage::tags)
         n = std::min(n, std::max(settings.preview_count, 0));
     if (list.item_count() == 0) return {};
+    const FileList::ChangeBatch batch(list);  // the tag rule writes its column too
     n = dispatch_rule(list, pages, n, codec);
     return fill_list_columns(list, 0, n - 1);
 }

@@ -91,6 +91,7 @@ bool is_recorded_file(const FileList& list, int row, int dir_fd, const UndoEntry
 
 BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
                           const ProgressCallback& progress) {
+    const FileList::ChangeBatch batch(list);
     const int count = list.item_count();
     if (static_cast<std::size_t>(count) > initial_undo_entries)
         log.entries.assign(static_cast<std::size_t>(count), UndoEntry{});
@@ -121,6 +122,7 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
 }
 
 BatchOutcome undo_rename(FileList& list, const UndoLog& log, const ProgressCallback& progress) {
+    const FileList::ChangeBatch batch(list);
     const int count = list.item_count();
     FolderCache folders(list);
     Progress shown(count, progress);

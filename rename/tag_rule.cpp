@@ -2,6 +2,7 @@
 
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
+#include "platform/code_page_chars.h"
 #include "platform/tag_file_io.h"
 #include "rename/name_text.h"
 #include "rename/tag_template.h"
@@ -14,19 +15,14 @@ namespace {
 // character boundary, to its first 256 bytes or a few more: every name
 // composed with it stays too long to be valid, as it was, while a template
 // of 25 placeholders costs at most about 6.5 KB per name.
-constexpr int longest_useful_field = 256;
+constexpr std::size_t longest_useful_field = 256;
 
 void cut_fields(TagFields& fields) {
     for (std::string* field : {&fields.artist, &fields.title, &fields.album, &fields.track,
                                &fields.year, &fields.genre}) {
-        if (field->size() <= static_cast<std::size_t>(longest_useful_field)) continue;
-        std::string cut = left_whole(*field, longest_useful_field);
-        // left_whole stops before a character that would cross the limit:
-        // take that character too, so the field stays over 255 bytes.
-        const std::size_t more = cut.size() < static_cast<std::size_t>(longest_useful_field)
-                                     ? left_whole(field->substr(cut.size()), 4).size()
-                                     : 0;
-        field->resize(cut.size() + more);
+        if (field->size() <= longest_useful_field) continue;
+        // At or after byte 256: the field stays over 255 bytes.
+        field->resize(char_boundary_at_or_after(*field, longest_useful_field));
     }
 }
 

@@ -33,7 +33,7 @@ AboutDialog::AboutDialog(const Codec& codec, UiServices& services, QWidget* pare
     setWindowTitle(QStringLiteral("关于"));
     setFixedSize(290, 241);
     // The upper third: a decorative heading.
-    auto* heading = place(new QLabel(QStringLiteral("Varnel"), this), "标题标签", 16, 20, 258, 40);
+    auto* heading = place(new QLabel(latin(product::name), this), "标题标签", 16, 20, 258, 40);
     QFont big = heading->font();
     big.setPointSize(big.pointSize() * 2);
     big.setBold(true);
@@ -41,9 +41,12 @@ AboutDialog::AboutDialog(const Codec& codec, UiServices& services, QWidget* pare
     heading->setAlignment(Qt::AlignCenter);
     place(new QLabel(QStringLiteral("文件批量更名器"), this), "副标题标签", 16, 60, 258, 20)
         ->setAlignment(Qt::AlignCenter);
-    place(new QLabel(QStringLiteral("软件名称：Varnel 文件批量更名器"), this), "标签1", 16, 95, 232,
-          14);
-    place(new QLabel(QStringLiteral("版本：1.0.1.17"), this), "标签2", 18, 115, 152, 20);
+    place(new QLabel(QStringLiteral("软件名称：") + latin(product::name) +
+                         QStringLiteral(" 文件批量更名器"),
+                     this),
+          "标签1", 16, 95, 232, 14);
+    place(new QLabel(QStringLiteral("版本：") + latin(product::about_version), this), "标签2", 18,
+          115, 152, 20);
     auto* visit =
         place(new QPushButton(QStringLiteral("访问官方网站"), this), "按钮2", 41, 178, 88, 24);
     auto* ok = place(new QPushButton(QStringLiteral("确定"), this), "按钮1", 154, 178, 88, 24);

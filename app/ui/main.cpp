@@ -1,19 +1,100 @@
-// varnel: the desktop program.
+// varnel: the desktop program. `varnel [FILE|FOLDER]...` adds those items
+// at start, as dropping them on the window would.
 
 #include <QApplication>
+#include <QDir>
+#include <QIcon>
+#include <QSocketNotifier>
+#include <cstdio>
+#include <optional>
 
+#include "app/product.h"
+#include "app/settings.h"
+#include "app/settings_folder.h"
+#include "app/start_arguments.h"
 #include "app/ui/main_window.h"
 #include "platform/codec.h"
 #include "platform/exe_folder.h"
+#include "platform/quit_signals.h"
+#include "platform/ui/qt_text.h"
 #include "platform/ui/qt_ui_services.h"
 
+namespace {
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The start-up paths made absolute against the current folder.
+QStringList absolute_paths(const std::vector<std::string>& fs_paths) {
+    QStringList paths;
+    const QDir current = QDir::current();
+    for (const std::string& path : fs_paths)
+        paths.push_back(QDir::cleanPath(current.absoluteFilePath(varnel::path_to_qstring(path))));
+    return paths;
+}
+
+// SIGTERM, SIGINT and SIGHUP close the windows as the user would, so the
+// settings are saved on the way out.
+void close_on_quit_signals(QApplication& application) {
+    const int fd = varnel::quit_signal_fd();
+    if (fd < 0) return;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, &application);
+    QObject::connect(notifier, &QSocketNotifier::activated, &application, [] {
+        varnel::drain_quit_signals();
+        QApplication::closeAllWindows();
+    });
+}
+
+// --version and --help are answered before the toolkit starts, so they work
+// without a display.
+std::optional<int> answer_printing_options(int argc, char** argv) {
+    using Action = varnel::StartArguments::Action;
+    const varnel::StartArguments arguments =
+        varnel::parse_start_arguments(std::vector<std::string>(argv + 1, argv + argc));
+    if (arguments.action == Action::version) {
+        std::fputs(varnel::version_text().c_str(), stdout);
+        return 0;
+    }
+    if (arguments.action == Action::help) {
+        std::fputs(varnel::start_help_text().c_str(), stdout);
+        return 0;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    if (const std::optional<int> status = answer_printing_options(argc, argv)) return *status;
+    QApplication application(argc, argv);  // takes its own options out of argv
+    using Action = varnel::StartArguments::Action;
+    const varnel::StartArguments arguments =
+        varnel::parse_start_arguments(std::vector<std::string>(argv + 1, argv + argc));
+    switch (arguments.action) {
+        case Action::version:
+        case Action::help:
+            return 0;  // answered above
+        case Action::usage_error:
+            std::fprintf(stderr, "varnel: %s\n%s", arguments.error.c_str(),
+                         varnel::start_help_text().c_str());
+            return 2;
+        case Action::run:
+            break;
+    }
+    QApplication::setApplicationName(latin1(varnel::product::name));
+    QApplication::setApplicationVersion(latin1(varnel::product::version));
+    QGuiApplication::setDesktopFileName(latin1(varnel::product::desktop_id));
+    QApplication::setWindowIcon(QIcon::fromTheme(latin1(varnel::product::desktop_id)));
+    close_on_quit_signals(application);
+
     const varnel::Codec codec;
     varnel::QtUiServices services;
-    const std::string folder = varnel::executable_folder();
+    const std::string folder =
+        varnel::choose_settings_folder(varnel::settings_folder_facts(varnel::executable_folder()));
     varnel::MainWindow window(
-        varnel::MainWindowSetup{codec, services, folder + "config.ini", folder + "dir.txt"});
+        varnel::MainWindowSetup{codec, services, varnel::config_path(folder), folder + "dir.txt"});
     window.show();
+    if (!arguments.paths.empty()) window.add_dropped_paths(absolute_paths(arguments.paths));
     return application.exec();
 }

@@ -10,13 +10,16 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/product.h"
 #include "app/ui/list_style.h"
+#include "filelist/adding.h"
 #include "filelist/context_menu_state.h"
 #include "filelist/ui/file_list_model.h"
 #include "filelist/ui/file_list_view.h"
 #include "filelist/ui/list_context_menu.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
+#include "platform/user_folders.h"
 #include "rename/preview.h"
 #include "rename/ui/page_helpers.h"
 #include "rename/ui/rule_tabs.h"
@@ -28,6 +31,10 @@ namespace {
 constexpr int design_width = 598;
 constexpr int design_height = 378;
 constexpr int tab_height = 130;
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
@@ -60,7 +67,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     for (int button : {undo_button, preview_button, start_button}) set_buttons(button, false);
     setAcceptDrops(true);
     wire_tagged_controls();
-    setWindowTitle(QStringLiteral("Varnel - 文件批量修改器 V1.0"));
+    setWindowTitle(latin1(product::name) + QStringLiteral(" - 文件批量修改器 V") +
+                   latin1(product::title_version));
 
     connect(view_, &FileListView::double_clicked, this, &MainWindow::list_double_clicked);
     connect(view_, &FileListView::delete_pressed, this, &MainWindow::remove_selected_items);
@@ -80,7 +88,27 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    save_settings(config_path_, settings_);
+    if (!make_folder_of(config_path_)) return;
+    if (const WriteResult saved = save_settings(config_path_, settings_); !saved)
+        report_save_failure(config_path_, saved.error);
+}
+
+bool MainWindow::make_folder_of(const std::string& fs_path) {
+    const std::string folder = folder_of_path(fs_path);
+    if (folder.empty()) return true;
+    const WriteResult made = make_folders(folder);
+    if (!made) report_save_failure(folder, made.error);
+    return static_cast<bool>(made);
+}
+
+void MainWindow::report_save_failure(const std::string& fs_path, int error) {
+    if (save_failure_reported_) return;
+    save_failure_reported_ = true;
+    services_.message_box(nullptr, QStringLiteral("错误"),
+                          QStringLiteral("无法保存 ") + path_to_qstring(fs_path) +
+                              QStringLiteral("：") +
+                              QString::fromLocal8Bit(error_text(error).c_str()),
+                          MessageIcon::error, MessageButtons::ok);
 }
 
 // Edit boxes tagged 1..11 and radio buttons tagged 20..29 share one handler:
@@ -118,17 +146,10 @@ void MainWindow::refresh_file_count() {
                                                : QStringLiteral("自动预览－关"));
 }
 
-void MainWindow::show_change(const ListChange& change) {
-    const int last_row = list_.item_count() - 1;
-    if (change.status_reset)
-        model_->cells_changed(0, last_row, Column::rename_status, Column::rename_status);
-    model_->cells_changed(change.first_row, change.last_row, Column::new_name, Column::new_name);
-}
-
 void MainWindow::refresh_preview(bool explicit_command) {
     const PreviewSettings preview{settings_.auto_preview, settings_.preview_all,
                                   settings_.preview_count};
-    show_change(varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command, codec_));
+    varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command, codec_);
 }
 
 void MainWindow::apply_settings_to_list() {

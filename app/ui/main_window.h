@@ -29,8 +29,8 @@ struct ListChange;
 struct MainWindowSetup {
     const Codec& codec;
     UiServices& services;
-    std::string config_path;   // config.ini (file-system path)
-    std::string dir_txt_path;  // dir.txt (file-system path)
+    std::string config_path;   // config.ini (file-system path); its folder is
+    std::string dir_txt_path;  // dir.txt    created when a file is saved there
 };
 
 // Toolbar buttons by index: 0 选择目录, 1 加入多个文件, 2 a separator,
@@ -87,7 +87,6 @@ private:
     void wire_tagged_controls();
     void finish_adding(int first_row);
     void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names);
-    void show_change(const ListChange& change);
     void set_buttons(int first, bool enabled);
     void show_progress(std::string_view text);
     void sync_selection_to_list();
@@ -95,11 +94,16 @@ private:
     void list_double_clicked();
     void show_context_menu(const QPoint& position);
     QString code_page_text(std::string_view text) const;
+    // Creates the folder of `fs_path` when missing; false (reported) when it cannot be.
+    bool make_folder_of(const std::string& fs_path);
+    // Tells the user once per run that a file could not be saved, and why.
+    void report_save_failure(const std::string& fs_path, int error);
 
     const Codec& codec_;
     UiServices& services_;
     std::string config_path_;
     std::string dir_txt_path_;
+    bool save_failure_reported_ = false;
 
     FileList list_;
     UndoLog undo_log_;

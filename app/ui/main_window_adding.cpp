@@ -48,7 +48,8 @@ void MainWindow::finish_adding(int) {
 }
 
 void MainWindow::add_files() {
-    const std::optional<std::string> last_folder = read_last_folder(dir_txt_path_);
+    const std::optional<std::string> last_folder =
+        make_folder_of(dir_txt_path_) ? read_last_folder(dir_txt_path_) : std::nullopt;
     QString initial;
     if (last_folder && !last_folder->empty())
         initial = path_to_qstring(codec_.fs_from_text(*last_folder).value_or(std::string()));
@@ -58,7 +59,11 @@ void MainWindow::add_files() {
     const BusyCursor busy(services_);
     const int first = list_.item_count();
     const std::string folder = folder_of_path(path_from_qstring(chosen.front()));
-    if (last_folder) write_last_folder(dir_txt_path_, codec_.text_from_fs(folder));
+    if (last_folder)
+        if (const WriteResult written =
+                write_last_folder(dir_txt_path_, codec_.text_from_fs(folder));
+            !written)
+            report_save_failure(dir_txt_path_, written.error);
     std::vector<std::string> names;
     names.reserve(static_cast<std::size_t>(chosen.size()));
     for (const QString& path : chosen) names.push_back(name_of_path(path_from_qstring(path)));
@@ -80,8 +85,8 @@ void MainWindow::add_folder(const QString& path) {
     finish_adding(first);
 }
 
-// Dropped files come first, all with the folder they were dragged from;
-// then every other path is added as a folder, in drop order.
+// Dropped files come first, each with its own folder; then every other
+// path is added as a folder, in drop order.
 void MainWindow::add_dropped_paths(const QStringList& paths) {
     if (paths.isEmpty()) return;
     const BusyCursor busy(services_);
@@ -89,9 +94,14 @@ void MainWindow::add_dropped_paths(const QStringList& paths) {
     for (const QString& path : paths) fs_paths.push_back(path_from_qstring(path));
     const int first = list_.item_count();
     const DroppedPaths sorted = sort_dropped_paths(fs_paths);
-    std::vector<std::string> names;
-    for (const std::string& file : sorted.files) names.push_back(name_of_path(file));
-    append_fs_names(folder_of_path(fs_paths.front()), std::move(names));
+    // Each run of files from one folder is appended with that folder.
+    for (std::size_t at = 0; at < sorted.files.size();) {
+        const std::string folder = folder_of_path(sorted.files[at]);
+        std::vector<std::string> names;
+        for (; at < sorted.files.size() && folder_of_path(sorted.files[at]) == folder; ++at)
+            names.push_back(name_of_path(sorted.files[at]));
+        append_fs_names(folder, std::move(names));
+    }
     finish_adding(first);
     for (const std::string& folder : sorted.folders) add_folder(path_to_qstring(folder));
 }

@@ -26,7 +26,6 @@ void MainWindow::rename_command() {
         const BusyCursor busy(services_);
         outcome = rename_items(list_, tabs_->pages(), undo_log_, codec_,
                                [this](std::string_view text) { show_progress(text); });
-        model_->rows_changed(0, list_.item_count() - 1);
     }
     set_buttons(preview_button, true);
     set_buttons(undo_button, true);
@@ -47,7 +46,6 @@ void MainWindow::undo_command() {
         const BusyCursor busy(services_);
         outcome =
             undo_rename(list_, undo_log_, [this](std::string_view text) { show_progress(text); });
-        model_->rows_changed(0, list_.item_count() - 1);
         panels_[1]->clear();
     }
     set_buttons(undo_button, false);

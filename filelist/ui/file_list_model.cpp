@@ -42,7 +42,13 @@ FileListModel::FileListModel(FileList& list, const Codec& codec, QObject* parent
       list_(list),
       codec_(codec),
       success_icon_(status_icon(StatusImage::success)),
-      failure_icon_(status_icon(StatusImage::failure)) {}
+      failure_icon_(status_icon(StatusImage::failure)) {
+    list_.set_cell_observer([this](const CellChange& change) { announce(change); });
+}
+
+FileListModel::~FileListModel() {
+    list_.set_cell_observer({});
+}
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : list_.item_count();
@@ -78,9 +84,9 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
 int FileListModel::append_items(const ItemFolder& folder, std::vector<ItemName> names) {
     const int first = list_.item_count();
     const int added = static_cast<int>(names.size());
-    // The status reset touches existing rows, so it is announced separately.
-    if (list_.reset_rename_status() && first > 0)
-        cells_changed(0, first - 1, Column::rename_status, Column::rename_status);
+    // The status reset touches existing rows: done (and announced) before
+    // the insertion starts.
+    list_.reset_rename_status();
     if (added == 0) return first;
     beginInsertRows({}, first, first + added - 1);
     list_.append_items(folder, std::move(names));
@@ -88,14 +94,10 @@ int FileListModel::append_items(const ItemFolder& folder, std::vector<ItemName> 
     return first;
 }
 
-void FileListModel::cells_changed(int first_row, int last_row, Column first, Column last) {
-    if (first_row > last_row || list_.item_count() == 0) return;
-    emit dataChanged(index(first_row, static_cast<int>(first)),
-                     index(last_row, static_cast<int>(last)));
-}
-
-void FileListModel::rows_changed(int first_row, int last_row) {
-    cells_changed(first_row, last_row, Column::old_name, Column::tag_status);
+void FileListModel::announce(const CellChange& change) {
+    if (change.first_row > change.last_row || change.last_row >= list_.item_count()) return;
+    emit dataChanged(index(change.first_row, static_cast<int>(change.first)),
+                     index(change.last_row, static_cast<int>(change.last)));
 }
 
 }  // namespace varnel

@@ -14,7 +14,10 @@ namespace varnel {
 class FileListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
+    // Subscribes to the list's cell changes: every cell the engine writes
+    // is announced to the views, whoever wrote it.
     FileListModel(FileList& list, const Codec& codec, QObject* parent = nullptr);
+    ~FileListModel() override;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -28,14 +31,13 @@ public:
     // the new rows in one batch. Returns the first new row.
     int append_items(const ItemFolder& folder, std::vector<ItemName> names);
 
-    // Announces cells the engine has changed.
-    void cells_changed(int first_row, int last_row, Column first, Column last);
-    void rows_changed(int first_row, int last_row);  // every column
     // After items were removed or the list rebuilt.
     void list_reset_begin() { beginResetModel(); }
     void list_reset_end() { endResetModel(); }
 
 private:
+    void announce(const CellChange& change);
+
     FileList& list_;
     const Codec& codec_;
     QIcon success_icon_;

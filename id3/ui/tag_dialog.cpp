@@ -18,6 +18,7 @@
 #include "id3/id3v2_writer.h"
 #include "id3/ui/byte_limit.h"
 #include "id3/safe_rewrite.h"
+#include "platform/code_page_chars.h"
 #include "platform/tag_file_io.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
@@ -337,7 +338,8 @@ void TagDialog::copy_v2_to_v1() {
     present_[v1]->setChecked(true);
     apply_check_rule(v1);
     const auto first_30 = [this](const QString& from) {
-        return text(left_whole(code_page(from), 30));
+        const std::string bytes = code_page(from);
+        return text(std::string_view(bytes).substr(0, whole_char_prefix(bytes, 30)));
     };
     track1_->setText(track2_->text());
     title1_->setText(first_30(title2_->text()));

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <string>
 
 #include "platform/profile.h"
@@ -92,6 +94,23 @@ TEST_F(ProfileWrite, KeepsThePermissionsOfTheFile) {
     struct stat info {};
     ASSERT_EQ(stat(path_.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+TEST_F(ProfileWrite, SeveralKeysInOneReplacement) {
+    temp_.write_file("config.ini", "; kept\r\n[a]\r\nx=1\r\n");
+    ASSERT_EQ(symlink((temp_.path() + "config.ini").c_str(), (temp_.path() + "link.ini").c_str()),
+              0);
+    const std::string link = temp_.path() + "link.ini";
+    EXPECT_TRUE(write_profile_strings(link, {{"a", "x", "2"}, {"b", "y", "3"}, {"a", "z", "4"}}));
+    // The link became the file; the file it pointed to is untouched.
+    EXPECT_EQ(temp_.read_file("link.ini"), "; kept\r\n[a]\r\nx=2\r\nz=4\r\n[b]\r\ny=3\r\n");
+    EXPECT_EQ(contents(), "; kept\r\n[a]\r\nx=1\r\n");
+
+    // One entry that would not read back stops them all.
+    EXPECT_EQ(write_profile_strings(path_, {{"a", "x", "5"}, {"a", "k", "two\nlines"}}).error,
+              EINVAL);
+    EXPECT_EQ(contents(), "; kept\r\n[a]\r\nx=1\r\n");
+    EXPECT_EQ(temp_.names(), (Names{"config.ini", "link.ini"}));
 }
 
 TEST_F(ProfileWrite, FailsWhenTheFolderIsMissing) {

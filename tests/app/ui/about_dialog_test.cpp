@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
@@ -18,6 +19,16 @@ QByteArray page(const char* latest, const char* method_utf8) {
                              "</p>下载方式=" + method_utf8 + "</p>更新说明=x</p>////结束";
     const std::string code_page = *codec.from_utf8(text);
     return QByteArray(code_page.data(), static_cast<qsizetype>(code_page.size()));
+}
+
+TEST(AboutWindow, ShowsTheDesignedNameAndVersionTexts) {
+    const Codec codec;
+    FakeUiServices ui;
+    AboutDialog dialog(codec, ui);
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("标签1"))->text(),
+              QStringLiteral("软件名称：Varnel 文件批量更名器"));
+    EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("标签2"))->text(),
+              QStringLiteral("版本：1.0.1.17"));
 }
 
 TEST(AboutWindow, NewerVersionPromptsAndYesOpensTheHomePage) {

@@ -3,6 +3,9 @@
 #include "app/ui/main_window.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
 
 #include <QAction>
 #include <QLineEdit>
@@ -12,6 +15,7 @@
 
 #include "filelist/ui/file_list_view.h"
 #include "filelist/ui/list_context_menu.h"
+#include "platform/atomic_file.h"
 #include "rename/ui/rule_tabs.h"
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
@@ -265,6 +269,55 @@ TEST_F(MainWindowTest, DroppedFilesComeBeforeTheContentsOfDroppedFolders) {
     EXPECT_EQ(window->list().old_names()[1], "x.txt");
     EXPECT_EQ(window->list().old_names()[2], "inside.txt");
     EXPECT_EQ(window->list().item_folder(2).fs, folder.path());
+}
+
+TEST_F(MainWindowTest, DroppedFilesKeepTheirOwnFolders) {
+    TempDir other;
+    files.write_file("a.txt");
+    other.write_file("b.txt");
+    files.write_file("c.txt");
+    window->add_dropped_paths({QString::fromStdString(files.path() + "a.txt"),
+                               QString::fromStdString(other.path() + "b.txt"),
+                               QString::fromStdString(files.path() + "c.txt")});
+    ASSERT_EQ(window->list().item_count(), 3);
+    EXPECT_EQ(window->list().item_folder(0).fs, files.path());
+    EXPECT_EQ(window->list().item_folder(1).fs, other.path());
+    EXPECT_EQ(window->list().item_folder(2).fs, files.path());
+    EXPECT_EQ(window->list().old_names()[1], "b.txt");
+}
+
+// The settings folder of an installed program does not exist before the
+// first save; it is made then, for the user alone.
+TEST_F(MainWindowTest, SavingMakesTheSettingsFolder) {
+    const std::string folder = config.path() + "home/.config/varnel/";
+    window = std::make_unique<MainWindow>(
+        MainWindowSetup{codec, ui, folder + "config.ini", folder + "dir.txt"});
+    window->settings().preview_count = 42;
+    window.reset();
+    struct stat info {};
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_NE(config.read_file("home/.config/varnel/config.ini").find("=42"), std::string::npos);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// A folder that cannot be made (a file is in the way): the first failing
+// save is reported with its reason, later ones are not.
+TEST_F(MainWindowTest, AFailedSaveIsReportedOnceWithItsReason) {
+    config.write_file("blocker");
+    const std::string folder = config.path() + "blocker/varnel/";
+    window = std::make_unique<MainWindow>(
+        MainWindowSetup{codec, ui, folder + "config.ini", folder + "dir.txt"});
+    files.write_file("one.txt");
+    ui.file_choices.push_back({QString::fromStdString(files.path() + "one.txt")});
+    window->add_files();
+    EXPECT_EQ(window->list().item_count(), 1);  // the add itself proceeds
+    window.reset();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
+    EXPECT_TRUE(ui.messages[0].text.contains(QString::fromLocal8Bit(error_text(ENOTDIR).c_str())))
+        << ui.messages[0].text.toStdString();
+    EXPECT_TRUE(ui.messages[0].text.contains(QString::fromStdString(config.path() + "blocker")));
 }
 
 TEST_F(MainWindowTest, RemovingItemsWithoutTagFollowsTheTagRulesMarks) {

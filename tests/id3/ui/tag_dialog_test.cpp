@@ -149,10 +149,13 @@ TEST_F(TagDialogTest, CopyingV2IntoV1CutsTextsToThirtyBytes) {
     child<QLineEdit>("艺术家2编辑框")
         ->setText(QString(29, QLatin1Char('a')) + QStringLiteral("中"));
     child<QLineEdit>("年代2编辑框")->setText(QStringLiteral("1999-12-31"));
+    // 27 ASCII bytes, then an emoji: four bytes in GB18030, one character.
+    child<QLineEdit>("专辑2编辑框")->setText(QString(27, QLatin1Char('b')) + QStringLiteral("🎵"));
     child<QPushButton>("v2复制到v1按钮")->click();
     EXPECT_TRUE(child<QCheckBox>("ID3v1选择框")->isChecked());
     EXPECT_EQ(child<QLineEdit>("歌曲名1编辑框")->text(), QString(30, QLatin1Char('t')));
     EXPECT_EQ(child<QLineEdit>("艺术家1编辑框")->text(), QString(29, QLatin1Char('a')));
+    EXPECT_EQ(child<QLineEdit>("专辑1编辑框")->text(), QString(27, QLatin1Char('b')));
     EXPECT_EQ(child<QLineEdit>("年代1编辑框")->text(), QStringLiteral("1999-12-31"));
 }
 
