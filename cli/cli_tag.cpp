@@ -162,6 +162,10 @@ bool edit_v2(const Command& command, ByteFile& file, const std::string& path,
 // 0 when every step succeeded, 1 otherwise. Nothing is written when the
 // file cannot be opened or holds frames a write would have to drop.
 int edit(const Command& command, const std::string& path, const Codec& codec, std::ostream& err) {
+    if (!leads_to_mp3_name(path)) {
+        err << "varnel-cli: " << path << " does not lead to an .mp3 file; nothing written\n";
+        return 1;
+    }
     std::optional<ByteFile> file = open_regular_file(path, true);
     if (!file) {
         report(path, "opening", errno, err);

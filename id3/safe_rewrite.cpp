@@ -156,6 +156,25 @@ bool fill(NewFile& fresh, const ByteFile& file, std::uint64_t cut, std::string_v
 
 }  // namespace
 
+std::string undo_record(std::string_view old_bytes, std::string_view new_bytes) {
+    std::string record(undo_magic);
+    put_u64(record, old_bytes.size());
+    put_u64(record, fnv_hash(new_bytes));
+    record += old_bytes;
+    return record;
+}
+
+bool leads_to_mp3_name(const std::string& path) {
+    const std::optional<FileLocation> where = locate_file(path);
+    if (!where) return false;
+    std::string extension = where->name.substr(where->name.size() - std::min<std::size_t>(4, where->name.size()));
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (extension == ".mp3") return true;
+    errno = EINVAL;
+    return false;
+}
+
 bool recover_file_edit(ByteFile& file, const std::string& path) {
     std::optional<Target> target = lock_target(file, path);
     return target && recover(file, *target);
@@ -192,10 +211,7 @@ bool overwrite_file_start(ByteFile& file, const std::string& path, std::string_v
     const std::optional<std::string> old = read_bytes(file, 0, bytes.size());
     if (!old) return false;
     if (*old == bytes) return true;
-    std::string record(undo_magic);
-    put_u64(record, old->size());
-    put_u64(record, fnv_hash(bytes));
-    record += *old;
+    const std::string record = undo_record(*old, bytes);
     NewFile side(*target, started);
     const std::string undo = undo_file_name(target->name, target->info.inode);
     // The record is named, then synced: the sync of a file whose link was

@@ -11,6 +11,16 @@
 
 namespace varnel {
 
+// True when `path`, symbolic links followed, names a file whose name ends
+// in ".mp3" (any case): tags are written only there, never through a link
+// into some other kind of file. false with errno set (EINVAL for another
+// name).
+bool leads_to_mp3_name(const std::string& path);
+
+// The content of a .varnel-undo record: the `old_bytes` at the file's
+// start and a hash that tells whether `new_bytes` are all in place.
+std::string undo_record(std::string_view old_bytes, std::string_view new_bytes);
+
 // Finishes an edit of the regular file open as `file` (found at `path`,
 // symbolic links followed) that was interrupted: a finished new file
 // (.varnel-redo) is copied over it, the old tag bytes of an in-place edit

@@ -441,7 +441,9 @@ void TagDialog::update_v2(ByteFile* file, int open_error) {
 
 // ID3v1 first, then ID3v2, on the same open file. The window stays open.
 void TagDialog::update_tags() {
-    std::optional<ByteFile> file = open_regular_file(path_, true);
+    // Through a link into a file that is not an MP3 file nothing is written.
+    std::optional<ByteFile> file;
+    if (leads_to_mp3_name(path_)) file = open_regular_file(path_, true);
     const int open_error = file ? 0 : errno;
     ByteFile* open = file ? &*file : nullptr;
     if (modified_[v1]) update_v1(open, open_error);

@@ -109,6 +109,13 @@ TEST(CliTags, OnlyRegularFilesAreOpened) {
         EXPECT_EQ(preview.out, name + "\t\n") << name;  // left as it was
     }
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"device.mp3", "folder.mp3", "pipe.mp3"}));
+
+    // A link named *.mp3 into a text file: nothing is written through it.
+    dir.write_file("notes.txt", "keep me");
+    ASSERT_EQ(symlink("notes.txt", (dir.path() + "notes.mp3").c_str()), 0);
+    EXPECT_EQ(run_cli({"tag", dir.path() + "notes.mp3", "--set-v2", "title=x"}).status, 1);
+    EXPECT_EQ(run_cli({"tag", dir.path() + "notes.mp3", "--set-v1", "title=x"}).status, 1);
+    EXPECT_EQ(dir.read_file("notes.txt"), "keep me");
 }
 
 TEST(CliTags, FramesThatCannotBeKeptNeedDropUnconvertible) {
