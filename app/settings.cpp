@@ -25,8 +25,9 @@ constexpr std::string_view font_section = "\xD7\xD6\xCC\xE5";                   
 constexpr std::string_view font_name_key = "\xD7\xD6\xCC\xE5\xC3\xFB\xB3\xC6";      // 字体名称
 constexpr std::string_view font_size_key = "\xD7\xD6\xCC\xE5\xB4\xF3\xD0\xA1";      // 字体大小
 constexpr std::string_view font_style_key = "\xD7\xD6\xCC\xE5\xD1\xF9\xCA\xBD";     // 字体样式
-constexpr std::string_view tag_section = "MP3\xB1\xEA\xC7\xA9";                      // MP3标签
-constexpr std::string_view v2_encoding_key = "ID3v2\xCE\xC4\xD7\xD6\xB1\xE0\xC2\xEB";  // ID3v2文字编码
+constexpr std::string_view tag_section = "MP3\xB1\xEA\xC7\xA9";                     // MP3标签
+constexpr std::string_view v2_encoding_key =
+    "ID3v2\xCE\xC4\xD7\xD6\xB1\xE0\xC2\xEB";  // ID3v2文字编码
 constexpr std::string_view gbk_text = "GBK";
 constexpr std::string_view unicode_text = "Unicode";
 

@@ -146,8 +146,8 @@ bool refuse_unconvertible(const std::vector<std::string>& frames, const std::str
     return true;
 }
 
-bool edit_v2(const Command& command, ByteFile& file, const std::string& path,
-             const Codec& codec, std::ostream& err) {
+bool edit_v2(const Command& command, ByteFile& file, const std::string& path, const Codec& codec,
+             std::ostream& err) {
     TagFields fields = read_v2(file, codec).value_or(TagFields{});
     apply(command.set_v2, field_names.size(), fields);
     const V2WriteOptions options{
@@ -155,7 +155,8 @@ bool edit_v2(const Command& command, ByteFile& file, const std::string& path,
         command.drop_unconvertible};
     const TagEditResult result = write_id3v2_tag(file, path, fields, options, codec);
     if (!result.ok && result.error == 0) refuse_unconvertible(result.unconvertible, path, err);
-    if (!result.ok && result.error != 0) report(path, "writing the ID3v2 tag of", result.error, err);
+    if (!result.ok && result.error != 0)
+        report(path, "writing the ID3v2 tag of", result.error, err);
     return result.ok;
 }
 

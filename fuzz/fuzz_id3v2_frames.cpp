@@ -25,8 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string tag = varnel::wrap_id3v2_tag(built.frames, 16);
     if (tag.empty()) return 0;
     std::size_t walked = 0;
-    for (const varnel::TagFrame& frame : varnel::read_frames(tag))
-        walked += 10 + frame.data.size();
+    for (const varnel::TagFrame& frame : varnel::read_frames(tag)) walked += 10 + frame.data.size();
     if (walked != built.frames.size()) std::abort();
     return 0;
 }

@@ -51,7 +51,9 @@ TagFrame new_frame(std::string_view id, std::string_view text, bool unicode, con
         return frame;
     }
     frame.data = unicode ? "\x01" : std::string(1, '\0');
-    if (id == "COMM") frame.data += "CHS" + encoded("", unicode, codec) + (unicode ? std::string(2, '\0') : std::string(1, '\0'));
+    if (id == "COMM")
+        frame.data += "CHS" + encoded("", unicode, codec) +
+                      (unicode ? std::string(2, '\0') : std::string(1, '\0'));
     frame.data += encoded(text, unicode, codec);
     return frame;
 }
@@ -84,10 +86,11 @@ void date_frames(const std::string& date, const TagFrame& source,
                            [id](const TagFrame& f) { return f.id == id; });
     };
     if (date.size() >= 10 && date[4] == '-' && date[7] == '-' && !has("TDAT"))
-        out += frame_bytes(new_frame("TDAT", date.substr(8, 2) + date.substr(5, 2), unicode, codec));
+        out +=
+            frame_bytes(new_frame("TDAT", date.substr(8, 2) + date.substr(5, 2), unicode, codec));
     if (date.size() >= 16 && date[10] == 'T' && date[13] == ':' && !has("TIME"))
-        out += frame_bytes(
-            new_frame("TIME", date.substr(11, 2) + date.substr(14, 2), unicode, codec));
+        out +=
+            frame_bytes(new_frame("TIME", date.substr(11, 2) + date.substr(14, 2), unicode, codec));
 }
 
 }  // namespace
@@ -115,7 +118,8 @@ BuiltFrames build_id3v2_frames(const TagFields& fields, std::string_view old_tag
         if (from_tdrc) {
             const bool keep = text == old_text.substr(0, 4);
             const bool was_unicode = !was.data.empty() && was.data[0] != '\0';
-            built.frames += frame_bytes(new_frame("TYER", text, keep ? was_unicode : unicode, codec));
+            built.frames +=
+                frame_bytes(new_frame("TYER", text, keep ? was_unicode : unicode, codec));
             date_frames(old_text, was, old, dates, codec);
         } else if (unchanged(slot, text, old_text)) {
             built.frames += frame_bytes(was);
@@ -141,8 +145,7 @@ std::string wrap_id3v2_tag(std::string_view frames, std::size_t padding) {
     tag += '\x03';
     tag += '\0';
     tag += '\0';
-    for (int shift = 21; shift >= 0; shift -= 7)
-        tag += static_cast<char>((size >> shift) & 0x7F);
+    for (int shift = 21; shift >= 0; shift -= 7) tag += static_cast<char>((size >> shift) & 0x7F);
     tag.reserve(tag.size() + static_cast<std::size_t>(size));
     tag += frames;
     tag.append(padding, '\0');

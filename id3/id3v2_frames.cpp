@@ -128,7 +128,7 @@ std::optional<TextLayout> text_layout(std::string_view id, std::string_view payl
         const std::size_t mime_end = payload.find('\0');
         if (mime_end == npos) return std::nullopt;
         if (id == "APIC") return TextLayout{mime_end + 2, 1};  // MIME, picture type
-        return TextLayout{mime_end + 1, 2};                     // MIME; file name, description
+        return TextLayout{mime_end + 1, 2};                    // MIME; file name, description
     }
     return std::nullopt;
 }
@@ -137,8 +137,7 @@ std::optional<TextLayout> text_layout(std::string_view id, std::string_view payl
 bool has_encoding_byte(std::string_view id) {
     static constexpr std::array<std::string_view, 9> ids = {"COMM", "USLT", "SYLT", "USER", "APIC",
                                                             "GEOB", "COMR", "OWNE", "IPLS"};
-    return (id[0] == 'T' || id == "WXXX" ||
-            std::find(ids.begin(), ids.end(), id) != ids.end());
+    return (id[0] == 'T' || id == "WXXX" || std::find(ids.begin(), ids.end(), id) != ids.end());
 }
 
 // Turns version 2.4 texts (UTF-8, UTF-16BE) into encoding 1; false when the
@@ -179,7 +178,7 @@ std::optional<std::uint64_t> v24_frame_size(std::string_view body, std::size_t a
 }
 
 TagFrame from_v24(std::string_view id, char status, char format, std::string_view raw,
-               bool tag_unsynchronised) {
+                  bool tag_unsynchronised) {
     TagFrame frame{std::string(id), 0, 0, std::string(raw), true};
     const auto flags = static_cast<std::uint8_t>(format);
     if (flags & 0x0C) {  // compressed or encrypted
@@ -292,9 +291,11 @@ void walk_v23_v24(std::string_view body, std::uint8_t major, bool unsynchronised
         else
             size = v24_frame_size(body, at);
         if (!size || *size > body.size() - at - header_size) return;
-        const std::string_view data = body.substr(at + header_size, static_cast<std::size_t>(*size));
+        const std::string_view data =
+            body.substr(at + header_size, static_cast<std::size_t>(*size));
         if (major == 3)
-            frames.push_back(TagFrame{std::string(id), body[at + 8], body[at + 9], std::string(data)});
+            frames.push_back(
+                TagFrame{std::string(id), body[at + 8], body[at + 9], std::string(data)});
         else
             frames.push_back(from_v24(id, body[at + 8], body[at + 9], data, unsynchronised));
         at += header_size + static_cast<std::size_t>(*size);

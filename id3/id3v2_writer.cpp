@@ -78,9 +78,8 @@ TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const Tag
     // Fits where the old tag was: written in place, its padding filling the space.
     const bool fits = tag->size() == *space && *space >= header_size + built.frames.size();
     const std::string bytes = wrap_id3v2_tag(
-        built.frames,
-        fits ? static_cast<std::size_t>(*space - header_size - built.frames.size())
-             : new_tag_padding);
+        built.frames, fits ? static_cast<std::size_t>(*space - header_size - built.frames.size())
+                           : new_tag_padding);
     if (bytes.empty()) {
         result.error = EFBIG;
         return result;

@@ -81,17 +81,16 @@ bool roll_forward(ByteFile& file, const Target& target, const std::string& redo)
 
 // Puts the old bytes back unless the new ones are all there (or always,
 // with `force`: after a failed write of them).
-bool roll_back(ByteFile& file, const Target& target, const std::string& undo,
-               bool force = false) {
+bool roll_back(ByteFile& file, const Target& target, const std::string& undo, bool force = false) {
     std::optional<ByteFile> side = target.folder.open_entry(undo, false);
     const std::optional<FileInfo> side_info = side ? file_info(side->fd()) : std::nullopt;
     if (!side_info) return false;
     const std::optional<std::string> record =
         read_bytes(*side, 0, static_cast<std::size_t>(side_info->size));
     if (!record) return false;
-    const bool complete = record->size() >= undo_header && record->starts_with(undo_magic) &&
-                          get_u64(std::string_view(*record).substr(8)) ==
-                              record->size() - undo_header;
+    const bool complete =
+        record->size() >= undo_header && record->starts_with(undo_magic) &&
+        get_u64(std::string_view(*record).substr(8)) == record->size() - undo_header;
     // An incomplete record was cut short before the file was touched.
     if (complete) {
         const std::string_view old = std::string_view(*record).substr(undo_header);
@@ -167,7 +166,8 @@ std::string undo_record(std::string_view old_bytes, std::string_view new_bytes) 
 bool leads_to_mp3_name(const std::string& path) {
     const std::optional<FileLocation> where = locate_file(path);
     if (!where) return false;
-    std::string extension = where->name.substr(where->name.size() - std::min<std::size_t>(4, where->name.size()));
+    std::string extension =
+        where->name.substr(where->name.size() - std::min<std::size_t>(4, where->name.size()));
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     if (extension == ".mp3") return true;

@@ -33,7 +33,8 @@ int open_retrying(int dir_fd, const char* path, int flags, mode_t mode = 0) {
     return fd;
 }
 
-// Clears O_NONBLOCK again once the file is known to be regular.
+// The file when it is a regular one (which O_NONBLOCK leaves blocking as
+// ever), else closed with errno set.
 std::optional<ByteFile> checked_regular(int fd) {
     if (fd < 0) return std::nullopt;
     struct stat info {};
@@ -43,11 +44,8 @@ std::optional<ByteFile> checked_regular(int fd) {
         errno = error;
         return std::nullopt;
     }
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     return ByteFile::adopt(fd);
 }
-
 
 constexpr std::size_t buffer_size = std::size_t{1} << 20;
 constexpr std::size_t kernel_chunk = std::size_t{8} << 20;
@@ -160,7 +158,6 @@ bool copy_xattrs(int from, int to) {
     return true;
 }
 
-
 struct FreeDeleter {
     void operator()(char* text) const { std::free(text); }
 };
@@ -233,9 +230,9 @@ bool copy_metadata(int from, int to) {
 std::optional<FileInfo> file_info(int fd) {
     struct stat info {};
     if (fstat(fd, &info) != 0) return std::nullopt;
-    return FileInfo{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-                    static_cast<std::uint64_t>(info.st_nlink),
-                    static_cast<std::uint64_t>(info.st_size)};
+    return FileInfo{
+        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+        static_cast<std::uint64_t>(info.st_nlink), static_cast<std::uint64_t>(info.st_size)};
 }
 
 bool lock_file(int fd) {
@@ -330,7 +327,7 @@ std::optional<std::int64_t> SideFolder::regular_file_changed(const std::string& 
 }
 
 std::int64_t time_now() {
-    timespec now {};
+    timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }

@@ -110,10 +110,10 @@ void SettingsDialog::build_buttons() {
 }
 
 void SettingsDialog::set_tab_order() {
-    QWidget* const order[] = {auto_preview_,  preview_count_,     count_edit_,
-                              preview_all_,   background_picker_, font_colour_picker_,
-                              font_button_,   v2_encoding_,       default_button_,    ok_button_,
-                              cancel_button_, apply_button_};
+    QWidget* const order[] = {auto_preview_, preview_count_,     count_edit_,
+                              preview_all_,  background_picker_, font_colour_picker_,
+                              font_button_,  v2_encoding_,       default_button_,
+                              ok_button_,    cancel_button_,     apply_button_};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

@@ -49,17 +49,16 @@ void limit_bytes(QLineEdit* edit, int max_bytes, const Codec& codec) {
     auto before = std::make_shared<QString>(edit->text());
     QObject::connect(edit, &QLineEdit::textChanged, edit,
                      [before](const QString& text) { *before = text; });
-    QObject::connect(edit, &QLineEdit::textEdited, edit,
-                     [edit, max_bytes, &codec, before](const QString& text) {
-                         int caret = edit->cursorPosition();
-                         const QString previous = *before;
-                         const std::optional<QString> fitted =
-                             allowed(previous, text, caret, max_bytes, codec);
-                         if (fitted && *fitted == text) return;
-                         const auto grown = static_cast<int>(text.size() - previous.size());
-                         edit->setText(fitted ? *fitted : previous);
-                         edit->setCursorPosition(fitted ? caret : caret - grown);
-                     });
+    QObject::connect(
+        edit, &QLineEdit::textEdited, edit, [edit, max_bytes, &codec, before](const QString& text) {
+            int caret = edit->cursorPosition();
+            const QString previous = *before;
+            const std::optional<QString> fitted = allowed(previous, text, caret, max_bytes, codec);
+            if (fitted && *fitted == text) return;
+            const auto grown = static_cast<int>(text.size() - previous.size());
+            edit->setText(fitted ? *fitted : previous);
+            edit->setCursorPosition(fitted ? caret : caret - grown);
+        });
 }
 
 void limit_bytes(QPlainTextEdit* edit, int max_bytes, const Codec& codec) {
@@ -68,26 +67,26 @@ void limit_bytes(QPlainTextEdit* edit, int max_bytes, const Codec& codec) {
         if (edit->toPlainText() == remembered->text)
             remembered->caret = edit->textCursor().position();
     });
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, max_bytes, &codec,
-                                                               remembered] {
-        const QString text = edit->toPlainText();
-        int caret = edit->textCursor().position();
-        // Text the program sets (the box without focus) is kept as it is.
-        const std::optional<QString> fitted =
-            edit->hasFocus() ? allowed(remembered->text, text, caret, max_bytes, codec)
-                             : std::optional<QString>(text);
-        if (fitted && *fitted == text) {
-            *remembered = {text, caret};
-            return;
-        }
-        const QSignalBlocker blocker(edit);
-        edit->setPlainText(fitted ? *fitted : remembered->text);
-        QTextCursor cursor = edit->textCursor();
-        cursor.setPosition(fitted ? caret : remembered->caret);
-        edit->setTextCursor(cursor);
-        remembered->text = edit->toPlainText();
-        remembered->caret = cursor.position();
-    });
+    QObject::connect(
+        edit, &QPlainTextEdit::textChanged, edit, [edit, max_bytes, &codec, remembered] {
+            const QString text = edit->toPlainText();
+            int caret = edit->textCursor().position();
+            // Text the program sets (the box without focus) is kept as it is.
+            const std::optional<QString> fitted =
+                edit->hasFocus() ? allowed(remembered->text, text, caret, max_bytes, codec)
+                                 : std::optional<QString>(text);
+            if (fitted && *fitted == text) {
+                *remembered = {text, caret};
+                return;
+            }
+            const QSignalBlocker blocker(edit);
+            edit->setPlainText(fitted ? *fitted : remembered->text);
+            QTextCursor cursor = edit->textCursor();
+            cursor.setPosition(fitted ? caret : remembered->caret);
+            edit->setTextCursor(cursor);
+            remembered->text = edit->toPlainText();
+            remembered->caret = cursor.position();
+        });
 }
 
 }  // namespace varnel

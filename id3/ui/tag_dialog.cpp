@@ -16,8 +16,8 @@
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_writer.h"
-#include "id3/ui/byte_limit.h"
 #include "id3/safe_rewrite.h"
+#include "id3/ui/byte_limit.h"
 #include "platform/code_page_chars.h"
 #include "platform/tag_file_io.h"
 #include "platform/ui/qt_text.h"
@@ -383,12 +383,11 @@ TagFields TagDialog::v2_fields() const {
 
 // The message, and on a second line the system's reason for a failure.
 void TagDialog::tell(const QString& message, bool failed, int error) {
-    const QString shown =
-        failed && error != 0 ? message + QLatin1Char('\n') + QString::fromLocal8Bit(error_text(error))
-                             : message;
+    const QString shown = failed && error != 0 ? message + QLatin1Char('\n') +
+                                                     QString::fromLocal8Bit(error_text(error))
+                                               : message;
     services_.message_box(nullptr, message_title, shown,
-                          failed ? MessageIcon::error : MessageIcon::none,
-                          MessageButtons::ok);
+                          failed ? MessageIcon::error : MessageIcon::none, MessageButtons::ok);
 }
 
 // Asks whether to write without the frames of the old tag that cannot be kept.

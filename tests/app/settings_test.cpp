@@ -31,7 +31,8 @@ const std::string bold = "\xB4\xD6\xCC\xE5";                       // 粗体
 const std::string italic = "\xD0\xB1\xCC\xE5";                     // 斜体
 const std::string bold_italic = "\xB4\xD6\xD0\xB1\xCC\xE5";        // 粗斜体
 const std::string tags = "MP3\xB1\xEA\xC7\xA9";                    // MP3标签
-const std::string encoding_key = "ID3v2\xCE\xC4\xD7\xD6\xB1\xE0\xC2\xEB";  // ID3v2文字编码
+// ID3v2文字编码
+const std::string encoding_key = "ID3v2\xCE\xC4\xD7\xD6\xB1\xE0\xC2\xEB";
 
 std::string section(const std::string& name) {
     return "[" + name + "]\n";

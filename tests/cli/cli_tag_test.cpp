@@ -87,8 +87,10 @@ TEST(CliTags, BadFieldsAndValuesWriteNothing) {
         args.insert(args.end(), c.args.begin(), c.args.end());
         const CliRun run = run_cli(args);
         EXPECT_EQ(run.status, c.status) << c.args.back() << run.err;
-        if (c.status == 2) EXPECT_EQ(dir.read_file("s.mp3"), audio) << c.args.back();
-        else EXPECT_NE(run.out.find(c.genre_line), std::string::npos) << run.out;
+        if (c.status == 2)
+            EXPECT_EQ(dir.read_file("s.mp3"), audio) << c.args.back();
+        else
+            EXPECT_NE(run.out.find(c.genre_line), std::string::npos) << run.out;
     }
 }
 
@@ -131,8 +133,7 @@ TEST(CliTags, FramesThatCannotBeKeptNeedDropUnconvertible) {
     EXPECT_NE(refused.err.find("TSOP"), std::string::npos) << refused.err;
     EXPECT_EQ(dir.read_file("s.mp3"), tag + audio);  // not even the ID3v1 tag
 
-    const CliRun dropped =
-        run_cli({"tag", path, "--set-v2", "title=New", "--drop-unconvertible"});
+    const CliRun dropped = run_cli({"tag", path, "--set-v2", "title=New", "--drop-unconvertible"});
     EXPECT_EQ(dropped.status, 0) << dropped.err;
     EXPECT_NE(dropped.out.find("v2.title=New\n"), std::string::npos);
     EXPECT_EQ(dir.read_file("s.mp3").find("TSOP"), std::string::npos);
@@ -148,9 +149,9 @@ TEST(CliTags, SetTextsFollowTheChosenEncoding) {
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_NE(run.out.find("v2.title=你好\n"), std::string::npos);
         const std::string bytes = dir.read_file("s.mp3");
-        const std::string expected = encoding == "gbk"
-                                         ? std::string("TIT2\0\0\0\x05\0\0\0\xC4\xE3\xBA\xC3", 15)
-                                         : std::string("TIT2\0\0\0\x07\0\0\x01\xFF\xFE\x60\x4F\x7D\x59", 17);
+        const std::string expected =
+            encoding == "gbk" ? std::string("TIT2\0\0\0\x05\0\0\0\xC4\xE3\xBA\xC3", 15)
+                              : std::string("TIT2\0\0\0\x07\0\0\x01\xFF\xFE\x60\x4F\x7D\x59", 17);
         EXPECT_NE(bytes.find(expected), std::string::npos) << encoding;
     }
     EXPECT_EQ(run_cli({"tag", path, "--v2-encoding", "utf8"}).status, 2);

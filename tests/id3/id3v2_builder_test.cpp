@@ -37,7 +37,8 @@ std::string v22_frame(std::string_view id, std::string_view data) {
 }
 
 const std::string utf16_singer = "\x01\xFF\xFE\x4C\x6B\x4B\x62"s;  // 歌手, UTF-16LE with a mark
-const std::string apic = test::id3v2_frame("APIC", "\0image/png\0\x03\0"s + std::string(700, '\x89'));
+const std::string apic =
+    test::id3v2_frame("APIC", "\0image/png\0\x03\0"s + std::string(700, '\x89'));
 const std::string uslt = test::id3v2_frame("USLT", "\0eng\0la la la"s);
 const std::string txxx = test::id3v2_frame("TXXX", "\0replaygain_track_gain\0-6.50 dB"s);
 const std::string popm = test::id3v2_frame("POPM", "a@b.c\0\xC4\0\0\0\x07"s);
@@ -101,7 +102,10 @@ TEST_F(BuilderTest, ChangedTextsFollowTheEncodingSetting) {
              Case{gbk, "TIT2", "\0\xC4\xE3\xBA\xC3"s},
              Case{wide, "TIT2", "\x01\xFF\xFE\x60\x4F\x7D\x59"s},
              Case{gbk, "COMM", "\0CHS\0A"s},
-             Case{wide, "COMM", "\x01" "CHS\xFF\xFE\0\0\xFF\xFE" "A\0"s},
+             Case{wide, "COMM",
+                  "\x01"
+                  "CHS\xFF\xFE\0\0\xFF\xFE"
+                  "A\0"s},
              Case{wide, "WXXX", "\0\0http://x/"s},  // URLs stay single-byte
              Case{wide, "TALB", "\x01\xFF\xFE"s},
          }) {
@@ -109,16 +113,20 @@ TEST_F(BuilderTest, ChangedTextsFollowTheEncodingSetting) {
         const TagFrame* frame = find(frames, c.id);
         ASSERT_NE(frame, nullptr) << c.id;
         EXPECT_EQ(frame->data, c.data) << c.id;
-        EXPECT_EQ(find_frame_text(frame_bytes(*frame), c.id, codec_),
-                  c.id == "TALB" ? "" : c.id == "COMM" ? "A" : c.id == "WXXX" ? fields.url
-                                                                             : fields.title);
+        EXPECT_EQ(find_frame_text(frame_bytes(*frame), c.id, codec_), c.id == "TALB"   ? ""
+                                                                      : c.id == "COMM" ? "A"
+                                                                      : c.id == "WXXX"
+                                                                          ? fields.url
+                                                                          : fields.title);
     }
 }
 
 TEST_F(BuilderTest, Version24FramesTakeTheirVersion23Form) {
     const std::string tag = test::id3v2_tag(
         v24_frame("TIT2", "\x03Old"s) + v24_frame("TPE1", "\x03\xE6\xAD\x8C\xE6\x89\x8B"s) +
-            v24_frame("TDRC", "\x03" "2001-05-03T10:20"s) +
+            v24_frame("TDRC",
+                      "\x03"
+                      "2001-05-03T10:20"s) +
             v24_frame("TXXX", "\x03gain\0-6 dB"s) +
             v24_frame("RVA2", "track\0\x01\xFF\x00\x00"s, '\x40') +
             // grouped, unsynchronised, with a data length indicator
@@ -136,10 +144,31 @@ TEST_F(BuilderTest, Version24FramesTakeTheirVersion23Form) {
     };
     for (const Case& c : {
              Case{"TPE1", "\x01\xFF\xFE\x4C\x6B\x4B\x62"s, 0, 0},  // UTF-8 -> UTF-16
-             Case{"TYER", "\x01\xFF\xFE" "2\0" "0\0" "0\0" "1\0"s, 0, 0},
-             Case{"TDAT", "\x01\xFF\xFE" "0\0" "3\0" "0\0" "5\0"s, 0, 0},
-             Case{"TIME", "\x01\xFF\xFE" "1\0" "0\0" "2\0" "0\0"s, 0, 0},
-             Case{"TXXX", "\x01\xFF\xFEg\0a\0i\0n\0\0\0\xFF\xFE-\0" "6\0 \0d\0B\0"s, 0, 0},
+             Case{"TYER",
+                  "\x01\xFF\xFE"
+                  "2\0"
+                  "0\0"
+                  "0\0"
+                  "1\0"s,
+                  0, 0},
+             Case{"TDAT",
+                  "\x01\xFF\xFE"
+                  "0\0"
+                  "3\0"
+                  "0\0"
+                  "5\0"s,
+                  0, 0},
+             Case{"TIME",
+                  "\x01\xFF\xFE"
+                  "1\0"
+                  "0\0"
+                  "2\0"
+                  "0\0"s,
+                  0, 0},
+             Case{"TXXX",
+                  "\x01\xFF\xFEg\0a\0i\0n\0\0\0\xFF\xFE-\0"
+                  "6\0 \0d\0B\0"s,
+                  0, 0},
              Case{"RVA2", "track\0\x01\xFF\x00\x00"s, '\x80', 0},
              Case{"TCOP", "\x07\0(c)\xFF"s, 0, '\x20'},
          }) {
@@ -149,18 +178,18 @@ TEST_F(BuilderTest, Version24FramesTakeTheirVersion23Form) {
         EXPECT_EQ(frame->status, c.status) << c.id;  // v2.4 0x40 is v2.3 0x80
         EXPECT_EQ(frame->format, c.format) << c.id;  // grouping 0x40 is 0x20
     }
-    EXPECT_EQ(find(frames, "TDRC"), nullptr);           // became TYER, TDAT, TIME
+    EXPECT_EQ(find(frames, "TDRC"), nullptr);  // became TYER, TDAT, TIME
     EXPECT_EQ(built.unconvertible, (std::vector<std::string>{"TSOP", "SEEK"}));
     EXPECT_EQ(find(frames, "TSOP"), nullptr);
 }
 
 TEST_F(BuilderTest, Version22FramesTakeTheirVersion23Names) {
-    const std::string tag = test::id3v2_tag(
-        v22_frame("TT2", "\0Old"s) + v22_frame("TP1", utf16_singer) +
-            v22_frame("PIC", "\0JPG\x03\0\xFF\xD8\xFF"s) + v22_frame("ULT", "\0eng\0words"s) +
-            v22_frame("COM", "\0eng\0note"s) + v22_frame("CNT", "\0\0\0\x09"s) +
-            v22_frame("XYZ", "secret"s),
-        2, 8);
+    const std::string tag =
+        test::id3v2_tag(v22_frame("TT2", "\0Old"s) + v22_frame("TP1", utf16_singer) +
+                            v22_frame("PIC", "\0JPG\x03\0\xFF\xD8\xFF"s) +
+                            v22_frame("ULT", "\0eng\0words"s) + v22_frame("COM", "\0eng\0note"s) +
+                            v22_frame("CNT", "\0\0\0\x09"s) + v22_frame("XYZ", "secret"s),
+                        2, 8);
     const BuiltFrames built = build_id3v2_frames(read_then_retitle(tag), tag, {}, codec_);
     const std::vector<TagFrame> frames = frames_of(built.frames);
     struct Case {
@@ -184,9 +213,8 @@ TEST_F(BuilderTest, Version22FramesTakeTheirVersion23Names) {
 
 TEST_F(BuilderTest, UnsynchronisedVersion23TagIsReadAndKeptPlain) {
     // 歌手 in UTF-16LE holds no FF; a picture byte FF E0 must be escaped.
-    const std::string plain =
-        test::id3v2_frame("TPE1", utf16_singer) +
-        test::id3v2_frame("APIC", "\0image/png\0\x03\0\xFF\xE0\xFF\x00"s);
+    const std::string plain = test::id3v2_frame("TPE1", utf16_singer) +
+                              test::id3v2_frame("APIC", "\0image/png\0\x03\0\xFF\xE0\xFF\x00"s);
     std::string escaped;
     for (std::size_t i = 0; i < plain.size(); ++i) {
         escaped += plain[i];
@@ -198,7 +226,7 @@ TEST_F(BuilderTest, UnsynchronisedVersion23TagIsReadAndKeptPlain) {
     tag[5] = '\x80';  // unsynchronisation
     const BuiltFrames built = build_id3v2_frames(read_then_retitle(tag), tag, {}, codec_);
     EXPECT_NE(built.frames.find(plain.substr(0, 17)), std::string::npos);  // the artist frame
-    EXPECT_TRUE(built.frames.ends_with(plain.substr(17)));                   // the picture
+    EXPECT_TRUE(built.frames.ends_with(plain.substr(17)));                 // the picture
 }
 
 }  // namespace

@@ -329,8 +329,16 @@ TEST_F(Id3v2ReaderTest, ByteOrderMarkCountsOnlyAtTheStartOfEachText) {
     for (const Case& c : {
              Case{"TIT2", "\x01" + hello, "你好，曾经"},
              Case{"TPE1", "\x01" + picture, "（图）"},
-             Case{"COMM", "\x01" "chi" + picture + "\0\0"s + hello, "你好，曾经"},
-             Case{"COMM", "\x01" "chi\xFE\xFF\0d\0\0"s + picture, "（图）"},
+             Case{"COMM",
+                  "\x01"
+                  "chi" +
+                      picture + "\0\0"s + hello,
+                  "你好，曾经"},
+             Case{"COMM",
+                  "\x01"
+                  "chi\xFE\xFF\0d\0\0"s +
+                      picture,
+                  "（图）"},
          }) {
         EXPECT_EQ(text_of(c.id, c.data), codec_.from_utf8(c.utf8).value()) << c.utf8;
     }

@@ -209,13 +209,13 @@ TEST_F(WriterFsTest, UnwritableFolderFails) {
 TEST_F(WriterFsTest, OnlyTheFilesOwnStaleNewFileIsRemoved) {
     const std::string dead = std::to_string(dead_pid());
     const std::vector<std::string> kept = {
-        "song.mp3.varnel-new",                        // no leading dot
-        ".song.mp3.varnel-new.bak",                   // something else
-        ".song.mp3.varnel-new-",                      // something else
-        ".other.mp3.varnel-new",                      // another file's
-        ".song.mp3.varnel-tmp-" + dead + "-abc123",   // not a name of ours
-        ".song.mp3.varnel-redo-1",                    // another inode's
-        ".song.mp3.varnel-undo-x",                    // not an inode
+        "song.mp3.varnel-new",                       // no leading dot
+        ".song.mp3.varnel-new.bak",                  // something else
+        ".song.mp3.varnel-new-",                     // something else
+        ".other.mp3.varnel-new",                     // another file's
+        ".song.mp3.varnel-tmp-" + dead + "-abc123",  // not a name of ours
+        ".song.mp3.varnel-redo-1",                   // another inode's
+        ".song.mp3.varnel-undo-x",                   // not an inode
     };
     temp_.write_file("song.mp3", old_);
     temp_.write_file(".song.mp3.varnel-new", "left by a killed edit");
@@ -244,8 +244,8 @@ TEST(SideFileNames, FitAFileNameAndOnlyOlderLeftoversAreStale) {
         std::optional<std::int64_t> changed;
         bool stale;
     };
-    for (const Case& c : {Case{std::nullopt, false}, Case{999, true}, Case{1000, false},
-                          Case{1001, false}})
+    for (const Case& c :
+         {Case{std::nullopt, false}, Case{999, true}, Case{1000, false}, Case{1001, false}})
         EXPECT_EQ(is_stale_new_file(c.changed, 1000), c.stale);
 }
 

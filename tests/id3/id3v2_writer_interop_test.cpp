@@ -190,7 +190,9 @@ TEST(MutagenReadsWrittenTags, TitleEditLeavesEveryOtherFrameAsItWas) {
         test::text_frame("TIT2", "Old") +
         test::id3v2_frame("TPE1", "\x01\xFF\xFE\x4C\x6B\x4B\x62"s) +
         test::id3v2_frame("APIC", "\0image/png\0\x03\0"s + std::string(900, '\x89')) +
-        test::id3v2_frame("USLT", "\x01" "eng\xFF\xFE\0\0\xFF\xFEl\0a\0"s) +
+        test::id3v2_frame("USLT",
+                          "\x01"
+                          "eng\xFF\xFE\0\0\xFF\xFEl\0a\0"s) +
         test::id3v2_frame("TXXX", "\0replaygain_track_gain\0-6.50 dB"s) +
         test::id3v2_frame("POPM", "a@b.c\0\xC4\0\0\0\x07"s);
     for (const std::size_t padding : {std::size_t{2000}, std::size_t{0}}) {  // in place, rewrite
@@ -294,9 +296,8 @@ TEST(OtherReadersReadWrittenTags, UnicodeTextsExactlyGbkAsLatin1) {
             ASSERT_EQ(seen.size(), 4u) << tool;
             const std::vector<std::string> bytes = {f.title, f.artist, f.album, f.comment};
             for (std::size_t i = 0; i < 4; ++i) {
-                const std::string expected = encoding == V2TextEncoding::unicode
-                                                 ? utf8[i]
-                                                 : latin1_to_utf8(bytes[i]);
+                const std::string expected =
+                    encoding == V2TextEncoding::unicode ? utf8[i] : latin1_to_utf8(bytes[i]);
                 EXPECT_EQ(seen[i], hex(expected)) << tool << ' ' << i;
             }
         }

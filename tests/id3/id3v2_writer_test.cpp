@@ -202,8 +202,8 @@ TEST_F(Id3v2WriterTest, OtherFramesStayAndAFittingTagKeepsTheOldSpace) {
     };
     const std::vector<Case> cases = {
         {test::id3v2_tag(test::text_frame("TIT2", "Old") + picture, 3, 300), picture, true},
-        {test::id3v2_tag(test::text_frame("TIT2", "Old v2.4") + test::text_frame("TDRC", "2001"),
-                         4, 0),
+        {test::id3v2_tag(test::text_frame("TIT2", "Old v2.4") + test::text_frame("TDRC", "2001"), 4,
+                         0),
          "", false},
         {test::id3v2_tag(test::text_frame("TIT2", std::string(5000, 'x')), 3, 2000), "", true},
     };

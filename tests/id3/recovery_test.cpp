@@ -23,8 +23,8 @@ std::uint64_t inode_of(const std::string& path) {
 }
 
 TEST(Recovery, FinishesOrUndoesWhatACrashLeft) {
-    const std::string old_file = test::id3v2_tag(test::text_frame("TIT2", "Old"), 3, 40) +
-                                 test::fake_audio(4000);
+    const std::string old_file =
+        test::id3v2_tag(test::text_frame("TIT2", "Old"), 3, 40) + test::fake_audio(4000);
     const std::string new_head = test::id3v2_tag(test::text_frame("TIT2", "New title"), 3, 34);
     const std::string new_file = new_head + old_file.substr(new_head.size());
     const std::string torn = new_head.substr(0, 20) + old_file.substr(20);
@@ -38,13 +38,12 @@ TEST(Recovery, FinishesOrUndoesWhatACrashLeft) {
     };
     const std::vector<Case> cases = {
         {"finished copy of a linked file", torn, "redo", new_file, new_file, false},
-        {"torn in-place edit", torn, "undo", undo_record(old_file.substr(0, new_head.size()), new_head),
-         old_file, false},
+        {"torn in-place edit", torn, "undo",
+         undo_record(old_file.substr(0, new_head.size()), new_head), old_file, false},
         {"in-place edit that got through", new_file, "undo",
          undo_record(old_file.substr(0, new_head.size()), new_head), new_file, false},
         {"record cut short before the edit", old_file, "cut",
-         undo_record(old_file.substr(0, new_head.size()), new_head).substr(0, 30), old_file,
-         false},
+         undo_record(old_file.substr(0, new_head.size()), new_head).substr(0, 30), old_file, false},
         {"another inode's copy", old_file, "other-inode", new_file, old_file, true},
     };
     for (const Case& c : cases) {
@@ -53,9 +52,10 @@ TEST(Recovery, FinishesOrUndoesWhatACrashLeft) {
         const std::string path = dir.path() + "song.mp3";
         ASSERT_EQ(link(path.c_str(), (dir.path() + "b.mp3").c_str()), 0);
         const std::uint64_t inode = inode_of(path);
-        const std::string side = c.side_kind == "redo"          ? redo_file_name("song.mp3", inode)
-                                 : c.side_kind == "other-inode" ? redo_file_name("song.mp3", inode + 1)
-                                                                : undo_file_name("song.mp3", inode);
+        const std::string side = c.side_kind == "redo" ? redo_file_name("song.mp3", inode)
+                                 : c.side_kind == "other-inode"
+                                     ? redo_file_name("song.mp3", inode + 1)
+                                     : undo_file_name("song.mp3", inode);
         dir.write_file(side, c.side);
         std::optional<ByteFile> file = ByteFile::open_read_write(path);
         ASSERT_TRUE(file && recover_file_edit(*file, path)) << c.what;

@@ -108,15 +108,16 @@ TEST_P(TagLibWrittenTest, ReadsTheirTexts) {
     EXPECT_EQ(fields.genre, "Rock");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    WrittenByTagLib, TagLibWrittenTest,
-    ::testing::Values(Written{3, TagLib::String::Latin1, "v23_latin1"},
-                      Written{3, TagLib::String::UTF16, "v23_utf16"},
-                      Written{4, TagLib::String::Latin1, "v24_latin1"},
-                      Written{4, TagLib::String::UTF16, "v24_utf16"},
-                      Written{4, TagLib::String::UTF16BE, "v24_utf16be"},
-                      Written{4, TagLib::String::UTF8, "v24_utf8"}),
-    [](const ::testing::TestParamInfo<Written>& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(WrittenByTagLib, TagLibWrittenTest,
+                         ::testing::Values(Written{3, TagLib::String::Latin1, "v23_latin1"},
+                                           Written{3, TagLib::String::UTF16, "v23_utf16"},
+                                           Written{4, TagLib::String::Latin1, "v24_latin1"},
+                                           Written{4, TagLib::String::UTF16, "v24_utf16"},
+                                           Written{4, TagLib::String::UTF16BE, "v24_utf16be"},
+                                           Written{4, TagLib::String::UTF8, "v24_utf8"}),
+                         [](const ::testing::TestParamInfo<Written>& param) {
+                             return std::string(param.param.name);
+                         });
 
 }  // namespace
 }  // namespace varnel

@@ -99,7 +99,8 @@ TEST_F(TagRuleTest, HugeFieldsAreCutBeforeComposing) {
     dir.write_file("huge.mp3", v2(huge, "t") + fake_audio(10));
     dir.write_file("short.mp3", v2(std::string(200, 'b'), "t") + fake_audio(10));
     const std::string every_placeholder = "#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1";
-    const std::vector<std::string> names = run({"huge.mp3", "short.mp3"}, {every_placeholder, false});
+    const std::vector<std::string> names =
+        run({"huge.mp3", "short.mp3"}, {every_placeholder, false});
     std::string cut_name;
     for (int i = 0; i < 25; ++i) cut_name += std::string(255, 'a') + four;
     EXPECT_EQ(names[0], cut_name + ".mp3");

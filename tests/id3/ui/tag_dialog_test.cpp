@@ -4,16 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QApplication>
-#include <QKeyEvent>
 #include <QTest>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
@@ -182,8 +182,8 @@ TEST_F(TagDialogTest, MissingFileIsReportedAndTheWindowNotShown) {
 
 // Enter in any box neither copies one tag into the other nor writes.
 TEST_F(TagDialogTest, EnterInABoxNeitherCopiesNorWrites) {
-    const std::string bytes = id3v2_tag(text_frame("TIT2", "v2 title")) + fake_audio(300) +
-                              id3v1_block("v1 title");
+    const std::string bytes =
+        id3v2_tag(text_frame("TIT2", "v2 title")) + fake_audio(300) + id3v1_block("v1 title");
     ASSERT_TRUE(open(bytes));
     dialog->show();
     for (const char* name : {"歌曲名1编辑框", "年代1编辑框", "歌曲名2编辑框", "URL编辑框"}) {
