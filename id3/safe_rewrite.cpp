@@ -115,7 +115,7 @@ bool recover(ByteFile& file, const Target& target) {
 class NewFile {
 public:
     NewFile(const Target& target, std::int64_t started) : target_(target) {
-        name_ = new_file_name(target.name);
+        name_ = new_file_name(target.name, target.info.inode);
         if (is_stale_new_file(target.folder.regular_file_changed(name_), started))
             target.folder.remove(name_);
         file_ = target.folder.create_file(name_, named_);
@@ -194,7 +194,7 @@ bool replace_file_start(ByteFile& file, const std::string& path, std::uint64_t c
         // copies it over again.
         return copy_over(file, fresh.file().fd()) && target->folder.remove(redo);
     }
-    const std::string temporary = new_file_name(target->name);
+    const std::string temporary = new_file_name(target->name, target->info.inode);
     if (!fresh.name_as(temporary)) return false;
     if (!target->folder.rename_over(temporary, target->name)) {
         target->folder.remove(temporary);

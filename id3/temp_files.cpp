@@ -13,8 +13,8 @@ std::string side_name(std::string_view name, std::string tail) {
 
 }  // namespace
 
-std::string new_file_name(std::string_view name) {
-    return side_name(name, ".varnel-new");
+std::string new_file_name(std::string_view name, std::uint64_t inode) {
+    return side_name(name, ".varnel-new-" + std::to_string(inode));
 }
 
 std::string redo_file_name(std::string_view name, std::uint64_t inode) {

@@ -1,8 +1,9 @@
 #pragma once
 // The side files a tag edit keeps beside file <name> in its folder:
-//   .<name>.varnel-new           the new file while it is written, where the
-//                                file system has no nameless files, and for
-//                                a moment before it takes the file's place;
+//   .<name>.varnel-new-<inode>   the new file for the file <name> of that
+//                                inode while it is written, where the file
+//                                system has no nameless files, and for a
+//                                moment before it takes the file's place;
 //   .<name>.varnel-redo-<inode>  a finished new file still to be copied over
 //                                the file <name> of that inode (a file with
 //                                several hard links is edited in place);
@@ -18,11 +19,11 @@
 
 namespace varnel {
 
-std::string new_file_name(std::string_view name);
+std::string new_file_name(std::string_view name, std::uint64_t inode);
 std::string redo_file_name(std::string_view name, std::uint64_t inode);
 std::string undo_file_name(std::string_view name, std::uint64_t inode);
 
-// Whether a leftover .<name>.varnel-new may be removed by an edit that
+// Whether a leftover .<name>.varnel-new-<inode> may be removed by an edit that
 // started at `edit_start`: only a regular file (`changed` is its change
 // time, nullopt for anything else) changed before that start. The edit holds
 // the file's lock, so the leftover belongs to no running edit.

@@ -204,40 +204,43 @@ TEST_F(WriterFsTest, UnwritableFolderFails) {
     ASSERT_EQ(chmod(at("locked").c_str(), 0755), 0);
 }
 
-// Only the file's own leftover .varnel-new from before the edit goes;
-// look-alikes, other files' side files and old-style names stay.
+// Only the file's own leftover .varnel-new-<inode> from before the edit
+// goes; look-alikes, other files' and inodes' side files and old-style
+// names stay.
 TEST_F(WriterFsTest, OnlyTheFilesOwnStaleNewFileIsRemoved) {
+    temp_.write_file("song.mp3", old_);
+    const std::string own =
+        ".song.mp3.varnel-new-" + std::to_string(stat_of(at("song.mp3")).st_ino);
     const std::string dead = std::to_string(dead_pid());
     const std::vector<std::string> kept = {
-        "song.mp3.varnel-new",                       // no leading dot
-        ".song.mp3.varnel-new.bak",                  // something else
-        ".song.mp3.varnel-new-",                     // something else
-        ".other.mp3.varnel-new",                     // another file's
+        own.substr(1),                               // no leading dot
+        own + ".bak",                                // something else
+        own + "0",                                   // another inode
+        ".song.mp3.varnel-new",                      // no inode
+        ".other.mp3.varnel-new-1",                   // another file's
         ".song.mp3.varnel-tmp-" + dead + "-abc123",  // not a name of ours
         ".song.mp3.varnel-redo-1",                   // another inode's
         ".song.mp3.varnel-undo-x",                   // not an inode
     };
-    temp_.write_file("song.mp3", old_);
-    temp_.write_file(".song.mp3.varnel-new", "left by a killed edit");
+    temp_.write_file(own, "left by a killed edit");
     for (const auto& name : kept) temp_.write_file(name, "x");
-    ASSERT_EQ(mkdir(at(".dir.mp3.varnel-new").c_str(), 0700), 0);
 
     ASSERT_TRUE(write_tag(at("song.mp3")));
-    EXPECT_FALSE(temp_.exists(".song.mp3.varnel-new"));
+    EXPECT_FALSE(temp_.exists(own));
     for (const auto& name : kept) EXPECT_TRUE(temp_.exists(name)) << name;
-    EXPECT_TRUE(temp_.exists(".dir.mp3.varnel-new"));
     EXPECT_EQ(temp_.read_file("song.mp3"), expected());
 }
 
 TEST(SideFileNames, FitAFileNameAndOnlyOlderLeftoversAreStale) {
     for (const std::string& name : {std::string("song.mp3"), std::string(255, 'n')}) {
         for (const std::string& side :
-             {new_file_name(name), redo_file_name(name, 1234567890123u), undo_file_name(name, 7)}) {
+             {new_file_name(name, 9), redo_file_name(name, 1234567890123u),
+              undo_file_name(name, 7)}) {
             EXPECT_LE(side.size(), 255u);
             EXPECT_EQ(side.substr(0, 5), "." + name.substr(0, 4));
         }
     }
-    EXPECT_EQ(new_file_name("song.mp3"), ".song.mp3.varnel-new");
+    EXPECT_EQ(new_file_name("song.mp3", 42), ".song.mp3.varnel-new-42");
     EXPECT_EQ(redo_file_name("song.mp3", 42), ".song.mp3.varnel-redo-42");
     EXPECT_EQ(undo_file_name("song.mp3", 42), ".song.mp3.varnel-undo-42");
     struct Case {
