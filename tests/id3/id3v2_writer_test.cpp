@@ -218,6 +218,25 @@ TEST_F(Id3v2WriterTest, OtherFramesStayAndAFittingTagKeepsTheOldSpace) {
     }
 }
 
+// A version 2.4 footer ("3DI" and the header's size) belongs to the tag's
+// space: it never stays in front of the audio.
+TEST_F(Id3v2WriterTest, Version24FooterGoesWithTheOldTag) {
+    std::string tag = test::id3v2_tag(test::text_frame("TIT2", std::string(2000, 'x')), 4, 0);
+    tag[5] = '\x10';
+    const std::string footer = "3DI" + tag.substr(3, 7);
+    for (const std::string& title : {std::string("fits"), std::string(3000, 'g')}) {
+        put(tag + footer + audio_);
+        TagFields f;
+        f.title = title;
+        ASSERT_TRUE(write(f));
+        const std::string written = content();
+        ASSERT_GE(written.size(), audio_.size());
+        EXPECT_EQ(written.substr(written.size() - audio_.size()), audio_) << title.size();
+        EXPECT_EQ(written.find("3DI"), std::string::npos) << title.size();
+        if (title == "fits") EXPECT_EQ(written.size(), tag.size() + footer.size() + audio_.size());
+    }
+}
+
 TEST_F(Id3v2WriterTest, TagDeclaredLongerThanTheFileTakesAllOfIt) {
     put(test::id3v2_tag(test::text_frame("TIT2", "x"), 3, 100000).substr(0, 700));
     ASSERT_TRUE(write(sample_fields()));
