@@ -220,7 +220,7 @@ int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::
     }
     std::optional<ByteFile> file = open_regular_file(path, false);
     if (!file) {
-        report(path, "opening", errno, err);
+        if (status == 0) report(path, "opening", errno, err);  // else told already
         return 1;
     }
     print_tag("v1", read_v1(*file), v1_field_count, codec, out);

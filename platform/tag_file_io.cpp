@@ -240,7 +240,8 @@ bool lock_file(int fd) {
     do {
         result = flock(fd, LOCK_EX);
     } while (result != 0 && errno == EINTR);
-    return result == 0;
+    // File systems without locks: the edit goes on unlocked.
+    return result == 0 || errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS;
 }
 
 bool sync_data(int fd) {

@@ -47,7 +47,8 @@ struct FileInfo {
 };
 std::optional<FileInfo> file_info(int fd);
 
-// Takes the exclusive advisory lock of the open file, waiting for it.
+// Takes the exclusive advisory lock of the open file, waiting for it; true
+// without a lock on a file system that has none.
 bool lock_file(int fd);
 
 // Syncs the data (and the size) of `fd`.
