@@ -41,7 +41,7 @@ std::string encoded(std::string_view text, bool unicode, const Codec& codec) {
     return utf16_with_mark(codec.to_utf8_lossy(text));
 }
 
-// A new frame for `text`, as Part of the fixed layout: encoding byte, the
+// A new frame for `text` in the writer's fixed layout: encoding byte, the
 // prefix of its kind (COMM: language and empty description, WXXX: empty
 // description), the text. URLs are single-byte text in any encoding.
 TagFrame new_frame(std::string_view id, std::string_view text, bool unicode, const Codec& codec) {

@@ -49,7 +49,10 @@ struct Target {
     FileInfo info;
 };
 
+// Locked first, checked then: a writer that replaced the file while this
+// one waited for the lock is noticed.
 std::optional<Target> lock_target(ByteFile& file, const std::string& path) {
+    if (!lock_file(file.fd())) return std::nullopt;
     const std::optional<FileInfo> info = file_info(file.fd());
     const std::optional<FileLocation> where = locate_file(path);
     if (!info || !where) return std::nullopt;
@@ -59,10 +62,9 @@ std::optional<Target> lock_target(ByteFile& file, const std::string& path) {
     const std::optional<FileInfo> found_info =
         found ? file_info(found->fd()) : std::optional<FileInfo>();
     if (!found_info || found_info->device != info->device || found_info->inode != info->inode) {
-        errno = EXDEV;
+        errno = ESTALE;  // the name now leads to another file
         return std::nullopt;
     }
-    if (!lock_file(file.fd())) return std::nullopt;
     return Target{std::move(*folder), where->name, *info};
 }
 

@@ -39,7 +39,7 @@ bool recover_file_edit(ByteFile& file, const std::string& path);
 // removed, so that every name sees the change.
 // Takes the file's lock, finishes an interrupted edit first and removes
 // only the file's own stale .varnel-new-<inode>. `file` must be the file at `path`
-// (same device and inode), else nothing is done (EXDEV). false with errno
+// (same device and inode), else nothing is done (ESTALE). false with errno
 // set on any error; the file is then unchanged (or, after a failed folder
 // sync, new).
 bool replace_file_start(ByteFile& file, const std::string& path, std::uint64_t cut,
