@@ -169,15 +169,21 @@ TEST_F(TagDialogTest, ChoosingTheSameGenreAgainChangesNothing) {
     EXPECT_TRUE(child<QPushButton>("更新按钮")->isEnabled());
 }
 
+// A missing file, a FIFO or a folder named *.mp3: reported at once (a FIFO
+// never blocks the window), and the window is not shown.
 TEST_F(TagDialogTest, MissingFileIsReportedAndTheWindowNotShown) {
-    dialog =
-        std::make_unique<TagDialog>(dir.path() + "none.mp3", dir.path() + "none.mp3", codec, ui);
-    EXPECT_FALSE(dialog->load());
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
-    EXPECT_EQ(ui.messages[0].text, QStringLiteral("打开文件：") +
-                                       QString::fromStdString(dir.path()) +
-                                       QStringLiteral("none.mp3失败！"));
+    ASSERT_EQ(mkfifo((dir.path() + "pipe.mp3").c_str(), 0600), 0);
+    ASSERT_EQ(mkdir((dir.path() + "folder.mp3").c_str(), 0700), 0);
+    for (const std::string name : {"none.mp3", "pipe.mp3", "folder.mp3"}) {
+        ui.messages.clear();
+        dialog = std::make_unique<TagDialog>(dir.path() + name, dir.path() + name, codec, ui);
+        EXPECT_FALSE(dialog->load());
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
+        EXPECT_EQ(ui.messages[0].text, QStringLiteral("打开文件：") +
+                                           QString::fromStdString(dir.path() + name) +
+                                           QStringLiteral("失败！"));
+    }
 }
 
 // Enter in any box neither copies one tag into the other nor writes.
