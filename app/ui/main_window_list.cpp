@@ -47,7 +47,8 @@ void MainWindow::show_tag_info() {
     const ItemFolder& folder = list_.item_folder(row);
     TagDialog dialog(folder.fs + list_.fs_name(row),
                      folder.text + list_.old_names()[static_cast<std::size_t>(row)], codec_,
-                     services_, this);
+                     services_, this,
+                     settings_.v2_unicode ? V2TextEncoding::unicode : V2TextEncoding::code_page);
     if (dialog.load()) dialog.exec();
 }
 

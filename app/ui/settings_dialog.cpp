@@ -1,6 +1,7 @@
 #include "app/ui/settings_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
@@ -96,6 +97,9 @@ void SettingsDialog::build_colour_controls() {
     auto* line = place(new QFrame(this), u"外形框2", 4, 111, 390, 2);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
+    place(new QLabel(QStringLiteral("ID3v2文字编码"), this), u"标签4", 16, 8, 100, 12);
+    v2_encoding_ = place(new QComboBox(this), u"ID3v2文字编码组合框", 117, 3, 83, 22);
+    v2_encoding_->addItems({QStringLiteral("GBK"), QStringLiteral("Unicode")});
 }
 
 void SettingsDialog::build_buttons() {
@@ -106,10 +110,10 @@ void SettingsDialog::build_buttons() {
 }
 
 void SettingsDialog::set_tab_order() {
-    QWidget* const order[] = {auto_preview_,  preview_count_,     count_edit_,
-                              preview_all_,   background_picker_, font_colour_picker_,
-                              font_button_,   default_button_,    ok_button_,
-                              cancel_button_, apply_button_};
+    QWidget* const order[] = {auto_preview_, preview_count_,     count_edit_,
+                              preview_all_,  background_picker_, font_colour_picker_,
+                              font_button_,  v2_encoding_,       default_button_,
+                              ok_button_,    cancel_button_,     apply_button_};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -132,6 +136,7 @@ void SettingsDialog::connect_events() {
     connect(font_colour_picker_, &QPushButton::clicked, this,
             [this] { choose_colour(font_colour_picker_, font_colour_); });
     connect(font_button_, &QPushButton::clicked, this, [this] { choose_font(); });
+    connect(v2_encoding_, &QComboBox::activated, this, [this] { enable_apply(); });
     connect(default_button_, &QPushButton::clicked, this, [this] { restore_defaults(); });
     connect(ok_button_, &QPushButton::clicked, this, [this] { accept_clicked(); });
     connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
@@ -147,6 +152,7 @@ void SettingsDialog::fill_controls(const Settings& settings) {
     show_colour(background_picker_, background_colour_);
     show_colour(font_colour_picker_, font_colour_);
     font_chooser_ = {settings.font_name, settings.font_size, settings.bold, settings.italic};
+    v2_encoding_->setCurrentIndex(settings.v2_unicode ? 1 : 0);
 }
 
 void SettingsDialog::update_preview_controls() {
@@ -198,6 +204,7 @@ void SettingsDialog::take_controls() {
     record_.font_colour = font_colour_;
     record_.font_name = font_chooser_.face;
     record_.font_size = font_chooser_.size;
+    record_.v2_unicode = v2_encoding_->currentIndex() == 1;
 }
 
 void SettingsDialog::accept_clicked() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -361,6 +362,18 @@ TEST_F(SettingsWindow, DefaultsThenApplyKeepTheStyleFlags) {
     expected.bold = true;
     expected.italic = true;
     EXPECT_EQ(record_, expected);
+}
+
+TEST_F(SettingsWindow, TagTextEncodingIsChosenInItsBox) {
+    open();
+    auto* box = control<QComboBox>("ID3v2文字编码组合框");
+    ASSERT_EQ(box->count(), 2);
+    EXPECT_EQ(box->currentText(), "GBK");
+    box->setCurrentIndex(1);
+    emit box->activated(1);
+    EXPECT_TRUE(apply_enabled());
+    click("确定按钮");
+    EXPECT_TRUE(record_.v2_unicode);
 }
 
 }  // namespace
