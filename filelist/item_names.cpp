@@ -1,6 +1,9 @@
 #include "filelist/item_names.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "platform/name_order.h"
 
 namespace varnel {
 
@@ -14,6 +17,12 @@ std::vector<ItemName> item_names_from_fs(std::vector<std::string> fs_names, cons
     names.reserve(fs_names.size());
     for (std::string& fs : fs_names) names.push_back(item_name_from_fs(std::move(fs), codec));
     return names;
+}
+
+void sort_naturally(std::vector<ItemName>& names) {
+    std::sort(names.begin(), names.end(), [](const ItemName& a, const ItemName& b) {
+        return natural_less(a.text, b.text);
+    });
 }
 
 ItemFolder item_folder_from_fs(std::string fs_folder, const Codec& codec) {

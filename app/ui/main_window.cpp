@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/ui/list_style.h"
+#include "filelist/adding.h"
 #include "filelist/context_menu_state.h"
 #include "filelist/ui/file_list_model.h"
 #include "filelist/ui/file_list_view.h"
@@ -153,15 +153,21 @@ void MainWindow::toolbar_command(int index) {
     panels_[1]->clear();
 }
 
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+namespace {
+const QString uri_list_format = QStringLiteral("text/uri-list");
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasFormat(uri_list_format)) event->acceptProposedAction();
+}
+
+// The raw text/uri-list bytes, percent-decoded to bytes: a legacy name is
+// never passed through a Qt string.
 void MainWindow::dropEvent(QDropEvent* event) {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths.push_back(url.toLocalFile());
-    if (paths.isEmpty()) return;
+    const QByteArray list = event->mimeData()->data(uri_list_format);
+    const std::vector<std::string> paths =
+        paths_from_uri_list(std::string_view(list.constData(), static_cast<std::size_t>(list.size())));
+    if (paths.empty()) return;
     event->acceptProposedAction();
     add_dropped_paths(paths);
 }

@@ -48,8 +48,12 @@ public:
 
     // Commands, as the menus, the toolbar, the list and drops run them.
     void add_files();
-    void add_folder(const QString& path = {});
-    void add_dropped_paths(const QStringList& paths);
+    void add_folder();
+    // Adds the files directly inside `fs_folder` (file-system bytes).
+    void add_folder_at(std::string fs_folder);
+    // Dropped paths (file-system bytes): the files first, each under its
+    // own folder, then every file of each other path taken as a folder.
+    void add_dropped_paths(const std::vector<std::string>& fs_paths);
     void refresh_preview(bool explicit_command);
     void rename_command();
     void undo_command();
@@ -86,7 +90,8 @@ private:
     // main_window.cpp
     void wire_tagged_controls();
     void finish_adding(int first_row);
-    void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names);
+    void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names,
+                         bool natural_order);
     void set_buttons(int first, bool enabled);
     void show_progress(std::string_view text);
     void sync_selection_to_list();
