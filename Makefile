@@ -6,7 +6,7 @@
 PACKAGES := cmake make g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth \
             strace python3-mutagen eyed3 libtag1-dev \
-            dosfstools
+            dosfstools qt6-translations-l10n
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 GENERATOR := -G Ninja

@@ -103,6 +103,9 @@ void SettingsDialog::build_buttons() {
     ok_button_ = add_button(this, u"确定按钮", u"确定", 155, 123, 70, 24);
     cancel_button_ = add_button(this, u"取消按钮", u"取消", 234, 123, 70, 24);
     apply_button_ = add_button(this, u"应用按钮", u"应用", 315, 123, 70, 24);
+    // Enter means 确定 wherever the focus is; no other button takes it.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+    ok_button_->setDefault(true);
 }
 
 void SettingsDialog::set_tab_order() {

@@ -62,6 +62,11 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const auto column = static_cast<Column>(index.column());
     if (role == Qt::DisplayRole) return to_qstring(list_.get_cell(index.row(), column), codec_);
+    if (role == Qt::ToolTipRole && column == Column::rename_status) {
+        const std::string& reason = list_.status_reason(index.row());
+        if (reason.empty()) return {};
+        return to_qstring(reason, codec_);
+    }
     if (role == Qt::DecorationRole && column == Column::rename_status) {
         switch (list_.status_image(index.row())) {
             case StatusImage::success:

@@ -12,6 +12,8 @@ namespace varnel {
 
 namespace {
 constexpr int column_widths[] = {150, 150, 200, 100, 100};
+constexpr int status_image_height = 15;
+constexpr int row_padding = 4;
 }
 
 FileListView::FileListView(QWidget* parent) : QTableView(parent) {
@@ -26,7 +28,7 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->hide();
     // Fixed row height: no per-row size measuring, so 100,000 rows stay fast.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    fit_rows_to_font();
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
@@ -36,6 +38,16 @@ void FileListView::setModel(QAbstractItemModel* model) {
     QTableView::setModel(model);
     for (int column = 0; column < static_cast<int>(std::size(column_widths)); ++column)
         setColumnWidth(column, column_widths[column]);
+}
+
+void FileListView::fit_rows_to_font() {
+    verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), status_image_height) +
+                                            row_padding);
+}
+
+void FileListView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fit_rows_to_font();
 }
 
 std::vector<int> FileListView::selected_rows() const {

@@ -29,9 +29,14 @@ signals:
     void context_menu_requested(const QPoint& global_position);
 
 protected:
+    // A new font resizes every row: its line height plus a small padding.
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void fit_rows_to_font();
 };
 
 }  // namespace varnel
