@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/product.h"
+#include "app/ui/font_growth.h"
 #include "app/update_check.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
@@ -47,6 +48,7 @@ AboutDialog::AboutDialog(const Codec& codec, UiServices& services, QWidget* pare
     auto* visit =
         place(new QPushButton(QStringLiteral("访问官方网站"), this), "按钮2", 41, 178, 88, 24);
     auto* ok = place(new QPushButton(QStringLiteral("确定"), this), "按钮1", 154, 178, 88, 24);
+    grow_with_font(*this, QSize(290, 241));
     // Enter closes the window; it never starts the update check.
     visit->setAutoDefault(false);
     ok->setAutoDefault(false);

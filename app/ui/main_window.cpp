@@ -5,10 +5,12 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QVBoxLayout>
 
+#include "app/ui/font_growth.h"
 #include "app/ui/list_style.h"
 #include "filelist/adding.h"
 #include "filelist/context_menu_state.h"
@@ -38,7 +40,6 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
       dir_txt_path_(setup.dir_txt_path) {
     auto* central = new QWidget(this);
     tabs_ = new RuleTabs(codec_, central);
-    tabs_->setFixedHeight(tab_height);
     view_ = new FileListView(central);
     model_ = new FileListModel(list_, codec_, this);
     view_->setModel(model_);
@@ -52,8 +53,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     build_menus();
     build_toolbar();
     build_status_bar();
-    setMinimumSize(design_width, design_height);
-    resize(design_width, design_height);
+    fit_to_font();
+    resize(minimumSize());
 
     settings_ = load_settings(config_path_);
     apply_settings_to_list();
@@ -77,6 +78,23 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     connect(context_menu_->remove_without_tag, &QAction::triggered, this,
             &MainWindow::remove_items_without_tag);
     connect(context_menu_->select_all, &QAction::triggered, view_, &QTableView::selectAll);
+}
+
+// The tab control keeps its design height unless its pages need more to
+// show their controls unsquashed at the window's font; the window's
+// minimum grows by what its parts need beyond the design.
+void MainWindow::fit_to_font() {
+    tabs_->setFixedHeight(std::max(tab_height, tabs_->minimumSizeHint().height()));
+    const double scale = font_scale(*this);
+    for (std::size_t i = 0; i < panels_.size(); ++i)
+        panels_[i]->setFixedWidth(qRound(panel_widths[i] * scale));
+    const QSize needed = layout()->totalMinimumSize();
+    setMinimumSize(std::max(design_width, needed.width()), std::max(design_height, needed.height()));
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange && view_) fit_to_font();
 }
 
 MainWindow::~MainWindow() {
@@ -126,6 +144,7 @@ void MainWindow::refresh_preview(bool explicit_command) {
 
 void MainWindow::apply_settings_to_list() {
     apply_list_style(*view_, *context_menu_, settings_, codec_);
+    fit_to_font();
     refresh_preview(false);
     refresh_file_count();
 }

@@ -39,6 +39,9 @@ inline constexpr int undo_button = 3;
 inline constexpr int preview_button = 4;
 inline constexpr int start_button = 5;
 
+// Design widths of the status bar's panels 文件个数, 进度 and 自动预览.
+inline constexpr std::array<int, 3> panel_widths{80, 247, 80};
+
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
@@ -79,6 +82,7 @@ public:
     RuleTabs* rule_tabs() const { return tabs_; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -89,6 +93,7 @@ private:
     void build_status_bar();
     // main_window.cpp
     void wire_tagged_controls();
+    void fit_to_font();
     void finish_adding(int first_row);
     void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names,
                          bool natural_order);

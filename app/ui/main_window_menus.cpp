@@ -70,13 +70,12 @@ void MainWindow::build_toolbar() {
 void MainWindow::build_status_bar() {
     statusBar()->setObjectName(QStringLiteral("状态条"));
     statusBar()->setSizeGripEnabled(true);
-    const std::array<std::pair<int, const char*>, 3> panels{
-        {{80, "文件个数"}, {247, "进度"}, {80, "自动预览"}}};
-    for (std::size_t i = 0; i < panels.size(); ++i) {
+    const std::array<const char*, 3> tips{"文件个数", "进度", "自动预览"};
+    for (std::size_t i = 0; i < tips.size(); ++i) {
         auto* panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("状态条面板%1").arg(i));
-        panel->setFixedWidth(panels[i].first);
-        panel->setToolTip(QString::fromUtf8(panels[i].second));
+        panel->setFixedWidth(panel_widths[i]);
+        panel->setToolTip(QString::fromUtf8(tips[i]));
         statusBar()->addWidget(panel);
         panels_[i] = panel;
     }

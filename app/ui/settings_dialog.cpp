@@ -12,6 +12,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/ui/font_growth.h"
 #include "app/ui/list_style.h"
 #include "platform/codec.h"
 #include "platform/ui/qt_text.h"
@@ -67,6 +68,7 @@ SettingsDialog::SettingsDialog(Settings& record, const Codec& codec, UiServices&
     build_colour_controls();
     build_buttons();
     set_tab_order();
+    grow_with_font(*this, QSize(411, 180));
     fill_controls(record_);
     connect_events();
     count_changed();  // the fill above is the box's first content change

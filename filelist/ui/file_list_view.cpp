@@ -14,6 +14,10 @@ namespace {
 constexpr int column_widths[] = {150, 150, 200, 100, 100};
 constexpr int status_image_height = 15;
 constexpr int row_padding = 4;
+// The column widths are for a font of about 15 pixels per line; a bigger
+// list font widens them in step.
+constexpr double design_line_height = 15.0;
+constexpr int minimum_rows_shown = 4;
 }
 
 FileListView::FileListView(QWidget* parent) : QTableView(parent) {
@@ -36,13 +40,27 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent) {
 
 void FileListView::setModel(QAbstractItemModel* model) {
     QTableView::setModel(model);
-    for (int column = 0; column < static_cast<int>(std::size(column_widths)); ++column)
-        setColumnWidth(column, column_widths[column]);
+    set_column_widths();
 }
 
 void FileListView::fit_rows_to_font() {
     verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), status_image_height) +
                                             row_padding);
+    if (model()) set_column_widths();
+    updateGeometry();
+}
+
+void FileListView::set_column_widths() {
+    const double scale = std::max(1.0, fontMetrics().height() / design_line_height);
+    for (int column = 0; column < static_cast<int>(std::size(column_widths)); ++column)
+        setColumnWidth(column, qRound(column_widths[column] * scale));
+}
+
+QSize FileListView::minimumSizeHint() const {
+    const QSize base = QTableView::minimumSizeHint();
+    const int rows = verticalHeader()->defaultSectionSize() * minimum_rows_shown;
+    return QSize(base.width(),
+                 horizontalHeader()->sizeHint().height() + rows + 2 * frameWidth());
 }
 
 void FileListView::changeEvent(QEvent* event) {

@@ -11,8 +11,11 @@ class FileListView final : public QTableView {
 public:
     explicit FileListView(QWidget* parent = nullptr);
 
-    // Sets the model and the fixed column widths (150, 150, 200, 100, 100).
+    // Sets the model and the column widths (150, 150, 200, 100, 100, wider
+    // in step with a font taller than 15 pixels a line).
     void setModel(QAbstractItemModel* model) override;
+    // Room for the header and four rows.
+    QSize minimumSizeHint() const override;
 
     // Selected rows, ascending.
     std::vector<int> selected_rows() const;
@@ -37,6 +40,7 @@ protected:
 
 private:
     void fit_rows_to_font();
+    void set_column_widths();
 };
 
 }  // namespace varnel
