@@ -34,6 +34,7 @@ public:
     std::vector<QFont> fonts_offered;         // the font each font chooser opened with
     std::vector<QString> opened_urls;
     std::vector<QString> fetched_urls;
+    std::vector<int> busy_at_fetch;  // busy_depth while each fetch ran
     int busy_depth = 0;
     int busy_calls = 0;
 
@@ -70,6 +71,7 @@ public:
     }
     std::optional<QByteArray> fetch(const QString& url) override {
         fetched_urls.push_back(url);
+        busy_at_fetch.push_back(busy_depth);
         return take(pages, std::optional<QByteArray>{});
     }
 
