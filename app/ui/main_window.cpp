@@ -30,6 +30,7 @@ namespace {
 constexpr int design_width = 598;
 constexpr int design_height = 378;
 constexpr int tab_height = 130;
+constexpr int list_height = design_height - 226;  // the list's height at the design size
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
@@ -41,6 +42,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     auto* central = new QWidget(this);
     tabs_ = new RuleTabs(codec_, central);
     view_ = new FileListView(central);
+    view_->setMinimumHeight(list_height);  // a taller tab control makes the window taller
     model_ = new FileListModel(list_, codec_, this);
     view_->setModel(model_);
     context_menu_ = new ListContextMenu(this);
