@@ -84,9 +84,9 @@ int main(int argc, char** argv) {
     const QString suffix = QStringLiteral("_%1pt.png").arg(points);
     QTimer::singleShot(200, [&] { pick_in_chooser(out + QStringLiteral("/chooser") + suffix); });
     window.add_files();
-    window.add_folder_at(files.path());
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/main_window") + suffix);
+    window.add_folder_at(files.path());
 
     window.rule_tabs()->setCurrentIndex(4);
     window.findChild<QLineEdit*>(QStringLiteral("MP3命名规则编辑框"))
