@@ -113,8 +113,7 @@ StatusImage FileList::status_image(int row) const {
     return has_row(row) ? rows_[idx(row)].image : StatusImage::none;
 }
 
-void FileList::set_rename_status(int row, std::string text, StatusImage image,
-                                 std::string reason) {
+void FileList::set_rename_status(int row, std::string text, StatusImage image, std::string reason) {
     if (!has_row(row)) return;
     Row& r = rows_[idx(row)];
     r.rename_status = std::move(text);

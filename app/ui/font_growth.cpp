@@ -3,12 +3,12 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
-#include <QRadioButton>
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QWidget>
 #include <algorithm>
 #include <vector>
@@ -27,8 +27,8 @@ bool shows_text(const QWidget* widget) {
 }
 
 QRect scaled(const QRect& rect, double scale) {
-    return QRect(qRound(rect.x() * scale), qRound(rect.y() * scale),
-                 qRound(rect.width() * scale), qRound(rect.height() * scale));
+    return QRect(qRound(rect.x() * scale), qRound(rect.y() * scale), qRound(rect.width() * scale),
+                 qRound(rect.height() * scale));
 }
 
 // The rectangle a text control needs: at least its size hint's height,

@@ -91,7 +91,8 @@ void MainWindow::fit_to_font() {
     for (std::size_t i = 0; i < panels_.size(); ++i)
         panels_[i]->setFixedWidth(qRound(panel_widths[i] * scale));
     const QSize needed = layout()->totalMinimumSize();
-    setMinimumSize(std::max(design_width, needed.width()), std::max(design_height, needed.height()));
+    setMinimumSize(std::max(design_width, needed.width()),
+                   std::max(design_height, needed.height()));
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -186,8 +187,8 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 // never passed through a Qt string.
 void MainWindow::dropEvent(QDropEvent* event) {
     const QByteArray list = event->mimeData()->data(uri_list_format);
-    const std::vector<std::string> paths =
-        paths_from_uri_list(std::string_view(list.constData(), static_cast<std::size_t>(list.size())));
+    const std::vector<std::string> paths = paths_from_uri_list(
+        std::string_view(list.constData(), static_cast<std::size_t>(list.size())));
     if (paths.empty()) return;
     event->acceptProposedAction();
     add_dropped_paths(paths);

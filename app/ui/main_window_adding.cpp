@@ -22,7 +22,8 @@ constexpr std::string_view add_files_filters =
 std::vector<ChooserFilter> chooser_filters() {
     std::vector<ChooserFilter> filters;
     for (FileFilter& filter : parse_filter_list(add_files_filters))
-        filters.push_back(ChooserFilter{QString::fromUtf8(filter.caption), std::move(filter.patterns)});
+        filters.push_back(
+            ChooserFilter{QString::fromUtf8(filter.caption), std::move(filter.patterns)});
     return filters;
 }
 

@@ -60,6 +60,7 @@ void MainWindow::sync_selection_to_list() {
 // other item's new name.
 void MainWindow::remove_list_selection() {
     list_.remove_selected_items();
+    view_->clearSelection();  // every marked row went; the view shows no mark either
     refresh_file_count();
     if (list_.item_count() == 0)
         for (int button : {preview_button, start_button, undo_button}) set_buttons(button, false);

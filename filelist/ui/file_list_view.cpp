@@ -18,7 +18,7 @@ constexpr int row_padding = 4;
 // list font widens them in step.
 constexpr double design_line_height = 15.0;
 constexpr int minimum_rows_shown = 4;
-}
+}  // namespace
 
 FileListView::FileListView(QWidget* parent) : QTableView(parent) {
     setObjectName(QStringLiteral("显示超级列表框"));
@@ -59,8 +59,7 @@ void FileListView::set_column_widths() {
 QSize FileListView::minimumSizeHint() const {
     const QSize base = QTableView::minimumSizeHint();
     const int rows = verticalHeader()->defaultSectionSize() * minimum_rows_shown;
-    return QSize(base.width(),
-                 horizontalHeader()->sizeHint().height() + rows + 2 * frameWidth());
+    return QSize(base.width(), horizontalHeader()->sizeHint().height() + rows + 2 * frameWidth());
 }
 
 void FileListView::changeEvent(QEvent* event) {

@@ -35,7 +35,8 @@ std::string parent_of(const std::string& folder) {
 // Names in 文件名编辑框: "a" "b" for several, the bare name for one.
 QStringList split_typed_names(const QString& text) {
     const QString trimmed = text.trimmed();
-    if (!trimmed.startsWith(QLatin1Char('"'))) return trimmed.isEmpty() ? QStringList{} : QStringList{trimmed};
+    if (!trimmed.startsWith(QLatin1Char('"')))
+        return trimmed.isEmpty() ? QStringList{} : QStringList{trimmed};
     QStringList names;
     const QStringList parts = trimmed.split(QLatin1Char('"'));
     for (int i = 1; i < parts.size(); i += 2)

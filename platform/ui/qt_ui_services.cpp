@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
-#include <QStandardPaths>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace varnel {

@@ -56,7 +56,8 @@ TEST(ChooserBuffer, AnswersLongerThan8192BytesCountAsCancelled) {
     EXPECT_TRUE(fits_chooser_buffer({"/" + std::string(8190, 'a')}));
     EXPECT_FALSE(fits_chooser_buffer({"/" + std::string(8191, 'a')}));
     // Several: folder NUL, each name NUL, final NUL: 4 + (a + 1) + (b + 1) + 1.
-    EXPECT_TRUE(fits_chooser_buffer({folder + std::string(4093, 'a'), folder + std::string(4092, 'b')}));
+    EXPECT_TRUE(
+        fits_chooser_buffer({folder + std::string(4093, 'a'), folder + std::string(4092, 'b')}));
     EXPECT_FALSE(
         fits_chooser_buffer({folder + std::string(4094, 'a'), folder + std::string(4092, 'b')}));
 }

@@ -15,9 +15,9 @@ namespace {
 // zeros and of any length), letters of both cases, punctuation and GBK
 // characters, often sharing long prefixes.
 std::vector<ItemName> random_names(std::mt19937& random, int count, const std::string& prefix) {
-    const std::vector<std::string> pieces{"0", "1", "2", "9", "00", "07", "10", "123456789012",
-                                          "a", "A", "b", "Z", "_", ".", " ", "\xC4\xE3",
-                                          "\xBA\xC3", "\xB0\xA1"};
+    const std::vector<std::string> pieces{
+        "0", "1", "2", "9", "00", "07", "10",       "123456789012", "a",
+        "A", "b", "Z", "_", ".",  " ",  "\xC4\xE3", "\xBA\xC3",     "\xB0\xA1"};
     std::vector<ItemName> names;
     for (int i = 0; i < count; ++i) {
         std::string text = prefix;
@@ -35,10 +35,9 @@ TEST(NaturalSort, AgreesWithNaturalCompareAndKeepsNameAndSpellingTogether) {
             SCOPED_TRACE(prefix + std::to_string(count));
             std::vector<ItemName> names = random_names(random, count, prefix);
             std::vector<ItemName> expected = names;
-            std::stable_sort(expected.begin(), expected.end(),
-                             [](const ItemName& a, const ItemName& b) {
-                                 return natural_less(a.text, b.text);
-                             });
+            std::stable_sort(
+                expected.begin(), expected.end(),
+                [](const ItemName& a, const ItemName& b) { return natural_less(a.text, b.text); });
             sort_naturally(names);
             ASSERT_EQ(names.size(), expected.size());
             for (std::size_t i = 0; i < names.size(); ++i) {

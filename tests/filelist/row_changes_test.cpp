@@ -31,14 +31,19 @@ TEST(RowChanges, EveryAddedOrRemovedRowIsToldBeforeAndAfter) {
         int count_after;
     };
     const Case cases[] = {
-        {"append", [](FileList& l) { l.append_items({"/b/", "/b/"}, {{"x", "x"}, {"y", "y"}}); },
+        {"append",
+         [](FileList& l) {
+             l.append_items({"/b/", "/b/"}, {{"x", "x"}, {"y", "y"}});
+         },
          Kind::inserted, 3, 2, 5},
         {"remove item 2", [](FileList& l) { l.remove_item(2); }, Kind::removed, 1, 1, 2},
-        {"remove selected", [](FileList& l) {
+        {"remove selected",
+         [](FileList& l) {
              l.select_row(0);
              l.select_row(2);
              l.remove_selected_items();
-         }, Kind::reset, 0, 3, 1},
+         },
+         Kind::reset, 0, 3, 1},
         {"remove if", [](FileList& l) { l.remove_rows_if([](int row) { return row == 1; }); },
          Kind::reset, 0, 3, 2},
         {"clear", [](FileList& l) { l.clear(); }, Kind::reset, 0, 3, 0},
@@ -47,8 +52,9 @@ TEST(RowChanges, EveryAddedOrRemovedRowIsToldBeforeAndAfter) {
         SCOPED_TRACE(c.name);
         FileList list = list_of("/a", {"1", "2", "3"});
         std::vector<Heard> heard;
-        list.set_rows_observer(
-            [&](const RowsChange& change) { heard.push_back({change, list.item_count()}); });
+        list.set_rows_observer([&](const RowsChange& change) {
+            heard.push_back({change, list.item_count()});
+        });
         c.operation(list);
         ASSERT_EQ(heard.size(), 2u);
         EXPECT_FALSE(heard[0].change.done);

@@ -29,10 +29,14 @@ TEST(NaturalOrder, ComparesDigitRunsByValueLettersWithoutCaseAndElseByCodePage) 
         {"x", "x1", -1},
         {"", "a", -1},
         {"same", "same", 0},
-        {"_", "a", -1},  // '_' (0x5F) before folded 'a' (0x61)
-        {"z", "\xB0\xA1", -1},                 // ASCII before a Chinese character
-        {"\xB0\xA1", "\xD6\xD0", -1},          // 啊 before 中 (pinyin order of GBK)
-        {"\xB0\xA1" "2", "\xB0\xA1" "10", -1},  // digits after a two-byte character
+        {"_", "a", -1},                // '_' (0x5F) before folded 'a' (0x61)
+        {"z", "\xB0\xA1", -1},         // ASCII before a Chinese character
+        {"\xB0\xA1", "\xD6\xD0", -1},  // 啊 before 中 (pinyin order of GBK)
+        {"\xB0\xA1"
+         "2",
+         "\xB0\xA1"
+         "10",
+         -1},                                         // digits after a two-byte character
         {"\x81\x30\x81\x35", "\x81\x30\x81\x34", 1},  // a four-byte character is not a number
     };
     for (const OrderCase& c : cases) {
@@ -44,12 +48,12 @@ TEST(NaturalOrder, ComparesDigitRunsByValueLettersWithoutCaseAndElseByCodePage) 
 }
 
 TEST(NaturalOrder, SortsAFolderOfTracksAsAFileManagerShowsThem) {
-    std::vector<std::string> names{"track_10.mp3", "Track_9.mp3", "track_1.mp3",
+    std::vector<std::string> names{"track_10.mp3",  "Track_9.mp3",          "track_1.mp3",
                                    "track_100.mp3", "\xC4\xE3\xBA\xC3.mp3", "track_2.mp3"};
     std::sort(names.begin(), names.end(), natural_less);
-    EXPECT_EQ(names, (std::vector<std::string>{"track_1.mp3", "track_2.mp3", "Track_9.mp3",
-                                               "track_10.mp3", "track_100.mp3",
-                                               "\xC4\xE3\xBA\xC3.mp3"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"track_1.mp3", "track_2.mp3", "Track_9.mp3", "track_10.mp3",
+                                        "track_100.mp3", "\xC4\xE3\xBA\xC3.mp3"}));
 }
 
 struct PatternCase {

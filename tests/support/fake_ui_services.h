@@ -31,7 +31,7 @@ public:
     // What was asked.
     std::vector<Message> messages;
     std::vector<std::string> open_files_folders;  // the folder each file dialog opened in
-    std::vector<QFont> fonts_offered;         // the font each font chooser opened with
+    std::vector<QFont> fonts_offered;             // the font each font chooser opened with
     std::vector<QString> opened_urls;
     std::vector<QString> fetched_urls;
     std::vector<int> busy_at_fetch;  // busy_depth while each fetch ran

@@ -64,7 +64,8 @@ void when_chooser_opens(std::function<void(FileChooser&)> act) {
 }
 
 QByteArray uri_of(const std::string& path) {
-    return "file://" + QByteArray(path.data(), static_cast<qsizetype>(path.size())).toPercentEncoding("/");
+    return "file://" +
+           QByteArray(path.data(), static_cast<qsizetype>(path.size())).toPercentEncoding("/");
 }
 
 class LegacyNames : public testing::Test {
@@ -107,7 +108,9 @@ TEST_F(LegacyNames, ThroughTheFileChooser) {
     when_chooser_opens([this](FileChooser& chooser) {
         chooser.show_folder(files.path());
         auto* entries = chooser.findChild<QListWidget*>(QStringLiteral("文件列表框"));
-        entries->findItems(QStringLiteral("你好.mp3"), Qt::MatchExactly).value(0)->setSelected(true);
+        entries->findItems(QStringLiteral("你好.mp3"), Qt::MatchExactly)
+            .value(0)
+            ->setSelected(true);
         chooser.findChild<QPushButton*>(QStringLiteral("打开按钮"))->click();
     });
     window->add_files();

@@ -106,8 +106,8 @@ double luminance(const QColor& colour) {
 
 TEST_F(ReadableWindow, MenuHighlightKeepsItsTextReadableOnAnyBackground) {
     auto window = make_window();
-    for (std::uint32_t background : {0xFFFFFFu, 0x000000u, 0x80A080u, 0x808080u, 0x00FFFFu,
-                                     0x800000u, 0xFF0000u}) {
+    for (std::uint32_t background :
+         {0xFFFFFFu, 0x000000u, 0x80A080u, 0x808080u, 0x00FFFFu, 0x800000u, 0xFF0000u}) {
         window->settings().background_colour = background;
         window->apply_settings_to_list();
         const QPalette palette = window->context_menu()->palette();
@@ -126,7 +126,8 @@ TEST_F(ReadableWindow, TagPreviewRepaintsTheTagColumnAndFailuresExplainThemselve
     window->settings().auto_preview = true;
     window->rule_tabs()->setCurrentIndex(4);
     QSignalSpy changed(window->list_view()->model(), &QAbstractItemModel::dataChanged);
-    window->findChild<QLineEdit*>(QStringLiteral("MP3命名规则编辑框"))->setText(QStringLiteral("#1"));
+    window->findChild<QLineEdit*>(QStringLiteral("MP3命名规则编辑框"))
+        ->setText(QStringLiteral("#1"));
     const auto announced = [&](int row, Column column) {
         for (const QList<QVariant>& change : changed) {
             const auto top_left = change[0].value<QModelIndex>();
@@ -139,13 +140,16 @@ TEST_F(ReadableWindow, TagPreviewRepaintsTheTagColumnAndFailuresExplainThemselve
         return false;
     };
     // Natural order: note.txt, then plain.mp3.
-    ASSERT_EQ(window->list().get_cell(1, Column::tag_status), "\xCE\xDE\xB1\xEA\xC7\xA9");  // 无标签
+    ASSERT_EQ(window->list().get_cell(1, Column::tag_status),
+              "\xCE\xDE\xB1\xEA\xC7\xA9");  // 无标签
     EXPECT_TRUE(announced(0, Column::tag_status));
     EXPECT_TRUE(announced(1, Column::tag_status));
-    EXPECT_EQ(window->list_view()->model()->index(0, 4).data().toString(), QStringLiteral("非MP3文件"));
+    EXPECT_EQ(window->list_view()->model()->index(0, 4).data().toString(),
+              QStringLiteral("非MP3文件"));
 
     // A failed row carries the system's reason as the status cell's tip.
-    window->list().set_rename_status(1, "x", StatusImage::failure, "\xC8\xA8\xCF\xDE\xB2\xBB\xB9\xBB");
+    window->list().set_rename_status(1, "x", StatusImage::failure,
+                                     "\xC8\xA8\xCF\xDE\xB2\xBB\xB9\xBB");
     EXPECT_TRUE(announced(1, Column::rename_status));
     const QAbstractItemModel* model = window->list_view()->model();
     EXPECT_EQ(model->index(1, 3).data(Qt::ToolTipRole).toString(), QStringLiteral("权限不够"));
@@ -169,8 +173,7 @@ TEST_F(ReadableWindow, ToolbarKeysAreNamedInTheTipsAndTheIconsAreDistinctAndColo
 
     std::vector<QImage> images;
     for (int button : {0, 1, undo_button, preview_button, start_button}) {
-        const QImage image =
-            window->toolbar_action(button)->icon().pixmap(QSize(16, 15)).toImage();
+        const QImage image = window->toolbar_action(button)->icon().pixmap(QSize(16, 15)).toImage();
         int coloured = 0;
         for (int y = 0; y < image.height(); ++y)
             for (int x = 0; x < image.width(); ++x) {
@@ -199,7 +202,8 @@ TEST_F(ReadableWindow, InsertPageStartsWithOneRadioOfEachRowChecked) {
     for (const char* name : {"插入文件名位置单选框", "插入扩展名位置单选框"})
         EXPECT_TRUE(window->findChild<QRadioButton*>(QString::fromUtf8(name))->isChecked()) << name;
     for (const char* name : {"插入文件名尾单选框", "插入扩展名尾单选框"})
-        EXPECT_FALSE(window->findChild<QRadioButton*>(QString::fromUtf8(name))->isChecked()) << name;
+        EXPECT_FALSE(window->findChild<QRadioButton*>(QString::fromUtf8(name))->isChecked())
+            << name;
 }
 
 TEST(QtTranslations, StandardButtonsAndDialogsSpeakChinese) {

@@ -14,8 +14,8 @@
 
 #include "app/ui/main_window.h"
 #include "app/ui/settings_dialog.h"
-#include "filelist/ui/file_list_view.h"
 #include "filelist/adding.h"
+#include "filelist/ui/file_list_view.h"
 #include "platform/ui/qt_ui_services.h"
 #include "rename/ui/rule_tabs.h"
 #include "support/mp3_builder.h"
@@ -65,17 +65,16 @@ int main(int argc, char** argv) {
     const test::TempDir files;
     files.write_file("\xC4\xE3\xBA\xC3.mp3", test::fake_audio(64));  // 你好.mp3 in GBK
     files.write_file("track10.mp3", test::fake_audio(64));
-    files.write_file("track2.mp3",
-                     test::id3v2_tag(test::text_frame("TPE1", "Artist") +
-                                     test::text_frame("TIT2", "Song")) +
-                         test::fake_audio(64));
+    files.write_file("track2.mp3", test::id3v2_tag(test::text_frame("TPE1", "Artist") +
+                                                   test::text_frame("TIT2", "Song")) +
+                                       test::fake_audio(64));
     files.write_file("notes.txt", "notes");
     const Codec codec;
     write_last_folder(config.path() + "dir.txt", codec.text_from_fs(files.path()));
 
     QtUiServices services;
-    MainWindow window(MainWindowSetup{codec, services, config.path() + "config.ini",
-                                      config.path() + "dir.txt"});
+    MainWindow window(
+        MainWindowSetup{codec, services, config.path() + "config.ini", config.path() + "dir.txt"});
     window.settings().font_size = points;
     window.settings().auto_preview = true;
     window.settings().preview_all = true;
@@ -98,7 +97,8 @@ int main(int argc, char** argv) {
 
     across->setValue(0);
     window.rule_tabs()->setCurrentIndex(0);
-    window.findChild<QLineEdit*>(QStringLiteral("文件名前缀编辑框"))->setText(QStringLiteral("IMG_"));
+    window.findChild<QLineEdit*>(QStringLiteral("文件名前缀编辑框"))
+        ->setText(QStringLiteral("IMG_"));
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/number_page") + suffix);
     SettingsDialog settings(window.settings(), codec, services, [] {});

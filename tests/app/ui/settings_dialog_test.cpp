@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QImage>
@@ -10,7 +11,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
-#include <QApplication>
 #include <memory>
 #include <vector>
 
@@ -100,8 +100,8 @@ TEST_F(SettingsWindow, HasTheDesignedControls) {
         // Design rectangles, grown only where the text needs more room
         // (keeping the vertical centre).
         const QRect rect = widget->geometry();
-        EXPECT_TRUE(rect.contains(d.rect)) << rect.x() << ',' << rect.y() << ' ' << rect.width()
-                                           << 'x' << rect.height();
+        EXPECT_TRUE(rect.contains(d.rect))
+            << rect.x() << ',' << rect.y() << ' ' << rect.width() << 'x' << rect.height();
         EXPECT_LE(std::abs(rect.center().y() - d.rect.center().y()), 1);
         EXPECT_EQ(widget->parentWidget(), d.in_group ? group : window_.get());
         QString caption;

@@ -23,9 +23,8 @@ const std::string gbk_folder = "\xD6\xD0";            // 中
 class FileChooserTest : public testing::Test {
 protected:
     FileChooserTest() {
-        for (const std::string& name :
-             {gbk_file, std::string("b.txt"), std::string("track10.mp3"),
-              std::string("track2.mp3"), std::string(".hidden.mp3")})
+        for (const std::string& name : {gbk_file, std::string("b.txt"), std::string("track10.mp3"),
+                                        std::string("track2.mp3"), std::string(".hidden.mp3")})
             files.write_file(name, "x");
         mkdir((files.path() + gbk_folder).c_str(), 0755);
         mkdir((files.path() + "sub").c_str(), 0755);
@@ -51,7 +50,8 @@ protected:
     static QStringList shown(FileChooser& chooser) {
         QStringList texts;
         auto* entries = child<QListWidget>(chooser, "文件列表框");
-        for (int row = 0; row < entries->count(); ++row) texts.push_back(entries->item(row)->text());
+        for (int row = 0; row < entries->count(); ++row)
+            texts.push_back(entries->item(row)->text());
         return texts;
     }
 
@@ -76,13 +76,13 @@ protected:
 TEST_F(FileChooserTest, ShowsLegacyNamesInChineseFoldersFirstInNaturalOrder) {
     auto chooser = open(ChooserMode::files, files.path());
     EXPECT_EQ(chooser->windowTitle(), QStringLiteral("标题"));
-    EXPECT_EQ(shown(*chooser), (QStringList{"sub", "中", "b.txt", "track2.mp3", "track10.mp3",
-                                            "你好.mp3"}));
+    EXPECT_EQ(shown(*chooser),
+              (QStringList{"sub", "中", "b.txt", "track2.mp3", "track10.mp3", "你好.mp3"}));
     child<QCheckBox>(*chooser, "显示隐藏文件选择框")->click();
     EXPECT_EQ(shown(*chooser).value(2), QStringLiteral(".hidden.mp3"));
     child<QComboBox>(*chooser, "文件类型组合框")->setCurrentIndex(1);
-    EXPECT_EQ(shown(*chooser), (QStringList{"sub", "中", ".hidden.mp3", "track2.mp3",
-                                            "track10.mp3", "你好.mp3"}));
+    EXPECT_EQ(shown(*chooser),
+              (QStringList{"sub", "中", ".hidden.mp3", "track2.mp3", "track10.mp3", "你好.mp3"}));
 }
 
 TEST_F(FileChooserTest, ReturnsTheSelectedFilesByteForByteInListOrder) {
