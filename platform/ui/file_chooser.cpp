@@ -197,7 +197,12 @@ void FileChooser::selection_changed() {
     QStringList names;
     for (const FolderEntry* entry : selected_entries())
         if (!entry->is_folder) names.push_back(shown_text(entry->name));
-    if (names.isEmpty()) return;
+    if (names.isEmpty()) {
+        // Only folders now: names the selection wrote earlier no longer hold.
+        if (name_field_->text() == selection_text_) name_field_->clear();
+        selection_text_.clear();
+        return;
+    }
     selection_text_ = names.size() == 1 ? names.front()
                                         : QLatin1Char('"') + names.join(QStringLiteral("\" \"")) +
                                               QLatin1Char('"');

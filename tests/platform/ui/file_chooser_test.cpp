@@ -95,6 +95,13 @@ TEST_F(FileChooserTest, ReturnsTheSelectedFilesByteForByteInListOrder) {
     EXPECT_EQ(chooser->result(), QDialog::Accepted);
     EXPECT_EQ(chooser->chosen(),
               (std::vector<std::string>{files.path() + "track2.mp3", files.path() + gbk_file}));
+
+    // Selecting a folder instead drops the names; 打开 then enters it.
+    child<QListWidget>(*chooser, "文件列表框")->clearSelection();
+    item(*chooser, QStringLiteral("sub"))->setSelected(true);
+    EXPECT_EQ(child<QLineEdit>(*chooser, "文件名编辑框")->text(), QString());
+    child<QPushButton>(*chooser, "打开按钮")->click();
+    EXPECT_EQ(chooser->folder(), files.path() + "sub/");
 }
 
 TEST_F(FileChooserTest, TypedNamesNeedNotExistAndChineseFindsTheLegacyFile) {
