@@ -240,6 +240,8 @@ std::string FileChooser::typed_path(const QString& name) const {
 }
 
 void FileChooser::accept() {
+    // Enter in 目录编辑框 goes to that folder (returnPressed) and stops there.
+    if (focusWidget() == folder_field_) return;
     if (take_selection()) return;
     if (mode_ == ChooserMode::files) {
         take_typed_names();

@@ -142,6 +142,8 @@ TEST_F(FileChooserTest, NavigatesByDoubleClickUpFolderFieldAndTypedFolder) {
     field->setText(QString::fromStdString(files.path()) + QStringLiteral("中"));
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(chooser->folder(), files.path() + gbk_folder + "/");
+    child<QLineEdit>(*chooser, "文件名编辑框")->setText(QStringLiteral("typed.mp3"));
+    field->setFocus();
     field->setText(QStringLiteral("/no/such/folder"));
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(chooser->folder(), files.path() + gbk_folder + "/");
@@ -149,6 +151,7 @@ TEST_F(FileChooserTest, NavigatesByDoubleClickUpFolderFieldAndTypedFolder) {
 
     // A typed folder name is entered, not returned.
     chooser->show_folder(files.path());
+    child<QLineEdit>(*chooser, "文件名编辑框")->setFocus();
     child<QLineEdit>(*chooser, "文件名编辑框")->setText(QStringLiteral("sub"));
     child<QPushButton>(*chooser, "打开按钮")->click();
     EXPECT_EQ(chooser->folder(), files.path() + "sub/");
