@@ -110,6 +110,11 @@ void FileChooser::build() {
         grid->addLayout(bottom, 2, 0, 1, 3);
     }
     grid->setColumnStretch(1, 1);
+    // Typing starts in the name field (files) or in the list (folders).
+    if (name_field_)
+        name_field_->setFocus();
+    else
+        entries_view_->setFocus();
     resize(fontMetrics().averageCharWidth() * 80, fontMetrics().height() * 26);
 
     connect(up, &QPushButton::clicked, this, [this] { show_folder(parent_of(folder_)); });
