@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/code_page_chars.h"
 #include "platform/name_order.h"
 
 namespace varnel {
@@ -60,29 +61,46 @@ void permute(std::vector<ItemName>& names, const std::vector<SortEntry>& order) 
     }
 }
 
+// How many leading bytes every name's key shares, found from the texts: the
+// key of their common start, cut back to a character boundary that every
+// text parses alike and that does not end a digit run (a run that goes on
+// differently in each text has a different key).
+std::size_t shared_key_bytes(const std::vector<ItemName>& names) {
+    const std::string_view first = names.front().text;
+    std::size_t common = first.size();
+    for (const ItemName& name : names) {
+        const std::string_view text = name.text;
+        std::size_t same = 0;
+        while (same < common && same < text.size() && first[same] == text[same]) ++same;
+        common = same;
+    }
+    std::size_t boundary = 0;
+    // A character's size is read from its first byte, and from up to three
+    // more when that is 0x80 or above: parse only where those are shared.
+    for (std::size_t at = 0; at < common;) {
+        if (static_cast<unsigned char>(first[at]) >= 0x80 && at + 4 > common) break;
+        const std::size_t size = char_size_at(first, at);
+        at += size;
+        if (size != 1 || first[at - 1] < '0' || first[at - 1] > '9') boundary = at;
+    }
+    std::string key;
+    append_natural_key(first.substr(0, boundary), key);
+    return key.size();
+}
+
 }  // namespace
 
-// Keys are built twice (once to find the prefix they all share, once for
-// the heads) rather than kept: a folder of 100,000 names sorts without
-// holding 100,000 keys.
+// One key per name, built into one reused buffer: only its head is kept.
 void sort_naturally(std::vector<ItemName>& names) {
     if (names.size() < 2) return;
+    const std::size_t shared = shared_key_bytes(names);
     std::string key;
-    std::string shared;
-    append_natural_key(names.front().text, shared);
-    for (const ItemName& name : names) {
-        key.clear();
-        append_natural_key(name.text, key);
-        std::size_t same = 0;
-        while (same < shared.size() && same < key.size() && shared[same] == key[same]) ++same;
-        shared.resize(same);
-    }
     std::vector<SortEntry> entries;
     entries.reserve(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
         key.clear();
         append_natural_key(names[i].text, key);
-        entries.push_back(SortEntry{head_after(key, shared.size()), static_cast<std::uint32_t>(i)});
+        entries.push_back(SortEntry{head_after(key, shared), static_cast<std::uint32_t>(i)});
     }
     std::string a_key;
     std::string b_key;

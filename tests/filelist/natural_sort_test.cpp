@@ -30,7 +30,8 @@ std::vector<ItemName> random_names(std::mt19937& random, int count, const std::s
 
 TEST(NaturalSort, AgreesWithNaturalCompareAndKeepsNameAndSpellingTogether) {
     std::mt19937 random(7);
-    for (const std::string prefix : {"", "track ", "\xC4\xE3\xBA\xC3 01 - long shared prefix "}) {
+    for (const std::string prefix :
+         {"", "track ", "disc 1", "\xC4\xE3\xBA\xC3 01 - long shared prefix ", "\x81\x30"}) {
         for (int count : {0, 1, 2, 50, 3000}) {
             SCOPED_TRACE(prefix + std::to_string(count));
             std::vector<ItemName> names = random_names(random, count, prefix);
