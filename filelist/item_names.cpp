@@ -41,8 +41,8 @@ std::uint64_t head_after(std::string_view key, std::size_t skip) {
     return head;
 }
 
-// Puts names[i] at position order[i], following the permutation's cycles
-// (no second array of names).
+// Puts the name that was at order[i].index at position i, following the
+// permutation's cycles (no second array of names).
 void permute(std::vector<ItemName>& names, const std::vector<SortEntry>& order) {
     std::vector<std::uint32_t> source(order.size());
     for (std::size_t i = 0; i < order.size(); ++i) source[i] = order[i].index;
