@@ -60,9 +60,8 @@ void MainWindow::sync_selection_to_list() {
 // Removes the rows selected in the list (FileList's marks), keeping every
 // other item's new name.
 void MainWindow::remove_list_selection() {
-    model_->list_reset_begin();
     list_.remove_selected_items();
-    model_->list_reset_end();
+    view_->clearSelection();  // every marked row went; the view shows no mark either
     refresh_file_count();
     if (list_.item_count() == 0)
         for (int button : {preview_button, start_button, undo_button}) set_buttons(button, false);
@@ -75,9 +74,7 @@ void MainWindow::remove_selected_items() {
 }
 
 void MainWindow::clear_list() {
-    model_->list_reset_begin();
     list_.clear();
-    model_->list_reset_end();
     refresh_file_count();
     for (int button : {preview_button, start_button, undo_button}) set_buttons(button, false);
 }

@@ -13,6 +13,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/ui/font_growth.h"
 #include "app/ui/list_style.h"
 #include "platform/codec.h"
 #include "platform/ui/qt_text.h"
@@ -68,6 +69,7 @@ SettingsDialog::SettingsDialog(Settings& record, const Codec& codec, UiServices&
     build_colour_controls();
     build_buttons();
     set_tab_order();
+    grow_with_font(*this, QSize(411, 180));
     fill_controls(record_);
     connect_events();
     count_changed();  // the fill above is the box's first content change
@@ -107,6 +109,9 @@ void SettingsDialog::build_buttons() {
     ok_button_ = add_button(this, u"确定按钮", u"确定", 155, 123, 70, 24);
     cancel_button_ = add_button(this, u"取消按钮", u"取消", 234, 123, 70, 24);
     apply_button_ = add_button(this, u"应用按钮", u"应用", 315, 123, 70, 24);
+    // Enter means 确定 wherever the focus is; no other button takes it.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+    ok_button_->setDefault(true);
 }
 
 void SettingsDialog::set_tab_order() {
