@@ -8,7 +8,8 @@ PACKAGES := cmake make g++ ninja-build pkg-config libgtest-dev libgmock-dev libb
             qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth \
             strace python3-mutagen eyed3 libtag1-dev \
             dosfstools exfat-fuse fuse3 exfatprogs rename libpcre2-dev \
-            dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin
+            dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin \
+            qt6-translations-l10n
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 TEST_DIR := build/debug

@@ -25,6 +25,11 @@ constexpr std::string_view font_section = "\xD7\xD6\xCC\xE5";                   
 constexpr std::string_view font_name_key = "\xD7\xD6\xCC\xE5\xC3\xFB\xB3\xC6";      // 字体名称
 constexpr std::string_view font_size_key = "\xD7\xD6\xCC\xE5\xB4\xF3\xD0\xA1";      // 字体大小
 constexpr std::string_view font_style_key = "\xD7\xD6\xCC\xE5\xD1\xF9\xCA\xBD";     // 字体样式
+constexpr std::string_view tag_section = "MP3\xB1\xEA\xC7\xA9";                     // MP3标签
+constexpr std::string_view v2_encoding_key =
+    "ID3v2\xCE\xC4\xD7\xD6\xB1\xE0\xC2\xEB";  // ID3v2文字编码
+constexpr std::string_view gbk_text = "GBK";
+constexpr std::string_view unicode_text = "Unicode";
 
 // Values.
 constexpr std::string_view on_text = "\xBF\xAA";                           // 开
@@ -100,6 +105,7 @@ Settings load_settings(const std::string& path) {
     settings.font_name = read(font_section, font_name_key, Settings{}.font_name);
     settings.font_size = read_int(read(font_section, font_size_key, "10"));
     read_style(read(font_section, font_style_key, regular_text), settings);
+    settings.v2_unicode = read(tag_section, v2_encoding_key, gbk_text) == unicode_text;
     return settings;
 }
 
@@ -117,6 +123,7 @@ WriteResult save_settings(const std::string& path, const Settings& settings) {
     write(font_section, font_name_key, settings.font_name);
     write(font_section, font_size_key, std::to_string(settings.font_size));
     write(font_section, font_style_key, style_text(settings.bold, settings.italic));
+    write(tag_section, v2_encoding_key, settings.v2_unicode ? unicode_text : gbk_text);
     return write_profile_strings(path, entries);
 }
 

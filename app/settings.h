@@ -6,6 +6,7 @@
 //   [预览选项] 自动预览=开|关, 全部预览=开|关, 预览数量=<integer>
 //   [颜色]     背景颜色=<integer>, 字体颜色=<integer>   (colours 0x00BBGGRR)
 //   [字体]     字体名称=<face>, 字体大小=<integer>, 字体样式=常规|粗体|斜体|粗斜体
+//   [MP3标签]  ID3v2文字编码=GBK|Unicode
 
 #include <cstdint>
 #include <string>
@@ -24,6 +25,9 @@ struct Settings {
     std::int32_t font_size = 10;                 // 字体大小, points
     bool bold = false;
     bool italic = false;
+    // ID3v2文字编码: how the tag window writes changed ID3v2 texts, "GBK"
+    // (false: code-page bytes, encoding 0) or "Unicode" (true: UTF-16).
+    bool v2_unicode = false;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

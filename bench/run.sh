@@ -5,6 +5,9 @@ build=${1:-build/release}
 for name in rules rename cli listing conflicts tag_rewrite; do
     "$build/bench/bench_$name" --benchmark_counters_tabular=true
 done
+if [ -x "$build/bench/bench_tag_edit" ]; then
+    "$build/bench/bench_tag_edit" --benchmark_counters_tabular=true
+fi
 if [ -x "$build/bench/bench_tag_read" ]; then
     corpus=${VARNEL_MP3_CORPUS:-$build/mp3-corpus}
     generator="$(dirname "$0")/../../shared/bench/gen_mp3_corpus.py"

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "rename/regex_replace.h"
+#include "rename/tag_template.h"
 
 namespace varnel::cli {
 
@@ -87,12 +88,18 @@ or that is malformed is refused (exit 2) with the reason.
 const char* const tag_help =
     R"TEXT(
   varnel-cli tag FILE [--set-v1 FIELD=VALUE]... [--set-v2 FIELD=VALUE]...
-                      [--remove-v1] [--remove-v2]
+                      [--remove-v1] [--remove-v2] [--v2-encoding gbk|unicode]
+                      [--drop-unconvertible]
 prints both tags as v1.FIELD=VALUE and v2.FIELD=VALUE lines (v1=none or
 v2=none for a missing tag), after writing what was asked, as the tag
 window's 更新 does. FIELD is one of title artist album track year genre
 comment composer original_artist copyright url encoder (ID3v1 carries the
-first seven; its genre is a number, 255 for none, its track an integer).
+first seven; its genre is a number 0..255 or a genre name, its track an
+integer). Every field and value is checked before anything is written.
+The ID3v2 tag keeps every frame and text not set; set texts are written in
+the code page (gbk, the default) or in UTF-16 (unicode). A tag holding
+frames that cannot be kept (compressed, encrypted, or without an ID3v2.3
+form) is not written unless --drop-unconvertible is given.
 )TEXT";
 
 const char* const status_help =
@@ -198,6 +205,7 @@ std::map<std::string_view, Setter> value_options(RulePage rule) {
         case RulePage::tags:
             return {{"--template",
                      [](RulePages& p, const std::string& v) {
+                         if (v.size() > tag_template_max_bytes) return false;
                          p.tags.tag_template = v;
                          return true;
                      }},
@@ -298,6 +306,8 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
         }
         const auto text = codec.from_utf8(value);
         if (!text) return usage("option " + name + ": the value is not valid UTF-8");
+        if (name == "--template" && text->size() > tag_template_max_bytes)
+            return usage("option --template: longer than 50 bytes");
         if (!setter->second(command.pages, *text))
             return usage("option " + name + ": bad value " + value);
     }
@@ -332,6 +342,17 @@ ParsedCommand parse_tag_command(std::span<const std::string> args, const Codec& 
         }
         if (arg == "--remove-v2") {
             command.remove_v2 = true;
+            continue;
+        }
+        if (arg == "--drop-unconvertible") {
+            command.drop_unconvertible = true;
+            continue;
+        }
+        if (arg == "--v2-encoding") {
+            const std::string word = i + 1 < args.size() ? args[++i] : std::string();
+            if (word != "gbk" && word != "unicode")
+                return usage("--v2-encoding needs gbk or unicode");
+            command.v2_unicode = word == "unicode";
             continue;
         }
         if (arg == "--set-v1" || arg == "--set-v2") {

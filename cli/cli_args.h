@@ -29,6 +29,8 @@ struct Command {
     std::vector<std::pair<std::string, std::string>> set_v2;
     bool remove_v1 = false;
     bool remove_v2 = false;
+    bool v2_unicode = false;          // --v2-encoding unicode (else gbk)
+    bool drop_unconvertible = false;  // --drop-unconvertible
 };
 
 struct ParsedCommand {

@@ -2,19 +2,24 @@
 // same calls as the tag window's 更新.
 
 #include <array>
+#include <cerrno>
 #include <optional>
 #include <string_view>
 
 #include "cli/cli_commands.h"
+#include "id3/genres.h"
+#include "platform/error_text.h"
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_writer.h"
-#include "platform/byte_file.h"
-#include "rename/name_text.h"
+#include "id3/safe_rewrite.h"
+#include "platform/tag_file_io.h"
 
 namespace varnel::cli {
 
 namespace {
+
+constexpr int usage_error = 2;
 
 struct FieldName {
     std::string_view name;
@@ -38,24 +43,65 @@ constexpr std::array<FieldName, 12> field_names{{
 }};
 constexpr std::size_t v1_field_count = 7;
 
+using Settings = std::vector<std::pair<std::string, std::string>>;
+
 std::string TagFields::*member_of(std::string_view name, std::size_t allowed) {
     for (std::size_t i = 0; i < allowed; ++i)
         if (field_names[i].name == name) return field_names[i].member;
     return nullptr;
 }
 
-// Applies FIELD=VALUE settings; false (with a message) for an unknown field.
-bool apply(const std::vector<std::pair<std::string, std::string>>& settings, std::size_t allowed,
-           TagFields& fields, std::ostream& err) {
+bool equal_ignoring_case(std::string_view one, std::string_view other) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (one.size() != other.size()) return false;
+    for (std::size_t i = 0; i < one.size(); ++i)
+        if (lower(one[i]) != lower(other[i])) return false;
+    return true;
+}
+
+// A number 0..`max` in decimal digits only; nullopt otherwise.
+std::optional<int> small_number(std::string_view text, int max) {
+    if (text.empty() || text.size() > 3) return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value <= max ? std::optional<int>(value) : std::nullopt;
+}
+
+// The ID3v1 genre number of a value: a number 0..255 or one of the genre
+// names (any case).
+std::optional<int> v1_genre(std::string_view value) {
+    if (const std::optional<int> number = small_number(value, 255)) return number;
+    for (int number = 0; number < genre_count; ++number)
+        if (equal_ignoring_case(value, genre_name(number))) return number;
+    return std::nullopt;
+}
+
+// Checks every FIELD=VALUE of one tag; false (with a message) at the first
+// unknown field or bad ID3v1 value.
+bool check(const Settings& settings, std::size_t allowed, std::ostream& err) {
     for (const auto& [name, value] : settings) {
-        std::string TagFields::*member = member_of(name, allowed);
-        if (!member) {
+        if (!member_of(name, allowed)) {
             err << "varnel-cli: unknown tag field " << name << '\n';
             return false;
         }
-        fields.*member = value;
+        if (allowed != v1_field_count) continue;
+        if (name == "genre" && !value.empty() && !v1_genre(value)) {
+            err << "varnel-cli: genre: not a number 0..255 or a genre name\n";
+            return false;
+        }
+        if (name == "track" && !value.empty() && !small_number(value, 255)) {
+            err << "varnel-cli: track: not a number 0..255\n";
+            return false;
+        }
     }
     return true;
+}
+
+void apply(const Settings& settings, std::size_t allowed, TagFields& fields) {
+    for (const auto& [name, value] : settings) fields.*member_of(name, allowed) = value;
 }
 
 void print_tag(std::string_view prefix, const std::optional<TagFields>& fields, std::size_t count,
@@ -83,48 +129,104 @@ std::optional<TagFields> read_v2(ByteFile& file, const Codec& codec) {
 
 // The ID3v1 step of 更新: track and genre as numbers (0 and 255 when empty).
 bool write_v1(ByteFile& file, const TagFields& f) {
-    const int genre = f.genre.empty() ? 255 : to_integer(f.genre);
-    return write_id3v1_tag(file, f.title, f.artist, f.album, f.year, f.comment, to_integer(f.track),
-                           genre);
+    const int genre = f.genre.empty() ? 255 : v1_genre(f.genre).value_or(255);
+    const int track = f.track.empty() ? 0 : small_number(f.track, 255).value_or(0);
+    return write_id3v1_tag(file, f.title, f.artist, f.album, f.year, f.comment, track, genre);
 }
 
-bool edit(const Command& command, const std::string& path, const Codec& codec, std::ostream& err) {
-    std::optional<ByteFile> file = ByteFile::open_read_write(path);
-    if (!file) {
-        err << "varnel-cli: cannot open " << path << " for writing\n";
-        return false;
+void report(const std::string& path, std::string_view what, int error, std::ostream& err) {
+    err << "varnel-cli: " << what << ' ' << path << " failed: " << system_error_text(error) << '\n';
+}
+
+bool refuse_unconvertible(const std::vector<std::string>& frames, const std::string& path,
+                          std::ostream& err) {
+    if (frames.empty()) return false;
+    err << "varnel-cli: " << path << ": the ID3v2 tag holds frames that cannot be kept:";
+    for (const std::string& id : frames) err << ' ' << id;
+    err << " (nothing written; --drop-unconvertible writes without them)\n";
+    return true;
+}
+
+bool edit_v2(const Command& command, ByteFile& file, const std::string& path, const Codec& codec,
+             std::ostream& err) {
+    TagFields fields = read_v2(file, codec).value_or(TagFields{});
+    apply(command.set_v2, field_names.size(), fields);
+    const V2WriteOptions options{
+        command.v2_unicode ? V2TextEncoding::unicode : V2TextEncoding::code_page,
+        command.drop_unconvertible};
+    const TagEditResult result = write_id3v2_tag(file, path, fields, options, codec);
+    if (!result.ok && result.error == 0) refuse_unconvertible(result.unconvertible, path, err);
+    if (!result.ok && result.error != 0)
+        report(path, "writing the ID3v2 tag of", result.error, err);
+    return result.ok;
+}
+
+// 0 when every step succeeded, 1 otherwise. Nothing is written when the
+// file cannot be opened or holds frames a write would have to drop.
+int edit(const Command& command, const std::string& path, const Codec& codec, std::ostream& err) {
+    if (!leads_to_mp3_name(path)) {
+        err << "varnel-cli: " << path << " does not lead to an .mp3 file; nothing written\n";
+        return 1;
     }
+    std::optional<ByteFile> file = open_regular_file(path, true);
+    if (!file) {
+        report(path, "opening", errno, err);
+        return 1;
+    }
+    if (!recover_file_edit(*file, path)) {
+        report(path, "finishing an interrupted edit of", errno, err);
+        return 1;
+    }
+    if (!command.set_v2.empty() && !command.drop_unconvertible &&
+        refuse_unconvertible(unconvertible_frames(*file), path, err))
+        return 1;
     bool ok = true;
     if (!command.set_v1.empty()) {
         TagFields fields = read_v1(*file).value_or(TagFields{});
-        ok = apply(command.set_v1, v1_field_count, fields, err) && write_v1(*file, fields) && ok;
+        apply(command.set_v1, v1_field_count, fields);
+        if (!write_v1(*file, fields)) {
+            report(path, "writing the ID3v1 tag of", errno, err);
+            ok = false;
+        }
     }
-    if (command.remove_v1) ok = remove_id3v1_tag(*file) && ok;
-    if (!command.set_v2.empty()) {
-        TagFields fields = read_v2(*file, codec).value_or(TagFields{});
-        ok = apply(command.set_v2, field_names.size(), fields, err) &&
-             write_id3v2_tag(*file, path, fields) && ok;
+    if (command.remove_v1 && !remove_id3v1_tag(*file)) {
+        report(path, "removing the ID3v1 tag of", errno, err);
+        ok = false;
     }
-    if (command.remove_v2) ok = remove_id3v2_tag(*file, path) && ok;
-    if (!ok) err << "varnel-cli: updating the tags of " << path << " failed\n";
-    return ok;
+    if (!command.set_v2.empty()) ok = edit_v2(command, *file, path, codec, err) && ok;
+    if (command.remove_v2) {
+        const TagEditResult removed = remove_id3v2_tag(*file, path);
+        if (!removed.ok) report(path, "removing the ID3v2 tag of", removed.error, err);
+        ok = removed.ok && ok;
+    }
+    return ok ? 0 : 1;
 }
 
 }  // namespace
 
 int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
     const std::string& path = command.files.front();
+    if (!check(command.set_v1, v1_field_count, err) ||
+        !check(command.set_v2, field_names.size(), err))
+        return usage_error;
     const bool editing = !command.set_v1.empty() || !command.set_v2.empty() || command.remove_v1 ||
                          command.remove_v2;
-    const bool edited = !editing || edit(command, path, codec, err);
-    std::optional<ByteFile> file = ByteFile::open_read(path);
+    int status = 0;
+    if (editing) {
+        status = edit(command, path, codec, err);
+    } else if (std::optional<ByteFile> file = open_regular_file(path, true)) {
+        // Showing the tags finishes an edit that was interrupted.
+        if (!recover_file_edit(*file, path))
+            report(path, "finishing an interrupted edit of", errno, err);
+    }
+    std::optional<ByteFile> file = open_regular_file(path, false);
     if (!file) {
-        err << "varnel-cli: cannot open " << path << '\n';
+        if (status == 0) report(path, "opening", errno, err);  // else told already
         return 1;
     }
     print_tag("v1", read_v1(*file), v1_field_count, codec, out);
     print_tag("v2", read_v2(*file, codec), field_names.size(), codec, out);
-    return edited ? 0 : 1;
+    return status;
 }
 
 }  // namespace varnel::cli

@@ -37,6 +37,28 @@ struct DroppedPaths {
 };
 DroppedPaths sort_dropped_paths(const std::vector<std::string>& paths);
 
+// The local paths of a dropped text/uri-list: one URI a line (CR LF or LF),
+// lines starting with '#' are comments. Only file: URIs whose host is empty
+// or "localhost" count; their path is percent-decoded to bytes, so a name in
+// any encoding arrives byte for byte. A trailing '/' is dropped (the root
+// stays "/"). Other lines are skipped.
+std::vector<std::string> paths_from_uri_list(std::string_view list);
+
+// Paths grouped into runs of consecutive paths that share a folder, in
+// the given order: each file keeps the folder it was dropped from.
+struct FolderRun {
+    std::string folder;  // up to and including the last '/'
+    std::vector<std::string> names;
+};
+std::vector<FolderRun> runs_by_folder(const std::vector<std::string>& paths);
+
+// Whether the chooser's answer fits the 8192-byte answer buffer of the
+// add-files dialog: one path and its NUL, or the folder and every name, each
+// with its NUL, and a final NUL. A choice that does not fit counts as
+// cancelled.
+inline constexpr std::size_t chooser_buffer_size = 8192;
+bool fits_chooser_buffer(const std::vector<std::string>& paths);
+
 // One entry of a filter list "caption|patterns|caption|patterns...";
 // patterns are separated by ';', and "*.*" means every file, as "*".
 struct FileFilter {

@@ -43,10 +43,16 @@ void FileList::end_batch() {
     if (observer_ && change.first_row <= change.last_row) observer_(change);
 }
 
+void FileList::rows_changing(RowsChange::Kind kind, int first, int count, bool done) {
+    if (rows_observer_) rows_observer_(RowsChange{kind, first, count, done});
+}
+
 int FileList::append_items(const ItemFolder& folder, std::vector<ItemName> names) {
     reset_rename_status();
     const int first = item_count();
     if (names.empty()) return first;
+    const int count = static_cast<int>(names.size());
+    rows_changing(RowsChange::Kind::inserted, first, count, false);
     const auto folder_id = static_cast<std::uint32_t>(folders_.size());
     folders_.push_back(folder);
     // Grown geometrically: many small appends (files of alternating
@@ -66,6 +72,7 @@ int FileList::append_items(const ItemFolder& folder, std::vector<ItemName> names
         row.folder = folder_id;
         rows_.push_back(std::move(row));
     }
+    rows_changing(RowsChange::Kind::inserted, first, count, true);
     return first;
 }
 
@@ -184,10 +191,12 @@ void FileList::unselect_all() {
 void FileList::remove_item(int item) {
     const int row = item - 1;
     if (!has_row(row)) return;
+    rows_changing(RowsChange::Kind::removed, row, 1, false);
     if (rows_[idx(row)].selected) --selected_count_;
     old_names_.erase(old_names_.begin() + row);
     new_names_.erase(new_names_.begin() + row);
     rows_.erase(rows_.begin() + row);
+    rows_changing(RowsChange::Kind::removed, row, 1, true);
 }
 
 int FileList::remove_selected_items() {
@@ -215,11 +224,14 @@ void FileList::compact(const std::vector<char>& remove_flags) {
 }
 
 void FileList::clear() {
+    const int count = item_count();
+    if (count > 0) rows_changing(RowsChange::Kind::reset, 0, count, false);
     old_names_.clear();
     new_names_.clear();
     rows_.clear();
     folders_.clear();
     selected_count_ = 0;
+    if (count > 0) rows_changing(RowsChange::Kind::reset, 0, 0, true);
 }
 
 }  // namespace varnel

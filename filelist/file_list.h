@@ -52,15 +52,30 @@ struct CellChange {
     Column last = Column::tag_status;
 };
 
+// A change of the rows themselves, told twice: before it happens (done
+// false) and after (done true). inserted: rows first..first+count-1 are new;
+// removed: those rows go; reset: rows anywhere go (the list is rebuilt).
+struct RowsChange {
+    enum class Kind : std::uint8_t { inserted, removed, reset };
+    Kind kind = Kind::reset;
+    int first = 0;
+    int count = 0;
+    bool done = false;
+};
+
 class FileList {
 public:
     // Told of every change to the cells of existing rows (names, folders,
     // status texts and images, failure reasons), whoever writes them. Writes
     // made while a ChangeBatch is alive are told once, as the smallest
     // rectangle that covers them all, when the outermost batch ends. Rows
-    // added or removed are not cell changes and are not told here.
+    // added or removed are not cell changes; the rows observer hears them.
     using CellObserver = std::function<void(const CellChange&)>;
     void set_cell_observer(CellObserver observer) { observer_ = std::move(observer); }
+
+    // Told of every row added or removed, whoever adds or removes it.
+    using RowsObserver = std::function<void(const RowsChange&)>;
+    void set_rows_observer(RowsObserver observer) { rows_observer_ = std::move(observer); }
 
     class ChangeBatch {
     public:
@@ -149,6 +164,7 @@ private:
     void compact(const std::vector<char>& remove_flags);
     void changed(int first_row, int last_row, Column first, Column last);
     void end_batch();
+    void rows_changing(RowsChange::Kind kind, int first, int count, bool done);
 
     std::vector<std::string> old_names_;
     std::vector<std::string> new_names_;
@@ -156,6 +172,7 @@ private:
     std::vector<ItemFolder> folders_;
     int selected_count_ = 0;
     CellObserver observer_;
+    RowsObserver rows_observer_;
     int batch_depth_ = 0;
     std::optional<CellChange> pending_;
 };
@@ -170,7 +187,11 @@ int FileList::remove_rows_if(RowPredicate remove) {
             ++removed;
         }
     }
-    if (removed > 0) compact(flags);
+    if (removed > 0) {
+        rows_changing(RowsChange::Kind::reset, 0, item_count(), false);
+        compact(flags);
+        rows_changing(RowsChange::Kind::reset, 0, item_count(), true);
+    }
     return removed;
 }
 

@@ -1,6 +1,12 @@
 #include "filelist/item_names.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
 #include <utility>
+
+#include "platform/code_page_chars.h"
+#include "platform/name_order.h"
 
 namespace varnel {
 
@@ -14,6 +20,104 @@ std::vector<ItemName> item_names_from_fs(std::vector<std::string> fs_names, cons
     names.reserve(fs_names.size());
     for (std::string& fs : fs_names) names.push_back(item_name_from_fs(std::move(fs), codec));
     return names;
+}
+
+namespace {
+
+// A name's place in the sort: the eight key bytes that follow the prefix
+// every key shares, big-endian, so that most comparisons are one integer
+// comparison; ties compare the whole keys.
+struct SortEntry {
+    std::uint64_t head;
+    std::uint32_t index;
+};
+
+std::uint64_t head_after(std::string_view key, std::size_t skip) {
+    std::uint64_t head = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        const std::size_t at = skip + i;
+        head = head << 8 | (at < key.size() ? static_cast<unsigned char>(key[at]) : 0u);
+    }
+    return head;
+}
+
+// Puts the name that was at order[i].index at position i, following the
+// permutation's cycles (no second array of names).
+void permute(std::vector<ItemName>& names, const std::vector<SortEntry>& order) {
+    std::vector<std::uint32_t> source(order.size());
+    for (std::size_t i = 0; i < order.size(); ++i) source[i] = order[i].index;
+    for (std::size_t start = 0; start < source.size(); ++start) {
+        if (source[start] == start) continue;
+        ItemName held = std::move(names[start]);
+        std::size_t at = start;
+        while (source[at] != start) {
+            const std::size_t from = source[at];
+            names[at] = std::move(names[from]);
+            source[at] = static_cast<std::uint32_t>(at);
+            at = from;
+        }
+        names[at] = std::move(held);
+        source[at] = static_cast<std::uint32_t>(at);
+    }
+}
+
+// How many leading bytes every name's key shares, found from the texts: the
+// key of their common start, cut back to a character boundary that every
+// text parses alike and that does not end a digit run (a run that goes on
+// differently in each text has a different key).
+std::size_t shared_key_bytes(const std::vector<ItemName>& names) {
+    const std::string_view first = names.front().text;
+    std::size_t common = first.size();
+    for (const ItemName& name : names) {
+        const std::string_view text = name.text;
+        std::size_t same = 0;
+        while (same < common && same < text.size() && first[same] == text[same]) ++same;
+        common = same;
+    }
+    std::size_t boundary = 0;
+    // A character's size is read from its first byte, and from up to three
+    // more when that is 0x80 or above: parse only where those are shared.
+    for (std::size_t at = 0; at < common;) {
+        if (static_cast<unsigned char>(first[at]) >= 0x80 && at + 4 > common) break;
+        const std::size_t size = char_size_at(first, at);
+        at += size;
+        if (size != 1 || first[at - 1] < '0' || first[at - 1] > '9') boundary = at;
+    }
+    std::string key;
+    append_natural_key(first.substr(0, boundary), key);
+    return key.size();
+}
+
+}  // namespace
+
+// One key per name, built into one reused buffer: only its head is kept.
+void sort_naturally(std::vector<ItemName>& names) {
+    if (names.size() < 2) return;
+    const std::size_t shared = shared_key_bytes(names);
+    std::string key;
+    std::vector<SortEntry> entries;
+    entries.reserve(names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        key.clear();
+        append_natural_key(names[i].text, key);
+        entries.push_back(SortEntry{head_after(key, shared), static_cast<std::uint32_t>(i)});
+    }
+    std::string a_key;
+    std::string b_key;
+    std::sort(entries.begin(), entries.end(), [&](const SortEntry& a, const SortEntry& b) {
+        if (a.head != b.head) return a.head < b.head;
+        const std::string& a_text = names[a.index].text;
+        const std::string& b_text = names[b.index].text;
+        a_key.clear();
+        b_key.clear();
+        append_natural_key(a_text, a_key);
+        append_natural_key(b_text, b_key);
+        const int by_key = a_key.compare(b_key);
+        if (by_key != 0) return by_key < 0;
+        const int by_bytes = a_text.compare(b_text);
+        return by_bytes != 0 ? by_bytes < 0 : a.index < b.index;
+    });
+    permute(names, entries);
 }
 
 ItemFolder item_folder_from_fs(std::string fs_folder, const Codec& codec) {

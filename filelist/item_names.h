@@ -14,6 +14,10 @@ namespace varnel {
 ItemName item_name_from_fs(std::string fs_name, const Codec& codec);
 std::vector<ItemName> item_names_from_fs(std::vector<std::string> fs_names, const Codec& codec);
 
+// Puts names in natural order of their code-page texts (see natural_compare):
+// the order a folder's files are added in.
+void sort_naturally(std::vector<ItemName>& names);
+
 // The item folder of a file-system folder path, '/' appended when missing.
 ItemFolder item_folder_from_fs(std::string fs_folder, const Codec& codec);
 

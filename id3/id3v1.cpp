@@ -4,7 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "id3/fd_io.h"
+#include "platform/code_page_chars.h"
+#include "platform/tag_file_io.h"
 
 namespace varnel {
 namespace {
@@ -46,12 +47,6 @@ std::optional<Trailer> read_trailer(const ByteFile& file) {
     return trailer;
 }
 
-// 2 for a byte of 0x80 or above that has a byte after it (a two-byte
-// character), else 1.
-std::size_t char_width(std::string_view text, std::size_t at) {
-    return static_cast<unsigned char>(text[at]) >= 0x80 && at + 1 < text.size() ? 2 : 1;
-}
-
 bool is_space_char(std::string_view text, std::size_t at, std::size_t width) {
     if (width == 1) return text[at] == ' ';
     return text[at] == '\xA1' && text[at + 1] == '\xA1';
@@ -64,7 +59,7 @@ std::string trim_spaces(std::string_view text) {
     std::size_t begin = text.size();
     std::size_t end = 0;
     for (std::size_t at = 0; at < text.size();) {
-        const std::size_t width = char_width(text, at);
+        const std::size_t width = char_size_at(text, at);
         if (!is_space_char(text, at, width)) {
             if (begin > at) begin = at;
             end = at + width;
@@ -80,16 +75,9 @@ std::string field_text(const Block& block, std::size_t at, std::size_t width) {
 }
 
 // The longest start of `text` of at most `width` bytes that does not end
-// inside a two-byte character.
+// inside a character (two or four bytes).
 std::string_view cut_to_width(std::string_view text, std::size_t width) {
-    if (text.size() <= width) return text;
-    std::size_t end = 0;
-    while (end < width) {
-        const std::size_t next = end + char_width(text, end);
-        if (next > width) break;
-        end = next;
-    }
-    return text.substr(0, end);
+    return text.substr(0, whole_char_prefix(text, width));
 }
 
 void put_text(Block& block, std::size_t at, std::string_view text, std::size_t width) {

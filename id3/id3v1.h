@@ -27,7 +27,7 @@ bool read_id3v1_tag(ByteFile& file, TagFields& fields);
 // track (low 8 bits) at offset 126 and the genre (low 8 bits) at 127. A text
 // longer than its field (title, artist, album 30 bytes, year 4, comment 29:
 // offset 126 holds the track) is cut to the field's width without splitting
-// a two-byte character. Only the last 128 bytes of the file are touched.
+// a character (two or four bytes). Only the last 128 bytes of the file are touched.
 // false when the block could not be written; a failed append is cut off
 // again.
 bool write_id3v1_tag(ByteFile& file, std::string_view title, std::string_view artist,

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 
-#include "id3/fd_io.h"
 #include "id3/genres.h"
+#include "id3/id3v2_frames.h"
+#include "platform/code_page_chars.h"
+#include "platform/tag_file_io.h"
 
 namespace varnel {
 namespace {
@@ -134,19 +136,6 @@ std::string decode_single_byte(std::string_view bytes, std::uint8_t encoding, co
     return std::string(bytes);
 }
 
-// Where the byte-order mark of encoding 0x01 text is: the second FF FE when
-// there are two (the first belongs to a description); else FE FF, when
-// present, wins over a single FF FE.
-std::size_t chosen_mark(std::string_view data) {
-    const std::size_t first_le = data.find("\xFF\xFE");
-    if (first_le != npos) {
-        const std::size_t second_le = data.find("\xFF\xFE", first_le + 2);
-        if (second_le != npos) return second_le;
-    }
-    const std::size_t first_be = data.find("\xFE\xFF");
-    return first_be != npos ? first_be : first_le;
-}
-
 // Where the text starts when the frame's prefix (encoding byte, and for a
 // comment the language and the description) is skipped. Used where no
 // byte-order mark shows the start.
@@ -159,16 +148,16 @@ std::size_t text_start(std::string_view data, bool is_comment, std::uint8_t enco
     return end + (is_utf16(encoding) ? 2 : 1);
 }
 
-// Encoding 0x01 text. Without any mark the text is taken as little-endian
-// (the byte order of the writers that omit it), unless its first code unit
-// reads as an ASCII character written big-endian.
+// Encoding 0x01 text: the byte-order mark at the start of the text decides
+// its byte order (a mark anywhere else is a character of the text). Without
+// a mark the text is taken as little-endian (the byte order of the writers
+// that omit it), unless its first code unit reads as an ASCII character
+// written big-endian.
 std::string decode_utf16_with_bom(std::string_view data, bool is_comment, const Codec& codec) {
-    const std::size_t mark = chosen_mark(data);
-    if (mark != npos) {
-        const bool big_endian = data[mark] == '\xFE';
-        return decode_utf16(data.substr(mark + 2), big_endian, codec);
-    }
-    const std::string_view text = data.substr(text_start(data, is_comment, utf16_with_bom));
+    const std::string_view text =
+        data.substr(std::min(text_start(data, is_comment, utf16_with_bom), data.size()));
+    if (text.size() >= 2 && (text.substr(0, 2) == "\xFF\xFE" || text.substr(0, 2) == "\xFE\xFF"))
+        return decode_utf16(text.substr(2), text[0] == '\xFE', codec);
     const bool big_endian = text.size() >= 2 && text[0] == '\0' && text[1] != '\0';
     return decode_utf16(text, big_endian, codec);
 }
@@ -198,22 +187,16 @@ std::string decode_frame(std::string_view data, char id_kind, const Codec& codec
 
 // --- Genre text ------------------------------------------------------------
 
-// 2 for a byte of 0x80 or above with a byte after it (a two-byte
-// character), else 1: bracket searches step over two-byte characters.
-std::size_t char_width(std::string_view text, std::size_t at) {
-    return static_cast<unsigned char>(text[at]) >= 0x80 && at + 1 < text.size() ? 2 : 1;
-}
-
 std::size_t find_last_char(std::string_view text, char wanted) {
     std::size_t found = npos;
-    for (std::size_t at = 0; at < text.size(); at += char_width(text, at))
+    for (std::size_t at = 0; at < text.size(); at += char_size_at(text, at))
         if (text[at] == wanted) found = at;
     return found;
 }
 
 // `from` must be the start of a character.
 std::size_t find_char(std::string_view text, char wanted, std::size_t from) {
-    for (std::size_t at = from; at < text.size(); at += char_width(text, at))
+    for (std::size_t at = from; at < text.size(); at += char_size_at(text, at))
         if (text[at] == wanted) return at;
     return npos;
 }
@@ -301,7 +284,15 @@ bool read_id3v2_tag(ByteFile& file, TagFields& fields, const Codec& codec) {
     const std::optional<std::uint32_t> length = declared_tag_length({head.data(), *got});
     if (!length) return false;
     std::string storage;
-    fill_fields(whole_tag(file, head, *got, *length, storage), fields, codec);
+    const std::string_view tag = whole_tag(file, head, *got, *length, storage);
+    // Versions 2.2 and 2.3 unsynchronise the whole tag: undone first.
+    if (tag[3] < 4 && (static_cast<std::uint8_t>(tag[5]) & 0x80)) {
+        const std::string plain = std::string(tag.substr(0, header_size)) +
+                                  undo_unsynchronisation(tag.substr(header_size));
+        fill_fields(plain, fields, codec);
+    } else {
+        fill_fields(tag, fields, codec);
+    }
     return true;
 }
 

@@ -25,7 +25,8 @@ std::optional<std::uint32_t> id3v2_tag_length(ByteFile& file);
 // Fills all twelve fields (a missing frame gives the empty text) from the
 // first tag-length bytes of the file, with the four-letter frames of the
 // table of TagFields or, in a version 2.2 tag, their three-letter
-// counterparts; the genre then goes through resolve_genre_text. false,
+// counterparts; the genre then goes through resolve_genre_text. The
+// unsynchronisation of a version 2.2 or 2.3 tag is undone first. false,
 // record untouched, when there is no header. Reads at most the bytes the
 // file holds, never more, usually in one read.
 bool read_id3v2_tag(ByteFile& file, TagFields& fields, const Codec& codec);
@@ -37,10 +38,9 @@ bool read_id3v2_tag(ByteFile& file, TagFields& fields, const Codec& codec);
 // no flags); a four-letter one has a plain big-endian size, or in a version
 // 2.4 tag a syncsafe size where that ends on a frame id, padding or the tag
 // end. The data is cut at the end of `tag`.
-// Decoding: encoding 0x01 starts after the byte-order mark chosen among the
-// data's FF FE / FE FF pairs (the second FF FE when there are two, else an
-// FE FF, else the one FF FE); without any mark it starts after the prefix
-// below and is little-endian unless its first code unit is 00 xx. Encoding
+// Decoding: encoding 0x01 text starts after the prefix below; a byte-order
+// mark FF FE or FE FF at its start gives its byte order, and without one it
+// is little-endian unless its first code unit is 00 xx. Encoding
 // 0x02 is big-endian UTF-16, 0x03 UTF-8, anything else single-byte text
 // kept as it is. The prefix skipped before the text: the encoding byte for
 // a "T" id; for a comment also the 3-byte language and the description up

@@ -1,117 +1,106 @@
 #include "id3/id3v2_writer.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <optional>
 
-#include "id3/fd_io.h"
 #include "id3/id3v2_reader.h"
 #include "id3/safe_rewrite.h"
+#include "platform/tag_file_io.h"
 
 namespace varnel {
 namespace {
 
 constexpr std::size_t block_size = 4096;
-constexpr std::size_t padding_size = 877;
-constexpr std::uint64_t frames_size = 137;  // the twelve frames without their texts
-constexpr std::uint64_t max_syncsafe = (1u << 28) - 1;
-
-void put_be32(std::string& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
-}
-
-void put_syncsafe(std::string& out, std::uint32_t value) {
-    for (int shift = 21; shift >= 0; shift -= 7) out += static_cast<char>((value >> shift) & 0x7F);
-}
-
-// id, size, flag bytes `flag` 00, encoding byte 00, `prefix`, `text`.
-void put_frame(std::string& out, std::string_view id, std::string_view prefix,
-               std::string_view text, char flag = '\0') {
-    out += id;
-    put_be32(out, static_cast<std::uint32_t>(1 + prefix.size() + text.size()));
-    out += flag;
-    out += '\0';
-    out += '\0';
-    out += prefix;
-    out += text;
-}
-
-std::uint64_t text_size(const TagFields& f) {
-    const std::array<const std::string*, 12> texts{
-        &f.title,   &f.artist,   &f.album,           &f.track,     &f.year, &f.genre,
-        &f.comment, &f.composer, &f.original_artist, &f.copyright, &f.url,  &f.encoder};
-    std::uint64_t sum = 0;
-    for (const std::string* text : texts) sum += text->size();
-    return sum;
-}
-
-// The length of the tag at the start of the file, 0 when there is none;
-// nullopt when a header is there but its length cannot be read.
-std::optional<std::uint64_t> old_tag_length(ByteFile& file) {
-    if (!has_id3v2_header(file)) return 0;
-    const std::optional<std::uint32_t> length = id3v2_tag_length(file);
-    if (!length) return std::nullopt;
-    return *length;
-}
-
-// A file with several names is edited where it is, so every name sees it.
-bool edit_in_place(ByteFile& file, std::uint64_t old_length, std::string_view tag) {
-    return (old_length == 0 || delete_bytes(file, 0, old_length)) && insert_bytes(file, 0, tag) &&
-           file.sync();
-}
-
-bool replace_tag(ByteFile& file, const std::string& path, std::uint64_t old_length,
-                 std::string_view tag) {
-    struct stat info {};
-    if (fstat(file.fd(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    if (info.st_nlink > 1) return edit_in_place(file, old_length, tag);
-    return replace_file_start(file, path, old_length, tag);
-}
+constexpr std::size_t header_size = 10;
 
 bool read_block(int fd, char* buffer, std::size_t size, std::uint64_t offset) {
     const std::optional<std::size_t> count = read_at(fd, buffer, size, offset);
     return count && *count == size;
 }
 
+// The tag bytes at the start of the file (its whole space), empty without
+// a tag; nullopt on a read error.
+std::optional<std::string> old_tag(ByteFile& file, std::uint64_t space) {
+    std::string bytes(static_cast<std::size_t>(space), '\0');
+    const std::optional<std::size_t> got = read_at(file.fd(), bytes.data(), bytes.size(), 0);
+    if (!got) return std::nullopt;
+    bytes.resize(*got);
+    return bytes;
+}
+
+TagEditResult failed(int error) {
+    return TagEditResult{false, error, {}};
+}
+
+Codec& code_page_codec() {
+    thread_local Codec codec;
+    return codec;
+}
+
 }  // namespace
 
-std::string build_id3v2_tag(const TagFields& f) {
-    const std::uint64_t size = frames_size + padding_size + text_size(f);
-    if (size > max_syncsafe) return {};
-    std::string tag = "ID3";
-    tag += '\x03';
-    tag += '\0';
-    tag += '\0';
-    put_syncsafe(tag, static_cast<std::uint32_t>(size));
-    put_frame(tag, "TRCK", {}, f.track);
-    put_frame(tag, "TENC", {}, f.encoder, '\x40');
-    put_frame(tag, "WXXX", std::string_view("\0", 1), f.url);
-    put_frame(tag, "TCOP", {}, f.copyright);
-    put_frame(tag, "TOPE", {}, f.original_artist);
-    put_frame(tag, "TCOM", {}, f.composer);
-    put_frame(tag, "COMM", std::string_view("CHS\0", 4), f.comment);
-    put_frame(tag, "TCON", {}, f.genre);
-    put_frame(tag, "TYER", {}, f.year);
-    put_frame(tag, "TALB", {}, f.album);
-    put_frame(tag, "TPE1", {}, f.artist);
-    put_frame(tag, "TIT2", {}, f.title);
-    tag.append(padding_size, '\0');
-    return tag;
+std::string build_id3v2_tag(const TagFields& fields) {
+    const BuiltFrames built = build_id3v2_frames(fields, {}, {}, code_page_codec());
+    return wrap_id3v2_tag(built.frames, new_tag_padding);
+}
+
+std::optional<std::uint64_t> id3v2_tag_space(ByteFile& file) {
+    std::array<char, header_size> header{};
+    const std::optional<std::size_t> got = read_at(file.fd(), header.data(), header.size(), 0);
+    if (!got) return std::nullopt;
+    if (!has_id3v2_header(file)) return 0;
+    const std::optional<std::uint32_t> length = id3v2_tag_length(file);
+    if (!length) return 0;
+    const bool footer = header[3] == 4 && (static_cast<std::uint8_t>(header[5]) & 0x10);
+    return *length + (footer ? header_size : 0);
+}
+
+std::vector<std::string> unconvertible_frames(ByteFile& file) {
+    const std::optional<std::uint64_t> space = id3v2_tag_space(file);
+    if (!space || *space == 0) return {};
+    const std::optional<std::string> tag = old_tag(file, *space);
+    if (!tag) return {};
+    return build_id3v2_frames(TagFields{}, *tag, {}, code_page_codec()).unconvertible;
+}
+
+TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields,
+                              const V2WriteOptions& options, const Codec& codec) {
+    if (!recover_file_edit(file, path)) return failed(errno);
+    const std::optional<std::uint64_t> space = id3v2_tag_space(file);
+    if (!space) return failed(errno);
+    const std::optional<std::string> tag = old_tag(file, *space);
+    if (!tag) return failed(errno);
+    BuiltFrames built = build_id3v2_frames(fields, *tag, options, codec);
+    TagEditResult result{false, 0, std::move(built.unconvertible)};
+    if (!result.unconvertible.empty() && !options.drop_unconvertible) return result;
+    // Fits where the old tag was: written in place, its padding filling the space.
+    const bool fits = tag->size() == *space && *space >= header_size + built.frames.size();
+    const std::string bytes = wrap_id3v2_tag(
+        built.frames, fits ? static_cast<std::size_t>(*space - header_size - built.frames.size())
+                           : new_tag_padding);
+    if (bytes.empty()) {
+        result.error = EFBIG;
+        return result;
+    }
+    result.ok = fits ? overwrite_file_start(file, path, bytes)
+                     : replace_file_start(file, path, *space, bytes);
+    if (!result.ok) result.error = errno;
+    return result;
 }
 
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields) {
-    const std::string tag = build_id3v2_tag(fields);
-    if (tag.empty()) return false;
-    const std::optional<std::uint64_t> old_length = old_tag_length(file);
-    return old_length && replace_tag(file, path, *old_length, tag);
+    return write_id3v2_tag(file, path, fields, {}, code_page_codec()).ok;
 }
 
-bool remove_id3v2_tag(ByteFile& file, const std::string& path) {
-    const std::optional<std::uint64_t> old_length = old_tag_length(file);
-    if (!old_length) return false;
-    return *old_length == 0 || replace_tag(file, path, *old_length, {});
+TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path) {
+    if (!recover_file_edit(file, path)) return failed(errno);
+    const std::optional<std::uint64_t> space = id3v2_tag_space(file);
+    if (!space) return failed(errno);
+    if (*space == 0) return TagEditResult{true, 0, {}};
+    if (!replace_file_start(file, path, *space, {})) return failed(errno);
+    return TagEditResult{true, 0, {}};
 }
 
 bool delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count) {

@@ -1,46 +1,67 @@
 #pragma once
 // Writing a new ID3v2.3 tag at the start of an MP3 file, removing the tag,
-// and the file edits both need.
+// and the in-place edits of the fixed layout.
 //
-// A rewrite never leaves a half-written file: the new file (new tag, then
-// the old file after the old tag) is written to a temporary file in the
-// same folder, synced, given the original's mode (owner and extended
-// attributes where permitted) and put in its place atomically. A symbolic
-// link stays a link (the file it points to is replaced). A file with several
-// hard links is edited in place, so that every name sees the change; that
-// edit is not crash-safe.
-// Temporary files are named ".<name>.varnel-tmp-<pid>-XXXXXX"; those a
-// killed process left behind are removed the next time that folder is
-// written (temp_files.h).
+// The new tag keeps what the record does not change (id3v2_builder.h).
+// When it fits in the space of the old tag (header, frames and padding) it
+// is written there in place, its padding filling the rest of that space;
+// otherwise, and for a file without a tag, the whole file is rewritten with
+// the tag's 877 bytes of padding. Both ways are crash-safe (safe_rewrite.h):
+// a crash or kill leaves the old file, the new one, or one that the next
+// tag edit of that file (or recover_file_edit) completes.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "id3/id3v2_builder.h"
 #include "id3/tag_fields.h"
 #include "platform/byte_file.h"
+#include "platform/codec.h"
 
 namespace varnel {
 
-// The bytes of the new tag: header, the twelve frames (TRCK, TENC, WXXX,
-// TCOP, TOPE, TCOM, COMM, TCON, TYER, TALB, TPE1, TIT2) with encoding 0x00
-// and the texts as they are, then 877 bytes of padding: 1024 bytes plus the
-// texts. Empty when the texts together exceed 2^28 - 1 - 1014 bytes, which
-// the tag's syncsafe size cannot express.
+// The outcome of a tag write or removal.
+struct TagEditResult {
+    bool ok = false;
+    // When not ok: the errno value of the failing call, or 0 when the texts
+    // are too long for a tag (EFBIG) or frames stopped the write.
+    int error = 0;
+    // Frames of the old tag without a safe version 2.3 form: they stopped
+    // the write (not ok, error 0), or were left out (drop_unconvertible).
+    std::vector<std::string> unconvertible;
+};
+
+// The bytes of a tag written anew from `fields` alone: header, the twelve
+// frames (TRCK, TENC, WXXX, TCOP, TOPE, TCOM, COMM, TCON, TYER, TALB, TPE1,
+// TIT2) with encoding 0x00 and the texts as they are, then 877 bytes of
+// padding: 1024 bytes plus the texts. Empty when the texts together exceed
+// 2^28 - 1 - 1014 bytes, which the tag's syncsafe size cannot express.
 std::string build_id3v2_tag(const TagFields& fields);
 
-// Replaces the file's ID3v2 tag (or puts one in front of a file without)
-// by build_id3v2_tag(fields): the new file is that tag followed by the old
-// file after its old tag (id3v2_tag_length bytes, or the whole file when it
-// is shorter). `file` is the file at `path`, open for reading and writing;
-// afterwards it is open on the new file. false on any error (texts too long
-// included); the file is then unchanged, except when only the final sync
-// of the folder failed, after the new file took the old one's place.
+// The length of the space an ID3v2 tag takes at the start of the file
+// (with a version 2.4 footer); 0 when there is none, nullopt on a read error.
+std::optional<std::uint64_t> id3v2_tag_space(ByteFile& file);
+
+// The ids of the frames of the file's tag that a write would have to leave
+// out (empty when there are none, or no tag).
+std::vector<std::string> unconvertible_frames(ByteFile& file);
+
+// Replaces the file's ID3v2 tag (or puts one in front of a file without),
+// keeping the frames the record does not change. `file` is the file at
+// `path`, open for reading and writing; afterwards it is open on the new
+// file. Not ok when frames cannot be carried and options do not allow to
+// drop them (nothing written), or on any error; the file is then unchanged.
+TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields,
+                              const V2WriteOptions& options, const Codec& codec);
+
+// The same with code-page texts, dropping no frame; true when written.
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields);
 
-// Cuts the ID3v2 tag off the file, as write_id3v2_tag replaces it; true
-// without a change when there is none.
-bool remove_id3v2_tag(ByteFile& file, const std::string& path);
+// Cuts the ID3v2 tag off the file (whole-file rewrite); ok without a change
+// when there is none.
+TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path);
 
 // In-place edits, moving the rest of the file through a 4096-byte buffer:
 // remove `count` bytes at `position` (fewer where the file ends first;

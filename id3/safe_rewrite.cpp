@@ -1,114 +1,236 @@
 #include "id3/safe_rewrite.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
-#include <memory>
+#include <cerrno>
 #include <optional>
-#include <string>
 #include <utility>
+#include <vector>
 
-#include "id3/fd_io.h"
-#include "id3/file_copy.h"
 #include "id3/temp_files.h"
-#include "platform/dir_handle.h"
+#include "platform/tag_file_io.h"
 
 namespace varnel {
 namespace {
 
-// Where the file lives once symbolic links are followed: `folder` ends in '/'.
-struct Location {
-    std::string folder;
+// The undo side file: magic, the length n of the region, the hash of the
+// new bytes, then the n old bytes.
+constexpr std::string_view undo_magic = "VNLUNDO1";
+constexpr std::size_t undo_header = 24;
+
+std::uint64_t fnv_hash(std::string_view bytes) {
+    std::uint64_t hash = 1469598103934665603ull;
+    for (const char c : bytes) hash = (hash ^ static_cast<std::uint8_t>(c)) * 1099511628211ull;
+    return hash;
+}
+
+void put_u64(std::string& out, std::uint64_t value) {
+    for (int shift = 56; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+std::uint64_t get_u64(std::string_view bytes) {
+    std::uint64_t value = 0;
+    for (const char c : bytes.substr(0, 8)) value = (value << 8) | static_cast<std::uint8_t>(c);
+    return value;
+}
+
+std::optional<std::string> read_bytes(const ByteFile& file, std::uint64_t offset,
+                                      std::size_t size) {
+    std::string bytes(size, '\0');
+    const std::optional<std::size_t> got = read_at(file.fd(), bytes.data(), size, offset);
+    if (!got) return std::nullopt;
+    bytes.resize(*got);
+    return bytes;
+}
+
+// The file being edited: its folder, name and identity, locked.
+struct Target {
+    SideFolder folder;
     std::string name;
+    FileInfo info;
 };
 
-struct FreeDeleter {
-    void operator()(char* text) const { std::free(text); }
-};
-
-std::optional<Location> resolve(const std::string& path) {
-    if (path.find('\0') != std::string::npos) return std::nullopt;
-    const std::unique_ptr<char, FreeDeleter> real(realpath(path.c_str(), nullptr));
-    if (!real) return std::nullopt;
-    const std::string full(real.get());  // absolute, no trailing '/'
-    const std::size_t slash = full.rfind('/');
-    if (slash == std::string::npos || slash + 1 == full.size()) return std::nullopt;
-    return Location{full.substr(0, slash + 1), full.substr(slash + 1)};
+// Locked first, checked then: a writer that replaced the file while this
+// one waited for the lock is noticed.
+std::optional<Target> lock_target(ByteFile& file, const std::string& path) {
+    if (!lock_file(file.fd())) return std::nullopt;
+    const std::optional<FileInfo> info = file_info(file.fd());
+    const std::optional<FileLocation> where = locate_file(path);
+    if (!info || !where) return std::nullopt;
+    std::optional<SideFolder> folder = SideFolder::open(where->folder);
+    if (!folder) return std::nullopt;
+    std::optional<ByteFile> found = folder->open_entry(where->name, false);
+    const std::optional<FileInfo> found_info =
+        found ? file_info(found->fd()) : std::optional<FileInfo>();
+    if (!found_info || found_info->device != info->device || found_info->inode != info->inode) {
+        errno = ESTALE;  // the name now leads to another file
+        return std::nullopt;
+    }
+    return Target{std::move(*folder), where->name, *info};
 }
 
-bool same_file(const struct stat& one, const struct stat& other) {
-    return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+// Copies the finished new file over the file in place and syncs it.
+bool copy_over(ByteFile& file, int from) {
+    const std::optional<FileInfo> source = file_info(from);
+    return source && copy_to_end(from, 0, file.fd(), 0) && file.truncate(source->size) &&
+           file.sync();
 }
 
-// A temporary file of ours, removed when the object goes unless kept.
-class TempFile {
+bool roll_forward(ByteFile& file, const Target& target, const std::string& redo) {
+    std::optional<ByteFile> finished = target.folder.open_entry(redo, false);
+    if (!finished) return false;
+    return copy_over(file, finished->fd()) && target.folder.remove(redo);
+}
+
+// Puts the old bytes back unless the new ones are all there (or always,
+// with `force`: after a failed write of them).
+bool roll_back(ByteFile& file, const Target& target, const std::string& undo, bool force = false) {
+    std::optional<ByteFile> side = target.folder.open_entry(undo, false);
+    const std::optional<FileInfo> side_info = side ? file_info(side->fd()) : std::nullopt;
+    if (!side_info) return false;
+    const std::optional<std::string> record =
+        read_bytes(*side, 0, static_cast<std::size_t>(side_info->size));
+    if (!record) return false;
+    const bool complete =
+        record->size() >= undo_header && record->starts_with(undo_magic) &&
+        get_u64(std::string_view(*record).substr(8)) == record->size() - undo_header;
+    // An incomplete record was cut short before the file was touched.
+    if (complete) {
+        const std::string_view old = std::string_view(*record).substr(undo_header);
+        const std::optional<std::string> now = read_bytes(file, 0, old.size());
+        if (!now) return false;
+        const bool new_is_there =
+            !force && fnv_hash(*now) == get_u64(std::string_view(*record).substr(16));
+        if (!new_is_there && !(write_at(file.fd(), old.data(), old.size(), 0) && file.sync()))
+            return false;
+    }
+    return target.folder.remove(undo);
+}
+
+bool recover(ByteFile& file, const Target& target) {
+    const std::string redo = redo_file_name(target.name, target.info.inode);
+    if (target.folder.has(redo) && !roll_forward(file, target, redo)) return false;
+    const std::string undo = undo_file_name(target.name, target.info.inode);
+    return !target.folder.has(undo) || roll_back(file, target, undo);
+}
+
+// A new side file that is removed unless it was given its final name.
+class NewFile {
 public:
-    TempFile(int folder_fd, std::string name, int fd)
-        : folder_fd_(folder_fd), name_(std::move(name)), fd_(fd) {}
-    TempFile(const TempFile&) = delete;
-    TempFile& operator=(const TempFile&) = delete;
-    ~TempFile() {
-        close(fd_);
-        if (!kept_) unlinkat(folder_fd_, name_.c_str(), 0);
+    NewFile(const Target& target, std::int64_t started) : target_(target) {
+        name_ = new_file_name(target.name, target.info.inode);
+        if (is_stale_new_file(target.folder.regular_file_changed(name_), started))
+            target.folder.remove(name_);
+        file_ = target.folder.create_file(name_, named_);
+    }
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+    ~NewFile() {
+        if (named_) target_.folder.remove(name_);
     }
 
-    int fd() const { return fd_; }
-    const std::string& name() const { return name_; }
-    void keep() { kept_ = true; }
+    bool is_open() const { return file_.has_value(); }
+    ByteFile& file() { return *file_; }
+    // Gives the synced file the name `final_name`.
+    bool name_as(const std::string& final_name) {
+        const bool done = named_ ? target_.folder.rename_over(name_, final_name)
+                                 : target_.folder.link_file(*file_, final_name);
+        if (done) named_ = false;  // the name is no longer ours to remove
+        return done;
+    }
 
 private:
-    int folder_fd_;
+    const Target& target_;
     std::string name_;
-    int fd_;
-    bool kept_ = false;
+    std::optional<ByteFile> file_;
+    bool named_ = false;
 };
 
-std::unique_ptr<TempFile> create_temp(int folder_fd, const Location& where) {
-    std::string path = where.folder + temp_name_template(where.name, getpid());
-    const int fd = mkostemp(path.data(), O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    return std::make_unique<TempFile>(folder_fd, path.substr(where.folder.size()), fd);
-}
-
-// Writes the new content and the file's metadata into `temp`, synced.
-bool fill(const TempFile& temp, int from, const struct stat& original, std::uint64_t cut,
-          std::string_view head) {
-    cut = std::min(cut, static_cast<std::uint64_t>(original.st_size));
-    return write_at(temp.fd(), head.data(), head.size(), 0) &&
-           copy_to_end(from, cut, temp.fd(), head.size()) &&
-           copy_metadata(from, original, temp.fd()) && fsync(temp.fd()) == 0;
-}
-
-// Puts the filled `temp` in the place of `where.name`; `file` then holds it.
-bool install(ByteFile& file, TempFile& temp, int folder_fd, const Location& where) {
-    std::optional<ByteFile> reopened = ByteFile::open_read_write(where.folder + temp.name());
-    if (!reopened) return false;
-    if (renameat(folder_fd, temp.name().c_str(), folder_fd, where.name.c_str()) != 0) return false;
-    temp.keep();
-    file = std::move(*reopened);
-    return fsync(folder_fd) == 0;
+bool fill(NewFile& fresh, const ByteFile& file, std::uint64_t cut, std::string_view head) {
+    const std::optional<FileInfo> info = file_info(file.fd());
+    if (!info) return false;
+    cut = std::min(cut, info->size);
+    const int to = fresh.file().fd();
+    return write_at(to, head.data(), head.size(), 0) &&
+           copy_to_end(file.fd(), cut, to, head.size()) && copy_metadata(file.fd(), to) &&
+           fresh.file().sync();
 }
 
 }  // namespace
 
+std::string undo_record(std::string_view old_bytes, std::string_view new_bytes) {
+    std::string record(undo_magic);
+    put_u64(record, old_bytes.size());
+    put_u64(record, fnv_hash(new_bytes));
+    record += old_bytes;
+    return record;
+}
+
+bool leads_to_mp3_name(const std::string& path) {
+    const std::optional<FileLocation> where = locate_file(path);
+    if (!where) return false;
+    std::string extension =
+        where->name.substr(where->name.size() - std::min<std::size_t>(4, where->name.size()));
+    for (char& c : extension)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (extension == ".mp3") return true;
+    errno = EINVAL;
+    return false;
+}
+
+bool recover_file_edit(ByteFile& file, const std::string& path) {
+    std::optional<Target> target = lock_target(file, path);
+    return target && recover(file, *target);
+}
+
 bool replace_file_start(ByteFile& file, const std::string& path, std::uint64_t cut,
                         std::string_view head) {
-    struct stat original {};
-    if (fstat(file.fd(), &original) != 0 || !S_ISREG(original.st_mode)) return false;
-    const std::optional<Location> where = resolve(path);
-    struct stat found {};
-    if (!where || stat((where->folder + where->name).c_str(), &found) != 0 ||
-        !same_file(original, found))
+    const std::int64_t started = time_now();
+    std::optional<Target> target = lock_target(file, path);
+    if (!target || !recover(file, *target)) return false;
+    NewFile fresh(*target, started);
+    if (!fresh.is_open() || !fill(fresh, file, cut, head)) return false;
+    if (target->info.links > 1) {
+        const std::string redo = redo_file_name(target->name, target->info.inode);
+        if (!fresh.name_as(redo) || !target->folder.sync()) return false;
+        // From here a crash leaves the finished file, and the next edit
+        // copies it over again.
+        return copy_over(file, fresh.file().fd()) && target->folder.remove(redo);
+    }
+    const std::string temporary = new_file_name(target->name, target->info.inode);
+    if (!fresh.name_as(temporary)) return false;
+    if (!target->folder.rename_over(temporary, target->name)) {
+        target->folder.remove(temporary);
         return false;
-    const std::optional<DirHandle> folder = DirHandle::open(where->folder);
-    if (!folder) return false;
-    remove_stale_temps(folder->fd());
-    const std::unique_ptr<TempFile> temp = create_temp(folder->fd(), *where);
-    return temp && fill(*temp, file.fd(), original, cut, head) &&
-           install(file, *temp, folder->fd(), *where);
+    }
+    file = std::move(fresh.file());
+    return target->folder.sync();
+}
+
+bool overwrite_file_start(ByteFile& file, const std::string& path, std::string_view bytes) {
+    const std::int64_t started = time_now();
+    std::optional<Target> target = lock_target(file, path);
+    if (!target || !recover(file, *target)) return false;
+    const std::optional<std::string> old = read_bytes(file, 0, bytes.size());
+    if (!old) return false;
+    if (*old == bytes) return true;
+    const std::string record = undo_record(*old, bytes);
+    NewFile side(*target, started);
+    const std::string undo = undo_file_name(target->name, target->info.inode);
+    // The record is named, then synced: the sync of a file whose link was
+    // just made commits that link too (journaling file systems log the two
+    // in order; FAT writes the entry with the file's size), which saves the
+    // folder's own sync.
+    if (!side.is_open() || !write_at(side.file().fd(), record.data(), record.size(), 0) ||
+        !side.name_as(undo) || !side.file().sync())
+        return false;
+    // From here a crash leaves the record, and the next edit finishes.
+    if (!write_at(file.fd(), bytes.data(), bytes.size(), 0) || !sync_data(file.fd())) {
+        const int error = errno;
+        roll_back(file, *target, undo, true);
+        errno = error;
+        return false;
+    }
+    return target->folder.remove(undo);
 }
 
 }  // namespace varnel

@@ -1,33 +1,32 @@
 #pragma once
-// The temporary files of a tag rewrite. For the file <name> the temporary
-// file is ".<name>.varnel-tmp-<pid>-XXXXXX" in the same folder: <pid> is the
-// decimal id of the writing process and XXXXXX six letters or digits that
-// mkostemp chooses. <name> is cut (bytewise) so that the whole name stays
-// within 255 bytes.
-//
-// A temporary file is stale when its process no longer exists (killed in
-// the middle of a rewrite), or when its content has not changed for an hour
-// (its pid now belongs to another process). A live writer on another machine or in
-// another pid namespace sharing the folder may see its temporary file
-// removed; its rename then fails and it reports failure, its original
-// untouched.
+// The side files a tag edit keeps beside file <name> in its folder:
+//   .<name>.varnel-new-<inode>   the new file for the file <name> of that
+//                                inode while it is written, where the file
+//                                system has no nameless files, and for a
+//                                moment before it takes the file's place;
+//   .<name>.varnel-redo-<inode>  a finished new file still to be copied over
+//                                the file <name> of that inode (a file with
+//                                several hard links is edited in place);
+//   .<name>.varnel-undo-<inode>  the old tag bytes of an in-place tag edit
+//                                of that file that has not finished.
+// <inode> is decimal. <name> is cut (bytewise) so that the side file's name
+// stays within 255 bytes. Nothing else is ever removed by a tag edit.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include <sys/types.h>
-
 namespace varnel {
 
-// The template mkostemp fills in for file `name` written by process `pid`.
-std::string temp_name_template(std::string_view name, pid_t pid);
+std::string new_file_name(std::string_view name, std::uint64_t inode);
+std::string redo_file_name(std::string_view name, std::uint64_t inode);
+std::string undo_file_name(std::string_view name, std::uint64_t inode);
 
-// The pid in a temporary file's name; nullopt when `name` is not one.
-std::optional<pid_t> temp_name_pid(std::string_view name);
-
-// Removes the stale temporary files (regular files only) from the folder
-// open as `folder_fd`. Best effort: errors are ignored.
-void remove_stale_temps(int folder_fd);
+// Whether a leftover .<name>.varnel-new-<inode> may be removed by an edit that
+// started at `edit_start`: only a regular file (`changed` is its change
+// time, nullopt for anything else) changed before that start. The edit holds
+// the file's lock, so the leftover belongs to no running edit.
+bool is_stale_new_file(std::optional<std::int64_t> changed, std::int64_t edit_start);
 
 }  // namespace varnel

@@ -15,6 +15,9 @@ public:
     static std::optional<ByteFile> open_read(const std::string& path);
     static std::optional<ByteFile> open_read_write(const std::string& path);
 
+    // Takes ownership of the open descriptor `fd`.
+    static ByteFile adopt(int fd) { return ByteFile(fd); }
+
     ByteFile(ByteFile&& other) noexcept;
     ByteFile& operator=(ByteFile&& other) noexcept;
     ByteFile(const ByteFile&) = delete;

@@ -26,33 +26,57 @@ bool is_directory(int dir_fd, const dirent& entry) {
     return S_ISDIR(info.st_mode);
 }
 
-// Closes the stream on every way out of list_folder_files.
+// Closes the stream on every way out of walk_folder.
 struct DirCloser {
     DIR* dir;
     ~DirCloser() { closedir(dir); }
 };
 
-}  // namespace
-
-std::optional<std::vector<std::string>> list_folder_files(const std::string& folder) {
-    if (folder.find('\0') != std::string::npos) return std::nullopt;
+// Calls on_entry(name, is_folder) for every entry but "." and "..".
+template <typename OnEntry>
+bool walk_folder(const std::string& folder, OnEntry on_entry) {
+    if (folder.find('\0') != std::string::npos) return false;
     DIR* dir = opendir(folder.c_str());
-    if (!dir) return std::nullopt;
+    if (!dir) return false;
     const DirCloser closer{dir};
     const int dir_fd = dirfd(dir);
-    std::vector<std::string> names;
-    names.reserve(256);
     while (true) {
         // readdir signals both the end and an error with nullptr; only an
         // error sets errno.
         errno = 0;
         const dirent* entry = readdir(dir);
         if (!entry) break;
-        if (is_dot_or_dot_dot(entry->d_name) || is_directory(dir_fd, *entry)) continue;
-        names.emplace_back(entry->d_name);
+        if (is_dot_or_dot_dot(entry->d_name)) continue;
+        on_entry(entry->d_name, is_directory(dir_fd, *entry));
     }
-    if (errno != 0) return std::nullopt;
+    return errno == 0;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> list_folder_files(const std::string& folder) {
+    std::vector<std::string> names;
+    names.reserve(256);
+    const bool read = walk_folder(folder, [&](const char* name, bool is_folder) {
+        if (!is_folder) names.emplace_back(name);
+    });
+    if (!read) return std::nullopt;
     return names;
+}
+
+std::optional<std::vector<FolderEntry>> list_folder_entries(const std::string& folder) {
+    std::vector<FolderEntry> entries;
+    const bool read = walk_folder(folder, [&](const char* name, bool is_folder) {
+        entries.push_back(FolderEntry{name, is_folder});
+    });
+    if (!read) return std::nullopt;
+    return entries;
+}
+
+bool is_folder(const std::string& path) {
+    struct stat info {};
+    return path.find('\0') == std::string::npos && ::stat(path.c_str(), &info) == 0 &&
+           S_ISDIR(info.st_mode);
 }
 
 }  // namespace varnel

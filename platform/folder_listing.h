@@ -15,4 +15,19 @@ namespace varnel {
 // cannot be opened or read.
 std::optional<std::vector<std::string>> list_folder_files(const std::string& folder);
 
+// One entry of a folder: its name (file-system bytes) and whether it is a
+// directory or a symbolic link to one.
+struct FolderEntry {
+    std::string name;
+    bool is_folder = false;
+};
+
+// Every entry of `folder` but "." and "..", hidden ones included, in the
+// order the file system reports them. nullopt when the folder cannot be
+// opened or read.
+std::optional<std::vector<FolderEntry>> list_folder_entries(const std::string& folder);
+
+// True when `path` names a directory (or a symbolic link to one).
+bool is_folder(const std::string& path);
+
 }  // namespace varnel

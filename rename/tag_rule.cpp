@@ -2,13 +2,29 @@
 
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
-#include "platform/byte_file.h"
+#include "platform/code_page_chars.h"
+#include "platform/tag_file_io.h"
 #include "rename/name_text.h"
 #include "rename/tag_template.h"
 
 namespace varnel {
 
 namespace {
+
+// A field longer than any file name can hold (255 bytes) is cut, at a
+// character boundary, to its first 256 bytes or a few more: every name
+// composed with it stays too long to be valid, as it was, while a template
+// of 25 placeholders costs at most about 6.5 KB per name.
+constexpr std::size_t longest_useful_field = 256;
+
+void cut_fields(TagFields& fields) {
+    for (std::string* field : {&fields.artist, &fields.title, &fields.album, &fields.track,
+                               &fields.year, &fields.genre}) {
+        if (field->size() <= longest_useful_field) continue;
+        // At or after byte 256: the field stays over 255 bytes.
+        field->resize(char_boundary_at_or_after(*field, longest_useful_field));
+    }
+}
 
 // Reads the preferred tag, falling back to the other one as a whole.
 bool read_tags(ByteFile& file, bool v1_first, TagFields& fields, const Codec& codec) {
@@ -36,13 +52,14 @@ void compute_tag_names(FileList& list, const TagOptions& options, const Codec& c
         }
         path = list.item_folder(row).fs;
         path += list.fs_name(row);
-        std::optional<ByteFile> file = ByteFile::open_read(path);
+        std::optional<ByteFile> file = open_regular_file(path, false);
         if (!file) continue;  // unreadable: the item keeps what it had
         if (!read_tags(*file, options.v1_first, fields, codec)) {
             list.set_cell(row, Column::tag_status, std::string(tag_status_no_tag));
             new_name.clear();
             continue;
         }
+        cut_fields(fields);
         new_name = compose_tag_name(parsed, fields);
         if (!new_name.empty()) new_name += ".mp3";
     }

@@ -1,5 +1,6 @@
 #include "rename/tag_template.h"
 
+#include "platform/code_page_chars.h"
 #include "rename/name_text.h"
 
 namespace varnel {
@@ -67,7 +68,7 @@ std::string compose_tag_name(const TagTemplate& parsed, const TagFields& fields)
 }
 
 std::string cut_tag_template(std::string_view text) {
-    return left_whole(text, static_cast<int>(tag_template_max_bytes));
+    return std::string(text.substr(0, whole_char_prefix(text, tag_template_max_bytes)));
 }
 
 std::string tag_template_reference(std::string_view text) {

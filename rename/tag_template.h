@@ -28,8 +28,8 @@ std::string compose_tag_name(const TagTemplate& parsed, const TagFields& fields)
 
 inline constexpr std::size_t tag_template_max_bytes = 50;
 
-// The template cut to its first 50 bytes, never in the middle of a two-byte
-// character.
+// The template cut to its first 50 bytes, never in the middle of a
+// character (two or four bytes).
 std::string cut_tag_template(std::string_view text);
 
 // The template as 参照编辑框 shows it: every #1 replaced by 艺术家, then

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/product.h"
+#include "app/ui/font_growth.h"
 #include "app/update_check.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
@@ -50,6 +51,11 @@ AboutDialog::AboutDialog(const Codec& codec, UiServices& services, QWidget* pare
     auto* visit =
         place(new QPushButton(QStringLiteral("访问官方网站"), this), "按钮2", 41, 178, 88, 24);
     auto* ok = place(new QPushButton(QStringLiteral("确定"), this), "按钮1", 154, 178, 88, 24);
+    grow_with_font(*this, QSize(290, 241));
+    // Enter closes the window; it never starts the update check.
+    visit->setAutoDefault(false);
+    ok->setAutoDefault(false);
+    ok->setDefault(true);
     connect(visit, &QPushButton::clicked, this, &AboutDialog::check_for_update);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -64,7 +70,11 @@ void AboutDialog::mousePressEvent(QMouseEvent* event) {
 
 void AboutDialog::check_for_update() {
     QApplication::processEvents();  // the window repaints before the fetch
-    const QByteArray page = services_.fetch(latin(product::update_page_url)).value_or(QByteArray());
+    QByteArray page;
+    {
+        const BusyCursor busy(services_);
+        page = services_.fetch(latin(product::update_page_url)).value_or(QByteArray());
+    }
     const UpdateVerdict verdict =
         judge_update_page(std::string_view(page.constData(), static_cast<std::size_t>(page.size())),
                           product::current_version);

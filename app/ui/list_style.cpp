@@ -18,6 +18,13 @@ std::uint32_t bgr_from_colour(const QColor& colour) {
            static_cast<std::uint32_t>(rgb.blue()) << 16;
 }
 
+QColor readable_on(const QColor& background) {
+    const QColor rgb = background.toRgb();
+    // Relative luminance (ITU-R BT.709 weights) of the background.
+    const double luminance = 0.2126 * rgb.redF() + 0.7152 * rgb.greenF() + 0.0722 * rgb.blueF();
+    return luminance > 0.5 ? QColor(Qt::black) : QColor(Qt::white);
+}
+
 void apply_list_style(QTableView& list, QMenu& popup, const Settings& settings,
                       const Codec& codec) {
     const QColor background = colour_from_bgr(settings.background_colour);
@@ -34,6 +41,7 @@ void apply_list_style(QTableView& list, QMenu& popup, const Settings& settings,
 
     QPalette menu = popup.palette();
     menu.setColor(QPalette::Highlight, background);
+    menu.setColor(QPalette::HighlightedText, readable_on(background));
     popup.setPalette(menu);
 }
 

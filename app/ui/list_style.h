@@ -16,9 +16,13 @@ namespace varnel {
 QColor colour_from_bgr(std::uint32_t bgr);
 std::uint32_t bgr_from_colour(const QColor& colour);
 
+// Black or white, whichever stays readable on `background`.
+QColor readable_on(const QColor& background);
+
 // Background, text colour, text background; font face and size (the style
-// flags are not applied); and the popup menu's highlight follows the
-// background colour.
+// flags are not applied; the list's rows follow the font); and the
+// popup menu's highlight follows the background colour, its highlighted
+// text black or white so that it stays readable.
 void apply_list_style(QTableView& list, QMenu& popup, const Settings& settings, const Codec& codec);
 
 }  // namespace varnel

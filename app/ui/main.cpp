@@ -2,10 +2,10 @@
 // at start, as dropping them on the window would.
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
 #include <QSocketNotifier>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 #include "app/product.h"
@@ -13,11 +13,12 @@
 #include "app/settings_folder.h"
 #include "app/start_arguments.h"
 #include "app/ui/main_window.h"
+#include "app/ui/qt_translations.h"
 #include "platform/codec.h"
 #include "platform/exe_folder.h"
 #include "platform/quit_signals.h"
-#include "platform/ui/qt_text.h"
 #include "platform/state_folder.h"
+#include "platform/working_folder.h"
 #include "platform/ui/qt_ui_services.h"
 
 namespace {
@@ -26,12 +27,15 @@ QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The start-up paths made absolute against the current folder.
-QStringList absolute_paths(const std::vector<std::string>& fs_paths) {
-    QStringList paths;
-    const QDir current = QDir::current();
-    for (const std::string& path : fs_paths)
-        paths.push_back(QDir::cleanPath(current.absoluteFilePath(varnel::path_to_qstring(path))));
+// The start-up paths (file-system bytes) made absolute against the current
+// folder, "." and ".." resolved as written.
+std::vector<std::string> absolute_paths(const std::vector<std::string>& fs_paths) {
+    const std::string cwd = varnel::working_folder();
+    std::vector<std::string> paths;
+    for (const std::string& path : fs_paths) {
+        const std::filesystem::path whole = path.starts_with('/') ? path : cwd + "/" + path;
+        paths.push_back(whole.lexically_normal().string());
+    }
     return paths;
 }
 
@@ -88,6 +92,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(latin1(varnel::product::desktop_id));
     QApplication::setWindowIcon(QIcon::fromTheme(latin1(varnel::product::desktop_id)));
     close_on_quit_signals(application);
+    varnel::load_qt_translations(application);
 
     const varnel::Codec codec;
     varnel::QtUiServices services;

@@ -5,12 +5,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/product.h"
+#include "app/ui/font_growth.h"
 #include "app/ui/list_style.h"
 #include "filelist/adding.h"
 #include "filelist/context_menu_state.h"
@@ -35,6 +36,7 @@ constexpr int tab_height = 130;
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
+constexpr int list_height = design_height - 226;  // the list's height at the design size
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
@@ -46,8 +48,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
       undo_journal_path_(setup.undo_journal_path) {
     auto* central = new QWidget(this);
     tabs_ = new RuleTabs(codec_, central);
-    tabs_->setFixedHeight(tab_height);
     view_ = new FileListView(central);
+    view_->setMinimumHeight(list_height);  // a taller tab control makes the window taller
     model_ = new FileListModel(list_, codec_, this);
     view_->setModel(model_);
     context_menu_ = new ListContextMenu(this);
@@ -60,8 +62,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     build_menus();
     build_toolbar();
     build_status_bar();
-    setMinimumSize(design_width, design_height);
-    resize(design_width, design_height);
+    fit_to_font();
+    resize(minimumSize());
 
     settings_ = load_settings(config_path_);
     apply_settings_to_list();
@@ -86,6 +88,24 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     connect(context_menu_->remove_without_tag, &QAction::triggered, this,
             &MainWindow::remove_items_without_tag);
     connect(context_menu_->select_all, &QAction::triggered, view_, &QTableView::selectAll);
+}
+
+// The tab control keeps its design height unless its pages need more to
+// show their controls unsquashed at the window's font; the window's
+// minimum grows by what its parts need beyond the design.
+void MainWindow::fit_to_font() {
+    tabs_->setFixedHeight(std::max(tab_height, tabs_->minimumSizeHint().height()));
+    const double scale = font_scale(*this);
+    for (std::size_t i = 0; i < panels_.size(); ++i)
+        panels_[i]->setFixedWidth(qRound(panel_widths[i] * scale));
+    const QSize needed = layout()->totalMinimumSize();
+    setMinimumSize(std::max(design_width, needed.width()),
+                   std::max(design_height, needed.height()));
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::FontChange && view_) fit_to_font();
 }
 
 MainWindow::~MainWindow() {
@@ -155,6 +175,7 @@ void MainWindow::refresh_preview(bool explicit_command) {
 
 void MainWindow::apply_settings_to_list() {
     apply_list_style(*view_, *context_menu_, settings_, codec_);
+    fit_to_font();
     refresh_preview(false);
     refresh_file_count();
 }
@@ -182,15 +203,21 @@ void MainWindow::toolbar_command(int index) {
     panels_[1]->clear();
 }
 
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+namespace {
+const QString uri_list_format = QStringLiteral("text/uri-list");
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasFormat(uri_list_format)) event->acceptProposedAction();
+}
+
+// The raw text/uri-list bytes, percent-decoded to bytes: a legacy name is
+// never passed through a Qt string.
 void MainWindow::dropEvent(QDropEvent* event) {
-    QStringList paths;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile()) paths.push_back(url.toLocalFile());
-    if (paths.isEmpty()) return;
+    const QByteArray list = event->mimeData()->data(uri_list_format);
+    const std::vector<std::string> paths = paths_from_uri_list(
+        std::string_view(list.constData(), static_cast<std::size_t>(list.size())));
+    if (paths.empty()) return;
     event->acceptProposedAction();
     add_dropped_paths(paths);
 }

@@ -42,6 +42,9 @@ inline constexpr int undo_button = 3;
 inline constexpr int preview_button = 4;
 inline constexpr int start_button = 5;
 
+// Design widths of the status bar's panels 文件个数, 进度 and 自动预览.
+inline constexpr std::array<int, 3> panel_widths{80, 247, 80};
+
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
@@ -51,8 +54,12 @@ public:
 
     // Commands, as the menus, the toolbar, the list and drops run them.
     void add_files();
-    void add_folder(const QString& path = {});
-    void add_dropped_paths(const QStringList& paths);
+    void add_folder();
+    // Adds the files directly inside `fs_folder` (file-system bytes).
+    void add_folder_at(std::string fs_folder);
+    // Dropped paths (file-system bytes): the files first, each under its
+    // own folder, then every file of each other path taken as a folder.
+    void add_dropped_paths(const std::vector<std::string>& fs_paths);
     void refresh_preview(bool explicit_command);
     void rename_command();
     void undo_command();
@@ -82,6 +89,7 @@ public:
     RuleTabs* rule_tabs() const { return tabs_; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -92,8 +100,10 @@ private:
     void build_status_bar();
     // main_window.cpp
     void wire_tagged_controls();
+    void fit_to_font();
     void finish_adding(int first_row);
-    void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names);
+    void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names,
+                         bool natural_order);
     void set_buttons(int first, bool enabled);
     void show_progress(std::string_view text);
     void sync_selection_to_list();

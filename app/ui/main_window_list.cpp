@@ -47,7 +47,8 @@ void MainWindow::show_tag_info() {
     const ItemFolder& folder = list_.item_folder(row);
     TagDialog dialog(folder.fs + list_.fs_name(row),
                      folder.text + list_.old_names()[static_cast<std::size_t>(row)], codec_,
-                     services_, this);
+                     services_, this,
+                     settings_.v2_unicode ? V2TextEncoding::unicode : V2TextEncoding::code_page);
     if (dialog.load()) dialog.exec();
 }
 
@@ -59,9 +60,8 @@ void MainWindow::sync_selection_to_list() {
 // Removes the rows selected in the list (FileList's marks), keeping every
 // other item's new name.
 void MainWindow::remove_list_selection() {
-    model_->list_reset_begin();
     list_.remove_selected_items();
-    model_->list_reset_end();
+    view_->clearSelection();  // every marked row went; the view shows no mark either
     refresh_file_count();
     if (list_.item_count() == 0)
         for (int button : {preview_button, start_button, undo_button}) set_buttons(button, false);
@@ -74,9 +74,7 @@ void MainWindow::remove_selected_items() {
 }
 
 void MainWindow::clear_list() {
-    model_->list_reset_begin();
     list_.clear();
-    model_->list_reset_end();
     refresh_file_count();
     for (int button : {preview_button, start_button, undo_button}) set_buttons(button, false);
 }

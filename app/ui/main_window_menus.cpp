@@ -4,10 +4,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 
 #include "app/ui/main_window.h"
+#include "app/ui/toolbar_icons.h"
 
 namespace varnel {
 
@@ -35,24 +35,34 @@ void MainWindow::build_toolbar() {
     toolbar_->setIconSize(QSize(16, 15));
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
-    QStyle* style = QApplication::style();
-    const std::array<std::pair<QStyle::StandardPixmap, const char*>, 6> buttons{{
-        {QStyle::SP_DirOpenIcon, "选择目录"},
-        {QStyle::SP_FileIcon, "加入多个文件"},
-        {QStyle::SP_CustomBase, nullptr},
-        {QStyle::SP_ArrowBack, "撤消"},
-        {QStyle::SP_FileDialogContentsView, "预览"},
-        {QStyle::SP_DialogApplyButton, "开始命名"},
+    // Tool tips; 撤消, 预览 and 开始命名 have keys too, named in their tips.
+    struct Button {
+        const char* tip;
+        QKeySequence keys;
+    };
+    const std::array<Button, 6> buttons{{
+        {"选择目录", {}},
+        {"加入多个文件", {}},
+        {nullptr, {}},
+        {"撤消", QKeySequence(Qt::CTRL | Qt::Key_Z)},
+        {"预览", QKeySequence(Qt::Key_F5)},
+        {"开始命名", QKeySequence(Qt::CTRL | Qt::Key_R)},
     }};
     for (int index = 0; index < 6; ++index) {
-        const auto& [icon, tip] = buttons[static_cast<std::size_t>(index)];
-        QAction* action =
-            tip ? toolbar_->addAction(style->standardIcon(icon), QString::fromUtf8(tip))
-                : toolbar_->addSeparator();
-        if (tip) {
-            action->setToolTip(QString::fromUtf8(tip));
-            connect(action, &QAction::triggered, this, [this, index] { toolbar_command(index); });
+        const Button& button = buttons[static_cast<std::size_t>(index)];
+        if (!button.tip) {
+            toolbar_actions_[static_cast<std::size_t>(index)] = toolbar_->addSeparator();
+            continue;
         }
+        QAction* action = toolbar_->addAction(toolbar_icon(index), QString::fromUtf8(button.tip));
+        QString tip = QString::fromUtf8(button.tip);
+        if (!button.keys.isEmpty()) {
+            action->setShortcut(button.keys);
+            tip += QStringLiteral(" (") + button.keys.toString(QKeySequence::NativeText) +
+                   QLatin1Char(')');
+        }
+        action->setToolTip(tip);
+        connect(action, &QAction::triggered, this, [this, index] { toolbar_command(index); });
         toolbar_actions_[static_cast<std::size_t>(index)] = action;
     }
 }
@@ -60,13 +70,12 @@ void MainWindow::build_toolbar() {
 void MainWindow::build_status_bar() {
     statusBar()->setObjectName(QStringLiteral("状态条"));
     statusBar()->setSizeGripEnabled(true);
-    const std::array<std::pair<int, const char*>, 3> panels{
-        {{80, "文件个数"}, {247, "进度"}, {80, "自动预览"}}};
-    for (std::size_t i = 0; i < panels.size(); ++i) {
+    const std::array<const char*, 3> tips{"文件个数", "进度", "自动预览"};
+    for (std::size_t i = 0; i < tips.size(); ++i) {
         auto* panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("状态条面板%1").arg(i));
-        panel->setFixedWidth(panels[i].first);
-        panel->setToolTip(QString::fromUtf8(panels[i].second));
+        panel->setFixedWidth(panel_widths[i]);
+        panel->setToolTip(QString::fromUtf8(tips[i]));
         statusBar()->addWidget(panel);
         panels_[i] = panel;
     }

@@ -1,6 +1,7 @@
 #include "app/ui/settings_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <iterator>
 #include <utility>
 
+#include "app/ui/font_growth.h"
 #include "app/ui/list_style.h"
 #include "platform/codec.h"
 #include "platform/ui/qt_text.h"
@@ -67,6 +69,7 @@ SettingsDialog::SettingsDialog(Settings& record, const Codec& codec, UiServices&
     build_colour_controls();
     build_buttons();
     set_tab_order();
+    grow_with_font(*this, QSize(411, 180));
     fill_controls(record_);
     connect_events();
     count_changed();  // the fill above is the box's first content change
@@ -96,6 +99,9 @@ void SettingsDialog::build_colour_controls() {
     auto* line = place(new QFrame(this), u"外形框2", 4, 111, 390, 2);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
+    place(new QLabel(QStringLiteral("ID3v2文字编码"), this), u"标签4", 16, 8, 100, 12);
+    v2_encoding_ = place(new QComboBox(this), u"ID3v2文字编码组合框", 117, 3, 83, 22);
+    v2_encoding_->addItems({QStringLiteral("GBK"), QStringLiteral("Unicode")});
 }
 
 void SettingsDialog::build_buttons() {
@@ -103,13 +109,16 @@ void SettingsDialog::build_buttons() {
     ok_button_ = add_button(this, u"确定按钮", u"确定", 155, 123, 70, 24);
     cancel_button_ = add_button(this, u"取消按钮", u"取消", 234, 123, 70, 24);
     apply_button_ = add_button(this, u"应用按钮", u"应用", 315, 123, 70, 24);
+    // Enter means 确定 wherever the focus is; no other button takes it.
+    for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
+    ok_button_->setDefault(true);
 }
 
 void SettingsDialog::set_tab_order() {
-    QWidget* const order[] = {auto_preview_,  preview_count_,     count_edit_,
-                              preview_all_,   background_picker_, font_colour_picker_,
-                              font_button_,   default_button_,    ok_button_,
-                              cancel_button_, apply_button_};
+    QWidget* const order[] = {auto_preview_, preview_count_,     count_edit_,
+                              preview_all_,  background_picker_, font_colour_picker_,
+                              font_button_,  v2_encoding_,       default_button_,
+                              ok_button_,    cancel_button_,     apply_button_};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -132,6 +141,7 @@ void SettingsDialog::connect_events() {
     connect(font_colour_picker_, &QPushButton::clicked, this,
             [this] { choose_colour(font_colour_picker_, font_colour_); });
     connect(font_button_, &QPushButton::clicked, this, [this] { choose_font(); });
+    connect(v2_encoding_, &QComboBox::activated, this, [this] { enable_apply(); });
     connect(default_button_, &QPushButton::clicked, this, [this] { restore_defaults(); });
     connect(ok_button_, &QPushButton::clicked, this, [this] { accept_clicked(); });
     connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
@@ -147,6 +157,7 @@ void SettingsDialog::fill_controls(const Settings& settings) {
     show_colour(background_picker_, background_colour_);
     show_colour(font_colour_picker_, font_colour_);
     font_chooser_ = {settings.font_name, settings.font_size, settings.bold, settings.italic};
+    v2_encoding_->setCurrentIndex(settings.v2_unicode ? 1 : 0);
 }
 
 void SettingsDialog::update_preview_controls() {
@@ -198,6 +209,7 @@ void SettingsDialog::take_controls() {
     record_.font_colour = font_colour_;
     record_.font_name = font_chooser_.face;
     record_.font_size = font_chooser_.size;
+    record_.v2_unicode = v2_encoding_->currentIndex() == 1;
 }
 
 void SettingsDialog::accept_clicked() {

@@ -11,6 +11,7 @@
 #include "app/settings.h"
 
 class QCheckBox;
+class QComboBox;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -80,6 +81,7 @@ private:
     QPushButton* background_picker_ = nullptr;   // 超级列表框背景颜色选择器
     QPushButton* font_colour_picker_ = nullptr;  // 超级列表框字体颜色选择器
     QPushButton* font_button_ = nullptr;         // 字体按钮
+    QComboBox* v2_encoding_ = nullptr;           // ID3v2文字编码组合框: GBK, Unicode
     QPushButton* default_button_ = nullptr;      // 默认按钮
     QPushButton* ok_button_ = nullptr;           // 确定按钮
     QPushButton* cancel_button_ = nullptr;       // 取消按钮

@@ -44,10 +44,12 @@ FileListModel::FileListModel(FileList& list, const Codec& codec, QObject* parent
       success_icon_(status_icon(StatusImage::success)),
       failure_icon_(status_icon(StatusImage::failure)) {
     list_.set_cell_observer([this](const CellChange& change) { announce(change); });
+    list_.set_rows_observer([this](const RowsChange& change) { announce_rows(change); });
 }
 
 FileListModel::~FileListModel() {
     list_.set_cell_observer({});
+    list_.set_rows_observer({});
 }
 
 int FileListModel::rowCount(const QModelIndex& parent) const {
@@ -62,6 +64,11 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const auto column = static_cast<Column>(index.column());
     if (role == Qt::DisplayRole) return to_qstring(list_.get_cell(index.row(), column), codec_);
+    if (role == Qt::ToolTipRole && column == Column::rename_status) {
+        const std::string& reason = list_.status_reason(index.row());
+        if (reason.empty()) return {};
+        return to_qstring(reason, codec_);
+    }
     if (role == Qt::DecorationRole && column == Column::rename_status) {
         switch (list_.status_image(index.row())) {
             case StatusImage::success:
@@ -82,16 +89,22 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 int FileListModel::append_items(const ItemFolder& folder, std::vector<ItemName> names) {
-    const int first = list_.item_count();
-    const int added = static_cast<int>(names.size());
-    // The status reset touches existing rows: done (and announced) before
-    // the insertion starts.
-    list_.reset_rename_status();
-    if (added == 0) return first;
-    beginInsertRows({}, first, first + added - 1);
-    list_.append_items(folder, std::move(names));
-    endInsertRows();
-    return first;
+    return list_.append_items(folder, std::move(names));
+}
+
+void FileListModel::announce_rows(const RowsChange& change) {
+    const int last = change.first + change.count - 1;
+    switch (change.kind) {
+        case RowsChange::Kind::inserted:
+            change.done ? endInsertRows() : beginInsertRows({}, change.first, last);
+            break;
+        case RowsChange::Kind::removed:
+            change.done ? endRemoveRows() : beginRemoveRows({}, change.first, last);
+            break;
+        case RowsChange::Kind::reset:
+            change.done ? endResetModel() : beginResetModel();
+            break;
+    }
 }
 
 void FileListModel::announce(const CellChange& change) {

@@ -14,8 +14,9 @@ namespace varnel {
 class FileListModel final : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // Subscribes to the list's cell changes: every cell the engine writes
-    // is announced to the views, whoever wrote it.
+    // Subscribes to the list's cell and row changes: every cell the engine
+    // writes and every row it adds or removes is announced to the views,
+    // whoever did it.
     FileListModel(FileList& list, const Codec& codec, QObject* parent = nullptr);
     ~FileListModel() override;
 
@@ -27,16 +28,13 @@ public:
     FileList& list() { return list_; }
     const FileList& list() const { return list_; }
 
-    // Appends items through the list (FileList::append_items) and announces
-    // the new rows in one batch. Returns the first new row.
+    // Appends items through the list (FileList::append_items). Returns the
+    // first new row.
     int append_items(const ItemFolder& folder, std::vector<ItemName> names);
-
-    // After items were removed or the list rebuilt.
-    void list_reset_begin() { beginResetModel(); }
-    void list_reset_end() { endResetModel(); }
 
 private:
     void announce(const CellChange& change);
+    void announce_rows(const RowsChange& change);
 
     FileList& list_;
     const Codec& codec_;

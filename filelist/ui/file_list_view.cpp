@@ -12,7 +12,13 @@ namespace varnel {
 
 namespace {
 constexpr int column_widths[] = {150, 150, 200, 100, 100};
-}
+constexpr int status_image_height = 15;
+constexpr int row_padding = 4;
+// The column widths are for a font of about 15 pixels per line; a bigger
+// list font widens them in step.
+constexpr double design_line_height = 15.0;
+constexpr int minimum_rows_shown = 4;
+}  // namespace
 
 FileListView::FileListView(QWidget* parent) : QTableView(parent) {
     setObjectName(QStringLiteral("显示超级列表框"));
@@ -26,7 +32,7 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->hide();
     // Fixed row height: no per-row size measuring, so 100,000 rows stay fast.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    fit_rows_to_font();
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
@@ -34,8 +40,31 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent) {
 
 void FileListView::setModel(QAbstractItemModel* model) {
     QTableView::setModel(model);
+    set_column_widths();
+}
+
+void FileListView::fit_rows_to_font() {
+    verticalHeader()->setDefaultSectionSize(std::max(fontMetrics().height(), status_image_height) +
+                                            row_padding);
+    if (model()) set_column_widths();
+    updateGeometry();
+}
+
+void FileListView::set_column_widths() {
+    const double scale = std::max(1.0, fontMetrics().height() / design_line_height);
     for (int column = 0; column < static_cast<int>(std::size(column_widths)); ++column)
-        setColumnWidth(column, column_widths[column]);
+        setColumnWidth(column, qRound(column_widths[column] * scale));
+}
+
+QSize FileListView::minimumSizeHint() const {
+    const QSize base = QTableView::minimumSizeHint();
+    const int rows = verticalHeader()->defaultSectionSize() * minimum_rows_shown;
+    return QSize(base.width(), horizontalHeader()->sizeHint().height() + rows + 2 * frameWidth());
+}
+
+void FileListView::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange) fit_rows_to_font();
 }
 
 std::vector<int> FileListView::selected_rows() const {

@@ -11,8 +11,11 @@ class FileListView final : public QTableView {
 public:
     explicit FileListView(QWidget* parent = nullptr);
 
-    // Sets the model and the fixed column widths (150, 150, 200, 100, 100).
+    // Sets the model and the column widths (150, 150, 200, 100, 100, wider
+    // in step with a font taller than 15 pixels a line).
     void setModel(QAbstractItemModel* model) override;
+    // Room for the header and four rows.
+    QSize minimumSizeHint() const override;
 
     // Selected rows, ascending.
     std::vector<int> selected_rows() const;
@@ -29,9 +32,15 @@ signals:
     void context_menu_requested(const QPoint& global_position);
 
 protected:
+    // A new font resizes every row: its line height plus a small padding.
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void fit_rows_to_font();
+    void set_column_widths();
 };
 
 }  // namespace varnel

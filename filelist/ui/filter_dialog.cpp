@@ -173,9 +173,7 @@ void FilterDialog::run_filter() {
 
 void FilterDialog::filter_list(FilterOperation operation, const NameMatch& matches) {
     const BusyCursor busy(services_);
-    model_.list_reset_begin();
     filter_items(model_.list(), operation, matches);
-    model_.list_reset_end();
     emit filtered();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // Limits what the user can type into a box by the length of its text in the
-// code page (a Chinese character counts two bytes). Text the program sets is
-// not limited.
+// code page (a Chinese character counts two bytes). Typing that would take
+// the text past the limit is refused: text and caret stay as they were. A
+// paste is cut to what still fits (the text after the caret is kept). Text
+// the program sets is not limited, and the user may always shorten it.
 
 #include "platform/codec.h"
 

@@ -16,8 +16,11 @@
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_writer.h"
+#include "id3/safe_rewrite.h"
 #include "id3/ui/byte_limit.h"
-#include "platform/byte_file.h"
+#include "platform/code_page_chars.h"
+#include "platform/error_text.h"
+#include "platform/tag_file_io.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
 #include "rename/name_text.h"
@@ -63,8 +66,12 @@ void set_background(QWidget* widget, bool white) {
 }  // namespace
 
 TagDialog::TagDialog(std::string path, const std::string& shown_path, const Codec& codec,
-                     UiServices& services, QWidget* parent)
-    : QDialog(parent), path_(std::move(path)), codec_(codec), services_(services) {
+                     UiServices& services, QWidget* parent, V2TextEncoding encoding)
+    : QDialog(parent),
+      path_(std::move(path)),
+      codec_(codec),
+      encoding_(encoding),
+      services_(services) {
     setWindowTitle(QStringLiteral("MP3标签信息"));
     setFixedSize(564, 384);
     build();
@@ -104,6 +111,11 @@ void TagDialog::build() {
     for (QPushButton* button : {copy_[v1], copy_[v2]}) buttons->addWidget(button);
     buttons->addStretch();
     for (QPushButton* button : {update_button_, close_button_}) buttons->addWidget(button);
+    // No default button: Enter in a box neither copies nor writes.
+    for (QPushButton* button : {copy_[v1], copy_[v2], update_button_, close_button_}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);
@@ -256,7 +268,10 @@ bool TagDialog::load() {
     // The flags start clear with every window: only what this window loads
     // or the user edits here is written back.
     modified_ = {false, false};
-    std::optional<ByteFile> file = ByteFile::open_read(path_);
+    // An edit of this file that a crash interrupted is finished first.
+    if (std::optional<ByteFile> writable = open_regular_file(path_, true))
+        recover_file_edit(*writable, path_);
+    std::optional<ByteFile> file = open_regular_file(path_, false);
     if (!file) {
         services_.message_box(
             nullptr, QStringLiteral("错误"),
@@ -270,10 +285,10 @@ bool TagDialog::load() {
         fill_v1(fields);
     else
         apply_check_rule(v1);
-    TagFields fields2;
-    present_[v2]->setChecked(read_id3v2_tag(*file, fields2, codec_));
+    loaded_v2_ = TagFields{};
+    present_[v2]->setChecked(read_id3v2_tag(*file, loaded_v2_, codec_));
     if (present_[v2]->isChecked())
-        fill_v2(fields2);
+        fill_v2(loaded_v2_);
     else
         apply_check_rule(v2);
     remembered_genre_ = {genre_[v1]->currentIndex(), genre_[v2]->currentIndex()};
@@ -324,7 +339,8 @@ void TagDialog::copy_v2_to_v1() {
     present_[v1]->setChecked(true);
     apply_check_rule(v1);
     const auto first_30 = [this](const QString& from) {
-        return text(left_whole(code_page(from), 30));
+        const std::string bytes = code_page(from);
+        return text(std::string_view(bytes).substr(0, whole_char_prefix(bytes, 30)));
     };
     track1_->setText(track2_->text());
     title1_->setText(first_30(title2_->text()));
@@ -336,36 +352,57 @@ void TagDialog::copy_v2_to_v1() {
 }
 
 // The genre: "(N)Name" for a chosen entry, otherwise the text the box shows.
+// A box that still shows what was read gives the bytes that were read, so
+// that text the box cannot show exactly is not changed by showing it.
 TagFields TagDialog::v2_fields() const {
     TagFields fields;
-    fields.track = code_page(track2_->text());
-    fields.title = code_page(title2_->text());
-    fields.artist = code_page(artist2_->text());
-    fields.album = code_page(album2_->text());
-    fields.year = code_page(year2_->text());
-    fields.comment = code_page(comment2_->toPlainText());
-    fields.copyright = code_page(copyright_->text());
-    fields.composer = code_page(composer_->text());
-    fields.original_artist = code_page(original_artist_->text());
-    fields.url = code_page(url_->text());
-    fields.encoder = code_page(encoder_->text());
+    const auto take = [this, &fields](const QString& shown, std::string TagFields::*member) {
+        const std::string& loaded = loaded_v2_.*member;
+        fields.*member = shown == text(loaded) ? loaded : code_page(shown);
+    };
+    take(track2_->text(), &TagFields::track);
+    take(title2_->text(), &TagFields::title);
+    take(artist2_->text(), &TagFields::artist);
+    take(album2_->text(), &TagFields::album);
+    take(year2_->text(), &TagFields::year);
+    take(comment2_->toPlainText(), &TagFields::comment);
+    take(copyright_->text(), &TagFields::copyright);
+    take(composer_->text(), &TagFields::composer);
+    take(original_artist_->text(), &TagFields::original_artist);
+    take(url_->text(), &TagFields::url);
+    take(encoder_->text(), &TagFields::encoder);
     const int index = genre_[v2]->currentIndex();
     const bool chosen = index >= 0 && genre_[v2]->currentText() == genre_[v2]->itemText(index);
     if (chosen) {
         const int number = genre_[v2]->itemData(index).toInt();
         fields.genre = "(" + std::to_string(number) + ")" + std::string(genre_name(number));
     } else {
-        fields.genre = code_page(genre_[v2]->currentText());
+        take(genre_[v2]->currentText(), &TagFields::genre);
     }
     return fields;
 }
 
-void TagDialog::tell(const QString& message, bool failed) {
-    services_.message_box(nullptr, message_title, message,
+// The message, and on a second line the system's reason for a failure.
+void TagDialog::tell(const QString& message, bool failed, int error) {
+    const QString shown = failed && error != 0 ? message + QLatin1Char('\n') +
+                                                     QString::fromLocal8Bit(system_error_text(error))
+                                               : message;
+    services_.message_box(nullptr, message_title, shown,
                           failed ? MessageIcon::error : MessageIcon::none, MessageButtons::ok);
 }
 
-void TagDialog::update_v1(ByteFile* file) {
+// Asks whether to write without the frames of the old tag that cannot be kept.
+bool TagDialog::may_drop(const std::vector<std::string>& frames) {
+    if (frames.empty()) return true;
+    QString ids;
+    for (const std::string& id : frames) ids += QLatin1Char(' ') + QString::fromLatin1(id.c_str());
+    const QString question = QStringLiteral("ID3v2标签中有无法保留的帧：") + ids +
+                             QStringLiteral("\n更新将删除这些帧。是否继续？");
+    return services_.message_box(nullptr, message_title, question, MessageIcon::question,
+                                 MessageButtons::yes_no) == MessageAnswer::yes;
+}
+
+void TagDialog::update_v1(ByteFile* file, int open_error) {
     if (present_[v1]->isChecked()) {
         const int index = genre_[v1]->currentIndex();
         const int genre = index >= 0 ? genre_[v1]->itemData(index).toInt() : 255;
@@ -374,31 +411,43 @@ void TagDialog::update_v1(ByteFile* file) {
                                     code_page(album1_->text()), code_page(year1_->text()),
                                     code_page(comment1_->toPlainText()),
                                     to_integer(code_page(track1_->text())), genre);
+        const int error = file ? errno : open_error;
         tell(
             written ? QStringLiteral("ID3v1标签更新成功！") : QStringLiteral("ID3v1标签更新失败！"),
-            !written);
+            !written, error);
     } else if (file && !remove_id3v1_tag(*file)) {
-        tell(QStringLiteral("删除ID3v1标签失败！"), true);
+        tell(QStringLiteral("删除ID3v1标签失败！"), true, errno);
     }
 }
 
-void TagDialog::update_v2(ByteFile* file) {
+void TagDialog::update_v2(ByteFile* file, int open_error) {
     if (present_[v2]->isChecked()) {
-        const bool written = file && write_id3v2_tag(*file, path_, v2_fields());
-        tell(
-            written ? QStringLiteral("ID3v2标签更新成功！") : QStringLiteral("ID3v2标签更新失败！"),
-            !written);
-    } else if (file && !remove_id3v2_tag(*file, path_)) {
-        tell(QStringLiteral("删除ID3v2标签失败！"), true);
+        if (!file) {
+            tell(QStringLiteral("ID3v2标签更新失败！"), true, open_error);
+            return;
+        }
+        const std::vector<std::string> frames = unconvertible_frames(*file);
+        if (!may_drop(frames)) return;
+        const TagEditResult result =
+            write_id3v2_tag(*file, path_, v2_fields(), V2WriteOptions{encoding_, true}, codec_);
+        tell(result.ok ? QStringLiteral("ID3v2标签更新成功！")
+                       : QStringLiteral("ID3v2标签更新失败！"),
+             !result.ok, result.error);
+    } else if (file) {
+        const TagEditResult result = remove_id3v2_tag(*file, path_);
+        if (!result.ok) tell(QStringLiteral("删除ID3v2标签失败！"), true, result.error);
     }
 }
 
 // ID3v1 first, then ID3v2, on the same open file. The window stays open.
 void TagDialog::update_tags() {
-    std::optional<ByteFile> file = ByteFile::open_read_write(path_);
+    // Through a link into a file that is not an MP3 file nothing is written.
+    std::optional<ByteFile> file;
+    if (leads_to_mp3_name(path_)) file = open_regular_file(path_, true);
+    const int open_error = file ? 0 : errno;
     ByteFile* open = file ? &*file : nullptr;
-    if (modified_[v1]) update_v1(open);
-    if (modified_[v2]) update_v2(open);
+    if (modified_[v1]) update_v1(open, open_error);
+    if (modified_[v2]) update_v2(open, open_error);
 }
 
 }  // namespace varnel

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "id3/id3v2_builder.h"
+#include "id3/tag_fields.h"
 #include "platform/codec.h"
 
 class QCheckBox;
@@ -21,15 +23,15 @@ namespace varnel {
 
 class ByteFile;
 class UiServices;
-struct TagFields;
 
 class TagDialog final : public QDialog {
     Q_OBJECT
 public:
     // `path` is the file's full path (file-system bytes); `shown_path` its
-    // code-page text.
+    // code-page text; `encoding` how 更新 writes changed ID3v2 texts.
     TagDialog(std::string path, const std::string& shown_path, const Codec& codec,
-              UiServices& services, QWidget* parent = nullptr);
+              UiServices& services, QWidget* parent = nullptr,
+              V2TextEncoding encoding = V2TextEncoding::code_page);
 
     // Reads both tags into the boxes. false, after telling the user, when
     // the file cannot be opened: the window is then not to be shown.
@@ -52,14 +54,18 @@ private:
     void copy_v1_to_v2();
     void copy_v2_to_v1();
     void update_tags();
-    void update_v1(ByteFile* file);
-    void update_v2(ByteFile* file);
-    void tell(const QString& text, bool failed);
+    // `file` is null when it could not be opened (errno `open_error`).
+    void update_v1(ByteFile* file, int open_error);
+    void update_v2(ByteFile* file, int open_error);
+    void tell(const QString& text, bool failed, int error = 0);
+    bool may_drop(const std::vector<std::string>& frames);
     QString text(std::string_view code_page) const;
     std::string code_page(const QString& text) const;
 
     std::string path_;
     const Codec& codec_;
+    V2TextEncoding encoding_;
+    TagFields loaded_v2_;  // as read: a box left as shown keeps its bytes
     UiServices& services_;
     std::array<bool, 2> modified_{};
     std::array<int, 2> remembered_genre_{-1, -1};

@@ -1,13 +1,15 @@
 #include "platform/ui/qt_ui_services.h"
 
+#include "platform/ui/file_chooser.h"
 #include "platform/ui/http_fetch.h"
+#include "platform/ui/qt_text.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace varnel {
@@ -45,13 +47,20 @@ MessageAnswer QtUiServices::message_box(QWidget* parent, const QString& title, c
     return answer == QMessageBox::Yes ? MessageAnswer::yes : MessageAnswer::no;
 }
 
-QStringList QtUiServices::open_files(QWidget* parent, const QString& title, const QString& folder,
-                                     const QString& filters) {
-    return QFileDialog::getOpenFileNames(parent, title, folder, filters);
+std::vector<std::string> QtUiServices::open_files(QWidget* parent, const QString& title,
+                                                  const std::string& folder,
+                                                  const std::vector<ChooserFilter>& filters) {
+    FileChooser chooser(ChooserMode::files, title, folder, filters, codec_, parent);
+    if (chooser.exec() != QDialog::Accepted) return {};
+    return chooser.chosen();
 }
 
-QString QtUiServices::choose_folder(QWidget* parent, const QString& prompt) {
-    return QFileDialog::getExistingDirectory(parent, prompt, QString(), QFileDialog::ShowDirsOnly);
+std::optional<std::string> QtUiServices::choose_folder(QWidget* parent, const QString& prompt) {
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    FileChooser chooser(ChooserMode::folder, prompt, path_from_qstring(desktop), {}, codec_,
+                        parent);
+    if (chooser.exec() != QDialog::Accepted || chooser.chosen().empty()) return std::nullopt;
+    return chooser.chosen().front();
 }
 
 std::optional<QFont> QtUiServices::choose_font(QWidget* parent, const QFont& initial) {

@@ -1,6 +1,8 @@
 #pragma once
-// The real desktop: Qt's dialogs, message boxes and cursor.
+// The real desktop: the program's own file choosers, Qt's message boxes,
+// font and colour choosers, and the cursor.
 
+#include "platform/codec.h"
 #include "platform/ui/ui_services.h"
 
 namespace varnel {
@@ -9,14 +11,18 @@ class QtUiServices final : public UiServices {
 public:
     MessageAnswer message_box(QWidget* parent, const QString& title, const QString& text,
                               MessageIcon icon, MessageButtons buttons) override;
-    QStringList open_files(QWidget* parent, const QString& title, const QString& folder,
-                           const QString& filters) override;
-    QString choose_folder(QWidget* parent, const QString& prompt) override;
+    std::vector<std::string> open_files(QWidget* parent, const QString& title,
+                                        const std::string& folder,
+                                        const std::vector<ChooserFilter>& filters) override;
+    std::optional<std::string> choose_folder(QWidget* parent, const QString& prompt) override;
     std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> choose_colour(QWidget* parent, const QColor& initial) override;
     void set_busy(bool busy) override;
     bool open_url(const QString& url) override;
     std::optional<QByteArray> fetch(const QString& url) override;
+
+private:
+    Codec codec_;  // shows names in the choosers
 };
 
 }  // namespace varnel

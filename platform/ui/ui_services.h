@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -19,6 +21,13 @@ enum class MessageIcon { none, information, warning, exclamation, question, erro
 enum class MessageButtons { ok, yes_no };
 enum class MessageAnswer { ok, yes, no };
 
+// One entry of a file chooser's filter list: the caption shown and the
+// name patterns (code-page text, see matches_pattern) it lets through.
+struct ChooserFilter {
+    QString caption;
+    std::vector<std::string> patterns;
+};
+
 class UiServices {
 public:
     virtual ~UiServices() = default;
@@ -27,14 +36,19 @@ public:
     virtual MessageAnswer message_box(QWidget* parent, const QString& title, const QString& text,
                                       MessageIcon icon, MessageButtons buttons) = 0;
 
-    // The multi-select open-file dialog. `filters` is in Qt's form
-    // ("Text (*.txt);;All (*)"). Returns the chosen paths in the dialog's
+    // The multi-select open-file chooser, opened in `folder` (file-system
+    // bytes; empty or not a folder: the home folder) with the first filter
+    // selected. Returns the chosen paths, file-system bytes exactly as the
+    // folder lists them (a typed name need not exist), in the chooser's
     // order; empty when cancelled.
-    virtual QStringList open_files(QWidget* parent, const QString& title, const QString& folder,
-                                   const QString& filters) = 0;
+    virtual std::vector<std::string> open_files(QWidget* parent, const QString& title,
+                                                const std::string& folder,
+                                                const std::vector<ChooserFilter>& filters) = 0;
 
-    // The folder picker; empty when cancelled.
-    virtual QString choose_folder(QWidget* parent, const QString& prompt) = 0;
+    // The folder picker, starting at the desktop: the chosen folder's path
+    // (file-system bytes, no trailing '/' but for the root); nullopt when
+    // cancelled.
+    virtual std::optional<std::string> choose_folder(QWidget* parent, const QString& prompt) = 0;
 
     // The font chooser; nullopt when cancelled.
     virtual std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) = 0;

@@ -91,8 +91,6 @@ QWidget* InsertPage::build_positions() {
     ext_at_position_ = make_radio("插入扩展名位置单选框", "插入到第", block);
     ext_position_ = make_position("插入扩展名位置编辑框", block);
     ext_at_end_ = make_radio("插入扩展名尾单选框", "扩展名尾", block);
-    at_position_->setChecked(true);
-    ext_at_position_->setChecked(true);
     auto* layout = new QVBoxLayout(block);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -106,6 +104,10 @@ QWidget* InsertPage::build_positions() {
                                       make_label("标签10", "个位置", block), ext_at_end_, block));
     layout->addLayout(name_row);
     layout->addLayout(ext_row);
+    // Checked once each pair sits in its own group box: as siblings in one
+    // parent the two would uncheck each other.
+    at_position_->setChecked(true);
+    ext_at_position_->setChecked(true);
     return block;
 }
 

@@ -29,8 +29,8 @@ TextSpinBox* make_spin(const char* name, int minimum, int maximum, int length, c
 // Four labelled fields in two rows: prefix, body / digits, suffix.
 void lay_out_fields(QGroupBox* group, QLabel* const labels[4], QWidget* const fields[4]) {
     auto* grid = new QGridLayout(group);
-    grid->setContentsMargins(6, 2, 6, 4);
-    grid->setVerticalSpacing(3);
+    grid->setContentsMargins(6, 0, 6, 2);
+    grid->setVerticalSpacing(1);
     for (int i = 0; i < 4; ++i) {
         grid->addWidget(labels[i], i / 2, (i % 2) * 2);
         grid->addWidget(fields[i], i / 2, (i % 2) * 2 + 1);
@@ -46,8 +46,11 @@ NumberPage::NumberPage(const Codec& codec, QWidget* parent) : QWidget(parent), c
     scope_ext_ = make_radio("常规扩展名单选框", "扩展名", scope_box);
     scope_all_ = make_radio("常规全部单选框", "全部", scope_box);
     scope_name_->setChecked(true);
+    // A frameless group: the page keeps its design height at the default font.
+    scope_box->setFlat(true);
+    scope_box->setStyleSheet(QStringLiteral("QGroupBox { border: none; margin: 0; padding: 0; }"));
     auto* scope_row = new QHBoxLayout(scope_box);
-    scope_row->setContentsMargins(6, 2, 6, 2);
+    scope_row->setContentsMargins(2, 0, 2, 0);
     scope_row->addWidget(make_label("标签13", "作用于：", scope_box));
     for (QRadioButton* radio : {scope_name_, scope_ext_, scope_all_}) scope_row->addWidget(radio);
 
@@ -71,8 +74,8 @@ NumberPage::NumberPage(const Codec& codec, QWidget* parent) : QWidget(parent), c
     groups->addWidget(build_ext_group());
 
     auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(4, 2, 4, 2);
-    page->setSpacing(2);
+    page->setContentsMargins(4, 1, 4, 1);
+    page->setSpacing(1);
     page->addLayout(top);
     page->addLayout(groups);
 

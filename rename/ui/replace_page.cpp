@@ -26,6 +26,7 @@ ReplacePage::ReplacePage(const Codec& codec, QWidget* parent) : QWidget(parent),
     scope_name_->setChecked(true);
 
     auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(1);
     grid->addWidget(make_label("查找内容标签", "查找内容", group), 0, 0);
     grid->addWidget(find_, 0, 1);
     grid->addWidget(case_sensitive_, 0, 2);
@@ -37,11 +38,12 @@ ReplacePage::ReplacePage(const Codec& codec, QWidget* parent) : QWidget(parent),
     for (QRadioButton* radio : {scope_name_, scope_ext_, scope_all_}) scopes->addWidget(radio);
     scopes->addStretch();
     auto* inner = new QVBoxLayout(group);
-    inner->setContentsMargins(8, 4, 8, 4);
+    inner->setContentsMargins(8, 0, 8, 2);
+    inner->setSpacing(1);
     inner->addLayout(grid);
     inner->addLayout(scopes);
     auto* page = new QVBoxLayout(this);
-    page->setContentsMargins(4, 2, 4, 2);
+    page->setContentsMargins(4, 1, 4, 1);
     page->addWidget(group);
 
     connect(scope_name_, &QRadioButton::clicked, this, &ReplacePage::changed);

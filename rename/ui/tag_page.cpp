@@ -33,7 +33,7 @@ QWidget* TagPage::button_bar() {
     bar->setObjectName(QStringLiteral("外形框3"));
     bar->setFrameShape(QFrame::StyledPanel);
     auto* row = new QHBoxLayout(bar);
-    row->setContentsMargins(2, 1, 2, 1);
+    row->setContentsMargins(2, 0, 2, 0);
     row->setSpacing(2);
     for (int i = 0; i < 6; ++i) {
         auto* button = new QToolButton(bar);
@@ -64,8 +64,8 @@ TagPage::TagPage(const Codec& codec, QWidget* parent) : QWidget(parent), codec_(
     reference_->setStyleSheet(QStringLiteral("color: white; background-color: grey;"));
 
     auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(4, 2, 4, 2);
-    grid->setVerticalSpacing(3);
+    grid->setContentsMargins(4, 1, 4, 1);
+    grid->setVerticalSpacing(1);
     grid->addWidget(make_label("标签11", "预定义方案：", this), 0, 0);
     grid->addWidget(schemes_, 0, 1);
     grid->addWidget(v1_first_, 0, 2);

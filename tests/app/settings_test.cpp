@@ -30,6 +30,9 @@ const std::string regular = "\xB3\xA3\xB9\xE6";                    // 常规
 const std::string bold = "\xB4\xD6\xCC\xE5";                       // 粗体
 const std::string italic = "\xD0\xB1\xCC\xE5";                     // 斜体
 const std::string bold_italic = "\xB4\xD6\xD0\xB1\xCC\xE5";        // 粗斜体
+const std::string tags = "MP3\xB1\xEA\xC7\xA9";                    // MP3标签
+// ID3v2文字编码
+const std::string encoding_key = "ID3v2\xCE\xC4\xD7\xD6\xB1\xE0\xC2\xEB";
 
 std::string section(const std::string& name) {
     return "[" + name + "]\n";
@@ -190,12 +193,13 @@ TEST_F(SettingsFile, ColoursAreNumbersTakenAs32Bits) {
     }
 }
 
-TEST_F(SettingsFile, FirstSaveWritesThreeSectionsAndEightKeysInOrder) {
+TEST_F(SettingsFile, FirstSaveWritesFourSectionsAndNineKeysInOrder) {
     ASSERT_TRUE(save_settings(path_, load()));
     EXPECT_EQ(contents(), section(preview) + line(auto_key, off) + line(all_key, off) +
                               line(count_key, "10") + section(colour) + line(back_key, "8429696") +
                               line(fore_key, "8388608") + section(font) + line(name_key, song) +
-                              line(size_key, "10") + line(style_key, regular));
+                              line(size_key, "10") + line(style_key, regular) + section(tags) +
+                              line(encoding_key, "GBK"));
 }
 
 TEST_F(SettingsFile, SaveWritesEachStyleWord) {
@@ -239,7 +243,20 @@ TEST_F(SettingsFile, SaveKeepsUnrelatedLinesAndReplacesItsKeys) {
                               line(count_key, "42") + line("extra", "1") + line(auto_key, off) +
                               line(all_key, off) + section(font) + line(name_key, song) +
                               line(size_key, "10") + line(style_key, regular) + section(colour) +
-                              line(back_key, "8429696") + line(fore_key, "8388608"));
+                              line(back_key, "8429696") + line(fore_key, "8388608") +
+                              section(tags) + line(encoding_key, "GBK"));
+}
+
+TEST_F(SettingsFile, TagTextEncodingIsGbkUnlessUnicode) {
+    for (const auto& [text, unicode] : std::vector<std::pair<std::string, bool>>{
+             {"GBK", false}, {"Unicode", true}, {"unicode", false}, {"", false}}) {
+        EXPECT_EQ(load_one(tags, encoding_key, text).v2_unicode, unicode) << text;
+    }
+    Settings settings;
+    settings.v2_unicode = true;
+    ASSERT_TRUE(save_settings(path_, settings));
+    EXPECT_NE(contents().find(line(encoding_key, "Unicode")), std::string::npos);
+    EXPECT_EQ(load(), settings);
 }
 
 TEST_F(SettingsFile, SaveIntoAMissingFolderFails) {

@@ -218,6 +218,19 @@ TEST_F(Id3v1Test, CuttingNeverSplitsATwoByteCharacter) {
     EXPECT_EQ(fields.track, "4");
 }
 
+// GB18030 four-byte characters (81 30 81 30 is U+0080; 95 32 82 36 an
+// emoji) are one character each: a cut keeps or drops them whole.
+TEST_F(Id3v1Test, CuttingNeverSplitsAFourByteCharacter) {
+    const std::string four = "\x81\x30\x81\x30";
+    const std::string emoji = "\x95\x32\x82\x36";
+    ByteFile file = file_with("", true);
+    ASSERT_TRUE(write_id3v1_tag(file, std::string(27, 't') + four, std::string(26, 'a') + emoji, "",
+                                "", "", 0, 0));
+    const std::string written = content();
+    EXPECT_EQ(written.substr(3, 30), std::string(27, 't') + std::string(3, '\0'));
+    EXPECT_EQ(written.substr(33, 30), std::string(26, 'a') + emoji);
+}
+
 TEST_F(Id3v1Test, WritingFailsOnAFileOpenForReadingOnly) {
     const std::string audio = fake_audio(300);
     dir_.write_file("a.mp3", audio);

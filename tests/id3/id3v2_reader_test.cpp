@@ -300,21 +300,58 @@ TEST_F(Id3v2ReaderTest, DropsWhatCannotBeDecoded) {
 }
 
 TEST_F(Id3v2ReaderTest, ChoosesTheByteOrderMarkThatStartsTheText) {
-    // Two FF FE marks: the second starts the text.
+    // The description's mark and the text's own.
     EXPECT_EQ(text_of("COMM",
                       "\x01"
                       "eng\xFF\xFE"
                       "d\0\0\0\xFF\xFE"
                       "t\0"s),
               "t");
-    // One FF FE and one FE FF: FE FF wins, the text is big-endian.
     EXPECT_EQ(text_of("COMM",
                       "\x01"
                       "eng\xFF\xFE"
                       "d\0\0\0\xFE\xFF\0t"s),
               "t");
-    // A stray mark after the chosen one is not text.
+    // A stray mark after the one that starts the text is not text.
     EXPECT_EQ(text_of("TIT2", "\x02\xFE\xFF\0H\0i"s), "Hi");
+}
+
+// Only the mark at the start of each text counts: FF FE inside a text is
+// two characters' bytes ("，曾" is 0C FF FE 66, "（图）" 08 FF FE 56 09 FF).
+TEST_F(Id3v2ReaderTest, ByteOrderMarkCountsOnlyAtTheStartOfEachText) {
+    struct Case {
+        std::string_view id;
+        std::string data;
+        std::string utf8;
+    };
+    const std::string hello = "\xFF\xFE\x60\x4F\x7D\x59\x0C\xFF\xFE\x66\xCF\x7E"s;  // 你好，曾经
+    const std::string picture = "\xFF\xFE\x08\xFF\xFE\x56\x09\xFF"s;                // （图）
+    for (const Case& c : {
+             Case{"TIT2", "\x01" + hello, "你好，曾经"},
+             Case{"TPE1", "\x01" + picture, "（图）"},
+             Case{"COMM",
+                  "\x01"
+                  "chi" +
+                      picture + "\0\0"s + hello,
+                  "你好，曾经"},
+             Case{"COMM",
+                  "\x01"
+                  "chi\xFE\xFF\0d\0\0"s +
+                      picture,
+                  "（图）"},
+         }) {
+        EXPECT_EQ(text_of(c.id, c.data), codec_.from_utf8(c.utf8).value()) << c.utf8;
+    }
+}
+
+TEST_F(Id3v2ReaderTest, UnsynchronisedVersion23TagIsReadAfterUndoingIt) {
+    // 你好 as UTF-16LE with its mark: FF FE 60 4F 7D 59; unsynchronised, the
+    // FF gains a 00.
+    std::string tag = id3v2_tag(id3v2_frame("TPE1", "\x01\xFF\xFE\x60\x4F\x7D\x59"s));
+    tag.insert(tag.find("\xFF\xFE") + 1, 1, '\0');
+    tag[5] = '\x80';
+    tag[9] = static_cast<char>(tag[9] + 1);
+    EXPECT_EQ(read(tag + fake_audio(10)).artist, "\xC4\xE3\xBA\xC3");
 }
 
 TEST_F(Id3v2ReaderTest, Utf16WithoutAnyMarkIsTakenFromItsStart) {

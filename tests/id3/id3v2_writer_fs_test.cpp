@@ -149,7 +149,7 @@ TEST_F(WriterFsTest, HardLinkedFileIsEditedInPlace) {
     EXPECT_EQ(stat_of(at("b.mp3")).st_ino, inode);
     auto file = ByteFile::open_read_write(at("b.mp3"));
     ASSERT_TRUE(file);
-    ASSERT_TRUE(remove_id3v2_tag(*file, at("b.mp3")));
+    ASSERT_TRUE(remove_id3v2_tag(*file, at("b.mp3")).ok);
     EXPECT_EQ(temp_.read_file("a.mp3"), audio_);
     EXPECT_EQ(stat_of(at("a.mp3")).st_ino, inode);
 }
@@ -204,51 +204,52 @@ TEST_F(WriterFsTest, UnwritableFolderFails) {
     ASSERT_EQ(chmod(at("locked").c_str(), 0755), 0);
 }
 
-TEST_F(WriterFsTest, StaleTemporaryFilesAreRemoved) {
-    const std::string dead = std::to_string(dead_pid());
-    const std::string alive = std::to_string(getpid());
-    const std::vector<std::string> stale = {
-        ".song.mp3.varnel-tmp-" + dead + "-abc123", ".other.mp3.varnel-tmp-" + dead + "-Zz9Zz9",
-        ".song.mp3.varnel-tmp-" + alive + "-old000",  // made old below
-    };
-    const std::vector<std::string> kept = {
-        ".song.mp3.varnel-tmp-" + alive + "-abc123",     // its writer may be running
-        "song.mp3.varnel-tmp-" + dead + "-abc123",       // no leading dot
-        ".song.mp3.varnel-tmp-" + dead + "-abc12",       // five random letters
-        ".song.mp3.varnel-tmp-" + dead + "-abc12-",      // not letters or digits
-        ".song.mp3.varnel-tmp--abc123",                  // no pid
-        ".song.mp3.varnel-tmp-" + dead + "-abc123.bak",  // something else
-        "..varnel-tmp-" + dead + "-abc123",              // no name
-    };
+// Only the file's own leftover .varnel-new-<inode> from before the edit
+// goes; look-alikes, other files' and inodes' side files and old-style
+// names stay.
+TEST_F(WriterFsTest, OnlyTheFilesOwnStaleNewFileIsRemoved) {
     temp_.write_file("song.mp3", old_);
-    for (const auto& name : stale) temp_.write_file(name, "x");
+    const std::string own =
+        ".song.mp3.varnel-new-" + std::to_string(stat_of(at("song.mp3")).st_ino);
+    const std::string dead = std::to_string(dead_pid());
+    const std::vector<std::string> kept = {
+        own.substr(1),                               // no leading dot
+        own + ".bak",                                // something else
+        own + "0",                                   // another inode
+        ".song.mp3.varnel-new",                      // no inode
+        ".other.mp3.varnel-new-1",                   // another file's
+        ".song.mp3.varnel-tmp-" + dead + "-abc123",  // not a name of ours
+        ".song.mp3.varnel-redo-1",                   // another inode's
+        ".song.mp3.varnel-undo-x",                   // not an inode
+    };
+    temp_.write_file(own, "left by a killed edit");
     for (const auto& name : kept) temp_.write_file(name, "x");
-    const timespec two_hours_ago[2] = {{std::time(nullptr) - 7200, 0},
-                                       {std::time(nullptr) - 7200, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, at(stale[2]).c_str(), two_hours_ago, 0), 0);
-    const std::string folder_name = ".dir.varnel-tmp-" + dead + "-abcdef";
-    const std::string link_name = ".lnk.varnel-tmp-" + dead + "-abcdef";
-    ASSERT_EQ(mkdir(at(folder_name).c_str(), 0700), 0);
-    ASSERT_EQ(symlink("song.mp3", at(link_name).c_str()), 0);
 
     ASSERT_TRUE(write_tag(at("song.mp3")));
-    for (const auto& name : stale) EXPECT_FALSE(temp_.exists(name)) << name;
+    EXPECT_FALSE(temp_.exists(own));
     for (const auto& name : kept) EXPECT_TRUE(temp_.exists(name)) << name;
-    EXPECT_TRUE(temp_.exists(folder_name));
-    EXPECT_TRUE(temp_.exists(link_name));
     EXPECT_EQ(temp_.read_file("song.mp3"), expected());
 }
 
-TEST(TempFileNames, CarryThePidAndFitAFileName) {
+TEST(SideFileNames, FitAFileNameAndOnlyOlderLeftoversAreStale) {
     for (const std::string& name : {std::string("song.mp3"), std::string(255, 'n')}) {
-        std::string temp = temp_name_template(name, 4194304);
-        ASSERT_GE(temp.size(), 6u);
-        EXPECT_LE(temp.size(), 255u);
-        EXPECT_EQ(temp.substr(temp.size() - 6), "XXXXXX");
-        temp.replace(temp.size() - 6, 6, "aZ09bY");
-        EXPECT_EQ(temp_name_pid(temp), 4194304);
+        for (const std::string& side :
+             {new_file_name(name, 9), redo_file_name(name, 1234567890123u),
+              undo_file_name(name, 7)}) {
+            EXPECT_LE(side.size(), 255u);
+            EXPECT_EQ(side.substr(0, 5), "." + name.substr(0, 4));
+        }
     }
-    EXPECT_EQ(temp_name_template("song.mp3", 42), ".song.mp3.varnel-tmp-42-XXXXXX");
+    EXPECT_EQ(new_file_name("song.mp3", 42), ".song.mp3.varnel-new-42");
+    EXPECT_EQ(redo_file_name("song.mp3", 42), ".song.mp3.varnel-redo-42");
+    EXPECT_EQ(undo_file_name("song.mp3", 42), ".song.mp3.varnel-undo-42");
+    struct Case {
+        std::optional<std::int64_t> changed;
+        bool stale;
+    };
+    for (const Case& c :
+         {Case{std::nullopt, false}, Case{999, true}, Case{1000, false}, Case{1001, false}})
+        EXPECT_EQ(is_stale_new_file(c.changed, 1000), c.stale);
 }
 
 TEST_F(WriterFsTest, LongestFileNameCanBeRewritten) {

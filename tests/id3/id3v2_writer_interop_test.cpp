@@ -2,12 +2,15 @@
 // (Debian's python3-mutagen); skipped where it is not installed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "id3/id3v2_reader.h"
 #include "id3/id3v2_writer.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
@@ -142,6 +145,162 @@ TEST(MutagenReadsWrittenTags, SameTextsAndUntouchedAudio) {
         const std::size_t size = std::strtoul(seen["size"].c_str(), nullptr, 10);
         ASSERT_LE(size, written.size());
         EXPECT_EQ(written.substr(size), audio);
+    }
+}
+
+// Every frame mutagen sees, one line each (sorted), frames without text
+// left out: mutagen drops those.
+constexpr const char* frames_script = R"(
+import sys
+from mutagen.id3 import ID3
+tags = ID3(sys.argv[1], translate=False, load_v1=False)
+lines = []
+for frame in tags.values():
+    if hasattr(frame, 'text') and not frame.text:
+        continue
+    lines.append(frame.HashKey + '=' + repr(frame))
+print('\n'.join(sorted(lines)))
+)";
+
+std::vector<std::string> frames_seen(const std::string& python, const test::TempDir& temp,
+                                     const std::string& path) {
+    temp.write_file("frames.py", frames_script);
+    const std::string command = python + " '" + temp.path() + "frames.py' '" + path + "'";
+    std::vector<std::string> lines;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return lines;
+    std::string output;
+    char buffer[4096];
+    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, got);
+    pclose(pipe);
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// A title edit of a file with a picture, lyrics, ReplayGain, a rating and a
+// UTF-16 artist: mutagen sees every frame but the title exactly as before.
+TEST(MutagenReadsWrittenTags, TitleEditLeavesEveryOtherFrameAsItWas) {
+    const std::string python = python_with_mutagen();
+    if (python.empty()) GTEST_SKIP() << "python3-mutagen is not installed";
+    using namespace std::string_literals;
+    test::TempDir temp;
+    const std::string frames =
+        test::text_frame("TIT2", "Old") +
+        test::id3v2_frame("TPE1", "\x01\xFF\xFE\x4C\x6B\x4B\x62"s) +
+        test::id3v2_frame("APIC", "\0image/png\0\x03\0"s + std::string(900, '\x89')) +
+        test::id3v2_frame("USLT",
+                          "\x01"
+                          "eng\xFF\xFE\0\0\xFF\xFEl\0a\0"s) +
+        test::id3v2_frame("TXXX", "\0replaygain_track_gain\0-6.50 dB"s) +
+        test::id3v2_frame("POPM", "a@b.c\0\xC4\0\0\0\x07"s);
+    for (const std::size_t padding : {std::size_t{2000}, std::size_t{0}}) {  // in place, rewrite
+        temp.write_file("song.mp3", test::id3v2_tag(frames, 3, padding) + test::fake_audio(5000));
+        const std::string path = temp.path() + "song.mp3";
+        std::vector<std::string> before = frames_seen(python, temp, path);
+        auto file = ByteFile::open_read_write(path);
+        ASSERT_TRUE(file);
+        Codec codec;
+        TagFields fields;
+        ASSERT_TRUE(read_id3v2_tag(*file, fields, codec));
+        fields.title = "New";
+        ASSERT_TRUE(write_id3v2_tag(*file, path, fields, {}, codec).ok);
+        std::vector<std::string> after = frames_seen(python, temp, path);
+        ASSERT_EQ(before.size(), 6u);
+        ASSERT_EQ(after.size(), 6u);
+        EXPECT_NE(std::find(after.begin(), after.end(),
+                            "TIT2=TIT2(encoding=<Encoding.LATIN1: 0>, text=['New'])"),
+                  after.end());
+        std::erase_if(before, [](const std::string& line) { return line.starts_with("TIT2"); });
+        std::erase_if(after, [](const std::string& line) { return line.starts_with("TIT2"); });
+        EXPECT_EQ(after, before) << padding;
+        // The artist's bytes are those of the old frame.
+        EXPECT_NE(temp.read_file("song.mp3").find(frames.substr(14, 17)), std::string::npos);
+    }
+}
+
+// Title, artist, album and comment as another reader shows them, one line
+// each, as UTF-8 hex.
+constexpr const char* texts_script = R"(
+import sys, logging
+tool, path = sys.argv[1], sys.argv[2]
+def out(texts):
+    for text in texts:
+        print((text or '').encode('utf-8').hex())
+if tool == 'mutagen':
+    from mutagen.id3 import ID3
+    t = ID3(path, translate=False, load_v1=False)
+    first = lambda key: str(t.getall(key)[0].text[0]) if t.getall(key) else ''
+    out([first('TIT2'), first('TPE1'), first('TALB'), first('COMM')])
+else:
+    import eyed3.id3
+    logging.getLogger('eyed3').setLevel(logging.ERROR)
+    t = eyed3.id3.Tag()
+    t.parse(path)
+    out([t.title, t.artist, t.album, t.comments[0].text if len(t.comments) else ''])
+)";
+
+std::vector<std::string> texts_seen(const std::string& python, const std::string& tool,
+                                    const test::TempDir& temp, const std::string& path) {
+    temp.write_file("texts.py", texts_script);
+    const std::string command =
+        python + " '" + temp.path() + "texts.py' " + tool + " '" + path + "' 2>/dev/null";
+    std::vector<std::string> lines;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return lines;
+    std::string output;
+    char buffer[4096];
+    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, got);
+    pclose(pipe);
+    std::istringstream in(output);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// UTF-8 of bytes taken as Latin-1: what readers show for encoding 0 texts.
+std::string latin1_to_utf8(std::string_view bytes) {
+    std::string out;
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (u >> 6));
+            out += static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+    return out;
+}
+
+// Chinese texts written with either setting, read by mutagen and eyeD3:
+// "Unicode" gives them exactly; "GBK" gives the code-page bytes as Latin-1
+// (encoding 0 is Latin-1 to every other reader), ASCII texts exactly.
+TEST(OtherReadersReadWrittenTags, UnicodeTextsExactlyGbkAsLatin1) {
+    const std::string python = python_with_mutagen();
+    if (python.empty()) GTEST_SKIP() << "python3-mutagen is not installed";
+    test::TempDir temp;
+    Codec codec;
+    const TagFields f = gbk_fields();
+    const std::vector<std::string> utf8 = {"中文标题", "歌手", "专辑", "注释"};
+    for (const V2TextEncoding encoding : {V2TextEncoding::code_page, V2TextEncoding::unicode}) {
+        temp.write_file("song.mp3", test::fake_audio(3000));
+        const std::string path = temp.path() + "song.mp3";
+        auto file = ByteFile::open_read_write(path);
+        ASSERT_TRUE(file);
+        ASSERT_TRUE(write_id3v2_tag(*file, path, f, {encoding, false}, codec).ok);
+        for (const std::string tool : {"mutagen", "eyed3"}) {
+            const std::vector<std::string> seen = texts_seen(python, tool, temp, path);
+            if (tool == "eyed3" && seen.empty()) continue;  // eyeD3 not installed
+            ASSERT_EQ(seen.size(), 4u) << tool;
+            const std::vector<std::string> bytes = {f.title, f.artist, f.album, f.comment};
+            for (std::size_t i = 0; i < 4; ++i) {
+                const std::string expected =
+                    encoding == V2TextEncoding::unicode ? utf8[i] : latin1_to_utf8(bytes[i]);
+                EXPECT_EQ(seen[i], hex(expected)) << tool << ' ' << i;
+            }
+        }
     }
 }
 

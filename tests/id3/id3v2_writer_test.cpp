@@ -162,7 +162,7 @@ protected:
     }
     bool remove() const {
         auto file = ByteFile::open_read_write(path());
-        return file && remove_id3v2_tag(*file, path());
+        return file && remove_id3v2_tag(*file, path()).ok;
     }
 
     test::TempDir temp_;
@@ -186,19 +186,56 @@ TEST_F(Id3v2WriterTest, WritingTwiceGivesTheSameFile) {
     EXPECT_EQ(content(), once);
 }
 
-TEST_F(Id3v2WriterTest, ForeignTagsAreReplacedWhole) {
+// The twelve frames replace their old counterparts; other frames follow
+// them; a tag that fits the old space is written there, its padding filling
+// the rest, and one that does not gets the whole-file rewrite.
+TEST_F(Id3v2WriterTest, OtherFramesStayAndAFittingTagKeepsTheOldSpace) {
+    const TagFields f = sample_fields();
+    const std::string fresh = build_id3v2_tag(f);
+    const std::string twelve = fresh.substr(10, fresh.size() - 10 - 877);
     const std::string picture =
         test::id3v2_frame("APIC", "\0image/jpeg\0\x03\0"s + std::string(6000, '\xAB'));
-    const std::vector<std::string> old_tags = {
-        test::id3v2_tag(test::text_frame("TIT2", "Old") + picture, 3, 300),
-        test::id3v2_tag(test::text_frame("TIT2", "Old v2.4") + test::text_frame("TDRC", "2001"), 4,
-                        0),
-        test::id3v2_tag(test::text_frame("TIT2", std::string(5000, 'x')), 3, 2000),  // shrinks
+    struct Case {
+        std::string old_tag;
+        std::string kept;  // the frames after the twelve
+        bool fits;
     };
-    for (const std::string& old_tag : old_tags) {
-        put(old_tag + audio_);
-        ASSERT_TRUE(write(sample_fields()));
-        EXPECT_EQ(content(), build_id3v2_tag(sample_fields()) + audio_);
+    const std::vector<Case> cases = {
+        {test::id3v2_tag(test::text_frame("TIT2", "Old") + picture, 3, 300), picture, true},
+        {test::id3v2_tag(test::text_frame("TIT2", "Old v2.4") + test::text_frame("TDRC", "2001"), 4,
+                         0),
+         "", false},
+        {test::id3v2_tag(test::text_frame("TIT2", std::string(5000, 'x')), 3, 2000), "", true},
+    };
+    for (const Case& c : cases) {
+        put(c.old_tag + audio_);
+        ASSERT_TRUE(write(f));
+        const std::string frames = twelve + c.kept;
+        const std::string expected =
+            c.fits ? wrap_id3v2_tag(frames, c.old_tag.size() - 10 - frames.size())
+                   : wrap_id3v2_tag(frames, 877);
+        EXPECT_EQ(content(), expected + audio_);
+    }
+}
+
+// A version 2.4 footer ("3DI" and the header's size) belongs to the tag's
+// space: it never stays in front of the audio.
+TEST_F(Id3v2WriterTest, Version24FooterGoesWithTheOldTag) {
+    std::string tag = test::id3v2_tag(test::text_frame("TIT2", std::string(2000, 'x')), 4, 0);
+    tag[5] = '\x10';
+    const std::string footer = "3DI" + tag.substr(3, 7);
+    for (const std::string& title : {std::string("fits"), std::string(3000, 'g')}) {
+        put(tag + footer + audio_);
+        TagFields f;
+        f.title = title;
+        ASSERT_TRUE(write(f));
+        const std::string written = content();
+        ASSERT_GE(written.size(), audio_.size());
+        EXPECT_EQ(written.substr(written.size() - audio_.size()), audio_) << title.size();
+        EXPECT_EQ(written.find("3DI"), std::string::npos) << title.size();
+        if (title == "fits") {
+            EXPECT_EQ(written.size(), tag.size() + footer.size() + audio_.size());
+        }
     }
 }
 
@@ -247,7 +284,7 @@ TEST_F(Id3v2WriterTest, TheOpenFileFollowsTheRewrite) {
     ASSERT_TRUE(file->read_exact(seen.data(), seen.size()));
     EXPECT_EQ(seen, written);
     // A second call on the same object sees the first one's tag.
-    ASSERT_TRUE(remove_id3v2_tag(*file, path()));
+    ASSERT_TRUE(remove_id3v2_tag(*file, path()).ok);
     EXPECT_EQ(content(), audio_);
 }
 

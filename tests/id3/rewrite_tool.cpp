@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
         for (std::size_t i = 0; i < size; ++i) fields.title += static_cast<char>('a' + i % 26);
         done = varnel::write_id3v2_tag(*file, path, fields);
     } else {
-        done = varnel::remove_id3v2_tag(*file, path);
+        done = varnel::remove_id3v2_tag(*file, path).ok;
     }
     return done ? 0 : 1;
 }

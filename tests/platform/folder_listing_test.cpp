@@ -73,5 +73,27 @@ TEST_F(FolderListing, ListsManyFiles) {
     EXPECT_EQ(sorted(*names), sorted(expected));
 }
 
+TEST_F(FolderListing, EntriesFlagFoldersAndKeepHiddenAndLegacyNames) {
+    temp_.write_file(".hidden");
+    temp_.write_file("\xC4\xE3\xBA\xC3.mp3");
+    ASSERT_EQ(mkdir(at("\xD6\xD0").c_str(), 0755), 0);
+    ASSERT_EQ(symlink("\xD6\xD0", at("link").c_str()), 0);
+    auto entries = list_folder_entries(temp_.path());
+    ASSERT_TRUE(entries.has_value());
+    std::sort(entries->begin(), entries->end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    ASSERT_EQ(entries->size(), 4u);
+    EXPECT_EQ((*entries)[0].name, ".hidden");
+    EXPECT_FALSE((*entries)[0].is_folder);
+    EXPECT_EQ((*entries)[1].name, "link");
+    EXPECT_TRUE((*entries)[1].is_folder);
+    EXPECT_EQ((*entries)[2].name, "\xC4\xE3\xBA\xC3.mp3");
+    EXPECT_EQ((*entries)[3].name, "\xD6\xD0");
+    EXPECT_TRUE((*entries)[3].is_folder);
+    EXPECT_TRUE(is_folder(at("\xD6\xD0")));
+    EXPECT_FALSE(is_folder(at(".hidden")));
+    EXPECT_FALSE(list_folder_entries(at("missing")).has_value());
+}
+
 }  // namespace
 }  // namespace varnel

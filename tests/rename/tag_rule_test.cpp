@@ -86,3 +86,27 @@ TEST_F(TagRuleTest, UnreadableFileKeepsWhatItHad) {
 
 }  // namespace
 }  // namespace varnel
+
+namespace varnel {
+namespace {
+
+// A huge field is cut before composing: a template of 25 placeholders costs
+// a few KB per name, and a name that was too long to be a file name stays
+// too long; short fields are untouched, four-byte characters kept whole.
+TEST_F(TagRuleTest, HugeFieldsAreCutBeforeComposing) {
+    const std::string four = "\x81\x30\x81\x30";
+    const std::string huge = std::string(255, 'a') + four + std::string(1'000'000, 'z');
+    dir.write_file("huge.mp3", v2(huge, "t") + fake_audio(10));
+    dir.write_file("short.mp3", v2(std::string(200, 'b'), "t") + fake_audio(10));
+    const std::string every_placeholder = "#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1#1";
+    const std::vector<std::string> names =
+        run({"huge.mp3", "short.mp3"}, {every_placeholder, false});
+    std::string cut_name;
+    for (int i = 0; i < 25; ++i) cut_name += std::string(255, 'a') + four;
+    EXPECT_EQ(names[0], cut_name + ".mp3");
+    EXPECT_EQ(run({"huge.mp3"}, {"#2#1", false})[0], "t" + std::string(255, 'a') + four + ".mp3");
+    EXPECT_EQ(run({"short.mp3"}, {"#1", false})[0], std::string(200, 'b') + ".mp3");
+}
+
+}  // namespace
+}  // namespace varnel

@@ -46,6 +46,11 @@ TEST(TagTemplate, CutToFiftyBytesWithoutSplittingACharacter) {
     EXPECT_EQ(cut_tag_template(across), std::string(49, 'a'));
     const std::string fits = std::string(48, 'a') + "\xD6\xD0" + "b";
     EXPECT_EQ(cut_tag_template(fits), std::string(48, 'a') + "\xD6\xD0");
+    // A GB18030 four-byte character across the limit goes whole.
+    const std::string four = std::string(47, 'a') + "\x81\x30\x81\x30" + "b";
+    EXPECT_EQ(cut_tag_template(four), std::string(47, 'a'));
+    EXPECT_EQ(cut_tag_template(std::string(46, 'a') + "\x81\x30\x81\x30" + "b"),
+              std::string(46, 'a') + "\x81\x30\x81\x30");
 }
 
 TEST(TagTemplate, ReferenceButtonsAndSchemes) {

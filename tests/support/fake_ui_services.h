@@ -22,18 +22,19 @@ public:
     // Answers, consumed in order; when a queue is empty the user cancels
     // (and says No to questions).
     std::deque<MessageAnswer> answers;
-    std::deque<QStringList> file_choices;
-    std::deque<QString> folder_choices;
+    std::deque<std::vector<std::string>> file_choices;  // file-system paths
+    std::deque<std::string> folder_choices;             // empty: cancelled
     std::deque<std::optional<QFont>> font_choices;
     std::deque<std::optional<QColor>> colour_choices;
     std::deque<std::optional<QByteArray>> pages;  // answers to fetch()
 
     // What was asked.
     std::vector<Message> messages;
-    std::vector<QString> open_files_folders;  // the folder each file dialog opened in
-    std::vector<QFont> fonts_offered;         // the font each font chooser opened with
+    std::vector<std::string> open_files_folders;  // the folder each file dialog opened in
+    std::vector<QFont> fonts_offered;             // the font each font chooser opened with
     std::vector<QString> opened_urls;
     std::vector<QString> fetched_urls;
+    std::vector<int> busy_at_fetch;  // busy_depth while each fetch ran
     int busy_depth = 0;
     int busy_calls = 0;
 
@@ -43,13 +44,15 @@ public:
         if (buttons == MessageButtons::ok) return MessageAnswer::ok;
         return take(answers, MessageAnswer::no);
     }
-    QStringList open_files(QWidget*, const QString&, const QString& folder,
-                           const QString&) override {
+    std::vector<std::string> open_files(QWidget*, const QString&, const std::string& folder,
+                                        const std::vector<ChooserFilter>&) override {
         open_files_folders.push_back(folder);
-        return take(file_choices, QStringList{});
+        return take(file_choices, std::vector<std::string>{});
     }
-    QString choose_folder(QWidget*, const QString&) override {
-        return take(folder_choices, QString{});
+    std::optional<std::string> choose_folder(QWidget*, const QString&) override {
+        std::string folder = take(folder_choices, std::string{});
+        if (folder.empty()) return std::nullopt;
+        return folder;
     }
     std::optional<QFont> choose_font(QWidget*, const QFont& initial) override {
         fonts_offered.push_back(initial);
@@ -68,6 +71,7 @@ public:
     }
     std::optional<QByteArray> fetch(const QString& url) override {
         fetched_urls.push_back(url);
+        busy_at_fetch.push_back(busy_depth);
         return take(pages, std::optional<QByteArray>{});
     }
 

@@ -74,5 +74,27 @@ TEST(AboutWindow, ClickOnTheBackgroundClosesButNotOnAButton) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
+// Enter closes the window from anywhere, 访问官方网站 included; the check
+// itself runs under the wait cursor.
+TEST(AboutWindow, EnterClosesAndNeverChecksTheWaitCursorCoversTheFetch) {
+    const Codec codec;
+    FakeUiServices ui;
+    for (const char* focused : {"按钮2", "按钮1"}) {
+        AboutDialog dialog(codec, ui);
+        dialog.show();
+        auto* button = dialog.findChild<QPushButton*>(QString::fromUtf8(focused));
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted) << focused;
+    }
+    EXPECT_TRUE(ui.fetched_urls.empty());
+
+    AboutDialog dialog(codec, ui);
+    ui.pages.push_back(page("1.3", ""));
+    dialog.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
+    EXPECT_EQ(ui.busy_at_fetch, std::vector<int>{1});
+    EXPECT_EQ(ui.busy_depth, 0);
+}
+
 }  // namespace
 }  // namespace varnel

@@ -27,7 +27,7 @@ protected:
     void crashed_batch() {
         for (const char* name : {"a.txt", "b.txt", "c.txt"}) files.write_file(name, name);
         auto window = start();
-        ui.folder_choices.push_back(QString::fromStdString(files.path()));
+        ui.folder_choices.push_back(files.path());
         window->toolbar_command(0);
         window->toolbar_command(5);
         ASSERT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));

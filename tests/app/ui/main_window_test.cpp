@@ -33,20 +33,20 @@ protected:
             MainWindowSetup{codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
     }
 
-    // Adds files of a fresh folder through the folder picker (in the order
-    // the file system lists them).
+    // Adds files of a fresh folder through the folder picker (in natural
+    // order).
     void add_folder_of(const std::vector<std::string>& names) {
         for (const std::string& name : names) files.write_file(name, name);
-        ui.folder_choices.push_back(QString::fromStdString(files.path()));
+        ui.folder_choices.push_back(files.path());
         window->toolbar_command(0);
     }
 
     // Adds files in this order through the add-files dialog.
     void add_files_of(const std::vector<std::string>& names) {
-        QStringList chosen;
+        std::vector<std::string> chosen;
         for (const std::string& name : names) {
             files.write_file(name, name);
-            chosen.push_back(QString::fromStdString(files.path() + name));
+            chosen.push_back(files.path() + name);
         }
         ui.file_choices.push_back(chosen);
         window->toolbar_command(1);
@@ -238,8 +238,7 @@ TEST_F(MainWindowTest, AddFilesRemembersTheFolderInDirTxt) {
     EXPECT_EQ(config.read_file("dir.txt"), "");
     EXPECT_EQ(window->list().item_count(), 0);
 
-    ui.file_choices.push_back({QString::fromStdString(files.path() + "two.txt"),
-                               QString::fromStdString(files.path() + "one.txt")});
+    ui.file_choices.push_back({files.path() + "two.txt", files.path() + "one.txt"});
     window->add_files();
     EXPECT_EQ(config.read_file("dir.txt"), files.path() + "\r\n");
     ASSERT_EQ(window->list().item_count(), 2);
@@ -248,7 +247,7 @@ TEST_F(MainWindowTest, AddFilesRemembersTheFolderInDirTxt) {
 
     window->add_files();
     ASSERT_EQ(ui.open_files_folders.size(), 3u);
-    EXPECT_EQ(ui.open_files_folders[2].toStdString(), files.path());
+    EXPECT_EQ(ui.open_files_folders[2], files.path());
 }
 
 TEST_F(MainWindowTest, DoubleClickOnAnEmptyListOpensTheFileDialog) {
@@ -261,29 +260,12 @@ TEST_F(MainWindowTest, DroppedFilesComeBeforeTheContentsOfDroppedFolders) {
     files.write_file("y.txt");
     TempDir folder;
     folder.write_file("inside.txt");
-    window->add_dropped_paths({QString::fromStdString(files.path() + "y.txt"),
-                               QString::fromStdString(folder.path()),
-                               QString::fromStdString(files.path() + "x.txt")});
+    window->add_dropped_paths({files.path() + "y.txt", folder.path(), files.path() + "x.txt"});
     ASSERT_EQ(window->list().item_count(), 3);
     EXPECT_EQ(window->list().old_names()[0], "y.txt");
     EXPECT_EQ(window->list().old_names()[1], "x.txt");
     EXPECT_EQ(window->list().old_names()[2], "inside.txt");
     EXPECT_EQ(window->list().item_folder(2).fs, folder.path());
-}
-
-TEST_F(MainWindowTest, DroppedFilesKeepTheirOwnFolders) {
-    TempDir other;
-    files.write_file("a.txt");
-    other.write_file("b.txt");
-    files.write_file("c.txt");
-    window->add_dropped_paths({QString::fromStdString(files.path() + "a.txt"),
-                               QString::fromStdString(other.path() + "b.txt"),
-                               QString::fromStdString(files.path() + "c.txt")});
-    ASSERT_EQ(window->list().item_count(), 3);
-    EXPECT_EQ(window->list().item_folder(0).fs, files.path());
-    EXPECT_EQ(window->list().item_folder(1).fs, other.path());
-    EXPECT_EQ(window->list().item_folder(2).fs, files.path());
-    EXPECT_EQ(window->list().old_names()[1], "b.txt");
 }
 
 // The settings folder of an installed program does not exist before the
@@ -309,7 +291,7 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedOnceWithItsReason) {
     window = std::make_unique<MainWindow>(
         MainWindowSetup{codec, ui, folder + "config.ini", folder + "dir.txt"});
     files.write_file("one.txt");
-    ui.file_choices.push_back({QString::fromStdString(files.path() + "one.txt")});
+    ui.file_choices.push_back({files.path() + "one.txt"});
     window->add_files();
     EXPECT_EQ(window->list().item_count(), 1);  // the add itself proceeds
     window.reset();
@@ -325,7 +307,7 @@ TEST_F(MainWindowTest, RemovingItemsWithoutTagFollowsTheTagRulesMarks) {
                                        std::string("TPE1\0\0\0\x01\0\0", 10) +
                                        std::string(1, '\0'));
     add_files_of({"plain.mp3", "note.txt"});
-    ui.file_choices.push_back({QString::fromStdString(files.path() + "tagged.mp3")});
+    ui.file_choices.push_back({files.path() + "tagged.mp3"});
     window->add_files();
     window->list_view()->selectRow(0);
     window->remove_items_without_tag();  // no tag preview yet: nothing is marked

@@ -2,13 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 #include <memory>
 #include <vector>
 
@@ -95,7 +98,12 @@ TEST_F(SettingsWindow, HasTheDesignedControls) {
         SCOPED_TRACE(d.name);
         const QWidget* widget = control(d.name);
         ASSERT_NE(widget, nullptr);
-        EXPECT_EQ(widget->geometry(), d.rect);
+        // Design rectangles, grown only where the text needs more room
+        // (keeping the vertical centre).
+        const QRect rect = widget->geometry();
+        EXPECT_TRUE(rect.contains(d.rect))
+            << rect.x() << ',' << rect.y() << ' ' << rect.width() << 'x' << rect.height();
+        EXPECT_LE(std::abs(rect.center().y() - d.rect.center().y()), 1);
         EXPECT_EQ(widget->parentWidget(), d.in_group ? group : window_.get());
         QString caption;
         if (auto* button = qobject_cast<const QAbstractButton*>(widget)) caption = button->text();
@@ -361,6 +369,58 @@ TEST_F(SettingsWindow, DefaultsThenApplyKeepTheStyleFlags) {
     expected.bold = true;
     expected.italic = true;
     EXPECT_EQ(record_, expected);
+}
+
+TEST_F(SettingsWindow, TagTextEncodingIsChosenInItsBox) {
+    open();
+    auto* box = control<QComboBox>("ID3v2文字编码组合框");
+    ASSERT_EQ(box->count(), 2);
+    EXPECT_EQ(box->currentText(), "GBK");
+    box->setCurrentIndex(1);
+    emit box->activated(1);
+    EXPECT_TRUE(apply_enabled());
+    click("确定按钮");
+    EXPECT_TRUE(record_.v2_unicode);
+}
+
+// Enter means 确定 wherever the focus is: it never opens a chooser.
+TEST_F(SettingsWindow, EnterMeansOkFromEveryControl) {
+    for (const char* focused : {"超级列表框背景颜色选择器", "超级列表框字体颜色选择器", "字体按钮",
+                                "默认按钮", "预览数量编辑框", "自动预览选择框"}) {
+        SCOPED_TRACE(focused);
+        services_.colour_choices.assign(1, QColor(Qt::red));
+        open();
+        click("自动预览选择框");  // something to apply
+        QWidget* widget = control(focused);
+        widget->setFocus();
+        QTest::keyClick(widget, Qt::Key_Return);
+        EXPECT_EQ(window_->result(), QDialog::Accepted);
+        EXPECT_EQ(services_.colour_choices.size(), 1u);
+        EXPECT_TRUE(services_.fonts_offered.empty());
+    }
+    EXPECT_EQ(applied_, 6);
+}
+
+// At a big font every control is at least as big as its text needs, and
+// the window grows with it.
+TEST_F(SettingsWindow, GrowsWithTheFont) {
+    const QFont original = QApplication::font();
+    QFont big = original;
+    big.setPointSize(16);
+    QApplication::setFont(big);
+    open();
+    QApplication::setFont(original);
+    EXPECT_GT(window_->width(), 411 * 3 / 2);
+    EXPECT_GT(window_->height(), 180 * 3 / 2);
+    for (const char* name : {"自动预览选择框", "预览指定数量单选框", "预览全部单选框", "标签3",
+                             "标签1", "预览数量编辑框", "确定按钮"}) {
+        SCOPED_TRACE(name);
+        const QWidget* widget = control(name);
+        EXPECT_GE(widget->height(), widget->sizeHint().height());
+        EXPECT_TRUE(window_->rect().contains(widget->mapTo(window_.get(), QPoint(0, 0))));
+    }
+    const QWidget* check = control("自动预览选择框");
+    EXPECT_GE(check->width(), check->sizeHint().width());
 }
 
 }  // namespace

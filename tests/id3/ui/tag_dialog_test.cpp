@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
@@ -144,10 +149,13 @@ TEST_F(TagDialogTest, CopyingV2IntoV1CutsTextsToThirtyBytes) {
     child<QLineEdit>("艺术家2编辑框")
         ->setText(QString(29, QLatin1Char('a')) + QStringLiteral("中"));
     child<QLineEdit>("年代2编辑框")->setText(QStringLiteral("1999-12-31"));
+    // 27 ASCII bytes, then an emoji: four bytes in GB18030, one character.
+    child<QLineEdit>("专辑2编辑框")->setText(QString(27, QLatin1Char('b')) + QStringLiteral("🎵"));
     child<QPushButton>("v2复制到v1按钮")->click();
     EXPECT_TRUE(child<QCheckBox>("ID3v1选择框")->isChecked());
     EXPECT_EQ(child<QLineEdit>("歌曲名1编辑框")->text(), QString(30, QLatin1Char('t')));
     EXPECT_EQ(child<QLineEdit>("艺术家1编辑框")->text(), QString(29, QLatin1Char('a')));
+    EXPECT_EQ(child<QLineEdit>("专辑1编辑框")->text(), QString(27, QLatin1Char('b')));
     EXPECT_EQ(child<QLineEdit>("年代1编辑框")->text(), QStringLiteral("1999-12-31"));
 }
 
@@ -161,15 +169,125 @@ TEST_F(TagDialogTest, ChoosingTheSameGenreAgainChangesNothing) {
     EXPECT_TRUE(child<QPushButton>("更新按钮")->isEnabled());
 }
 
+// A missing file, a FIFO or a folder named *.mp3: reported at once (a FIFO
+// never blocks the window), and the window is not shown.
 TEST_F(TagDialogTest, MissingFileIsReportedAndTheWindowNotShown) {
-    dialog =
-        std::make_unique<TagDialog>(dir.path() + "none.mp3", dir.path() + "none.mp3", codec, ui);
-    EXPECT_FALSE(dialog->load());
+    ASSERT_EQ(mkfifo((dir.path() + "pipe.mp3").c_str(), 0600), 0);
+    ASSERT_EQ(mkdir((dir.path() + "folder.mp3").c_str(), 0700), 0);
+    for (const std::string name : {"none.mp3", "pipe.mp3", "folder.mp3"}) {
+        ui.messages.clear();
+        dialog = std::make_unique<TagDialog>(dir.path() + name, dir.path() + name, codec, ui);
+        EXPECT_FALSE(dialog->load());
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
+        EXPECT_EQ(ui.messages[0].text, QStringLiteral("打开文件：") +
+                                           QString::fromStdString(dir.path() + name) +
+                                           QStringLiteral("失败！"));
+    }
+}
+
+// Enter in any box neither copies one tag into the other nor writes.
+TEST_F(TagDialogTest, EnterInABoxNeitherCopiesNorWrites) {
+    const std::string bytes =
+        id3v2_tag(text_frame("TIT2", "v2 title")) + fake_audio(300) + id3v1_block("v1 title");
+    ASSERT_TRUE(open(bytes));
+    dialog->show();
+    for (const char* name : {"歌曲名1编辑框", "年代1编辑框", "歌曲名2编辑框", "URL编辑框"}) {
+        auto* box = child<QLineEdit>(name);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Return);
+        QTest::keyClick(box, Qt::Key_Enter, Qt::KeypadModifier);
+    }
+    for (const char* name : {"v1复制到v2按钮", "v2复制到v1按钮", "更新按钮", "关闭按钮"}) {
+        EXPECT_FALSE(child<QPushButton>(name)->autoDefault()) << name;
+        EXPECT_FALSE(child<QPushButton>(name)->isDefault()) << name;
+    }
+    EXPECT_EQ(child<QLineEdit>("歌曲名2编辑框")->text(), "v2 title");
+    EXPECT_EQ(child<QLineEdit>("歌曲名1编辑框")->text(), "v1 title");
+    EXPECT_EQ(dir.read_file("song.mp3"), bytes);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+// Types `text` into `box` one character at a time, as key presses.
+void type(QWidget* box, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+// Typing past a byte limit is refused: text and caret stay; a paste is
+// cut to what fits, keeping the text after the caret.
+TEST_F(TagDialogTest, TypingPastAByteLimitIsRefused) {
+    ASSERT_TRUE(open(fake_audio(100) + id3v1_block("")));
+    dialog->show();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    auto* title = child<QLineEdit>("歌曲名1编辑框");
+    title->setFocus();
+    title->setText(QString(27, 'a') + "#2");  // 29 bytes
+    title->setCursorPosition(27);
+    type(title, "b");  // 30 bytes: fits
+    EXPECT_EQ(title->text(), QString(27, 'a') + "b#2");
+    type(title, "c");  // would be 31
+    EXPECT_EQ(title->text(), QString(27, 'a') + "b#2");
+    EXPECT_EQ(title->cursorPosition(), 28);
+    title->setText("ab");
+    title->setCursorPosition(1);
+    type(title, "中");  // two bytes still fit, "你" would be 31 after 28 more
+    EXPECT_EQ(title->text(), "a中b");
+
+    auto* year = child<QLineEdit>("年代1编辑框");
+    year->setFocus();
+    year->setText("");
+    title->setFocus();
+    year->setFocus();
+    type(year, "19999");
+    EXPECT_EQ(year->text(), "1999");
+
+    auto* comment = child<QPlainTextEdit>("注释1编辑框");
+    comment->setFocus();
+    type(comment, QString(29, 'x'));
+    type(comment, "中");  // 31 bytes
+    EXPECT_EQ(comment->toPlainText(), QString(29, 'x'));
+    type(comment, "y");
+    EXPECT_EQ(comment->toPlainText(), QString(30, 'x').replace(29, 1, 'y'));
+    EXPECT_EQ(comment->textCursor().position(), 30);
+}
+
+// Frames that cannot be kept: 更新 asks first; "no" writes nothing.
+TEST_F(TagDialogTest, UpdateAsksBeforeDroppingFramesThatCannotBeKept) {
+    const std::string compressed("TSOP\0\0\0\x03\0\x08zzz", 13);
+    const std::string bytes =
+        id3v2_tag(text_frame("TIT2", "Old") + compressed, 4, 10) + fake_audio(300);
+    ASSERT_TRUE(open(bytes));
+    child<QLineEdit>("歌曲名2编辑框")->setText("New");
+    ui.answers.push_back(MessageAnswer::no);
+    update();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
-    EXPECT_EQ(ui.messages[0].text, QStringLiteral("打开文件：") +
-                                       QString::fromStdString(dir.path()) +
-                                       QStringLiteral("none.mp3失败！"));
+    EXPECT_NE(ui.messages[0].text.indexOf("TSOP"), -1);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::yes_no);
+    EXPECT_EQ(dir.read_file("song.mp3"), bytes);
+
+    ui.answers.push_back(MessageAnswer::yes);
+    update();
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[2].text, "ID3v2标签更新成功！");
+    EXPECT_EQ(v2_on_disk()->title, "New");
+}
+
+// A refused update names the reason on a second line (here: the file has
+// become a folder since the window opened).
+TEST_F(TagDialogTest, FailedUpdateGivesTheReason) {
+    ASSERT_TRUE(open(id3v2_tag(text_frame("TIT2", "Old")) + fake_audio(300)));
+    child<QLineEdit>("歌曲名2编辑框")->setText("New");
+    ASSERT_EQ(unlink((dir.path() + "song.mp3").c_str()), 0);
+    ASSERT_EQ(mkdir((dir.path() + "song.mp3").c_str(), 0700), 0);
+    update();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, "ID3v2标签更新失败！\nIs a directory");
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::error);
 }
 
 }  // namespace

@@ -1,0 +1,361 @@
+#include "id3/id3v2_frames.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <utility>
+
+namespace varnel {
+namespace {
+
+constexpr std::size_t header_size = 10;
+constexpr std::size_t npos = std::string_view::npos;
+
+std::uint8_t byte_at(std::string_view bytes, std::size_t at) {
+    return static_cast<std::uint8_t>(bytes[at]);
+}
+
+std::uint32_t big_endian(std::string_view bytes) {
+    std::uint32_t value = 0;
+    for (const char c : bytes) value = (value << 8) | static_cast<std::uint8_t>(c);
+    return value;
+}
+
+std::optional<std::uint32_t> syncsafe(std::string_view four) {
+    std::uint32_t value = 0;
+    for (const char c : four) {
+        if (static_cast<std::uint8_t>(c) & 0x80) return std::nullopt;
+        value = (value << 7) | static_cast<std::uint8_t>(c);
+    }
+    return value;
+}
+
+bool is_id_char(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
+bool is_id(std::string_view id) {
+    return std::all_of(id.begin(), id.end(), is_id_char);
+}
+
+// --- Texts -----------------------------------------------------------------
+
+void put_utf16le(std::string& out, std::uint32_t unit) {
+    out += static_cast<char>(unit & 0xFF);
+    out += static_cast<char>((unit >> 8) & 0xFF);
+}
+
+// The code point of the UTF-8 sequence at `at`, advancing `at`; nullopt
+// (one byte skipped) for a malformed one.
+std::optional<std::uint32_t> next_code_point(std::string_view text, std::size_t& at) {
+    const std::uint8_t lead = byte_at(text, at++);
+    if (lead < 0x80) return lead;
+    const int extra = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 ? 1 : -1;
+    if (extra < 0 || at + static_cast<std::size_t>(extra) > text.size()) return std::nullopt;
+    std::uint32_t value = lead & (0x3F >> extra);
+    for (int i = 0; i < extra; ++i) {
+        const std::uint8_t next = byte_at(text, at + static_cast<std::size_t>(i));
+        if ((next & 0xC0) != 0x80) return std::nullopt;
+        value = (value << 6) | (next & 0x3F);
+    }
+    at += static_cast<std::size_t>(extra);
+    const std::uint32_t minimum = extra == 1 ? 0x80 : extra == 2 ? 0x800 : 0x10000;
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000))
+        return std::nullopt;
+    return value;
+}
+
+// Where the string of `encoding` starting at `from` ends (its terminator),
+// or `bytes.size()` when it has none; `after` is set past the terminator.
+std::size_t string_end(std::string_view bytes, std::size_t from, std::uint8_t encoding,
+                       std::size_t& after) {
+    if (encoding == 1 || encoding == 2) {
+        for (std::size_t i = from; i + 1 < bytes.size(); i += 2)
+            if (bytes[i] == '\0' && bytes[i + 1] == '\0') {
+                after = i + 2;
+                return i;
+            }
+    } else {
+        const std::size_t end = bytes.find('\0', from);
+        if (end != npos) {
+            after = end + 1;
+            return end;
+        }
+    }
+    after = bytes.size();
+    return bytes.size();
+}
+
+// Up to `count` strings of `encoding` (2 or 3) at the start of `bytes` in
+// UTF-16 with a byte-order mark, each with its terminator; the rest of
+// `bytes` follows unchanged.
+std::string strings_to_utf16(std::string_view bytes, std::uint8_t encoding, std::size_t count) {
+    std::string out;
+    std::size_t at = 0;
+    for (std::size_t n = 0; n < count && at < bytes.size(); ++n) {
+        std::size_t after = 0;
+        const std::size_t end = string_end(bytes, at, encoding, after);
+        const std::string_view text = bytes.substr(at, end - at);
+        if (encoding == 3) {
+            out += utf16_with_mark(text);
+        } else {
+            out += "\xFE\xFF";  // big-endian units keep their order behind a mark
+            out += text;
+        }
+        if (after > end) out += std::string(2, '\0');
+        at = after;
+    }
+    out += bytes.substr(at);
+    return out;
+}
+
+// How many encoded strings follow the fixed fields of a frame that starts
+// with an encoding byte, and how many bytes of fixed fields come first.
+// nullopt for a frame whose texts this code does not know how to convert.
+struct TextLayout {
+    std::size_t skip;   // bytes after the encoding byte before the first string
+    std::size_t count;  // strings in the encoding
+};
+
+std::optional<TextLayout> text_layout(std::string_view id, std::string_view payload) {
+    constexpr std::size_t all = static_cast<std::size_t>(-1);
+    if (id[0] == 'T' || id == "IPLS") return TextLayout{0, all};
+    if (id == "WXXX") return TextLayout{0, 1};
+    if (id == "COMM" || id == "USLT") return TextLayout{3, all};
+    if (id == "USER") return TextLayout{3, 1};
+    if (id == "APIC" || id == "GEOB") {
+        const std::size_t mime_end = payload.find('\0');
+        if (mime_end == npos) return std::nullopt;
+        if (id == "APIC") return TextLayout{mime_end + 2, 1};  // MIME, picture type
+        return TextLayout{mime_end + 1, 2};                    // MIME; file name, description
+    }
+    return std::nullopt;
+}
+
+// Frames whose data begins with a text encoding byte.
+bool has_encoding_byte(std::string_view id) {
+    static constexpr std::array<std::string_view, 9> ids = {"COMM", "USLT", "SYLT", "USER", "APIC",
+                                                            "GEOB", "COMR", "OWNE", "IPLS"};
+    return (id[0] == 'T' || id == "WXXX" || std::find(ids.begin(), ids.end(), id) != ids.end());
+}
+
+// Turns version 2.4 texts (UTF-8, UTF-16BE) into encoding 1; false when the
+// frame holds such texts in a layout not known here.
+bool convert_texts(TagFrame& frame, std::size_t group_bytes) {
+    if (!has_encoding_byte(frame.id) || frame.data.size() <= group_bytes) return true;
+    const std::uint8_t encoding = byte_at(frame.data, group_bytes);
+    if (encoding != 2 && encoding != 3) return true;
+    const std::string_view payload = std::string_view(frame.data).substr(group_bytes + 1);
+    const std::optional<TextLayout> layout = text_layout(frame.id, payload);
+    if (!layout || layout->skip > payload.size()) return false;
+    std::string data = frame.data.substr(0, group_bytes);
+    data += '\x01';
+    data += payload.substr(0, layout->skip);
+    data += strings_to_utf16(payload.substr(layout->skip), encoding, layout->count);
+    frame.data = std::move(data);
+    return true;
+}
+
+// --- Version 2.4 ---------------------------------------------------------
+
+// Size of the frame at `at`: syncsafe, unless only the plain reading lands
+// on a frame boundary (some writers put plain sizes in version 2.4 tags).
+std::optional<std::uint64_t> v24_frame_size(std::string_view body, std::size_t at) {
+    const std::string_view bytes = body.substr(at + 4, 4);
+    const auto boundary = [&body, at](std::uint64_t size) {
+        const std::uint64_t end = at + header_size + size;
+        if (end > body.size()) return false;
+        if (end == body.size() || body[end] == '\0') return true;
+        return end + 4 <= body.size() && is_id(body.substr(end, 4));
+    };
+    const std::optional<std::uint32_t> safe = syncsafe(bytes);
+    const std::uint32_t plain = big_endian(bytes);
+    if (safe && boundary(*safe)) return *safe;
+    if (boundary(plain)) return plain;
+    if (safe) return *safe;
+    return std::nullopt;
+}
+
+TagFrame from_v24(std::string_view id, char status, char format, std::string_view raw,
+                  bool tag_unsynchronised) {
+    TagFrame frame{std::string(id), 0, 0, std::string(raw), true};
+    const auto flags = static_cast<std::uint8_t>(format);
+    if (flags & 0x0C) {  // compressed or encrypted
+        frame.convertible = false;
+        return frame;
+    }
+    if (id == "SEEK" || id == "ASPI") {  // offsets into the old layout
+        frame.convertible = false;
+        return frame;
+    }
+    if ((flags & 0x02) || tag_unsynchronised) frame.data = undo_unsynchronisation(frame.data);
+    const std::size_t group_bytes = (flags & 0x40) ? 1 : 0;
+    if ((flags & 0x01) && frame.data.size() >= group_bytes + 4)
+        frame.data.erase(group_bytes, 4);  // data length indicator
+    frame.status = static_cast<char>((static_cast<std::uint8_t>(status) & 0x70) << 1);
+    frame.format = static_cast<char>(group_bytes ? 0x20 : 0);
+    if (id == "TDOR") frame.id = "TORY";
+    if (id == "TIPL" || id == "TMCL") frame.id = "IPLS";
+    frame.convertible = convert_texts(frame, group_bytes);
+    if (frame.id == "TORY" && frame.convertible) {
+        // Only the year: "1999-05-01" becomes "1999".
+        const std::size_t text_at = group_bytes + 1 + (byte_at(frame.data, group_bytes) ? 2 : 0);
+        const std::size_t unit = byte_at(frame.data, group_bytes) ? 2 : 1;
+        frame.data = frame.data.substr(0, std::min(frame.data.size(), text_at + 4 * unit));
+    }
+    return frame;
+}
+
+// --- Version 2.2 -----------------------------------------------------------
+
+constexpr std::array<std::pair<std::string_view, std::string_view>, 71> v22_ids = {{
+    {"BUF", "RBUF"}, {"CNT", "PCNT"}, {"COM", "COMM"}, {"CRA", "AENC"}, {"ETC", "ETCO"},
+    {"EQU", "EQUA"}, {"GEO", "GEOB"}, {"IPL", "IPLS"}, {"MCI", "MCDI"}, {"MLL", "MLLT"},
+    {"PIC", "APIC"}, {"POP", "POPM"}, {"REV", "RVRB"}, {"RVA", "RVAD"}, {"SLT", "SYLT"},
+    {"STC", "SYTC"}, {"TAL", "TALB"}, {"TBP", "TBPM"}, {"TCM", "TCOM"}, {"TCO", "TCON"},
+    {"TCR", "TCOP"}, {"TDA", "TDAT"}, {"TDY", "TDLY"}, {"TEN", "TENC"}, {"TFT", "TFLT"},
+    {"TIM", "TIME"}, {"TKE", "TKEY"}, {"TLA", "TLAN"}, {"TLE", "TLEN"}, {"TMT", "TMED"},
+    {"TOA", "TOPE"}, {"TOF", "TOFN"}, {"TOL", "TOLY"}, {"TOR", "TORY"}, {"TOT", "TOAL"},
+    {"TP1", "TPE1"}, {"TP2", "TPE2"}, {"TP3", "TPE3"}, {"TP4", "TPE4"}, {"TPA", "TPOS"},
+    {"TPB", "TPUB"}, {"TRC", "TSRC"}, {"TRD", "TRDA"}, {"TRK", "TRCK"}, {"TSI", "TSIZ"},
+    {"TSS", "TSSE"}, {"TT1", "TIT1"}, {"TT2", "TIT2"}, {"TT3", "TIT3"}, {"TXT", "TEXT"},
+    {"TXX", "TXXX"}, {"TYE", "TYER"}, {"UFI", "UFID"}, {"ULT", "USLT"}, {"WAF", "WOAF"},
+    {"WAR", "WOAR"}, {"WAS", "WOAS"}, {"WCM", "WCOM"}, {"WCP", "WCOP"}, {"WPB", "WPUB"},
+    {"WXX", "WXXX"}, {"TCP", "TCMP"}, {"TS2", "TSO2"}, {"TSA", "TSOA"}, {"TSC", "TSOC"},
+    {"TSP", "TSOP"}, {"TST", "TSOT"}, {"TDR", "TDRL"}, {"PCS", "PCST"}, {"TID", "TGID"},
+    {"WFD", "WFED"},
+}};
+
+std::string mime_of(std::string_view format) {
+    std::string lower(format);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (lower == "jpg") return "image/jpeg";
+    if (lower == "-->") return "-->";
+    return "image/" + lower;
+}
+
+TagFrame from_v22(std::string_view id, std::string_view data) {
+    const auto found = std::find_if(v22_ids.begin(), v22_ids.end(),
+                                    [id](const auto& pair) { return pair.first == id; });
+    if (found == v22_ids.end()) return TagFrame{std::string(id), 0, 0, std::string(data), false};
+    TagFrame frame{std::string(found->second), 0, 0, std::string(data), true};
+    if (id == "PIC" && data.size() >= 5) {
+        // encoding, 3-letter image format, picture type, description, data
+        frame.data = std::string(data.substr(0, 1)) + mime_of(data.substr(1, 3)) + '\0' +
+                     std::string(data.substr(4));
+    }
+    return frame;
+}
+
+// --- The walk --------------------------------------------------------------
+
+// The tag's frame area: after the header and an extended header, with the
+// tag's unsynchronisation undone where it covers the whole tag.
+std::string frame_area(std::string_view tag, std::uint8_t major, std::uint8_t flags,
+                       std::uint32_t length) {
+    std::string body(tag.substr(header_size, std::min<std::size_t>(length, tag.size()) -
+                                                 std::min<std::size_t>(length, header_size)));
+    if (major < 4 && (flags & 0x80)) body = undo_unsynchronisation(body);
+    if (major >= 3 && (flags & 0x40) && body.size() >= 4) {
+        std::uint64_t skip = 0;
+        if (major == 3)
+            skip = 4 + static_cast<std::uint64_t>(big_endian(std::string_view(body).substr(0, 4)));
+        else
+            skip = syncsafe(std::string_view(body).substr(0, 4)).value_or(body.size());
+        body.erase(0, static_cast<std::size_t>(std::min<std::uint64_t>(skip, body.size())));
+    }
+    return body;
+}
+
+void walk_v22(std::string_view body, std::vector<TagFrame>& frames) {
+    for (std::size_t at = 0; at + 6 <= body.size();) {
+        const std::string_view id = body.substr(at, 3);
+        if (!is_id(id)) return;
+        const std::uint32_t size = big_endian(body.substr(at + 3, 3));
+        if (size > body.size() - at - 6) return;
+        frames.push_back(from_v22(id, body.substr(at + 6, size)));
+        at += 6 + size;
+    }
+}
+
+void walk_v23_v24(std::string_view body, std::uint8_t major, bool unsynchronised,
+                  std::vector<TagFrame>& frames) {
+    for (std::size_t at = 0; at + header_size <= body.size();) {
+        const std::string_view id = body.substr(at, 4);
+        if (!is_id(id)) return;
+        std::optional<std::uint64_t> size;
+        if (major == 3)
+            size = big_endian(body.substr(at + 4, 4));
+        else
+            size = v24_frame_size(body, at);
+        if (!size || *size > body.size() - at - header_size) return;
+        const std::string_view data =
+            body.substr(at + header_size, static_cast<std::size_t>(*size));
+        if (major == 3)
+            frames.push_back(
+                TagFrame{std::string(id), body[at + 8], body[at + 9], std::string(data)});
+        else
+            frames.push_back(from_v24(id, body[at + 8], body[at + 9], data, unsynchronised));
+        at += header_size + static_cast<std::size_t>(*size);
+    }
+}
+
+}  // namespace
+
+std::string undo_unsynchronisation(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        out += bytes[i];
+        if (bytes[i] == '\xFF' && i + 1 < bytes.size() && bytes[i + 1] == '\0') ++i;
+    }
+    return out;
+}
+
+std::vector<TagFrame> read_frames(std::string_view tag) {
+    std::vector<TagFrame> frames;
+    if (tag.size() < header_size || tag.substr(0, 3) != "ID3") return frames;
+    const std::uint8_t major = byte_at(tag, 3);
+    const std::uint8_t flags = byte_at(tag, 5);
+    const std::optional<std::uint32_t> size = syncsafe(tag.substr(6, 4));
+    if (!size || major == 0xFF || byte_at(tag, 4) == 0xFF || flags == 0xFF) return frames;
+    if (major < 2 || major > 4) return frames;  // a layout not known here
+    const std::string body = frame_area(tag, major, flags, *size + header_size);
+    if (major == 2) {
+        if (flags & 0x40) return frames;  // compressed version 2.2 tag: no known layout
+        walk_v22(body, frames);
+    } else {
+        walk_v23_v24(body, major, major == 4 && (flags & 0x80), frames);
+    }
+    return frames;
+}
+
+std::string frame_bytes(const TagFrame& frame) {
+    std::string out = frame.id;
+    const auto size = static_cast<std::uint32_t>(frame.data.size());
+    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((size >> shift) & 0xFF);
+    out += frame.status;
+    out += frame.format;
+    out += frame.data;
+    return out;
+}
+
+std::string utf16_with_mark(std::string_view utf8) {
+    std::string out = "\xFF\xFE";
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::optional<std::uint32_t> code = next_code_point(utf8, at);
+        if (!code) continue;
+        if (*code < 0x10000) {
+            put_utf16le(out, *code);
+        } else {
+            const std::uint32_t value = *code - 0x10000;
+            put_utf16le(out, 0xD800 | (value >> 10));
+            put_utf16le(out, 0xDC00 | (value & 0x3FF));
+        }
+    }
+    return out;
+}
+
+}  // namespace varnel

@@ -1,0 +1,336 @@
+#include "platform/tag_file_io.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace varnel {
+namespace {
+
+constexpr std::uint64_t max_offset = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
+
+// True when every byte of [offset, offset + size) has an off_t position.
+bool addressable(std::uint64_t offset, std::size_t size) {
+    return offset <= max_offset && size <= max_offset - offset;
+}
+
+int open_retrying(int dir_fd, const char* path, int flags, mode_t mode = 0) {
+    int fd;
+    do {
+        fd = ::openat(dir_fd, path, flags | O_CLOEXEC, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// The file when it is a regular one (which O_NONBLOCK leaves blocking as
+// ever), else closed with errno set.
+std::optional<ByteFile> checked_regular(int fd) {
+    if (fd < 0) return std::nullopt;
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
+        ::close(fd);
+        errno = error;
+        return std::nullopt;
+    }
+    return ByteFile::adopt(fd);
+}
+
+constexpr std::size_t buffer_size = std::size_t{1} << 20;
+constexpr std::size_t kernel_chunk = std::size_t{8} << 20;
+
+// Starts writing [offset, offset + size) of `fd` to the disk without
+// waiting, so that the final fsync finds most of it done. Best effort: the
+// fsync reports any error.
+void start_writeback(int fd, std::uint64_t offset, std::size_t size) {
+    sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(size),
+                    SYNC_FILE_RANGE_WRITE);
+}
+
+// Errors after which copy_file_range cannot do this copy but plain reads
+// and writes may (other file system, old kernel, unsupported file).
+bool worth_falling_back(int error) {
+    return error == ENOSYS || error == EXDEV || error == EOPNOTSUPP || error == EINVAL;
+}
+
+// Copies in the kernel as far as it goes. false on a real error; true
+// when done or when the rest must go through a buffer (`offset` and
+// `to_offset` then tell where to go on).
+bool copy_in_kernel(int from, std::uint64_t& offset, int to, std::uint64_t& to_offset) {
+    if (offset > max_offset || to_offset > max_offset) return false;
+    auto in = static_cast<off_t>(offset);
+    auto out = static_cast<off_t>(to_offset);
+    for (;;) {
+        const off_t start = out;
+        const ssize_t count = ::copy_file_range(from, &in, to, &out, kernel_chunk, 0);
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0 && !worth_falling_back(errno)) return false;
+        // Zero is the end of the file, or a file system that cannot say;
+        // the buffered copy finds out which.
+        if (count <= 0) break;
+        start_writeback(to, static_cast<std::uint64_t>(start), static_cast<std::size_t>(count));
+    }
+    offset = static_cast<std::uint64_t>(in);
+    to_offset = static_cast<std::uint64_t>(out);
+    return true;
+}
+
+bool copy_through_buffer(int from, std::uint64_t offset, int to, std::uint64_t to_offset) {
+    std::vector<char> buffer(buffer_size);
+    for (;;) {
+        const auto count = read_at(from, buffer.data(), buffer.size(), offset);
+        if (!count) return false;
+        if (*count == 0) return true;
+        if (!write_at(to, buffer.data(), *count, to_offset)) return false;
+        start_writeback(to, to_offset, *count);
+        offset += *count;
+        to_offset += *count;
+    }
+}
+
+bool copy_owner(const struct stat& original, int to, const struct stat& now) {
+    if (now.st_uid == original.st_uid && now.st_gid == original.st_gid) return true;
+    if (fchown(to, original.st_uid, original.st_gid) == 0) return true;
+    if (errno != EPERM) return false;
+    // Not allowed to give the file away: keep at least the group if ours.
+    if (fchown(to, static_cast<uid_t>(-1), original.st_gid) == 0 || errno == EPERM) return true;
+    return false;
+}
+
+bool ignorable_xattr_error(int error) {
+    return error == ENOTSUP || error == EPERM || error == EACCES;
+}
+
+// Sets `names` to the names of `fd`'s extended attributes, each ending in
+// NUL; empty when the file system keeps none. false on error.
+bool list_xattrs(int fd, std::string& names) {
+    for (;;) {
+        const ssize_t size = flistxattr(fd, nullptr, 0);
+        if (size < 0) return ignorable_xattr_error(errno);
+        names.assign(static_cast<std::size_t>(size), '\0');
+        if (size == 0) return true;
+        const ssize_t got = flistxattr(fd, names.data(), names.size());
+        if (got >= 0) {
+            names.resize(static_cast<std::size_t>(got));
+            return true;
+        }
+        if (errno != ERANGE) return ignorable_xattr_error(errno);  // ERANGE: grew meanwhile
+    }
+}
+
+bool copy_xattr(int from, const char* name, int to) {
+    std::string value;
+    for (;;) {
+        const ssize_t size = fgetxattr(from, name, nullptr, 0);
+        if (size < 0) return errno == ENODATA || ignorable_xattr_error(errno);
+        value.assign(static_cast<std::size_t>(size), '\0');
+        const ssize_t got = fgetxattr(from, name, value.data(), value.size());
+        if (got >= 0) {
+            value.resize(static_cast<std::size_t>(got));
+            break;
+        }
+        if (errno != ERANGE) return errno == ENODATA || ignorable_xattr_error(errno);
+    }
+    return fsetxattr(to, name, value.data(), value.size(), 0) == 0 || ignorable_xattr_error(errno);
+}
+
+bool copy_xattrs(int from, int to) {
+    std::string names;
+    if (!list_xattrs(from, names)) return false;
+    for (std::size_t at = 0; at < names.size();) {
+        const std::size_t end = names.find('\0', at);
+        const std::string name = names.substr(at, end - at);  // to the end when npos
+        if (!name.empty() && !copy_xattr(from, name.c_str(), to)) return false;
+        if (end == std::string::npos) break;
+        at = end + 1;
+    }
+    return true;
+}
+
+struct FreeDeleter {
+    void operator()(char* text) const { std::free(text); }
+};
+
+}  // namespace
+
+std::optional<ByteFile> open_regular_file(const std::string& path, bool write) {
+    // c_str() would cut the path at an embedded NUL and open another file.
+    if (path.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        return std::nullopt;
+    }
+    const int flags = (write ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY;
+    return checked_regular(open_retrying(AT_FDCWD, path.c_str(), flags));
+}
+
+std::optional<std::size_t> read_at(int fd, void* buffer, std::size_t size, std::uint64_t offset) {
+    if (!addressable(offset, size)) return std::nullopt;
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t count =
+            ::pread(fd, bytes + done, size - done, static_cast<off_t>(offset + done));
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) return std::nullopt;
+        if (count == 0) break;
+        done += static_cast<std::size_t>(count);
+    }
+    return done;
+}
+
+bool write_at(int fd, const void* buffer, std::size_t size, std::uint64_t offset) {
+    if (!addressable(offset, size)) {
+        errno = EFBIG;
+        return false;
+    }
+    const auto* bytes = static_cast<const char*>(buffer);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t count =
+            ::pwrite(fd, bytes + done, size - done, static_cast<off_t>(offset + done));
+        if (count < 0 && errno == EINTR) continue;
+        if (count == 0) errno = ENOSPC;  // zero bytes without an error would loop forever
+        if (count <= 0) return false;
+        done += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+bool copy_to_end(int from, std::uint64_t offset, int to, std::uint64_t to_offset) {
+    return copy_in_kernel(from, offset, to, to_offset) &&
+           copy_through_buffer(from, offset, to, to_offset);
+}
+
+bool copy_metadata(int from, int to) {
+    // Nothing is changed that is already right: file systems without
+    // owners and modes (FAT) refuse to change them but show the same ones
+    // on every file. The mode comes last: a change of owner may clear
+    // set-id bits.
+    struct stat original {};
+    struct stat now {};
+    if (fstat(from, &original) != 0 || fstat(to, &now) != 0 || !copy_owner(original, to, now) ||
+        !copy_xattrs(from, to))
+        return false;
+    const mode_t mode = original.st_mode & 07777;
+    if (fstat(to, &now) != 0) return false;
+    return (now.st_mode & 07777) == mode || fchmod(to, mode) == 0;
+}
+
+std::optional<FileInfo> file_info(int fd) {
+    struct stat info {};
+    if (fstat(fd, &info) != 0) return std::nullopt;
+    return FileInfo{
+        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+        static_cast<std::uint64_t>(info.st_nlink), static_cast<std::uint64_t>(info.st_size)};
+}
+
+bool lock_file(int fd) {
+    int result;
+    do {
+        result = flock(fd, LOCK_EX);
+    } while (result != 0 && errno == EINTR);
+    // File systems without locks: the edit goes on unlocked.
+    return result == 0 || errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS;
+}
+
+bool sync_data(int fd) {
+    int result;
+    do {
+        result = fdatasync(fd);
+    } while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+std::optional<FileLocation> locate_file(const std::string& path) {
+    if (path.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        return std::nullopt;
+    }
+    const std::unique_ptr<char, FreeDeleter> real(realpath(path.c_str(), nullptr));
+    if (!real) return std::nullopt;
+    const std::string full(real.get());  // absolute, no trailing '/'
+    const std::size_t slash = full.rfind('/');
+    if (slash == std::string::npos || slash + 1 == full.size()) {
+        errno = EINVAL;
+        return std::nullopt;
+    }
+    return FileLocation{full.substr(0, slash + 1), full.substr(slash + 1)};
+}
+
+std::optional<SideFolder> SideFolder::open(const std::string& folder) {
+    const int fd = open_retrying(AT_FDCWD, folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return std::nullopt;
+    return SideFolder(fd);
+}
+
+SideFolder::SideFolder(SideFolder&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+SideFolder::~SideFolder() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<ByteFile> SideFolder::create_file(const std::string& fallback_name,
+                                                bool& named) const {
+    named = false;
+    int fd = open_retrying(fd_, ".", O_TMPFILE | O_RDWR, 0600);
+    if (fd >= 0) return ByteFile::adopt(fd);
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT)
+        return std::nullopt;
+    named = true;
+    fd = open_retrying(fd_, fallback_name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+    if (fd < 0) return std::nullopt;
+    return ByteFile::adopt(fd);
+}
+
+bool SideFolder::link_file(const ByteFile& file, const std::string& name) const {
+    const std::string proc = "/proc/self/fd/" + std::to_string(file.fd());
+    return linkat(AT_FDCWD, proc.c_str(), fd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+bool SideFolder::rename_over(const std::string& from, const std::string& to) const {
+    return renameat(fd_, from.c_str(), fd_, to.c_str()) == 0;
+}
+
+bool SideFolder::remove(const std::string& name) const {
+    return unlinkat(fd_, name.c_str(), 0) == 0;
+}
+
+bool SideFolder::sync() const {
+    return fsync(fd_) == 0;
+}
+
+std::optional<ByteFile> SideFolder::open_entry(const std::string& name, bool write) const {
+    const int flags = (write ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY;
+    return checked_regular(open_retrying(fd_, name.c_str(), flags));
+}
+
+bool SideFolder::has(const std::string& name) const {
+    struct stat info {};
+    return fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+std::optional<std::int64_t> SideFolder::regular_file_changed(const std::string& name) const {
+    struct stat info {};
+    if (fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+}
+
+std::int64_t time_now() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+}  // namespace varnel

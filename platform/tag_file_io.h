@@ -1,0 +1,101 @@
+#pragma once
+// The system calls of the MP3 tag edits: opening regular files only,
+// positioned reads and writes, copies, locks, and the side files a
+// crash-safe edit keeps in the file's folder. Every call that fails leaves
+// its errno value in `errno`.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/error_text.h"
+#include "platform/byte_file.h"
+
+namespace varnel {
+
+// Opens `path` for reading (or reading and writing) when it is a regular
+// file: opened without blocking (a FIFO or a device never waits), then
+// checked with fstat. nullopt otherwise, with errno set (EISDIR for a
+// folder, ENODEV for anything else that is not a regular file).
+std::optional<ByteFile> open_regular_file(const std::string& path, bool write);
+
+// Reads up to `size` bytes at `offset`; fewer only where the file ends.
+// nullopt on error. The file position does not move.
+std::optional<std::size_t> read_at(int fd, void* buffer, std::size_t size, std::uint64_t offset);
+
+// Writes all `size` bytes at `offset`; false on any error (disk full included).
+bool write_at(int fd, const void* buffer, std::size_t size, std::uint64_t offset);
+
+// Copies the bytes of `from` from `offset` to its end into `to` from
+// `to_offset`, in the kernel where it can, starting the writeback of each
+// piece at once. Neither file position moves. false on any error.
+bool copy_to_end(int from, std::uint64_t offset, int to, std::uint64_t to_offset);
+
+// Gives `to` the owner and group of `from` where permitted, its extended
+// attributes where the file systems allow, then its permission bits
+// (set-id and sticky bits included). false on any other error.
+bool copy_metadata(int from, int to);
+
+// Identity and size of an open file.
+struct FileInfo {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t links = 0;
+    std::uint64_t size = 0;
+};
+std::optional<FileInfo> file_info(int fd);
+
+// Takes the exclusive advisory lock of the open file, waiting for it; true
+// without a lock on a file system that has none.
+bool lock_file(int fd);
+
+// Syncs the data (and the size) of `fd`.
+bool sync_data(int fd);
+
+// The time now, nanoseconds since the epoch; never earlier than the change
+// time the file system gives a file changed before the call.
+std::int64_t time_now();
+
+// Where a file lives once symbolic links are followed: `folder` ends in '/'.
+struct FileLocation {
+    std::string folder;
+    std::string name;
+};
+std::optional<FileLocation> locate_file(const std::string& path);
+
+// An open folder and the entries of the side files kept in it.
+class SideFolder {
+public:
+    static std::optional<SideFolder> open(const std::string& folder);
+    SideFolder(SideFolder&& other) noexcept;
+    SideFolder& operator=(SideFolder&&) = delete;
+    SideFolder(const SideFolder&) = delete;
+    ~SideFolder();
+
+    // A new file (read and write, mode 0600) without a name (O_TMPFILE)
+    // where the file system has it, else the named file `fallback_name`
+    // (created, never replacing one); `named` tells which it is.
+    std::optional<ByteFile> create_file(const std::string& fallback_name, bool& named) const;
+    // Gives the nameless file `file` the name `name` (never replacing one).
+    bool link_file(const ByteFile& file, const std::string& name) const;
+    // Renames entry `from` over entry `to`.
+    bool rename_over(const std::string& from, const std::string& to) const;
+    bool remove(const std::string& name) const;
+    // Syncs the folder, so that its entries survive a crash.
+    bool sync() const;
+    // Opens entry `name` (a regular file, links not followed).
+    std::optional<ByteFile> open_entry(const std::string& name, bool write) const;
+    // true when entry `name` exists (links not followed).
+    bool has(const std::string& name) const;
+    // When entry `name` last changed (inode change time, nanoseconds since
+    // the epoch); nullopt when it is not a regular file.
+    std::optional<std::int64_t> regular_file_changed(const std::string& name) const;
+
+private:
+    explicit SideFolder(int fd) : fd_(fd) {}
+    int fd_ = -1;
+};
+
+}  // namespace varnel

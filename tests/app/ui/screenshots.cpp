@@ -1,0 +1,109 @@
+// Takes the screenshots of docs/: the main window with a GBK-named file
+// added through the file chooser, the chooser itself, and the tag page with
+// its marks, at one font size. Run under a real X server (xvfb-run):
+//     varnel_screenshots OUT_DIR POINT_SIZE
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <cstdio>
+#include <string>
+
+#include "app/ui/main_window.h"
+#include "app/ui/settings_dialog.h"
+#include "filelist/adding.h"
+#include "filelist/ui/file_list_view.h"
+#include "platform/ui/qt_ui_services.h"
+#include "rename/ui/rule_tabs.h"
+#include "support/mp3_builder.h"
+#include "support/temp_dir.h"
+
+using namespace varnel;
+
+namespace {
+
+void save(QWidget* widget, const QString& path) {
+    if (!widget->grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+}
+
+// Selects the first and the GBK-named file in the chooser, then opens them.
+void pick_in_chooser(const QString& shot) {
+    QWidget* chooser = QApplication::activeModalWidget();
+    if (!chooser) {
+        QTimer::singleShot(100, [shot] { pick_in_chooser(shot); });
+        return;
+    }
+    auto* entries = chooser->findChild<QListWidget*>(QStringLiteral("文件列表框"));
+    for (int row = 0; row < entries->count(); ++row) {
+        const QString text = entries->item(row)->text();
+        if (text == QStringLiteral("你好.mp3") || text == QStringLiteral("track2.mp3"))
+            entries->item(row)->setSelected(true);
+    }
+    QApplication::processEvents();
+    save(chooser, shot);
+    chooser->findChild<QPushButton*>(QStringLiteral("打开按钮"))->click();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: varnel_screenshots OUT_DIR POINT_SIZE\n");
+        return 2;
+    }
+    const QString out = QString::fromLocal8Bit(argv[1]);
+    const int points = std::stoi(argv[2]);
+    QFont font = QApplication::font();
+    font.setPointSize(points);
+    QApplication::setFont(font);
+
+    const test::TempDir config;
+    const test::TempDir files;
+    files.write_file("\xC4\xE3\xBA\xC3.mp3", test::fake_audio(64));  // 你好.mp3 in GBK
+    files.write_file("track10.mp3", test::fake_audio(64));
+    files.write_file("track2.mp3", test::id3v2_tag(test::text_frame("TPE1", "Artist") +
+                                                   test::text_frame("TIT2", "Song")) +
+                                       test::fake_audio(64));
+    files.write_file("notes.txt", "notes");
+    const Codec codec;
+    write_last_folder(config.path() + "dir.txt", codec.text_from_fs(files.path()));
+
+    QtUiServices services;
+    MainWindow window(
+        MainWindowSetup{codec, services, config.path() + "config.ini", config.path() + "dir.txt"});
+    window.settings().font_size = points;
+    window.settings().auto_preview = true;
+    window.settings().preview_all = true;
+    window.apply_settings_to_list();
+    window.show();
+    const QString suffix = QStringLiteral("_%1pt.png").arg(points);
+    QTimer::singleShot(200, [&] { pick_in_chooser(out + QStringLiteral("/chooser") + suffix); });
+    window.add_files();
+    QApplication::processEvents();
+    save(&window, out + QStringLiteral("/main_window") + suffix);
+    window.add_folder_at(files.path());
+
+    window.rule_tabs()->setCurrentIndex(4);
+    window.findChild<QLineEdit*>(QStringLiteral("MP3命名规则编辑框"))
+        ->setText(QStringLiteral("#1-#2"));
+    QScrollBar* across = window.list_view()->horizontalScrollBar();
+    across->setValue(across->maximum());  // the marks are in the last column
+    QApplication::processEvents();
+    save(&window, out + QStringLiteral("/tag_page") + suffix);
+
+    across->setValue(0);
+    window.rule_tabs()->setCurrentIndex(0);
+    window.findChild<QLineEdit*>(QStringLiteral("文件名前缀编辑框"))
+        ->setText(QStringLiteral("IMG_"));
+    QApplication::processEvents();
+    save(&window, out + QStringLiteral("/number_page") + suffix);
+    SettingsDialog settings(window.settings(), codec, services, [] {});
+    settings.show();
+    QApplication::processEvents();
+    save(&settings, out + QStringLiteral("/settings") + suffix);
+    return 0;
+}

@@ -1,0 +1,187 @@
+// The file and folder chooser driven by its controls' object names.
+
+#include "platform/ui/file_chooser.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "support/temp_dir.h"
+
+namespace varnel {
+namespace {
+
+const std::string gbk_file = "\xC4\xE3\xBA\xC3.mp3";  // 你好.mp3, not UTF-8
+const std::string gbk_folder = "\xD6\xD0";            // 中
+
+class FileChooserTest : public testing::Test {
+protected:
+    FileChooserTest() {
+        for (const std::string& name : {gbk_file, std::string("b.txt"), std::string("track10.mp3"),
+                                        std::string("track2.mp3"), std::string(".hidden.mp3")})
+            files.write_file(name, "x");
+        mkdir((files.path() + gbk_folder).c_str(), 0755);
+        mkdir((files.path() + "sub").c_str(), 0755);
+        files.write_file(gbk_folder + "/inner.mp3");
+    }
+
+    std::unique_ptr<FileChooser> open(ChooserMode mode, const std::string& start) {
+        std::vector<ChooserFilter> filters{{QStringLiteral("所有文件(*.*)"), {"*"}},
+                                           {QStringLiteral("音乐文件"), {"*.mp3", "wav", "wma"}}};
+        auto chooser = std::make_unique<FileChooser>(mode, QStringLiteral("标题"), start,
+                                                     std::move(filters), codec);
+        chooser->show();
+        return chooser;
+    }
+
+    template <typename T>
+    static T* child(FileChooser& chooser, const char* name) {
+        T* found = chooser.findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    static QStringList shown(FileChooser& chooser) {
+        QStringList texts;
+        auto* entries = child<QListWidget>(chooser, "文件列表框");
+        for (int row = 0; row < entries->count(); ++row)
+            texts.push_back(entries->item(row)->text());
+        return texts;
+    }
+
+    static QListWidgetItem* item(FileChooser& chooser, const QString& text) {
+        auto* entries = child<QListWidget>(chooser, "文件列表框");
+        const auto found = entries->findItems(text, Qt::MatchExactly);
+        EXPECT_EQ(found.size(), 1) << text.toStdString();
+        return found.value(0);
+    }
+
+    static void double_click(FileChooser& chooser, const QString& text) {
+        auto* entries = child<QListWidget>(chooser, "文件列表框");
+        QListWidgetItem* target = item(chooser, text);
+        ASSERT_NE(target, nullptr);
+        emit entries->itemDoubleClicked(target);
+    }
+
+    Codec codec;
+    test::TempDir files;
+};
+
+TEST_F(FileChooserTest, ShowsLegacyNamesInChineseFoldersFirstInNaturalOrder) {
+    auto chooser = open(ChooserMode::files, files.path());
+    EXPECT_EQ(chooser->windowTitle(), QStringLiteral("标题"));
+    EXPECT_EQ(shown(*chooser),
+              (QStringList{"sub", "中", "b.txt", "track2.mp3", "track10.mp3", "你好.mp3"}));
+    child<QCheckBox>(*chooser, "显示隐藏文件选择框")->click();
+    EXPECT_EQ(shown(*chooser).value(2), QStringLiteral(".hidden.mp3"));
+    child<QComboBox>(*chooser, "文件类型组合框")->setCurrentIndex(1);
+    EXPECT_EQ(shown(*chooser),
+              (QStringList{"sub", "中", ".hidden.mp3", "track2.mp3", "track10.mp3", "你好.mp3"}));
+}
+
+TEST_F(FileChooserTest, ReturnsTheSelectedFilesByteForByteInListOrder) {
+    auto chooser = open(ChooserMode::files, files.path());
+    item(*chooser, QStringLiteral("你好.mp3"))->setSelected(true);
+    item(*chooser, QStringLiteral("track2.mp3"))->setSelected(true);
+    EXPECT_EQ(child<QLineEdit>(*chooser, "文件名编辑框")->text(),
+              QStringLiteral("\"track2.mp3\" \"你好.mp3\""));
+    child<QPushButton>(*chooser, "打开按钮")->click();
+    EXPECT_EQ(chooser->result(), QDialog::Accepted);
+    EXPECT_EQ(chooser->chosen(),
+              (std::vector<std::string>{files.path() + "track2.mp3", files.path() + gbk_file}));
+
+    // Selecting a folder instead drops the names; 打开 then enters it.
+    child<QListWidget>(*chooser, "文件列表框")->clearSelection();
+    item(*chooser, QStringLiteral("sub"))->setSelected(true);
+    EXPECT_EQ(child<QLineEdit>(*chooser, "文件名编辑框")->text(), QString());
+    child<QPushButton>(*chooser, "打开按钮")->click();
+    EXPECT_EQ(chooser->folder(), files.path() + "sub/");
+}
+
+TEST_F(FileChooserTest, TypedNamesNeedNotExistAndChineseFindsTheLegacyFile) {
+    struct Case {
+        QString typed;
+        std::vector<std::string> chosen;
+    };
+    const Case cases[] = {
+        {QStringLiteral("new name.mp3"), {"new name.mp3"}},
+        {QStringLiteral("你好.mp3"), {gbk_file}},
+        {QStringLiteral("\"b.txt\" \"absent\""), {"b.txt", "absent"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        auto chooser = open(ChooserMode::files, files.path());
+        QLineEdit* name = child<QLineEdit>(*chooser, "文件名编辑框");
+        name->setText(c.typed);
+        QTest::keyClick(name, Qt::Key_Return);  // Enter is 打开
+        ASSERT_EQ(chooser->result(), QDialog::Accepted);
+        std::vector<std::string> expected;
+        for (const std::string& n : c.chosen) expected.push_back(files.path() + n);
+        EXPECT_EQ(chooser->chosen(), expected);
+    }
+}
+
+TEST_F(FileChooserTest, NavigatesByDoubleClickUpFolderFieldAndTypedFolder) {
+    auto chooser = open(ChooserMode::files, files.path());
+    double_click(*chooser, QStringLiteral("中"));
+    EXPECT_EQ(chooser->folder(), files.path() + gbk_folder + "/");
+    EXPECT_TRUE(child<QLineEdit>(*chooser, "目录编辑框")->text().endsWith(QStringLiteral("/中/")));
+    EXPECT_EQ(shown(*chooser), QStringList{"inner.mp3"});
+    child<QPushButton>(*chooser, "上一级按钮")->click();
+    EXPECT_EQ(chooser->folder(), files.path());
+
+    // The folder field: a legacy folder typed in Chinese, then one that
+    // does not exist (nothing changes).
+    QLineEdit* field = child<QLineEdit>(*chooser, "目录编辑框");
+    field->setText(QString::fromStdString(files.path()) + QStringLiteral("中"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(chooser->folder(), files.path() + gbk_folder + "/");
+    child<QLineEdit>(*chooser, "文件名编辑框")->setText(QStringLiteral("typed.mp3"));
+    field->setFocus();
+    field->setText(QStringLiteral("/no/such/folder"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(chooser->folder(), files.path() + gbk_folder + "/");
+    EXPECT_EQ(chooser->result(), 0);  // still open
+
+    // A typed folder name is entered, not returned.
+    chooser->show_folder(files.path());
+    child<QLineEdit>(*chooser, "文件名编辑框")->setFocus();
+    child<QLineEdit>(*chooser, "文件名编辑框")->setText(QStringLiteral("sub"));
+    child<QPushButton>(*chooser, "打开按钮")->click();
+    EXPECT_EQ(chooser->folder(), files.path() + "sub/");
+    EXPECT_NE(chooser->result(), QDialog::Accepted);
+
+    // A double-clicked file is the answer.
+    chooser->show_folder(files.path());
+    double_click(*chooser, QStringLiteral("你好.mp3"));
+    EXPECT_EQ(chooser->chosen(), std::vector<std::string>{files.path() + gbk_file});
+}
+
+TEST_F(FileChooserTest, FolderModeShowsFoldersAndReturnsTheSelectedOrShownOne) {
+    auto chooser = open(ChooserMode::folder, files.path());
+    EXPECT_EQ(chooser->findChild<QLineEdit*>(QStringLiteral("文件名编辑框")), nullptr);
+    EXPECT_EQ(shown(*chooser), (QStringList{"sub", "中"}));
+    item(*chooser, QStringLiteral("中"))->setSelected(true);
+    child<QPushButton>(*chooser, "打开按钮")->click();
+    EXPECT_EQ(chooser->chosen(), std::vector<std::string>{files.path() + gbk_folder});
+
+    auto shown_folder = open(ChooserMode::folder, files.path() + "sub");
+    child<QPushButton>(*shown_folder, "打开按钮")->click();
+    EXPECT_EQ(shown_folder->chosen(), std::vector<std::string>{files.path() + "sub"});
+}
+
+TEST_F(FileChooserTest, AnUnreadableStartFolderFallsBackToHome) {
+    auto chooser = open(ChooserMode::files, files.path() + "missing/");
+    EXPECT_NE(chooser->folder(), files.path() + "missing/");
+    EXPECT_FALSE(chooser->folder().empty());
+    EXPECT_EQ(chooser->folder().back(), '/');
+}
+
+}  // namespace
+}  // namespace varnel
