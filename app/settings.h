@@ -7,6 +7,7 @@
 //   [颜色]     背景颜色=<integer>, 字体颜色=<integer>   (colours 0x00BBGGRR)
 //   [字体]     字体名称=<face>, 字体大小=<integer>, 字体样式=常规|粗体|斜体|粗斜体
 //   [MP3标签]  ID3v2文字编码=GBK|Unicode
+//   [命名选项] 冲突处理=按顺序|智能顺序
 
 #include <cstdint>
 #include <string>
@@ -28,6 +29,9 @@ struct Settings {
     // ID3v2文字编码: how the tag window writes changed ID3v2 texts, "GBK"
     // (false: code-page bytes, encoding 0) or "Unicode" (true: UTF-16).
     bool v2_unicode = false;
+    // 冲突处理: "按顺序" (false: row by row) or "智能顺序" (true: chains and
+    // cycles of names renamed in an order that works).
+    bool smart_order = false;
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -2,7 +2,8 @@
 
 namespace varnel {
 
-ContextMenuState context_menu_state(int rows, int selected_rows, bool tag_page_shown) {
+ContextMenuState context_menu_state(int rows, int selected_rows, bool tag_page_shown,
+                                    bool mp3_selected) {
     ContextMenuState state;
     const bool has_rows = rows > 0;
     const bool has_selection = selected_rows > 0;
@@ -13,6 +14,8 @@ ContextMenuState context_menu_state(int rows, int selected_rows, bool tag_page_s
     state.tag_info = has_selection;
     state.remove_without_tag = has_rows && tag_page_shown;
     state.select_all = has_rows;
+    state.fix_names = has_selection;
+    state.fix_tags = has_selection && mp3_selected;
     return state;
 }
 

@@ -13,8 +13,11 @@ struct ContextMenuState {
     bool tag_info = false;            // MP3标签信息(&I)...: a row is selected
     bool remove_without_tag = false;  // 删除无MP3标签项目(M): rows, and the tag page is shown
     bool select_all = false;          // 全选: the list has rows
+    bool fix_names = false;           // 文件名转为UTF-8: a row is selected
+    bool fix_tags = false;            // 标签转为Unicode: a selected row is an MP3 item
 };
 
-ContextMenuState context_menu_state(int rows, int selected_rows, bool tag_page_shown);
+ContextMenuState context_menu_state(int rows, int selected_rows, bool tag_page_shown,
+                                    bool mp3_selected = false);
 
 }  // namespace varnel

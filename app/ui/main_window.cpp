@@ -88,6 +88,10 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     connect(context_menu_->remove_without_tag, &QAction::triggered, this,
             &MainWindow::remove_items_without_tag);
     connect(context_menu_->select_all, &QAction::triggered, view_, &QTableView::selectAll);
+    connect(context_menu_->fix_names, &QAction::triggered, this, [this] {
+        sync_selection_to_list();
+        fix_names_command();
+    });
 }
 
 // The tab control keeps its design height unless its pages need more to
@@ -169,8 +173,27 @@ void MainWindow::refresh_file_count() {
 
 void MainWindow::refresh_preview(bool explicit_command) {
     const PreviewSettings preview{settings_.auto_preview, settings_.preview_all,
-                                  settings_.preview_count};
-    varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command, codec_);
+                                  settings_.preview_count, true, rename_order()};
+    const ListChange change =
+        varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command, codec_);
+    show_rule_error(change.rule_error);
+}
+
+RenameOrder MainWindow::rename_order() const {
+    return settings_.smart_order ? RenameOrder::smart : RenameOrder::in_order;
+}
+
+// A rule's settings it cannot use (a pattern that does not compile) are
+// shown in panel 进度 until a preview succeeds again.
+void MainWindow::show_rule_error(const std::string& error) {
+    if (error.empty()) {
+        if (rule_error_shown_) panels_[1]->clear();
+        rule_error_shown_ = false;
+        return;
+    }
+    panels_[1]->setText(code_page_text(error));
+    panels_[1]->setToolTip(panels_[1]->text());
+    rule_error_shown_ = true;
 }
 
 void MainWindow::apply_settings_to_list() {

@@ -5,11 +5,13 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <string>
 
 #include "app/settings.h"
 #include "filelist/file_list.h"
 #include "platform/codec.h"
+#include "rename/renamer.h"
 #include "rename/undo_log.h"
 
 class QAction;
@@ -63,6 +65,9 @@ public:
     void refresh_preview(bool explicit_command);
     void rename_command();
     void undo_command();
+    // 文件名转为UTF-8: the selected items whose file names are legacy
+    // (not UTF-8) respelled in UTF-8, as a batch with summary and undo.
+    void fix_names_command();
     // At start: when the undo journal shows a batch that never finished,
     // says so and offers to undo it (question "询问："); the journal is
     // then removed.
@@ -106,6 +111,11 @@ private:
                          bool natural_order);
     void set_buttons(int first, bool enabled);
     void show_progress(std::string_view text);
+    RenameOrder rename_order() const;
+    void show_rule_error(const std::string& error);
+    // Runs a rename batch with the write-ahead journal, the progress panel,
+    // the toolbar states and the summary box of the rename command.
+    void run_batch(const std::function<BatchOutcome(const BatchHooks&)>& batch);
     void sync_selection_to_list();
     void remove_list_selection();
     void list_double_clicked();
@@ -122,6 +132,7 @@ private:
     std::string dir_txt_path_;
     bool save_failure_reported_ = false;
     std::string undo_journal_path_;
+    bool rule_error_shown_ = false;
 
     FileList list_;
     UndoLog undo_log_;

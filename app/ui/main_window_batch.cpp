@@ -8,6 +8,7 @@
 #include "platform/journal_file.h"
 #include "platform/ui/ui_services.h"
 #include "rename/batch_texts.h"
+#include "rename/fix_names.h"
 #include "rename/renamer.h"
 #include "rename/ui/rule_tabs.h"
 #include "rename/undo_journal.h"
@@ -22,6 +23,22 @@ void MainWindow::show_progress(std::string_view text) {
 }
 
 void MainWindow::rename_command() {
+    run_batch([this](const BatchHooks& hooks) {
+        return rename_items(list_, tabs_->pages(), undo_log_, codec_, hooks);
+    });
+}
+
+void MainWindow::fix_names_command() {
+    std::vector<int> rows;
+    for (int row = 0; row < list_.item_count(); ++row)
+        if (list_.is_selected(row)) rows.push_back(row);
+    if (rows.empty()) return;
+    run_batch([&](const BatchHooks& hooks) {
+        return respell_names_in_utf8(list_, rows, undo_log_, codec_, hooks);
+    });
+}
+
+void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>& batch) {
     set_buttons(preview_button, false);
     BatchOutcome outcome;
     {
@@ -35,13 +52,14 @@ void MainWindow::rename_command() {
                                        : UndoJournalWriter::create(undo_journal_path_, reason);
         BatchHooks hooks;
         hooks.progress = [this](std::string_view text) { show_progress(text); };
+        hooks.order = rename_order();
         if (journal) {
             hooks.before_renames = [&](std::span<const UndoEntry> entries) {
                 return journal->record(entries);
             };
             hooks.rename_failed = [&](std::size_t index) { journal->failed(index); };
         }
-        outcome = rename_items(list_, tabs_->pages(), undo_log_, codec_, hooks);
+        outcome = batch(hooks);
         if (journal) journal->finish();
     }
     set_buttons(preview_button, true);

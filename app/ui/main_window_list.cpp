@@ -1,6 +1,7 @@
 // The list's gestures, its context menu, and taking items out of the list.
 
 #include <QAction>
+#include <algorithm>
 
 #include "app/ui/about_dialog.h"
 #include "app/ui/main_window.h"
@@ -19,9 +20,14 @@
 namespace varnel {
 
 void MainWindow::show_context_menu(const QPoint& position) {
+    const std::vector<int> selected = view_->selected_rows();
+    const bool mp3_selected = std::any_of(selected.begin(), selected.end(), [this](int row) {
+        return has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3");
+    });
     context_menu_->set_state(context_menu_state(list_.item_count(),
-                                                static_cast<int>(view_->selected_rows().size()),
-                                                tabs_->active_page() == RulePage::tags));
+                                                static_cast<int>(selected.size()),
+                                                tabs_->active_page() == RulePage::tags,
+                                                mp3_selected));
     context_menu_->popup(position);
 }
 

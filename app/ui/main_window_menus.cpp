@@ -18,6 +18,11 @@ void MainWindow::build_menus() {
     file->addAction(QStringLiteral("添加文件(&N)..."), QKeySequence(Qt::CTRL | Qt::Key_F), this,
                     [this] { add_files(); });
     file->addSeparator();
+    file->addAction(QStringLiteral("文件名转为UTF-8"), this, [this] {
+        sync_selection_to_list();
+        fix_names_command();
+    });
+    file->addSeparator();
     file->addAction(QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), this,
                     [this] { close(); });
     QMenu* options = menuBar()->addMenu(QStringLiteral("选项(&O)"));

@@ -64,12 +64,12 @@ SettingsDialog::SettingsDialog(Settings& record, const Codec& codec, UiServices&
       services_(services),
       apply_to_list_(std::move(apply_to_list)) {
     setWindowTitle(QStringLiteral("设置"));
-    setFixedSize(411, 180);
+    setFixedSize(411, 208);
     build_preview_controls();
     build_colour_controls();
     build_buttons();
     set_tab_order();
-    grow_with_font(*this, QSize(411, 180));
+    grow_with_font(*this, QSize(411, 208));
     fill_controls(record_);
     connect_events();
     count_changed();  // the fill above is the box's first content change
@@ -96,7 +96,10 @@ void SettingsDialog::build_colour_controls() {
     font_colour_picker_ = add_button(this, u"超级列表框字体颜色选择器", u"", 330, 45, 60, 20);
     add_label(this, u"标签1", u"预览框字体的大小", 81);
     font_button_ = add_button(this, u"字体按钮", u"字体...", 330, 77, 60, 22);
-    auto* line = place(new QFrame(this), u"外形框2", 4, 111, 390, 2);
+    place(new QLabel(QStringLiteral("冲突处理"), this), u"标签5", 16, 121, 100, 12);
+    order_ = place(new QComboBox(this), u"冲突处理组合框", 117, 116, 83, 22);
+    order_->addItems({QStringLiteral("按顺序"), QStringLiteral("智能顺序")});
+    auto* line = place(new QFrame(this), u"外形框2", 4, 139, 390, 2);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
     place(new QLabel(QStringLiteral("ID3v2文字编码"), this), u"标签4", 16, 8, 100, 12);
@@ -105,10 +108,10 @@ void SettingsDialog::build_colour_controls() {
 }
 
 void SettingsDialog::build_buttons() {
-    default_button_ = add_button(this, u"默认按钮", u"恢复默认", 76, 123, 70, 24);
-    ok_button_ = add_button(this, u"确定按钮", u"确定", 155, 123, 70, 24);
-    cancel_button_ = add_button(this, u"取消按钮", u"取消", 234, 123, 70, 24);
-    apply_button_ = add_button(this, u"应用按钮", u"应用", 315, 123, 70, 24);
+    default_button_ = add_button(this, u"默认按钮", u"恢复默认", 76, 151, 70, 24);
+    ok_button_ = add_button(this, u"确定按钮", u"确定", 155, 151, 70, 24);
+    cancel_button_ = add_button(this, u"取消按钮", u"取消", 234, 151, 70, 24);
+    apply_button_ = add_button(this, u"应用按钮", u"应用", 315, 151, 70, 24);
     // Enter means 确定 wherever the focus is; no other button takes it.
     for (QPushButton* button : findChildren<QPushButton*>()) button->setAutoDefault(false);
     ok_button_->setDefault(true);
@@ -117,7 +120,7 @@ void SettingsDialog::build_buttons() {
 void SettingsDialog::set_tab_order() {
     QWidget* const order[] = {auto_preview_, preview_count_,     count_edit_,
                               preview_all_,  background_picker_, font_colour_picker_,
-                              font_button_,  v2_encoding_,       default_button_,
+                              font_button_,  v2_encoding_,       order_, default_button_,
                               ok_button_,    cancel_button_,     apply_button_};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
@@ -142,6 +145,7 @@ void SettingsDialog::connect_events() {
             [this] { choose_colour(font_colour_picker_, font_colour_); });
     connect(font_button_, &QPushButton::clicked, this, [this] { choose_font(); });
     connect(v2_encoding_, &QComboBox::activated, this, [this] { enable_apply(); });
+    connect(order_, &QComboBox::activated, this, [this] { enable_apply(); });
     connect(default_button_, &QPushButton::clicked, this, [this] { restore_defaults(); });
     connect(ok_button_, &QPushButton::clicked, this, [this] { accept_clicked(); });
     connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
@@ -158,6 +162,7 @@ void SettingsDialog::fill_controls(const Settings& settings) {
     show_colour(font_colour_picker_, font_colour_);
     font_chooser_ = {settings.font_name, settings.font_size, settings.bold, settings.italic};
     v2_encoding_->setCurrentIndex(settings.v2_unicode ? 1 : 0);
+    order_->setCurrentIndex(settings.smart_order ? 1 : 0);
 }
 
 void SettingsDialog::update_preview_controls() {
@@ -210,6 +215,7 @@ void SettingsDialog::take_controls() {
     record_.font_name = font_chooser_.face;
     record_.font_size = font_chooser_.size;
     record_.v2_unicode = v2_encoding_->currentIndex() == 1;
+    record_.smart_order = order_->currentIndex() == 1;
 }
 
 void SettingsDialog::accept_clicked() {

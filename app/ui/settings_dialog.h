@@ -82,6 +82,7 @@ private:
     QPushButton* font_colour_picker_ = nullptr;  // 超级列表框字体颜色选择器
     QPushButton* font_button_ = nullptr;         // 字体按钮
     QComboBox* v2_encoding_ = nullptr;           // ID3v2文字编码组合框: GBK, Unicode
+    QComboBox* order_ = nullptr;                 // 冲突处理组合框: 按顺序, 智能顺序
     QPushButton* default_button_ = nullptr;      // 默认按钮
     QPushButton* ok_button_ = nullptr;           // 确定按钮
     QPushButton* cancel_button_ = nullptr;       // 取消按钮

@@ -17,6 +17,9 @@ ListContextMenu::ListContextMenu(QWidget* parent) : QMenu(parent) {
     tag_info = addAction(QStringLiteral("MP3标签信息(&I)..."));
     remove_without_tag = addAction(QStringLiteral("删除无MP3标签项目(M)"));
     addSeparator();
+    fix_names = addAction(QStringLiteral("文件名转为UTF-8"));
+    fix_tags = addAction(QStringLiteral("标签转为Unicode..."));
+    addSeparator();
     select_all = addAction(QStringLiteral("全选"));
     select_all->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     select_all->setShortcutContext(Qt::WidgetShortcut);  // the list handles Ctrl+A itself
@@ -32,6 +35,8 @@ void ListContextMenu::set_state(const ContextMenuState& state) {
     tag_info->setEnabled(state.tag_info);
     remove_without_tag->setEnabled(state.remove_without_tag);
     select_all->setEnabled(state.select_all);
+    fix_names->setEnabled(state.fix_names);
+    fix_tags->setEnabled(state.fix_tags);
 }
 
 }  // namespace varnel

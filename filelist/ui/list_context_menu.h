@@ -24,6 +24,8 @@ public:
     QAction* tag_info;            // MP3标签信息(&I)...
     QAction* remove_without_tag;  // 删除无MP3标签项目(M)
     QAction* select_all;          // 全选 (Ctrl+A)
+    QAction* fix_names;           // 文件名转为UTF-8
+    QAction* fix_tags;            // 标签转为Unicode...
 };
 
 }  // namespace varnel

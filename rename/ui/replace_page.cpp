@@ -20,6 +20,9 @@ ReplacePage::ReplacePage(const Codec& codec, QWidget* parent) : QWidget(parent),
     with_ = make_edit("替换为编辑框", group, 11);
     case_sensitive_ = new QCheckBox(QStringLiteral("区分大小写"), group);
     case_sensitive_->setObjectName(QStringLiteral("区分大小写选择框"));
+    regex_ = new QCheckBox(QStringLiteral("正则表达式"), group);
+    regex_->setObjectName(QStringLiteral("正则表达式"));
+    regex_->setToolTip(QStringLiteral("查找内容是正则表达式（PCRE2），替换为可用 $1、${名称}"));
     scope_name_ = make_radio("仅文件名单选框", "仅文件名", group);
     scope_ext_ = make_radio("仅扩展名单选框", "仅扩展名", group, 20);
     scope_all_ = make_radio("替换删除全部单选框", "全部", group, 21);
@@ -37,6 +40,7 @@ ReplacePage::ReplacePage(const Codec& codec, QWidget* parent) : QWidget(parent),
     scopes->addWidget(make_label("标签6", "应用于：", group));
     for (QRadioButton* radio : {scope_name_, scope_ext_, scope_all_}) scopes->addWidget(radio);
     scopes->addStretch();
+    scopes->addWidget(regex_);
     auto* inner = new QVBoxLayout(group);
     inner->setContentsMargins(8, 0, 8, 2);
     inner->setSpacing(1);
@@ -48,6 +52,7 @@ ReplacePage::ReplacePage(const Codec& codec, QWidget* parent) : QWidget(parent),
 
     connect(scope_name_, &QRadioButton::clicked, this, &ReplacePage::changed);
     connect(case_sensitive_, &QCheckBox::clicked, this, &ReplacePage::changed);
+    connect(regex_, &QCheckBox::clicked, this, &ReplacePage::changed);
 }
 
 ReplaceOptions ReplacePage::options() const {
@@ -55,6 +60,7 @@ ReplaceOptions ReplacePage::options() const {
     o.find = from_qstring(find_->text(), codec_);
     o.with = from_qstring(with_->text(), codec_);
     o.case_sensitive = case_sensitive_->isChecked();
+    o.regex = regex_->isChecked();
     o.scope = scope_ext_->isChecked()   ? NameScope::extension
               : scope_all_->isChecked() ? NameScope::both
                                         : NameScope::main_name;

@@ -19,7 +19,8 @@ public:
     ReplaceOptions options() const;
 
 signals:
-    // 仅文件名单选框 or 区分大小写选择框 clicked (the other controls are tagged).
+    // 仅文件名单选框, 区分大小写选择框 or 正则表达式 clicked (the other
+    // controls are tagged).
     void changed();
 
 private:
@@ -27,6 +28,7 @@ private:
     QLineEdit* find_;
     QLineEdit* with_;
     QCheckBox* case_sensitive_;
+    QCheckBox* regex_;  // 正则表达式
     QRadioButton* scope_name_;
     QRadioButton* scope_ext_;
     QRadioButton* scope_all_;

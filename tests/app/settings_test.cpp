@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/codec.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
@@ -33,6 +34,13 @@ const std::string bold_italic = "\xB4\xD6\xD0\xB1\xCC\xE5";        // 粗斜体
 const std::string tags = "MP3\xB1\xEA\xC7\xA9";                    // MP3标签
 // ID3v2文字编码
 const std::string encoding_key = "ID3v2\xCE\xC4\xD7\xD6\xB1\xE0\xC2\xEB";
+
+std::string gb(const char8_t* utf8) {
+    static const Codec codec;
+    return codec.from_utf8(reinterpret_cast<const char*>(utf8)).value();
+}
+const std::string naming = gb(u8"命名选项");
+const std::string order_key = gb(u8"冲突处理");
 
 std::string section(const std::string& name) {
     return "[" + name + "]\n";
@@ -193,13 +201,14 @@ TEST_F(SettingsFile, ColoursAreNumbersTakenAs32Bits) {
     }
 }
 
-TEST_F(SettingsFile, FirstSaveWritesFourSectionsAndNineKeysInOrder) {
+TEST_F(SettingsFile, FirstSaveWritesFiveSectionsAndTenKeysInOrder) {
     ASSERT_TRUE(save_settings(path_, load()));
     EXPECT_EQ(contents(), section(preview) + line(auto_key, off) + line(all_key, off) +
                               line(count_key, "10") + section(colour) + line(back_key, "8429696") +
                               line(fore_key, "8388608") + section(font) + line(name_key, song) +
                               line(size_key, "10") + line(style_key, regular) + section(tags) +
-                              line(encoding_key, "GBK"));
+                              line(encoding_key, "GBK") + section(naming) +
+                              line(order_key, gb(u8"按顺序")));
 }
 
 TEST_F(SettingsFile, SaveWritesEachStyleWord) {
@@ -244,7 +253,8 @@ TEST_F(SettingsFile, SaveKeepsUnrelatedLinesAndReplacesItsKeys) {
                               line(all_key, off) + section(font) + line(name_key, song) +
                               line(size_key, "10") + line(style_key, regular) + section(colour) +
                               line(back_key, "8429696") + line(fore_key, "8388608") +
-                              section(tags) + line(encoding_key, "GBK"));
+                              section(tags) + line(encoding_key, "GBK") + section(naming) +
+                              line(order_key, gb(u8"按顺序")));
 }
 
 TEST_F(SettingsFile, TagTextEncodingIsGbkUnlessUnicode) {
@@ -256,6 +266,17 @@ TEST_F(SettingsFile, TagTextEncodingIsGbkUnlessUnicode) {
     settings.v2_unicode = true;
     ASSERT_TRUE(save_settings(path_, settings));
     EXPECT_NE(contents().find(line(encoding_key, "Unicode")), std::string::npos);
+    EXPECT_EQ(load(), settings);
+}
+
+TEST_F(SettingsFile, RenameOrderIsInOrderUnlessSmart) {
+    for (const auto& [text, smart] : std::vector<std::pair<std::string, bool>>{
+             {gb(u8"按顺序"), false}, {gb(u8"智能顺序"), true}, {"smart", false}, {"", false}}) {
+        EXPECT_EQ(load_one(naming, order_key, text).smart_order, smart) << text;
+    }
+    Settings settings;
+    settings.smart_order = true;
+    ASSERT_TRUE(save_settings(path_, settings));
     EXPECT_EQ(load(), settings);
 }
 

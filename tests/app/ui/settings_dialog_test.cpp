@@ -68,8 +68,8 @@ protected:
 TEST_F(SettingsWindow, HasTheDesignedControls) {
     open();
     EXPECT_EQ(window_->windowTitle(), QStringLiteral("设置"));
-    EXPECT_EQ(window_->minimumSize(), QSize(411, 180));
-    EXPECT_EQ(window_->maximumSize(), QSize(411, 180));
+    EXPECT_EQ(window_->minimumSize(), QSize(411, 208));
+    EXPECT_EQ(window_->maximumSize(), QSize(411, 208));
     struct Design {
         const char* name;
         const char* caption;
@@ -88,11 +88,11 @@ TEST_F(SettingsWindow, HasTheDesignedControls) {
         {"超级列表框字体颜色选择器", "", {330, 45, 60, 20}, false},
         {"标签1", "预览框字体的大小", {214, 81, 100, 12}, false},
         {"字体按钮", "字体...", {330, 77, 60, 22}, false},
-        {"外形框2", "", {4, 111, 390, 2}, false},
-        {"默认按钮", "恢复默认", {76, 123, 70, 24}, false},
-        {"确定按钮", "确定", {155, 123, 70, 24}, false},
-        {"取消按钮", "取消", {234, 123, 70, 24}, false},
-        {"应用按钮", "应用", {315, 123, 70, 24}, false}};
+        {"外形框2", "", {4, 139, 390, 2}, false},
+        {"默认按钮", "恢复默认", {76, 151, 70, 24}, false},
+        {"确定按钮", "确定", {155, 151, 70, 24}, false},
+        {"取消按钮", "取消", {234, 151, 70, 24}, false},
+        {"应用按钮", "应用", {315, 151, 70, 24}, false}};
     const QWidget* group = control("分组框1");
     for (const Design& d : designs) {
         SCOPED_TRACE(d.name);
@@ -371,16 +371,26 @@ TEST_F(SettingsWindow, DefaultsThenApplyKeepTheStyleFlags) {
     EXPECT_EQ(record_, expected);
 }
 
-TEST_F(SettingsWindow, TagTextEncodingIsChosenInItsBox) {
-    open();
-    auto* box = control<QComboBox>("ID3v2文字编码组合框");
-    ASSERT_EQ(box->count(), 2);
-    EXPECT_EQ(box->currentText(), "GBK");
-    box->setCurrentIndex(1);
-    emit box->activated(1);
-    EXPECT_TRUE(apply_enabled());
-    click("确定按钮");
-    EXPECT_TRUE(record_.v2_unicode);
+TEST_F(SettingsWindow, TagEncodingAndRenameOrderAreChosenInTheirBoxes) {
+    struct Box {
+        const char* name;
+        const char* first;
+        bool Settings::*field;
+    };
+    for (const Box& b : {Box{"ID3v2文字编码组合框", "GBK", &Settings::v2_unicode},
+                         Box{"冲突处理组合框", "按顺序", &Settings::smart_order}}) {
+        SCOPED_TRACE(b.name);
+        record_ = Settings{};
+        open();
+        auto* box = control<QComboBox>(b.name);
+        ASSERT_EQ(box->count(), 2);
+        EXPECT_EQ(box->currentText(), QString::fromUtf8(b.first));
+        box->setCurrentIndex(1);
+        emit box->activated(1);
+        EXPECT_TRUE(apply_enabled());
+        click("确定按钮");
+        EXPECT_TRUE(record_.*(b.field));
+    }
 }
 
 // Enter means 确定 wherever the focus is: it never opens a chooser.
@@ -411,7 +421,7 @@ TEST_F(SettingsWindow, GrowsWithTheFont) {
     open();
     QApplication::setFont(original);
     EXPECT_GT(window_->width(), 411 * 3 / 2);
-    EXPECT_GT(window_->height(), 180 * 3 / 2);
+    EXPECT_GT(window_->height(), 208 * 3 / 2);
     for (const char* name : {"自动预览选择框", "预览指定数量单选框", "预览全部单选框", "标签3",
                              "标签1", "预览数量编辑框", "确定按钮"}) {
         SCOPED_TRACE(name);

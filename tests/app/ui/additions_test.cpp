@@ -1,0 +1,112 @@
+// The window's additions: conflict marks, the smart order, regular
+// expressions on the replace page, and respelling legacy names in UTF-8.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "app/ui/main_window.h"
+#include "filelist/ui/list_context_menu.h"
+#include "filelist/ui/file_list_view.h"
+#include "rename/ui/rule_tabs.h"
+#include "support/fake_ui_services.h"
+#include "support/temp_dir.h"
+
+namespace varnel {
+namespace {
+
+class Additions : public testing::Test {
+protected:
+    Additions() {
+        window = std::make_unique<MainWindow>(MainWindowSetup{
+            codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
+        window->settings().auto_preview = true;
+        window->settings().preview_all = true;
+    }
+
+    void add(const std::vector<std::string>& names) {
+        for (const std::string& name : names) files.write_file(name, name);
+        std::vector<std::string> paths;
+        for (const std::string& name : names) paths.push_back(files.path() + name);
+        window->add_dropped_paths(paths);
+    }
+
+    std::string status(int row) const {
+        return codec.to_utf8(window->list().get_cell(row, Column::rename_status)).value();
+    }
+
+    template <typename T>
+    T* child(const char* name) {
+        T* found = window->findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    Codec codec;
+    test::FakeUiServices ui;
+    test::TempDir config;
+    test::TempDir files;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(Additions, ThePreviewMarksClashesAndTakenNames) {
+    files.write_file("0.txt", "not in the list");
+    add({"x.txt", "y.txt"});  // numbering: 0.txt (taken), 1.txt
+    EXPECT_EQ(status(0), "目标已存在");
+    EXPECT_EQ(status(1), "");
+    window->rule_tabs()->setCurrentIndex(1);
+    child<QCheckBox>("正则表达式")->click();
+    child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("^[xy]$"));
+    child<QLineEdit>("替换为编辑框")->setText(QStringLiteral("z"));
+    EXPECT_EQ(status(0), "名称冲突");
+    EXPECT_EQ(status(1), "名称冲突");
+    EXPECT_EQ(window->list().new_names()[0], "z.txt");
+}
+
+TEST_F(Additions, ABadPatternIsShownAndChangesNoName) {
+    add({"a.txt"});
+    window->rule_tabs()->setCurrentIndex(1);
+    child<QCheckBox>("正则表达式")->click();
+    child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("(a"));
+    EXPECT_TRUE(window->status_text(1).startsWith(QStringLiteral("正则表达式错误：")))
+        << window->status_text(1).toStdString();
+    EXPECT_EQ(window->list().new_names()[0], "a.txt");
+    child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("(a)"));
+    EXPECT_EQ(window->status_text(1), QString());
+}
+
+TEST_F(Additions, TheSmartOrderSwapsNamesAndUndoesThem) {
+    add({"1.txt", "0.txt"});
+    window->toolbar_command(start_button);  // in order: the swap cannot happen
+    EXPECT_EQ(files.read_file("1.txt"), "1.txt");
+    window->settings().smart_order = true;
+    window->toolbar_command(start_button);
+    EXPECT_EQ(files.read_file("0.txt"), "1.txt");
+    EXPECT_EQ(files.read_file("1.txt"), "0.txt");
+    ui.answers.push_back(MessageAnswer::yes);
+    window->toolbar_command(undo_button);
+    EXPECT_EQ(files.read_file("1.txt"), "1.txt");
+    EXPECT_EQ(files.read_file("0.txt"), "0.txt");
+    EXPECT_EQ(files.names().size(), 2u);
+}
+
+TEST_F(Additions, LegacyNamesAreRespelledFromTheContextMenu) {
+    const std::string gbk = "\xC4\xE3\xBA\xC3.mp3";  // 你好.mp3 in GBK
+    add({gbk, "plain.txt"});
+    window->list_view()->selectAll();
+    window->context_menu()->fix_names->trigger();
+    EXPECT_EQ(files.read_file("你好.mp3"), gbk);
+    EXPECT_EQ(window->list().fs_name(0), "你好.mp3");
+    EXPECT_EQ(status(0), "更名成功");
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().text, QStringLiteral("文件更名完毕！"));
+    ui.answers.push_back(MessageAnswer::yes);
+    window->toolbar_command(undo_button);
+    EXPECT_EQ(files.read_file(gbk), gbk);
+}
+
+}  // namespace
+}  // namespace varnel
