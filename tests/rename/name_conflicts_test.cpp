@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdio>
 
+#include "support/exfat_mount.h"
 #include "support/list_builder.h"
 #include "support/temp_dir.h"
 
@@ -90,6 +92,24 @@ TEST(FolderNames, ListsEveryEntryOnceAndSeesCaseSensitivity) {
     EXPECT_EQ(names, (std::vector<std::string>{".hidden", "Sub", "Track.mp3"}));
     EXPECT_FALSE(folder->case_insensitive);
     EXPECT_FALSE(read_folder_names(dir.path() + "/missing"));
+}
+
+TEST(FolderNames, AnExfatMountFoldsCaseAndTheMarksFollowIt) {
+    test::ExfatMount exfat;
+    if (!exfat.mounted()) GTEST_SKIP() << "cannot mount an exFAT image through FUSE here";
+    for (const char* name : {"Song.MP3", "b.mp3"}) {
+        std::FILE* file = std::fopen((exfat.mount_point() + name).c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fclose(file);
+    }
+    const auto folder = read_folder_names(exfat.mount_point());
+    ASSERT_TRUE(folder);
+    EXPECT_TRUE(folder->case_insensitive);
+    FileList list = list_of(exfat.mount_point(), {"b.mp3"});
+    list.new_names()[0] = "song.mp3";
+    const Codec codec;
+    EXPECT_EQ(find_name_conflicts(list, 1, RenameOrder::in_order, codec, read_folder_names),
+              std::vector<NameConflict>{exists});
 }
 
 }  // namespace

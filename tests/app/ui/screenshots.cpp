@@ -1,6 +1,6 @@
 // Takes the screenshots of docs/: the main window with a GBK-named file
-// added through the file chooser, the chooser itself, and the tag page with
-// its marks, at one font size. Run under a real X server (xvfb-run):
+// added through the file chooser, the chooser itself, the tag page with its
+// marks, and the conflict marks of a preview, at one font size. Run under a real X server (xvfb-run):
 //     varnel_screenshots OUT_DIR POINT_SIZE
 
 #include <QApplication>
@@ -101,6 +101,17 @@ int main(int argc, char** argv) {
         ->setText(QStringLiteral("IMG_"));
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/number_page") + suffix);
+
+    // Conflict marks: a step of 0 gives every MP3 file one name, and 0.txt
+    // is taken by a file outside the list.
+    files.write_file("0.txt", "taken");
+    window.findChild<QLineEdit*>(QStringLiteral("文件名前缀编辑框"))->clear();
+    window.findChild<QWidget*>(QStringLiteral("增量编辑框"))
+        ->findChild<QLineEdit*>()
+        ->setText(QStringLiteral("0"));
+    window.list_view()->scrollToTop();
+    QApplication::processEvents();
+    save(&window, out + QStringLiteral("/conflicts") + suffix);
     SettingsDialog settings(window.settings(), codec, services, [] {});
     settings.show();
     QApplication::processEvents();
