@@ -8,23 +8,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/write_all.h"
+
 namespace varnel {
 namespace {
 
 WriteResult failure() {
     return WriteResult{errno != 0 ? errno : EIO};
-}
-
-bool write_all(int fd, std::string_view content) {
-    while (!content.empty()) {
-        const ssize_t written = ::write(fd, content.data(), content.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        content.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // Makes the rename itself durable; a folder that cannot be synced is no
@@ -50,7 +40,7 @@ WriteResult replace_file_atomically(const std::string& path, std::string_view co
     struct stat original {};
     if (::lstat(path.c_str(), &original) == 0 && S_ISREG(original.st_mode))
         (void)::fchmod(fd, original.st_mode & 07777);
-    bool written = write_all(fd, content) && ::fsync(fd) == 0;
+    bool written = write_all(fd, content) == 0 && ::fsync(fd) == 0;
     WriteResult result = written ? WriteResult{} : failure();
     if (::close(fd) != 0 && written) {
         result = failure();

@@ -11,22 +11,11 @@
 #include "platform/dir_handle.h"
 #include "platform/error_text.h"
 #include "platform/rename_file.h"
+#include "platform/write_all.h"
 
 namespace varnel {
 
 namespace {
-
-int write_all(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return 0;
-}
 
 struct PathParts {
     std::string folder;  // ends in '/', "./" for a bare name

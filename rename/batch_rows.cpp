@@ -133,6 +133,15 @@ void show_rename_outcome(FileList& list, int row, int error, const Codec& codec)
                            reason_of(error, codec));
 }
 
+void show_undo_outcome(FileList& list, int row, int error, const Codec& codec) {
+    if (error == 0) {
+        list.set_rename_status(row, std::string(texts::undo_succeeded), StatusImage::success);
+        return;
+    }
+    list.set_rename_status(row, std::string(texts::undo_failed), StatusImage::failure,
+                           error > 0 ? reason_of(error, codec) : std::string());
+}
+
 std::string file_key(std::string_view folder, std::string_view name) {
     std::string key;
     key.reserve(folder.size() + name.size() + 1);

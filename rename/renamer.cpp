@@ -63,13 +63,8 @@ BatchOutcome undo_rename(FileList& list, const UndoLog& log, const Codec& codec,
             error = undo_one(entry, folders);
             if (error == 0) list.set_old_name(row, ItemName{entry.name, entry.fs_name});
         }
-        if (error == 0) {
-            ++outcome.successes;
-            list.set_rename_status(row, std::string(texts::undo_succeeded), StatusImage::success);
-        } else {
-            list.set_rename_status(row, std::string(texts::undo_failed), StatusImage::failure,
-                                   error > 0 ? reason_of(error, codec) : std::string());
-        }
+        if (error == 0) ++outcome.successes;
+        show_undo_outcome(list, row, error, codec);
         if (hooks.item_done) hooks.item_done(row);
         shown.item_done(row + 1);
     }

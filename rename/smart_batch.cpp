@@ -138,13 +138,8 @@ BatchOutcome undo_smart(FileList& list, const UndoLog& log, const Codec& codec,
     outcome.count = count;
     for (int row = 0; row < count; ++row) {
         const int error = result[static_cast<std::size_t>(row)];
-        if (error == 0) {
-            ++outcome.successes;
-            list.set_rename_status(row, std::string(texts::undo_succeeded), StatusImage::success);
-        } else {
-            list.set_rename_status(row, std::string(texts::undo_failed), StatusImage::failure,
-                                   error > 0 ? reason_of(error, codec) : std::string());
-        }
+        if (error == 0) ++outcome.successes;
+        show_undo_outcome(list, row, error, codec);
         if (hooks.item_done) hooks.item_done(row);
         shown.item_done(row + 1);
     }
