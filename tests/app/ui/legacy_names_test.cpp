@@ -36,7 +36,7 @@ public:
                                         const std::vector<ChooserFilter>& filters) override {
         return real.open_files(parent, title, folder, filters);
     }
-    std::optional<std::string> choose_folder(QWidget* parent, const QString& prompt) override {
+    std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt) override {
         return real.choose_folder(parent, prompt);
     }
     std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) override {
