@@ -31,8 +31,9 @@ struct FolderContents {
 
 // Lists `folder` (file-system bytes, with or without a trailing '/') once.
 // With `follow_link` false the folder itself must not be a symbolic link
-// (error ELOOP or ENOTDIR then), which keeps a walk off a folder that was
-// swapped for a link after its parent was listed. d_type answers for most
+// (error ENOTDIR then, as O_DIRECTORY with O_NOFOLLOW gives it), which
+// keeps a walk off a folder that was swapped for a link after its parent
+// was listed. d_type answers for most
 // entries; an entry of unknown type costs one lstat, a symbolic link one
 // stat.
 FolderContents read_folder_contents(const std::string& folder, bool follow_link);

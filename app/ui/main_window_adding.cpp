@@ -103,11 +103,11 @@ void MainWindow::add_folder() {
         const int first = list_.item_count();
         set_buttons(preview_button, true);
         set_buttons(start_button, true);
-        report = walk_folder_tree(chosen->path, codec_,
-                                  [this](const std::string& fs_folder, std::vector<ItemName> names) {
-                                      model_->append_items(item_folder_from_fs(fs_folder, codec_),
-                                                           std::move(names));
-                                  });
+        report = walk_folder_tree(
+            chosen->path, codec_,
+            [this](const std::string& fs_folder, std::vector<ItemName> names) {
+                model_->append_items(item_folder_from_fs(fs_folder, codec_), std::move(names));
+            });
         finish_adding(first);
     }
     if (report.unreadable > 0)

@@ -20,27 +20,23 @@
 namespace varnel {
 namespace {
 
-const std::string gbk_folder = "\xD6\xD0";              // 中
-const std::string gbk_file = "\xC4\xE3\xBA\xC3.mp3";    // 你好.mp3
-const std::string gbk_deep = "\xCE\xC4\xBC\xFE.txt";    // 文件.txt
+const std::string gbk_folder = "\xD6\xD0";            // 中
+const std::string gbk_file = "\xC4\xE3\xBA\xC3.mp3";  // 你好.mp3
+const std::string gbk_deep = "\xCE\xC4\xBC\xFE.txt";  // 文件.txt
 constexpr uid_t nobody = 65534;
 
-// What to create: a folder (path ends in '/'), a symbolic link (target
-// given) or a file.
-struct Entry {
-    std::string path;
-    std::string link_target;
-};
-
-void create(const test::TempDir& dir, const std::vector<Entry>& entries) {
-    for (const Entry& entry : entries) {
-        const std::string at = dir.path() + entry.path;
-        if (!entry.link_target.empty())
-            ASSERT_EQ(::symlink(entry.link_target.c_str(), at.c_str()), 0) << entry.path;
-        else if (entry.path.ends_with('/'))
-            ASSERT_EQ(::mkdir(at.c_str(), 0755), 0) << entry.path;
+// Creates each entry: "x/" a folder, "x -> target" a symbolic link,
+// anything else a file.
+void create(const test::TempDir& dir, const std::vector<std::string>& entries) {
+    for (const std::string& entry : entries) {
+        const std::size_t arrow = entry.find(" -> ");
+        const std::string at = dir.path() + entry.substr(0, arrow);
+        if (arrow != std::string::npos)
+            ASSERT_EQ(::symlink(entry.substr(arrow + 4).c_str(), at.c_str()), 0) << entry;
+        else if (entry.ends_with('/'))
+            ASSERT_EQ(::mkdir(at.c_str(), 0755), 0) << entry;
         else
-            dir.write_file(entry.path, "x");
+            dir.write_file(entry, "x");
     }
 }
 
@@ -61,6 +57,12 @@ std::string walk_text(const std::string& base, const std::string& root) {
     text += "unreadable " + std::to_string(report.unreadable) + "\n";
     for (const UnreadableFolder& failed : report.first_unreadable)
         text += failed.folder.substr(base.size()) + " " + std::to_string(failed.error) + "\n";
+    return text;
+}
+
+std::string lines(const std::vector<std::string>& each) {
+    std::string text;
+    for (const std::string& line : each) text += line + "\n";
     return text;
 }
 
@@ -103,42 +105,59 @@ bool become_non_root() {
 TEST(FolderTree, FolderByFolderInNaturalOrderWithLegacyNamesAndLinksNotFollowed) {
     test::TempDir dir;
     create(dir, {
-        {"root/", ""},
-        {"root/b.txt", ""}, {"root/a10.txt", ""}, {"root/a9.txt", ""}, {"root/.hidden", ""},
-        {"root/10/", ""}, {"root/10/z.txt", ""},
-        {"root/9/", ""}, {"root/9/x.txt", ""}, {"root/9/sub/", ""}, {"root/9/sub/y.txt", ""},
-        {"root/.git/", ""}, {"root/.git/config", ""},
-        {"root/empty/", ""},
-        {"root/only-folders/", ""}, {"root/only-folders/inner/", ""},
-        {"root/only-folders/inner/f", ""},
-        {"root/" + gbk_folder + "/", ""}, {"root/" + gbk_folder + "/" + gbk_file, ""},
-        {"root/" + gbk_folder + "/2/", ""}, {"root/" + gbk_folder + "/2/" + gbk_deep, ""},
-        // Links to folders: a loop between two folders, one to an
-        // ancestor, one to itself's folder; none is entered or added.
-        {"root/a/", ""}, {"root/b/", ""},
-        {"root/a/to-b", "../b"}, {"root/b/to-a", "../a"},
-        {"root/9/sub/up", "../.."}, {"root/9/sub/here", "."},
-        {"root/9/sub/outside", dir.path()},
-        // Links that name no folder are entries like files, as when a
-        // folder alone is added: one to a file, two that point at each
-        // other (following them fails).
-        {"root/to-file", "b.txt"}, {"root/loop1", "loop2"}, {"root/loop2", "loop1"},
+                    "root/",
+                    "root/b.txt",
+                    "root/a10.txt",
+                    "root/a9.txt",
+                    "root/.hidden",
+                    "root/10/",
+                    "root/10/z.txt",
+                    "root/9/",
+                    "root/9/x.txt",
+                    "root/9/sub/",
+                    "root/9/sub/y.txt",
+                    "root/.git/",
+                    "root/.git/config",
+                    "root/empty/",
+                    "root/only-folders/",
+                    "root/only-folders/inner/",
+                    "root/only-folders/inner/f",
+                    "root/" + gbk_folder + "/",
+                    "root/" + gbk_folder + "/" + gbk_file,
+                    "root/" + gbk_folder + "/2/",
+                    "root/" + gbk_folder + "/2/" + gbk_deep,
+                    // Links to folders: a loop between two folders, one to an
+                    // ancestor, one to its own folder; none is entered or added.
+                    "root/a/",
+                    "root/b/",
+                    "root/a/to-b -> ../b",
+                    "root/b/to-a -> ../a",
+                    "root/9/sub/up -> ../..",
+                    "root/9/sub/here -> .",
+                    "root/9/sub/outside -> " + dir.path(),
+                    // Links that name no folder are entries like files, as when a
+                    // folder alone is added: one to a file, two that point at each
+                    // other (following them fails).
+                    "root/to-file -> b.txt",
+                    "root/loop1 -> loop2",
+                    "root/loop2 -> loop1",
+                });
+    const std::string expected = lines({
+        "root/: .hidden a9.txt a10.txt b.txt loop1 loop2 to-file",
+        "root/.git/: config",
+        "root/9/: x.txt",
+        "root/9/sub/: y.txt",
+        "root/10/: z.txt",
+        "root/only-folders/inner/: f",
+        "root/" + gbk_folder + "/: " + gbk_file,
+        "root/" + gbk_folder + "/2/: " + gbk_deep,
+        "unreadable 0",
     });
-    const std::string expected =
-        "root/: .hidden a9.txt a10.txt b.txt loop1 loop2 to-file\n"
-        "root/.git/: config\n"
-        "root/9/: x.txt\n"
-        "root/9/sub/: y.txt\n"
-        "root/10/: z.txt\n"
-        "root/only-folders/inner/: f\n"
-        "root/" + gbk_folder + "/: " + gbk_file + "\n"
-        "root/" + gbk_folder + "/2/: " + gbk_deep + "\n"
-        "unreadable 0\n";
     EXPECT_EQ(walk_text(dir.path(), dir.path() + "root"), expected);
     EXPECT_EQ(walk_text(dir.path(), dir.path() + "root/"), expected);
 
     // A link chosen as the root itself is followed (the user chose it).
-    create(dir, {{"chosen", "root/9"}});
+    create(dir, {"chosen -> root/9"});
     EXPECT_EQ(walk_text(dir.path(), dir.path() + "chosen"),
               "chosen/: x.txt\nchosen/sub/: y.txt\nunreadable 0\n");
 }
@@ -149,13 +168,19 @@ TEST(FolderTree, UnreadableFoldersAreSkippedAndCounted) {
     test::TempDir dir;
     ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
     create(dir, {
-        {"root/", ""}, {"root/f", ""},
-        {"root/a/", ""}, {"root/a/f", ""},
-        {"root/a/locked/", ""}, {"root/a/locked/f", ""},
-        {"root/a/locked/inner/", ""}, {"root/a/locked/inner/f", ""},
-        {"root/b/", ""}, {"root/b/f", ""},
-        {"root/" + gbk_folder + "/", ""}, {"root/" + gbk_folder + "/f", ""},
-    });
+                    "root/",
+                    "root/f",
+                    "root/a/",
+                    "root/a/f",
+                    "root/a/locked/",
+                    "root/a/locked/f",
+                    "root/a/locked/inner/",
+                    "root/a/locked/inner/f",
+                    "root/b/",
+                    "root/b/f",
+                    "root/" + gbk_folder + "/",
+                    "root/" + gbk_folder + "/f",
+                });
     struct Lock {
         std::string folder;
         mode_t mode;
@@ -171,15 +196,18 @@ TEST(FolderTree, UnreadableFoldersAreSkippedAndCounted) {
     for (const Lock& lock : locks) ::chmod((dir.path() + lock.folder).c_str(), 0755);
     if (text.status == 77) GTEST_SKIP() << "cannot run a child process as nobody";
     EXPECT_EQ(text.status, 0);
-    EXPECT_EQ(text.text, "root/: f\n"
-                     "root/a/: f\n"
-                     "root/b/: f\n"
-                     "unreadable 2\n"
-                     "root/a/locked/ " + std::to_string(EACCES) + "\n"
-                     "root/" + gbk_folder + "/ " + std::to_string(EACCES) + "\n"
-                     "--\n"
-                     "unreadable 1\n"
-                     "root/a/locked/ " + std::to_string(EACCES) + "\n");
+    const std::string denied = " " + std::to_string(EACCES);
+    EXPECT_EQ(text.text, lines({
+                             "root/: f",
+                             "root/a/: f",
+                             "root/b/: f",
+                             "unreadable 2",
+                             "root/a/locked/" + denied,
+                             "root/" + gbk_folder + "/" + denied,
+                             "--",
+                             "unreadable 1",
+                             "root/a/locked/" + denied,
+                         }));
 }
 
 TEST(FolderTree, AMissingRootIsOneUnreadableFolder) {
@@ -195,8 +223,7 @@ TEST(FolderTree, AMissingRootIsOneUnreadableFolder) {
 // namespace of a child process): its files are not added twice.
 TEST(FolderTree, ABindMountOfAnAncestorIsWalkedOnce) {
     test::TempDir dir;
-    create(dir, {{"root/", ""}, {"root/f", ""}, {"root/sub/", ""}, {"root/sub/g", ""},
-                 {"root/sub/loop/", ""}});
+    create(dir, {"root/", "root/f", "root/sub/", "root/sub/g", "root/sub/loop/"});
     const auto text = in_child(
         [&] {
             return ::unshare(CLONE_NEWNS) == 0 &&
