@@ -48,8 +48,8 @@ using TreeFolderSink = std::function<void(const std::string& fs_folder, std::vec
 // second time (a bind mount of one of its ancestors) is not entered again.
 // A folder that cannot be opened or read is skipped, with all its
 // subfolders, and counted in the report. Each folder is listed once, and
-// only one is open at a time; memory grows with the files of one folder
-// plus the folders still to be walked.
+// only one is open at a time; memory grows with the files of one folder,
+// the folders still to be walked and one identity per folder walked.
 TreeWalkReport walk_folder_tree(const std::string& root, const Codec& codec,
                                 const TreeFolderSink& sink);
 
