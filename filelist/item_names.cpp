@@ -88,9 +88,33 @@ std::size_t shared_key_bytes(const std::vector<ItemName>& names) {
     return key.size();
 }
 
+// Sorts the entries of one run of equal heads by their whole keys (then
+// the texts' bytes, then the original order); each key is built once.
+void sort_run(const std::vector<ItemName>& names, SortEntry* first, SortEntry* last) {
+    struct Keyed {
+        std::string key;
+        std::uint32_t index;
+    };
+    std::vector<Keyed> run;
+    run.reserve(static_cast<std::size_t>(last - first));
+    for (const SortEntry* entry = first; entry != last; ++entry) {
+        run.push_back(Keyed{{}, entry->index});
+        append_natural_key(names[entry->index].text, run.back().key);
+    }
+    std::sort(run.begin(), run.end(), [&](const Keyed& a, const Keyed& b) {
+        const int by_key = a.key.compare(b.key);
+        if (by_key != 0) return by_key < 0;
+        const int by_bytes = names[a.index].text.compare(names[b.index].text);
+        return by_bytes != 0 ? by_bytes < 0 : a.index < b.index;
+    });
+    for (const Keyed& keyed : run) (first++)->index = keyed.index;
+}
+
 }  // namespace
 
 // One key per name, built into one reused buffer: only its head is kept.
+// Names whose heads tie are then sorted run by run on whole keys, so memory
+// beyond the heads is the keys of the longest run of equal heads.
 void sort_naturally(std::vector<ItemName>& names) {
     if (names.size() < 2) return;
     const std::size_t shared = shared_key_bytes(names);
@@ -102,21 +126,15 @@ void sort_naturally(std::vector<ItemName>& names) {
         append_natural_key(names[i].text, key);
         entries.push_back(SortEntry{head_after(key, shared), static_cast<std::uint32_t>(i)});
     }
-    std::string a_key;
-    std::string b_key;
-    std::sort(entries.begin(), entries.end(), [&](const SortEntry& a, const SortEntry& b) {
-        if (a.head != b.head) return a.head < b.head;
-        const std::string& a_text = names[a.index].text;
-        const std::string& b_text = names[b.index].text;
-        a_key.clear();
-        b_key.clear();
-        append_natural_key(a_text, a_key);
-        append_natural_key(b_text, b_key);
-        const int by_key = a_key.compare(b_key);
-        if (by_key != 0) return by_key < 0;
-        const int by_bytes = a_text.compare(b_text);
-        return by_bytes != 0 ? by_bytes < 0 : a.index < b.index;
+    std::sort(entries.begin(), entries.end(), [](const SortEntry& a, const SortEntry& b) {
+        return a.head != b.head ? a.head < b.head : a.index < b.index;
     });
+    for (std::size_t start = 0; start < entries.size();) {
+        std::size_t end = start + 1;
+        while (end < entries.size() && entries[end].head == entries[start].head) ++end;
+        if (end - start > 1) sort_run(names, entries.data() + start, entries.data() + end);
+        start = end;
+    }
     permute(names, entries);
 }
 

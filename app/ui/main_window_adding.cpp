@@ -4,11 +4,14 @@
 
 #include "app/ui/main_window.h"
 #include "filelist/adding.h"
+#include "filelist/folder_tree.h"
 #include "filelist/item_names.h"
 #include "filelist/ui/file_list_model.h"
+#include "platform/error_text.h"
 #include "platform/folder_listing.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
+#include "rename/batch_texts.h"
 
 namespace varnel {
 
@@ -25,6 +28,18 @@ std::vector<ChooserFilter> chooser_filters() {
         filters.push_back(
             ChooserFilter{QString::fromUtf8(filter.caption), std::move(filter.patterns)});
     return filters;
+}
+
+// "N个文件夹无法读取，……" and the first few of them, each with its reason.
+QString unreadable_folders_text(const TreeWalkReport& report, const Codec& codec) {
+    QString text = QString::number(report.unreadable) +
+                   QStringLiteral("个文件夹无法读取，其中的文件没有加入列表：");
+    for (const UnreadableFolder& folder : report.first_unreadable)
+        text += QLatin1Char('\n') + to_qstring(codec.text_from_fs(folder.folder), codec) +
+                QStringLiteral("：") +
+                QString::fromLocal8Bit(system_error_text(folder.error).c_str());
+    if (report.unreadable > report.first_unreadable.size()) text += QStringLiteral("\n……");
+    return text;
 }
 
 }  // namespace
@@ -71,10 +86,34 @@ void MainWindow::add_files() {
     finish_adding(first);
 }
 
+// With 包含子文件夹: every file of the tree, each under its own folder, in
+// the walk's order (see walk_folder_tree); then one message when folders
+// could not be read.
 void MainWindow::add_folder() {
-    const std::optional<std::string> chosen =
+    const std::optional<FolderChoice> chosen =
         services_.choose_folder(this, QStringLiteral("请选择一个目录"));
-    if (chosen && !chosen->empty()) add_folder_at(*chosen);
+    if (!chosen || chosen->path.empty()) return;
+    if (!chosen->with_subfolders) {
+        add_folder_at(chosen->path);
+        return;
+    }
+    TreeWalkReport report;
+    {
+        const BusyCursor busy(services_);
+        const int first = list_.item_count();
+        set_buttons(preview_button, true);
+        set_buttons(start_button, true);
+        report = walk_folder_tree(
+            chosen->path, codec_,
+            [this](const std::string& fs_folder, std::vector<ItemName> names) {
+                model_->append_items(item_folder_from_fs(fs_folder, codec_), std::move(names));
+            });
+        finish_adding(first);
+    }
+    if (report.unreadable > 0)
+        services_.message_box(nullptr, code_page_text(texts::message_title),
+                              unreadable_folders_text(report, codec_), MessageIcon::warning,
+                              MessageButtons::ok);
 }
 
 // The folder's files go in in natural order, as file managers show them.

@@ -102,8 +102,11 @@ void FileChooser::build() {
         grid->addWidget(show_hidden_, 4, 1);
         connect(filter_box_, &QComboBox::currentIndexChanged, this, &FileChooser::reload);
     } else {
+        with_subfolders_ = new QCheckBox(QStringLiteral("包含子文件夹"), this);
+        with_subfolders_->setObjectName(QStringLiteral("包含子文件夹"));
         auto* bottom = new QHBoxLayout;
         bottom->addWidget(show_hidden_);
+        bottom->addWidget(with_subfolders_);
         bottom->addStretch();
         bottom->addWidget(open);
         bottom->addWidget(cancel);
@@ -242,6 +245,10 @@ std::string FileChooser::typed_path(const QString& name) const {
         if (shown_text(entry.name) == name) return folder_ + entry.name;
     const std::string bytes = path_from_qstring(name);
     return bytes.starts_with('/') ? bytes : folder_ + bytes;
+}
+
+bool FileChooser::with_subfolders() const {
+    return with_subfolders_ && with_subfolders_->isChecked();
 }
 
 void FileChooser::accept() {

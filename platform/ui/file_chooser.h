@@ -8,7 +8,10 @@
 // 上一级按钮 (up), 文件列表框 (folders first, then files, each in natural
 // order; double-click enters a folder or takes a file), 文件名编辑框 and
 // 文件类型组合框 (files mode only), 显示隐藏文件选择框 (names starting with
-// '.' are hidden unless checked), 打开按钮 (the default button) and 取消按钮.
+// '.' are hidden unless checked), 包含子文件夹 (folder mode only, a check
+// box, unchecked when the chooser opens: whether the caller should take
+// the folder's subfolders too; it changes nothing in the chooser itself),
+// 打开按钮 (the default button) and 取消按钮.
 
 #include <QDialog>
 #include <string>
@@ -46,6 +49,8 @@ public:
 
     // The answer once accepted: the chosen paths in order (one in folder mode).
     const std::vector<std::string>& chosen() const { return chosen_; }
+    // Folder mode: whether 包含子文件夹 is checked (always false in files mode).
+    bool with_subfolders() const;
 
     // 打开: a selected or typed folder is entered; otherwise the selection or
     // the typed names are the answer and the chooser closes.
@@ -77,6 +82,7 @@ private:
     QLineEdit* name_field_ = nullptr;
     QComboBox* filter_box_ = nullptr;
     QCheckBox* show_hidden_ = nullptr;
+    QCheckBox* with_subfolders_ = nullptr;  // folder mode only
 };
 
 }  // namespace varnel

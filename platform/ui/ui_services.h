@@ -28,6 +28,12 @@ struct ChooserFilter {
     std::vector<std::string> patterns;
 };
 
+// The folder picker's answer.
+struct FolderChoice {
+    std::string path;              // file-system bytes, no trailing '/' but for the root
+    bool with_subfolders = false;  // 包含子文件夹 was checked
+};
+
 class UiServices {
 public:
     virtual ~UiServices() = default;
@@ -45,10 +51,10 @@ public:
                                                 const std::string& folder,
                                                 const std::vector<ChooserFilter>& filters) = 0;
 
-    // The folder picker, starting at the desktop: the chosen folder's path
-    // (file-system bytes, no trailing '/' but for the root); nullopt when
+    // The folder picker, starting at the desktop, with 包含子文件夹
+    // unchecked: the chosen folder and that check box; nullopt when
     // cancelled.
-    virtual std::optional<std::string> choose_folder(QWidget* parent, const QString& prompt) = 0;
+    virtual std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt) = 0;
 
     // The font chooser; nullopt when cancelled.
     virtual std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) = 0;

@@ -24,6 +24,7 @@ public:
     std::deque<MessageAnswer> answers;
     std::deque<std::vector<std::string>> file_choices;  // file-system paths
     std::deque<std::string> folder_choices;             // empty: cancelled
+    std::deque<bool> subfolder_choices;  // 包含子文件夹 with each folder choice; none left: off
     std::deque<std::optional<QFont>> font_choices;
     std::deque<std::optional<QColor>> colour_choices;
     std::deque<std::optional<QByteArray>> pages;  // answers to fetch()
@@ -49,10 +50,11 @@ public:
         open_files_folders.push_back(folder);
         return take(file_choices, std::vector<std::string>{});
     }
-    std::optional<std::string> choose_folder(QWidget*, const QString&) override {
+    std::optional<FolderChoice> choose_folder(QWidget*, const QString&) override {
         std::string folder = take(folder_choices, std::string{});
+        const bool with_subfolders = take(subfolder_choices, false);
         if (folder.empty()) return std::nullopt;
-        return folder;
+        return FolderChoice{std::move(folder), with_subfolders};
     }
     std::optional<QFont> choose_font(QWidget*, const QFont& initial) override {
         fonts_offered.push_back(initial);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDropEvent>
 #include <QListWidget>
 #include <QMimeData>
@@ -36,7 +37,7 @@ public:
                                         const std::vector<ChooserFilter>& filters) override {
         return real.open_files(parent, title, folder, filters);
     }
-    std::optional<std::string> choose_folder(QWidget* parent, const QString& prompt) override {
+    std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt) override {
         return real.choose_folder(parent, prompt);
     }
     std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) override {
@@ -135,6 +136,44 @@ TEST_F(LegacyNames, ThroughTheFolderChooser) {
     });
     window->add_folder();
     rename_and_check();
+}
+
+// 包含子文件夹 checked: every folder of the tree, legacy ones at every
+// depth, each file renamed in its own folder; the link back to the top
+// is not followed.
+TEST_F(LegacyNames, ThroughTheFolderChooserWithSubfolders) {
+    const std::string gbk_folder = "\xD6\xD0";    // 中
+    const std::string gbk_deep = "\xCE\xC4.txt";  // 文.txt
+    files.write_file(gbk_name, "top");
+    ASSERT_EQ(mkdir((files.path() + "sub").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((files.path() + gbk_folder).c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((files.path() + gbk_folder + "/2").c_str(), 0755), 0);
+    files.write_file("sub/b.mp3", "sub");
+    files.write_file(gbk_folder + "/" + gbk_name, "middle");
+    files.write_file(gbk_folder + "/2/" + gbk_deep, "deep");
+    ASSERT_EQ(symlink("..", (files.path() + gbk_folder + "/2/up").c_str()), 0);
+    when_chooser_opens([this](FileChooser& chooser) {
+        chooser.show_folder(files.path());
+        chooser.findChild<QCheckBox*>(QStringLiteral("包含子文件夹"))->click();
+        chooser.findChild<QPushButton*>(QStringLiteral("打开按钮"))->click();
+    });
+    window->add_folder();
+    const std::vector<std::pair<std::string, std::string>> expected{{"", gbk_name},
+                                                                    {"sub/", "b.mp3"},
+                                                                    {gbk_folder + "/", gbk_name},
+                                                                    {gbk_folder + "/2/", gbk_deep}};
+    ASSERT_EQ(window->list().item_count(), static_cast<int>(expected.size()));
+    for (int row = 0; row < window->list().item_count(); ++row) {
+        const auto& [folder, name] = expected[static_cast<std::size_t>(row)];
+        EXPECT_EQ(window->list().item_folder(row).fs, files.path() + folder) << row;
+        EXPECT_EQ(window->list().fs_name(row), name) << row;
+    }
+    EXPECT_TRUE(services.fake.messages.empty());
+    window->toolbar_command(start_button);
+    EXPECT_EQ(files.read_file("0.mp3"), "top");
+    EXPECT_EQ(files.read_file("sub/1.mp3"), "sub");
+    EXPECT_EQ(files.read_file(gbk_folder + "/2.mp3"), "middle");
+    EXPECT_EQ(files.read_file(gbk_folder + "/2/3.txt"), "deep");
 }
 
 TEST_F(LegacyNames, ThroughARawUriListDrop) {

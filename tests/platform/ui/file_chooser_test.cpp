@@ -176,6 +176,30 @@ TEST_F(FileChooserTest, FolderModeShowsFoldersAndReturnsTheSelectedOrShownOne) {
     EXPECT_EQ(shown_folder->chosen(), std::vector<std::string>{files.path() + "sub"});
 }
 
+// 包含子文件夹: folder mode only, off whenever a chooser opens, answered
+// beside the folder and changing nothing that the chooser shows.
+TEST_F(FileChooserTest, IncludeSubfoldersIsAFolderModeCheckBoxOffAtFirst) {
+    auto files_chooser = open(ChooserMode::files, files.path());
+    EXPECT_EQ(files_chooser->findChild<QCheckBox*>(QStringLiteral("包含子文件夹")), nullptr);
+    EXPECT_FALSE(files_chooser->with_subfolders());
+
+    for (const bool checked : {true, false}) {
+        SCOPED_TRACE(checked);
+        auto chooser = open(ChooserMode::folder, files.path());
+        auto* box = child<QCheckBox>(*chooser, "包含子文件夹");
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), QStringLiteral("包含子文件夹"));
+        EXPECT_FALSE(box->isChecked());
+        if (checked) QTest::mouseClick(box, Qt::LeftButton);
+        EXPECT_EQ(shown(*chooser), (QStringList{"sub", "中"}));
+        item(*chooser, QStringLiteral("中"))->setSelected(true);
+        child<QPushButton>(*chooser, "打开按钮")->click();
+        EXPECT_EQ(chooser->result(), QDialog::Accepted);
+        EXPECT_EQ(chooser->chosen(), std::vector<std::string>{files.path() + gbk_folder});
+        EXPECT_EQ(chooser->with_subfolders(), checked);
+    }
+}
+
 TEST_F(FileChooserTest, AnUnreadableStartFolderFallsBackToHome) {
     auto chooser = open(ChooserMode::files, files.path() + "missing/");
     EXPECT_NE(chooser->folder(), files.path() + "missing/");

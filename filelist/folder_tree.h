@@ -1,0 +1,56 @@
+#pragma once
+// Adding a folder with all its subfolders: the order in which the tree's
+// files are met, and the folders that could not be read.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "filelist/file_list.h"
+#include "platform/codec.h"
+
+namespace varnel {
+
+// A folder the walk skipped: its path (file-system bytes, ending in '/')
+// and the errno of the failure to open or read it.
+struct UnreadableFolder {
+    std::string folder;
+    int error = 0;
+};
+
+struct TreeWalkReport {
+    std::size_t unreadable = 0;  // folders skipped, the chosen one included
+    // The first few of them (at most unreadable_kept), in walk order.
+    std::vector<UnreadableFolder> first_unreadable;
+};
+inline constexpr std::size_t unreadable_kept = 5;
+
+// Called once for every folder that holds files: the folder (file-system
+// bytes, ending in '/') and its files' item names in natural order of
+// their code-page texts (sort_naturally).
+using TreeFolderSink = std::function<void(const std::string& fs_folder, std::vector<ItemName>)>;
+
+// Walks the tree under `root` (file-system bytes; a trailing '/' is
+// optional; a symbolic link naming the root itself is followed) and hands
+// each folder's files to `sink`, in this order (pre-order, depth first):
+//   1. the files of the folder itself;
+//   2. then each of its subfolders in natural order of the subfolders'
+//      code-page names, each subfolder's whole tree (1 and 2 again) before
+//      the next subfolder.
+// So for root/{b.txt, a.txt, 10/, 9/{x}, 9/sub/{y}}: a.txt and b.txt in
+// root/, x in root/9/, y in root/9/sub/, then the files of root/10/.
+//
+// Everything in the tree is taken: hidden files and hidden subfolders
+// ('.' names) alike, and names that are not valid UTF-8 byte for byte at
+// every depth. Which entries are files is read_folder_contents' answer. A
+// symbolic link to a folder is neither added nor entered; a folder met a
+// second time (a bind mount of one of its ancestors) is not entered again.
+// A folder that cannot be opened or read is skipped, with all its
+// subfolders, and counted in the report. Each folder is listed once, and
+// only one is open at a time; memory grows with the files of one folder,
+// the folders still to be walked and one identity per folder walked.
+TreeWalkReport walk_folder_tree(const std::string& root, const Codec& codec,
+                                const TreeFolderSink& sink);
+
+}  // namespace varnel
