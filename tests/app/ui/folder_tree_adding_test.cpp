@@ -21,7 +21,9 @@ class ActAsNonRoot {
 public:
     ActAsNonRoot() : was_root_(::geteuid() == 0) { acting = !was_root_ || ::seteuid(nobody) == 0; }
     ~ActAsNonRoot() {
-        if (was_root_) EXPECT_EQ(::seteuid(0), 0);
+        if (was_root_) {
+            EXPECT_EQ(::seteuid(0), 0);
+        }
     }
     bool acting = false;
 
@@ -35,14 +37,14 @@ protected:
         window = std::make_unique<MainWindow>(
             MainWindowSetup{codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
         chmod(files.path().c_str(), 0755);
-        for (const std::string& folder : {"a", "a/locked", "b", gbk_folder.c_str()})
+        for (const char* folder : {"a", "a/locked", "b", gbk_folder.c_str()})
             mkdir((files.path() + folder).c_str(), 0755);
-        for (const std::string& name : {"top10", "top9", "a/f", "a/locked/f", "b/f"})
+        for (const char* name : {"top10", "top9", "a/f", "a/locked/f", "b/f"})
             files.write_file(name);
         files.write_file(gbk_folder + "/f");
     }
     ~FolderTreeAdding() override {
-        for (const std::string& folder : {"a/locked", gbk_folder.c_str()})
+        for (const char* folder : {"a/locked", gbk_folder.c_str()})
             chmod((files.path() + folder).c_str(), 0755);
     }
 
