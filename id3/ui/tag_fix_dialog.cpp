@@ -1,5 +1,6 @@
 #include "id3/ui/tag_fix_dialog.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -45,6 +46,9 @@ TagFixDialog::TagFixDialog(std::vector<std::string> fs_paths, UiServices& servic
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
+    add_v2_box_ = new QCheckBox(QStringLiteral("为只有ID3v1标签的文件添加ID3v2标签"), this);
+    add_v2_box_->setObjectName(QStringLiteral("v1生成v2复选框"));
+    add_v2_box_->setChecked(add_v2_from_v1_);
     ok_button_ = new QPushButton(QStringLiteral("确定"), this);
     ok_button_->setObjectName(QStringLiteral("确定按钮"));
     cancel_button_ = new QPushButton(QStringLiteral("取消"), this);
@@ -56,7 +60,12 @@ TagFixDialog::TagFixDialog(std::vector<std::string> fs_paths, UiServices& servic
     buttons->addWidget(cancel_button_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(table_);
+    layout->addWidget(add_v2_box_);
     layout->addLayout(buttons);
+    connect(add_v2_box_, &QCheckBox::toggled, this, [this](bool checked) {
+        add_v2_from_v1_ = checked;
+        fill_table();
+    });
     connect(ok_button_, &QPushButton::clicked, this, &TagFixDialog::write_all);
     connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
     fill_table();
@@ -79,6 +88,7 @@ void TagFixDialog::add_row(const std::string& path, const std::string& status,
 
 void TagFixDialog::fill_table() {
     planned_.clear();
+    table_->setRowCount(0);
     for (const std::string& path : paths_) {
         planned_.push_back(fix_tag_file(path, codec_, add_v2_from_v1_, false));
         const TagFileFix& fix = planned_.back();

@@ -1,7 +1,8 @@
 #pragma once
 // The window 标签转为Unicode: what the conversion (id3/tag_fix.h) will do to
 // the tags of the chosen MP3 files, one table row per text that changes
-// (files that need nothing, or cannot be read, one row each); 确定 writes
+// (files that need nothing, or cannot be read, one row each); the check box
+// 为只有ID3v1标签的文件添加ID3v2标签 plans anew with or without that; 确定 writes
 // the conversion file by file and reports the outcome through UiServices,
 // 取消 closes without writing.
 
@@ -12,6 +13,7 @@
 #include "id3/tag_fix.h"
 #include "platform/codec.h"
 
+class QCheckBox;
 class QPushButton;
 class QTableWidget;
 
@@ -22,7 +24,8 @@ class UiServices;
 class TagFixDialog final : public QDialog {
     Q_OBJECT
 public:
-    // `fs_paths`: the files (file-system bytes). The preview is made here.
+    // `fs_paths`: the files (file-system bytes); `add_v2_from_v1` the check
+    // box's first state. The preview is made here.
     TagFixDialog(std::vector<std::string> fs_paths, UiServices& services, const Codec& codec,
                  bool add_v2_from_v1, QWidget* parent = nullptr);
 
@@ -42,6 +45,7 @@ private:
     bool add_v2_from_v1_;
     std::vector<TagFileFix> planned_;
     std::vector<TagFileFix> written_;
+    QCheckBox* add_v2_box_ = nullptr;
     QTableWidget* table_ = nullptr;
     QPushButton* ok_button_ = nullptr;
     QPushButton* cancel_button_ = nullptr;

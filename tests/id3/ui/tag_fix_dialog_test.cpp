@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
@@ -111,13 +112,30 @@ TEST_F(TagFixDialogTest, CancelWritesNothing) {
     EXPECT_FALSE(window);
 }
 
-// Nothing to convert: 确定 is disabled.
-TEST_F(TagFixDialogTest, NothingToDoDisablesOk) {
-    paths = {dir.path() + "plain.mp3"};
+// Nothing to convert: 确定 is disabled, until the check box adds an ID3v2
+// tag to the file that has only an ID3v1 tag.
+TEST_F(TagFixDialogTest, NothingToDoDisablesOkUntilV1FilesGetAV2Tag) {
+    const std::string v1_only = fake_audio(300) + id3v1_block("Title", "Band");
+    dir.write_file("v1.mp3", v1_only);
+    paths = {dir.path() + "plain.mp3", dir.path() + "v1.mp3"};
     QPointer<TagFixDialog> window = open();
     ASSERT_TRUE(window);
-    EXPECT_FALSE(child<QPushButton>(window, "确定按钮")->isEnabled());
-    window->close();
+    auto* ok = child<QPushButton>(window, "确定按钮");
+    auto* table = child<QTableWidget>(window, "转换预览表");
+    EXPECT_FALSE(ok->isEnabled());
+    EXPECT_EQ(table->rowCount(), 2);
+    child<QCheckBox>(window, "v1生成v2复选框")->click();
+    ASSERT_EQ(table->rowCount(), 3);  // plain.mp3, then title and artist of v1.mp3
+    EXPECT_EQ(cell(table, 1, 1), QStringLiteral("TIT2"));
+    EXPECT_EQ(cell(table, 2, 3), QStringLiteral("Band"));
+    EXPECT_EQ(cell(table, 2, 4), QStringLiteral("将添加ID3v2标签 ID3v1 → ID3v2 (UTF-16)"));
+    ASSERT_TRUE(ok->isEnabled());
+    ok->click();
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::information);
+    const std::string after = dir.read_file("v1.mp3");
+    EXPECT_TRUE(after.starts_with("ID3\x03"));
+    EXPECT_TRUE(after.ends_with(v1_only));
 }
 
 }  // namespace
