@@ -78,7 +78,10 @@ void TagFixDialog::add_row(const std::string& path, const std::string& status,
     const auto put = [&](int column, std::string_view code_page) {
         table_->setItem(row, column, new QTableWidgetItem(to_qstring(code_page, codec_)));
     };
-    put(file_column, codec_.text_from_fs(path));
+    // The file's name; its whole path as the tip.
+    const std::string shown = codec_.text_from_fs(path);
+    put(file_column, shown.substr(shown.rfind('/') + 1));  // all of it without a '/'
+    table_->item(row, file_column)->setToolTip(to_qstring(shown, codec_));
     put(change_column, what.empty() ? status : status + " " + std::string(what));
     if (!change) return;
     put(field_column, change->field);
