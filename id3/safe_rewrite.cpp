@@ -47,12 +47,12 @@ std::optional<std::string> read_bytes(const ByteFile& file, std::uint64_t offset
 // the hash of their new value, then their old value. Setting it and one
 // fsync of the file cost far less than creating, naming and syncing a
 // side file (a new inode and a folder entry per edit), and every hard link
-// sees it. Larger records, and file systems without such attributes, use
-// the side file.
+// sees it. Larger records (ext4 holds at most one block of attributes per
+// file), and file systems without such attributes, use the side file.
 constexpr const char* undo_attribute = "user.varnel.undo";
 constexpr std::string_view attribute_magic = "VNLUNDA1";
 constexpr std::size_t attribute_header = 24;
-constexpr std::size_t attribute_record_max = 2048;
+constexpr std::size_t attribute_record_max = 4000;
 
 // The offset and length of the run from the first to the last byte in
 // which `before` and `after` (of one size) differ; length 0 when equal.

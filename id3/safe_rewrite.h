@@ -48,8 +48,8 @@ bool replace_file_start(ByteFile& file, const std::string& path, std::uint64_t c
 // Writes `bytes` over the first bytes of the file in place (the file's
 // length stays), crash-safe: the old value of the run of changed bytes
 // first goes to the file's extended attribute user.varnel.undo (when the
-// run is under 2 KB and the file system has such attributes; the file is
-// synced), else all old bytes to a .varnel-undo side file, named and
+// record stays within 4,000 bytes and the file system takes it; the file
+// is synced), else all old bytes to a .varnel-undo side file, named and
 // synced; the record is removed once the new bytes are synced. Nothing is
 // written when the bytes are there already. Same lock, recovery, checks and
 // errors as replace_file_start. recover_file_edit puts back the old bytes
