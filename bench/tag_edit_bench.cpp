@@ -39,8 +39,7 @@ std::string make_song(const bench::ScratchDir& dir, const std::string& name, std
     return path;
 }
 
-bool our_edit(const std::string& path, const std::string& title,
-              const std::string& comment = {}) {
+bool our_edit(const std::string& path, const std::string& title, const std::string& comment = {}) {
     std::optional<ByteFile> file = ByteFile::open_read_write(path);
     if (!file) return false;
     TagFields fields;

@@ -413,8 +413,8 @@ ParsedCommand parse_tag_command(std::span<const std::string> args, const Codec& 
     return ParsedCommand{std::move(command), {}};
 }
 
-const std::set<std::string, std::less<>> help_topics{"preview", "rename", "fix-names", "undo",
-                                                     "tag",     "fix-tags"};
+const std::set<std::string, std::less<>> help_topics{"preview", "rename", "fix-names",
+                                                     "undo",    "tag",    "fix-tags"};
 
 // True when --help or -h comes before any "--".
 bool asks_for_help(std::span<const std::string> args) {

@@ -14,7 +14,9 @@ namespace {
 
 // "将转换 N 个文件，无需转换 M 个文件，转换失败 K 个文件" (已转换 once written).
 std::string summary(bool written, int changed, int unchanged, int failed) {
-    const auto count = [](int n) { return ' ' + std::to_string(n) + ' ' + std::string(texts::files_word); };
+    const auto count = [](int n) {
+        return ' ' + std::to_string(n) + ' ' + std::string(texts::files_word);
+    };
     return std::string(written ? texts::converted : texts::will_convert) + count(changed) +
            std::string(texts::separator) + std::string(texts::nothing_to_convert) +
            count(unchanged) + std::string(texts::separator) + std::string(texts::fix_failed) +
@@ -23,8 +25,7 @@ std::string summary(bool written, int changed, int unchanged, int failed) {
 
 }  // namespace
 
-int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out,
-                 std::ostream& err) {
+int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
     std::vector<std::string> paths;
     if (!command_paths(command, paths, err)) return 2;
     const bool write = !command.dry_run;
@@ -44,15 +45,15 @@ int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out,
             continue;
         }
         ++changed;
-        const std::string_view change = plan.action == TagFixAction::convert
-                                            ? texts::encoding_change
-                                            : texts::v1_to_v2;
+        const std::string_view change =
+            plan.action == TagFixAction::convert ? texts::encoding_change : texts::v1_to_v2;
         for (const TagTextChange& text : plan.changes)
-            print_record(out, {status, file, text.field, text.before, text.after, std::string(change)},
+            print_record(out,
+                         {status, file, text.field, text.before, text.after, std::string(change)},
                          codec, command.null_data);
     }
-    (command.null_data ? err : out) << for_terminal(summary(write, changed, unchanged, failed), codec)
-                                    << '\n';
+    (command.null_data ? err : out)
+        << for_terminal(summary(write, changed, unchanged, failed), codec) << '\n';
     return failed == 0 ? 0 : 1;
 }
 

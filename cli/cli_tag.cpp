@@ -9,11 +9,11 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
 #include "id3/genres.h"
-#include "platform/error_text.h"
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_writer.h"
 #include "id3/safe_rewrite.h"
+#include "platform/error_text.h"
 #include "platform/tag_file_io.h"
 
 namespace varnel::cli {

@@ -61,8 +61,7 @@ TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const Tag
 // padding filling the space, else by the whole-file rewrite with 877 bytes
 // of padding. The caller has finished any interrupted edit. Not ok with
 // error EFBIG when the tag would exceed 2^28 - 1 bytes.
-TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path,
-                                 std::string_view frames);
+TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::string_view frames);
 
 // The same with code-page texts, dropping no frame; true when written.
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields);

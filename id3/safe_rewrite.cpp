@@ -176,8 +176,7 @@ bool recover(ByteFile& file, const Target& target) {
     const std::string redo = redo_file_name(target.name, target.info.inode);
     if (target.folder.has(redo) && !roll_forward(file, target, redo)) return false;
     const std::string undo = undo_file_name(target.name, target.info.inode);
-    return (!target.folder.has(undo) || roll_back(file, target, undo)) &&
-           roll_back_attribute(file);
+    return (!target.folder.has(undo) || roll_back(file, target, undo)) && roll_back_attribute(file);
 }
 
 // A new side file that is removed unless it was given its final name.

@@ -28,7 +28,7 @@ struct Strings {
 
 std::optional<Strings> strings_of(std::string_view id) {
     if (id == "COMM" || id == "USLT") return Strings{4, all_strings};  // language first
-    if (id == "WXXX") return Strings{1, 1};                           // the URL stays
+    if (id == "WXXX") return Strings{1, 1};                            // the URL stays
     if (id[0] == 'T') return Strings{1, all_strings};
     return std::nullopt;
 }
@@ -42,8 +42,8 @@ bool has_high_bytes(std::string_view text) {
 // The frame's data with its code-page strings in UTF-16; nullopt when the
 // frame needs no conversion (or one of its strings is not code-page text).
 // `before` and `after` get the strings joined by " / ".
-std::optional<std::string> converted(const TagFrame& frame, const Codec& codec,
-                                     std::string& before, std::string& after) {
+std::optional<std::string> converted(const TagFrame& frame, const Codec& codec, std::string& before,
+                                     std::string& after) {
     const std::optional<Strings> layout = strings_of(frame.id);
     // Compressed, encrypted or grouped frames are kept as they are.
     if (!layout || frame.format != 0 || frame.data.size() < layout->skip || frame.data[0] != 0)
@@ -94,7 +94,8 @@ TagFixPlan convert_tag(std::string_view tag, const Codec& codec) {
             continue;
         }
         TagTextChange change{frame.id, {}, {}};
-        if (std::optional<std::string> data = converted(frame, codec, change.before, change.after)) {
+        if (std::optional<std::string> data =
+                converted(frame, codec, change.before, change.after)) {
             frame.data = std::move(*data);
             plan.changes.push_back(std::move(change));
         }
@@ -111,10 +112,10 @@ struct V1Field {
     std::string TagFields::*member;
     const char* id;
 };
-constexpr V1Field v1_fields[] = {
-    {&TagFields::title, "TIT2"}, {&TagFields::artist, "TPE1"}, {&TagFields::album, "TALB"},
-    {&TagFields::track, "TRCK"}, {&TagFields::year, "TYER"},   {&TagFields::genre, "TCON"},
-    {&TagFields::comment, "COMM"}};
+constexpr V1Field v1_fields[] = {{&TagFields::title, "TIT2"},  {&TagFields::artist, "TPE1"},
+                                 {&TagFields::album, "TALB"},  {&TagFields::track, "TRCK"},
+                                 {&TagFields::year, "TYER"},   {&TagFields::genre, "TCON"},
+                                 {&TagFields::comment, "COMM"}};
 
 TagFixPlan tag_from_v1(ByteFile& file, const Codec& codec) {
     TagFields fields;
@@ -183,9 +184,9 @@ TagFileFix fix_tag_file(const std::string& path, const Codec& codec, bool add_v2
         fix.outcome = fix_tag(*file, path, codec, add_v2_from_v1);
     } else if (std::optional<TagFixPlan> plan = plan_tag_fix(*file, codec, add_v2_from_v1)) {
         fix.outcome.plan = std::move(*plan);
-        fix.outcome.result = {fix.outcome.plan.unconvertible.empty() ||
-                                  fix.outcome.plan.action == TagFixAction::none,
-                              0, fix.outcome.plan.unconvertible};
+        fix.outcome.result = {
+            fix.outcome.plan.unconvertible.empty() || fix.outcome.plan.action == TagFixAction::none,
+            0, fix.outcome.plan.unconvertible};
     } else {
         fix.outcome.result.error = errno;
     }

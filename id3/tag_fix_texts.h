@@ -7,7 +7,7 @@
 namespace varnel::texts {
 
 inline constexpr std::string_view will_convert = "\xBD\xAB\xD7\xAA\xBB\xBB";  // "将转换"
-inline constexpr std::string_view converted = "\xD2\xD1\xD7\xAA\xBB\xBB";  // "已转换"
+inline constexpr std::string_view converted = "\xD2\xD1\xD7\xAA\xBB\xBB";     // "已转换"
 inline constexpr std::string_view will_add_v2 =
     "\xBD\xAB\xCC\xED\xBC\xD3ID3v2\xB1\xEA\xC7\xA9";  // "将添加ID3v2标签"
 inline constexpr std::string_view added_v2 =
@@ -23,12 +23,14 @@ inline constexpr std::string_view frames_kept_back =
     "\xBA\xAC\xCE\xDE\xB7\xA8\xB1\xA3\xC1\xF4\xB5\xC4\xD6\xA1:";
 // "编码0 (GBK) → 编码1 (UTF-16)": what a converted frame changes.
 inline constexpr std::string_view encoding_change =
-    "\xB1\xE0\xC2\xEB" "0 (GBK) \xA1\xFA \xB1\xE0\xC2\xEB" "1 (UTF-16)";
+    "\xB1\xE0\xC2\xEB"
+    "0 (GBK) \xA1\xFA \xB1\xE0\xC2\xEB"
+    "1 (UTF-16)";
 // "ID3v1 → ID3v2 (UTF-16)": what a frame made from the ID3v1 tag is.
 inline constexpr std::string_view v1_to_v2 = "ID3v1 \xA1\xFA ID3v2 (UTF-16)";
 inline constexpr std::string_view files_word = "\xB8\xF6\xCE\xC4\xBC\xFE";  // "个文件"
-inline constexpr std::string_view failed_word = "\xCA\xA7\xB0\xDC";  // "失败"
-inline constexpr std::string_view separator = "\xA3\xAC";  // "，"
+inline constexpr std::string_view failed_word = "\xCA\xA7\xB0\xDC";         // "失败"
+inline constexpr std::string_view separator = "\xA3\xAC";                   // "，"
 // "标签转为Unicode": the command and its window.
 inline constexpr std::string_view fix_title = "\xB1\xEA\xC7\xA9\xD7\xAA\xCE\xAAUnicode";
 

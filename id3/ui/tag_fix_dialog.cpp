@@ -133,8 +133,8 @@ void TagFixDialog::write_all() {
         }
     }
     services_.set_busy(false);
-    const std::string summary = std::string(texts::converted) + ' ' + std::to_string(done) +
-                                ' ' + std::string(texts::files_word) + failures;
+    const std::string summary = std::string(texts::converted) + ' ' + std::to_string(done) + ' ' +
+                                std::string(texts::files_word) + failures;
     services_.message_box(this, to_qstring(texts::fix_title, codec_), to_qstring(summary, codec_),
                           failures.empty() ? MessageIcon::information : MessageIcon::error,
                           MessageButtons::ok);

@@ -163,8 +163,8 @@ TEST(CliTags, ShownTextsAreEscaped) {
     TempDir dir;
     const std::string path = dir.path() + "s.mp3";
     struct Case {
-        std::string text;      // bytes of the TIT2 text (encoding 0)
-        std::string printed;   // what follows "v2.title="
+        std::string text;     // bytes of the TIT2 text (encoding 0)
+        std::string printed;  // what follows "v2.title="
     };
     const std::vector<Case> cases = {
         {"a\tb", "a\\tb"},

@@ -21,7 +21,7 @@ namespace {
 using namespace varnel::test;
 
 // GBK bytes of the texts used here.
-const std::string gbk_singer = "\xB8\xE8\xCA\xD6";                          // 歌手
+const std::string gbk_singer = "\xB8\xE8\xCA\xD6";                         // 歌手
 const std::string gbk_hello = "\xC4\xE3\xBA\xC3\xA3\xAC\xD4\xF8\xBE\xAD";  // 你好，曾经
 const std::string gbk_album = "\xD7\xA8\xBC\xAD";                          // 专辑
 const std::string picture = std::string("\xFF\xD8\xFF\xE0\0\x10JFIF\0\xFF\xFE", 13) + "pixels";
@@ -136,8 +136,8 @@ TEST(TagFix, GbkTextsBecomeUtf16AndEverythingElseStays) {
 TEST(TagFix, Id3v1OnlyFilesAndUndecodableBytes) {
     TempDir dir;
     const std::string path = dir.path() + "song.mp3";
-    const std::string audio = fake_audio(5000) + id3v1_block(gbk_hello, gbk_singer, "", "1999",
-                                                             "", 7, 17);
+    const std::string audio =
+        fake_audio(5000) + id3v1_block(gbk_hello, gbk_singer, "", "1999", "", 7, 17);
     dir.write_file("song.mp3", audio);
     EXPECT_EQ(run_fix(path, false, true).outcome.plan.action, TagFixAction::none);
     EXPECT_EQ(dir.read_file("song.mp3"), audio);
@@ -147,17 +147,19 @@ TEST(TagFix, Id3v1OnlyFilesAndUndecodableBytes) {
     const std::string after = dir.read_file("song.mp3");
     EXPECT_EQ(after.substr(after.size() - audio.size()), audio);
     if (const std::optional<std::string> seen = mutagen_lines(path)) {
-        for (const char* line : {"TIT2 enc=1 你好，曾经\n", "TPE1 enc=1 歌手\n", "TCON enc=1 Rock\n",
-                                 "TRCK enc=1 7\n"})
+        for (const char* line : {"TIT2 enc=1 你好，曾经\n", "TPE1 enc=1 歌手\n",
+                                 "TCON enc=1 Rock\n", "TRCK enc=1 7\n"})
             EXPECT_NE(seen->find(line), std::string::npos) << line << *seen;
     }
 
     // 0x80 alone and a lead byte before ASCII are no GB18030 text: kept.
-    const std::string odd = id3v2_tag(text_frame("TIT2", "\x80" "abc") +
-                                      text_frame("TPE1", "\xC4 a")) + fake_audio(100);
+    const std::string odd = id3v2_tag(text_frame("TIT2",
+                                                 "\x80"
+                                                 "abc") +
+                                      text_frame("TPE1", "\xC4 a")) +
+                            fake_audio(100);
     dir.write_file("odd.mp3", odd);
-    EXPECT_EQ(run_fix(dir.path() + "odd.mp3", false, true).outcome.plan.action,
-              TagFixAction::none);
+    EXPECT_EQ(run_fix(dir.path() + "odd.mp3", false, true).outcome.plan.action, TagFixAction::none);
     EXPECT_EQ(dir.read_file("odd.mp3"), odd);
 }
 

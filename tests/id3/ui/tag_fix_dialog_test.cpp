@@ -90,14 +90,16 @@ TEST_F(TagFixDialogTest, PreviewThenWriteReportsEachFailure) {
     ASSERT_EQ(mkdir((dir.path() + "moved.mp3").c_str(), 0700), 0);
     child<QPushButton>(window, "确定按钮")->click();
     EXPECT_NE(dir.read_file("gbk.mp3"), gbk);
-    EXPECT_NE(dir.read_file("gbk.mp3").find("TPE1\0\0\0\x07\0\0\x01\xFF\xFE\x4C\x6B\x4B\x62", 0, 17),
-              std::string::npos);
+    EXPECT_NE(
+        dir.read_file("gbk.mp3").find("TPE1\0\0\0\x07\0\0\x01\xFF\xFE\x4C\x6B\x4B\x62", 0, 17),
+        std::string::npos);
     EXPECT_EQ(dir.read_file("plain.mp3"), plain);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::error);
     EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("已转换 1 个文件\n")))
         << ui.messages[0].text.toStdString();
-    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("moved.mp3: 转换失败 (Is a directory)")))
+    EXPECT_TRUE(
+        ui.messages[0].text.contains(QStringLiteral("moved.mp3: 转换失败 (Is a directory)")))
         << ui.messages[0].text.toStdString();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(window);  // closed and deleted

@@ -39,10 +39,10 @@ TEST(TemplateBox, TypingPastFiftyBytesIsRefused) {
     };
     const QString full = QString(46, 'a') + "-#2";  // 49 bytes
     const std::vector<Case> cases = {
-        {full, 0, "b", "b" + full},                  // 50 bytes: fits
-        {"b" + full, 0, "c", "b" + full},            // 51: refused before "#2"
-        {"b" + full, 49, "c", "b" + full},           // refused between "#" and "2"
-        {full, 46, "中", full},                      // two bytes: 51
+        {full, 0, "b", "b" + full},                             // 50 bytes: fits
+        {"b" + full, 0, "c", "b" + full},                       // 51: refused before "#2"
+        {"b" + full, 49, "c", "b" + full},                      // refused between "#" and "2"
+        {full, 46, "中", full},                                 // two bytes: 51
         {QString(48, 'a'), 48, "中", QString(48, 'a') + "中"},  // exactly 50
     };
     for (const Case& c : cases) {
@@ -52,8 +52,8 @@ TEST(TemplateBox, TypingPastFiftyBytesIsRefused) {
         EXPECT_EQ(box->text().toStdString(), c.after.toStdString()) << c.typed.toStdString();
         const int caret = c.after == c.start ? c.caret : c.caret + static_cast<int>(c.typed.size());
         EXPECT_EQ(box->cursorPosition(), caret) << c.start.toStdString();
-        EXPECT_EQ(page.options().tag_template.size(), c.after.toUtf8().size() -
-                                                          (c.after.contains(u'中') ? 1 : 0));
+        EXPECT_EQ(page.options().tag_template.size(),
+                  c.after.toUtf8().size() - (c.after.contains(u'中') ? 1 : 0));
     }
 }
 
