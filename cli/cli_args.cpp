@@ -22,6 +22,8 @@ Usage:
   varnel-cli fix-names [-0] [--files-from LIST] [--journal JFILE] [--] FILE...
   varnel-cli undo --journal JFILE [-0]
   varnel-cli tag FILE [...]
+  varnel-cli fix-tags [--add-v2-from-v1] [--dry-run] [-0] [--files-from LIST]
+                      [--] FILE...
   varnel-cli --help | --version | COMMAND --help
 )TEXT";
 
@@ -100,6 +102,21 @@ The ID3v2 tag keeps every frame and text not set; set texts are written in
 the code page (gbk, the default) or in UTF-16 (unicode). A tag holding
 frames that cannot be kept (compressed, encrypted, or without an ID3v2.3
 form) is not written unless --drop-unconvertible is given.
+)TEXT";
+
+const char* const fix_tags_help =
+    R"TEXT(
+fix-tags rewrites the ID3v2 texts of each MP3 FILE that were stored as
+code-page (GBK) bytes under encoding 0 - text frames, TXXX, COMM, USLT and
+the WXXX description - as UTF-16 with a byte-order mark, so that every
+other player shows them right. Every other frame and the audio are kept
+(in place where the tag fits, else through the safe whole-file rewrite).
+--add-v2-from-v1 gives a file that has only an ID3v1 tag an ID3v2 tag (in
+UTF-16) made from its fields. --dry-run writes nothing. Prints per changed
+text "status<TAB>file<TAB>frame<TAB>before<TAB>after<TAB>change", and
+"status<TAB>file" with empty fields for a file that needs nothing or
+failed (the reason in brackets), then the summary; -0 and --files-from as
+for rename. A tag holding frames that cannot be kept is left unchanged.
 )TEXT";
 
 const char* const status_help =
@@ -331,6 +348,33 @@ std::optional<std::pair<std::string, std::string>> field_setting(const std::stri
     return std::pair{arg.substr(0, equals), std::move(*value)};
 }
 
+ParsedCommand parse_fix_tags_command(std::span<const std::string> args) {
+    Command command;
+    command.kind = CommandKind::fix_tags;
+    bool options_done = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (options_done || arg.size() < 2 || arg[0] != '-')
+            command.files.push_back(arg);
+        else if (arg == "--")
+            options_done = true;
+        else if (arg == "--add-v2-from-v1")
+            command.add_v2_from_v1 = true;
+        else if (arg == "--dry-run")
+            command.dry_run = true;
+        else if (arg == "-0" || arg == "--null")
+            command.null_data = true;
+        else if (arg == "--files-from" && i + 1 < args.size())
+            command.files_from = args[++i];
+        else if (arg.starts_with("--files-from="))
+            command.files_from = arg.substr(13);
+        else
+            return usage("unknown option " + arg);
+    }
+    if (command.files.empty() && command.files_from.empty()) return usage("no FILE given");
+    return ParsedCommand{std::move(command), {}};
+}
+
 ParsedCommand parse_tag_command(std::span<const std::string> args, const Codec& codec) {
     Command command;
     command.kind = CommandKind::tag;
@@ -369,8 +413,8 @@ ParsedCommand parse_tag_command(std::span<const std::string> args, const Codec& 
     return ParsedCommand{std::move(command), {}};
 }
 
-const std::set<std::string, std::less<>> help_topics{"preview", "rename", "fix-names", "undo",
-                                                     "tag"};
+const std::set<std::string, std::less<>> help_topics{"preview", "rename", "fix-names",
+                                                     "undo",    "tag",    "fix-tags"};
 
 // True when --help or -h comes before any "--".
 bool asks_for_help(std::span<const std::string> args) {
@@ -418,6 +462,7 @@ ParsedCommand parse_command(std::span<const std::string> args, const Codec& code
         return ParsedCommand{std::move(command), {}};
     }
     if (verb == "tag") return parse_tag_command(args.subspan(1), codec);
+    if (verb == "fix-tags") return parse_fix_tags_command(args.subspan(1));
     return usage("unknown command " + verb);
 }
 
@@ -427,7 +472,9 @@ std::string help_text(const std::string& topic) {
     if (topic == "fix-names") return usage_part + fix_names_help + status_help;
     if (topic == "undo") return usage_part + undo_help + status_help;
     if (topic == "tag") return usage_part + tag_help + status_help;
-    return usage_part + rule_help + fix_names_help + undo_help + tag_help + status_help;
+    if (topic == "fix-tags") return usage_part + fix_tags_help + status_help;
+    return usage_part + rule_help + fix_names_help + undo_help + tag_help + fix_tags_help +
+           status_help;
 }
 
 }  // namespace varnel::cli

@@ -13,7 +13,7 @@
 
 namespace varnel::cli {
 
-enum class CommandKind { help, version, preview, rename, fix_names, undo, tag };
+enum class CommandKind { help, version, preview, rename, fix_names, undo, tag, fix_tags };
 
 struct Command {
     CommandKind kind = CommandKind::help;
@@ -31,6 +31,8 @@ struct Command {
     bool remove_v2 = false;
     bool v2_unicode = false;          // --v2-encoding unicode (else gbk)
     bool drop_unconvertible = false;  // --drop-unconvertible
+    bool add_v2_from_v1 = false;      // fix-tags --add-v2-from-v1
+    bool dry_run = false;             // fix-tags --dry-run
 };
 
 struct ParsedCommand {
@@ -43,7 +45,7 @@ struct ParsedCommand {
 ParsedCommand parse_command(std::span<const std::string> args, const Codec& codec);
 
 // The text of --help (UTF-8): all of it, or the part about `topic`
-// (preview, rename, undo, tag).
+// (preview, rename, fix-names, undo, tag, fix-tags).
 std::string help_text(const std::string& topic = {});
 
 }  // namespace varnel::cli

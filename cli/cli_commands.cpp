@@ -90,8 +90,8 @@ bool names_a_file(const std::vector<std::string>& paths, const std::string& jour
     return false;
 }
 
-// Gathers the paths from the command line and --files-from; false (with a
-// message) on a usage error.
+}  // namespace
+
 bool command_paths(const Command& command, std::vector<std::string>& paths, std::ostream& err) {
     paths = command.files;
     if (!command.files_from.empty() && !read_path_list(command, paths)) {
@@ -104,6 +104,8 @@ bool command_paths(const Command& command, std::vector<std::string>& paths, std:
     }
     return true;
 }
+
+namespace {
 
 // The status field of a row: its status text, with the reason of a failure.
 std::string status_field(std::string_view status, const std::string& reason) {

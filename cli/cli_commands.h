@@ -4,6 +4,8 @@
 // succeeded, 1 when any failed, 2 for a usage error.
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "cli/cli_args.h"
 #include "platform/codec.h"
@@ -14,5 +16,11 @@ int run_preview(const Command& command, const Codec& codec, std::ostream& out);
 int run_rename(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
+int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
+
+// Gathers the paths of the command line and of --files-from into `paths`;
+// false, with a message on `err`, when the list cannot be read or there is
+// no path at all.
+bool command_paths(const Command& command, std::vector<std::string>& paths, std::ostream& err);
 
 }  // namespace varnel::cli

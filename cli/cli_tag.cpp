@@ -7,12 +7,13 @@
 #include <string_view>
 
 #include "cli/cli_commands.h"
+#include "cli/cli_output.h"
 #include "id3/genres.h"
-#include "platform/error_text.h"
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_writer.h"
 #include "id3/safe_rewrite.h"
+#include "platform/error_text.h"
 #include "platform/tag_file_io.h"
 
 namespace varnel::cli {
@@ -112,7 +113,7 @@ void print_tag(std::string_view prefix, const std::optional<TagFields>& fields, 
     }
     for (std::size_t i = 0; i < count; ++i)
         out << prefix << '.' << field_names[i].name << '='
-            << codec.to_utf8_lossy((*fields).*(field_names[i].member)) << '\n';
+            << escaped((*fields).*(field_names[i].member), codec) << '\n';
 }
 
 std::optional<TagFields> read_v1(ByteFile& file) {

@@ -37,6 +37,8 @@ int main(int argc, char** argv) {
                 return cli::run_undo(command, codec, std::cout, std::cerr);
             case cli::CommandKind::tag:
                 return cli::run_tag(command, codec, std::cout, std::cerr);
+            case cli::CommandKind::fix_tags:
+                return cli::run_fix_tags(command, codec, std::cout, std::cerr);
         }
     } catch (const std::exception& error) {
         std::cerr << "varnel-cli: " << error.what() << '\n';

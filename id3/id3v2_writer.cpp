@@ -75,19 +75,26 @@ TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const Tag
     BuiltFrames built = build_id3v2_frames(fields, *tag, options, codec);
     TagEditResult result{false, 0, std::move(built.unconvertible)};
     if (!result.unconvertible.empty() && !options.drop_unconvertible) return result;
-    // Fits where the old tag was: written in place, its padding filling the space.
-    const bool fits = tag->size() == *space && *space >= header_size + built.frames.size();
-    const std::string bytes = wrap_id3v2_tag(
-        built.frames, fits ? static_cast<std::size_t>(*space - header_size - built.frames.size())
-                           : new_tag_padding);
-    if (bytes.empty()) {
-        result.error = EFBIG;
-        return result;
-    }
-    result.ok = fits ? overwrite_file_start(file, path, bytes)
-                     : replace_file_start(file, path, *space, bytes);
-    if (!result.ok) result.error = errno;
+    const TagEditResult written = write_id3v2_frames(file, path, built.frames);
+    result.ok = written.ok;
+    result.error = written.error;
     return result;
+}
+
+TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::string_view frames) {
+    const std::optional<std::uint64_t> space = id3v2_tag_space(file);
+    if (!space) return failed(errno);
+    const std::optional<std::string> tag = old_tag(file, *space);
+    if (!tag) return failed(errno);
+    // Fits where the old tag was: written in place, its padding filling the space.
+    const bool fits = tag->size() == *space && *space >= header_size + frames.size();
+    const std::string bytes =
+        wrap_id3v2_tag(frames, fits ? static_cast<std::size_t>(*space - header_size - frames.size())
+                                    : new_tag_padding);
+    if (bytes.empty()) return failed(EFBIG);
+    const bool ok = fits ? overwrite_file_start(file, path, bytes)
+                         : replace_file_start(file, path, *space, bytes);
+    return ok ? TagEditResult{true, 0, {}} : failed(errno);
 }
 
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields) {

@@ -56,6 +56,13 @@ std::vector<std::string> unconvertible_frames(ByteFile& file);
 TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields,
                               const V2WriteOptions& options, const Codec& codec);
 
+// Gives the file a version 2.3 tag of the frame area `frames` (frames
+// without header and padding): in place of the old tag where it fits, its
+// padding filling the space, else by the whole-file rewrite with 877 bytes
+// of padding. The caller has finished any interrupted edit. Not ok with
+// error EFBIG when the tag would exceed 2^28 - 1 bytes.
+TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::string_view frames);
+
 // The same with code-page texts, dropping no frame; true when written.
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields);
 

@@ -46,10 +46,14 @@ bool replace_file_start(ByteFile& file, const std::string& path, std::uint64_t c
                         std::string_view head);
 
 // Writes `bytes` over the first bytes of the file in place (the file's
-// length stays), crash-safe: the old bytes first go to a .varnel-undo side
-// file, named and synced, which is removed once the new bytes are synced. Nothing is
+// length stays), crash-safe: the old value of the run of changed bytes
+// first goes to the file's extended attribute user.varnel.undo (when the
+// record stays within 4,000 bytes and the file system takes it; the file
+// is synced), else all old bytes to a .varnel-undo side file, named and
+// synced; the record is removed once the new bytes are synced. Nothing is
 // written when the bytes are there already. Same lock, recovery, checks and
-// errors as replace_file_start.
+// errors as replace_file_start. recover_file_edit puts back the old bytes
+// of either record unless the new ones are all there.
 bool overwrite_file_start(ByteFile& file, const std::string& path, std::string_view bytes);
 
 }  // namespace varnel

@@ -174,6 +174,29 @@ std::optional<ByteFile> open_regular_file(const std::string& path, bool write) {
     return checked_regular(open_retrying(AT_FDCWD, path.c_str(), flags));
 }
 
+std::optional<std::string> read_attribute(int fd, const char* name) {
+    std::string value(4096, '\0');
+    for (;;) {
+        const ssize_t got = fgetxattr(fd, name, value.data(), value.size());
+        if (got >= 0) {
+            value.resize(static_cast<std::size_t>(got));
+            return value;
+        }
+        if (errno != ERANGE) return std::nullopt;
+        const ssize_t needed = fgetxattr(fd, name, nullptr, 0);
+        if (needed < 0) return std::nullopt;
+        value.resize(static_cast<std::size_t>(needed) + 1);
+    }
+}
+
+bool write_attribute(int fd, const char* name, std::string_view value) {
+    return fsetxattr(fd, name, value.data(), value.size(), 0) == 0;
+}
+
+bool remove_attribute(int fd, const char* name) {
+    return fremovexattr(fd, name) == 0 || errno == ENODATA;
+}
+
 std::optional<std::size_t> read_at(int fd, void* buffer, std::size_t size, std::uint64_t offset) {
     if (!addressable(offset, size)) return std::nullopt;
     auto* bytes = static_cast<char*>(buffer);

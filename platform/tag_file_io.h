@@ -54,6 +54,15 @@ bool lock_file(int fd);
 // Syncs the data (and the size) of `fd`.
 bool sync_data(int fd);
 
+// The extended attribute `name` (e.g. "user.x") of the open file: its
+// value; nullopt with errno ENODATA when the file has none, ENOTSUP where
+// the file system has no such attributes, another errno on other errors.
+std::optional<std::string> read_attribute(int fd, const char* name);
+// Creates or replaces attribute `name`; false with errno set.
+bool write_attribute(int fd, const char* name, std::string_view value);
+// Removes attribute `name`; true when it is gone (or was never there).
+bool remove_attribute(int fd, const char* name);
+
 // The time now, nanoseconds since the epoch; never earlier than the change
 // time the file system gives a file changed before the call.
 std::int64_t time_now();

@@ -47,8 +47,11 @@ void limit_bytes(QLineEdit* edit, int max_bytes, const Codec& codec) {
     // textChanged follows every text, the program's too; textEdited comes
     // only from the user, after the box holds the changed text.
     auto before = std::make_shared<QString>(edit->text());
+    // The box's own text, not the signal's: after a refused change the
+    // signal still carries the refused text, which would let the next
+    // keystroke through.
     QObject::connect(edit, &QLineEdit::textChanged, edit,
-                     [before](const QString& text) { *before = text; });
+                     [edit, before] { *before = edit->text(); });
     QObject::connect(
         edit, &QLineEdit::textEdited, edit, [edit, max_bytes, &codec, before](const QString& text) {
             int caret = edit->cursorPosition();

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 
+#include "id3/ui/byte_limit.h"
 #include "platform/ui/qt_text.h"
 #include "rename/tag_template.h"
 #include "rename/ui/page_helpers.h"
@@ -59,6 +60,7 @@ TagPage::TagPage(const Codec& codec, QWidget* parent) : QWidget(parent), codec_(
     v2_first_ = make_radio("V2优先单选框", "ID3v2.x优先", this);
     v2_first_->setChecked(true);
     template_ = make_edit("MP3命名规则编辑框", this);
+    limit_bytes(template_, static_cast<int>(tag_template_max_bytes), codec_);
     reference_ = make_edit("参照编辑框", this);
     reference_->setReadOnly(true);
     reference_->setStyleSheet(QStringLiteral("color: white; background-color: grey;"));

@@ -157,6 +157,33 @@ TEST(CliTags, SetTextsFollowTheChosenEncoding) {
     EXPECT_EQ(run_cli({"tag", path, "--v2-encoding", "utf8"}).status, 2);
 }
 
+// Tag texts are printed escaped: control characters, TABs and line breaks
+// in a tag cannot drive the terminal or forge another line.
+TEST(CliTags, ShownTextsAreEscaped) {
+    TempDir dir;
+    const std::string path = dir.path() + "s.mp3";
+    struct Case {
+        std::string text;     // bytes of the TIT2 text (encoding 0)
+        std::string printed;  // what follows "v2.title="
+    };
+    const std::vector<Case> cases = {
+        {"a\tb", "a\\tb"},
+        {"one\nv2.artist=forged", "one\\nv2.artist=forged"},
+        {"x\ry", "x\\ry"},
+        {"\x1b[2J", "\\033[2J"},
+        {"back\\slash", "back\\\\slash"},
+        {"del\x7f", "del\\177"},
+        {"\xB8\xE8\xCA\xD6", "歌手"},  // GBK bytes
+    };
+    for (const Case& c : cases) {
+        dir.write_file("s.mp3", id3v2_tag(text_frame("TIT2", c.text)) + fake_audio(100));
+        const CliRun run = run_cli({"tag", path});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find("\nv2.title=" + c.printed + "\nv2.artist=\n"), std::string::npos)
+            << c.printed << ": " << run.out;
+    }
+}
+
 TEST(CliTags, TemplateLongerThanFiftyBytesIsAUsageError) {
     EXPECT_EQ(run_cli({"preview", "tags", "--template", std::string(50, '#'), "a.mp3"}).status, 0);
     EXPECT_EQ(run_cli({"preview", "tags", "--template", std::string(51, '#'), "a.mp3"}).status, 2);

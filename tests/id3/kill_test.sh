@@ -8,7 +8,9 @@
 # Three edits of a 4 MiB file: "grow" gives it a tag 200 KB longer than its
 # old one (whole-file rewrite and rename); "linked" does the same to a file
 # with a second hard link (the new file is copied over it in place);
-# "fit" gives it a tag 200 KB shorter (written in place of the old one).
+# "fit" gives it a tag 200 KB shorter (written in place of the old one,
+# its record in a side file); "small" makes its title one byte longer (in
+# place, its record in the file's extended attribute user.varnel.undo).
 # For every system call that changes the file system (and the opens and
 # closes between them), call number N of that kind is replaced, in turn, by
 #   - SIGKILL: the file must be the old or the new one, or, for an in-place
@@ -44,6 +46,7 @@ prepare() {
     local old_title=10
     new_title=200000
     if [ "$1" = fit ]; then old_title=200000; new_title=10; fi
+    if [ "$1" = small ]; then new_title=11; fi
     "$tool" write "$song" "$old_title" || { echo "cannot write the first tag"; exit 1; }
     cp "$song" "$work/old"
     "$tool" write "$song" "$new_title" || { echo "cannot write the new tag"; exit 1; }
@@ -59,8 +62,20 @@ fail() {
     failures=$((failures + 1))
 }
 
-temps_left() { find "$folder" -name '.*varnel-*' | wc -l; }
-pending() { find "$folder" -name '.*varnel-redo-*' -o -name '.*varnel-undo-*' | wc -l; }
+# 1 when the song carries the undo attribute of an unfinished in-place edit.
+undo_attribute() {
+    python3 -c 'import os, sys
+try:
+    os.getxattr(sys.argv[1], "user.varnel.undo")
+    print(1)
+except OSError:
+    print(0)' "$song"
+}
+temps_left() { echo $(( $(find "$folder" -name '.*varnel-*' | wc -l) + $(undo_attribute) )); }
+pending() {
+    echo $(( $(find "$folder" -name '.*varnel-redo-*' -o -name '.*varnel-undo-*' | wc -l) +
+             $(undo_attribute) ))
+}
 link_differs() { [ "$kind" = linked ] && ! cmp -s "$song" "$folder/link.mp3"; }
 
 # old, new or other
@@ -71,7 +86,14 @@ state() {
 }
 
 # cp writes into the existing file: a hard link stays a link.
-reset() { rm -f "$folder"/.*varnel-* && cp "$work/old" "$song"; }
+reset() {
+    rm -f "$folder"/.*varnel-* && cp "$work/old" "$song"
+    python3 -c 'import os, sys
+try:
+    os.removexattr(sys.argv[1], "user.varnel.undo")
+except OSError:
+    pass' "$song"
+}
 
 # Runs the rewrite under strace tracing the calls $1 (comma-separated),
 # with copy_file_range failing in mode "buffered", and more strace options.
@@ -136,10 +158,10 @@ fail_at() { # syscall n
     fi
 }
 
-changing=openat,write,pwrite64,copy_file_range,ftruncate,fchown,fchmod,fsetxattr,fsync,fdatasync,rename,renameat,renameat2,link,linkat,unlink,unlinkat,close
-failing=openat,write,pwrite64,copy_file_range,ftruncate,fchown,fchmod,flistxattr,fgetxattr,fsetxattr,fsync,fdatasync,rename,renameat,renameat2,linkat,unlinkat
+changing=openat,write,pwrite64,copy_file_range,ftruncate,fchown,fchmod,fsetxattr,fremovexattr,fsync,fdatasync,rename,renameat,renameat2,link,linkat,unlink,unlinkat,close
+failing=openat,write,pwrite64,copy_file_range,ftruncate,fchown,fchmod,flistxattr,fgetxattr,fsetxattr,fremovexattr,fsync,fdatasync,rename,renameat,renameat2,linkat,unlinkat
 
-for kind in grow linked fit; do
+for kind in grow linked fit small; do
 prepare "$kind"
 for mode in kernel buffered; do
     for action in kill_at fail_at; do

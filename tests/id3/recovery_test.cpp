@@ -4,6 +4,7 @@
 // inodes are left alone.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <string>
@@ -63,6 +64,50 @@ TEST(Recovery, FinishesOrUndoesWhatACrashLeft) {
         EXPECT_EQ(dir.read_file("b.mp3"), c.after) << c.what;
         EXPECT_EQ(dir.exists(side), c.side_left) << c.what;
         EXPECT_EQ(inode_of(path), inode) << c.what;
+    }
+}
+
+// The record of a small in-place edit kept in the file's attribute
+// user.varnel.undo: magic, offset, FNV-1a hash of the new bytes, old bytes.
+std::string attribute_record(std::uint64_t offset, std::string_view old_bytes,
+                             std::string_view new_bytes) {
+    std::uint64_t hash = 1469598103934665603ull;
+    for (const char c : new_bytes) hash = (hash ^ static_cast<std::uint8_t>(c)) * 1099511628211ull;
+    std::string record = "VNLUNDA1";
+    for (const std::uint64_t value : {offset, hash})
+        for (int shift = 56; shift >= 0; shift -= 8)
+            record += static_cast<char>((value >> shift) & 0xFF);
+    return record + std::string(old_bytes);
+}
+
+TEST(Recovery, UndoAttributeRollsBackATornEdit) {
+    const std::string old_file =
+        test::id3v2_tag(test::text_frame("TIT2", "Old one"), 3, 40) + test::fake_audio(4000);
+    std::string new_file = old_file;
+    new_file.replace(21, 3, "New");
+    std::string torn = old_file;
+    torn[21] = 'N';
+    const std::string record = attribute_record(21, "Old", "New");
+    struct Case {
+        const char* what;
+        std::string on_disk;
+        std::string after;
+    };
+    const std::vector<Case> cases = {
+        {"torn in-place edit", torn, old_file},
+        {"in-place edit that got through", new_file, new_file},
+        {"record set, nothing written yet", old_file, old_file},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        dir.write_file("song.mp3", c.on_disk);
+        const std::string path = dir.path() + "song.mp3";
+        if (setxattr(path.c_str(), "user.varnel.undo", record.data(), record.size(), 0) != 0)
+            GTEST_SKIP() << "no user extended attributes here";
+        std::optional<ByteFile> file = ByteFile::open_read_write(path);
+        ASSERT_TRUE(file && recover_file_edit(*file, path)) << c.what;
+        EXPECT_EQ(dir.read_file("song.mp3"), c.after) << c.what;
+        EXPECT_LT(getxattr(path.c_str(), "user.varnel.undo", nullptr, 0), 0) << c.what;
     }
 }
 

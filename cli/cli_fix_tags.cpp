@@ -1,0 +1,60 @@
+// varnel-cli fix-tags: 标签转为Unicode for the files of the command line.
+
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/cli_output.h"
+#include "id3/tag_fix.h"
+#include "id3/tag_fix_texts.h"
+
+namespace varnel::cli {
+
+namespace {
+
+// "将转换 N 个文件，无需转换 M 个文件，转换失败 K 个文件" (已转换 once written).
+std::string summary(bool written, int changed, int unchanged, int failed) {
+    const auto count = [](int n) {
+        return ' ' + std::to_string(n) + ' ' + std::string(texts::files_word);
+    };
+    return std::string(written ? texts::converted : texts::will_convert) + count(changed) +
+           std::string(texts::separator) + std::string(texts::nothing_to_convert) +
+           count(unchanged) + std::string(texts::separator) + std::string(texts::fix_failed) +
+           count(failed);
+}
+
+}  // namespace
+
+int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
+    std::vector<std::string> paths;
+    if (!command_paths(command, paths, err)) return 2;
+    const bool write = !command.dry_run;
+    int changed = 0;
+    int unchanged = 0;
+    int failed = 0;
+    for (const std::string& path : paths) {
+        const TagFileFix fix = fix_tag_file(path, codec, command.add_v2_from_v1, write);
+        const std::string status = tag_fix_status(fix, write);
+        const std::string file = codec.text_from_fs(path);
+        const TagFixPlan& plan = fix.outcome.plan;
+        const bool ok = fix.outcome.result.ok && fix.reason.empty();
+        failed += ok ? 0 : 1;
+        if (!ok || plan.action == TagFixAction::none) {
+            unchanged += ok ? 1 : 0;
+            print_record(out, {status, file, {}, {}, {}, {}}, codec, command.null_data);
+            continue;
+        }
+        ++changed;
+        const std::string_view change =
+            plan.action == TagFixAction::convert ? texts::encoding_change : texts::v1_to_v2;
+        for (const TagTextChange& text : plan.changes)
+            print_record(out,
+                         {status, file, text.field, text.before, text.after, std::string(change)},
+                         codec, command.null_data);
+    }
+    (command.null_data ? err : out)
+        << for_terminal(summary(write, changed, unchanged, failed), codec) << '\n';
+    return failed == 0 ? 0 : 1;
+}
+
+}  // namespace varnel::cli

@@ -1,0 +1,151 @@
+#include "id3/ui/tag_fix_dialog.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "id3/tag_fix_texts.h"
+#include "platform/ui/qt_text.h"
+#include "platform/ui/ui_services.h"
+
+namespace varnel {
+
+namespace {
+
+enum Column { file_column, field_column, before_column, after_column, change_column };
+
+bool failed(const TagFileFix& fix) {
+    return !fix.outcome.result.ok || !fix.reason.empty();
+}
+
+bool needs_writing(const TagFileFix& fix) {
+    return !failed(fix) && fix.outcome.plan.action != TagFixAction::none;
+}
+
+}  // namespace
+
+TagFixDialog::TagFixDialog(std::vector<std::string> fs_paths, UiServices& services,
+                           const Codec& codec, bool add_v2_from_v1, QWidget* parent)
+    : QDialog(parent),
+      paths_(std::move(fs_paths)),
+      services_(services),
+      codec_(codec),
+      add_v2_from_v1_(add_v2_from_v1) {
+    setObjectName(QStringLiteral("标签转为Unicode窗口"));
+    setWindowTitle(to_qstring(texts::fix_title, codec_));
+    resize(760, 420);
+    table_ = new QTableWidget(0, 5, this);
+    table_->setObjectName(QStringLiteral("转换预览表"));
+    table_->setHorizontalHeaderLabels({QStringLiteral("文件"), QStringLiteral("字段"),
+                                       QStringLiteral("原文字"), QStringLiteral("新文字"),
+                                       QStringLiteral("变化")});
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    add_v2_box_ = new QCheckBox(QStringLiteral("为只有ID3v1标签的文件添加ID3v2标签"), this);
+    add_v2_box_->setObjectName(QStringLiteral("v1生成v2复选框"));
+    add_v2_box_->setChecked(add_v2_from_v1_);
+    ok_button_ = new QPushButton(QStringLiteral("确定"), this);
+    ok_button_->setObjectName(QStringLiteral("确定按钮"));
+    cancel_button_ = new QPushButton(QStringLiteral("取消"), this);
+    cancel_button_->setObjectName(QStringLiteral("取消按钮"));
+    for (QPushButton* button : {ok_button_, cancel_button_}) button->setAutoDefault(false);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_button_);
+    buttons->addWidget(cancel_button_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(table_);
+    layout->addWidget(add_v2_box_);
+    layout->addLayout(buttons);
+    connect(add_v2_box_, &QCheckBox::toggled, this, [this](bool checked) {
+        add_v2_from_v1_ = checked;
+        fill_table();
+    });
+    connect(ok_button_, &QPushButton::clicked, this, &TagFixDialog::write_all);
+    connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
+    fill_table();
+}
+
+void TagFixDialog::add_row(const std::string& path, const std::string& status,
+                           const TagTextChange* change, std::string_view what) {
+    const int row = table_->rowCount();
+    table_->insertRow(row);
+    const auto put = [&](int column, std::string_view code_page) {
+        table_->setItem(row, column, new QTableWidgetItem(to_qstring(code_page, codec_)));
+    };
+    // The file's name; its whole path as the tip.
+    const std::string shown = codec_.text_from_fs(path);
+    put(file_column, shown.substr(shown.rfind('/') + 1));  // all of it without a '/'
+    table_->item(row, file_column)->setToolTip(to_qstring(shown, codec_));
+    put(change_column, what.empty() ? status : status + " " + std::string(what));
+    if (!change) return;
+    put(field_column, change->field);
+    put(before_column, change->before);
+    put(after_column, change->after);
+}
+
+void TagFixDialog::fill_table() {
+    planned_.clear();
+    table_->setRowCount(0);
+    for (const std::string& path : paths_) {
+        planned_.push_back(fix_tag_file(path, codec_, add_v2_from_v1_, false));
+        const TagFileFix& fix = planned_.back();
+        const std::string status = tag_fix_status(fix, false);
+        if (!needs_writing(fix)) {
+            add_row(path, status, nullptr, {});
+            continue;
+        }
+        const std::string_view what = fix.outcome.plan.action == TagFixAction::convert
+                                          ? texts::encoding_change
+                                          : texts::v1_to_v2;
+        for (const TagTextChange& change : fix.outcome.plan.changes)
+            add_row(path, status, &change, what);
+    }
+    table_->resizeColumnsToContents();
+    bool any = false;
+    for (const TagFileFix& fix : planned_) any = any || needs_writing(fix);
+    ok_button_->setEnabled(any);
+}
+
+// Writes every file the preview showed changes for; the others are left
+// alone. One message tells the outcome, each failure with its reason.
+void TagFixDialog::write_all() {
+    written_.clear();
+    services_.set_busy(true);
+    int done = 0;
+    std::string failures;
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        if (!needs_writing(planned_[i])) {
+            written_.push_back(planned_[i]);
+            continue;
+        }
+        written_.push_back(fix_tag_file(paths_[i], codec_, add_v2_from_v1_, true));
+        if (failed(written_.back())) {
+            failures += '\n' + codec_.text_from_fs(paths_[i]) + ": " +
+                        tag_fix_status(written_.back(), true);
+        } else {
+            ++done;
+        }
+    }
+    services_.set_busy(false);
+    const std::string summary = std::string(texts::converted) + ' ' + std::to_string(done) + ' ' +
+                                std::string(texts::files_word) + failures;
+    services_.message_box(this, to_qstring(texts::fix_title, codec_), to_qstring(summary, codec_),
+                          failures.empty() ? MessageIcon::information : MessageIcon::error,
+                          MessageButtons::ok);
+    accept();
+}
+
+void run_tag_fix(QWidget* parent, const std::vector<std::string>& fs_paths, UiServices& services,
+                 const Codec& codec, bool add_v2_from_v1) {
+    auto* dialog = new TagFixDialog(fs_paths, services, codec, add_v2_from_v1, parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+}  // namespace varnel

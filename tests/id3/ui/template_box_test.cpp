@@ -1,0 +1,61 @@
+// The template box of page MP3标签 under its 50-byte limit, typed into.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+
+#include "rename/ui/tag_page.h"
+
+namespace varnel {
+namespace {
+
+void type(QWidget* box, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(box, &press);
+    }
+}
+
+// Typing that would take the template past 50 bytes is refused with text
+// and caret unchanged; a full box is never cut (typing before "#2" once
+// left a literal "#").
+TEST(TemplateBox, TypingPastFiftyBytesIsRefused) {
+    Codec codec;
+    TagPage page(codec);
+    page.show();
+    page.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+    auto* box = page.findChild<QLineEdit*>(QStringLiteral("MP3命名规则编辑框"));
+    ASSERT_NE(box, nullptr);
+    box->setFocus();
+    struct Case {
+        QString start;
+        int caret;
+        QString typed;
+        QString after;
+    };
+    const QString full = QString(46, 'a') + "-#2";  // 49 bytes
+    const std::vector<Case> cases = {
+        {full, 0, "b", "b" + full},                             // 50 bytes: fits
+        {"b" + full, 0, "c", "b" + full},                       // 51: refused before "#2"
+        {"b" + full, 49, "c", "b" + full},                      // refused between "#" and "2"
+        {full, 46, "中", full},                                 // two bytes: 51
+        {QString(48, 'a'), 48, "中", QString(48, 'a') + "中"},  // exactly 50
+    };
+    for (const Case& c : cases) {
+        box->setText(c.start);
+        box->setCursorPosition(c.caret);
+        type(box, c.typed);
+        EXPECT_EQ(box->text().toStdString(), c.after.toStdString()) << c.typed.toStdString();
+        const int caret = c.after == c.start ? c.caret : c.caret + static_cast<int>(c.typed.size());
+        EXPECT_EQ(box->cursorPosition(), caret) << c.start.toStdString();
+        EXPECT_EQ(page.options().tag_template.size(),
+                  c.after.toUtf8().size() - (c.after.contains(u'中') ? 1 : 0));
+    }
+}
+
+}  // namespace
+}  // namespace varnel
