@@ -92,6 +92,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
         sync_selection_to_list();
         fix_names_command();
     });
+    connect(context_menu_->fix_tags, &QAction::triggered, this, &MainWindow::fix_tags_command);
 }
 
 // The tab control keeps its design height unless its pages need more to

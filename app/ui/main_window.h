@@ -68,6 +68,9 @@ public:
     // 文件名转为UTF-8: the selected items whose file names are legacy
     // (not UTF-8) respelled in UTF-8, as a batch with summary and undo.
     void fix_names_command();
+    // 标签转为Unicode: the window that converts the tags of the selected MP3
+    // items, showing what changes before it writes.
+    void fix_tags_command();
     // At start: when the undo journal shows a batch that never finished,
     // says so and offers to undo it (question "询问："); the journal is
     // then removed.

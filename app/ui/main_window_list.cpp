@@ -11,6 +11,7 @@
 #include "filelist/ui/file_list_view.h"
 #include "filelist/ui/filter_dialog.h"
 #include "filelist/ui/list_context_menu.h"
+#include "id3/ui/tag_fix_dialog.h"
 #include "id3/ui/tag_dialog.h"
 #include "platform/ui/ui_services.h"
 #include "rename/batch_texts.h"
@@ -39,6 +40,15 @@ void MainWindow::list_double_clicked() {
         return;
     }
     if (has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3")) show_tag_info();
+}
+
+void MainWindow::fix_tags_command() {
+    std::vector<std::string> paths;
+    for (const int row : view_->selected_rows()) {
+        if (!has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3")) continue;
+        paths.push_back(list_.item_folder(row).fs + list_.fs_name(row));
+    }
+    if (!paths.empty()) run_tag_fix(this, paths, services_, codec_, false);
 }
 
 void MainWindow::show_tag_info() {

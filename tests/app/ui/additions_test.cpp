@@ -6,13 +6,17 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
 
 #include "app/ui/main_window.h"
 #include "filelist/ui/list_context_menu.h"
 #include "filelist/ui/file_list_view.h"
 #include "rename/ui/rule_tabs.h"
 #include "support/fake_ui_services.h"
+#include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
@@ -106,6 +110,26 @@ TEST_F(Additions, LegacyNamesAreRespelledFromTheContextMenu) {
     ui.answers.push_back(MessageAnswer::yes);
     window->toolbar_command(undo_button);
     EXPECT_EQ(files.read_file(gbk), gbk);
+}
+
+TEST_F(Additions, TagsAreConvertedFromTheContextMenuOfMp3Items) {
+    // 歌手 in GBK under encoding 0.
+    const std::string tag = test::id3v2_tag(test::text_frame("TPE1", "\xB8\xE8\xCA\xD6"));
+    files.write_file("a.mp3", tag + test::fake_audio(64));
+    add({"notes.txt"});
+    window->add_dropped_paths({files.path() + "a.mp3"});
+    window->list_view()->selectAll();
+    window->context_menu()->fix_tags->trigger();
+    auto* dialog = window->findChild<QDialog*>(QStringLiteral("标签转为Unicode窗口"));
+    ASSERT_NE(dialog, nullptr);
+    auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("转换预览表"));
+    ASSERT_NE(table, nullptr);
+    ASSERT_GE(table->rowCount(), 1);
+    EXPECT_TRUE(table->item(0, 0)->text().contains(QStringLiteral("a.mp3")));
+    dialog->findChild<QPushButton*>(QStringLiteral("确定按钮"))->click();
+    const std::string written = files.read_file("a.mp3");
+    EXPECT_NE(written.find("\x01\xFF\xFE"), std::string::npos);  // UTF-16 with its mark
+    EXPECT_EQ(written.substr(written.size() - 64), test::fake_audio(64));
 }
 
 }  // namespace

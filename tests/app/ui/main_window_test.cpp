@@ -203,12 +203,20 @@ TEST_F(MainWindowTest, ContextMenuStatesFollowRowsSelectionAndPage) {
     EXPECT_FALSE(menu->remove_selected->isEnabled());
     EXPECT_FALSE(menu->tag_info->isEnabled());
     EXPECT_FALSE(menu->remove_without_tag->isEnabled());
+    EXPECT_FALSE(menu->fix_names->isEnabled());
+    EXPECT_FALSE(menu->fix_tags->isEnabled());
 
     window->list_view()->selectRow(1);
     window->rule_tabs()->setCurrentIndex(4);
     show_menu();
     EXPECT_TRUE(menu->remove_selected->isEnabled());
     EXPECT_TRUE(menu->remove_without_tag->isEnabled());
+    EXPECT_TRUE(menu->fix_names->isEnabled());
+    EXPECT_FALSE(menu->fix_tags->isEnabled());  // b.txt is no MP3 item
+
+    window->list_view()->selectRow(0);
+    show_menu();
+    EXPECT_TRUE(menu->fix_tags->isEnabled());
 }
 
 TEST_F(MainWindowTest, KeysDeleteAndSelectAll) {
