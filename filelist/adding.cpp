@@ -1,40 +1,28 @@
 #include "filelist/adding.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <array>
 #include <cerrno>
 #include <optional>
+#include <string_view>
+
+#include "platform/folder_listing.h"
+#include "platform/small_file.h"
 
 namespace varnel {
 
+namespace {
+// dir.txt holds one folder; a longer first line is cut here.
+constexpr std::size_t dir_txt_read_limit = 64 * 1024;
+}  // namespace
+
 std::optional<std::string> read_last_folder(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && errno == ENOENT) {
-        // O_EXCL creates the file itself, never the target of a dangling link.
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        if (fd < 0) return std::nullopt;
-        ::close(fd);
+    int error = 0;
+    std::optional<std::string> bytes = read_file_start(path, dir_txt_read_limit, error);
+    if (!bytes) {
+        if (error != ENOENT || create_empty_file(path) != 0) return std::nullopt;
         return std::string();
     }
-    if (fd < 0) return std::nullopt;
-    std::string line;
-    std::array<char, 512> buffer{};
-    bool done = false;
-    while (!done) {
-        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
-        if (got <= 0) break;
-        for (ssize_t i = 0; i < got && !done; ++i) {
-            const char c = buffer[static_cast<std::size_t>(i)];
-            if (c == '\n' || c == '\0' || c == '\x1A')
-                done = true;
-            else
-                line += c;
-        }
-    }
-    ::close(fd);
+    // The first line: it ends at a line feed, a NUL or an end-of-file mark.
+    std::string line = bytes->substr(0, bytes->find_first_of(std::string_view("\n\0\x1A", 3)));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
 }
@@ -58,8 +46,7 @@ std::string name_of_path(std::string_view path) {
 DroppedPaths sort_dropped_paths(const std::vector<std::string>& paths) {
     DroppedPaths sorted;
     for (const std::string& path : paths) {
-        struct stat info {};
-        const bool is_file = ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+        const bool is_file = path_kind(path) == PathKind::other;
         (is_file ? sorted.files : sorted.folders).push_back(path);
     }
     return sorted;

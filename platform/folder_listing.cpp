@@ -73,10 +73,15 @@ std::optional<std::vector<FolderEntry>> list_folder_entries(const std::string& f
     return entries;
 }
 
-bool is_folder(const std::string& path) {
+PathKind path_kind(const std::string& path) {
     struct stat info {};
-    return path.find('\0') == std::string::npos && ::stat(path.c_str(), &info) == 0 &&
-           S_ISDIR(info.st_mode);
+    if (path.find('\0') != std::string::npos || ::stat(path.c_str(), &info) != 0)
+        return PathKind::missing;
+    return S_ISDIR(info.st_mode) ? PathKind::folder : PathKind::other;
+}
+
+bool is_folder(const std::string& path) {
+    return path_kind(path) == PathKind::folder;
 }
 
 }  // namespace varnel

@@ -27,6 +27,11 @@ struct FolderEntry {
 // opened or read.
 std::optional<std::vector<FolderEntry>> list_folder_entries(const std::string& folder);
 
+// What `path` names, following symbolic links: nothing reachable, a
+// directory, or anything else (a file, a device, …).
+enum class PathKind { missing, folder, other };
+PathKind path_kind(const std::string& path);
+
 // True when `path` names a directory (or a symbolic link to one).
 bool is_folder(const std::string& path);
 
