@@ -13,6 +13,7 @@
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_writer.h"
 #include "support/mp3_builder.h"
+#include "support/command_output.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
@@ -67,15 +68,7 @@ std::map<std::string, std::string> read_with_mutagen(const std::string& python,
     temp.write_file("read.py", reader_script);
     const std::string command = python + " '" + temp.path() + "read.py' '" + path + "'";
     std::map<std::string, std::string> lines;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return lines;
-    std::string output;
-    char buffer[4096];
-    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, got);
-    pclose(pipe);
-    std::istringstream in(output);
-    for (std::string line; std::getline(in, line);) {
+    for (const std::string& line : test::command_output_lines(command)) {
         const auto equals = line.find('=');
         if (equals != std::string::npos) lines[line.substr(0, equals)] = line.substr(equals + 1);
     }
@@ -166,17 +159,7 @@ std::vector<std::string> frames_seen(const std::string& python, const test::Temp
                                      const std::string& path) {
     temp.write_file("frames.py", frames_script);
     const std::string command = python + " '" + temp.path() + "frames.py' '" + path + "'";
-    std::vector<std::string> lines;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return lines;
-    std::string output;
-    char buffer[4096];
-    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, got);
-    pclose(pipe);
-    std::istringstream in(output);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    return test::command_output_lines(command);
 }
 
 // A title edit of a file with a picture, lyrics, ReplayGain, a rating and a
@@ -246,32 +229,7 @@ std::vector<std::string> texts_seen(const std::string& python, const std::string
     temp.write_file("texts.py", texts_script);
     const std::string command =
         python + " '" + temp.path() + "texts.py' " + tool + " '" + path + "' 2>/dev/null";
-    std::vector<std::string> lines;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return lines;
-    std::string output;
-    char buffer[4096];
-    for (std::size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, got);
-    pclose(pipe);
-    std::istringstream in(output);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// UTF-8 of bytes taken as Latin-1: what readers show for encoding 0 texts.
-std::string latin1_to_utf8(std::string_view bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
+    return test::command_output_lines(command);
 }
 
 // Chinese texts written with either setting, read by mutagen and eyeD3:
@@ -297,7 +255,7 @@ TEST(OtherReadersReadWrittenTags, UnicodeTextsExactlyGbkAsLatin1) {
             const std::vector<std::string> bytes = {f.title, f.artist, f.album, f.comment};
             for (std::size_t i = 0; i < 4; ++i) {
                 const std::string expected =
-                    encoding == V2TextEncoding::unicode ? utf8[i] : latin1_to_utf8(bytes[i]);
+                    encoding == V2TextEncoding::unicode ? utf8[i] : test::latin1_to_utf8(bytes[i]);
                 EXPECT_EQ(seen[i], hex(expected)) << tool << ' ' << i;
             }
         }

@@ -13,6 +13,7 @@
 
 #include "id3/id3v2_frames.h"
 #include "support/mp3_builder.h"
+#include "support/command_output.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
@@ -53,14 +54,7 @@ std::optional<std::string> mutagen_lines(const std::string& path) {
     TempDir temp;
     temp.write_file("read.py", reader_script);
     const std::string command = "/usr/bin/python3 " + temp.path() + "read.py '" + path + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return std::nullopt;
-    std::string out;
-    char buffer[4096];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        out.append(buffer, got);
-    pclose(pipe);
-    return out;
+    return test::command_output(command);
 }
 
 std::string hex(const std::string& bytes) {

@@ -12,6 +12,7 @@
 
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_writer.h"
+#include "support/command_output.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 
@@ -20,21 +21,6 @@ namespace {
 
 std::string utf8_of(const TagLib::String& text) {
     return text.to8Bit(true);
-}
-
-// UTF-8 of bytes taken as Latin-1.
-std::string latin1_to_utf8(std::string_view bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
 }
 
 TEST(TagLibReadsWrittenTags, UnicodeTextsExactlyGbkAsLatin1) {
@@ -55,10 +41,10 @@ TEST(TagLibReadsWrittenTags, UnicodeTextsExactlyGbkAsLatin1) {
         const TagLib::ID3v2::Tag* tag = read.ID3v2Tag();
         ASSERT_NE(tag, nullptr);
         const bool unicode = encoding == V2TextEncoding::unicode;
-        EXPECT_EQ(utf8_of(tag->title()), unicode ? "中文标题" : latin1_to_utf8(fields.title));
-        EXPECT_EQ(utf8_of(tag->artist()), unicode ? "歌手" : latin1_to_utf8(fields.artist));
+        EXPECT_EQ(utf8_of(tag->title()), unicode ? "中文标题" : test::latin1_to_utf8(fields.title));
+        EXPECT_EQ(utf8_of(tag->artist()), unicode ? "歌手" : test::latin1_to_utf8(fields.artist));
         EXPECT_EQ(utf8_of(tag->album()), "Album");
-        EXPECT_EQ(utf8_of(tag->comment()), unicode ? "注释" : latin1_to_utf8(fields.comment));
+        EXPECT_EQ(utf8_of(tag->comment()), unicode ? "注释" : test::latin1_to_utf8(fields.comment));
     }
 }
 
