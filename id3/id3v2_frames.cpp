@@ -6,30 +6,13 @@
 #include <optional>
 #include <utility>
 
+#include "id3/tag_bytes.h"
+
 namespace varnel {
 namespace {
 
 constexpr std::size_t header_size = 10;
 constexpr std::size_t npos = std::string_view::npos;
-
-std::uint8_t byte_at(std::string_view bytes, std::size_t at) {
-    return static_cast<std::uint8_t>(bytes[at]);
-}
-
-std::uint32_t big_endian(std::string_view bytes) {
-    std::uint32_t value = 0;
-    for (const char c : bytes) value = (value << 8) | static_cast<std::uint8_t>(c);
-    return value;
-}
-
-std::optional<std::uint32_t> syncsafe(std::string_view four) {
-    std::uint32_t value = 0;
-    for (const char c : four) {
-        if (static_cast<std::uint8_t>(c) & 0x80) return std::nullopt;
-        value = (value << 7) | static_cast<std::uint8_t>(c);
-    }
-    return value;
-}
 
 bool is_id_char(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');

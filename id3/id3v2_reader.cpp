@@ -5,6 +5,7 @@
 
 #include "id3/genres.h"
 #include "id3/id3v2_frames.h"
+#include "id3/tag_bytes.h"
 #include "platform/code_page_chars.h"
 #include "platform/tag_file_io.h"
 
@@ -18,35 +19,15 @@ constexpr std::size_t header_size = 10;
 constexpr std::size_t first_read_size = 4096;
 constexpr std::size_t npos = std::string_view::npos;
 
-std::uint8_t byte_at(std::string_view bytes, std::size_t index) {
-    return static_cast<std::uint8_t>(bytes[index]);
-}
-
-std::uint32_t syncsafe_value(std::string_view four) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) value = (value << 7) | (byte_at(four, i) & 0x7Fu);
-    return value;
-}
-
-std::uint32_t big_endian_value(std::string_view bytes) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) value = (value << 8) | byte_at(bytes, i);
-    return value;
-}
-
-bool all_below_0x80(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
-}
-
 // The tag length the header at the start of `head` declares; nullopt when
 // `head` does not start with a valid header.
 std::optional<std::uint32_t> declared_tag_length(std::string_view head) {
     if (head.size() < header_size || head.substr(0, 3) != "ID3") return std::nullopt;
     for (std::size_t i = 3; i < 6; ++i)
         if (byte_at(head, i) == 0xFF) return std::nullopt;
-    const std::string_view size = head.substr(6, 4);
-    if (!all_below_0x80(size)) return std::nullopt;
-    return syncsafe_value(size) + static_cast<std::uint32_t>(header_size);
+    const std::optional<std::uint32_t> size = syncsafe(head.substr(6, 4));
+    if (!size) return std::nullopt;
+    return *size + static_cast<std::uint32_t>(header_size);
 }
 
 // --- Finding a frame's data ------------------------------------------------
@@ -70,13 +51,12 @@ bool lands_on_frame_boundary(std::string_view tag, std::size_t end) {
 // syncsafe, but some writers put plain sizes there: the syncsafe reading is
 // kept only where it ends on a frame boundary. nullopt for a plain size
 // with the top bit set.
-std::optional<std::uint64_t> frame_size(std::string_view tag, std::size_t at, bool syncsafe) {
+std::optional<std::uint64_t> frame_size(std::string_view tag, std::size_t at, bool version_2_4) {
     const std::string_view size_bytes = tag.substr(at + 4, 4);
-    if (syncsafe && all_below_0x80(size_bytes)) {
-        const std::uint64_t size = syncsafe_value(size_bytes);
-        if (lands_on_frame_boundary(tag, at + header_size + size)) return size;
+    if (const std::optional<std::uint32_t> size = syncsafe(size_bytes); version_2_4 && size) {
+        if (lands_on_frame_boundary(tag, at + header_size + *size)) return *size;
     }
-    const std::uint32_t plain = big_endian_value(size_bytes);
+    const std::uint32_t plain = big_endian(size_bytes);
     if (plain & 0x80000000u) return std::nullopt;
     return plain;
 }
@@ -94,7 +74,7 @@ std::string_view find_frame_data(std::string_view tag, std::string_view id) {
     if (at == npos) return {};
     if (id.size() == 3) {
         if (at + 6 > tag.size()) return {};
-        return data_after(tag, at + 6, big_endian_value(tag.substr(at + 3, 3)));
+        return data_after(tag, at + 6, big_endian(tag.substr(at + 3, 3)));
     }
     if (at + header_size > tag.size()) return {};
     const bool version_2_4 = tag.size() > 3 && tag.substr(0, 3) == "ID3" && tag[3] == 4;
