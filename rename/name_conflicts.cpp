@@ -58,15 +58,17 @@ std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, Renam
                                               const Codec& codec, const FolderReader& read_folder) {
     n = std::clamp(n, 0, list.item_count());
     std::vector<NameConflict> out(static_cast<std::size_t>(n), NameConflict::none);
-    // Rows grouped by folder, with their names as file-system spellings.
-    std::unordered_map<std::uint32_t, std::vector<std::pair<int, std::string>>> by_folder;
+    // Rows grouped by folder path (rows added at different times share a
+    // folder without sharing its index), with their names as file-system
+    // spellings.
+    std::unordered_map<std::string_view, std::vector<std::pair<int, std::string>>> by_folder;
     for (int row = 0; row < n; ++row) {
         const std::string& new_name = list.new_names()[static_cast<std::size_t>(row)];
         std::optional<std::string> target = target_fs_name(list, row, new_name, codec);
-        if (target) by_folder[list.folder_index(row)].emplace_back(row, std::move(*target));
+        if (target) by_folder[list.item_folder(row).fs].emplace_back(row, std::move(*target));
     }
-    for (auto& [folder_index, targets] : by_folder) {
-        const std::optional<FolderNames> folder = read_folder(list.folder_at(folder_index).fs);
+    for (auto& [folder_path, targets] : by_folder) {
+        const std::optional<FolderNames> folder = read_folder(std::string(folder_path));
         if (!folder) continue;
         std::vector<RowKeys> rows;
         rows.reserve(targets.size());

@@ -2,6 +2,8 @@
 // plan_smart_order gives, so chains and cycles rename.
 
 #include <random>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/rename_file.h"
 #include "rename/batch_rows.h"
@@ -60,12 +62,17 @@ BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
     std::vector<int> entry_row(all.entries.size());
     std::vector<int> entry_fd(all.entries.size());
     std::vector<MoveRequest> requests(all.entries.size());
+    // One number per folder path: rows added at different times share a
+    // folder without sharing its index.
+    std::unordered_map<std::string_view, std::uint32_t> folder_ids;
     for (const Planned& p : all.rows) {
         if (p.error != 0 || p.unchanged) continue;
         entry_row[p.entry] = p.row;
         entry_fd[p.entry] = p.dir_fd;
         const UndoEntry& e = all.entries[p.entry];
-        requests[p.entry] = MoveRequest{list.folder_index(p.row), e.fs_name, e.renamed_fs_name};
+        const auto id = folder_ids.try_emplace(list.item_folder(p.row).fs,
+                                               static_cast<std::uint32_t>(folder_ids.size()));
+        requests[p.entry] = MoveRequest{id.first->second, e.fs_name, e.renamed_fs_name};
     }
     const std::vector<PlannedMove> plan = plan_smart_order(requests);
     std::vector<UndoEntry> moves = moves_of(plan, all, entry_row, codec);

@@ -67,6 +67,23 @@ TEST(NameConflicts, MarksClashesAndExistingTargetsAsTheBatchWillMeetThem) {
     for (const Case& c : cases) EXPECT_EQ(conflicts_of(c), c.expected) << c.what;
 }
 
+TEST(NameConflicts, RowsAddedAtDifferentTimesShareTheirFolder) {
+    FileList list = list_of("/d", {"a"});
+    list.append_items(ItemFolder{"/d/", "/d/"}, {{"b", "b"}});
+    list.new_names()[0] = "x";
+    list.new_names()[1] = "x";
+    const Codec codec;
+    int reads = 0;
+    const auto conflicts = find_name_conflicts(list, 2, RenameOrder::in_order, codec,
+                                               [&](const std::string&) {
+                                                   ++reads;
+                                                   return std::optional<FolderNames>(
+                                                       FolderNames{{"a", "b"}, false});
+                                               });
+    EXPECT_EQ(conflicts, (std::vector<NameConflict>{same, same}));
+    EXPECT_EQ(reads, 1);
+}
+
 TEST(NameConflicts, ShownInTheStatusColumnAndClearedWhenGone) {
     FileList list = list_of("/d", {"a", "b", "c", "d"});
     list.set_rename_status(3, "更名成功", StatusImage::success);

@@ -74,6 +74,22 @@ INSTANTIATE_TEST_SUITE_P(
         SmartBatchCase{"chain beside a free item", {"0.txt", "1.txt", "x.txt"}, "1",
                        {"1.txt", "2.txt", "3.txt"}, 2}));
 
+TEST(SmartBatch, ASwapOfFilesAddedAtDifferentTimesStillSwaps) {
+    test::TempDir dir;
+    dir.write_file("1.txt", "one");
+    dir.write_file("0.txt", "zero");
+    FileList list = list_of(dir.path(), {"1.txt"});
+    list.append_items(ItemFolder{dir.path(), dir.path()}, {{"0.txt", "0.txt"}});
+    RulePages pages;
+    UndoLog log;
+    const Codec codec;
+    BatchHooks hooks;
+    hooks.order = RenameOrder::smart;
+    EXPECT_TRUE(rename_items(list, pages, log, codec, hooks).all_succeeded());
+    EXPECT_EQ(dir.read_file("0.txt"), "one");
+    EXPECT_EQ(dir.read_file("1.txt"), "zero");
+}
+
 TEST(SmartBatch, TheJournalHoldsEveryMoveAndUndoesACycleLastFirst) {
     test::TempDir dir;
     for (const char* name : {"1.txt", "2.txt", "0.txt"}) dir.write_file(name, name);

@@ -4,6 +4,7 @@
 //     varnel_screenshots OUT_DIR POINT_SIZE
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -101,6 +102,14 @@ int main(int argc, char** argv) {
         ->setText(QStringLiteral("IMG_"));
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/number_page") + suffix);
+
+    window.rule_tabs()->setCurrentIndex(1);
+    window.findChild<QCheckBox*>(QStringLiteral("正则表达式"))->setChecked(true);
+    window.findChild<QLineEdit*>(QStringLiteral("查找内容编辑框"))->setText(QStringLiteral("(\\d+)"));
+    window.findChild<QLineEdit*>(QStringLiteral("替换为编辑框"))->setText(QStringLiteral("_$1"));
+    QApplication::processEvents();
+    save(&window, out + QStringLiteral("/replace_page") + suffix);
+    window.rule_tabs()->setCurrentIndex(0);
 
     // Conflict marks: a step of 0 gives every MP3 file one name, and 0.txt
     // is taken by a file outside the list.
