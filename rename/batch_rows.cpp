@@ -133,13 +133,23 @@ void show_rename_outcome(FileList& list, int row, int error, const Codec& codec)
                            reason_of(error, codec));
 }
 
-void show_undo_outcome(FileList& list, int row, int error, const Codec& codec) {
+void undo_row_done(FileList& list, int row, int error, const Codec& codec,
+                   const BatchHooks& hooks, Progress& shown, BatchOutcome& outcome) {
     if (error == 0) {
+        ++outcome.successes;
         list.set_rename_status(row, std::string(texts::undo_succeeded), StatusImage::success);
-        return;
+    } else {
+        list.set_rename_status(row, std::string(texts::undo_failed), StatusImage::failure,
+                               error > 0 ? reason_of(error, codec) : std::string());
     }
-    list.set_rename_status(row, std::string(texts::undo_failed), StatusImage::failure,
-                           error > 0 ? reason_of(error, codec) : std::string());
+    if (hooks.item_done) hooks.item_done(row);
+    shown.item_done(row + 1);
+}
+
+void set_undo_summary(BatchOutcome& outcome) {
+    outcome.summary = outcome.all_succeeded()
+                          ? std::string(texts::undo_all_done)
+                          : texts::undo_partial_summary(outcome.count, outcome.successes);
 }
 
 std::string file_key(std::string_view folder, std::string_view name) {

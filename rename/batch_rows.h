@@ -100,9 +100,14 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
 // the new name shown.
 void show_rename_outcome(FileList& list, int row, int error, const Codec& codec);
 
-// The row's undo outcome in its cells: 撤消成功, or 撤消失败 with the reason
-// (none for error -1: the batch did not rename that row's file).
-void show_undo_outcome(FileList& list, int row, int error, const Codec& codec);
+// One row of an undo batch done: its outcome in its cells (撤消成功, or
+// 撤消失败 with the reason; none for error -1, a file the batch did not
+// rename), counted, told to item_done and to the progress.
+void undo_row_done(FileList& list, int row, int error, const Codec& codec,
+                   const BatchHooks& hooks, Progress& shown, BatchOutcome& outcome);
+
+// The summary of a finished undo batch.
+void set_undo_summary(BatchOutcome& outcome);
 
 // Key of a file by folder and name, for lookups.
 std::string file_key(std::string_view folder, std::string_view name);

@@ -63,14 +63,9 @@ BatchOutcome undo_rename(FileList& list, const UndoLog& log, const Codec& codec,
             error = undo_one(entry, folders);
             if (error == 0) list.set_old_name(row, ItemName{entry.name, entry.fs_name});
         }
-        if (error == 0) ++outcome.successes;
-        show_undo_outcome(list, row, error, codec);
-        if (hooks.item_done) hooks.item_done(row);
-        shown.item_done(row + 1);
+        undo_row_done(list, row, error, codec, hooks, shown, outcome);
     }
-    outcome.summary = outcome.all_succeeded()
-                          ? std::string(texts::undo_all_done)
-                          : texts::undo_partial_summary(count, outcome.successes);
+    set_undo_summary(outcome);
     return outcome;
 }
 
@@ -96,9 +91,7 @@ BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec
         if (each) each(entry, error == 0, reason_of(error, codec));
         shown.item_done(done + 1);
     }
-    outcome.summary = outcome.all_succeeded()
-                          ? std::string(texts::undo_all_done)
-                          : texts::undo_partial_summary(count, outcome.successes);
+    set_undo_summary(outcome);
     return outcome;
 }
 

@@ -145,14 +145,9 @@ BatchOutcome undo_smart(FileList& list, const UndoLog& log, const Codec& codec,
     outcome.count = count;
     for (int row = 0; row < count; ++row) {
         const int error = result[static_cast<std::size_t>(row)];
-        if (error == 0) ++outcome.successes;
-        show_undo_outcome(list, row, error, codec);
-        if (hooks.item_done) hooks.item_done(row);
-        shown.item_done(row + 1);
+        undo_row_done(list, row, error, codec, hooks, shown, outcome);
     }
-    outcome.summary = outcome.all_succeeded()
-                          ? std::string(texts::undo_all_done)
-                          : texts::undo_partial_summary(count, outcome.successes);
+    set_undo_summary(outcome);
     return outcome;
 }
 

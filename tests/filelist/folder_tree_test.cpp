@@ -16,6 +16,7 @@
 #include <functional>
 #include <sstream>
 
+#include "support/child_process.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
@@ -24,7 +25,7 @@ namespace {
 const std::string gbk_folder = "\xD6\xD0";            // 中
 const std::string gbk_file = "\xC4\xE3\xBA\xC3.mp3";  // 你好.mp3
 const std::string gbk_deep = "\xCE\xC4\xBC\xFE.txt";  // 文件.txt
-constexpr uid_t nobody = 65534;
+using test::nobody;
 
 // Creates each entry of `entries` (separated by spaces): "x/" a folder,
 // "x->target" a symbolic link, anything else a file.

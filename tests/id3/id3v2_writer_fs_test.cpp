@@ -23,12 +23,14 @@
 #include "id3/id3v2_writer.h"
 #include "id3/temp_files.h"
 #include "support/mp3_builder.h"
+#include "support/child_process.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
 namespace {
 
-constexpr uid_t nobody = 65534;
+using test::in_child;
+using test::nobody;
 
 TagFields fields() {
     TagFields f;
@@ -48,14 +50,6 @@ bool write_tag(const std::string& path) {
     return file && write_id3v2_tag(*file, path, fields());
 }
 
-// Runs `body` in a child process and gives its exit code (-1 when it died).
-int in_child(const std::function<int()>& body) {
-    const pid_t child = fork();
-    if (child == 0) _exit(body());
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
 
 bool write_file(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);

@@ -16,22 +16,15 @@
 #include <functional>
 
 #include "platform/user_folders.h"
+#include "support/child_process.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
 namespace {
 
 using Names = std::vector<std::string>;
-constexpr uid_t nobody = 65534;
-
-// Runs `body` in a child process; its result is the child's exit code.
-int in_child(const std::function<int()>& body) {
-    const pid_t child = fork();
-    if (child == 0) _exit(body());
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-    return WEXITSTATUS(status);
-}
+using test::in_child;
+using test::nobody;
 
 mode_t mode_of(const std::string& path) {
     struct stat info {};

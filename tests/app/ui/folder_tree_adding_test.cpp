@@ -7,12 +7,13 @@
 
 #include "app/ui/main_window.h"
 #include "support/fake_ui_services.h"
+#include "support/child_process.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
 namespace {
 
-constexpr uid_t nobody = 65534;
+using test::nobody;
 const std::string gbk_folder = "\xD6\xD0";  // 中
 
 // Makes the process act as nobody for a scope when it runs as root (glibc
