@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/byte_file.h"
+#include "platform/code_page_chars.h"
 
 namespace varnel {
 namespace {
@@ -112,14 +113,7 @@ KeyLocation locate(std::string_view text, const std::vector<Line>& lines, std::s
 
 // The value as a caller's buffer of profile_buffer_size bytes would hold it.
 std::string cut_value(std::string_view value) {
-    const std::size_t limit = profile_buffer_size - 1;
-    std::size_t kept = 0;
-    while (kept < value.size()) {
-        const std::size_t length = static_cast<unsigned char>(value[kept]) >= 0x80 ? 2 : 1;
-        if (kept + length > limit) break;
-        kept += length;
-    }
-    return std::string(value.substr(0, kept));
+    return std::string(value.substr(0, whole_char_prefix(value, profile_buffer_size - 1)));
 }
 
 // The whole file; nullopt when it cannot be read. `missing` tells a file

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "platform/codec.h"
 #include "platform/profile.h"
 #include "support/temp_dir.h"
 
@@ -81,6 +82,19 @@ TEST_F(ProfileRead, CutsLongValuesWithoutSplittingACharacter) {
     EXPECT_EQ(read("s", "wide"), wide.substr(0, limit - 1));
     EXPECT_EQ(read("s", "exact"), std::string(limit, 'e'));
     EXPECT_EQ(read("s", "missing", ascii), ascii.substr(0, limit));
+}
+
+TEST_F(ProfileRead, CutsLongValuesWithoutSplittingAFourByteCharacter) {
+    const std::size_t limit = profile_buffer_size - 1;
+    const std::string n_tilde = Codec().from_utf8("ñ").value();
+    ASSERT_EQ(n_tilde.size(), 4u);
+    // One ASCII byte, then four-byte characters: the limit falls inside one.
+    std::string value = "a";
+    while (value.size() < limit + 8) value += n_tilde;
+    ASSERT_NE((limit - 1) % 4, 0u);
+    temp_.write_file("config.ini", "[s]\nwide=" + value + "\n");
+    const std::string read_back = read("s", "wide");
+    EXPECT_EQ(read_back, value.substr(0, 1 + (limit - 1) / 4 * 4));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <ostream>
 
 #include "platform/folder_listing.h"
 #include "rename/renamer.h"
@@ -21,6 +23,19 @@ struct SmartBatchCase {
     std::vector<std::string> expected_new;  // name each file ends under
     int in_order_successes;                 // what the row-by-row order manages
 };
+
+// Test names and their printed parameter are the case's `what`, so they stay
+// the same from run to run.
+void PrintTo(const SmartBatchCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
+std::string case_name(const ::testing::TestParamInfo<SmartBatchCase>& info) {
+    std::string name = info.param.what;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+}
 
 class SmartBatchTest : public ::testing::TestWithParam<SmartBatchCase> {};
 
@@ -68,11 +83,15 @@ INSTANTIATE_TEST_SUITE_P(
     ChainsAndCycles, SmartBatchTest,
     ::testing::Values(
         SmartBatchCase{"swap", {"1.txt", "0.txt"}, "0", {"0.txt", "1.txt"}, 0},
-        SmartBatchCase{"three-cycle", {"1.txt", "2.txt", "0.txt"}, "0",
-                       {"0.txt", "1.txt", "2.txt"}, 0},
+        SmartBatchCase{
+            "three-cycle", {"1.txt", "2.txt", "0.txt"}, "0", {"0.txt", "1.txt", "2.txt"}, 0},
         SmartBatchCase{"chain", {"0.txt", "1.txt", "2.txt"}, "1", {"1.txt", "2.txt", "3.txt"}, 1},
-        SmartBatchCase{"chain beside a free item", {"0.txt", "1.txt", "x.txt"}, "1",
-                       {"1.txt", "2.txt", "3.txt"}, 2}));
+        SmartBatchCase{"chain beside a free item",
+                       {"0.txt", "1.txt", "x.txt"},
+                       "1",
+                       {"1.txt", "2.txt", "3.txt"},
+                       2}),
+    case_name);
 
 TEST(SmartBatch, ASwapOfFilesAddedAtDifferentTimesStillSwaps) {
     test::TempDir dir;
