@@ -144,6 +144,19 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
     return outcome;
 }
 
+int renames_done(std::span<const UndoEntry> entries) {
+    FolderCache folders;
+    int done = 0;
+    for (const UndoEntry& entry : entries) {
+        int error = 0;
+        const DirHandle* dir = folders.get(entry.fs_folder, error);
+        if (dir == nullptr) continue;
+        const auto now = file_id_at(dir->fd(), entry.renamed_fs_name, dir->lasting_inodes());
+        if (now && is_same_file(entry.file, *now)) ++done;
+    }
+    return done;
+}
+
 BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec,
                           const EntryUndone& each, const ProgressCallback& progress) {
     const int count = static_cast<int>(entries.size());

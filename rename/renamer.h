@@ -89,6 +89,10 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
 // name (its rename never happened) counts as restored. `each` is told every
 // entry's outcome with the reason of a failure (code page). The summary
 // names each entry that did not come back and why.
+// How many of `entries` have happened: the file an entry recorded is on
+// disk under the name the rename gave it.
+[[nodiscard]] int renames_done(std::span<const UndoEntry> entries);
+
 using EntryUndone =
     std::function<void(const UndoEntry& entry, bool undone, const std::string& reason)>;
 BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec,
