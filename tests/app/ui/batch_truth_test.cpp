@@ -27,50 +27,16 @@ namespace {
 using test::FakeUiServices;
 using test::TempDir;
 
-// The fake desktop, also noting panel 进度 whenever a message box opens (the
-// rename summary opens while the batch's last progress is still shown).
-class RecordingUi final : public UiServices {
-public:
-    explicit RecordingUi(FakeUiServices& fake) : fake_(fake) {}
-    std::function<QString()> progress_panel;
-    std::vector<QString> progress_at_message;
-
-    MessageAnswer message_box(QWidget* parent, const QString& title, const QString& text,
-                              MessageIcon icon, MessageButtons buttons) override {
-        if (progress_panel) progress_at_message.push_back(progress_panel());
-        return fake_.message_box(parent, title, text, icon, buttons);
-    }
-    std::vector<std::string> open_files(QWidget* parent, const QString& title,
-                                        const std::string& folder,
-                                        const std::vector<ChooserFilter>& filters) override {
-        return fake_.open_files(parent, title, folder, filters);
-    }
-    std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt) override {
-        return fake_.choose_folder(parent, prompt);
-    }
-    std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) override {
-        return fake_.choose_font(parent, initial);
-    }
-    std::optional<QColor> choose_colour(QWidget* parent, const QColor& initial) override {
-        return fake_.choose_colour(parent, initial);
-    }
-    void set_busy(bool busy) override { fake_.set_busy(busy); }
-    bool open_url(const QString& url) override { return fake_.open_url(url); }
-    std::optional<QByteArray> fetch(const QString& url) override { return fake_.fetch(url); }
-
-private:
-    FakeUiServices& fake_;
-};
-
 class BatchTruthTest : public ::testing::Test {
 protected:
     BatchTruthTest() {
-        window = std::make_unique<MainWindow>(MainWindowSetup{
-            codec, recording, config.path() + "config.ini", config.path() + "dir.txt"});
+        window = std::make_unique<MainWindow>(
+            MainWindowSetup{codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
         window->settings().auto_preview = true;
         window->settings().preview_all = true;
         window->apply_settings_to_list();
-        recording.progress_panel = [this] { return window->status_text(1); };
+        // The rename summary opens while the batch's last progress shows.
+        ui.on_message = [this] { progress_at_message.push_back(window->status_text(1)); };
     }
 
     void add_folder(const std::vector<std::string>& names, const TempDir& folder) {
@@ -103,7 +69,7 @@ protected:
 
     Codec codec;
     FakeUiServices ui;
-    RecordingUi recording{ui};
+    std::vector<QString> progress_at_message;
     TempDir config;
     TempDir files;
     std::unique_ptr<MainWindow> window;
@@ -298,10 +264,10 @@ TEST_F(BatchTruthTest, SmartOrderReportsEveryRow) {
     window->toolbar_command(0);
     window->rule_tabs()->setCurrentIndex(4);
     set_field("MP3命名规则编辑框", QStringLiteral("#2"));
-    recording.progress_at_message.clear();
+    progress_at_message.clear();
     window->toolbar_command(start_button);
-    ASSERT_EQ(recording.progress_at_message.size(), 1u);
-    EXPECT_EQ(recording.progress_at_message[0], QString(20, QChar(u'■')));
+    ASSERT_EQ(progress_at_message.size(), 1u);
+    EXPECT_EQ(progress_at_message[0], QString(20, QChar(u'■')));
     for (int row = 0; row < 20; ++row) {
         const QString expected =
             row % 5 == 0 ? QStringLiteral("更名失败：新名称为空") : QStringLiteral("更名成功");
