@@ -38,8 +38,7 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
         return refused;
     }
     log.entries.clear();
-    log.smart = hooks.order == RenameOrder::smart;
-    if (log.smart) return rename_smart(list, log, codec, hooks);
+    if (hooks.order == RenameOrder::smart) return rename_smart(list, log, codec, hooks);
 
     std::vector<int> rows(static_cast<std::size_t>(count));
     std::iota(rows.begin(), rows.end(), 0);
