@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QStringList>
+#include <string_view>
+#include <unordered_set>
 
 #include "app/journal_mark.h"
 #include "app/ui/main_window.h"
@@ -117,11 +119,11 @@ namespace {
 // The question about an interrupted batch: what it did, where and when.
 QString interrupted_batch_question(const UndoJournalContents& journal, int done,
                                    std::optional<std::int64_t> when, const Codec& codec) {
-    QStringList folders;
-    for (const UndoEntry& entry : journal.entries) {
-        const QString folder = to_qstring(entry.folder_text, codec);
-        if (!folders.contains(folder)) folders.append(folder);
-    }
+    QStringList folders;  // in the order the batch met them
+    std::unordered_set<std::string_view> seen;
+    for (const UndoEntry& entry : journal.entries)
+        if (seen.insert(entry.folder_text).second)
+            folders.append(to_qstring(entry.folder_text, codec));
     constexpr qsizetype shown_folders = 5;
     QString folder_lines = folders.mid(0, shown_folders).join(QStringLiteral("\n    "));
     if (folders.size() > shown_folders)
