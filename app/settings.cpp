@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/codec.h"
 #include "platform/profile.h"
 #include "rename/name_text.h"
 
@@ -28,9 +29,9 @@ constexpr std::string_view font_style_key = "\xD7\xD6\xCC\xE5\xD1\xF9\xCA\xBD"; 
 constexpr std::string_view tag_section = "MP3\xB1\xEA\xC7\xA9";                     // MP3标签
 constexpr std::string_view v2_encoding_key =
     "ID3v2\xCE\xC4\xD7\xD6\xB1\xE0\xC2\xEB";  // ID3v2文字编码
-constexpr std::string_view naming_section = "\xC3\xFC\xC3\xFB\xD1\xA1\xCF\xEE";  // 命名选项
-constexpr std::string_view order_key = "\xB3\xE5\xCD\xBB\xB4\xA6\xC0\xED";        // 冲突处理
-constexpr std::string_view in_order_text = "\xB0\xB4\xCB\xB3\xD0\xF2";       // 按顺序
+constexpr std::string_view naming_section = "\xC3\xFC\xC3\xFB\xD1\xA1\xCF\xEE";    // 命名选项
+constexpr std::string_view order_key = "\xB3\xE5\xCD\xBB\xB4\xA6\xC0\xED";         // 冲突处理
+constexpr std::string_view in_order_text = "\xB0\xB4\xCB\xB3\xD0\xF2";             // 按顺序
 constexpr std::string_view smart_order_text = "\xD6\xC7\xC4\xDC\xCB\xB3\xD0\xF2";  // 智能顺序
 constexpr std::string_view gbk_text = "GBK";
 constexpr std::string_view unicode_text = "Unicode";
@@ -86,7 +87,25 @@ void read_style(std::string_view text, Settings& settings) {
     settings.italic = text == italic_text || text == bold_italic_text;
 }
 
+// A key or value named in readable source, in the code page.
+std::string code_page(std::string_view utf8) {
+    static const Codec codec;
+    return codec.from_utf8_lossy(utf8);
+}
+
+// A stand-in as the settings may hold it: without '/' or NUL bytes (a
+// '/' or NUL can never be part of a multi-byte code-page character).
+std::string without_separators(std::string text) {
+    std::erase_if(text, [](char c) { return c == '/' || c == '\0'; });
+    return text;
+}
+
 }  // namespace
+
+const std::string& Settings::default_slash_stand_in() {
+    static const std::string stand_in = code_page("／");
+    return stand_in;
+}
 
 std::string config_path(const std::string& folder) {
     if (folder.empty() || folder.back() == '/') return folder + "config.ini";
@@ -111,6 +130,8 @@ Settings load_settings(const std::string& path) {
     read_style(read(font_section, font_style_key, regular_text), settings);
     settings.v2_unicode = read(tag_section, v2_encoding_key, gbk_text) == unicode_text;
     settings.smart_order = read(naming_section, order_key, in_order_text) == smart_order_text;
+    settings.slash_stand_in = without_separators(
+        read(tag_section, code_page("斜杠替换为"), Settings::default_slash_stand_in()));
     return settings;
 }
 
@@ -129,6 +150,7 @@ WriteResult save_settings(const std::string& path, const Settings& settings) {
     write(font_section, font_size_key, std::to_string(settings.font_size));
     write(font_section, font_style_key, style_text(settings.bold, settings.italic));
     write(tag_section, v2_encoding_key, settings.v2_unicode ? unicode_text : gbk_text);
+    write(tag_section, code_page("斜杠替换为"), settings.slash_stand_in);
     write(naming_section, order_key, settings.smart_order ? smart_order_text : in_order_text);
     return write_profile_strings(path, entries);
 }

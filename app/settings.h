@@ -6,7 +6,7 @@
 //   [预览选项] 自动预览=开|关, 全部预览=开|关, 预览数量=<integer>
 //   [颜色]     背景颜色=<integer>, 字体颜色=<integer>   (colours 0x00BBGGRR)
 //   [字体]     字体名称=<face>, 字体大小=<integer>, 字体样式=常规|粗体|斜体|粗斜体
-//   [MP3标签]  ID3v2文字编码=GBK|Unicode
+//   [MP3标签]  ID3v2文字编码=GBK|Unicode, 斜杠替换为=<text>
 //   [命名选项] 冲突处理=按顺序|智能顺序
 
 #include <cstdint>
@@ -32,6 +32,12 @@ struct Settings {
     // 冲突处理: "按顺序" (false: row by row) or "智能顺序" (true: chains and
     // cycles of names renamed in an order that works).
     bool smart_order = false;
+    // 斜杠替换为: what the tag rule puts in a name for a '/' of a tag field
+    // (code page; never holds '/' or NUL). Default "／", the full-width solidus.
+    std::string slash_stand_in = default_slash_stand_in();
+
+    // "／" in the code page.
+    static const std::string& default_slash_stand_in();
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };

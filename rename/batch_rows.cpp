@@ -5,6 +5,7 @@
 #include "platform/error_text.h"
 #include "platform/rename_file.h"
 #include "rename/batch_texts.h"
+#include "rename/name_check.h"
 
 namespace varnel::batch {
 
@@ -39,7 +40,10 @@ void Progress::item_done(int done) {
 }
 
 std::string reason_of(int error, const Codec& codec) {
-    return error == 0 ? std::string() : codec.from_utf8_lossy(system_error_text(error));
+    if (error == 0) return {};
+    if (const NameProblem problem = name_problem_of(error); problem != NameProblem::none)
+        return name_problem_text(problem, codec);
+    return codec.from_utf8_lossy(system_error_text(error));
 }
 
 void Group::clear() {
@@ -62,6 +66,15 @@ void plan_row(const FileList& list, int row, RowFolders& folders, const TargetOf
         planned.dir_fd = dir->fd();
         target = target_of(row);
         if (!target) planned.error = EILSEQ;
+    }
+    // A name no file can have fails here, with its own reason, rather than
+    // as whatever the rename call would say (an empty name is the folder).
+    if (target && *target != list.fs_name(row)) {
+        const NameProblem problem = check_new_name(*target);
+        if (problem != NameProblem::none) {
+            planned.error = name_problem_error(problem);
+            target.reset();
+        }
     }
     if (target) {
         file = file_id_at(dir->fd(), list.fs_name(row), dir->lasting_inodes());
@@ -133,23 +146,22 @@ void show_rename_outcome(FileList& list, int row, int error, const Codec& codec)
                            reason_of(error, codec));
 }
 
-void undo_row_done(FileList& list, int row, int error, const Codec& codec,
-                   const BatchHooks& hooks, Progress& shown, BatchOutcome& outcome) {
-    if (error == 0) {
-        ++outcome.successes;
-        list.set_rename_status(row, std::string(texts::undo_succeeded), StatusImage::success);
-    } else {
-        list.set_rename_status(row, std::string(texts::undo_failed), StatusImage::failure,
-                               error > 0 ? reason_of(error, codec) : std::string());
+void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures,
+                      const Codec& codec) {
+    if (outcome.all_succeeded()) {
+        outcome.summary = std::string(texts::undo_all_done);
+        return;
     }
-    if (hooks.item_done) hooks.item_done(row);
-    shown.item_done(row + 1);
-}
-
-void set_undo_summary(BatchOutcome& outcome) {
-    outcome.summary = outcome.all_succeeded()
-                          ? std::string(texts::undo_all_done)
-                          : texts::undo_partial_summary(outcome.count, outcome.successes);
+    outcome.summary = texts::undo_partial_summary(outcome.count, outcome.successes);
+    outcome.summary += "\r\n";
+    const std::string colon = codec.from_utf8_lossy("：");
+    for (std::size_t i = 0; i < failures.size() && i < max_failure_lines; ++i)
+        outcome.summary += "\r\n" + failures[i].place + colon + failures[i].reason;
+    if (failures.size() > max_failure_lines)
+        outcome.summary +=
+            "\r\n" +
+            codec.from_utf8_lossy("……另有 " + std::to_string(failures.size() - max_failure_lines) +
+                                  " 个文件");
 }
 
 std::string file_key(std::string_view folder, std::string_view name) {

@@ -100,14 +100,18 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
 // the new name shown.
 void show_rename_outcome(FileList& list, int row, int error, const Codec& codec);
 
-// One row of an undo batch done: its outcome in its cells (撤消成功, or
-// 撤消失败 with the reason; none for error -1, a file the batch did not
-// rename), counted, told to item_done and to the progress.
-void undo_row_done(FileList& list, int row, int error, const Codec& codec,
-                   const BatchHooks& hooks, Progress& shown, BatchOutcome& outcome);
+// A file an undo could not restore: where it is (code page) and why not.
+struct UndoFailure {
+    std::string place;  // its folder and the name the rename gave it
+    std::string reason;
+};
 
-// The summary of a finished undo batch.
-void set_undo_summary(BatchOutcome& outcome);
+// The summary of a finished undo batch: "上一次的操作已经成功撤消！" when
+// every file came back, else the counts followed by one line per failure
+// ("place：reason"), the first max_failure_lines of them.
+void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures,
+                      const Codec& codec);
+inline constexpr std::size_t max_failure_lines = 10;
 
 // Key of a file by folder and name, for lookups.
 std::string file_key(std::string_view folder, std::string_view name);
@@ -117,11 +121,9 @@ std::string file_key(std::string_view folder, std::string_view name);
 // longer) the recorded one, or the rename's error.
 int undo_one(const UndoEntry& entry, FolderCache& folders);
 
-// The smart-order batch and its undo (smart_batch.cpp); the rule has
-// already computed every new name.
+// The smart-order batch (smart_batch.cpp); the rule has already computed
+// every new name.
 BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
                           const BatchHooks& hooks);
-BatchOutcome undo_smart(FileList& list, const UndoLog& log, const Codec& codec,
-                        const BatchHooks& hooks);
 
 }  // namespace varnel::batch

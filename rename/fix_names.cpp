@@ -8,7 +8,6 @@ BatchOutcome respell_names_in_utf8(FileList& list, std::span<const int> rows, Un
                                    const Codec& codec, const BatchHooks& hooks) {
     const FileList::ChangeBatch batch(list);
     log.entries.clear();
-    log.smart = false;
     for (const int row : rows) {
         const auto r = static_cast<std::size_t>(row);
         list.new_names()[r] = list.old_names()[r];

@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "rename/name_check.h"
 #include "rename/target_name.h"
 
 namespace varnel {
@@ -46,10 +47,37 @@ void check_folder(const std::vector<RowKeys>& rows, const FolderNames& folder, R
         }
         if (!r.moves() || !existing.count(r.new_key)) continue;
         const auto mover = first_to_move.find(r.new_key);
-        const bool freed = mover != first_to_move.end() &&
-                           (order == RenameOrder::smart || mover->second < r.row);
+        const bool freed =
+            mover != first_to_move.end() && (order == RenameOrder::smart || mover->second < r.row);
         if (!freed) mark = NameConflict::target_exists;
     }
+}
+
+NameConflict conflict_of(NameProblem problem) {
+    switch (problem) {
+        case NameProblem::empty:
+            return NameConflict::empty_name;
+        case NameProblem::dots:
+            return NameConflict::dots;
+        case NameProblem::separator:
+            return NameConflict::separator;
+        case NameProblem::too_long:
+            return NameConflict::too_long;
+        case NameProblem::none:
+            break;
+    }
+    return NameConflict::none;
+}
+
+// The mark of each kind, indexed by NameConflict.
+std::vector<std::string> conflict_texts(const Codec& codec) {
+    return {std::string(),
+            std::string(conflict_same_name),
+            std::string(conflict_target_exists),
+            name_problem_text(NameProblem::empty, codec),
+            name_problem_text(NameProblem::dots, codec),
+            name_problem_text(NameProblem::separator, codec),
+            name_problem_text(NameProblem::too_long, codec)};
 }
 
 }  // namespace
@@ -65,6 +93,12 @@ std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, Renam
     for (int row = 0; row < n; ++row) {
         const std::string& new_name = list.new_names()[static_cast<std::size_t>(row)];
         std::optional<std::string> target = target_fs_name(list, row, new_name, codec);
+        if (target && *target != list.fs_name(row)) {
+            if (const NameProblem problem = check_new_name(*target); problem != NameProblem::none) {
+                out[static_cast<std::size_t>(row)] = conflict_of(problem);
+                continue;
+            }
+        }
         if (target) by_folder[list.item_folder(row).fs].emplace_back(row, std::move(*target));
     }
     for (auto& [folder_path, targets] : by_folder) {
@@ -83,21 +117,23 @@ std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, Renam
     return out;
 }
 
-void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts) {
+void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts,
+                         const Codec& codec) {
     const FileList::ChangeBatch batch(list);
+    const std::vector<std::string> texts = conflict_texts(codec);
     const int n = static_cast<int>(conflicts.size());
     for (int row = 0; row < list.item_count(); ++row) {
         const NameConflict mark =
             row < n ? conflicts[static_cast<std::size_t>(row)] : NameConflict::none;
         const std::string_view current = list.get_cell(row, Column::rename_status);
-        const bool shows_mark = current == conflict_same_name || current == conflict_target_exists;
+        const bool shows_mark =
+            !current.empty() && std::find(texts.begin() + 1, texts.end(), current) != texts.end();
         if (mark == NameConflict::none) {
             if (shows_mark) list.set_rename_status(row, {}, StatusImage::none);
             continue;
         }
-        const std::string_view text =
-            mark == NameConflict::same_name ? conflict_same_name : conflict_target_exists;
-        if (current != text) list.set_rename_status(row, std::string(text), StatusImage::failure);
+        const std::string& text = texts[static_cast<std::size_t>(mark)];
+        if (current != text) list.set_rename_status(row, text, StatusImage::failure);
     }
 }
 

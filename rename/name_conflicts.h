@@ -16,7 +16,8 @@
 namespace varnel {
 
 // The marks, in the code page.
-inline constexpr std::string_view conflict_same_name = "\xC3\xFB\xB3\xC6\xB3\xE5\xCD\xBB";  // "名称冲突"
+inline constexpr std::string_view conflict_same_name =
+    "\xC3\xFB\xB3\xC6\xB3\xE5\xCD\xBB";  // "名称冲突"
 inline constexpr std::string_view conflict_target_exists =
     "\xC4\xBF\xB1\xEA\xD2\xD1\xB4\xE6\xD4\xDA";  // "目标已存在"
 
@@ -24,6 +25,11 @@ enum class NameConflict : unsigned char {
     none,
     same_name,      // another item of the folder gets the same new name
     target_exists,  // the new name is an existing entry that stays where it is
+    // No file can have the new name (see check_new_name).
+    empty_name,
+    dots,
+    separator,
+    too_long,
 };
 
 // Reads one folder (file-system spelling); injectable for tests.
@@ -36,15 +42,19 @@ using FolderReader = std::function<std::optional<FolderNames>(const std::string&
 // name); otherwise by `target_exists` when its new name differs from its
 // own and names an entry of the folder that does not move away first: in
 // order, only an item of an earlier row whose name changes moves away first;
-// in the smart order, any item whose name changes does. A folder that
-// cannot be read, or a name the code page cannot spell, gives no conflict.
-// Each folder is read once.
+// in the smart order, any item whose name changes does. A changed name that
+// no file can have (empty, "." or "..", holding '/' or NUL, too long) is
+// marked by its problem and takes no part in the rest. A folder that cannot
+// be read, or a name the code page cannot spell, gives no conflict. Each
+// folder is read once.
 std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, RenameOrder order,
                                               const Codec& codec, const FolderReader& read_folder);
 
 // Shows the conflicts of rows 0..n-1 in column 命名状态 (text and the
-// failure image) and empties every mark an earlier preview left where there
-// is no conflict now. Other status texts are kept.
-void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts);
+// failure image; a name problem by the text of name_problem_text) and
+// empties every mark an earlier preview left where there is no conflict
+// now. Other status texts are kept.
+void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts,
+                         const Codec& codec);
 
 }  // namespace varnel

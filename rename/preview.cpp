@@ -41,8 +41,8 @@ ListChange refresh_preview(FileList& list, const RulePages& pages, const Preview
     ListChange change = fill_list_columns(list, 0, n - 1);
     change.rule_error = std::move(error);
     if (settings.mark_conflicts)
-        show_name_conflicts(list, find_name_conflicts(list, n, settings.order, codec,
-                                                      read_folder_names));
+        show_name_conflicts(
+            list, find_name_conflicts(list, n, settings.order, codec, read_folder_names), codec);
     return change;
 }
 

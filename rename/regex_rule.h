@@ -19,6 +19,12 @@ namespace varnel {
 // unchanged. Returns the reason the pattern does not compile (code page,
 // "正则表达式错误：" and PCRE2's message), with every name unchanged; empty
 // otherwise.
+// Why the pattern of `options` does not compile: "正则表达式错误：", the
+// meaning of PCRE2's message in Chinese where it is a common one, and the
+// message itself with the 1-based position (code page). Empty when it
+// compiles or is empty.
+[[nodiscard]] std::string regex_pattern_error(const ReplaceOptions& options, const Codec& codec);
+
 std::string compute_regex_names(const ReplaceOptions& options,
                                 std::span<const std::string> old_names,
                                 std::span<std::string> new_names, const Codec& codec);

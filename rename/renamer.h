@@ -47,6 +47,9 @@ struct BatchOutcome {
     int count = 0;
     int successes = 0;
     std::string summary;
+    // Why the batch did not run at all (code page): nothing was renamed and
+    // the undo log was left as it was. Empty when it ran.
+    std::string refused;
     bool all_succeeded() const { return successes == count; }
 };
 
@@ -57,28 +60,39 @@ struct BatchOutcome {
 // 更名成功; a failure shows the new name in column 新文件名 and marks the
 // row 更名失败 with the system's error text as the reason. A file is never
 // replaced and never moved to another folder. An item whose name the rule
-// left unchanged counts as a success without touching the file.
+// left unchanged counts as a success without touching the file. A batch
+// that cannot change anything does not run (BatchOutcome::refused), and the
+// log keeps the previous batch: when the rule cannot use its settings (the
+// rule's error), or when no new name differs from its old name
+// ("没有需要更名的文件").
 BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
                           const BatchHooks& hooks);
 BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
                           const ProgressCallback& progress);
 
-// The undo command, after the user has agreed. After a smart batch, the
-// log's moves are undone last first (so swaps and chains come back), each
-// found by the row that holds its file now; a row counts as restored when
-// every move of its file was undone. Otherwise every row whose file the log
-// recorded (same folder, the name the rename gave it, and on disk the same
-// file by the rule of platform/file_id.h) is renamed back and marked
-// 撤消成功. Every other row counts as a failure (撤消失败) without any file
-// being touched: a row the batch did not rename, a file replaced by another
-// since, or an old name taken in the meantime. The log is not changed.
-BatchOutcome undo_rename(FileList& list, const UndoLog& log, const Codec& codec,
+// The undo command, after the user has agreed: every move of the log is
+// undone, last first (so swaps, chains and steps through temporary names
+// come back), whatever happened to the list since: a file whose row was
+// removed, filtered out or cleared comes back as well. A move is undone
+// when the file under the name the rename gave it is on disk the file the
+// log recorded (platform/file_id.h) and its old name is free; a file is
+// restored when every move of it was undone. The outcome counts the files
+// of the log; the summary names each file that did not come back and why.
+// Rows that still show a file of the log are marked 撤消成功 or 撤消失败
+// (with the reason); other rows are left alone. The log keeps exactly the
+// moves that were not undone, so a later undo can try them again.
+BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
                          const BatchHooks& hooks = {});
 
 // Undo of a journal's entries, last rename first, without a list: a file
 // found under its new name is renamed back; a file already under its old
 // name (its rename never happened) counts as restored. `each` is told every
-// entry's outcome with the reason of a failure (code page).
+// entry's outcome with the reason of a failure (code page). The summary
+// names each entry that did not come back and why.
+// How many of `entries` have happened: the file an entry recorded is on
+// disk under the name the rename gave it.
+[[nodiscard]] int renames_done(std::span<const UndoEntry> entries);
+
 using EntryUndone =
     std::function<void(const UndoEntry& entry, bool undone, const std::string& reason)>;
 BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec,

@@ -48,4 +48,9 @@ int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& co
     return n;
 }
 
+std::string rule_input_error(const RulePages& pages, const Codec& codec) {
+    if (pages.active != RulePage::replace) return {};
+    return regex_pattern_error(pages.replace, codec);
+}
+
 }  // namespace varnel

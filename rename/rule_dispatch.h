@@ -36,4 +36,8 @@ struct RulePages {
 int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec,
                   std::string* error = nullptr);
 
+// The error dispatch_rule would report for `pages`, found without computing
+// any name (code page); empty when the active rule can use its settings.
+[[nodiscard]] std::string rule_input_error(const RulePages& pages, const Codec& codec);
+
 }  // namespace varnel

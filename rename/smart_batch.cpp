@@ -119,36 +119,4 @@ BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
     return outcome;
 }
 
-BatchOutcome undo_smart(FileList& list, const UndoLog& log, const Codec& codec,
-                        const BatchHooks& hooks) {
-    const int count = list.item_count();
-    std::unordered_map<std::string, int> row_of;  // the file each row holds now
-    row_of.reserve(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row)
-        row_of.try_emplace(file_key(list.item_folder(row).fs, list.fs_name(row)), row);
-    std::vector<int> result(static_cast<std::size_t>(count), -1);  // -1: nothing undone
-    FolderCache folders;
-    for (auto it = log.entries.rbegin(); it != log.entries.rend(); ++it) {
-        const auto found = row_of.find(file_key(it->fs_folder, it->renamed_fs_name));
-        if (found == row_of.end()) continue;
-        const int row = found->second;
-        int& outcome = result[static_cast<std::size_t>(row)];
-        const int error = undo_one(*it, folders);
-        if (outcome <= 0) outcome = error;  // the first failure of a row sticks
-        if (error != 0) continue;
-        list.set_old_name(row, ItemName{it->name, it->fs_name});
-        row_of.erase(found);
-        row_of.try_emplace(file_key(it->fs_folder, it->fs_name), row);
-    }
-    Progress shown(count, hooks.progress);
-    BatchOutcome outcome;
-    outcome.count = count;
-    for (int row = 0; row < count; ++row) {
-        const int error = result[static_cast<std::size_t>(row)];
-        undo_row_done(list, row, error, codec, hooks, shown, outcome);
-    }
-    set_undo_summary(outcome);
-    return outcome;
-}
-
 }  // namespace varnel::batch

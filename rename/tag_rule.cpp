@@ -26,6 +26,26 @@ void cut_fields(TagFields& fields) {
     }
 }
 
+// A '/' in a name would make it a path: the track "1/10" is track 1, and
+// other fields get the stand-in. The byte '/' is never part of a two-byte
+// or four-byte code-page character, so it is replaced byte-wise.
+void keep_slashes_out(TagFields& fields, const std::string& stand_in) {
+    if (const std::size_t slash = fields.track.find('/'); slash != std::string::npos)
+        fields.track.resize(slash);
+    for (std::string* field :
+         {&fields.artist, &fields.title, &fields.album, &fields.year, &fields.genre}) {
+        if (field->find('/') == std::string::npos) continue;
+        std::string replaced;
+        for (const char c : *field) {
+            if (c == '/')
+                replaced += stand_in;
+            else
+                replaced += c;
+        }
+        *field = std::move(replaced);
+    }
+}
+
 // Reads the preferred tag, falling back to the other one as a whole.
 bool read_tags(ByteFile& file, bool v1_first, TagFields& fields, const Codec& codec) {
     if (v1_first) return read_id3v1_tag(file, fields) || read_id3v2_tag(file, fields, codec);
@@ -41,6 +61,7 @@ void compute_tag_names(FileList& list, const TagOptions& options, const Codec& c
         return;
     }
     const TagTemplate parsed = parse_tag_template(options.tag_template);
+    const std::string stand_in = options.slash_stand_in.value_or(codec.from_utf8_lossy("／"));
     TagFields fields;
     std::string path;
     for (int row = 0; row < list.item_count(); ++row) {
@@ -60,6 +81,7 @@ void compute_tag_names(FileList& list, const TagOptions& options, const Codec& c
             continue;
         }
         cut_fields(fields);
+        keep_slashes_out(fields, stand_in);
         new_name = compose_tag_name(parsed, fields);
         if (!new_name.empty()) new_name += ".mp3";
     }

@@ -1,6 +1,7 @@
 #pragma once
 // Page MP3标签: names MP3 files after their tag fields through a template.
 
+#include <optional>
 #include <string>
 
 #include "filelist/file_list.h"
@@ -11,6 +12,9 @@ namespace varnel {
 struct TagOptions {
     std::string tag_template;  // MP3命名规则编辑框 (code page)
     bool v1_first = false;     // V1优先单选框 (else V2优先单选框)
+    // What stands for a '/' of a tag field in the name (code page);
+    // nullopt: "／", the full-width solidus.
+    std::optional<std::string> slash_stand_in = std::nullopt;
 };
 
 // Tag-status texts of column MP3标签状态: "无标签" and "非MP3文件".
@@ -24,6 +28,9 @@ inline constexpr std::string_view tag_status_not_mp3 = "\xB7\xC7MP3\xCE\xC4\xBC\
 // empty name and 无标签; otherwise the template is filled from the preferred
 // tag (the other one only when the preferred is missing) and ".mp3" is
 // appended to a non-empty result. The status column is never cleared.
+// A field never puts a '/' into a name: the track is its number alone (the
+// text before a '/', so "1/10" gives "1"), and in every other field each
+// '/' becomes the slash stand-in.
 void compute_tag_names(FileList& list, const TagOptions& options, const Codec& codec);
 
 }  // namespace varnel

@@ -1,9 +1,10 @@
 #pragma once
-// The undo log: what the last rename batch did, one entry per file it
-// renamed, in the order of the renames. Undo finds an item's entry by the
-// file the entry recorded (folder, name after the rename and identity on
-// disk), not by the item's row, so rows removed, filtered or added after
-// the batch do not disturb the undo of the others.
+// The undo log: what the last rename batch did, one entry per move it made
+// (a file the smart order moved through a temporary name has two), in the
+// order of the moves. Undo takes them last first and finds each file by
+// what the entry recorded (folder, name after the rename and identity on
+// disk), not by any row, so rows removed, filtered or added after the batch
+// do not shrink it.
 
 #include <string>
 #include <vector>
@@ -24,9 +25,6 @@ struct UndoEntry {
 
 struct UndoLog {
     std::vector<UndoEntry> entries;
-    // The batch ran in the smart order: `entries` are its moves in the
-    // order they were made, and undo takes them last first.
-    bool smart = false;
 };
 
 }  // namespace varnel

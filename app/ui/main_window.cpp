@@ -67,7 +67,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 
     settings_ = load_settings(config_path_);
     apply_settings_to_list();
-    for (int button : {undo_button, preview_button, start_button}) set_buttons(button, false);
+    update_buttons();
     setAcceptDrops(true);
     wire_tagged_controls();
     setWindowTitle(latin1(product::name) + QStringLiteral(" - 文件批量修改器 V") +
@@ -102,7 +102,8 @@ void MainWindow::fit_to_font() {
     tabs_->setFixedHeight(std::max(tab_height, tabs_->minimumSizeHint().height()));
     const double scale = font_scale(*this);
     for (std::size_t i = 0; i < panels_.size(); ++i)
-        panels_[i]->setFixedWidth(qRound(panel_widths[i] * scale));
+        if (i != 1 || !rule_error_shown_)
+            panels_[i]->setFixedWidth(qRound(panel_widths[i] * scale));
     const QSize needed = layout()->totalMinimumSize();
     setMinimumSize(std::max(design_width, needed.width()),
                    std::max(design_height, needed.height()));
@@ -173,27 +174,53 @@ void MainWindow::refresh_file_count() {
 }
 
 void MainWindow::refresh_preview(bool explicit_command) {
+    const RulePages pages = rule_pages();
+    rule_error_ = rule_input_error(pages, codec_);
     const PreviewSettings preview{settings_.auto_preview, settings_.preview_all,
                                   settings_.preview_count, true, rename_order()};
     const ListChange change =
-        varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command, codec_);
-    show_rule_error(change.rule_error);
+        varnel::refresh_preview(list_, pages, preview, explicit_command, codec_);
+    show_rule_error(rule_error_.empty() ? change.rule_error : rule_error_);
+    update_buttons();
+}
+
+RulePages MainWindow::rule_pages() const {
+    RulePages pages = tabs_->pages();
+    pages.tags.slash_stand_in = settings_.slash_stand_in;
+    return pages;
 }
 
 RenameOrder MainWindow::rename_order() const {
     return settings_.smart_order ? RenameOrder::smart : RenameOrder::in_order;
 }
 
+void MainWindow::update_buttons() {
+    const bool has_items = list_.item_count() > 0;
+    set_buttons(preview_button, has_items);
+    set_buttons(start_button, has_items && rule_error_.empty());
+    set_buttons(undo_button, !undo_log_.entries.empty());
+}
+
 // A rule's settings it cannot use (a pattern that does not compile) are
-// shown in panel 进度 until a preview succeeds again.
+// shown whole in panel 进度, widened to hold them, until a preview succeeds
+// again.
 void MainWindow::show_rule_error(const std::string& error) {
+    QLabel* panel = panels_[1];
+    const int design = qRound(panel_widths[1] * font_scale(*this));
     if (error.empty()) {
-        if (rule_error_shown_) panels_[1]->clear();
+        if (rule_error_shown_) {
+            panel->clear();
+            panel->setToolTip(QStringLiteral("进度"));
+            panel->setFixedWidth(design);
+        }
         rule_error_shown_ = false;
         return;
     }
-    panels_[1]->setText(code_page_text(error));
-    panels_[1]->setToolTip(panels_[1]->text());
+    panel->setText(code_page_text(error));
+    panel->setToolTip(panel->text());
+    const int needed = panel->fontMetrics().horizontalAdvance(panel->text()) +
+                       panel->contentsMargins().left() + panel->contentsMargins().right() + 8;
+    panel->setFixedWidth(std::max(design, needed));
     rule_error_shown_ = true;
 }
 
@@ -224,7 +251,8 @@ void MainWindow::toolbar_command(int index) {
         default:
             break;
     }
-    panels_[1]->clear();
+    // The progress goes; a rule error stays until the rule is mended.
+    if (!rule_error_shown_) panels_[1]->clear();
 }
 
 namespace {

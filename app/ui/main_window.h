@@ -72,9 +72,16 @@ public:
     // items, showing what changes before it writes.
     void fix_tags_command();
     // At start: when the undo journal shows a batch that never finished,
-    // says so and offers to undo it (question "询问："); the journal is
-    // then removed.
+    // says so with its folders, the number of renames done and when, and
+    // offers to undo it (question "询问："), once per journal. Yes undoes it
+    // (the journal goes when every file came back); No keeps the journal for
+    // 文件 → 撤消未完成的批量更名… and 丢弃未完成的批量更名记录, until the
+    // next batch replaces it.
     void offer_interrupted_undo();
+    // 文件 → 撤消未完成的批量更名…: asks again, then undoes the journal's batch.
+    void undo_interrupted_batch();
+    // 文件 → 丢弃未完成的批量更名记录: asks, then removes the journal.
+    void discard_interrupted_batch();
     void toolbar_command(int index);
     void remove_selected_items();
     void clear_list();
@@ -113,6 +120,14 @@ private:
     void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names,
                          bool natural_order);
     void set_buttons(int first, bool enabled);
+    // 撤消 while the undo log holds anything; 预览 while the list has items;
+    // 开始命名 while it has items and the rule can use its settings.
+    void update_buttons();
+    // The pages' settings, with the slash stand-in of the settings record.
+    RulePages rule_pages() const;
+    // The journal's interrupted batch: asks, undoes, reports.
+    void undo_journal_batch();
+    void set_pending_journal(bool pending);
     void show_progress(std::string_view text);
     RenameOrder rename_order() const;
     void show_rule_error(const std::string& error);
@@ -136,6 +151,12 @@ private:
     bool save_failure_reported_ = false;
     std::string undo_journal_path_;
     bool rule_error_shown_ = false;
+    // Why the active rule cannot run (code page); empty when it can.
+    std::string rule_error_;
+    // The journal holds an unfinished batch the user has not undone.
+    bool pending_journal_ = false;
+    QAction* undo_journal_action_ = nullptr;
+    QAction* discard_journal_action_ = nullptr;
 
     FileList list_;
     UndoLog undo_log_;

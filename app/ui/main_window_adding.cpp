@@ -53,8 +53,6 @@ void MainWindow::append_fs_names(const std::string& fs_folder, std::vector<std::
 
 void MainWindow::finish_adding(int) {
     refresh_preview(false);
-    set_buttons(preview_button, true);
-    set_buttons(start_button, true);
     refresh_file_count();
 }
 
@@ -101,8 +99,6 @@ void MainWindow::add_folder() {
     {
         const BusyCursor busy(services_);
         const int first = list_.item_count();
-        set_buttons(preview_button, true);
-        set_buttons(start_button, true);
         report = walk_folder_tree(
             chosen->path, codec_,
             [this](const std::string& fs_folder, std::vector<ItemName> names) {
@@ -122,8 +118,6 @@ void MainWindow::add_folder_at(std::string fs_folder) {
     const BusyCursor busy(services_);
     const int first = list_.item_count();
     if (fs_folder.back() != '/') fs_folder.push_back('/');
-    set_buttons(preview_button, true);
-    set_buttons(start_button, true);
     append_fs_names(fs_folder, list_folder_files(fs_folder).value_or(std::vector<std::string>{}),
                     true);
     finish_adding(first);

@@ -1,11 +1,17 @@
 // Renaming and undo, with progress in panel 进度 and the summaries.
 
 #include <QAction>
+#include <QDateTime>
 #include <QLabel>
+#include <QStringList>
+#include <string_view>
+#include <unordered_set>
 
+#include "app/journal_mark.h"
 #include "app/ui/main_window.h"
 #include "filelist/ui/file_list_model.h"
 #include "platform/journal_file.h"
+#include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
 #include "rename/batch_texts.h"
 #include "rename/fix_names.h"
@@ -23,8 +29,17 @@ void MainWindow::show_progress(std::string_view text) {
 }
 
 void MainWindow::rename_command() {
-    run_batch([this](const BatchHooks& hooks) {
-        return rename_items(list_, tabs_->pages(), undo_log_, codec_, hooks);
+    // A rule that cannot use its settings renames nothing and keeps the
+    // undo of the last batch; its error stays in the status bar.
+    const RulePages pages = rule_pages();
+    rule_error_ = rule_input_error(pages, codec_);
+    if (!rule_error_.empty()) {
+        show_rule_error(rule_error_);
+        update_buttons();
+        return;
+    }
+    run_batch([&](const BatchHooks& hooks) {
+        return rename_items(list_, pages, undo_log_, codec_, hooks);
     });
 }
 
@@ -44,30 +59,38 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
     {
         const BusyCursor busy(services_);
         // Written ahead of the renames, so that a batch cut short by a crash
-        // can be undone at the next start. Without a journal the batch
-        // still runs; only that later undo is lost.
-        std::string reason;
-        std::optional<UndoJournalWriter> journal =
-            undo_journal_path_.empty() ? std::nullopt
-                                       : UndoJournalWriter::create(undo_journal_path_, reason);
+        // can be undone at the next start. It is made only when the first
+        // renames are about to happen: a batch that renames nothing leaves
+        // the journal of the one before. Without a journal the batch still
+        // runs; only that later undo is lost.
+        std::optional<UndoJournalWriter> journal;
+        bool journal_made = false;
         BatchHooks hooks;
         hooks.progress = [this](std::string_view text) { show_progress(text); };
         hooks.order = rename_order();
-        if (journal) {
+        if (!undo_journal_path_.empty()) {
             hooks.before_renames = [&](std::span<const UndoEntry> entries) {
-                return journal->record(entries);
+                if (!journal_made) {
+                    journal_made = true;
+                    std::string reason;
+                    journal = UndoJournalWriter::create(undo_journal_path_, reason);
+                    set_pending_journal(false);  // replaced by this batch's
+                }
+                return journal ? journal->record(entries) : 0;
             };
-            hooks.rename_failed = [&](std::size_t index) { journal->failed(index); };
+            hooks.rename_failed = [&](std::size_t index) {
+                if (journal) journal->failed(index);
+            };
         }
         outcome = batch(hooks);
-        if (journal) journal->finish();
+        if (journal) (void)journal->finish();
     }
-    set_buttons(preview_button, true);
-    set_buttons(undo_button, true);
-    services_.message_box(nullptr, code_page_text(texts::message_title),
-                          code_page_text(outcome.summary),
-                          outcome.all_succeeded() ? MessageIcon::information : MessageIcon::warning,
-                          MessageButtons::ok);
+    update_buttons();
+    const bool refused = !outcome.refused.empty();
+    services_.message_box(
+        nullptr, code_page_text(texts::message_title), code_page_text(outcome.summary),
+        outcome.all_succeeded() && !refused ? MessageIcon::information : MessageIcon::warning,
+        MessageButtons::ok);
     panels_[1]->clear();
 }
 
@@ -84,23 +107,74 @@ void MainWindow::undo_command() {
         outcome = undo_rename(list_, undo_log_, codec_, hooks);
         panels_[1]->clear();
     }
-    set_buttons(undo_button, false);
+    update_buttons();  // what could not be undone stays to undo
     services_.message_box(nullptr, code_page_text(texts::message_title),
                           code_page_text(outcome.summary),
                           outcome.all_succeeded() ? MessageIcon::information : MessageIcon::warning,
                           MessageButtons::ok);
 }
 
+namespace {
+
+// The question about an interrupted batch: what it did, where and when.
+QString interrupted_batch_question(const UndoJournalContents& journal, int done,
+                                   std::optional<std::int64_t> when, const Codec& codec) {
+    QStringList folders;  // in the order the batch met them
+    std::unordered_set<std::string_view> seen;
+    for (const UndoEntry& entry : journal.entries)
+        if (seen.insert(entry.folder_text).second)
+            folders.append(to_qstring(entry.folder_text, codec));
+    constexpr qsizetype shown_folders = 5;
+    QString folder_lines = folders.mid(0, shown_folders).join(QStringLiteral("\n    "));
+    if (folders.size() > shown_folders)
+        folder_lines +=
+            QStringLiteral("\n    ……另有 %1 个文件夹").arg(folders.size() - shown_folders);
+    const QString time =
+        when ? QDateTime::fromSecsSinceEpoch(*when).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+             : QStringLiteral("不详");
+    return QStringLiteral(
+               "上一次的批量更名没有完成。\n\n时间：%1\n已更名：%2 个文件\n文件夹：\n    %3\n\n"
+               "是否撤消它已做的更名？\n（选“否”保留这份记录：以后可以在“文件”菜单中撤消或丢弃它。"
+               "）")
+        .arg(time)
+        .arg(done)
+        .arg(folder_lines);
+}
+
+}  // namespace
+
+void MainWindow::set_pending_journal(bool pending) {
+    pending_journal_ = pending;
+    if (undo_journal_action_) undo_journal_action_->setEnabled(pending);
+    if (discard_journal_action_) discard_journal_action_->setEnabled(pending);
+}
+
 void MainWindow::offer_interrupted_undo() {
     if (undo_journal_path_.empty()) return;
     const UndoJournalRead read = read_undo_journal(undo_journal_path_);
     if (!read.journal || read.journal->finished || read.journal->entries.empty()) return;
-    const MessageAnswer answer =
-        services_.message_box(nullptr, code_page_text(texts::undo_question_title),
-                              code_page_text(texts::interrupted_batch_question),
-                              MessageIcon::information, MessageButtons::yes_no);
-    remove_file(undo_journal_path_);
-    if (answer != MessageAnswer::yes) return;
+    set_pending_journal(true);
+    if (journal_was_asked(undo_journal_path_)) return;  // once per journal
+    (void)mark_journal_asked(undo_journal_path_);       // unmarked, it is asked again: no harm
+    undo_journal_batch();
+}
+
+void MainWindow::undo_interrupted_batch() {
+    undo_journal_batch();
+}
+
+void MainWindow::undo_journal_batch() {
+    const UndoJournalRead read = read_undo_journal(undo_journal_path_);
+    if (!read.journal || read.journal->entries.empty()) {
+        set_pending_journal(false);
+        return;
+    }
+    const MessageAnswer answer = services_.message_box(
+        nullptr, code_page_text(texts::undo_question_title),
+        interrupted_batch_question(*read.journal, renames_done(read.journal->entries),
+                                   journal_time(undo_journal_path_), codec_),
+        MessageIcon::question, MessageButtons::yes_no);
+    if (answer != MessageAnswer::yes) return;  // the journal stays
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
@@ -108,10 +182,25 @@ void MainWindow::offer_interrupted_undo() {
                                [this](std::string_view text) { show_progress(text); });
         panels_[1]->clear();
     }
+    // A file that did not come back keeps the journal, to be tried again.
+    if (outcome.all_succeeded()) {
+        remove_journal(undo_journal_path_);
+        set_pending_journal(false);
+    }
     services_.message_box(nullptr, code_page_text(texts::message_title),
                           code_page_text(outcome.summary),
                           outcome.all_succeeded() ? MessageIcon::information : MessageIcon::warning,
                           MessageButtons::ok);
+}
+
+void MainWindow::discard_interrupted_batch() {
+    const MessageAnswer answer = services_.message_box(
+        nullptr, code_page_text(texts::undo_question_title),
+        QStringLiteral("是否丢弃未完成的批量更名的记录？\n丢弃后，它已做的更名再也不能撤消。"),
+        MessageIcon::warning, MessageButtons::yes_no);
+    if (answer != MessageAnswer::yes) return;
+    remove_journal(undo_journal_path_);
+    set_pending_journal(false);
 }
 
 }  // namespace varnel

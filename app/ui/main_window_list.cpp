@@ -11,8 +11,8 @@
 #include "filelist/ui/file_list_view.h"
 #include "filelist/ui/filter_dialog.h"
 #include "filelist/ui/list_context_menu.h"
-#include "id3/ui/tag_fix_dialog.h"
 #include "id3/ui/tag_dialog.h"
+#include "id3/ui/tag_fix_dialog.h"
 #include "platform/ui/ui_services.h"
 #include "rename/batch_texts.h"
 #include "rename/name_text.h"
@@ -25,10 +25,9 @@ void MainWindow::show_context_menu(const QPoint& position) {
     const bool mp3_selected = std::any_of(selected.begin(), selected.end(), [this](int row) {
         return has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3");
     });
-    context_menu_->set_state(context_menu_state(list_.item_count(),
-                                                static_cast<int>(selected.size()),
-                                                tabs_->active_page() == RulePage::tags,
-                                                mp3_selected));
+    context_menu_->set_state(
+        context_menu_state(list_.item_count(), static_cast<int>(selected.size()),
+                           tabs_->active_page() == RulePage::tags, mp3_selected));
     context_menu_->popup(position);
 }
 
@@ -79,8 +78,7 @@ void MainWindow::remove_list_selection() {
     list_.remove_selected_items();
     view_->clearSelection();  // every marked row went; the view shows no mark either
     refresh_file_count();
-    if (list_.item_count() == 0)
-        for (int button : {preview_button, start_button, undo_button}) set_buttons(button, false);
+    update_buttons();  // the undo of the last batch stays, whatever rows went
 }
 
 void MainWindow::remove_selected_items() {
@@ -92,7 +90,7 @@ void MainWindow::remove_selected_items() {
 void MainWindow::clear_list() {
     list_.clear();
     refresh_file_count();
-    for (int button : {preview_button, start_button, undo_button}) set_buttons(button, false);
+    update_buttons();
 }
 
 // Exactly the items the tag rule marked go.
@@ -108,10 +106,7 @@ void MainWindow::open_filter() {
     FilterDialog dialog(*model_, codec_, services_, this);
     connect(&dialog, &FilterDialog::filtered, this, [this] {
         refresh_file_count();
-        if (list_.item_count() == 0) {
-            set_buttons(start_button, false);
-            set_buttons(preview_button, false);
-        }
+        update_buttons();
     });
     dialog.exec();
 }

@@ -23,6 +23,12 @@ void MainWindow::build_menus() {
         fix_names_command();
     });
     file->addSeparator();
+    undo_journal_action_ = file->addAction(QStringLiteral("撤消未完成的批量更名…"), this,
+                                           [this] { undo_interrupted_batch(); });
+    discard_journal_action_ = file->addAction(QStringLiteral("丢弃未完成的批量更名记录…"), this,
+                                              [this] { discard_interrupted_batch(); });
+    set_pending_journal(false);
+    file->addSeparator();
     file->addAction(QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), this,
                     [this] { close(); });
     QMenu* options = menuBar()->addMenu(QStringLiteral("选项(&O)"));

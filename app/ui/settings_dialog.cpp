@@ -6,9 +6,12 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <iterator>
 #include <utility>
@@ -99,6 +102,15 @@ void SettingsDialog::build_colour_controls() {
     place(new QLabel(QStringLiteral("冲突处理"), this), u"标签5", 16, 121, 100, 12);
     order_ = place(new QComboBox(this), u"冲突处理组合框", 117, 116, 83, 22);
     order_->addItems({QStringLiteral("按顺序"), QStringLiteral("智能顺序")});
+    // What a '/' of a tag field becomes in a name made by page MP3标签.
+    place(new QLabel(QStringLiteral("标签中的/换为"), this), u"标签6", 214, 121, 110, 12);
+    slash_stand_in_ = place(new QComboBox(this), u"斜杠替换组合框", 330, 116, 60, 22);
+    slash_stand_in_->setEditable(true);
+    slash_stand_in_->addItems({QStringLiteral("／"), QStringLiteral("∕"), QStringLiteral("_"),
+                               QStringLiteral("-"), QStringLiteral("、")});
+    slash_stand_in_->lineEdit()->setMaxLength(4);
+    slash_stand_in_->lineEdit()->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[^/\\x{0}]*")), slash_stand_in_));
     auto* line = place(new QFrame(this), u"外形框2", 4, 139, 390, 2);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -118,10 +130,10 @@ void SettingsDialog::build_buttons() {
 }
 
 void SettingsDialog::set_tab_order() {
-    QWidget* const order[] = {auto_preview_, preview_count_,     count_edit_,
-                              preview_all_,  background_picker_, font_colour_picker_,
-                              font_button_,  v2_encoding_,       order_, default_button_,
-                              ok_button_,    cancel_button_,     apply_button_};
+    QWidget* const order[] = {
+        auto_preview_,       preview_count_, count_edit_,    preview_all_, background_picker_,
+        font_colour_picker_, font_button_,   v2_encoding_,   order_,       slash_stand_in_,
+        default_button_,     ok_button_,     cancel_button_, apply_button_};
     for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
@@ -146,6 +158,7 @@ void SettingsDialog::connect_events() {
     connect(font_button_, &QPushButton::clicked, this, [this] { choose_font(); });
     connect(v2_encoding_, &QComboBox::activated, this, [this] { enable_apply(); });
     connect(order_, &QComboBox::activated, this, [this] { enable_apply(); });
+    connect(slash_stand_in_, &QComboBox::editTextChanged, this, [this] { enable_apply(); });
     connect(default_button_, &QPushButton::clicked, this, [this] { restore_defaults(); });
     connect(ok_button_, &QPushButton::clicked, this, [this] { accept_clicked(); });
     connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
@@ -163,6 +176,7 @@ void SettingsDialog::fill_controls(const Settings& settings) {
     font_chooser_ = {settings.font_name, settings.font_size, settings.bold, settings.italic};
     v2_encoding_->setCurrentIndex(settings.v2_unicode ? 1 : 0);
     order_->setCurrentIndex(settings.smart_order ? 1 : 0);
+    slash_stand_in_->setEditText(to_qstring(settings.slash_stand_in, codec_));
 }
 
 void SettingsDialog::update_preview_controls() {
@@ -216,6 +230,9 @@ void SettingsDialog::take_controls() {
     record_.font_size = font_chooser_.size;
     record_.v2_unicode = v2_encoding_->currentIndex() == 1;
     record_.smart_order = order_->currentIndex() == 1;
+    QString stand_in = slash_stand_in_->currentText();
+    stand_in.remove(QLatin1Char('/')).remove(QChar(u'\0'));
+    record_.slash_stand_in = from_qstring(stand_in, codec_);
 }
 
 void SettingsDialog::accept_clicked() {

@@ -83,6 +83,7 @@ private:
     QPushButton* font_button_ = nullptr;         // 字体按钮
     QComboBox* v2_encoding_ = nullptr;           // ID3v2文字编码组合框: GBK, Unicode
     QComboBox* order_ = nullptr;                 // 冲突处理组合框: 按顺序, 智能顺序
+    QComboBox* slash_stand_in_ = nullptr;        // 斜杠替换组合框 (editable; '/' refused)
     QPushButton* default_button_ = nullptr;      // 默认按钮
     QPushButton* ok_button_ = nullptr;           // 确定按钮
     QPushButton* cancel_button_ = nullptr;       // 取消按钮

@@ -63,7 +63,15 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const auto column = static_cast<Column>(index.column());
-    if (role == Qt::DisplayRole) return to_qstring(list_.get_cell(index.row(), column), codec_);
+    if (role == Qt::DisplayRole) {
+        QString text = to_qstring(list_.get_cell(index.row(), column), codec_);
+        // A failure shows its reason in the row itself, not only in a tip.
+        if (column == Column::rename_status) {
+            const std::string& reason = list_.status_reason(index.row());
+            if (!reason.empty()) text += QStringLiteral("：") + to_qstring(reason, codec_);
+        }
+        return text;
+    }
     if (role == Qt::ToolTipRole && column == Column::rename_status) {
         const std::string& reason = list_.status_reason(index.row());
         if (reason.empty()) return {};

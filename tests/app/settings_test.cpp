@@ -41,6 +41,7 @@ std::string gb(const char8_t* utf8) {
 }
 const std::string naming = gb(u8"命名选项");
 const std::string order_key = gb(u8"冲突处理");
+const std::string slash_key = gb(u8"斜杠替换为");
 
 std::string section(const std::string& name) {
     return "[" + name + "]\n";
@@ -201,14 +202,14 @@ TEST_F(SettingsFile, ColoursAreNumbersTakenAs32Bits) {
     }
 }
 
-TEST_F(SettingsFile, FirstSaveWritesFiveSectionsAndTenKeysInOrder) {
+TEST_F(SettingsFile, FirstSaveWritesFiveSectionsAndElevenKeysInOrder) {
     ASSERT_TRUE(save_settings(path_, load()));
     EXPECT_EQ(contents(), section(preview) + line(auto_key, off) + line(all_key, off) +
                               line(count_key, "10") + section(colour) + line(back_key, "8429696") +
                               line(fore_key, "8388608") + section(font) + line(name_key, song) +
                               line(size_key, "10") + line(style_key, regular) + section(tags) +
-                              line(encoding_key, "GBK") + section(naming) +
-                              line(order_key, gb(u8"按顺序")));
+                              line(encoding_key, "GBK") + line(slash_key, gb(u8"／")) +
+                              section(naming) + line(order_key, gb(u8"按顺序")));
 }
 
 TEST_F(SettingsFile, SaveWritesEachStyleWord) {
@@ -248,13 +249,13 @@ TEST_F(SettingsFile, SaveKeepsUnrelatedLinesAndReplacesItsKeys) {
     Settings settings;
     settings.preview_count = 42;
     ASSERT_TRUE(save_settings(path_, settings));
-    EXPECT_EQ(contents(), "; remark\n" + section("other") + line("keep", "me") + section(preview) +
-                              line(count_key, "42") + line("extra", "1") + line(auto_key, off) +
-                              line(all_key, off) + section(font) + line(name_key, song) +
-                              line(size_key, "10") + line(style_key, regular) + section(colour) +
-                              line(back_key, "8429696") + line(fore_key, "8388608") +
-                              section(tags) + line(encoding_key, "GBK") + section(naming) +
-                              line(order_key, gb(u8"按顺序")));
+    EXPECT_EQ(contents(),
+              "; remark\n" + section("other") + line("keep", "me") + section(preview) +
+                  line(count_key, "42") + line("extra", "1") + line(auto_key, off) +
+                  line(all_key, off) + section(font) + line(name_key, song) + line(size_key, "10") +
+                  line(style_key, regular) + section(colour) + line(back_key, "8429696") +
+                  line(fore_key, "8388608") + section(tags) + line(encoding_key, "GBK") +
+                  line(slash_key, gb(u8"／")) + section(naming) + line(order_key, gb(u8"按顺序")));
 }
 
 TEST_F(SettingsFile, TagTextEncodingIsGbkUnlessUnicode) {
@@ -276,6 +277,19 @@ TEST_F(SettingsFile, RenameOrderIsInOrderUnlessSmart) {
     }
     Settings settings;
     settings.smart_order = true;
+    ASSERT_TRUE(save_settings(path_, settings));
+    EXPECT_EQ(load(), settings);
+}
+
+// A stand-in that is itself a separator would make the names it should
+// save impossible: the '/' go, the rest stays.
+TEST_F(SettingsFile, SlashStandInNeverHoldsASeparator) {
+    for (const auto& [text, read] : std::vector<std::pair<std::string, std::string>>{
+             {gb(u8"／"), gb(u8"／")}, {"_", "_"}, {"", ""}, {"/", ""}, {"a/b", "ab"}}) {
+        EXPECT_EQ(load_one(tags, slash_key, text).slash_stand_in, read) << text;
+    }
+    Settings settings;
+    settings.slash_stand_in = gb(u8"〃");
     ASSERT_TRUE(save_settings(path_, settings));
     EXPECT_EQ(load(), settings);
 }

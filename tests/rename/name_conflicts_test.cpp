@@ -51,8 +51,20 @@ TEST(NameConflicts, MarksClashesAndExistingTargetsAsTheBatchWillMeetThem) {
     const auto smart = RenameOrder::smart;
     const std::vector<Case> cases = {
         {"no conflict", {"a", "b"}, {"x", "y"}, {"z"}, false, in_order, {none, none}},
-        {"same new name", {"a", "b", "c"}, {"x", "x", "y"}, {}, false, in_order, {same, same, none}},
-        {"unchanged name taken by another", {"a", "b"}, {"a", "a"}, {}, false, in_order, {same, same}},
+        {"same new name",
+         {"a", "b", "c"},
+         {"x", "x", "y"},
+         {},
+         false,
+         in_order,
+         {same, same, none}},
+        {"unchanged name taken by another",
+         {"a", "b"},
+         {"a", "a"},
+         {},
+         false,
+         in_order,
+         {same, same}},
         {"existing file stays", {"a"}, {"z"}, {"z"}, false, in_order, {exists}},
         {"folder entry of other case", {"a"}, {"z"}, {"Z"}, false, in_order, {none}},
         {"folder entry of other case, folding", {"a"}, {"z"}, {"Z"}, true, in_order, {exists}},
@@ -63,6 +75,16 @@ TEST(NameConflicts, MarksClashesAndExistingTargetsAsTheBatchWillMeetThem) {
         {"swap, smart order", {"a", "b"}, {"b", "a"}, {}, false, smart, {none, none}},
         {"swap, in order", {"a", "b"}, {"b", "a"}, {}, false, in_order, {exists, none}},
         {"only previewed rows", {"a", "b", "c"}, {"x"}, {}, false, in_order, {none}},
+        {"names no file can have",
+         {"a", "b", "c", "d", "e", "f", "g", "h"},
+         {"", "", ".", "..", "x/y", std::string("x\0y", 3), std::string(256, 'n'),
+          std::string(255, 'n')},
+         {},
+         false,
+         in_order,
+         {NameConflict::empty_name, NameConflict::empty_name, NameConflict::dots,
+          NameConflict::dots, NameConflict::separator, NameConflict::separator,
+          NameConflict::too_long, none}},
     };
     for (const Case& c : cases) EXPECT_EQ(conflicts_of(c), c.expected) << c.what;
 }
@@ -74,25 +96,44 @@ TEST(NameConflicts, RowsAddedAtDifferentTimesShareTheirFolder) {
     list.new_names()[1] = "x";
     const Codec codec;
     int reads = 0;
-    const auto conflicts = find_name_conflicts(list, 2, RenameOrder::in_order, codec,
-                                               [&](const std::string&) {
-                                                   ++reads;
-                                                   return std::optional<FolderNames>(
-                                                       FolderNames{{"a", "b"}, false});
-                                               });
+    const auto conflicts =
+        find_name_conflicts(list, 2, RenameOrder::in_order, codec, [&](const std::string&) {
+            ++reads;
+            return std::optional<FolderNames>(FolderNames{{"a", "b"}, false});
+        });
     EXPECT_EQ(conflicts, (std::vector<NameConflict>{same, same}));
     EXPECT_EQ(reads, 1);
 }
 
+// The length that counts is the name's length on disk: 86 characters of
+// two GB18030 bytes each are 258 bytes in UTF-8.
+TEST(NameConflicts, NameLengthCountsTheBytesWrittenToDisk) {
+    const Codec codec;
+    FileList list = list_of("/d", {"a", "b"});
+    std::string chars85;
+    for (int i = 0; i < 85; ++i) chars85 += "名";
+    list.new_names()[0] = codec.from_utf8(chars85).value();
+    list.new_names()[1] = codec.from_utf8(chars85 + "名").value();
+    ASSERT_LT(list.new_names()[1].size(), 255u);
+    const auto conflicts =
+        find_name_conflicts(list, 2, RenameOrder::in_order, codec, [](const std::string&) {
+            return std::optional<FolderNames>(FolderNames{{"a", "b"}, false});
+        });
+    EXPECT_EQ(conflicts, (std::vector<NameConflict>{none, NameConflict::too_long}));
+}
+
 TEST(NameConflicts, ShownInTheStatusColumnAndClearedWhenGone) {
+    const Codec codec;
     FileList list = list_of("/d", {"a", "b", "c", "d"});
     list.set_rename_status(3, "更名成功", StatusImage::success);
-    show_name_conflicts(list, {same, same, exists, none});
+    show_name_conflicts(list, {same, same, exists, none}, codec);
     EXPECT_EQ(list.get_cell(0, Column::rename_status), conflict_same_name);
     EXPECT_EQ(list.get_cell(2, Column::rename_status), conflict_target_exists);
     EXPECT_EQ(list.status_image(2), StatusImage::failure);
     EXPECT_EQ(list.get_cell(3, Column::rename_status), "更名成功");
-    show_name_conflicts(list, {none});  // a shorter preview
+    show_name_conflicts(list, {NameConflict::empty_name}, codec);
+    EXPECT_EQ(codec.to_utf8(list.get_cell(0, Column::rename_status)), "新名称为空");
+    show_name_conflicts(list, {none}, codec);  // a shorter preview
     for (int row : {0, 1, 2}) EXPECT_EQ(list.get_cell(row, Column::rename_status), "") << row;
     EXPECT_EQ(list.get_cell(3, Column::rename_status), "更名成功");
 }

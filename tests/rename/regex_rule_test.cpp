@@ -33,8 +33,8 @@ TEST(RegexRule, ReplacesOnUnicodeTextOfThePartInScope) {
          "ae.txt"},
         {"case-sensitive", "mp3", "", NameScope::extension, true, "a.MP3", "a.MP3"},
         {"extension emptied drops its dot", "mp3", "", NameScope::extension, false, "a.MP3", "a"},
-        {"dot of the extension never matched", "\\.", "-", NameScope::both, false,
-         "a.b.c", "a-b.c"},
+        {"dot of the extension never matched", "\\.", "-", NameScope::both, false, "a.b.c",
+         "a-b.c"},
         {"unknown group keeps the name", "(a)", "$5", NameScope::main_name, false, "abc", "abc"},
         {"runaway backtracking keeps the name", "(a+)+$", "x", NameScope::main_name, false,
          std::string(40, 'a') + "!", std::string(40, 'a') + "!"},
@@ -56,6 +56,10 @@ TEST(RegexRule, AnInvalidPatternGivesItsErrorAndChangesNoName) {
     const std::string error = compute_regex_names(options, old_names, new_names, codec);
     EXPECT_EQ(codec.to_utf8(error.substr(0, 16)).value(), "正则表达式错误：");
     EXPECT_NE(error.find("missing closing parenthesis"), std::string::npos) << error;
+    // A common error is explained in Chinese too, the same whether or not
+    // a batch computes names.
+    EXPECT_NE(codec.to_utf8(error).value().find("缺少右括号"), std::string::npos);
+    EXPECT_EQ(regex_pattern_error(options, codec), error);
     EXPECT_EQ(new_names, old_names);
 }
 

@@ -48,6 +48,28 @@ TEST_F(TagRuleTest, NamesFromThePreferredTagWithPerTagFallback) {
     EXPECT_EQ(run({"both.mp3"}, {"#6", false})[0], "Rock.mp3");
 }
 
+// Tags from other taggers carry "1/10" tracks and AC/DC artists; no field
+// may turn the name into a path.
+TEST_F(TagRuleTest, SlashesOfTagFieldsNeverReachTheName) {
+    dir.write_file("a.mp3", id3v2_tag(text_frame("TPE1", "AC/DC") + text_frame("TIT2", "T.N.T") +
+                                      text_frame("TRCK", "1/10") + text_frame("TALB", "x/y/z")) +
+                                fake_audio(100));
+    const std::string full_width = codec.from_utf8("／").value();
+    struct Case {
+        const char* what;
+        std::optional<std::string> stand_in;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"default stand-in", std::nullopt,
+         "AC" + full_width + "DC-x" + full_width + "y" + full_width + "z-1-T.N.T.mp3"},
+        {"chosen stand-in", "_", "AC_DC-x_y_z-1-T.N.T.mp3"},
+        {"slashes dropped", "", "ACDC-xyz-1-T.N.T.mp3"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(run({"a.mp3"}, {"#1-#3-#4-#2", false, c.stand_in})[0], c.expected) << c.what;
+}
+
 TEST_F(TagRuleTest, MarksItemsItCannotNameAndNeverClearsTheMarks) {
     dir.write_file("plain.mp3", fake_audio(1000));
     dir.write_file("song.mp3.txt", v2("a", "b"));

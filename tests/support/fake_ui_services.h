@@ -3,6 +3,7 @@
 // request recorded.
 
 #include <deque>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -38,9 +39,12 @@ public:
     std::vector<int> busy_at_fetch;  // busy_depth while each fetch ran
     int busy_depth = 0;
     int busy_calls = 0;
+    // Called as each message box opens, to look at the window behind it.
+    std::function<void()> on_message;
 
     MessageAnswer message_box(QWidget*, const QString& title, const QString& text, MessageIcon icon,
                               MessageButtons buttons) override {
+        if (on_message) on_message();
         messages.push_back({title, text, icon, buttons});
         if (buttons == MessageButtons::ok) return MessageAnswer::ok;
         return take(answers, MessageAnswer::no);

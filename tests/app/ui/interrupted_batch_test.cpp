@@ -1,11 +1,18 @@
 // A rename batch of the desktop program cut short (the journal has no end):
-// the next start says so and offers to undo it.
+// the next start says so and offers to undo it, and the record stays until
+// it is undone, discarded or replaced.
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRegularExpression>
 #include <fstream>
 
 #include "app/ui/main_window.h"
+#include "rename/ui/rule_tabs.h"
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
 
@@ -44,6 +51,16 @@ protected:
     std::string journal = config.path() + "journal";
 };
 
+QAction* menu_action(const MainWindow& window, const char* text) {
+    for (QAction* menu : window.menuBar()->actions())
+        if (menu->menu())
+            for (QAction* action : menu->menu()->actions())
+                if (action->text() == QString::fromUtf8(text)) return action;
+    ADD_FAILURE() << "no menu item " << text;
+    static QAction none;
+    return &none;
+}
+
 TEST_F(InterruptedBatchTest, YesUndoesTheBatchAndForgetsTheJournal) {
     crashed_batch();
     auto window = start();
@@ -52,28 +69,79 @@ TEST_F(InterruptedBatchTest, YesUndoesTheBatchAndForgetsTheJournal) {
     window->offer_interrupted_undo();
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].buttons, MessageButtons::yes_no);
-    EXPECT_EQ(ui.messages[0].text,
-              QString::fromUtf8("上一次的批量更名没有完成。是否撤消它已做的更名？"));
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QString::fromUtf8("上一次的批量更名没有完成。")));
+    EXPECT_TRUE(ui.messages[0].text.contains(QString::fromUtf8("是否撤消它已做的更名？")));
     EXPECT_EQ(ui.messages[1].text, QString::fromUtf8("上一次的操作已经成功撤消！"));
     EXPECT_EQ(files.names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
     EXPECT_EQ(files.read_file("b.txt"), "b.txt");
     EXPECT_FALSE(config.exists("journal"));
+    EXPECT_FALSE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
 }
 
-TEST_F(InterruptedBatchTest, NoLeavesTheFilesAndAFinishedBatchAsksNothing) {
+// No (and Escape, which the fake desktop answers as No) keeps the only
+// record of the renames: the question names what the batch did, comes once
+// per journal, and the batch can still be undone from the 文件 menu.
+TEST_F(InterruptedBatchTest, NoKeepsTheJournalForTheFileMenuAndAsksOnce) {
     crashed_batch();
     auto window = start();
     ui.messages.clear();
-    window->offer_interrupted_undo();  // the fake user says No
-    EXPECT_EQ(ui.messages.size(), 1u);
+    window->offer_interrupted_undo();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const QString question = ui.messages[0].text;
+    EXPECT_TRUE(question.contains(QString::fromStdString(files.path()))) << question.toStdString();
+    EXPECT_TRUE(question.contains(QString::fromUtf8("已更名：3 个文件"))) << question.toStdString();
+    EXPECT_TRUE(
+        question.contains(QRegularExpression(QStringLiteral("\\d{4}-\\d\\d-\\d\\d \\d\\d:"))))
+        << question.toStdString();
+    EXPECT_TRUE(config.exists("journal"));
     EXPECT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
-    EXPECT_FALSE(config.exists("journal"));
 
-    // A batch that ran to its end is no question at the next start.
+    window = start();
+    window->offer_interrupted_undo();
+    EXPECT_EQ(ui.messages.size(), 1u);  // asked once
+    QAction* undo = menu_action(*window, "撤消未完成的批量更名…");
+    ASSERT_TRUE(undo->isEnabled());
+    ui.answers.push_back(MessageAnswer::yes);
+    undo->trigger();
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[2].text, QString::fromUtf8("上一次的操作已经成功撤消！"));
+    EXPECT_EQ(files.names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+    EXPECT_FALSE(config.exists("journal"));
+    EXPECT_FALSE(undo->isEnabled());
+}
+
+TEST_F(InterruptedBatchTest, DiscardForgetsTheJournal) {
+    crashed_batch();
+    auto window = start();
+    window->offer_interrupted_undo();  // No
+    QAction* discard = menu_action(*window, "丢弃未完成的批量更名记录…");
+    ASSERT_TRUE(discard->isEnabled());
+    discard->trigger();  // asked, and No again: nothing goes
+    EXPECT_TRUE(config.exists("journal"));
+    ui.answers.push_back(MessageAnswer::yes);
+    discard->trigger();
+    EXPECT_FALSE(config.exists("journal"));
+    EXPECT_FALSE(discard->isEnabled());
+    EXPECT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
+}
+
+// A kept journal lasts until the next batch writes its own.
+TEST_F(InterruptedBatchTest, ANewBatchReplacesTheKeptJournal) {
+    crashed_batch();
+    auto window = start();
+    window->offer_interrupted_undo();  // No
+    ASSERT_TRUE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
+    ui.folder_choices.push_back(files.path());
+    window->toolbar_command(0);
+    window->rule_tabs()
+        ->findChild<QLineEdit*>(QStringLiteral("文件名前缀编辑框"))
+        ->setText(QStringLiteral("n"));
     window->toolbar_command(5);
+    EXPECT_EQ(files.names(), (std::vector<std::string>{"n0.txt", "n1.txt", "n2.txt"}));
+    EXPECT_FALSE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
     ui.messages.clear();
     start()->offer_interrupted_undo();
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.messages.empty());  // that batch finished
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -391,6 +392,26 @@ TEST_F(SettingsWindow, TagEncodingAndRenameOrderAreChosenInTheirBoxes) {
         click("确定按钮");
         EXPECT_TRUE(record_.*(b.field));
     }
+}
+
+// The stand-in for a '/' of a tag field: shown from the record, typed or
+// chosen, never itself a '/'.
+TEST_F(SettingsWindow, SlashStandInIsEditedInItsBoxAndNeverASlash) {
+    record_.slash_stand_in = codec_.from_utf8("＼").value();
+    open();
+    auto* box = control<QComboBox>("斜杠替换组合框");
+    EXPECT_EQ(box->currentText(), QStringLiteral("＼"));
+    box->setFocus();
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), QStringLiteral("a/b"));
+    EXPECT_EQ(box->currentText(), QStringLiteral("ab"));
+    EXPECT_TRUE(apply_enabled());
+    click("应用按钮");
+    EXPECT_EQ(record_.slash_stand_in, "ab");
+    click("默认按钮");
+    EXPECT_EQ(box->currentText(), QStringLiteral("／"));
+    click("确定按钮");
+    EXPECT_EQ(record_.slash_stand_in, Settings::default_slash_stand_in());
 }
 
 // Enter means 确定 wherever the focus is: it never opens a chooser.

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/journal_mark.h"
+
+#include <cerrno>
+
+#include "filelist/adding.h"
+#include "platform/dir_handle.h"
+#include "platform/file_id.h"
+#include "platform/journal_file.h"
+#include "platform/small_file.h"
+
+namespace varnel {
+namespace {
+
+std::string mark_path(const std::string& journal_path) {
+    return journal_path + ".asked";
+}
+
+std::optional<FileId> journal_id(const std::string& journal_path) {
+    std::string folder = folder_of_path(journal_path);
+    if (folder.empty()) folder = "./";
+    const std::optional<DirHandle> dir = DirHandle::open_path(folder);
+    if (!dir) return std::nullopt;
+    return file_id_at(dir->fd(), name_of_path(journal_path));
+}
+
+std::string mark_text(const FileId& id) {
+    return std::to_string(id.device) + ' ' + std::to_string(id.inode) + ' ' +
+           std::to_string(id.mtime_sec) + '.' + std::to_string(id.mtime_nsec) + ' ' +
+           std::to_string(id.size) + '\n';
+}
+
+}  // namespace
+
+std::optional<std::int64_t> journal_time(const std::string& journal_path) {
+    const std::optional<FileId> id = journal_id(journal_path);
+    if (!id) return std::nullopt;
+    return id->mtime_sec;
+}
+
+bool journal_was_asked(const std::string& journal_path) {
+    const std::optional<FileId> id = journal_id(journal_path);
+    if (!id) return false;
+    int error = 0;
+    const std::optional<std::string> mark = read_file_start(mark_path(journal_path), 256, error);
+    return mark && *mark == mark_text(*id);
+}
+
+WriteResult mark_journal_asked(const std::string& journal_path) {
+    const std::optional<FileId> id = journal_id(journal_path);
+    if (!id) return WriteResult{ENOENT};
+    return replace_file_atomically(mark_path(journal_path), mark_text(*id));
+}
+
+bool remove_journal(const std::string& journal_path) {
+    remove_file(mark_path(journal_path));
+    return remove_file(journal_path);
+}
+
+}  // namespace varnel
