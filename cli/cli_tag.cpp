@@ -136,7 +136,7 @@ bool write_v1(ByteFile& file, const TagFields& f) {
 }
 
 void report(const std::string& path, std::string_view what, int error, std::ostream& err) {
-    err << "varnel-cli: " << what << ' ' << path << " failed: " << system_error_text(error) << '\n';
+    err << "varnel-cli: " << what << ' ' << path << " failed: " << tag_edit_error_text(error) << '\n';
 }
 
 bool refuse_unconvertible(const std::vector<std::string>& frames, const std::string& path,

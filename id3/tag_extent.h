@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Where the ID3v2 tag at the start of a file ends, so that a damaged size
+// in its header never makes an edit or a removal take audio with the tag.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/byte_file.h"
+
+namespace varnel {
+
+enum class TagEnd {
+    none,      // no ID3v2 header
+    declared,  // where the header says (with a version 2.4 footer)
+    mended,    // the declared size runs too far: after the frames instead
+    unknown,   // the declared size runs too far and the frames' end is unclear
+};
+
+struct TagExtent {
+    TagEnd end = TagEnd::none;
+    // Bytes the tag takes at the file's start (0 for none and unknown).
+    std::uint64_t length = 0;
+    // The file's first bytes as far as the tag may reach: `length` of them,
+    // or for unknown those of the declared size that the file holds.
+    std::string bytes;
+};
+
+// The tag's extent. A declared size that runs past the end of the file, or
+// past the last well-formed frame into what is plainly MPEG audio (see
+// starts_with_mpeg_audio), is mended: the tag ends after its last
+// well-formed frame and the zero bytes that follow it, where MPEG audio or
+// the file's ID3v1 trailer begins (or at the end of a file that holds
+// nothing else). Past the end of the file with anything else after the
+// frames, or with an unsynchronised tag, the end is unknown. A declared
+// size within the file where no audio follows the frames stands (bytes
+// after the frames then belong to the tag). Reads at most the bytes the
+// file holds: memory is bounded by the file's size, never by a declared
+// one. nullopt on a read error, with errno set.
+std::optional<TagExtent> find_tag_extent(ByteFile& file);
+
+}  // namespace varnel
