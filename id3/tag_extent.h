@@ -32,10 +32,13 @@ struct TagExtent {
 // starts_with_mpeg_audio), is mended: the tag ends after its last
 // well-formed frame and the zero bytes that follow it, where MPEG audio or
 // the file's ID3v1 trailer begins (or at the end of a file that holds
-// nothing else). Past the end of the file with anything else after the
-// frames, or with an unsynchronised tag, the end is unknown. A declared
-// size within the file where no audio follows the frames stands (bytes
-// after the frames then belong to the tag). Reads at most the bytes the
+// nothing else). Plainly MPEG audio: a frame header followed, after the
+// frame, by another one, the ID3v1 trailer or the file's end. Past the end
+// of the file with anything else after the frames, or with an
+// unsynchronised tag, the end is unknown; so it is within the file where
+// the frames stop early and plain MPEG audio starts further on inside the
+// declared size. A declared size within the file where no audio follows
+// the frames stands (bytes after the frames then belong to the tag). Reads at most the bytes the
 // file holds: memory is bounded by the file's size, never by a declared
 // one. nullopt on a read error, with errno set.
 std::optional<TagExtent> find_tag_extent(ByteFile& file);
