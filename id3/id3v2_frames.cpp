@@ -231,6 +231,53 @@ void merge_people_lists(std::vector<TagFrame>& frames) {
 // --- Version 2.4 ---------------------------------------------------------
 
 TagFrame from_v24(std::string_view id, char status, char format, std::string_view raw,
+                  bool tag_unsynchronised);
+
+// Where the sub-frames of a chapter (CHAP) or a table of contents (CTOC)
+// start in its data: after the element id and the times and offsets, or
+// the flags and the child element ids. npos where the data ends first.
+std::size_t sub_frames_at(std::string_view id, std::string_view data) {
+    std::size_t at = data.find('\0');
+    if (at == npos) return npos;
+    ++at;
+    if (id == "CHAP") return at + 16 <= data.size() ? at + 16 : npos;
+    if (at + 2 > data.size()) return npos;
+    std::size_t children = byte_at(data, at + 1);
+    for (at += 2; children > 0; --children) {
+        const std::size_t end = data.find('\0', at);
+        if (end == npos) return npos;
+        at = end + 1;
+    }
+    return at;
+}
+
+// A version 2.4 chapter's sub-frames in version 2.3 form, like the tag's
+// own frames; they stay byte for byte where they do not walk with
+// syncsafe sizes exactly to the data's end or one has no version 2.3 form.
+void convert_sub_frames(TagFrame& frame) {
+    const std::string_view data = frame.data;
+    const std::size_t start = sub_frames_at(frame.id, data);
+    if (start == npos) return;
+    std::string converted(data.substr(0, start));
+    std::size_t at = start;
+    while (at + 10 <= data.size()) {
+        const std::string_view id = data.substr(at, 4);
+        const std::optional<std::uint32_t> size = syncsafe(data.substr(at + 4, 4));
+        const bool is_id = std::all_of(id.begin(), id.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        });
+        if (!is_id || !size || *size > data.size() - at - 10) return;
+        const TagFrame sub =
+            from_v24(id, data[at + 8], data[at + 9], data.substr(at + 10, *size), false);
+        if (!sub.convertible) return;
+        converted += frame_bytes(sub);
+        at += 10 + *size;
+    }
+    if (at != data.size()) return;
+    frame.data = std::move(converted);
+}
+
+TagFrame from_v24(std::string_view id, char status, char format, std::string_view raw,
                   bool tag_unsynchronised) {
     TagFrame frame{std::string(id), 0, 0, std::string(raw), true};
     const auto flags = static_cast<std::uint8_t>(format);
@@ -252,6 +299,7 @@ TagFrame from_v24(std::string_view id, char status, char format, std::string_vie
     if (id == "TIPL" || id == "TMCL") frame.id = "IPLS";
     frame.convertible = convert_texts(frame, group_bytes);
     if (frame.convertible) join_values(frame, group_bytes);
+    if ((id == "CHAP" || id == "CTOC") && group_bytes == 0) convert_sub_frames(frame);
     if (frame.id == "TORY" && frame.convertible) {
         // Only the year: "1999-05-01" becomes "1999".
         const std::size_t text_at = group_bytes + 1 + (byte_at(frame.data, group_bytes) ? 2 : 0);

@@ -37,8 +37,9 @@ std::vector<TagFrame> read_frames(std::string_view tag);
 // version 2.3 form (a data length indicator dropped, frame
 // unsynchronisation undone), UTF-8 (3) and UTF-16BE (2) texts turned into
 // UTF-16 with a byte-order mark (1), several values of a text frame (TXXX
-// aside) joined by "/", TDOR as TORY, and TIPL and TMCL as one IPLS (at the
-// place of the first, with the pairs of both); version 2.2 frames under
+// aside) joined by "/", TDOR as TORY, TIPL and TMCL as one IPLS (at the
+// place of the first, with the pairs of both), the sub-frames of a chapter
+// (CHAP, CTOC) converted the same way where they walk cleanly; version 2.2 frames under
 // their version 2.3 ids (PIC as APIC with a MIME type).
 std::vector<TagFrame> convert_frames(const FrameList& list);
 

@@ -7,6 +7,7 @@
 #include "id3/id3v2_frames.h"
 #include "id3/id3v2_walk.h"
 #include "id3/tag_bytes.h"
+#include "id3/tag_extent.h"
 #include "platform/code_page_chars.h"
 #include "platform/tag_file_io.h"
 
@@ -213,22 +214,17 @@ void fill_fields(const FrameList& list, TagFields& fields, const Codec& codec) {
 }
 
 // The tag bytes: the first `length` bytes of the file, fewer when the file
-// is shorter. `head` holds the first `got` bytes of the file; `storage`
-// receives a larger tag, never larger than the file.
-std::string_view whole_tag(const ByteFile& file, const std::array<char, first_read_size>& head,
+// is shorter, and beyond the first MiB only as far as the frames reach
+// (read_tag_bytes). `head` holds the first `got` bytes of the file;
+// `storage` receives a larger tag.
+std::string_view whole_tag(ByteFile& file, const std::array<char, first_read_size>& head,
                            std::size_t got, std::uint32_t length, std::string& storage) {
     if (length <= got) return {head.data(), length};
     if (got < head.size()) return {head.data(), got};  // the file ends inside the tag
-    const std::optional<std::uint64_t> file_length = file.length();
-    if (!file_length) return {head.data(), got};
-    // max: the file may have shrunk since the first read.
-    const std::uint64_t wanted =
-        std::max<std::uint64_t>(got, std::min<std::uint64_t>(length, *file_length));
-    storage.resize(static_cast<std::size_t>(wanted));
-    std::copy(head.begin(), head.end(), storage.begin());
-    const std::optional<std::size_t> more =
-        read_at(file.fd(), storage.data() + got, storage.size() - got, got);
-    storage.resize(got + more.value_or(0));
+    std::optional<std::string> bytes = read_tag_bytes(file, length);
+    // The file may have shrunk since the first read.
+    if (!bytes || bytes->size() < got) return {head.data(), got};
+    storage = std::move(*bytes);
     return storage;
 }
 

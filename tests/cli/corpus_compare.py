@@ -35,6 +35,8 @@ def audio(path, tags):
 def content(frame):
     if frame.FrameID == "APIC":
         return (frame.mime, frame.type, frame.desc, frame.data)
+    if hasattr(frame, "sub_frames"):  # a chapter: its fields and its sub-frames' texts
+        return frame._pprint()
     if hasattr(frame, "text") or hasattr(frame, "url") or hasattr(frame, "people"):
         return frame._pprint()
     return frame._writeData()

@@ -88,15 +88,26 @@ std::string chapter_frame() {
                                    id3v2_frame("COMM", "\0eng\0Chapter note"s));
 }
 
+std::string v24_tag(const std::string& frames) {
+    return id3v2_tag(frames, 4);
+}
+
+const std::string chapter_times = "\0\0\0\0\0\0\x03\xE8\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"s;
+
+// A version 2.4 chapter whose UTF-8 title is longer than 127 bytes: its
+// syncsafe size differs from the plain one.
+std::string v24_chapter_tag() {
+    return v24_tag(
+        id3v2_4_frame("CHAP", "ch1\0"s + chapter_times +
+                                  id3v2_4_frame("TIT2", "\x03" + std::string(200, 'c'))) +
+        id3v2_4_frame("TIT2", "\x03Track"s));
+}
+
 std::string people_tag() {
     return id3v2_tag(id3v2_4_frame("TIPL", "\x03producer\0Ann\0"s) +
                          id3v2_4_frame("TMCL", "\x03guitar\0Bob\0"s) +
                          id3v2_4_frame("TIT2", "\x03Title"s),
                      4);
-}
-
-std::string v24_tag(const std::string& frames) {
-    return id3v2_tag(frames, 4);
 }
 
 struct ReadCase {
@@ -243,6 +254,14 @@ TEST_F(ForeignTagsTest, EditsKeepEveryOtherFrameAndTheAudio) {
              ASSERT_EQ(all(f, "CHAP").size(), 1u);
              EXPECT_EQ(all(f, "CHAP").front()->data, chapter);
              EXPECT_EQ(text(f, "COMM"), "");
+         }},
+        {"v2.4 chapter", v24_chapter_tag(), &TagFields::title,
+         [&](const std::vector<TagFrame>& f) {
+             std::string utf16 = "\x01\xFF\xFE"s;
+             for (int i = 0; i < 200; ++i) utf16 += "c\0"s;
+             ASSERT_EQ(all(f, "CHAP").size(), 1u);
+             EXPECT_EQ(all(f, "CHAP").front()->data,
+                       "ch1\0"s + chapter_times + id3v2_frame("TIT2", utf16));
          }},
         {"v2.4 several values",
          v24_tag(id3v2_4_frame("TPE1",
