@@ -63,6 +63,12 @@ std::optional<std::uint64_t> id3v2_tag_space(ByteFile& file) {
     return extent->length;
 }
 
+int id3v2_edit_refusal(ByteFile& file, bool keep_frames) {
+    const std::optional<TagExtent> extent = known_extent(file);
+    if (!extent) return errno;
+    return keep_frames && !frames_clear(extent->bytes) ? frame_sizes_unclear : 0;
+}
+
 std::vector<std::string> unconvertible_frames(ByteFile& file) {
     const std::optional<TagExtent> extent = known_extent(file);
     if (!extent || extent->length == 0) return {};
