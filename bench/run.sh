@@ -23,3 +23,5 @@ if [ -x "$build/bench/bench_list_model" ]; then
 fi
 # Peak memory of 100,000 renames beside perl's rename.
 python3 "$(dirname "$0")/rename_memory.py" "$build/cli/varnel-cli"
+# Peak memory of tag operations on files whose tag declares too large a size.
+python3 "$(dirname "$0")/tag_oversize_memory.py" "$build/cli/varnel-cli"

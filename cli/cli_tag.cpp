@@ -136,7 +136,8 @@ bool write_v1(ByteFile& file, const TagFields& f) {
 }
 
 void report(const std::string& path, std::string_view what, int error, std::ostream& err) {
-    err << "varnel-cli: " << what << ' ' << path << " failed: " << system_error_text(error) << '\n';
+    err << "varnel-cli: " << what << ' ' << path << " failed: " << tag_edit_error_text(error)
+        << '\n';
 }
 
 bool refuse_unconvertible(const std::vector<std::string>& frames, const std::string& path,
@@ -177,6 +178,13 @@ int edit(const Command& command, const std::string& path, const Codec& codec, st
     if (!recover_file_edit(*file, path)) {
         report(path, "finishing an interrupted edit of", errno, err);
         return 1;
+    }
+    if (!command.set_v2.empty() || command.remove_v2) {
+        // A tag whose end or frames are unclear stops the whole command.
+        if (const int refusal = id3v2_edit_refusal(*file, !command.set_v2.empty())) {
+            report(path, "editing the ID3v2 tag of", refusal, err);
+            return 1;
+        }
     }
     if (!command.set_v2.empty() && !command.drop_unconvertible &&
         refuse_unconvertible(unconvertible_frames(*file), path, err))

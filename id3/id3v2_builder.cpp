@@ -58,11 +58,6 @@ TagFrame new_frame(std::string_view id, std::string_view text, bool unicode, con
     return frame;
 }
 
-// The text our reader gives for `frame`.
-std::string text_of(const TagFrame& frame, const Codec& codec) {
-    return find_frame_text(frame_bytes(frame), frame.id, codec);
-}
-
 // Index of the first frame with `id` not yet used; nullopt when none.
 std::optional<std::size_t> first_unused(const std::vector<TagFrame>& frames,
                                         const std::vector<bool>& used, std::string_view id) {
@@ -74,6 +69,13 @@ std::optional<std::size_t> first_unused(const std::vector<TagFrame>& frames,
 bool unchanged(const Slot& slot, const std::string& text, const std::string& old_text) {
     if (text == old_text) return true;
     return slot.id == "TCON" && !old_text.empty() && text == resolve_genre_text(old_text);
+}
+
+// Marks every other frame with `id` as used: an edited field leaves no
+// second frame of its id behind.
+void use_all(const std::vector<TagFrame>& frames, std::vector<bool>& used, std::string_view id) {
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        if (frames[i].id == id) used[i] = true;
 }
 
 // "YYYY-MM-DDTHH:MM..." of a TDRC frame: TDAT "DDMM" and TIME "HHMM" frames
@@ -93,6 +95,16 @@ void date_frames(const std::string& date, const TagFrame& source,
             frame_bytes(new_frame("TIME", date.substr(11, 2) + date.substr(14, 2), unicode, codec));
 }
 
+// The year of the first unused TDRC frame where its text is a date.
+std::optional<std::string> tdrc_year(const std::vector<TagFrame>& frames,
+                                     const std::vector<bool>& used, const Codec& codec) {
+    const std::optional<std::size_t> index = first_unused(frames, used, "TDRC");
+    if (!index || !frames[*index].convertible) return std::nullopt;
+    std::string year = year_of_date(frame_text(frames[*index], codec));
+    if (year.empty()) return std::nullopt;
+    return year;
+}
+
 }  // namespace
 
 BuiltFrames build_id3v2_frames(const TagFields& fields, std::string_view old_tag,
@@ -106,7 +118,9 @@ BuiltFrames build_id3v2_frames(const TagFields& fields, std::string_view old_tag
     for (const Slot& slot : slots) {
         const std::string& text = fields.*slot.field;
         std::optional<std::size_t> index = first_unused(old, used, slot.id);
-        const bool from_tdrc = !index && slot.id == "TYER" && v24;
+        // A TDRC holding no date ("Oct 3, 1995") stays as it is.
+        const bool from_tdrc =
+            !index && slot.id == "TYER" && v24 && tdrc_year(old, used, codec).has_value();
         if (from_tdrc) index = first_unused(old, used, "TDRC");
         if (!index || !old[*index].convertible) {
             built.frames += frame_bytes(new_frame(slot.id, text, unicode, codec));
@@ -114,7 +128,7 @@ BuiltFrames build_id3v2_frames(const TagFields& fields, std::string_view old_tag
         }
         used[*index] = true;
         const TagFrame& was = old[*index];
-        const std::string old_text = text_of(was, codec);
+        const std::string old_text = frame_text(was, codec);
         if (from_tdrc) {
             const bool keep = text == old_text.substr(0, 4);
             const bool was_unicode = !was.data.empty() && was.data[0] != '\0';
@@ -125,6 +139,7 @@ BuiltFrames build_id3v2_frames(const TagFields& fields, std::string_view old_tag
             built.frames += frame_bytes(was);
         } else {
             built.frames += frame_bytes(new_frame(slot.id, text, unicode, codec));
+            if (slot.id[0] == 'T') use_all(old, used, slot.id);
         }
     }
     built.frames += dates;

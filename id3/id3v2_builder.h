@@ -38,9 +38,11 @@ struct BuiltFrames {
 // keeps that old frame as it is: its encoding, flags, language and
 // description. Any other field gets a new frame in `options.encoding`: the
 // TENC frame with status flag 0x40, COMM with language "CHS" and an empty
-// description, WXXX with an empty description. A TDRC that gave the year
-// adds TDAT (and TIME) where it held a day (and a time) and the old tag has
-// none.
+// description, WXXX with an empty description; a changed text field
+// replaces every old frame of its id. A version 2.4 TDRC that holds a date
+// gives the year and adds TDAT (and TIME) where it held a day (and a time)
+// and the old tag has none; a TDRC that holds no date ("Oct 3, 1995") is
+// kept as it is, its text whole, beside the TYER of the year field.
 BuiltFrames build_id3v2_frames(const TagFields& fields, std::string_view old_tag,
                                const V2WriteOptions& options, const Codec& codec);
 

@@ -6,21 +6,13 @@
 #include <optional>
 #include <utility>
 
+#include "id3/id3v2_walk.h"
 #include "id3/tag_bytes.h"
 
 namespace varnel {
 namespace {
 
-constexpr std::size_t header_size = 10;
 constexpr std::size_t npos = std::string_view::npos;
-
-bool is_id_char(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-bool is_id(std::string_view id) {
-    return std::all_of(id.begin(), id.end(), is_id_char);
-}
 
 // --- Texts -----------------------------------------------------------------
 
@@ -140,24 +132,149 @@ bool convert_texts(TagFrame& frame, std::size_t group_bytes) {
     return true;
 }
 
+// --- Several values ------------------------------------------------------
+
+// `text` (a string of encoding 1) as little-endian code units without a
+// byte-order mark.
+std::string little_endian_units(std::string_view text) {
+    if (text.substr(0, 2) == "\xFF\xFE") return std::string(text.substr(2));
+    if (text.substr(0, 2) != "\xFE\xFF") return std::string(text);
+    std::string units(text.substr(2));
+    for (std::size_t i = 0; i + 1 < units.size(); i += 2) std::swap(units[i], units[i + 1]);
+    return units;
+}
+
+// The strings of `bytes` in `encoding` (0, or 1 given as little-endian
+// units without a mark), split at their terminators; a terminator at the
+// very end ends the last string and starts no other.
+std::vector<std::string> split_values(std::string_view bytes, std::uint8_t encoding) {
+    std::vector<std::string> values;
+    for (std::size_t at = 0; at < bytes.size();) {
+        std::size_t after = 0;
+        const std::size_t end = string_end(bytes, at, encoding, after);
+        const std::string_view value = bytes.substr(at, end - at);
+        values.push_back(encoding == 1 ? little_endian_units(value) : std::string(value));
+        at = after;
+    }
+    return values;
+}
+
+// Encoding-0 strings as little-endian UTF-16 units (Latin-1, as ID3 defines it).
+void widen(std::vector<std::string>& values) {
+    for (std::string& value : values) {
+        std::string units;
+        for (const char c : value) {
+            units += c;
+            units += '\0';
+        }
+        value = std::move(units);
+    }
+}
+
+// Version 2.4 text frames hold several values separated by terminators;
+// version 2.3 has one text, where they are joined by "/".
+void join_values(TagFrame& frame, std::size_t group_bytes) {
+    if (frame.id[0] != 'T' || frame.id == "TXXX" || frame.data.size() <= group_bytes) return;
+    const std::uint8_t encoding = byte_at(frame.data, group_bytes);
+    if (encoding > 1) return;
+    const std::vector<std::string> values =
+        split_values(std::string_view(frame.data).substr(group_bytes + 1), encoding);
+    if (values.size() < 2) return;
+    std::string data = frame.data.substr(0, group_bytes + 1);
+    if (encoding == 1) data += "\xFF\xFE";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) data += encoding == 1 ? std::string("/\0", 2) : std::string("/");
+        data += values[i];
+    }
+    frame.data = std::move(data);
+}
+
+// TIPL and TMCL both become IPLS, of which version 2.3 allows one: the
+// pairs of the later ones are added to the first.
+void merge_people_lists(std::vector<TagFrame>& frames) {
+    const auto is_list = [](const TagFrame& f) {
+        return f.id == "IPLS" && f.convertible && f.format == 0 && !f.data.empty() &&
+               static_cast<std::uint8_t>(f.data[0]) <= 1;
+    };
+    const auto first = std::find_if(frames.begin(), frames.end(), is_list);
+    if (first == frames.end()) return;
+    std::uint8_t encoding = byte_at(first->data, 0);
+    std::vector<std::string> values =
+        split_values(std::string_view(first->data).substr(1), encoding);
+    bool merged = false;
+    for (auto other = first + 1; other != frames.end();) {
+        if (!is_list(*other)) {
+            ++other;
+            continue;
+        }
+        const std::uint8_t other_encoding = byte_at(other->data, 0);
+        std::vector<std::string> more =
+            split_values(std::string_view(other->data).substr(1), other_encoding);
+        if (encoding != other_encoding) {
+            widen(encoding == 0 ? values : more);
+            encoding = 1;
+        }
+        values.insert(values.end(), more.begin(), more.end());
+        other = frames.erase(other);
+        merged = true;
+    }
+    if (!merged) return;
+    std::string data(1, static_cast<char>(encoding));
+    for (const std::string& value : values) {
+        if (encoding == 1) data += "\xFF\xFE";
+        data += value;
+        data += encoding == 1 ? std::string(2, '\0') : std::string(1, '\0');
+    }
+    first->data = std::move(data);
+}
+
 // --- Version 2.4 ---------------------------------------------------------
 
-// Size of the frame at `at`: syncsafe, unless only the plain reading lands
-// on a frame boundary (some writers put plain sizes in version 2.4 tags).
-std::optional<std::uint64_t> v24_frame_size(std::string_view body, std::size_t at) {
-    const std::string_view bytes = body.substr(at + 4, 4);
-    const auto boundary = [&body, at](std::uint64_t size) {
-        const std::uint64_t end = at + header_size + size;
-        if (end > body.size()) return false;
-        if (end == body.size() || body[end] == '\0') return true;
-        return end + 4 <= body.size() && is_id(body.substr(end, 4));
-    };
-    const std::optional<std::uint32_t> safe = syncsafe(bytes);
-    const std::uint32_t plain = big_endian(bytes);
-    if (safe && boundary(*safe)) return *safe;
-    if (boundary(plain)) return plain;
-    if (safe) return *safe;
-    return std::nullopt;
+TagFrame from_v24(std::string_view id, char status, char format, std::string_view raw,
+                  bool tag_unsynchronised);
+
+// Where the sub-frames of a chapter (CHAP) or a table of contents (CTOC)
+// start in its data: after the element id and the times and offsets, or
+// the flags and the child element ids. npos where the data ends first.
+std::size_t sub_frames_at(std::string_view id, std::string_view data) {
+    std::size_t at = data.find('\0');
+    if (at == npos) return npos;
+    ++at;
+    if (id == "CHAP") return at + 16 <= data.size() ? at + 16 : npos;
+    if (at + 2 > data.size()) return npos;
+    std::size_t children = byte_at(data, at + 1);
+    for (at += 2; children > 0; --children) {
+        const std::size_t end = data.find('\0', at);
+        if (end == npos) return npos;
+        at = end + 1;
+    }
+    return at;
+}
+
+// A version 2.4 chapter's sub-frames in version 2.3 form, like the tag's
+// own frames; they stay byte for byte where they do not walk with
+// syncsafe sizes exactly to the data's end or one has no version 2.3 form.
+void convert_sub_frames(TagFrame& frame) {
+    const std::string_view data = frame.data;
+    const std::size_t start = sub_frames_at(frame.id, data);
+    if (start == npos) return;
+    std::string converted(data.substr(0, start));
+    std::size_t at = start;
+    while (at + 10 <= data.size()) {
+        const std::string_view id = data.substr(at, 4);
+        const std::optional<std::uint32_t> size = syncsafe(data.substr(at + 4, 4));
+        const bool is_id = std::all_of(id.begin(), id.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        });
+        if (!is_id || !size || *size > data.size() - at - 10) return;
+        const TagFrame sub =
+            from_v24(id, data[at + 8], data[at + 9], data.substr(at + 10, *size), false);
+        if (!sub.convertible) return;
+        converted += frame_bytes(sub);
+        at += 10 + *size;
+    }
+    if (at != data.size()) return;
+    frame.data = std::move(converted);
 }
 
 TagFrame from_v24(std::string_view id, char status, char format, std::string_view raw,
@@ -181,6 +298,8 @@ TagFrame from_v24(std::string_view id, char status, char format, std::string_vie
     if (id == "TDOR") frame.id = "TORY";
     if (id == "TIPL" || id == "TMCL") frame.id = "IPLS";
     frame.convertible = convert_texts(frame, group_bytes);
+    if (frame.convertible) join_values(frame, group_bytes);
+    if ((id == "CHAP" || id == "CTOC") && group_bytes == 0) convert_sub_frames(frame);
     if (frame.id == "TORY" && frame.convertible) {
         // Only the year: "1999-05-01" becomes "1999".
         const std::size_t text_at = group_bytes + 1 + (byte_at(frame.data, group_bytes) ? 2 : 0);
@@ -232,59 +351,6 @@ TagFrame from_v22(std::string_view id, std::string_view data) {
     return frame;
 }
 
-// --- The walk --------------------------------------------------------------
-
-// The tag's frame area: after the header and an extended header, with the
-// tag's unsynchronisation undone where it covers the whole tag.
-std::string frame_area(std::string_view tag, std::uint8_t major, std::uint8_t flags,
-                       std::uint32_t length) {
-    std::string body(tag.substr(header_size, std::min<std::size_t>(length, tag.size()) -
-                                                 std::min<std::size_t>(length, header_size)));
-    if (major < 4 && (flags & 0x80)) body = undo_unsynchronisation(body);
-    if (major >= 3 && (flags & 0x40) && body.size() >= 4) {
-        std::uint64_t skip = 0;
-        if (major == 3)
-            skip = 4 + static_cast<std::uint64_t>(big_endian(std::string_view(body).substr(0, 4)));
-        else
-            skip = syncsafe(std::string_view(body).substr(0, 4)).value_or(body.size());
-        body.erase(0, static_cast<std::size_t>(std::min<std::uint64_t>(skip, body.size())));
-    }
-    return body;
-}
-
-void walk_v22(std::string_view body, std::vector<TagFrame>& frames) {
-    for (std::size_t at = 0; at + 6 <= body.size();) {
-        const std::string_view id = body.substr(at, 3);
-        if (!is_id(id)) return;
-        const std::uint32_t size = big_endian(body.substr(at + 3, 3));
-        if (size > body.size() - at - 6) return;
-        frames.push_back(from_v22(id, body.substr(at + 6, size)));
-        at += 6 + size;
-    }
-}
-
-void walk_v23_v24(std::string_view body, std::uint8_t major, bool unsynchronised,
-                  std::vector<TagFrame>& frames) {
-    for (std::size_t at = 0; at + header_size <= body.size();) {
-        const std::string_view id = body.substr(at, 4);
-        if (!is_id(id)) return;
-        std::optional<std::uint64_t> size;
-        if (major == 3)
-            size = big_endian(body.substr(at + 4, 4));
-        else
-            size = v24_frame_size(body, at);
-        if (!size || *size > body.size() - at - header_size) return;
-        const std::string_view data =
-            body.substr(at + header_size, static_cast<std::size_t>(*size));
-        if (major == 3)
-            frames.push_back(
-                TagFrame{std::string(id), body[at + 8], body[at + 9], std::string(data)});
-        else
-            frames.push_back(from_v24(id, body[at + 8], body[at + 9], data, unsynchronised));
-        at += header_size + static_cast<std::size_t>(*size);
-    }
-}
-
 }  // namespace
 
 std::string undo_unsynchronisation(std::string_view bytes) {
@@ -298,21 +364,33 @@ std::string undo_unsynchronisation(std::string_view bytes) {
 }
 
 std::vector<TagFrame> read_frames(std::string_view tag) {
+    const std::optional<FrameList> list = walk_id3v2_frames(tag);
+    return list ? convert_frames(*list) : std::vector<TagFrame>{};
+}
+
+TagFrame convert_frame(const FrameList& list, const FrameSpan& span) {
+    const std::string_view id = list.id(span);
+    const std::string_view data = list.data(span);
+    const auto status = static_cast<char>(list.status(span));
+    const auto format = static_cast<char>(list.format(span));
+    if (list.major == 2) return from_v22(id, data);
+    if (list.major == 3) return TagFrame{std::string(id), status, format, std::string(data)};
+    return from_v24(id, status, format, data, list.flags & 0x80);
+}
+
+std::vector<TagFrame> convert_frames(const FrameList& list) {
     std::vector<TagFrame> frames;
-    if (tag.size() < header_size || tag.substr(0, 3) != "ID3") return frames;
-    const std::uint8_t major = byte_at(tag, 3);
-    const std::uint8_t flags = byte_at(tag, 5);
-    const std::optional<std::uint32_t> size = syncsafe(tag.substr(6, 4));
-    if (!size || major == 0xFF || byte_at(tag, 4) == 0xFF || flags == 0xFF) return frames;
-    if (major < 2 || major > 4) return frames;  // a layout not known here
-    const std::string body = frame_area(tag, major, flags, *size + header_size);
-    if (major == 2) {
-        if (flags & 0x40) return frames;  // compressed version 2.2 tag: no known layout
-        walk_v22(body, frames);
-    } else {
-        walk_v23_v24(body, major, major == 4 && (flags & 0x80), frames);
-    }
+    frames.reserve(list.frames.size());
+    for (const FrameSpan& span : list.frames) frames.push_back(convert_frame(list, span));
+    if (list.major == 4) merge_people_lists(frames);
     return frames;
+}
+
+std::string_view tag_id(std::uint8_t major, std::string_view id) {
+    if (major != 2) return id;
+    const auto found = std::find_if(v22_ids.begin(), v22_ids.end(),
+                                    [id](const auto& pair) { return pair.second == id; });
+    return found == v22_ids.end() ? std::string_view() : found->first;
 }
 
 std::string frame_bytes(const TagFrame& frame) {

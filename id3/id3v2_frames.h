@@ -2,9 +2,12 @@
 // The frame list of an ID3v2 tag in version 2.3 form: what a rewrite keeps
 // of the old tag.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "id3/id3v2_walk.h"
 
 namespace varnel {
 
@@ -24,16 +27,30 @@ struct TagFrame {
 // `bytes` with every FF 00 pair turned back into FF.
 std::string undo_unsynchronisation(std::string_view bytes);
 
-// The frames of `tag` (the tag bytes, header included), in their order:
-// unsynchronisation undone, an extended header skipped, the walk ending at
-// padding, at a malformed id or at a frame that reaches past the tag.
-// Version 2.3 frames come as they are (byte for byte); version 2.4 frames
-// with plain sizes, their flags in version 2.3 form (a data length
-// indicator dropped, frame unsynchronisation undone), UTF-8 (3) and UTF-16BE
-// (2) texts turned into UTF-16 with a byte-order mark (1), TDOR as TORY and
-// TIPL / TMCL as IPLS; version 2.2 frames under their version 2.3 ids (PIC as
-// APIC with a MIME type). Empty when `tag` has no valid header.
+// The frames of `tag` (the tag bytes, header included), in their order, as
+// walk_id3v2_frames finds them, through convert_frames. Empty when `tag`
+// has no valid header.
 std::vector<TagFrame> read_frames(std::string_view tag);
+
+// The walked frames in version 2.3 form. Version 2.3 frames come as they
+// are (byte for byte); version 2.4 frames with plain sizes, their flags in
+// version 2.3 form (a data length indicator dropped, frame
+// unsynchronisation undone), UTF-8 (3) and UTF-16BE (2) texts turned into
+// UTF-16 with a byte-order mark (1), several values of a text frame (TXXX
+// aside) joined by "/", TDOR as TORY, TIPL and TMCL as one IPLS (at the
+// place of the first, with the pairs of both), the sub-frames of a chapter
+// (CHAP, CTOC) converted the same way where they walk cleanly; version 2.2 frames under
+// their version 2.3 ids (PIC as APIC with a MIME type).
+std::vector<TagFrame> convert_frames(const FrameList& list);
+
+// One frame of `list` in version 2.3 form, as convert_frames gives it
+// (without the merging of people lists).
+TagFrame convert_frame(const FrameList& list, const FrameSpan& span);
+
+// The id under which a tag of version `major` holds the frame that
+// convert_frame gives as version 2.3 `id`: the id itself, in a version 2.2
+// tag its three-letter counterpart (empty where there is none).
+std::string_view tag_id(std::uint8_t major, std::string_view id);
 
 // Header (id, plain size, flags) and data.
 std::string frame_bytes(const TagFrame& frame);

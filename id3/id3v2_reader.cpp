@@ -5,7 +5,9 @@
 
 #include "id3/genres.h"
 #include "id3/id3v2_frames.h"
+#include "id3/id3v2_walk.h"
 #include "id3/tag_bytes.h"
+#include "id3/tag_extent.h"
 #include "platform/code_page_chars.h"
 #include "platform/tag_file_io.h"
 
@@ -28,59 +30,6 @@ std::optional<std::uint32_t> declared_tag_length(std::string_view head) {
     const std::optional<std::uint32_t> size = syncsafe(head.substr(6, 4));
     if (!size) return std::nullopt;
     return *size + static_cast<std::uint32_t>(header_size);
-}
-
-// --- Finding a frame's data ------------------------------------------------
-
-bool is_frame_id_char(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
-// Whether a frame ending at `end` is followed by what may follow a frame:
-// another frame's id, padding, or the end of the tag.
-bool lands_on_frame_boundary(std::string_view tag, std::size_t end) {
-    if (end == tag.size()) return true;
-    if (end > tag.size()) return false;
-    if (tag[end] == '\0') return true;
-    return end + 4 <= tag.size() &&
-           std::all_of(tag.begin() + static_cast<std::ptrdiff_t>(end),
-                       tag.begin() + static_cast<std::ptrdiff_t>(end + 4), is_frame_id_char);
-}
-
-// Size of the four-letter-id frame at `at`. Version 2.4 sizes are
-// syncsafe, but some writers put plain sizes there: the syncsafe reading is
-// kept only where it ends on a frame boundary. nullopt for a plain size
-// with the top bit set.
-std::optional<std::uint64_t> frame_size(std::string_view tag, std::size_t at, bool version_2_4) {
-    const std::string_view size_bytes = tag.substr(at + 4, 4);
-    if (const std::optional<std::uint32_t> size = syncsafe(size_bytes); version_2_4 && size) {
-        if (lands_on_frame_boundary(tag, at + header_size + *size)) return *size;
-    }
-    const std::uint32_t plain = big_endian(size_bytes);
-    if (plain & 0x80000000u) return std::nullopt;
-    return plain;
-}
-
-std::string_view data_after(std::string_view tag, std::size_t start, std::uint64_t size) {
-    return tag.substr(start,
-                      static_cast<std::size_t>(std::min<std::uint64_t>(size, tag.size() - start)));
-}
-
-// The data of the first occurrence of `id` in the tag bytes, cut at their
-// end. Three-letter ids are version 2.2 frames: three-byte id, three-byte
-// size, no flags.
-std::string_view find_frame_data(std::string_view tag, std::string_view id) {
-    const std::size_t at = tag.find(id);
-    if (at == npos) return {};
-    if (id.size() == 3) {
-        if (at + 6 > tag.size()) return {};
-        return data_after(tag, at + 6, big_endian(tag.substr(at + 3, 3)));
-    }
-    if (at + header_size > tag.size()) return {};
-    const bool version_2_4 = tag.size() > 3 && tag.substr(0, 3) == "ID3" && tag[3] == 4;
-    const std::optional<std::uint64_t> size = frame_size(tag, at, version_2_4);
-    if (!size) return {};
-    return data_after(tag, at + header_size, *size);
 }
 
 // --- Decoding a frame's text -----------------------------------------------
@@ -193,54 +142,89 @@ int leading_number(std::string_view digits) {
 // --- The record ------------------------------------------------------------
 
 struct FrameField {
-    std::string_view id;      // versions 2.3 and 2.4
-    std::string_view id_2_2;  // version 2.2
+    std::string_view id;
     std::string TagFields::*field;
 };
 
+// A version 2.2 tag's frames come under these ids too (convert_frames).
 constexpr std::array<FrameField, 12> frame_fields = {{
-    {"TIT2", "TT2", &TagFields::title},
-    {"TPE1", "TP1", &TagFields::artist},
-    {"TALB", "TAL", &TagFields::album},
-    {"TYER", "TYE", &TagFields::year},
-    {"TRCK", "TRK", &TagFields::track},
-    {"TCON", "TCO", &TagFields::genre},
-    {"COMM", "COM", &TagFields::comment},
-    {"TOPE", "TOA", &TagFields::original_artist},
-    {"TCOP", "TCR", &TagFields::copyright},
-    {"TCOM", "TCM", &TagFields::composer},
-    {"WXXX", "WXX", &TagFields::url},
-    {"TENC", "TEN", &TagFields::encoder},
+    {"TIT2", &TagFields::title},
+    {"TPE1", &TagFields::artist},
+    {"TALB", &TagFields::album},
+    {"TYER", &TagFields::year},
+    {"TRCK", &TagFields::track},
+    {"TCON", &TagFields::genre},
+    {"COMM", &TagFields::comment},
+    {"TOPE", &TagFields::original_artist},
+    {"TCOP", &TagFields::copyright},
+    {"TCOM", &TagFields::composer},
+    {"WXXX", &TagFields::url},
+    {"TENC", &TagFields::encoder},
 }};
 
-void fill_fields(std::string_view tag, TagFields& fields, const Codec& codec) {
-    const bool version_2_2 = tag[3] == 2;
-    for (const FrameField& frame : frame_fields)
-        fields.*frame.field = find_frame_text(tag, version_2_2 ? frame.id_2_2 : frame.id, codec);
+// The text of the first frame with the version 2.3 id `id`, else of the
+// frame cut by the tag's end when it has that id.
+std::string first_frame_text(const FrameList& list, std::string_view id, const Codec& codec) {
+    id = tag_id(list.major, id);
+    if (id.empty()) return {};
+    const auto found = std::find_if(list.frames.begin(), list.frames.end(),
+                                    [&](const FrameSpan& f) { return list.id(f) == id; });
+    if (found != list.frames.end()) return frame_text(convert_frame(list, *found), codec);
+    if (list.cut && list.id(*list.cut) == id)
+        return frame_text(convert_frame(list, *list.cut), codec);
+    return {};
+}
+
+bool is_digit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The text of `span` (none: empty).
+std::string span_text(const FrameList& list, const FrameSpan* span, const Codec& codec) {
+    return span ? frame_text(convert_frame(list, *span), codec) : std::string();
+}
+
+void fill_fields(const FrameList& list, TagFields& fields, const Codec& codec) {
+    // One pass finds the first frame of each field (and TDRC, last).
+    std::array<const FrameSpan*, frame_fields.size() + 1> first{};
+    // Ids as numbers: half a million frames cost one comparison each.
+    std::array<std::uint32_t, frame_fields.size() + 1> ids{};
+    for (std::size_t i = 0; i < ids.size(); ++i)
+        ids[i] =
+            big_endian(tag_id(list.major, i < frame_fields.size() ? frame_fields[i].id : "TDRC"));
+    std::size_t missing = first.size();
+    const auto note = [&](const FrameSpan& span) {
+        const std::uint32_t id = big_endian(list.id(span));
+        for (std::size_t i = 0; i < first.size(); ++i)
+            if (id == ids[i] && !first[i] && ids[i] != 0) {
+                first[i] = &span;
+                --missing;
+            }
+    };
+    for (auto span = list.frames.begin(); missing > 0 && span != list.frames.end(); ++span)
+        note(*span);
+    if (list.cut) note(*list.cut);
+    for (std::size_t i = 0; i < frame_fields.size(); ++i)
+        fields.*frame_fields[i].field = span_text(list, first[i], codec);
     // Version 2.4 replaced TYER by the recording time TDRC ("2014-05-01"):
     // its year stands for the missing TYER.
-    if (tag[3] == 4 && fields.year.empty())
-        fields.year = find_frame_text(tag, "TDRC", codec).substr(0, 4);
+    if (list.major == 4 && fields.year.empty())
+        fields.year = year_of_date(span_text(list, first.back(), codec));
     if (!fields.genre.empty()) fields.genre = resolve_genre_text(fields.genre);
 }
 
 // The tag bytes: the first `length` bytes of the file, fewer when the file
-// is shorter. `head` holds the first `got` bytes of the file; `storage`
-// receives a larger tag, never larger than the file.
-std::string_view whole_tag(const ByteFile& file, const std::array<char, first_read_size>& head,
+// is shorter, and beyond the first MiB only as far as the frames reach
+// (read_tag_bytes). `head` holds the first `got` bytes of the file;
+// `storage` receives a larger tag.
+std::string_view whole_tag(ByteFile& file, const std::array<char, first_read_size>& head,
                            std::size_t got, std::uint32_t length, std::string& storage) {
     if (length <= got) return {head.data(), length};
     if (got < head.size()) return {head.data(), got};  // the file ends inside the tag
-    const std::optional<std::uint64_t> file_length = file.length();
-    if (!file_length) return {head.data(), got};
-    // max: the file may have shrunk since the first read.
-    const std::uint64_t wanted =
-        std::max<std::uint64_t>(got, std::min<std::uint64_t>(length, *file_length));
-    storage.resize(static_cast<std::size_t>(wanted));
-    std::copy(head.begin(), head.end(), storage.begin());
-    const std::optional<std::size_t> more =
-        read_at(file.fd(), storage.data() + got, storage.size() - got, got);
-    storage.resize(got + more.value_or(0));
+    std::optional<std::string> bytes = read_tag_bytes(file, length);
+    // The file may have shrunk since the first read.
+    if (!bytes || bytes->size() < got) return {head.data(), got};
+    storage = std::move(*bytes);
     return storage;
 }
 
@@ -264,24 +248,40 @@ bool read_id3v2_tag(ByteFile& file, TagFields& fields, const Codec& codec) {
     const std::optional<std::uint32_t> length = declared_tag_length({head.data(), *got});
     if (!length) return false;
     std::string storage;
-    const std::string_view tag = whole_tag(file, head, *got, *length, storage);
-    // Versions 2.2 and 2.3 unsynchronise the whole tag: undone first.
-    if (tag[3] < 4 && (static_cast<std::uint8_t>(tag[5]) & 0x80)) {
-        const std::string plain = std::string(tag.substr(0, header_size)) +
-                                  undo_unsynchronisation(tag.substr(header_size));
-        fill_fields(plain, fields, codec);
-    } else {
-        fill_fields(tag, fields, codec);
-    }
+    const std::optional<FrameList> list =
+        walk_id3v2_frames(whole_tag(file, head, *got, *length, storage));
+    if (list)
+        fill_fields(*list, fields, codec);
+    else
+        fields = TagFields{};  // a version this program does not know: no field
     return true;
 }
 
 std::string find_frame_text(std::string_view tag, std::string_view id, const Codec& codec) {
-    if (id.empty()) return {};
-    return decode_frame(find_frame_data(tag, id), id[0], codec);
+    const std::optional<FrameList> list = walk_id3v2_frames(tag);
+    return list ? first_frame_text(*list, id, codec) : std::string();
+}
+
+std::string frame_text(const TagFrame& frame, const Codec& codec) {
+    if (!frame.convertible || frame.id.empty()) return {};
+    const auto format = static_cast<std::uint8_t>(frame.format);
+    if (format & 0xC0) return {};  // compressed or encrypted
+    const std::string_view data = std::string_view(frame.data).substr((format & 0x20) ? 1 : 0);
+    return decode_frame(data, frame.id[0], codec);
+}
+
+std::string year_of_date(std::string_view date) {
+    if (date.size() < 4 || !std::all_of(date.begin(), date.begin() + 4, is_digit)) return {};
+    if (date.size() > 4 && date[4] != '-' && date[4] != 'T') return {};
+    return std::string(date.substr(0, 4));
 }
 
 std::string resolve_genre_text(std::string_view text) {
+    // A bare number ("35", as version 2.4 writes it) is a genre number too.
+    if (!text.empty() && text.size() <= 3 && std::all_of(text.begin(), text.end(), is_digit)) {
+        const std::string_view name = genre_name(leading_number(text));
+        return name.empty() ? std::string(text) : std::string(name);
+    }
     const std::size_t open = find_last_char(text, '(');
     const std::size_t close = find_char(text, ')', open == npos ? 0 : open);
     if (close == npos) return std::string(open == npos ? text : text.substr(open + 1));

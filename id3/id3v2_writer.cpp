@@ -6,7 +6,10 @@
 #include <optional>
 
 #include "id3/id3v2_reader.h"
+#include "id3/id3v2_walk.h"
 #include "id3/safe_rewrite.h"
+#include "id3/tag_extent.h"
+#include "platform/error_text.h"
 #include "platform/tag_file_io.h"
 
 namespace varnel {
@@ -20,14 +23,22 @@ bool read_block(int fd, char* buffer, std::size_t size, std::uint64_t offset) {
     return count && *count == size;
 }
 
-// The tag bytes at the start of the file (its whole space), empty without
-// a tag; nullopt on a read error.
-std::optional<std::string> old_tag(ByteFile& file, std::uint64_t space) {
-    std::string bytes(static_cast<std::size_t>(space), '\0');
-    const std::optional<std::size_t> got = read_at(file.fd(), bytes.data(), bytes.size(), 0);
-    if (!got) return std::nullopt;
-    bytes.resize(*got);
-    return bytes;
+// The extent of the file's tag, refused (nullopt, errno set) where its end
+// is unknown.
+std::optional<TagExtent> known_extent(ByteFile& file) {
+    std::optional<TagExtent> extent = find_tag_extent(file);
+    if (extent && extent->end == TagEnd::unknown) {
+        errno = tag_end_unknown;
+        return std::nullopt;
+    }
+    return extent;
+}
+
+// Whether the frames of the tag `bytes` can be told apart (a version 2.4
+// tag whose sizes end cleanly neither way cannot).
+bool frames_clear(std::string_view bytes) {
+    const std::optional<FrameList> list = walk_id3v2_frames(bytes);
+    return !list || !list->ambiguous;
 }
 
 TagEditResult failed(int error) {
@@ -47,32 +58,30 @@ std::string build_id3v2_tag(const TagFields& fields) {
 }
 
 std::optional<std::uint64_t> id3v2_tag_space(ByteFile& file) {
-    std::array<char, header_size> header{};
-    const std::optional<std::size_t> got = read_at(file.fd(), header.data(), header.size(), 0);
-    if (!got) return std::nullopt;
-    if (!has_id3v2_header(file)) return 0;
-    const std::optional<std::uint32_t> length = id3v2_tag_length(file);
-    if (!length) return 0;
-    const bool footer = header[3] == 4 && (static_cast<std::uint8_t>(header[5]) & 0x10);
-    return *length + (footer ? header_size : 0);
+    const std::optional<TagExtent> extent = known_extent(file);
+    if (!extent) return std::nullopt;
+    return extent->length;
+}
+
+int id3v2_edit_refusal(ByteFile& file, bool keep_frames) {
+    const std::optional<TagExtent> extent = known_extent(file);
+    if (!extent) return errno;
+    return keep_frames && !frames_clear(extent->bytes) ? frame_sizes_unclear : 0;
 }
 
 std::vector<std::string> unconvertible_frames(ByteFile& file) {
-    const std::optional<std::uint64_t> space = id3v2_tag_space(file);
-    if (!space || *space == 0) return {};
-    const std::optional<std::string> tag = old_tag(file, *space);
-    if (!tag) return {};
-    return build_id3v2_frames(TagFields{}, *tag, {}, code_page_codec()).unconvertible;
+    const std::optional<TagExtent> extent = known_extent(file);
+    if (!extent || extent->length == 0) return {};
+    return build_id3v2_frames(TagFields{}, extent->bytes, {}, code_page_codec()).unconvertible;
 }
 
 TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields,
                               const V2WriteOptions& options, const Codec& codec) {
     if (!recover_file_edit(file, path)) return failed(errno);
-    const std::optional<std::uint64_t> space = id3v2_tag_space(file);
-    if (!space) return failed(errno);
-    const std::optional<std::string> tag = old_tag(file, *space);
-    if (!tag) return failed(errno);
-    BuiltFrames built = build_id3v2_frames(fields, *tag, options, codec);
+    const std::optional<TagExtent> extent = known_extent(file);
+    if (!extent) return failed(errno);
+    if (!frames_clear(extent->bytes)) return failed(frame_sizes_unclear);
+    BuiltFrames built = build_id3v2_frames(fields, extent->bytes, options, codec);
     TagEditResult result{false, 0, std::move(built.unconvertible)};
     if (!result.unconvertible.empty() && !options.drop_unconvertible) return result;
     const TagEditResult written = write_id3v2_frames(file, path, built.frames);
@@ -82,18 +91,18 @@ TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const Tag
 }
 
 TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::string_view frames) {
-    const std::optional<std::uint64_t> space = id3v2_tag_space(file);
-    if (!space) return failed(errno);
-    const std::optional<std::string> tag = old_tag(file, *space);
-    if (!tag) return failed(errno);
-    // Fits where the old tag was: written in place, its padding filling the space.
-    const bool fits = tag->size() == *space && *space >= header_size + frames.size();
+    const std::optional<TagExtent> extent = known_extent(file);
+    if (!extent) return failed(errno);
+    const std::uint64_t space = extent->length;
+    // Fits where the old tag was: written in place, its padding filling the
+    // space. A mended tag is written anew: its header's size is wrong.
+    const bool fits = extent->end == TagEnd::declared && space >= header_size + frames.size();
     const std::string bytes =
-        wrap_id3v2_tag(frames, fits ? static_cast<std::size_t>(*space - header_size - frames.size())
+        wrap_id3v2_tag(frames, fits ? static_cast<std::size_t>(space - header_size - frames.size())
                                     : new_tag_padding);
     if (bytes.empty()) return failed(EFBIG);
     const bool ok = fits ? overwrite_file_start(file, path, bytes)
-                         : replace_file_start(file, path, *space, bytes);
+                         : replace_file_start(file, path, space, bytes);
     return ok ? TagEditResult{true, 0, {}} : failed(errno);
 }
 
@@ -103,11 +112,22 @@ bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& f
 
 TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path) {
     if (!recover_file_edit(file, path)) return failed(errno);
+    // The cut ends where the tag does: a damaged size never takes audio along.
     const std::optional<std::uint64_t> space = id3v2_tag_space(file);
     if (!space) return failed(errno);
     if (*space == 0) return TagEditResult{true, 0, {}};
     if (!replace_file_start(file, path, *space, {})) return failed(errno);
     return TagEditResult{true, 0, {}};
+}
+
+std::string tag_edit_error_text(int error) {
+    if (error == tag_end_unknown)
+        return "the ID3v2 tag's size runs past its frames into bytes that are not MPEG audio, "
+               "so where the tag ends is unknown; nothing changed";
+    if (error == frame_sizes_unclear)
+        return "the ID3v2.4 frame sizes end cleanly neither as syncsafe nor as plain numbers, "
+               "so the frames cannot be kept; nothing changed";
+    return system_error_text(error);
 }
 
 bool delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count) {

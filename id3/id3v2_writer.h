@@ -10,6 +10,7 @@
 // a crash or kill leaves the old file, the new one, or one that the next
 // tag edit of that file (or recover_file_edit) completes.
 
+#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -40,16 +41,35 @@ struct TagEditResult {
 // 2^28 - 1 - 1014 bytes, which the tag's syncsafe size cannot express.
 std::string build_id3v2_tag(const TagFields& fields);
 
+// Errors of a tag edit besides the system's (TagEditResult::error, errno):
+// where the tag ends is unknown (tag_extent.h), or a version 2.4 tag's frame
+// sizes read cleanly neither way (id3v2_walk.h). Nothing is changed then.
+inline constexpr int tag_end_unknown = EUCLEAN;
+inline constexpr int frame_sizes_unclear = EBADMSG;
+
+// The reason for a tag edit's `error` in words: the two above, else the
+// system's text.
+std::string tag_edit_error_text(int error);
+
 // The length of the space an ID3v2 tag takes at the start of the file
-// (with a version 2.4 footer); 0 when there is none, nullopt on a read error.
+// (with a version 2.4 footer; a damaged size mended, see find_tag_extent);
+// 0 when there is none, nullopt on a read error or where the tag's end is
+// unknown (errno tag_end_unknown).
 std::optional<std::uint64_t> id3v2_tag_space(ByteFile& file);
+
+// Why an edit (`keep_frames`: a write keeping the frames) or a removal of
+// the file's ID3v2 tag would be refused without a change: tag_end_unknown,
+// frame_sizes_unclear, or an errno value on a read error; 0 when it would
+// not. Lets a caller refuse before it changes anything else.
+int id3v2_edit_refusal(ByteFile& file, bool keep_frames);
 
 // The ids of the frames of the file's tag that a write would have to leave
 // out (empty when there are none, or no tag).
 std::vector<std::string> unconvertible_frames(ByteFile& file);
 
 // Replaces the file's ID3v2 tag (or puts one in front of a file without),
-// keeping the frames the record does not change. `file` is the file at
+// keeping the frames the record does not change. Refused (nothing written)
+// with error tag_end_unknown or frame_sizes_unclear. `file` is the file at
 // `path`, open for reading and writing; afterwards it is open on the new
 // file. Not ok when frames cannot be carried and options do not allow to
 // drop them (nothing written), or on any error; the file is then unchanged.
@@ -66,8 +86,9 @@ TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::s
 // The same with code-page texts, dropping no frame; true when written.
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields);
 
-// Cuts the ID3v2 tag off the file (whole-file rewrite); ok without a change
-// when there is none.
+// Cuts the ID3v2 tag off the file (whole-file rewrite), up to its mended
+// end where the size is damaged; ok without a change when there is none.
+// Refused with error tag_end_unknown.
 TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path);
 
 // In-place edits, moving the rest of the file through a 4096-byte buffer:

@@ -9,7 +9,9 @@
 #include "id3/id3v2_builder.h"
 #include "id3/id3v2_frames.h"
 #include "id3/id3v2_reader.h"
+#include "id3/id3v2_walk.h"
 #include "id3/safe_rewrite.h"
+#include "id3/tag_extent.h"
 #include "id3/tag_fix_texts.h"
 #include "platform/error_text.h"
 #include "platform/tag_file_io.h"
@@ -77,14 +79,6 @@ std::optional<std::string> converted(const TagFrame& frame, const Codec& codec, 
     return out;
 }
 
-std::optional<std::string> tag_bytes(ByteFile& file, std::uint64_t space) {
-    std::string bytes(static_cast<std::size_t>(space), '\0');
-    const std::optional<std::size_t> got = read_at(file.fd(), bytes.data(), bytes.size(), 0);
-    if (!got) return std::nullopt;
-    bytes.resize(*got);
-    return bytes;
-}
-
 TagFixPlan convert_tag(std::string_view tag, const Codec& codec) {
     TagFixPlan plan;
     std::vector<TagFrame> frames = read_frames(tag);
@@ -135,12 +129,20 @@ TagFixPlan tag_from_v1(ByteFile& file, const Codec& codec) {
 }  // namespace
 
 std::optional<TagFixPlan> plan_tag_fix(ByteFile& file, const Codec& codec, bool add_v2_from_v1) {
-    const std::optional<std::uint64_t> space = id3v2_tag_space(file);
-    if (!space) return std::nullopt;
-    if (*space == 0) return add_v2_from_v1 ? tag_from_v1(file, codec) : TagFixPlan{};
-    const std::optional<std::string> tag = tag_bytes(file, *space);
-    if (!tag) return std::nullopt;
-    return convert_tag(*tag, codec);
+    const std::optional<TagExtent> extent = find_tag_extent(file);
+    if (!extent) return std::nullopt;
+    if (extent->end == TagEnd::none)
+        return add_v2_from_v1 ? tag_from_v1(file, codec) : TagFixPlan{};
+    if (extent->end == TagEnd::unknown) {
+        errno = tag_end_unknown;
+        return std::nullopt;
+    }
+    if (const std::optional<FrameList> list = walk_id3v2_frames(extent->bytes);
+        list && list->ambiguous) {
+        errno = frame_sizes_unclear;
+        return std::nullopt;
+    }
+    return convert_tag(extent->bytes, codec);
 }
 
 TagFixOutcome fix_tag(ByteFile& file, const std::string& path, const Codec& codec,
@@ -172,7 +174,7 @@ TagFileFix fix_tag_file(const std::string& path, const Codec& codec, bool add_v2
                         bool write) {
     TagFileFix fix;
     if (!leads_to_mp3_name(path)) {
-        fix.reason = errno == EINVAL ? std::string(texts::not_mp3) : system_error_text(errno);
+        fix.reason = errno == EINVAL ? std::string(texts::not_mp3) : tag_edit_error_text(errno);
         return fix;
     }
     std::optional<ByteFile> file = open_regular_file(path, write);
@@ -192,7 +194,7 @@ TagFileFix fix_tag_file(const std::string& path, const Codec& codec, bool add_v2
     }
     if (fix.outcome.result.ok) return fix;
     if (fix.outcome.result.error != 0) {
-        fix.reason = system_error_text(fix.outcome.result.error);
+        fix.reason = tag_edit_error_text(fix.outcome.result.error);
         return fix;
     }
     fix.reason = texts::frames_kept_back;

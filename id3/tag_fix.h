@@ -45,7 +45,8 @@ struct TagFixPlan {
 // and URL stay. Every other frame is kept byte for byte, in its place.
 // With `add_v2_from_v1`, a file without an ID3v2 tag whose ID3v1 tag holds
 // a text gets the twelve frames of its fields in UTF-16 (the genre number
-// as its name). nullopt on a read error, with errno set.
+// as its name). nullopt on a read error, with errno set, and where the tag
+// cannot be kept (errno tag_end_unknown or frame_sizes_unclear).
 std::optional<TagFixPlan> plan_tag_fix(ByteFile& file, const Codec& codec, bool add_v2_from_v1);
 
 struct TagFixOutcome {

@@ -385,7 +385,7 @@ TagFields TagDialog::v2_fields() const {
 // The message, and on a second line the system's reason for a failure.
 void TagDialog::tell(const QString& message, bool failed, int error) {
     const QString shown = failed && error != 0 ? message + QLatin1Char('\n') +
-                                                     QString::fromLocal8Bit(system_error_text(error))
+                                                     QString::fromLocal8Bit(tag_edit_error_text(error))
                                                : message;
     services_.message_box(nullptr, message_title, shown,
                           failed ? MessageIcon::error : MessageIcon::none, MessageButtons::ok);

@@ -54,6 +54,38 @@ inline std::string id3v2_tag(const std::string& frames, int major = 3, std::size
     return tag + frames + std::string(padding, '\0');
 }
 
+// One ID3v2.4 frame: id, syncsafe size, status flags 00, `format` flags,
+// data.
+inline std::string id3v2_4_frame(std::string_view id, std::string_view data, char format = 0) {
+    std::string frame(id);
+    const auto size = static_cast<std::uint32_t>(data.size());
+    for (int shift = 21; shift >= 0; shift -= 7) frame += static_cast<char>((size >> shift) & 0x7F);
+    frame += '\0';
+    frame += format;
+    frame += data;
+    return frame;
+}
+
+// `tag` with the size in its header set to `size` (syncsafe, below 2^28),
+// whatever its bytes are.
+inline std::string with_declared_size(std::string tag, std::uint32_t size) {
+    for (int i = 0; i < 4; ++i)
+        tag[6 + static_cast<std::size_t>(i)] = static_cast<char>((size >> (21 - 7 * i)) & 0x7F);
+    return tag;
+}
+
+// `count` MPEG-1 layer 3 frames of 128 kbit/s at 44.1 kHz (417 bytes each,
+// header FF FB 90 64) with varied contents: real audio as far as finding
+// the end of a tag goes.
+inline std::string mpeg_frames(std::size_t count) {
+    std::string audio;
+    for (std::size_t n = 0; n < count; ++n) {
+        audio += "\xFF\xFB\x90\x64";
+        for (std::size_t i = 4; i < 417; ++i) audio += static_cast<char>((i * 131 + n * 7) & 0xFF);
+    }
+    return audio;
+}
+
 // Bytes that stand for audio: frame-sync headers and varied bytes.
 inline std::string fake_audio(std::size_t size) {
     std::string audio(size, '\0');
