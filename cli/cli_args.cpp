@@ -82,9 +82,15 @@ const char* const undo_help =
     R"TEXT(
 undo renames the files of the batch recorded in JFILE back, last rename
 first, and prints "status<TAB>current<TAB>restored" per file and the
-summary. A file already back under its old name counts as restored. A
-journal that is not a regular file of this user, that others may write,
-or that is malformed is refused (exit 2) with the reason.
+summary. A file already back under its old name counts as restored; a
+file is recognised by its inode where inode numbers last, and on FAT and
+exFAT by its size and a fingerprint of its content, so a file put in its
+place is never renamed. A journal that is not a regular file of this user
+or that is malformed is refused (exit 2) with the reason; one that others
+may write (as on a FAT or exFAT stick) is trusted only when every file it
+names lies in a folder on the journal's drive that everyone may change. A
+journal whose batch still runs (another Varnel holds its lock) is left
+alone with "另一个Varnel正在执行这批更名" (exit 2).
 )TEXT";
 
 const char* const tag_help =

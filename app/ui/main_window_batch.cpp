@@ -58,9 +58,12 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
                 return journal->record(entries);
             };
             hooks.rename_failed = [&](std::size_t index) { journal->failed(index); };
+            hooks.before_claim = [&](std::size_t index, const std::string& name) {
+                return journal->reserve(index, name);
+            };
         }
         outcome = batch(hooks);
-        if (journal) journal->finish();
+        if (journal && journal->finish() != 0) journal.reset();
     }
     set_buttons(preview_button, true);
     set_buttons(undo_button, true);
@@ -93,19 +96,30 @@ void MainWindow::undo_command() {
 
 void MainWindow::offer_interrupted_undo() {
     if (undo_journal_path_.empty()) return;
-    const UndoJournalRead read = read_undo_journal(undo_journal_path_);
-    if (!read.journal || read.journal->finished || read.journal->entries.empty()) return;
+    // Held until the undo ends; a journal another window still writes is
+    // that window's to undo.
+    ClaimedJournal claimed = claim_undo_journal(undo_journal_path_);
+    if (claimed.state == JournalState::busy) {
+        const std::string_view text = texts::another_batch_running_utf8;
+        services_.message_box(nullptr, code_page_text(texts::message_title),
+                              QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                              MessageIcon::information, MessageButtons::ok);
+        return;
+    }
+    const UndoJournalContents& journal = claimed.contents;
+    if (claimed.state != JournalState::interrupted || journal.entries.empty()) return;
     const MessageAnswer answer =
         services_.message_box(nullptr, code_page_text(texts::undo_question_title),
                               code_page_text(texts::interrupted_batch_question),
                               MessageIcon::information, MessageButtons::yes_no);
-    remove_file(undo_journal_path_);
+    claimed.held.remove();
     if (answer != MessageAnswer::yes) return;
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
-        outcome = undo_entries(read.journal->entries, codec_, nullptr,
-                               [this](std::string_view text) { show_progress(text); });
+        outcome = undo_entries(
+            journal.entries, codec_, nullptr,
+            [this](std::string_view text) { show_progress(text); }, journal.reservations);
         panels_[1]->clear();
     }
     services_.message_box(nullptr, code_page_text(texts::message_title),

@@ -64,6 +64,26 @@ TEST(RenameOnExfat, NeverReplacesAndChangesCaseOnly) {
     EXPECT_EQ(get(m + "other.txt"), "other");
 }
 
+// Letters beyond ASCII change case as ASCII ones do; a name that is another
+// file still refuses, and the file stays where it was.
+TEST(RenameOnExfat, NonAsciiCaseOnlyRenamesWork) {
+    test::ExfatMount exfat;
+    REQUIRE_EXFAT(exfat);
+    const std::string m = exfat.mount_point();
+    put(m + "café.txt", "coffee");
+    put(m + "été.txt", "summer");
+    const auto dir = DirHandle::open_path(m);
+    ASSERT_TRUE(dir);
+    EXPECT_EQ(rename_no_replace(dir->fd(), "café.txt", "CAFÉ.txt"), 0);
+    EXPECT_EQ(rename_no_replace(dir->fd(), "CAFÉ.txt", "ÉTÉ.txt"), EEXIST);
+    auto names = list_folder_files(m);
+    ASSERT_TRUE(names);
+    std::sort(names->begin(), names->end());
+    EXPECT_EQ(*names, (std::vector<std::string>{"CAFÉ.txt", "été.txt"}));
+    EXPECT_EQ(get(m + "CAFÉ.txt"), "coffee");
+    EXPECT_EQ(get(m + "été.txt"), "summer");
+}
+
 TEST(RenameOnExfat, IdentitySurvivesARemount) {
     test::ExfatMount exfat;
     REQUIRE_EXFAT(exfat);

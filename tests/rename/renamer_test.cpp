@@ -147,7 +147,8 @@ TEST_F(RenamerTest, UndoFollowsTheFilesNotTheRows) {
     EXPECT_EQ(dir.read_file("n3"), "impostor");
     EXPECT_EQ(list.get_cell(1, Column::old_name), "c");
     EXPECT_EQ(list.get_cell(2, Column::rename_status), texts::undo_failed);
-    EXPECT_EQ(list.status_reason(2), "No such file or directory");
+    EXPECT_EQ(list.status_reason(2),
+              "the file under the name the rename gave is another file: its creation time differs");
     EXPECT_EQ(list.get_cell(3, Column::rename_status), texts::undo_failed);
 }
 

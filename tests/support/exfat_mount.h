@@ -1,7 +1,8 @@
 #pragma once
-// A small exFAT image mounted through FUSE (exfat-fuse) for the life of the
-// object, where the machine allows it: the image file itself, or, where
-// exfat-fuse insists on a block device (as root), a loop device over it.
+// A small exFAT image mounted through FUSE (exfat-fuse), or a FAT image
+// mounted through fusefat, for the life of the object, where the machine
+// allows it: the image file itself, or, where exfat-fuse insists on a block
+// device (as root), a loop device over it.
 
 #include <sys/mount.h>
 #include <unistd.h>
@@ -13,11 +14,14 @@
 
 namespace varnel::test {
 
+enum class FuseKind { exfat, fat };
+
 class ExfatMount {
 public:
-    ExfatMount() {
-        const std::string image = temp_.path() + "exfat.img";
-        if (!run("truncate -s 64M '" + image + "' && mkfs.exfat '" + image + "' && mkdir '" +
+    explicit ExfatMount(FuseKind kind = FuseKind::exfat) : kind_(kind) {
+        const std::string image = temp_.path() + "disk.img";
+        const std::string make = kind == FuseKind::fat ? "mkfs.vfat" : "mkfs.exfat";
+        if (!run("truncate -s 64M '" + image + "' && " + make + " '" + image + "' && mkdir '" +
                  mount_point() + "'"))
             return;
         image_ = image;
@@ -35,6 +39,9 @@ public:
     ExfatMount& operator=(const ExfatMount&) = delete;
 
     bool mounted() const { return mounted_; }
+    const char* name() const {
+        return kind_ == FuseKind::fat ? "FAT (fusefat)" : "exFAT (exfat-fuse)";
+    }
     std::string mount_point() const { return temp_.path() + "mnt/"; }
 
     // Unmounts and mounts the image again (FUSE numbers files afresh).
@@ -50,6 +57,8 @@ private:
     }
     bool mount() {
         if (image_.empty() || access("/dev/fuse", R_OK | W_OK) != 0) return false;
+        if (kind_ == FuseKind::fat)
+            return run("fusefat -o rw+ '" + image_ + "' '" + mount_point() + "'");
         if (run("mount.exfat-fuse '" + image_ + "' '" + mount_point() + "'")) return true;
         if (loop_.empty()) {
             const std::string file = temp_.path() + "loop";
@@ -64,6 +73,7 @@ private:
         mounted_ = false;
     }
 
+    FuseKind kind_;
     TempDir temp_;
     std::string image_;
     std::string loop_;
