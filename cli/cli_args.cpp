@@ -39,8 +39,12 @@ a failure's status names the system's reason, as in
 "更名失败 (Permission denied)". --journal JFILE records the batch in
 JFILE before each rename, so that undo can reverse it even after a crash;
 JFILE must be new, empty, or an earlier journal. --order smart renames in
-an order in which chains (a→b while b→c) and swaps or cycles (a↔b, through
-a temporary name) succeed; the default, in-order, renames row by row.
+an order in which chains (a→b while b→c) and swaps or cycles (a↔b) succeed:
+by atomic swaps of names where the file system has them (ext4, tmpfs,
+btrfs, xfs, f2fs), elsewhere through a temporary name ".varnel-swap-…",
+which a failing step's status names; the default, in-order, renames row
+by row. A running batch locks its journal: a second undo or batch with it
+is refused with "另一个Varnel正在执行这批更名".
 
 Names are printed with control characters, TAB, newline and backslash
 escaped C-style (\t, \n, \\, \033). -0 (--null): LIST holds paths

@@ -205,10 +205,6 @@ bool remove_empty_file(int dir_fd, const std::string& name) {
     return unlinkat(dir_fd, name.c_str(), 0) == 0;
 }
 
-bool is_temporary_name(std::string_view name) {
-    return name.starts_with(".varnel-");
-}
-
 int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
                       const RenameCalls& calls, const ClaimNote* claim) {
     // A '/' in either name would reach into another folder.

@@ -66,8 +66,4 @@ int rename_no_replace(int dir_fd, const std::string& from, const std::string& to
 // regular file (a reservation a rename cut short left). True when removed.
 bool remove_empty_file(int dir_fd, const std::string& name);
 
-// The name of a temporary that rename_no_replace and the smart order use:
-// it starts with ".varnel-".
-[[nodiscard]] bool is_temporary_name(std::string_view name);
-
 }  // namespace varnel
