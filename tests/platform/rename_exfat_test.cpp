@@ -22,19 +22,11 @@ namespace {
     GTEST_SKIP() << "cannot mount an exFAT image through FUSE here (needs /dev/fuse, exfat-fuse)"
 
 void put(const std::string& path, const std::string& content) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(file);
-    std::fputs(content.c_str(), file);
-    std::fclose(file);
+    ASSERT_TRUE(test::put_file(path, content)) << path;
 }
 
 std::string get(const std::string& path) {
-    std::string content;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(file)) != EOF;) content += static_cast<char>(c);
-        std::fclose(file);
-    }
-    return content;
+    return test::get_file(path);
 }
 
 TEST(RenameOnExfat, NeverReplacesAndChangesCaseOnly) {

@@ -28,19 +28,11 @@ namespace {
 using test::FuseKind;
 
 void put(const std::string& path, const std::string& content) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(file) << path;
-    std::fputs(content.c_str(), file);
-    std::fclose(file);
+    ASSERT_TRUE(test::put_file(path, content)) << path;
 }
 
 std::string get(const std::string& path) {
-    std::string content;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(file)) != EOF;) content += static_cast<char>(c);
-        std::fclose(file);
-    }
-    return content;
+    return test::get_file(path);
 }
 
 std::vector<std::string> listing(const std::string& folder) {

@@ -7,12 +7,32 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "support/temp_dir.h"
 
 namespace varnel::test {
+
+// Writes `content` into the file at `path` (created or emptied); false when
+// it cannot be written.
+inline bool put_file(const std::string& path, const std::string& content) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    return std::fclose(file) == 0 && written;
+}
+
+// The content of the file at `path`; empty when it cannot be read.
+inline std::string get_file(const std::string& path) {
+    std::string content;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(file)) != EOF;) content += static_cast<char>(c);
+        std::fclose(file);
+    }
+    return content;
+}
 
 enum class FuseKind { exfat, fat };
 
