@@ -138,6 +138,47 @@ TEST(UndoJournal, UntrustworthyJournalsAreRefusedWithAReason) {
     EXPECT_EQ(cut.journal->entries.size(), 1u);
 }
 
+// A journal others may write (as on a stick mounted 0777) is trusted only
+// for folders on its own file system where anyone may rename files anyway.
+TEST(UndoJournal, AJournalOthersMayWriteIsTrustedOnlyForFoldersOpenToAll) {
+    test::TempDir dir;
+    struct Case {
+        const char* folder;  // under the test folder, or an absolute path
+        mode_t mode;
+        bool trusted;
+    };
+    // A folder open to all on another file system (tmpfs), where one exists.
+    char other[] = "/dev/shm/varnel-test-XXXXXX";
+    const bool other_device = mkdtemp(other) != nullptr && chmod(other, 0777) == 0;
+    int number = 0;
+    for (const Case& c : {Case{"open", 0777, true}, Case{"sticky", 01777, false},
+                          Case{"private", 0755, false}, Case{other, 0777, false}}) {
+        if (c.folder == other && !other_device) continue;
+        const std::string folder =
+            c.folder == other ? std::string(other) + "/" : dir.path() + c.folder + "/";
+        if (c.folder != other) {
+            ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+            ASSERT_EQ(chmod(folder.c_str(), c.mode), 0);
+        }
+        const std::string path = dir.path() + "journal" + std::to_string(++number);
+        {
+            std::string reason;
+            auto writer = UndoJournalWriter::create(path, reason);
+            ASSERT_TRUE(writer) << reason;
+            const std::vector<UndoEntry> one{UndoEntry{folder, folder, "a", "a", "b", "b", {}}};
+            ASSERT_EQ(writer->record(one), 0);
+        }
+        ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+        const UndoJournalRead read = read_undo_journal(path);
+        EXPECT_EQ(read.journal.has_value(), c.trusted) << c.folder << ": " << read.reason;
+        if (!c.trusted) {
+            EXPECT_NE(read.reason.find("can be written by other users"), std::string::npos)
+                << read.reason;
+        }
+    }
+    if (other_device) rmdir(other);
+}
+
 TEST(UndoJournal, AJournalOfAnotherUserIsRefused) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to give a file away";
     test::TempDir dir;
