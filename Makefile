@@ -7,7 +7,7 @@
 PACKAGES := cmake make g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
             qt6-base-dev libgl-dev fonts-wqy-microhei xvfb xauth \
             strace python3-mutagen eyed3 libtag1-dev \
-            dosfstools exfat-fuse fuse3 exfatprogs rename libpcre2-dev \
+            dosfstools exfat-fuse fusefat fuse3 exfatprogs rename libpcre2-dev \
             dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin \
             qt6-translations-l10n
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Peak memory of renaming 100,000 files: varnel-cli (with and without its
-write-ahead journal) beside perl's rename (Debian package `rename`), each
-reading the names from standard input / a list.
+write-ahead journal, in order and in the smart order) beside perl's rename
+(Debian package `rename`), each reading the names from standard input / a
+list. Goal: the smart order within 1.5x of in-order.
 
     bench/rename_memory.py VARNEL_CLI [FOLDER_BASE]
 """
@@ -50,6 +51,12 @@ def main():
             [cli, "rename", "replace", "--find", "g", "--with", "f", "--journal", journal,
              "--files-from", "-"], renamed)))
         os.unlink(journal)
+        rows.append(("varnel-cli rename --order smart", peak_kib(
+            [cli, "rename", "replace", "--order", "smart", "--find", "f", "--with", "g",
+             "--files-from", "-"], listing)))
+        # Back to the f names for perl, untimed.
+        peak_kib([cli, "rename", "replace", "--find", "g", "--with", "f", "--files-from", "-"],
+                 renamed)
         if shutil.which("rename"):
             rows.append(("perl rename (File::Rename)", peak_kib(["rename", r"s|/f(\d+\.dat)$|/g$1|"], listing)))
         else:
@@ -58,6 +65,7 @@ def main():
             sys.exit("perl rename renamed nothing")
         for what, kib in rows:
             print("%-32s peak RSS %7.1f MiB for %d files" % (what, kib / 1024, COUNT))
+        print("smart order / in order: %.2fx (goal 1.5x)" % (rows[2][1] / rows[0][1]))
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 

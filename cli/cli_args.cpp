@@ -39,8 +39,12 @@ a failure's status names the system's reason, as in
 "更名失败 (Permission denied)". --journal JFILE records the batch in
 JFILE before each rename, so that undo can reverse it even after a crash;
 JFILE must be new, empty, or an earlier journal. --order smart renames in
-an order in which chains (a→b while b→c) and swaps or cycles (a↔b, through
-a temporary name) succeed; the default, in-order, renames row by row.
+an order in which chains (a→b while b→c) and swaps or cycles (a↔b) succeed:
+by atomic swaps of names where the file system has them (ext4, tmpfs,
+btrfs, xfs, f2fs), elsewhere through a temporary name ".varnel-swap-…",
+which a failing step's status names; the default, in-order, renames row
+by row. A running batch locks its journal: a second undo or batch with it
+is refused with "另一个Varnel正在执行这批更名".
 
 Names are printed with control characters, TAB, newline and backslash
 escaped C-style (\t, \n, \\, \033). -0 (--null): LIST holds paths
@@ -82,9 +86,15 @@ const char* const undo_help =
     R"TEXT(
 undo renames the files of the batch recorded in JFILE back, last rename
 first, and prints "status<TAB>current<TAB>restored" per file and the
-summary. A file already back under its old name counts as restored. A
-journal that is not a regular file of this user, that others may write,
-or that is malformed is refused (exit 2) with the reason.
+summary. A file already back under its old name counts as restored; a
+file is recognised by its inode where inode numbers last, and on FAT and
+exFAT by its size and a fingerprint of its content, so a file put in its
+place is never renamed. A journal that is not a regular file of this user
+or that is malformed is refused (exit 2) with the reason; one that others
+may write (as on a FAT or exFAT stick) is trusted only when every file it
+names lies in a folder on the journal's drive that everyone may change. A
+journal whose batch still runs (another Varnel holds its lock) is left
+alone with "另一个Varnel正在执行这批更名" (exit 2).
 )TEXT";
 
 const char* const tag_help =

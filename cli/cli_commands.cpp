@@ -157,9 +157,12 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
     std::optional<UndoJournalWriter> journal;
     if (!command.journal.empty()) {
         std::string reason;
-        journal = UndoJournalWriter::create(command.journal, reason);
+        bool busy = false;
+        journal = UndoJournalWriter::create(command.journal, reason, &busy);
         if (!journal) {
-            err << "varnel-cli: " << reason << '\n';
+            err << "varnel-cli: "
+                << (busy ? std::string(texts::another_batch_running_utf8) + ": " : "") << reason
+                << '\n';
             return 2;
         }
     }
@@ -174,6 +177,9 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
             return journal->record(entries);
         };
         hooks.rename_failed = [&](std::size_t index) { journal->failed(index); };
+        hooks.before_claim = [&](std::size_t index, const std::string& name) {
+            return journal->reserve(index, name);
+        };
     }
     hooks.item_done = [&](int row) {
         const auto r = static_cast<std::size_t>(row);
@@ -201,9 +207,16 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
 }
 
 int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
-    UndoJournalRead read = read_undo_journal(command.journal);
-    if (!read.journal) {
-        err << "varnel-cli: " << read.reason << '\n';
+    // Held until the undo ends: no batch or other undo starts on it meanwhile.
+    const ClaimedJournal claimed = claim_undo_journal(command.journal);
+    if (claimed.state == JournalState::busy) {
+        err << "varnel-cli: " << texts::another_batch_running_utf8 << ": " << claimed.reason
+            << '\n';
+        return 2;
+    }
+    if (claimed.state == JournalState::none || claimed.state == JournalState::refused) {
+        err << "varnel-cli: " << (claimed.reason.empty() ? claimed.held.reason() : claimed.reason)
+            << '\n';
         return 2;
     }
     const auto each = [&](const UndoEntry& entry, bool undone, const std::string& reason) {
@@ -211,7 +224,8 @@ int run_undo(const Command& command, const Codec& codec, std::ostream& out, std:
         print_record(out, {status_field(status, reason), entry.new_name, entry.name}, codec,
                      command.null_data);
     };
-    const BatchOutcome outcome = undo_entries(read.journal->entries, codec, each);
+    const BatchOutcome outcome =
+        undo_entries(claimed.contents.entries, codec, each, {}, claimed.contents.reservations);
     print_summary(command, outcome.summary, codec, out, err);
     return outcome.all_succeeded() ? 0 : 1;
 }

@@ -4,14 +4,18 @@
 //
 // An observation records the device and inode, the birth time where the
 // file system reports one, the modification time and the size, all of the
-// directory entry itself (a symbolic link is not followed). Two
-// observations are the same file when:
+// directory entry itself (a symbolic link is not followed). Where inode
+// numbers do not last (FUSE, FAT, exFAT: files are numbered afresh at every
+// mount, numbers are reused at once, and fusefat stamps a new modification
+// time some seconds after a rename) it also records a fingerprint of the
+// content: a 64-bit hash of the first and the last 4 KiB. Two observations
+// are the same file when:
 //  1. their birth times are equal, where both have one;
 //  2. their devices and inodes are equal, where both were made on a file
-//     system whose inode numbers last (not FUSE, FAT or exFAT, which number
-//     files afresh at every mount);
-//  3. their modification times and sizes are equal, where either lacks a
-//     birth time.
+//     system whose inode numbers last;
+//  3. their sizes and fingerprints are equal, where both have a fingerprint;
+//  4. where either lacks a fingerprint and either lacks a birth time, their
+//     modification times and sizes are equal.
 // The change time is not used: a rename changes it.
 
 #include <cstdint>
@@ -30,19 +34,37 @@ struct FileId {
     std::int64_t mtime_sec = 0;
     std::uint32_t mtime_nsec = 0;
     std::uint64_t size = 0;
+    bool has_fingerprint = false;
+    std::uint64_t fingerprint = 0;  // hash of the first and last 4 KiB
     friend bool operator==(const FileId&, const FileId&) = default;
 };
 
+// Which part of two observations told them apart, by the rule above.
+enum class FileMismatch : unsigned char { none, birth, inode, size, content, mtime };
+
+// The first rule above that `now` fails; none when it is the recorded file.
+[[nodiscard]] FileMismatch compare_files(const FileId& recorded, const FileId& now);
+
 // True when `recorded` and `now` are the same file by the rule above.
-bool is_same_file(const FileId& recorded, const FileId& now);
+[[nodiscard]] bool is_same_file(const FileId& recorded, const FileId& now);
+
+// What told the files apart, as the end of a sentence (UTF-8), such as
+// "its content differs"; empty for none.
+[[nodiscard]] std::string mismatch_text(FileMismatch mismatch);
 
 // True when the file system of the open folder `dir_fd` keeps inode
 // numbers across mounts.
-bool inode_numbers_last(int dir_fd);
+[[nodiscard]] bool inode_numbers_last(int dir_fd);
+
+// True when the file system of the open folder `dir_fd` is known to swap two
+// names atomically (renameat2 RENAME_EXCHANGE): ext2/3/4, tmpfs, btrfs, xfs,
+// f2fs. False for everything else, FUSE included.
+[[nodiscard]] bool can_exchange_names(int dir_fd);
 
 // The identity of entry `name` in the open folder `dir_fd`; nullopt when it
 // does not exist or cannot be examined. `lasting_inodes` is what
-// inode_numbers_last said of the folder.
+// inode_numbers_last said of the folder; where it is false a regular file's
+// fingerprint is taken too (the file is opened and up to 8 KiB read).
 std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasting_inodes = true);
 
 }  // namespace varnel

@@ -1,8 +1,12 @@
 #pragma once
 // Files that hold a record the program trusts later: created without ever
-// following a symbolic link or replacing a foreign file, appended to and
-// synced while a batch runs, and read back only when nobody else could
-// have written them.
+// following a symbolic link or replacing a foreign file, locked and appended
+// to while a batch runs, and read back under the same lock.
+//
+// The batch that writes a journal holds an exclusive flock(2) on it until
+// the journal is closed; whoever wants to undo the journal takes the same
+// lock first, so a journal whose writer still runs is never undone, and a
+// second batch never replaces a journal that another one is writing.
 
 #include <cstddef>
 #include <optional>
@@ -11,17 +15,20 @@
 
 namespace varnel {
 
-// A journal open for appending.
+// A journal open for appending, locked for the life of the object.
 class JournalFile {
 public:
     // Creates the journal at `path` holding `first_line` (with its newline):
-    // written to a unique temporary in the same folder (mode 0600), synced,
-    // and then renamed to `path`. An existing `path` is replaced only when
-    // it is a regular file of this user that is empty or starts with
-    // `own_prefix`; a symbolic link or any other file there is refused.
-    // nullopt on refusal or failure, with a one-line reason (UTF-8).
+    // created exclusively (mode 0600), locked, written and synced. An
+    // existing `path` is removed first, and replaced only
+    // when it is a regular file of this user that is empty or starts with
+    // `own_prefix` and that no running batch holds; a symbolic link or any
+    // other file there is refused. nullopt on refusal or failure, with a
+    // one-line reason (UTF-8); `busy` tells whether the refusal was a
+    // running batch's lock.
     static std::optional<JournalFile> create(const std::string& path, std::string_view first_line,
-                                             std::string_view own_prefix, std::string& reason);
+                                             std::string_view own_prefix, std::string& reason,
+                                             bool* busy = nullptr);
 
     JournalFile(JournalFile&& other) noexcept;
     JournalFile& operator=(JournalFile&& other) noexcept;
@@ -30,24 +37,77 @@ public:
     ~JournalFile();
 
     // Writes all of `bytes` at the end. 0 or an errno value.
-    int append(std::string_view bytes);
+    [[nodiscard]] int append(std::string_view bytes);
     // Forces what was appended to the disk. 0 or an errno value.
-    int sync();
+    [[nodiscard]] int sync();
 
 private:
     explicit JournalFile(int fd) : fd_(fd) {}
     int fd_ = -1;
 };
 
-// A file read only when it can be trusted: a regular file (not a symbolic
-// link, FIFO or device), owned by this user, not writable by group or
-// others, at most `max_size` bytes. `bytes` is nullopt on refusal, with a
-// one-line reason (UTF-8).
+// A journal's contents, read under the lock.
 struct TrustedRead {
     std::optional<std::string> bytes;
-    std::string reason;
+    std::string reason;  // one line (UTF-8) when `bytes` is nullopt
+    // The journal may be written by users other than this one (group or
+    // others have write permission, as everywhere on a FAT or exFAT stick,
+    // or it belongs to another user and is writable by everyone). The
+    // caller trusts it only for files that every such user may rename
+    // anyway (see HeldJournal::open_as_journal).
+    bool others_may_write = false;
 };
-TrustedRead read_trusted_file(const std::string& path, std::size_t max_size);
+
+// A journal claimed for reading and undo: holds the exclusive lock until
+// destroyed.
+class HeldJournal {
+public:
+    enum class State : unsigned char {
+        held,     // locked by this process
+        busy,     // another process holds its lock: its batch still runs
+        missing,  // no file at the path
+        refused,  // not openable as a journal (see reason)
+    };
+
+    // Holds nothing (state missing).
+    HeldJournal() = default;
+    // Opens `path` (never following a symbolic link, never waiting for a
+    // FIFO) and takes the lock without waiting.
+    static HeldJournal claim(const std::string& path);
+
+    HeldJournal(HeldJournal&& other) noexcept;
+    HeldJournal& operator=(HeldJournal&& other) noexcept;
+    HeldJournal(const HeldJournal&) = delete;
+    HeldJournal& operator=(const HeldJournal&) = delete;
+    ~HeldJournal();
+
+    State state() const { return state_; }
+    const std::string& reason() const { return reason_; }
+
+    // The whole file when it is a regular file of at most `max_size` bytes
+    // that belongs to this user or that everyone may write; otherwise
+    // nullopt with a reason. Only for a held journal.
+    [[nodiscard]] TrustedRead read(std::size_t max_size) const;
+
+    // True when the folder `fs_folder` lies on the journal's file system and
+    // every user may rename files in it (writable by others and without the
+    // sticky bit): whoever could have written the journal could have renamed
+    // the folder's files directly.
+    [[nodiscard]] bool open_as_journal(const std::string& fs_folder) const;
+
+    // Removes the journal while it is held; true when it is gone.
+    bool remove();
+
+private:
+    int fd_ = -1;
+    State state_ = State::missing;
+    std::string path_;
+    std::string reason_;
+};
+
+// "<boot id><TAB><pid>": which boot of the machine and which process wrote
+// a journal, for its first line.
+[[nodiscard]] std::string journal_writer_stamp();
 
 // Removes the file at `path` (not following a symbolic link); true when it
 // is gone.

@@ -13,6 +13,9 @@
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1U << 0)
 #endif
+#ifndef RENAME_EXCHANGE
+#define RENAME_EXCHANGE (1U << 1)
+#endif
 
 namespace varnel {
 namespace {
@@ -44,9 +47,13 @@ bool is_link_refused(int error) {
 // the name taken from the moment it is reserved. A failed rename removes
 // the reservation again (when it is still the empty file created here).
 int rename_over_reservation(int dir_fd, const std::string& from, const std::string& to,
-                            const RenameCalls& calls) {
+                            const RenameCalls& calls, const ClaimNote* claim) {
     struct stat source {};
     if (fstatat(dir_fd, from.c_str(), &source, AT_SYMLINK_NOFOLLOW) != 0) return errno;
+    if (claim != nullptr && *claim) {
+        const int error = (*claim)(to);
+        if (error != 0) return error;
+    }
     const int fd =
         openat(dir_fd, to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) return errno;
@@ -64,11 +71,11 @@ int rename_over_reservation(int dir_fd, const std::string& from, const std::stri
 
 // Link + unlink: linkat refuses an existing target, so nothing is replaced.
 int rename_by_link(int dir_fd, const std::string& from, const std::string& to,
-                   const RenameCalls& calls) {
+                   const RenameCalls& calls, const ClaimNote* claim) {
     // Flags 0: a symbolic link is linked as itself, not its target.
     if (calls.linkat(dir_fd, from.c_str(), dir_fd, to.c_str(), 0) != 0) {
         const int error = errno;
-        if (is_link_refused(error)) return rename_over_reservation(dir_fd, from, to, calls);
+        if (is_link_refused(error)) return rename_over_reservation(dir_fd, from, to, calls, claim);
         return error;
     }
     if (calls.unlinkat(dir_fd, from.c_str(), 0) == 0) return 0;
@@ -80,11 +87,11 @@ int rename_by_link(int dir_fd, const std::string& from, const std::string& to,
 
 // One no-replace rename with every fallback. EEXIST may mean that `to` is
 // another spelling of `from`; the caller decides.
-int move_once(int dir_fd, const std::string& from, const std::string& to,
-              const RenameCalls& calls) {
+int move_once(int dir_fd, const std::string& from, const std::string& to, const RenameCalls& calls,
+              const ClaimNote* claim) {
     if (calls.renameat2(dir_fd, from.c_str(), dir_fd, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
     const int error = errno;
-    if (is_flag_unsupported(error)) return rename_by_link(dir_fd, from, to, calls);
+    if (is_flag_unsupported(error)) return rename_by_link(dir_fd, from, to, calls, claim);
     return error;
 }
 
@@ -96,11 +103,17 @@ bool same_inode(int dir_fd, const std::string& a, const std::string& b) {
            info_a.st_dev == info_b.st_dev && info_a.st_ino == info_b.st_ino;
 }
 
-bool equal_ignoring_ascii_case(const std::string& a, const std::string& b) {
+// Names that a case-insensitive file system may take for one: of one
+// length, equal but for ASCII case and for their non-ASCII bytes (whose
+// case rules belong to the file system: é and É in UTF-8).
+bool may_differ_in_case_only(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i])) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const bool wide =
+            (static_cast<unsigned char>(a[i]) | static_cast<unsigned char>(b[i])) >= 0x80;
+        if (!wide && lower(a[i]) != lower(b[i])) return false;
+    }
     return true;
 }
 
@@ -125,11 +138,11 @@ bool lists_exactly(int dir_fd, const std::string& name, bool& listed) {
 
 // True when `to` is another spelling of `from` itself: the same inode, or,
 // on a case-insensitive file system that numbers each spelling apart
-// (FUSE), names equal but for ASCII case where the folder holds no entry
-// spelled exactly `to`.
+// (FUSE), names that may differ in case only where the folder holds no
+// entry spelled exactly `to`.
 bool is_other_spelling(int dir_fd, const std::string& from, const std::string& to) {
     if (same_inode(dir_fd, from, to)) return true;
-    if (!equal_ignoring_ascii_case(from, to)) return false;
+    if (!may_differ_in_case_only(from, to)) return false;
     bool listed = false;
     const bool exact = lists_exactly(dir_fd, to, listed);
     return listed && !exact;
@@ -143,16 +156,23 @@ std::string temporary_name() {
 }
 
 // A case-only rename where the file system sees `to` as `from` itself:
-// through a temporary name, moving the file back when the second step fails.
+// through a temporary name, moving the file back when `to` turns out to be
+// another file or the second step fails.
 int rename_through_temporary(int dir_fd, const std::string& from, const std::string& to,
-                             const RenameCalls& calls) {
+                             const RenameCalls& calls, const ClaimNote* claim) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string temporary = temporary_name();
-        int error = move_once(dir_fd, from, temporary, calls);
+        if (claim != nullptr && *claim) {
+            const int error = (*claim)(temporary);
+            if (error != 0) return error;
+        }
+        int error = move_once(dir_fd, from, temporary, calls, nullptr);
         if (error == EEXIST) continue;
         if (error != 0) return error;
-        error = move_once(dir_fd, temporary, to, calls);
-        if (error != 0) move_once(dir_fd, temporary, from, calls);
+        // Refused when `to` is another file after all (a stat here could
+        // still see the old spelling in FUSE's name cache).
+        error = move_once(dir_fd, temporary, to, calls, claim);
+        if (error != 0) move_once(dir_fd, temporary, from, calls, nullptr);
         return error;
     }
     return EEXIST;
@@ -170,8 +190,23 @@ bool is_valid_entry_name(std::string_view name) {
            name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
 }
 
+int exchange_names(int dir_fd, const std::string& a, const std::string& b,
+                   const RenameCalls& calls) {
+    if (!is_valid_entry_name(a) || !is_valid_entry_name(b)) return EINVAL;
+    return calls.renameat2(dir_fd, a.c_str(), dir_fd, b.c_str(), RENAME_EXCHANGE) == 0 ? 0 : errno;
+}
+
+bool remove_empty_file(int dir_fd, const std::string& name) {
+    struct stat info {};
+    if (!is_valid_entry_name(name) ||
+        fstatat(dir_fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size != 0)
+        return false;
+    return unlinkat(dir_fd, name.c_str(), 0) == 0;
+}
+
 int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
-                      const RenameCalls& calls) {
+                      const RenameCalls& calls, const ClaimNote* claim) {
     // A '/' in either name would reach into another folder.
     if (!is_valid_entry_name(to) || !is_valid_entry_name(from)) return EINVAL;
     if (from == to) {
@@ -179,9 +214,9 @@ int rename_no_replace(int dir_fd, const std::string& from, const std::string& to
         if (fstatat(dir_fd, from.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) return 0;
         return errno;
     }
-    const int error = move_once(dir_fd, from, to, calls);
+    const int error = move_once(dir_fd, from, to, calls, claim);
     if (error == EEXIST && is_other_spelling(dir_fd, from, to))
-        return rename_through_temporary(dir_fd, from, to, calls);
+        return rename_through_temporary(dir_fd, from, to, calls, claim);
     return error;
 }
 

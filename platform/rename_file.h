@@ -1,6 +1,7 @@
 #pragma once
 // Renaming a file within its folder without ever replacing another file.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,14 +34,36 @@ bool is_valid_entry_name(std::string_view name);
 // `from` equal to `to` succeeds without a call when the entry exists.
 // A case-only rename on a case-insensitive file system (`to` resolves to
 // `from` itself: the same inode, or, where each spelling gets its own inode
-// number as on FUSE, names equal but for ASCII case with no entry spelled
-// exactly `to`) goes through a unique temporary name in two steps. Where
+// number as on FUSE, names of one length equal but for ASCII case and for
+// their non-ASCII bytes, with no entry spelled exactly `to`) goes through a
+// unique temporary name in two steps; when `to` refuses the file once it
+// has left `from`, it was another file, and the file goes back. Where
 // the file system lacks RENAME_NOREPLACE the rename falls back to link +
 // unlink, and where hard links are refused too, to reserving `to` with an
 // exclusive create and renaming over that reservation (removed again if
 // the rename fails), so cooperating processes never replace each other's
 // files.
+//
+// `claim`, where given, is told every name the rename is about to create
+// on its way (the reservation of `to`, or a temporary name) before it is
+// created; a nonzero errno value it returns ends the rename with that error
+// before the name is created. A rename cut short (the process killed) can
+// leave the file under such a temporary name, or an empty reservation.
+using ClaimNote = std::function<int(const std::string& name)>;
 int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
-                      const RenameCalls& calls = system_rename_calls());
+                      const RenameCalls& calls = system_rename_calls(),
+                      const ClaimNote* claim = nullptr);
+
+// Swaps the names `a` and `b` of two entries of the open folder `dir_fd`
+// in one atomic step (renameat2 RENAME_EXCHANGE): no moment exists where
+// either name is free. 0, or an errno value (EINVAL for names that are not
+// valid entry names, and where the file system cannot swap names; ENOENT
+// when either is missing); nothing is touched on failure.
+[[nodiscard]] int exchange_names(int dir_fd, const std::string& a, const std::string& b,
+                                 const RenameCalls& calls = system_rename_calls());
+
+// Removes entry `name` of the open folder `dir_fd` when it is an empty
+// regular file (a reservation a rename cut short left). True when removed.
+bool remove_empty_file(int dir_fd, const std::string& name);
 
 }  // namespace varnel

@@ -43,7 +43,19 @@ std::string reason_of(int error, const Codec& codec) {
     if (error == 0) return {};
     if (const NameProblem problem = name_problem_of(error); problem != NameProblem::none)
         return name_problem_text(problem, codec);
+    if (error == no_renamed_file_error)
+        return codec.from_utf8_lossy("no file has the name the rename gave any more");
+    if (error > not_the_file_error)
+        return codec.from_utf8_lossy(
+            "the file under the name the rename gave is another file: " +
+            mismatch_text(static_cast<FileMismatch>(error - not_the_file_error)));
     return codec.from_utf8_lossy(system_error_text(error));
+}
+
+std::optional<ClaimNote> claim_note(const BatchHooks& hooks, const std::size_t* current) {
+    if (!hooks.before_claim) return std::nullopt;
+    return ClaimNote(
+        [&hooks, current](const std::string& name) { return hooks.before_claim(*current, name); });
 }
 
 void Group::clear() {
@@ -98,6 +110,8 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
     BatchOutcome outcome;
     outcome.count = count;
     std::size_t journaled_before = 0;
+    std::size_t current = 0;  // the journal index of the rename under way
+    const std::optional<ClaimNote> claim = claim_note(hooks, &current);
     int done = 0;
     Group group;
     for (int first = 0; first < count; first += group_rows) {
@@ -114,8 +128,10 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
                 UndoEntry& entry =
                     (planned.unchanged ? group.unchanged : group.entries)[planned.entry];
                 error = planned.unchanged ? 0 : journal_error;
+                current = journaled_before + planned.entry;
                 if (error == 0)
-                    error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name);
+                    error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name,
+                                              system_rename_calls(), claim ? &*claim : nullptr);
                 if (error != 0 && journal_error == 0 && !planned.unchanged && hooks.rename_failed)
                     hooks.rename_failed(journaled_before + planned.entry);
                 if (error == 0) {
@@ -136,14 +152,18 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
     return outcome;
 }
 
-void show_rename_outcome(FileList& list, int row, int error, const Codec& codec) {
+void show_rename_outcome(FileList& list, int row, int error, const Codec& codec,
+                         std::string_view stays) {
     if (error == 0) {
         list.set_rename_status(row, std::string(texts::rename_succeeded), StatusImage::success);
         return;
     }
+    std::string reason = reason_of(error, codec);
+    if (!stays.empty())
+        reason += codec.from_utf8_lossy("; the file stays named ") + codec.text_from_fs(stays);
     list.set_cell(row, Column::new_name, list.new_names()[static_cast<std::size_t>(row)]);
     list.set_rename_status(row, std::string(texts::rename_failed), StatusImage::failure,
-                           reason_of(error, codec));
+                           std::move(reason));
 }
 
 void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures,
@@ -178,7 +198,10 @@ int undo_one(const UndoEntry& entry, FolderCache& folders) {
     const DirHandle* dir = folders.get(entry.fs_folder, error);
     if (dir == nullptr) return error;
     const auto now = file_id_at(dir->fd(), entry.renamed_fs_name, dir->lasting_inodes());
-    if (!now || !is_same_file(entry.file, *now)) return ENOENT;
+    if (!now) return no_renamed_file_error;
+    const FileMismatch mismatch = compare_files(entry.file, *now);
+    if (mismatch != FileMismatch::none) return mismatch_error(mismatch);
+    if (entry.exchange) return exchange_names(dir->fd(), entry.renamed_fs_name, entry.fs_name);
     return rename_no_replace(dir->fd(), entry.renamed_fs_name, entry.fs_name);
 }
 

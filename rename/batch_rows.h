@@ -15,6 +15,8 @@
 #include "filelist/file_list.h"
 #include "platform/codec.h"
 #include "platform/dir_handle.h"
+#include "platform/file_id.h"
+#include "platform/rename_file.h"
 #include "rename/renamer.h"
 #include "rename/undo_log.h"
 
@@ -61,7 +63,17 @@ private:
     int shown_ = 0;
 };
 
-// The system's text for `error` in the code page; empty for 0.
+// Errors of undo beyond errno values: the file under the name the rename
+// gave is not the renamed file (by the part of its identity that differs),
+// or there is no file under that name at all.
+inline constexpr int not_the_file_error = 1 << 16;
+inline constexpr int no_renamed_file_error = not_the_file_error - 1;
+[[nodiscard]] inline int mismatch_error(FileMismatch mismatch) {
+    return not_the_file_error + static_cast<int>(mismatch);
+}
+
+// The system's text for `error`, or the text of an undo error above, in the
+// code page; empty for 0.
 std::string reason_of(int error, const Codec& codec);
 
 // One row of a batch: what to rename, or why it fails without a call.
@@ -97,8 +109,10 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
                              UndoLog& log, const Codec& codec, const BatchHooks& hooks);
 
 // The row's outcome in its cells: 更名成功, or 更名失败 with the reason and
-// the new name shown.
-void show_rename_outcome(FileList& list, int row, int error, const Codec& codec);
+// the new name shown; a failed row whose file stays under a temporary name
+// (`stays`, file-system bytes) says so in its reason.
+void show_rename_outcome(FileList& list, int row, int error, const Codec& codec,
+                         std::string_view stays = {});
 
 // A file an undo could not restore: where it is (code page) and why not.
 struct UndoFailure {
@@ -113,12 +127,17 @@ void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& fai
                       const Codec& codec);
 inline constexpr std::size_t max_failure_lines = 10;
 
+// The claim note of a batch (see ClaimNote): the write-ahead hook told of
+// the claim of the rename at index `*current`; nullptr without that hook.
+std::optional<ClaimNote> claim_note(const BatchHooks& hooks, const std::size_t* current);
+
 // Key of a file by folder and name, for lookups.
 std::string file_key(std::string_view folder, std::string_view name);
 
 // Renames the file `entry` recorded back to its old name. 0 on success,
-// else why not: ENOENT when the file under the new name is not (or no
-// longer) the recorded one, or the rename's error.
+// else why not: no_renamed_file_error or mismatch_error when the file under
+// the new name is not (or no longer) the recorded one, or the rename's
+// error.
 int undo_one(const UndoEntry& entry, FolderCache& folders);
 
 // The smart-order batch (smart_batch.cpp); the rule has already computed

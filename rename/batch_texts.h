@@ -29,6 +29,10 @@ inline constexpr std::string_view undo_question_title = "\xD1\xAF\xCE\xCA\xA3\xB
 inline constexpr std::string_view message_title = "Kelto\xC5\xFA\xC1\xBF\xB8\xFC\xC3\xFB\xC6\xF7";
 inline constexpr std::string_view progress_square = "\xA1\xF6";  // "■"
 
+// Said instead of offering or doing the undo of a journal whose batch
+// another running Varnel holds (UTF-8; convert for the code page).
+inline constexpr std::string_view another_batch_running_utf8 = "另一个Varnel正在执行这批更名";
+
 inline constexpr int progress_squares = 20;
 
 // `squares` progress squares (clamped to 0..20).

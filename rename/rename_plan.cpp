@@ -14,7 +14,8 @@ struct NameKey {
 
 struct NameKeyHash {
     std::size_t operator()(const NameKey& k) const noexcept {
-        return std::hash<std::string_view>{}(k.name) ^ (std::size_t{k.folder} * 0x9E3779B97F4A7C15ULL);
+        return std::hash<std::string_view>{}(k.name) ^
+               (std::size_t{k.folder} * 0x9E3779B97F4A7C15ULL);
     }
 };
 
@@ -68,19 +69,34 @@ std::vector<char> cycle_breakers(const std::vector<std::size_t>& blocker) {
 
 }  // namespace
 
-std::vector<PlannedMove> plan_smart_order(std::span<const MoveRequest> requests) {
+std::vector<PlannedMove> plan_smart_order(std::span<const MoveRequest> requests,
+                                          std::span<const char> swapping_folders) {
     std::vector<std::size_t> blocker = find_blockers(requests);
-    const std::vector<char> breaker = cycle_breakers(blocker);
+    std::vector<char> breaker = cycle_breakers(blocker);
 
     std::vector<PlannedMove> plan;
     plan.reserve(requests.size());
+    std::vector<char> done(requests.size(), 0);
+    // Cycles in folders that swap names: the swaps, each cycle's together.
+    for (std::size_t first = 0; first < requests.size(); ++first) {
+        const std::uint32_t folder = requests[first].folder;
+        if (!breaker[first] || folder >= swapping_folders.size() || !swapping_folders[folder])
+            continue;
+        breaker[first] = 0;
+        done[first] = 1;
+        std::size_t previous = first;
+        for (std::size_t x = blocker[first]; x != first; x = blocker[x]) {
+            plan.push_back(PlannedMove{previous, false, false, true, x});
+            done[x] = 1;
+            previous = x;
+        }
+    }
     for (std::size_t i = 0; i < requests.size(); ++i)
         if (breaker[i]) plan.push_back(PlannedMove{i, true, false});
     // Once a breaker has moved to its temporary name, its name is free.
     for (std::size_t i = 0; i < requests.size(); ++i)
         if (blocker[i] != none && breaker[blocker[i]]) blocker[i] = none;
 
-    std::vector<char> done(requests.size(), 0);
     std::vector<std::size_t> chain;
     for (std::size_t i = 0; i < requests.size(); ++i) {
         if (done[i] || !moves(requests[i])) continue;

@@ -54,11 +54,14 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
 namespace {
 
 // Why a file did not come back, in the user's words where the system's
-// would mislead: ENOENT from undo_one means the recorded file is no longer
-// under the name the rename gave it.
+// would mislead.
 std::string undo_reason(int error, const Codec& codec) {
-    if (error == ENOENT)
-        return codec.from_utf8_lossy("文件已不在更名后的位置（被移走、删除或替换）");
+    if (error == no_renamed_file_error)
+        return codec.from_utf8_lossy("文件已不在更名后的位置（被移走或删除）");
+    if (error > not_the_file_error)
+        return codec.from_utf8_lossy(
+            "更名后位置上的已是另一个文件（" +
+            mismatch_text(static_cast<FileMismatch>(error - not_the_file_error)) + "）");
     if (error == EEXIST) return codec.from_utf8_lossy("原名称已被另一个文件占用");
     return reason_of(error, codec);
 }
@@ -103,10 +106,21 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
         const auto found = row_of.find(file_key(it->fs_folder, it->renamed_fs_name));
         if (found != row_of.end()) file.row = found->second;
         if (error == 0) {
+            // A swap moves the file under the old name too.
+            std::optional<int> other;
+            if (const auto o = row_of.find(file_key(it->fs_folder, it->fs_name));
+                it->exchange && o != row_of.end()) {
+                other = o->second;
+                row_of.erase(o);
+            }
             if (found != row_of.end()) {
                 list.set_old_name(found->second, ItemName{it->name, it->fs_name});
-                row_of.erase(found);
+                row_of.erase(file_key(it->fs_folder, it->renamed_fs_name));
                 row_of.try_emplace(file_key(it->fs_folder, it->fs_name), file.row);
+            }
+            if (other) {
+                list.set_old_name(*other, ItemName{it->new_name, it->renamed_fs_name});
+                row_of.try_emplace(file_key(it->fs_folder, it->renamed_fs_name), *other);
             }
         } else {
             if (file.error == 0) {
@@ -156,29 +170,85 @@ int renames_done(std::span<const UndoEntry> entries) {
     return done;
 }
 
+namespace {
+
+// The names the rename of each entry claimed on its way, by entry.
+class ClaimedNames {
+public:
+    explicit ClaimedNames(std::span<const Reservation> reservations) {
+        by_entry_.reserve(reservations.size());
+        for (const Reservation& r : reservations) by_entry_.push_back(&r);
+        std::stable_sort(
+            by_entry_.begin(), by_entry_.end(),
+            [](const Reservation* a, const Reservation* b) { return a->entry < b->entry; });
+    }
+    std::span<const Reservation* const> of(std::size_t entry) const {
+        const auto first =
+            std::lower_bound(by_entry_.begin(), by_entry_.end(), entry,
+                             [](const Reservation* r, std::size_t e) { return r->entry < e; });
+        auto last = first;
+        while (last != by_entry_.end() && (*last)->entry == entry) ++last;
+        return {first, last};
+    }
+
+private:
+    std::vector<const Reservation*> by_entry_;
+};
+
+// Undoes one journal entry (see undo_entries); empty reason on success.
+std::string undo_journal_entry(const UndoEntry& entry, std::span<const Reservation* const> claimed,
+                               FolderCache& folders, const Codec& codec) {
+    int error = 0;
+    const DirHandle* dir = folders.get(entry.fs_folder, error);
+    if (dir == nullptr) return reason_of(error, codec);
+    const auto holds_file = [&](const std::string& name, int& why) {
+        const auto now = file_id_at(dir->fd(), name, dir->lasting_inodes());
+        const FileMismatch mismatch = now ? compare_files(entry.file, *now) : FileMismatch::none;
+        why = !now ? no_renamed_file_error : mismatch_error(mismatch);
+        return now && mismatch == FileMismatch::none;
+    };
+    int at_new_name = 0;
+    int elsewhere = 0;
+    const std::string* where = nullptr;
+    if (holds_file(entry.renamed_fs_name, at_new_name)) where = &entry.renamed_fs_name;
+    for (std::size_t i = 0; where == nullptr && !entry.exchange && i < claimed.size(); ++i)
+        if (holds_file(claimed[i]->fs_name, elsewhere)) where = &claimed[i]->fs_name;
+    if (where == nullptr && holds_file(entry.fs_name, elsewhere)) where = &entry.fs_name;
+    if (where == nullptr) return reason_of(at_new_name, codec);
+    // Our empty reservations go; a file that is itself empty cannot be told
+    // from one, so none is removed beside it.
+    for (const Reservation* r : claimed)
+        if (r->fs_name != *where && r->fs_name != entry.fs_name && entry.file.size != 0)
+            remove_empty_file(dir->fd(), r->fs_name);
+    if (*where == entry.fs_name) return {};
+    error = entry.exchange ? exchange_names(dir->fd(), *where, entry.fs_name)
+                           : rename_no_replace(dir->fd(), *where, entry.fs_name);
+    if (error == 0) return {};
+    return reason_of(error, codec) + codec.from_utf8_lossy("; the file stays named ") +
+           codec.text_from_fs(*where);
+}
+
+}  // namespace
+
 BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec,
-                          const EntryUndone& each, const ProgressCallback& progress) {
+                          const EntryUndone& each, const ProgressCallback& progress,
+                          std::span<const Reservation> reservations) {
     const int count = static_cast<int>(entries.size());
+    const ClaimedNames claimed(reservations);
     FolderCache folders;
     Progress shown(count, progress);
     BatchOutcome outcome;
     outcome.count = count;
     std::vector<UndoFailure> failures;
     for (int done = 0; done < count; ++done) {
-        const UndoEntry& entry = entries[entries.size() - 1 - static_cast<std::size_t>(done)];
-        int error = undo_one(entry, folders);
-        if (error == ENOENT) {
-            // Never renamed (the program died before or during its rename)?
-            int folder_error = 0;
-            const DirHandle* dir = folders.get(entry.fs_folder, folder_error);
-            const auto now =
-                dir ? file_id_at(dir->fd(), entry.fs_name, dir->lasting_inodes()) : std::nullopt;
-            if (now && is_same_file(entry.file, *now)) error = 0;
-        }
-        if (error == 0) ++outcome.successes;
-        const std::string reason = error == 0 ? std::string() : undo_reason(error, codec);
-        if (error != 0) failures.push_back(UndoFailure{entry.folder_text + entry.new_name, reason});
-        if (each) each(entry, error == 0, reason);
+        const std::size_t index = entries.size() - 1 - static_cast<std::size_t>(done);
+        const UndoEntry& entry = entries[index];
+        const std::string reason = undo_journal_entry(entry, claimed.of(index), folders, codec);
+        if (reason.empty())
+            ++outcome.successes;
+        else
+            failures.push_back(UndoFailure{entry.folder_text + entry.new_name, reason});
+        if (each) each(entry, reason.empty(), reason);
         shown.item_done(done + 1);
     }
     set_undo_summary(outcome, failures, codec);

@@ -27,6 +27,12 @@ struct BatchHooks {
     // that error, without touching their files.
     std::function<int(std::span<const UndoEntry>)> before_renames;
     // The rename of entry `index` (counting every entry handed to
+    // before_renames in this batch, from 0) is about to create the name
+    // `fs_name` on its way (an empty reservation, or a temporary name; see
+    // ClaimNote). A nonzero errno value fails that rename before the name is
+    // created.
+    std::function<int(std::size_t index, const std::string& fs_name)> before_claim;
+    // The rename of entry `index` (counting every entry handed to
     // before_renames in this batch, from 0) failed.
     std::function<void(std::size_t index)> rename_failed;
     // Row `row` is done: its cells hold the outcome.
@@ -34,11 +40,15 @@ struct BatchHooks {
     // False: the undo log is left empty (the caller keeps its own record,
     // such as a journal), which saves its memory.
     bool keep_undo_log = true;
-    // In order, or in the smart order: chains back to front, and cycles
-    // through a temporary name (".varnel-swap-<row>-<8 hex digits>" in the
-    // file's folder). In the smart order the log and the journal hold every
-    // move in the order it was made, the steps through temporary names
-    // included, and item_done tells each row when its last move is done.
+    // In order, or in the smart order: chains back to front, and cycles by
+    // atomic swaps of two names where the file system has them (see
+    // can_exchange_names), elsewhere through a temporary name
+    // (".varnel-swap-<row>-<8 hex digits>" in the file's folder). In the
+    // smart order the log and the journal hold every move in the order it
+    // was made, the steps through temporary names included (a swap is an
+    // entry with `exchange` set), and item_done tells each row when its last
+    // move is done. A file whose move from its temporary name fails stays
+    // there, and its row's reason names that temporary name.
     RenameOrder order = RenameOrder::in_order;
 };
 
@@ -84,18 +94,24 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
 BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
                          const BatchHooks& hooks = {});
 
-// Undo of a journal's entries, last rename first, without a list: a file
-// found under its new name is renamed back; a file already under its old
-// name (its rename never happened) counts as restored. `each` is told every
-// entry's outcome with the reason of a failure (code page). The summary
-// names each entry that did not come back and why.
 // How many of `entries` have happened: the file an entry recorded is on
 // disk under the name the rename gave it.
 [[nodiscard]] int renames_done(std::span<const UndoEntry> entries);
 
+// Undo of a journal's entries, last rename first, without a list: the file
+// is looked for under its new name, then under the names its rename claimed
+// on its way (`reservations`), then under its old name; found elsewhere
+// than under its old name it is renamed back, and found under its old name
+// (its rename never happened) it counts as restored. Either way the empty
+// reservations its rename left are removed. A file is recognised by the
+// rule of platform/file_id.h; the reason of a failure names what did not
+// match, or where the file stays when its old name is taken. `each` is told
+// every entry's outcome with the reason of a failure (code page). The summary
+// names each entry that did not come back and why.
 using EntryUndone =
     std::function<void(const UndoEntry& entry, bool undone, const std::string& reason)>;
 BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec,
-                          const EntryUndone& each, const ProgressCallback& progress = {});
+                          const EntryUndone& each, const ProgressCallback& progress = {},
+                          std::span<const Reservation> reservations = {});
 
 }  // namespace varnel

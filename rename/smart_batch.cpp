@@ -1,13 +1,16 @@
 // The smart order: every row planned first, then the moves in the order
 // plan_smart_order gives, so chains and cycles rename.
 
+#include <optional>
 #include <random>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 
 #include "platform/rename_file.h"
 #include "rename/batch_rows.h"
 #include "rename/batch_texts.h"
+#include "rename/name_check.h"
 #include "rename/target_name.h"
 
 namespace varnel::batch {
@@ -22,29 +25,75 @@ std::string temporary_name(int row, std::mt19937& random) {
     return name;
 }
 
-// The moves of the plan as undo entries, in the order they will be made.
-std::vector<UndoEntry> moves_of(const std::vector<PlannedMove>& plan, const Group& all,
-                                const std::vector<int>& entry_row, const Codec& codec) {
-    std::mt19937 random(std::random_device{}());
-    std::unordered_map<std::size_t, std::string> temporary;  // request -> name
-    std::vector<UndoEntry> moves;
-    moves.reserve(plan.size());
-    for (const PlannedMove& m : plan) {
-        UndoEntry e = all.entries[m.request];
-        if (m.to_temporary || m.from_temporary) {
-            auto [slot, added] = temporary.try_emplace(m.request);
-            if (added) slot->second = temporary_name(entry_row[m.request], random);
-            if (m.to_temporary) {
-                e.renamed_fs_name = slot->second;
-                e.new_name = codec.text_from_fs(slot->second);
-            } else {
-                e.fs_name = slot->second;
-                e.name = codec.text_from_fs(slot->second);
-            }
+// The rows that move, as requests of the plan; each viewed name outlives the
+// plan (targets own theirs, the list keeps the others until a row moves).
+struct Requests {
+    std::vector<MoveRequest> requests;
+    std::vector<std::string> targets;    // by request
+    std::vector<int> rows;               // by request
+    std::vector<const DirHandle*> dirs;  // by request
+    std::vector<char> swapping;          // by folder number: swaps names
+};
+
+// Sorts the rows into requests, and finishes at once every row that fails
+// before any call or keeps its name.
+template <typename Finish>
+Requests requests_of(const FileList& list, RowFolders& folders, const Codec& codec,
+                     const Finish& finish) {
+    const int count = list.item_count();
+    Requests r;
+    std::vector<std::optional<std::string>> target(static_cast<std::size_t>(count));
+    std::size_t moving = 0;
+    for (int row = 0; row < count; ++row) {
+        int error = 0;
+        const DirHandle* dir = folders.of(row, error);
+        auto& t = target[static_cast<std::size_t>(row)];
+        if (dir != nullptr) {
+            t = target_fs_name(list, row, list.new_names()[static_cast<std::size_t>(row)], codec);
+            if (!t)
+                error = EILSEQ;
+            else if (const NameProblem problem = check_new_name(*t); problem != NameProblem::none)
+                error = name_problem_error(problem);
         }
-        moves.push_back(std::move(e));
+        if (error != 0 || *t == list.fs_name(row)) {
+            t.reset();
+            finish(row, error, std::string_view());
+        } else {
+            ++moving;
+        }
     }
-    return moves;
+    r.requests.reserve(moving);
+    r.targets.reserve(moving);
+    r.rows.reserve(moving);
+    r.dirs.reserve(moving);
+    // One number per folder path: rows added at different times share a
+    // folder without sharing its index.
+    std::unordered_map<std::string_view, std::uint32_t> folder_ids;
+    for (int row = 0; row < count; ++row) {
+        auto& t = target[static_cast<std::size_t>(row)];
+        if (!t) continue;
+        int error = 0;
+        const DirHandle* dir = folders.of(row, error);
+        const auto id = folder_ids.try_emplace(list.item_folder(row).fs,
+                                               static_cast<std::uint32_t>(folder_ids.size()));
+        if (id.second) r.swapping.push_back(can_exchange_names(dir->fd()) ? 1 : 0);
+        r.targets.push_back(std::move(*t));
+        t.reset();
+        r.requests.push_back(MoveRequest{id.first->second, list.fs_name(row), r.targets.back()});
+        r.rows.push_back(row);
+        r.dirs.push_back(dir);
+    }
+    return r;
+}
+
+// The plan's moves from `first`, as many as make a group, with a cycle's
+// swaps never split: one past the last.
+std::size_t group_end(const std::vector<PlannedMove>& plan, std::size_t first) {
+    std::size_t end = std::min(plan.size(), first + group_rows);
+    while (end < plan.size() && plan[end].exchange && plan[end - 1].exchange &&
+           plan[end].request == plan[end - 1].partner)
+        ++end;
+    return end;
 }
 
 }  // namespace
@@ -53,65 +102,110 @@ BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
                           const BatchHooks& hooks) {
     const int count = list.item_count();
     RowFolders folders(list);
-    Group all;
-    const TargetOf target_of = [&](int row) {
-        return target_fs_name(list, row, list.new_names()[static_cast<std::size_t>(row)], codec);
-    };
-    for (int row = 0; row < count; ++row) plan_row(list, row, folders, target_of, all);
-
-    std::vector<int> entry_row(all.entries.size());
-    std::vector<int> entry_fd(all.entries.size());
-    std::vector<MoveRequest> requests(all.entries.size());
-    // One number per folder path: rows added at different times share a
-    // folder without sharing its index.
-    std::unordered_map<std::string_view, std::uint32_t> folder_ids;
-    for (const Planned& p : all.rows) {
-        if (p.error != 0 || p.unchanged) continue;
-        entry_row[p.entry] = p.row;
-        entry_fd[p.entry] = p.dir_fd;
-        const UndoEntry& e = all.entries[p.entry];
-        const auto id = folder_ids.try_emplace(list.item_folder(p.row).fs,
-                                               static_cast<std::uint32_t>(folder_ids.size()));
-        requests[p.entry] = MoveRequest{id.first->second, e.fs_name, e.renamed_fs_name};
-    }
-    const std::vector<PlannedMove> plan = plan_smart_order(requests);
-    std::vector<UndoEntry> moves = moves_of(plan, all, entry_row, codec);
-
     Progress shown(count, hooks.progress);
     BatchOutcome outcome;
     outcome.count = count;
     int done = 0;
-    const auto finish_row = [&](int row, int error) {
+    const auto finish_row = [&](int row, int error, std::string_view stays) {
         if (error == 0) ++outcome.successes;
-        show_rename_outcome(list, row, error, codec);
+        show_rename_outcome(list, row, error, codec, stays);
         if (hooks.item_done) hooks.item_done(row);
         shown.item_done(++done);
     };
-    for (const Planned& p : all.rows)
-        if (p.error != 0 || p.unchanged) finish_row(p.row, p.error);
+    Requests r = requests_of(list, folders, codec, finish_row);
+    const std::vector<PlannedMove> plan = plan_smart_order(r.requests, r.swapping);
 
-    std::vector<int> request_error(requests.size(), 0);
-    for (std::size_t first = 0; first < moves.size(); first += group_rows) {
-        const std::size_t end = std::min(moves.size(), first + group_rows);
-        const std::span<const UndoEntry> chunk(moves.data() + first, end - first);
-        const int journal_error = hooks.before_renames ? hooks.before_renames(chunk) : 0;
+    std::mt19937 random(std::random_device{}());
+    std::unordered_map<std::size_t, std::pair<std::string, FileId>> temporary;  // request ->
+    std::vector<int> request_error(r.requests.size(), 0);
+    std::size_t current = 0;
+    const std::optional<ClaimNote> claim = claim_note(hooks, &current);
+    std::vector<UndoEntry> group;
+    std::size_t cycle_first = 0;  // the request whose name the swaps under way trade
+    for (std::size_t first = 0; first < plan.size();) {
+        const std::size_t end = group_end(plan, first);
+        // Every entry of the group before any of its moves: the files are
+        // still under the names the requests view.
+        group.clear();
         for (std::size_t i = first; i < end; ++i) {
             const PlannedMove& m = plan[i];
-            const int row = entry_row[m.request];
+            const std::size_t q = m.request;
+            const auto row = static_cast<std::size_t>(r.rows[q]);
+            if (m.exchange && (i == first || !plan[i - 1].exchange || plan[i - 1].partner != q))
+                cycle_first = q;
+            const ItemFolder& folder = list.item_folder(r.rows[q]);
+            UndoEntry e{folder.fs, folder.text, {}, {}, list.new_names()[row], r.targets[q], {}};
+            e.exchange = m.exchange;
+            e.fs_name = m.exchange ? r.requests[cycle_first].from : r.requests[q].from;
+            if (m.from_temporary) {
+                std::tie(e.fs_name, e.file) = temporary.at(q);
+            } else {
+                // The file is still under its own name: a swap's file too.
+                const auto id = file_id_at(r.dirs[q]->fd(), std::string(r.requests[q].from),
+                                           r.dirs[q]->lasting_inodes());
+                if (id)
+                    e.file = *id;
+                else if (request_error[q] == 0)
+                    request_error[q] = errno;
+            }
+            if (m.to_temporary) {
+                auto [slot, added] = temporary.try_emplace(q);
+                if (added) slot->second = {temporary_name(r.rows[q], random), e.file};
+                e.renamed_fs_name = slot->second.first;
+                e.new_name = codec.text_from_fs(e.renamed_fs_name);
+            }
+            e.name = codec.text_from_fs(e.fs_name);
+            group.push_back(std::move(e));
+        }
+        const int journal_error = hooks.before_renames ? hooks.before_renames(group) : 0;
+        for (std::size_t i = first; i < end; ++i) {
+            const PlannedMove& m = plan[i];
+            const UndoEntry& e = group[i - first];
+            const int row = r.rows[m.request];
             int& error = request_error[m.request];
+            // A swap also needs its partner's file where it was.
+            if (m.exchange && error == 0) error = request_error[m.partner];
+            const bool attempted = error == 0;
             if (error == 0) {
                 error = journal_error;
+                current = i;
+                const int fd = r.dirs[m.request]->fd();
                 if (error == 0)
-                    error = rename_no_replace(entry_fd[m.request], moves[i].fs_name,
-                                              moves[i].renamed_fs_name);
+                    error = m.exchange ? exchange_names(fd, e.fs_name, e.renamed_fs_name)
+                                       : rename_no_replace(fd, e.fs_name, e.renamed_fs_name,
+                                                           system_rename_calls(),
+                                                           claim ? &*claim : nullptr);
                 if (error != 0 && journal_error == 0 && hooks.rename_failed) hooks.rename_failed(i);
                 if (error == 0) {
-                    list.set_old_name(row, ItemName{moves[i].new_name, moves[i].renamed_fs_name});
-                    if (hooks.keep_undo_log) log.entries.push_back(moves[i]);
+                    list.set_old_name(row, ItemName{e.new_name, e.renamed_fs_name});
+                    if (hooks.keep_undo_log) log.entries.push_back(e);
                 }
             }
-            if (!m.to_temporary) finish_row(row, error);
+            if (!m.exchange) {
+                if (!m.to_temporary)
+                    finish_row(row, error,
+                               m.from_temporary && error != 0 ? e.fs_name : std::string_view());
+                continue;
+            }
+            // The partner's file now has the traded name; after the cycle's
+            // last swap that is its wanted name. A failed swap ends its
+            // cycle: the later swaps would hand the wrong file a name.
+            const int partner = r.rows[m.partner];
+            const bool last =
+                i + 1 == end || !plan[i + 1].exchange || plan[i + 1].request != m.partner;
+            if (error == 0)
+                list.set_old_name(
+                    partner, last ? ItemName{list.new_names()[static_cast<std::size_t>(partner)],
+                                             r.targets[m.partner]}
+                                  : ItemName{e.name, e.fs_name});
+            else
+                request_error[m.partner] = error;
+            // Its file was under the traded name when its own swap failed.
+            const bool stays = attempted && error != 0 && m.request != cycle_first;
+            finish_row(row, error, stays ? std::string_view(e.fs_name) : std::string_view());
+            if (last) finish_row(partner, error, {});
         }
+        first = end;
     }
     outcome.summary = outcome.all_succeeded()
                           ? std::string(texts::rename_all_done)

@@ -3,13 +3,15 @@
 #include <charconv>
 #include <string_view>
 
+#include "platform/file_id.h"
+
 namespace varnel {
 
 namespace {
 
-constexpr std::string_view journal_header = "varnel-undo-journal 2\n";
+constexpr std::string_view journal_header = "varnel-undo-journal 3\t";
 constexpr std::string_view journal_prefix = "varnel-undo-journal ";
-constexpr std::size_t field_count = 12;
+constexpr std::size_t field_count = 14;
 
 void escape_to(std::string& out, std::string_view bytes) {
     static constexpr char hex[] = "0123456789ABCDEF";
@@ -111,27 +113,49 @@ std::optional<UndoEntry> parse_entry(const std::vector<std::string_view>& f) {
     id.has_birth = f[8] != "-";
     if (id.has_birth && !parse_time(f[8], id.birth_sec, id.birth_nsec)) return std::nullopt;
     if (!parse_time(f[9], id.mtime_sec, id.mtime_nsec)) return std::nullopt;
+    if (f[13] != "move" && f[13] != "swap") return std::nullopt;
+    entry.exchange = f[13] == "swap";
+    id.has_fingerprint = f[12] != "-";
+    if (id.has_fingerprint) {
+        const auto [end, error] =
+            std::from_chars(f[12].data(), f[12].data() + f[12].size(), id.fingerprint, 16);
+        if (error != std::errc() || end != f[12].data() + f[12].size() || f[12].size() != 16)
+            return std::nullopt;
+    }
     return entry;
 }
 
+// What the lines read so far say.
+struct ParsedLines {
+    UndoJournalContents journal;
+    std::vector<std::size_t> failed;  // indices of the "failed" lines, in order
+};
+
 // Applies one line after the header; false when it is malformed.
-bool take_line(std::string_view line, UndoJournalContents& journal, std::vector<char>& failed) {
+bool take_line(std::string_view line, ParsedLines& parsed) {
+    UndoJournalContents& journal = parsed.journal;
     if (journal.finished) return false;  // nothing follows the end
     if (line == "end") {
         journal.finished = true;
         return true;
     }
     const auto fields = split(line);
+    if (fields.size() == 3 && fields[0] == "reserve") {
+        const auto index = parse_number<std::size_t>(fields[1]);
+        auto name = unescape(fields[2]);
+        if (!index || *index >= journal.entries.size() || !name || name->empty()) return false;
+        journal.reservations.push_back(Reservation{*index, std::move(*name)});
+        return true;
+    }
     if (fields.size() == 2 && fields[0] == "failed") {
         const auto index = parse_number<std::size_t>(fields[1]);
-        if (!index || *index >= failed.size()) return false;
-        failed[*index] = 1;
+        if (!index || *index >= journal.entries.size()) return false;
+        parsed.failed.push_back(*index);
         return true;
     }
     auto entry = parse_entry(fields);
     if (!entry) return false;
     journal.entries.push_back(std::move(*entry));
-    failed.push_back(0);
     return true;
 }
 
@@ -162,22 +186,65 @@ std::string journal_line(const UndoEntry& entry) {
     number_to(out, id.mtime_nsec);
     out += '\t';
     number_to(out, id.size);
-    out += id.lasting_inode ? "\t1\n" : "\t0\n";
+    out += id.lasting_inode ? "\t1\t" : "\t0\t";
+    if (id.has_fingerprint) {
+        char buffer[17];
+        const auto end = std::to_chars(buffer, buffer + 16, id.fingerprint, 16).ptr;
+        out.append(static_cast<std::size_t>(16 - (end - buffer)), '0');
+        out.append(buffer, end);
+    } else {
+        out += '-';
+    }
+    out += entry.exchange ? "\tswap\n" : "\tmove\n";
     return out;
 }
 
+std::uint64_t journal_hash(std::string_view bytes, std::uint64_t hash) {
+    for (const char c : bytes) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 0x100000001B3ULL;
+    }
+    return hash;
+}
+
+namespace {
+
+void sum_line_to(std::string& out, std::uint64_t hash) {
+    char buffer[17];
+    const auto end = std::to_chars(buffer, buffer + 16, hash, 16).ptr;
+    out += "sum\t";
+    out.append(static_cast<std::size_t>(16 - (end - buffer)), '0');
+    out.append(buffer, end);
+    out += '\n';
+}
+
+}  // namespace
+
 std::optional<UndoJournalWriter> UndoJournalWriter::create(const std::string& path,
-                                                           std::string& reason) {
-    auto file = JournalFile::create(path, journal_header, journal_prefix, reason);
+                                                           std::string& reason, bool* busy) {
+    std::string first(journal_header);
+    first += journal_writer_stamp();
+    first += '\n';
+    const std::uint64_t hash = journal_hash(first);
+    sum_line_to(first, hash);
+    auto file = JournalFile::create(path, first, journal_prefix, reason, busy);
     if (!file) return std::nullopt;
-    return UndoJournalWriter(std::move(*file));
+    return UndoJournalWriter(std::move(*file), journal_hash(first));
+}
+
+int UndoJournalWriter::write_line() {
+    hash_ = journal_hash(line_, hash_);
+    const std::size_t sum_at = line_.size();
+    sum_line_to(line_, hash_);
+    hash_ = journal_hash(std::string_view(line_).substr(sum_at), hash_);
+    return file_.append(line_);
 }
 
 int UndoJournalWriter::record(std::span<const UndoEntry> entries) {
     if (broken_ != 0 || entries.empty()) return broken_;
     line_.clear();
     for (const UndoEntry& entry : entries) line_ += journal_line(entry);
-    broken_ = file_.append(line_);
+    broken_ = write_line();
     unsynced_ += entries.size();
     if (broken_ == 0 && unsynced_ >= sync_every) {
         unsynced_ = 0;
@@ -186,47 +253,160 @@ int UndoJournalWriter::record(std::span<const UndoEntry> entries) {
     return broken_;
 }
 
+int UndoJournalWriter::reserve(std::size_t index, std::string_view fs_name) {
+    if (broken_ != 0) return broken_;
+    line_ = "reserve\t";
+    number_to(line_, index);
+    line_ += '\t';
+    escape_to(line_, fs_name);
+    line_ += '\n';
+    broken_ = write_line();
+    return broken_;
+}
+
 void UndoJournalWriter::failed(std::size_t index) {
     if (broken_ != 0) return;
-    std::string line = "failed\t";
-    number_to(line, index);
-    line += '\n';
-    broken_ = file_.append(line);
+    line_ = "failed\t";
+    number_to(line_, index);
+    line_ += '\n';
+    broken_ = write_line();
 }
 
 int UndoJournalWriter::finish() {
-    if (broken_ == 0) broken_ = file_.append("end\n");
+    line_ = "end\n";
+    if (broken_ == 0) broken_ = write_line();
     if (broken_ == 0) broken_ = file_.sync();
     return broken_;
 }
 
-UndoJournalRead read_undo_journal(const std::string& path) {
-    TrustedRead read = read_trusted_file(path, journal_max_size);
-    if (!read.bytes) return {std::nullopt, std::move(read.reason)};
-    std::string_view rest = *read.bytes;
-    if (!rest.starts_with(journal_header)) return {std::nullopt, path + " is not an undo journal"};
-    rest.remove_prefix(journal_header.size());
-    UndoJournalContents journal;
-    std::vector<char> failed;
+namespace {
+
+// Every line between the header and the last sum, checked against its sums.
+UndoJournalRead parse_lines(const std::string& path, std::string_view text) {
+    const std::size_t header_end = text.find('\n');
+    if (!text.starts_with(journal_header) || header_end == std::string_view::npos)
+        return {std::nullopt, path + " is not an undo journal"};
+    ParsedLines parsed;
+    // How much of `parsed` the last sum covers.
+    std::size_t summed_entries = 0;
+    std::size_t summed_reservations = 0;
+    std::size_t summed_failed = 0;
+    bool summed_finished = false;
+    std::uint64_t hash = journal_hash(text.substr(0, header_end + 1));
+    std::string_view rest = text.substr(header_end + 1);
     std::size_t line_number = 1;
+    const auto malformed = [&] {
+        return UndoJournalRead{std::nullopt,
+                               path + ": line " + std::to_string(line_number) + " is malformed"};
+    };
     while (!rest.empty()) {
         ++line_number;
         const std::size_t newline = rest.find('\n');
         const std::size_t length = newline == std::string_view::npos ? rest.size() : newline;
         if (length > journal_max_line)
             return {std::nullopt, path + ": line " + std::to_string(line_number) + " is too long"};
-        // A last line without its newline was cut short by a crash: ignored.
+        // A last line without its newline was cut short by a crash.
         if (newline == std::string_view::npos) break;
-        if (!take_line(rest.substr(0, length), journal, failed))
-            return {std::nullopt, path + ": line " + std::to_string(line_number) + " is malformed"};
+        const std::string_view line = rest.substr(0, length);
+        if (line.starts_with("sum\t")) {
+            std::uint64_t sum = 0;
+            const auto [end, error] =
+                std::from_chars(line.data() + 4, line.data() + line.size(), sum, 16);
+            if (error != std::errc() || end != line.data() + line.size() || sum != hash)
+                return {std::nullopt, path + ": line " + std::to_string(line_number) +
+                                          " does not match its checksum"};
+            summed_entries = parsed.journal.entries.size();
+            summed_reservations = parsed.journal.reservations.size();
+            summed_failed = parsed.failed.size();
+            summed_finished = parsed.journal.finished;
+        } else if (!take_line(line, parsed)) {
+            return malformed();
+        }
+        hash = journal_hash(rest.substr(0, length + 1), hash);
         rest.remove_prefix(length + 1);
     }
+    UndoJournalContents& journal = parsed.journal;
+    journal.entries.resize(summed_entries);
+    journal.reservations.resize(summed_reservations);
+    journal.finished = summed_finished;
+    std::vector<char> failed(summed_entries, 0);
+    for (std::size_t i = 0; i < summed_failed; ++i)
+        if (parsed.failed[i] < summed_entries) failed[parsed.failed[i]] = 1;
+    // Failed renames are no entries; reservations follow their entries.
+    std::vector<std::size_t> kept_index(journal.entries.size(), static_cast<std::size_t>(-1));
     std::vector<UndoEntry> kept;
     kept.reserve(journal.entries.size());
-    for (std::size_t i = 0; i < journal.entries.size(); ++i)
-        if (!failed[i]) kept.push_back(std::move(journal.entries[i]));
+    for (std::size_t i = 0; i < journal.entries.size(); ++i) {
+        if (failed[i]) continue;
+        kept_index[i] = kept.size();
+        kept.push_back(std::move(journal.entries[i]));
+    }
+    std::vector<Reservation> reservations;
+    for (Reservation& r : journal.reservations)
+        if (r.entry < summed_entries && kept_index[r.entry] != static_cast<std::size_t>(-1))
+            reservations.push_back(Reservation{kept_index[r.entry], std::move(r.fs_name)});
     journal.entries = std::move(kept);
+    journal.reservations = std::move(reservations);
     return {std::move(journal), {}};
+}
+
+}  // namespace
+
+UndoJournalRead parse_undo_journal(const std::string& path, const TrustedRead& read,
+                                   const HeldJournal& held) {
+    if (!read.bytes) return {std::nullopt, read.reason};
+    UndoJournalRead parsed = parse_lines(path, *read.bytes);
+    if (!parsed.journal || !read.others_may_write) return parsed;
+    // Anyone may have written it: trusted only for folders where anyone may
+    // rename the files anyway.
+    std::string_view checked;
+    for (const UndoEntry& entry : parsed.journal->entries) {
+        if (entry.fs_folder == checked) continue;
+        if (!held.open_as_journal(entry.fs_folder))
+            return {std::nullopt, path + " can be written by other users, and names files in " +
+                                      entry.fs_folder +
+                                      ", which is not a folder on its drive that everyone may "
+                                      "change"};
+        checked = entry.fs_folder;
+    }
+    return parsed;
+}
+
+ClaimedJournal claim_undo_journal(const std::string& path) {
+    ClaimedJournal claimed;
+    claimed.held = HeldJournal::claim(path);
+    switch (claimed.held.state()) {
+        case HeldJournal::State::missing:
+            return claimed;
+        case HeldJournal::State::busy:
+            claimed.state = JournalState::busy;
+            claimed.reason = claimed.held.reason();
+            return claimed;
+        case HeldJournal::State::refused:
+            claimed.state = JournalState::refused;
+            claimed.reason = claimed.held.reason();
+            return claimed;
+        case HeldJournal::State::held:
+            break;
+    }
+    UndoJournalRead read =
+        parse_undo_journal(path, claimed.held.read(journal_max_size), claimed.held);
+    if (!read.journal) {
+        claimed.state = JournalState::refused;
+        claimed.reason = std::move(read.reason);
+        return claimed;
+    }
+    claimed.contents = std::move(*read.journal);
+    claimed.state = claimed.contents.finished ? JournalState::finished : JournalState::interrupted;
+    return claimed;
+}
+
+UndoJournalRead read_undo_journal(const std::string& path) {
+    ClaimedJournal claimed = claim_undo_journal(path);
+    if (claimed.state == JournalState::finished || claimed.state == JournalState::interrupted)
+        return {std::move(claimed.contents), {}};
+    if (claimed.state == JournalState::none) return {std::nullopt, claimed.held.reason()};
+    return {std::nullopt, std::move(claimed.reason)};
 }
 
 }  // namespace varnel

@@ -3,21 +3,27 @@
 // ahead of the renames, so that the batch can be undone in a later run or
 // after the program was killed in the middle of it.
 //
-// Format: the line "varnel-undo-journal 2", then for every rename, written
-// before the rename is attempted, a line of twelve TAB-separated fields:
-// folder (file-system), folder (text), name before (file-system), name
-// before (text), name after (file-system), name after (text), device,
-// inode, birth time ("-" where unknown, else seconds.nanoseconds),
-// modification time (seconds.nanoseconds), size, and "1" when inode
-// numbers last across mounts ("0" otherwise). A rename that then fails
-// adds the line "failed<TAB>N" (N counts the rename lines from 0); a batch
-// that ran to its end adds the line "end". Bytes below 0x20, 0x7F and '%'
-// are written as %XX.
+// Format: the line "varnel-undo-journal 3<TAB>boot id<TAB>pid" (the writer,
+// see journal_writer_stamp), then for every rename, written before the
+// rename is attempted, a line of fourteen TAB-separated fields: folder
+// (file-system), folder (text), name before (file-system), name before
+// (text), name after (file-system), name after (text), device, inode, birth
+// time ("-" where unknown, else seconds.nanoseconds), modification time
+// (seconds.nanoseconds), size, "1" when inode numbers last across mounts
+// ("0" otherwise), the content fingerprint ("-" where none, else 16 hex
+// digits), and "move" or "swap" (UndoEntry::exchange). A rename about to claim a name on its way
+// (see Reservation) adds "reserve<TAB>N<TAB>name" first; a rename that then fails adds the line
+// "failed<TAB>N" (N counts the rename lines from 0); a batch that ran to its
+// end adds the line "end". Every write ends in the line "sum<TAB>H": H is
+// the FNV-1a hash (16 hex digits) of every byte of the file before that
+// line; lines after the last sum (a write cut short) are not read. Bytes
+// below 0x20, 0x7F and '%' are written as %XX.
 
 #include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/journal_file.h"
@@ -28,27 +34,36 @@ namespace varnel {
 inline constexpr std::size_t journal_max_line = 65536;
 inline constexpr std::size_t journal_max_size = std::size_t{1} << 31;
 
-// Writes a journal while a batch runs.
+// Writes a journal while a batch runs, holding its lock.
 class UndoJournalWriter {
 public:
-    // Creates the journal (see JournalFile::create); nullopt with a reason.
-    static std::optional<UndoJournalWriter> create(const std::string& path, std::string& reason);
+    // Creates the journal (see JournalFile::create); nullopt with a reason,
+    // and `busy` set when another batch holds the journal at `path`.
+    static std::optional<UndoJournalWriter> create(const std::string& path, std::string& reason,
+                                                   bool* busy = nullptr);
 
     // Appends the entries of the next renames; synced to disk once
     // `sync_every` entries have gathered. 0 or an errno value; after a
-    // failure nothing more is written (a cut last line is ignored when the
-    // journal is read) and every later call fails with the same error.
-    int record(std::span<const UndoEntry> entries);
+    // failure nothing more is written and every later call fails with the
+    // same error.
+    [[nodiscard]] int record(std::span<const UndoEntry> entries);
+    // The rename of entry `index` (counting from 0) is about to claim the
+    // name `fs_name`. 0 or an errno value (then the claim must not be made).
+    [[nodiscard]] int reserve(std::size_t index, std::string_view fs_name);
     // The rename of entry `index` (counting from 0) failed.
     void failed(std::size_t index);
     // The batch ran to its end. 0 or an errno value.
-    int finish();
+    [[nodiscard]] int finish();
 
     static constexpr std::size_t sync_every = 2048;
 
 private:
-    explicit UndoJournalWriter(JournalFile file) : file_(std::move(file)) {}
+    explicit UndoJournalWriter(JournalFile file, std::uint64_t hash)
+        : file_(std::move(file)), hash_(hash) {}
+    // Appends `line_` and its sum line.
+    int write_line();
     JournalFile file_;
+    std::uint64_t hash_;
     std::size_t unsynced_ = 0;
     int broken_ = 0;
     std::string line_;
@@ -57,9 +72,16 @@ private:
 // One line of the journal for `entry` (ending in a newline).
 std::string journal_line(const UndoEntry& entry);
 
+// The FNV-1a hash of `bytes` continued from `hash`; journal_hash_start for
+// the first byte of a file.
+inline constexpr std::uint64_t journal_hash_start = 0xCBF29CE484222325ULL;
+[[nodiscard]] std::uint64_t journal_hash(std::string_view bytes,
+                                         std::uint64_t hash = journal_hash_start);
+
 struct UndoJournalContents {
-    std::vector<UndoEntry> entries;  // renames that may have happened, in order
-    bool finished = false;           // the batch ran to its end
+    std::vector<UndoEntry> entries;         // renames that may have happened, in order
+    std::vector<Reservation> reservations;  // by index into `entries`
+    bool finished = false;                  // the batch ran to its end
 };
 
 struct UndoJournalRead {
@@ -67,8 +89,36 @@ struct UndoJournalRead {
     std::string reason;  // one line (UTF-8) when `journal` is nullopt
 };
 
-// Reads a journal, trusting it only as read_trusted_file does, and only
-// when every line is well-formed.
+// Parses and checks journal text read from `path` (named in reasons).
+UndoJournalRead parse_undo_journal(const std::string& path, const TrustedRead& read,
+                                   const HeldJournal& held);
+
+// What undo may do with the journal at a path.
+enum class JournalState : unsigned char {
+    none,         // there is no journal
+    busy,         // another process runs its batch: never undo it now
+    refused,      // unreadable or not to be trusted (see reason)
+    interrupted,  // its writer is gone before the batch's end: undo may run
+    finished,     // the batch ran to its end
+};
+
+// A journal claimed for undo: while the object lives, no other process can
+// start undoing or rewriting it.
+struct ClaimedJournal {
+    JournalState state = JournalState::none;
+    HeldJournal held;
+    UndoJournalContents contents;
+    std::string reason;  // one line (UTF-8) for busy and refused
+};
+
+// Claims and reads the journal at `path`. A journal that others may write
+// (a FAT or exFAT stick) is trusted only when every folder it names passes
+// HeldJournal::open_as_journal; every journal must hold only lines this
+// program writes, with matching sums.
+ClaimedJournal claim_undo_journal(const std::string& path);
+
+// claim_undo_journal without keeping the claim: the contents, or nullopt
+// with the reason (busy or refused).
 UndoJournalRead read_undo_journal(const std::string& path);
 
 }  // namespace varnel

@@ -6,6 +6,7 @@
 // disk), not by any row, so rows removed, filtered or added after the batch
 // do not shrink it.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,19 @@ struct UndoEntry {
     std::string new_name;         // code-page name the rename gave
     std::string renamed_fs_name;  // its file-system spelling
     FileId file;                  // the file itself, to recognise it at undo time
+    // A swap (smart order only): the files under `fs_name` and
+    // `renamed_fs_name` exchanged their names; `file` is the one that was
+    // under `fs_name`. Undone by the same swap.
+    bool exchange = false;
+};
+
+// A name the rename of entry `entry` claimed in the entry's folder on its
+// way: the empty file reserving a name where the file system cannot rename
+// without replacing, or a temporary name a case-only rename passed through.
+// Undo looks for the file there and removes an empty reservation.
+struct Reservation {
+    std::size_t entry = 0;
+    std::string fs_name;
 };
 
 struct UndoLog {

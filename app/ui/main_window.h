@@ -127,6 +127,8 @@ private:
     RulePages rule_pages() const;
     // The journal's interrupted batch: asks, undoes, reports.
     void undo_journal_batch();
+    // Says that another Varnel still runs the batch of the journal.
+    void tell_batch_running_elsewhere();
     void set_pending_journal(bool pending);
     void show_progress(std::string_view text);
     RenameOrder rename_order() const;

@@ -81,6 +81,9 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
             hooks.rename_failed = [&](std::size_t index) {
                 if (journal) journal->failed(index);
             };
+            hooks.before_claim = [&](std::size_t index, const std::string& name) {
+                return journal ? journal->reserve(index, name) : 0;
+            };
         }
         outcome = batch(hooks);
         if (journal) (void)journal->finish();
@@ -151,8 +154,15 @@ void MainWindow::set_pending_journal(bool pending) {
 
 void MainWindow::offer_interrupted_undo() {
     if (undo_journal_path_.empty()) return;
-    const UndoJournalRead read = read_undo_journal(undo_journal_path_);
-    if (!read.journal || read.journal->finished || read.journal->entries.empty()) return;
+    {
+        // Released before the question: undo_journal_batch claims it again.
+        const ClaimedJournal claimed = claim_undo_journal(undo_journal_path_);
+        if (claimed.state == JournalState::busy) {
+            tell_batch_running_elsewhere();
+            return;
+        }
+        if (claimed.state != JournalState::interrupted || claimed.contents.entries.empty()) return;
+    }
     set_pending_journal(true);
     if (journal_was_asked(undo_journal_path_)) return;  // once per journal
     (void)mark_journal_asked(undo_journal_path_);       // unmarked, it is asked again: no harm
@@ -163,23 +173,38 @@ void MainWindow::undo_interrupted_batch() {
     undo_journal_batch();
 }
 
+void MainWindow::tell_batch_running_elsewhere() {
+    const std::string_view text = texts::another_batch_running_utf8;
+    services_.message_box(nullptr, code_page_text(texts::message_title),
+                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                          MessageIcon::information, MessageButtons::ok);
+}
+
 void MainWindow::undo_journal_batch() {
-    const UndoJournalRead read = read_undo_journal(undo_journal_path_);
-    if (!read.journal || read.journal->entries.empty()) {
+    // Held until the undo ends; a journal another window still writes is
+    // that window's to undo.
+    const ClaimedJournal claimed = claim_undo_journal(undo_journal_path_);
+    if (claimed.state == JournalState::busy) {
+        tell_batch_running_elsewhere();
+        return;
+    }
+    const UndoJournalContents& journal = claimed.contents;
+    if (claimed.state != JournalState::interrupted || journal.entries.empty()) {
         set_pending_journal(false);
         return;
     }
-    const MessageAnswer answer = services_.message_box(
-        nullptr, code_page_text(texts::undo_question_title),
-        interrupted_batch_question(*read.journal, renames_done(read.journal->entries),
-                                   journal_time(undo_journal_path_), codec_),
-        MessageIcon::question, MessageButtons::yes_no);
+    const MessageAnswer answer =
+        services_.message_box(nullptr, code_page_text(texts::undo_question_title),
+                              interrupted_batch_question(journal, renames_done(journal.entries),
+                                                         journal_time(undo_journal_path_), codec_),
+                              MessageIcon::question, MessageButtons::yes_no);
     if (answer != MessageAnswer::yes) return;  // the journal stays
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
-        outcome = undo_entries(read.journal->entries, codec_, nullptr,
-                               [this](std::string_view text) { show_progress(text); });
+        outcome = undo_entries(
+            journal.entries, codec_, nullptr,
+            [this](std::string_view text) { show_progress(text); }, journal.reservations);
         panels_[1]->clear();
     }
     // A file that did not come back keeps the journal, to be tried again.

@@ -22,19 +22,11 @@ namespace {
     GTEST_SKIP() << "cannot mount an exFAT image through FUSE here (needs /dev/fuse, exfat-fuse)"
 
 void put(const std::string& path, const std::string& content) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    ASSERT_TRUE(file);
-    std::fputs(content.c_str(), file);
-    std::fclose(file);
+    ASSERT_TRUE(test::put_file(path, content)) << path;
 }
 
 std::string get(const std::string& path) {
-    std::string content;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        for (int c; (c = std::fgetc(file)) != EOF;) content += static_cast<char>(c);
-        std::fclose(file);
-    }
-    return content;
+    return test::get_file(path);
 }
 
 TEST(RenameOnExfat, NeverReplacesAndChangesCaseOnly) {
@@ -62,6 +54,26 @@ TEST(RenameOnExfat, NeverReplacesAndChangesCaseOnly) {
     EXPECT_EQ(*names, (std::vector<std::string>{"moved.txt", "other.txt"}));
     EXPECT_EQ(get(m + "moved.txt"), "abc");
     EXPECT_EQ(get(m + "other.txt"), "other");
+}
+
+// Letters beyond ASCII change case as ASCII ones do; a name that is another
+// file still refuses, and the file stays where it was.
+TEST(RenameOnExfat, NonAsciiCaseOnlyRenamesWork) {
+    test::ExfatMount exfat;
+    REQUIRE_EXFAT(exfat);
+    const std::string m = exfat.mount_point();
+    put(m + "café.txt", "coffee");
+    put(m + "été.txt", "summer");
+    const auto dir = DirHandle::open_path(m);
+    ASSERT_TRUE(dir);
+    EXPECT_EQ(rename_no_replace(dir->fd(), "café.txt", "CAFÉ.txt"), 0);
+    EXPECT_EQ(rename_no_replace(dir->fd(), "CAFÉ.txt", "ÉTÉ.txt"), EEXIST);
+    auto names = list_folder_files(m);
+    ASSERT_TRUE(names);
+    std::sort(names->begin(), names->end());
+    EXPECT_EQ(*names, (std::vector<std::string>{"CAFÉ.txt", "été.txt"}));
+    EXPECT_EQ(get(m + "CAFÉ.txt"), "coffee");
+    EXPECT_EQ(get(m + "été.txt"), "summer");
 }
 
 TEST(RenameOnExfat, IdentitySurvivesARemount) {

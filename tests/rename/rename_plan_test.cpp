@@ -18,10 +18,11 @@ Folder run(const std::vector<MoveRequest>& requests, Folder files) {
     const auto temp = [](std::size_t i) { return ".tmp" + std::to_string(i); };
     for (const PlannedMove& m : plan_smart_order(requests)) {
         const MoveRequest& r = requests[m.request];
-        const std::string from = m.from_temporary ? temp(m.request) : r.from;
-        const std::string to = m.to_temporary ? temp(m.request) : r.to;
+        const std::string from = m.from_temporary ? temp(m.request) : std::string(r.from);
+        const std::string to = m.to_temporary ? temp(m.request) : std::string(r.to);
         const auto source = files.find({r.folder, from});
-        if (source == files.end() || files.count({r.folder, to})) continue;  // fails, replaces nothing
+        if (source == files.end() || files.count({r.folder, to}))
+            continue;  // fails, replaces nothing
         files[{r.folder, to}] = source->second;
         files.erase(source);
     }
@@ -39,28 +40,40 @@ TEST(SmartOrder, ChainsSwapsAndCyclesEndWithEveryWantedName) {
         const char* what;
         std::vector<MoveRequest> requests;
         std::vector<std::pair<std::uint32_t, std::string>> extra;  // files outside the batch
-        std::vector<std::pair<std::uint32_t, std::string>> expected;  // (folder, name) of each request's content
+        std::vector<std::pair<std::uint32_t, std::string>>
+            expected;  // (folder, name) of each request's content
     };
     const std::vector<Case> cases = {
-        {"chain", {{0, "a", "b"}, {0, "b", "c"}, {0, "c", "d"}}, {}, {{0, "b"}, {0, "c"}, {0, "d"}}},
+        {"chain",
+         {{0, "a", "b"}, {0, "b", "c"}, {0, "c", "d"}},
+         {},
+         {{0, "b"}, {0, "c"}, {0, "d"}}},
         {"swap", {{0, "a", "b"}, {0, "b", "a"}}, {}, {{0, "b"}, {0, "a"}}},
-        {"three-cycle", {{0, "a", "b"}, {0, "b", "c"}, {0, "c", "a"}}, {}, {{0, "b"}, {0, "c"}, {0, "a"}}},
-        {"four-link chain", {{0, "x", "a"}, {0, "a", "b"}, {0, "b", "a2"}, {0, "c", "x"}},
-         {}, {{0, "a"}, {0, "b"}, {0, "a2"}, {0, "x"}}},
-        {"same names in two folders", {{0, "a", "b"}, {1, "b", "a"}, {0, "b", "a"}},
-         {{1, "c"}}, {{0, "b"}, {1, "a"}, {0, "a"}}},
+        {"three-cycle",
+         {{0, "a", "b"}, {0, "b", "c"}, {0, "c", "a"}},
+         {},
+         {{0, "b"}, {0, "c"}, {0, "a"}}},
+        {"four-link chain",
+         {{0, "x", "a"}, {0, "a", "b"}, {0, "b", "a2"}, {0, "c", "x"}},
+         {},
+         {{0, "a"}, {0, "b"}, {0, "a2"}, {0, "x"}}},
+        {"same names in two folders",
+         {{0, "a", "b"}, {1, "b", "a"}, {0, "b", "a"}},
+         {{1, "c"}},
+         {{0, "b"}, {1, "a"}, {0, "a"}}},
         {"unchanged item in the middle", {{0, "a", "a"}, {0, "b", "c"}}, {}, {{0, "a"}, {0, "c"}}},
     };
     for (const Case& c : cases) {
         std::vector<std::pair<std::uint32_t, std::string>> names = c.extra;
-        for (const MoveRequest& r : c.requests) names.push_back({r.folder, r.from});
+        for (const MoveRequest& r : c.requests) names.push_back({r.folder, std::string(r.from)});
         const Folder before = folder_of(names);
         const Folder after = run(c.requests, before);
         EXPECT_EQ(after.size(), before.size()) << c.what << ": a file was lost";
         for (std::size_t i = 0; i < c.requests.size(); ++i) {
             const auto it = after.find(c.expected[i]);
             ASSERT_NE(it, after.end()) << c.what << " #" << i;
-            EXPECT_EQ(it->second, before.at({c.requests[i].folder, c.requests[i].from}))
+            EXPECT_EQ(it->second,
+                      before.at({c.requests[i].folder, std::string(c.requests[i].from)}))
                 << c.what << " #" << i;
         }
     }

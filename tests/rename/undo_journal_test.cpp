@@ -7,10 +7,19 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "support/temp_dir.h"
 
 namespace varnel {
 namespace {
+
+// `text` followed by its sum line, as the writer ends every write.
+std::string summed(const std::string& text) {
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(journal_hash(text)));
+    return text + "sum\t" + hex + "\n";
+}
 
 UndoEntry entry(std::string name, std::string renamed, FileId id) {
     return UndoEntry{"/a\t%/", "/a\t%/", name, name, renamed, renamed, id};
@@ -22,18 +31,17 @@ TEST(UndoJournal, EntriesRoundTripWithFailedOnesDropped) {
     std::string reason;
     auto writer = UndoJournalWriter::create(path, reason);
     ASSERT_TRUE(writer) << reason;
-    const FileId born{7, 1234567890123, -5, 999999999, true, false, 1, 2, 18446744073709551615u};
+    const FileId born{7, 1234567890123,         -5,   999999999,          true, false, 1,
+                      2, 18446744073709551615u, true, 0x0123456789ABCDEFu};
     const FileId unborn{1, 2, 0, 0, false, true, 3, 4, 5};
-    const std::vector<UndoEntry> entries{entry("x\ny", "z", born), entry("old", "new", unborn),
-                                         entry("k", "l", unborn)};
+    std::vector<UndoEntry> entries{entry("x\ny", "z", born), entry("old", "new", unborn),
+                                   entry("k", "l", unborn)};
+    entries[2].exchange = true;
     ASSERT_EQ(writer->record(entries), 0);
     writer->failed(1);
-    // Before the end: the batch reads as interrupted.
-    auto read = read_undo_journal(path);
-    ASSERT_TRUE(read.journal) << read.reason;
-    EXPECT_FALSE(read.journal->finished);
     ASSERT_EQ(writer->finish(), 0);
-    read = read_undo_journal(path);
+    writer.reset();
+    const UndoJournalRead read = read_undo_journal(path);
     ASSERT_TRUE(read.journal) << read.reason;
     EXPECT_TRUE(read.journal->finished);
     ASSERT_EQ(read.journal->entries.size(), 2u);
@@ -44,13 +52,40 @@ TEST(UndoJournal, EntriesRoundTripWithFailedOnesDropped) {
     EXPECT_EQ(first.file, born);
     EXPECT_EQ(read.journal->entries[1].file, unborn);
     EXPECT_EQ(read.journal->entries[1].name, "k");
+    EXPECT_FALSE(first.exchange);
+    EXPECT_TRUE(read.journal->entries[1].exchange);
+}
+
+// A batch holds its journal: nobody undoes or replaces it until the batch
+// has closed it, and then its contents are there to undo.
+TEST(UndoJournal, ARunningBatchsJournalIsBusyUntilItsWriterIsGone) {
+    test::TempDir dir;
+    const std::string path = dir.path() + "j";
+    std::string reason;
+    auto writer = UndoJournalWriter::create(path, reason);
+    ASSERT_TRUE(writer) << reason;
+    const std::vector<UndoEntry> one{entry("a", "b", FileId{})};
+    ASSERT_EQ(writer->record(one), 0);
+    EXPECT_EQ(claim_undo_journal(path).state, JournalState::busy);
+    EXPECT_FALSE(read_undo_journal(path).journal);
+    bool busy = false;
+    EXPECT_FALSE(UndoJournalWriter::create(path, reason, &busy));
+    EXPECT_TRUE(busy) << reason;
+    writer.reset();
+    const ClaimedJournal claimed = claim_undo_journal(path);
+    EXPECT_EQ(claimed.state, JournalState::interrupted);
+    EXPECT_EQ(claimed.contents.entries.size(), 1u);
+    // Held for the undo: a batch cannot take the journal over meanwhile.
+    EXPECT_FALSE(UndoJournalWriter::create(path, reason, &busy));
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(claim_undo_journal(dir.path() + "none").state, JournalState::none);
 }
 
 // Journals an attacker or an accident could put in undo's way.
 TEST(UndoJournal, UntrustworthyJournalsAreRefusedWithAReason) {
     test::TempDir dir;
-    const std::string header = "varnel-undo-journal 2\n";
-    const std::string good = "/f/\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.4\t5\t1\n";
+    const std::string header = "varnel-undo-journal 3\tboot\t1\n";
+    const std::string good = "/f/\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.4\t5\t1\t-\tmove\n";
     struct Case {
         const char* name;
         std::string content;
@@ -59,16 +94,25 @@ TEST(UndoJournal, UntrustworthyJournalsAreRefusedWithAReason) {
     };
     const Case cases[] = {
         {"not-journal", "just some text\n", 0600, "not an undo journal"},
-        {"old-format", "varnel-undo-journal 1\n", 0600, "not an undo journal"},
-        {"group-writable", header + good, 0620, "can be written by other users"},
-        {"world-writable", header + good, 0602, "can be written by other users"},
-        {"overflow", header + "/f/\t/f/\ta\ta\tb\tb\t99999999999999999999999\t2\t-\t3.4\t5\t1\n",
-         0600, "line 2 is malformed"},
-        {"negative", header + "/f/\t/f/\ta\ta\tb\tb\t-1\t2\t-\t3.4\t5\t1\n", 0600, "malformed"},
-        {"nanoseconds", header + "/f/\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.1000000000\t5\t1\n", 0600,
+        {"old-format", "varnel-undo-journal 2\n", 0600, "not an undo journal"},
+        {"checksum", header + good + "sum\t0000000000000000\n", 0600, "does not match"},
+        {"fingerprint", header + "/f/\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.4\t5\t1\txyz\tmove\n", 0600,
+         "line 2 is malformed"},
+        {"kind", header + "/f/\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.4\t5\t1\t-\tjump\n", 0600,
+         "line 2 is malformed"},
+        {"reserve-index", header + good + "reserve\t1\tb\n", 0600, "line 3 is malformed"},
+        {"group-writable", summed(header + good), 0620, "can be written by other users"},
+        {"world-writable", summed(header + good), 0602, "can be written by other users"},
+        {"overflow",
+         header + "/f/\t/f/\ta\ta\tb\tb\t99999999999999999999999\t2\t-\t3.4\t5\t1\t-\tmove\n", 0600,
+         "line 2 is malformed"},
+        {"negative", header + "/f/\t/f/\ta\ta\tb\tb\t-1\t2\t-\t3.4\t5\t1\t-\tmove\n", 0600,
          "malformed"},
+        {"nanoseconds", header + "/f/\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.1000000000\t5\t1\t-\tmove\n",
+         0600, "malformed"},
         {"fields", header + "/f/\ta\n", 0600, "malformed"},
-        {"escape", header + "/f/%G\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.4\t5\t1\n", 0600, "malformed"},
+        {"escape", header + "/f/%G\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.4\t5\t1\t-\tmove\n", 0600,
+         "malformed"},
         {"failed-index", header + good + "failed\t1\n", 0600, "line 3 is malformed"},
         {"after-end", header + "end\n" + good, 0600, "malformed"},
         {"long-line", header + std::string(journal_max_line + 1, 'a') + "\n", 0600, "too long"},
@@ -86,17 +130,60 @@ TEST(UndoJournal, UntrustworthyJournalsAreRefusedWithAReason) {
     for (const char* special : {"fifo", "link", "missing"})
         EXPECT_FALSE(read_undo_journal(dir.path() + special).journal) << special;
     EXPECT_NE(read_undo_journal("/dev/zero").reason.find("not a regular file"), std::string::npos);
-    // A line cut short by a crash is no entry; the rest is read.
-    dir.write_file("cut", header + good + "/f/\t/f/\tc");
+    // A write cut short by a crash (lines after the last sum, a line
+    // without its end) is no entry; the rest is read.
+    dir.write_file("cut", summed(header + good) + good + "/f/\t/f/\tc");
     const UndoJournalRead cut = read_undo_journal(dir.path() + "cut");
     ASSERT_TRUE(cut.journal) << cut.reason;
     EXPECT_EQ(cut.journal->entries.size(), 1u);
 }
 
+// A journal others may write (as on a stick mounted 0777) is trusted only
+// for folders on its own file system where anyone may rename files anyway.
+TEST(UndoJournal, AJournalOthersMayWriteIsTrustedOnlyForFoldersOpenToAll) {
+    test::TempDir dir;
+    struct Case {
+        const char* folder;  // under the test folder, or an absolute path
+        mode_t mode;
+        bool trusted;
+    };
+    // A folder open to all on another file system (tmpfs), where one exists.
+    char other[] = "/dev/shm/varnel-test-XXXXXX";
+    const bool other_device = mkdtemp(other) != nullptr && chmod(other, 0777) == 0;
+    int number = 0;
+    for (const Case& c : {Case{"open", 0777, true}, Case{"sticky", 01777, false},
+                          Case{"private", 0755, false}, Case{other, 0777, false}}) {
+        if (c.folder == other && !other_device) continue;
+        const std::string folder =
+            c.folder == other ? std::string(other) + "/" : dir.path() + c.folder + "/";
+        if (c.folder != other) {
+            ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+            ASSERT_EQ(chmod(folder.c_str(), c.mode), 0);
+        }
+        const std::string path = dir.path() + "journal" + std::to_string(++number);
+        {
+            std::string reason;
+            auto writer = UndoJournalWriter::create(path, reason);
+            ASSERT_TRUE(writer) << reason;
+            const std::vector<UndoEntry> one{UndoEntry{folder, folder, "a", "a", "b", "b", {}}};
+            ASSERT_EQ(writer->record(one), 0);
+        }
+        ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+        const UndoJournalRead read = read_undo_journal(path);
+        EXPECT_EQ(read.journal.has_value(), c.trusted) << c.folder << ": " << read.reason;
+        if (!c.trusted) {
+            EXPECT_NE(read.reason.find("can be written by other users"), std::string::npos)
+                << read.reason;
+        }
+    }
+    if (other_device) rmdir(other);
+}
+
 TEST(UndoJournal, AJournalOfAnotherUserIsRefused) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to give a file away";
     test::TempDir dir;
-    dir.write_file("j", "varnel-undo-journal 2\n");
+    dir.write_file("j", "varnel-undo-journal 3\tboot\t1\n");
+    ASSERT_EQ(chmod((dir.path() + "j").c_str(), 0644), 0);
     ASSERT_EQ(chown((dir.path() + "j").c_str(), 65534, 65534), 0);
     EXPECT_NE(read_undo_journal(dir.path() + "j").reason.find("another user"), std::string::npos);
 }
@@ -124,7 +211,7 @@ TEST(UndoJournal, CreationRefusesLinksAndForeignFiles) {
     }
     EXPECT_EQ(dir.read_file("victim"), "precious");
     EXPECT_EQ(dir.read_file("song.mp3"), "ID3 music");
-    EXPECT_EQ(dir.read_file("earlier"), "varnel-undo-journal 2\n");
+    EXPECT_TRUE(dir.read_file("earlier").starts_with("varnel-undo-journal 3\t"));
     struct stat info {};
     ASSERT_EQ(lstat((dir.path() + "new").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);

@@ -1,11 +1,13 @@
 #pragma once
-// A small exFAT image mounted through FUSE (exfat-fuse) for the life of the
-// object, where the machine allows it: the image file itself, or, where
-// exfat-fuse insists on a block device (as root), a loop device over it.
+// A small exFAT image mounted through FUSE (exfat-fuse), or a FAT image
+// mounted through fusefat, for the life of the object, where the machine
+// allows it: the image file itself, or, where exfat-fuse insists on a block
+// device (as root), a loop device over it.
 
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -13,11 +15,33 @@
 
 namespace varnel::test {
 
+// Writes `content` into the file at `path` (created or emptied); false when
+// it cannot be written.
+inline bool put_file(const std::string& path, const std::string& content) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    return std::fclose(file) == 0 && written;
+}
+
+// The content of the file at `path`; empty when it cannot be read.
+inline std::string get_file(const std::string& path) {
+    std::string content;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        for (int c; (c = std::fgetc(file)) != EOF;) content += static_cast<char>(c);
+        std::fclose(file);
+    }
+    return content;
+}
+
+enum class FuseKind { exfat, fat };
+
 class ExfatMount {
 public:
-    ExfatMount() {
-        const std::string image = temp_.path() + "exfat.img";
-        if (!run("truncate -s 64M '" + image + "' && mkfs.exfat '" + image + "' && mkdir '" +
+    explicit ExfatMount(FuseKind kind = FuseKind::exfat) : kind_(kind) {
+        const std::string image = temp_.path() + "disk.img";
+        const std::string make = kind == FuseKind::fat ? "mkfs.vfat" : "mkfs.exfat";
+        if (!run("truncate -s 64M '" + image + "' && " + make + " '" + image + "' && mkdir '" +
                  mount_point() + "'"))
             return;
         image_ = image;
@@ -35,6 +59,9 @@ public:
     ExfatMount& operator=(const ExfatMount&) = delete;
 
     bool mounted() const { return mounted_; }
+    const char* name() const {
+        return kind_ == FuseKind::fat ? "FAT (fusefat)" : "exFAT (exfat-fuse)";
+    }
     std::string mount_point() const { return temp_.path() + "mnt/"; }
 
     // Unmounts and mounts the image again (FUSE numbers files afresh).
@@ -50,6 +77,8 @@ private:
     }
     bool mount() {
         if (image_.empty() || access("/dev/fuse", R_OK | W_OK) != 0) return false;
+        if (kind_ == FuseKind::fat)
+            return run("fusefat -o rw+ '" + image_ + "' '" + mount_point() + "'");
         if (run("mount.exfat-fuse '" + image_ + "' '" + mount_point() + "'")) return true;
         if (loop_.empty()) {
             const std::string file = temp_.path() + "loop";
@@ -64,6 +93,7 @@ private:
         mounted_ = false;
     }
 
+    FuseKind kind_;
     TempDir temp_;
     std::string image_;
     std::string loop_;

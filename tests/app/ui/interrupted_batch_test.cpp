@@ -9,10 +9,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <fstream>
 
 #include "app/ui/main_window.h"
 #include "rename/ui/rule_tabs.h"
+#include "rename/undo_journal.h"
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
 
@@ -39,8 +44,9 @@ protected:
         window->toolbar_command(5);
         ASSERT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
         std::string text = config.read_file("journal");
-        ASSERT_TRUE(text.ends_with("end\n"));
-        text.resize(text.size() - 4);
+        const std::size_t end = text.rfind("end\n");
+        ASSERT_NE(end, std::string::npos);
+        text.resize(end);
         config.write_file("journal", text);
     }
 
@@ -142,6 +148,40 @@ TEST_F(InterruptedBatchTest, ANewBatchReplacesTheKeptJournal) {
     ui.messages.clear();
     start()->offer_interrupted_undo();
     EXPECT_TRUE(ui.messages.empty());  // that batch finished
+}
+
+// Another process (a window still renaming) holds the journal: the new
+// window says so instead of asking, and touches neither files nor journal.
+TEST_F(InterruptedBatchTest, AJournalAnotherProcessStillWritesIsNotOffered) {
+    crashed_batch();
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        std::string reason;
+        auto journal_writer = UndoJournalWriter::create(journal, reason);
+        const char byte = journal_writer ? '1' : '0';
+        (void)!::write(ready[1], &byte, 1);
+        sleep(30);  // killed by the test long before
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ASSERT_EQ(byte, '1');
+    auto window = start();
+    ui.messages.clear();
+    ui.answers.push_back(MessageAnswer::yes);
+    window->offer_interrupted_undo();
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::ok);
+    EXPECT_EQ(ui.messages[0].text, QString::fromUtf8("另一个Varnel正在执行这批更名"));
+    EXPECT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
+    EXPECT_TRUE(config.exists("journal"));
 }
 
 }  // namespace
