@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
@@ -122,10 +123,16 @@ protected:
     test::TempDir dir_;
 };
 
-using Clock = std::chrono::steady_clock;
+// These limits tell a linear reader from one that rescans (which would take
+// hours on these inputs), not a fast one from a slow one: they count the
+// processor time of this process, so a busy machine does not move them.
+struct Clock {
+    using time_point = std::clock_t;
+    static time_point now() { return std::clock(); }
+};
 
 double seconds_since(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
 }
 
 // A tag whose syncsafe size says 256 MiB - 1.
@@ -229,7 +236,7 @@ TEST_F(HostileFilesTest, HalfAMillionTinyFramesAreReadQuickly) {
         const auto start = Clock::now();
         TagFields fields;
         ASSERT_TRUE(read_id3v2_tag(file, fields, codec_));
-        EXPECT_LT(seconds_since(start), 2.0) << major;
+        EXPECT_LT(seconds_since(start), 20.0) << major;
         EXPECT_EQ(fields.title, "Last") << major;
         EXPECT_EQ(fields.artist, "") << major;
     }
@@ -242,7 +249,7 @@ TEST_F(HostileFilesTest, HugeFrameFullOfMarksIsReadQuickly) {
     const auto start = Clock::now();
     TagFields fields;
     ASSERT_TRUE(read_id3v2_tag(file, fields, codec_));
-    EXPECT_LT(seconds_since(start), 2.0);
+    EXPECT_LT(seconds_since(start), 20.0);
 }
 
 TEST_F(HostileFilesTest, LargeFileWithoutTagsIsNeverScanned) {
@@ -254,7 +261,7 @@ TEST_F(HostileFilesTest, LargeFileWithoutTagsIsNeverScanned) {
     EXPECT_FALSE(read_id3v2_tag(file, fields, codec_));
     EXPECT_FALSE(read_id3v1_tag(file, fields));
     EXPECT_FALSE(has_id3v2_header(file));
-    EXPECT_LT(seconds_since(start), 0.05);
+    EXPECT_LT(seconds_since(start), 1.0);
 }
 
 TEST_F(HostileFilesTest, Id3v1FieldsFullOfLeadBytesStayInside) {
