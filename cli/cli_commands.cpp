@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -134,11 +135,12 @@ int run_preview(const Command& command, const Codec& codec, std::ostream& out) {
     if (!command_paths(command, paths, std::cerr)) return 2;
     FileList list = list_of_files(paths, codec);
     dispatch_rule(list, command.pages, list.item_count(), codec);
+    RecordPrinter printer(out, codec, command.null_data, is_terminal_stream(out));
     for (int row = 0; row < list.item_count(); ++row) {
         const auto r = static_cast<std::size_t>(row);
         std::vector<std::string> fields{list.old_names()[r], list.new_names()[r]};
         add_tag_status(command, list, row, fields);
-        print_record(out, fields, codec, command.null_data);
+        printer.print(fields);
     }
     return 0;
 }
@@ -175,13 +177,15 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
         };
         hooks.rename_failed = [&](std::size_t index) { journal->failed(index); };
     }
+    std::optional<RecordPrinter> printer(std::in_place, out, codec, command.null_data,
+                                         is_terminal_stream(out), progress_flush_every);
     hooks.item_done = [&](int row) {
         const auto r = static_cast<std::size_t>(row);
         std::vector<std::string> fields{
             status_field(list.get_cell(row, Column::rename_status), list.status_reason(row)),
             before[r], list.new_names()[r]};
         add_tag_status(command, list, row, fields);
-        print_record(out, fields, codec, command.null_data);
+        printer->print(fields);
     };
     UndoLog log;
     BatchOutcome outcome;
@@ -192,6 +196,7 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
     } else {
         outcome = rename_items(list, command.pages, log, codec, hooks);
     }
+    printer.reset();  // the records before the summary
     print_summary(command, outcome.summary, codec, out, err);
     if (journal && journal->finish() != 0) {
         err << "varnel-cli: cannot finish the journal " << command.journal << '\n';
@@ -206,12 +211,14 @@ int run_undo(const Command& command, const Codec& codec, std::ostream& out, std:
         err << "varnel-cli: " << read.reason << '\n';
         return 2;
     }
+    std::optional<RecordPrinter> printer(std::in_place, out, codec, command.null_data,
+                                         is_terminal_stream(out), progress_flush_every);
     const auto each = [&](const UndoEntry& entry, bool undone, const std::string& reason) {
         const std::string_view status = undone ? texts::undo_succeeded : texts::undo_failed;
-        print_record(out, {status_field(status, reason), entry.new_name, entry.name}, codec,
-                     command.null_data);
+        printer->print({status_field(status, reason), entry.new_name, entry.name});
     };
     const BatchOutcome outcome = undo_entries(read.journal->entries, codec, each);
+    printer.reset();  // the records before the summary
     print_summary(command, outcome.summary, codec, out, err);
     return outcome.all_succeeded() ? 0 : 1;
 }

@@ -102,7 +102,8 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
                     (planned.unchanged ? group.unchanged : group.entries)[planned.entry];
                 error = planned.unchanged ? 0 : journal_error;
                 if (error == 0)
-                    error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name);
+                    error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name,
+                                              folders.case_memo());
                 if (error != 0 && journal_error == 0 && !planned.unchanged && hooks.rename_failed)
                     hooks.rename_failed(journaled_before + planned.entry);
                 if (error == 0) {
@@ -133,8 +134,8 @@ void show_rename_outcome(FileList& list, int row, int error, const Codec& codec)
                            reason_of(error, codec));
 }
 
-void undo_row_done(FileList& list, int row, int error, const Codec& codec,
-                   const BatchHooks& hooks, Progress& shown, BatchOutcome& outcome) {
+void undo_row_done(FileList& list, int row, int error, const Codec& codec, const BatchHooks& hooks,
+                   Progress& shown, BatchOutcome& outcome) {
     if (error == 0) {
         ++outcome.successes;
         list.set_rename_status(row, std::string(texts::undo_succeeded), StatusImage::success);
@@ -167,7 +168,7 @@ int undo_one(const UndoEntry& entry, FolderCache& folders) {
     if (dir == nullptr) return error;
     const auto now = file_id_at(dir->fd(), entry.renamed_fs_name, dir->lasting_inodes());
     if (!now || !is_same_file(entry.file, *now)) return ENOENT;
-    return rename_no_replace(dir->fd(), entry.renamed_fs_name, entry.fs_name);
+    return rename_no_replace(dir->fd(), entry.renamed_fs_name, entry.fs_name, folders.case_memo());
 }
 
 }  // namespace varnel::batch

@@ -15,6 +15,7 @@
 #include "filelist/file_list.h"
 #include "platform/codec.h"
 #include "platform/dir_handle.h"
+#include "platform/rename_file.h"
 #include "rename/renamer.h"
 #include "rename/undo_log.h"
 
@@ -28,8 +29,11 @@ class FolderCache {
 public:
     // The open folder, or nullptr with `error` set when it cannot be opened.
     const DirHandle* get(const std::string& fs_folder, int& error);
+    // Which of these folders fold case, learned once per folder.
+    CaseFoldingMemo& case_memo() { return case_memo_; }
 
 private:
+    CaseFoldingMemo case_memo_;
     struct Slot {
         std::optional<DirHandle> handle;
         int error = 0;
@@ -42,6 +46,7 @@ class RowFolders {
 public:
     explicit RowFolders(const FileList& list) : list_(list) {}
     const DirHandle* of(int row, int& error);
+    CaseFoldingMemo& case_memo() { return folders_.case_memo(); }
 
 private:
     const FileList& list_;
@@ -103,8 +108,8 @@ void show_rename_outcome(FileList& list, int row, int error, const Codec& codec)
 // One row of an undo batch done: its outcome in its cells (撤消成功, or
 // 撤消失败 with the reason; none for error -1, a file the batch did not
 // rename), counted, told to item_done and to the progress.
-void undo_row_done(FileList& list, int row, int error, const Codec& codec,
-                   const BatchHooks& hooks, Progress& shown, BatchOutcome& outcome);
+void undo_row_done(FileList& list, int row, int error, const Codec& codec, const BatchHooks& hooks,
+                   Progress& shown, BatchOutcome& outcome);
 
 // The summary of a finished undo batch.
 void set_undo_summary(BatchOutcome& outcome);

@@ -103,7 +103,7 @@ BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
                 error = journal_error;
                 if (error == 0)
                     error = rename_no_replace(entry_fd[m.request], moves[i].fs_name,
-                                              moves[i].renamed_fs_name);
+                                              moves[i].renamed_fs_name, folders.case_memo());
                 if (error != 0 && journal_error == 0 && hooks.rename_failed) hooks.rename_failed(i);
                 if (error == 0) {
                     list.set_old_name(row, ItemName{moves[i].new_name, moves[i].renamed_fs_name});
