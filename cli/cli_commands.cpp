@@ -134,15 +134,23 @@ int run_preview(const Command& command, const Codec& codec, std::ostream& out) {
     std::vector<std::string> paths;
     if (!command_paths(command, paths, std::cerr)) return 2;
     FileList list = list_of_files(paths, codec);
-    dispatch_rule(list, command.pages, list.item_count(), codec);
-    RecordPrinter printer(out, codec, command.null_data, is_terminal_stream(out));
-    for (int row = 0; row < list.item_count(); ++row) {
-        const auto r = static_cast<std::size_t>(row);
-        std::vector<std::string> fields{list.old_names()[r], list.new_names()[r]};
-        add_tag_status(command, list, row, fields);
-        printer.print(fields);
+    std::string error;
+    std::vector<NameFault> faults;
+    dispatch_rule(list, command.pages, list.item_count(), codec, &error, &faults);
+    {
+        RecordPrinter printer(out, codec, command.null_data, is_terminal_stream(out));
+        for (int row = 0; row < list.item_count(); ++row) {
+            const auto r = static_cast<std::size_t>(row);
+            std::vector<std::string> fields{list.old_names()[r], list.new_names()[r]};
+            add_tag_status(command, list, row, fields);
+            // A name the rule could not compute: why, as a further field.
+            if (!faults.empty() && faults[r] != NameFault::none)
+                fields.push_back(name_fault_text(faults[r], codec));
+            printer.print(fields);
+        }
     }
-    return 0;
+    if (!error.empty()) std::cerr << "varnel-cli: " << for_terminal(error, codec) << '\n';
+    return faults.empty() ? 0 : 1;
 }
 
 int run_rename(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {

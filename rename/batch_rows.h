@@ -122,10 +122,10 @@ std::string file_key(std::string_view folder, std::string_view name);
 // longer) the recorded one, or the rename's error.
 int undo_one(const UndoEntry& entry, FolderCache& folders);
 
-// The smart-order batch and its undo (smart_batch.cpp); the rule has
-// already computed every new name.
-BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
-                          const BatchHooks& hooks);
+// The smart-order batch of `rows` and its undo (smart_batch.cpp); the rule
+// has already computed every new name.
+BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& log,
+                          const Codec& codec, const BatchHooks& hooks);
 BatchOutcome undo_smart(FileList& list, const UndoLog& log, const Codec& codec,
                         const BatchHooks& hooks);
 

@@ -28,19 +28,36 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
     const int count = list.item_count();
     log.entries.clear();
     log.smart = hooks.order == RenameOrder::smart;
-    dispatch_rule(list, pages, count, codec);
-    if (log.smart) return rename_smart(list, log, codec, hooks);
-
-    std::vector<int> rows(static_cast<std::size_t>(count));
-    std::iota(rows.begin(), rows.end(), 0);
-    return rename_in_order(
-        list, rows,
-        [&](int row) {
-            return target_fs_name(list, row, list.new_names()[static_cast<std::size_t>(row)], codec);
-        },
-        log, codec, hooks);
+    std::vector<NameFault> faults;
+    dispatch_rule(list, pages, count, codec, nullptr, &faults);
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row)
+        if (faults.empty() || faults[static_cast<std::size_t>(row)] == NameFault::none)
+            rows.push_back(row);
+    BatchOutcome outcome =
+        log.smart ? rename_smart(list, rows, log, codec, hooks)
+                  : rename_in_order(
+                        list, rows,
+                        [&](int row) {
+                            return target_fs_name(
+                                list, row, list.new_names()[static_cast<std::size_t>(row)], codec);
+                        },
+                        log, codec, hooks);
+    if (faults.empty()) return outcome;
+    // The names the rule could not compute fail with its reason, untouched.
+    for (int row = 0; row < count; ++row) {
+        const NameFault fault = faults[static_cast<std::size_t>(row)];
+        if (fault == NameFault::none) continue;
+        list.set_cell(row, Column::new_name, list.new_names()[static_cast<std::size_t>(row)]);
+        list.set_rename_status(row, std::string(texts::rename_failed), StatusImage::failure,
+                               name_fault_text(fault, codec));
+        if (hooks.item_done) hooks.item_done(row);
+        ++outcome.count;
+    }
+    outcome.summary = texts::rename_partial_summary(outcome.count, outcome.successes);
+    return outcome;
 }
-
 
 BatchOutcome undo_rename(FileList& list, const UndoLog& log, const Codec& codec,
                          const BatchHooks& hooks) {

@@ -49,15 +49,15 @@ std::vector<UndoEntry> moves_of(const std::vector<PlannedMove>& plan, const Grou
 
 }  // namespace
 
-BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
-                          const BatchHooks& hooks) {
-    const int count = list.item_count();
+BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& log,
+                          const Codec& codec, const BatchHooks& hooks) {
+    const int count = static_cast<int>(rows.size());
     RowFolders folders(list);
     Group all;
     const TargetOf target_of = [&](int row) {
         return target_fs_name(list, row, list.new_names()[static_cast<std::size_t>(row)], codec);
     };
-    for (int row = 0; row < count; ++row) plan_row(list, row, folders, target_of, all);
+    for (const int row : rows) plan_row(list, row, folders, target_of, all);
 
     std::vector<int> entry_row(all.entries.size());
     std::vector<int> entry_fd(all.entries.size());
