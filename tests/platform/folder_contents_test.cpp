@@ -56,8 +56,8 @@ TEST(FolderContents, FilesAreWhatAFolderListingGivesAndFailuresKeepTheirReason) 
     const Case cases[] = {
         {"missing", false, ENOENT},
         {"file", false, ENOTDIR},
-        {"link", false, ELOOP},  // swapped for a link while a walk was under way
-        {"dangling", false, ELOOP},
+        {"link", false, ENOTDIR},  // swapped for a link while a walk was under way
+        {"dangling", false, ENOTDIR},
         {"real", false, 0},
         {"..", false, EINVAL},
         {"real/", false, EINVAL},  // one entry name, never a path
