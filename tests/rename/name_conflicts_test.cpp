@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -51,8 +53,20 @@ TEST(NameConflicts, MarksClashesAndExistingTargetsAsTheBatchWillMeetThem) {
     const auto smart = RenameOrder::smart;
     const std::vector<Case> cases = {
         {"no conflict", {"a", "b"}, {"x", "y"}, {"z"}, false, in_order, {none, none}},
-        {"same new name", {"a", "b", "c"}, {"x", "x", "y"}, {}, false, in_order, {same, same, none}},
-        {"unchanged name taken by another", {"a", "b"}, {"a", "a"}, {}, false, in_order, {same, same}},
+        {"same new name",
+         {"a", "b", "c"},
+         {"x", "x", "y"},
+         {},
+         false,
+         in_order,
+         {same, same, none}},
+        {"unchanged name taken by another",
+         {"a", "b"},
+         {"a", "a"},
+         {},
+         false,
+         in_order,
+         {same, same}},
         {"existing file stays", {"a"}, {"z"}, {"z"}, false, in_order, {exists}},
         {"folder entry of other case", {"a"}, {"z"}, {"Z"}, false, in_order, {none}},
         {"folder entry of other case, folding", {"a"}, {"z"}, {"Z"}, true, in_order, {exists}},
@@ -74,14 +88,41 @@ TEST(NameConflicts, RowsAddedAtDifferentTimesShareTheirFolder) {
     list.new_names()[1] = "x";
     const Codec codec;
     int reads = 0;
-    const auto conflicts = find_name_conflicts(list, 2, RenameOrder::in_order, codec,
-                                               [&](const std::string&) {
-                                                   ++reads;
-                                                   return std::optional<FolderNames>(
-                                                       FolderNames{{"a", "b"}, false});
-                                               });
+    const auto conflicts =
+        find_name_conflicts(list, 2, RenameOrder::in_order, codec, [&](const std::string&) {
+            ++reads;
+            return std::optional<FolderNames>(FolderNames{{"a", "b"}, false});
+        });
     EXPECT_EQ(conflicts, (std::vector<NameConflict>{same, same}));
     EXPECT_EQ(reads, 1);
+}
+
+// Rows of two folders, interleaved and added one at a time: equal new names
+// in different folders do not clash; within a folder a clash and an
+// existing entry are found among a thousand names, each folder read once.
+TEST(NameConflicts, InterleavedFoldersAreJudgedEachOnItsOwn) {
+    FileList list;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string folder = i % 2 == 0 ? "/p/" : "/q/";
+        const std::string name = "old" + std::to_string(i);
+        list.append_items(ItemFolder{folder, folder}, {{name, name}});
+        list.new_names()[static_cast<std::size_t>(i)] = "new" + std::to_string(i / 2);
+    }
+    list.new_names()[1998] = "new7";  // a second new7 in /p
+    std::map<std::string, int> reads;
+    const Codec codec;
+    const auto conflicts = find_name_conflicts(
+        list, 2000, RenameOrder::in_order, codec, [&](const std::string& folder) {
+            ++reads[folder];
+            std::vector<std::string> names{folder == "/q/" ? "new500" : "unrelated"};
+            return std::optional<FolderNames>(FolderNames{names, false});
+        });
+    std::vector<NameConflict> expected(2000, none);
+    expected[14] = same;      // /p: new7
+    expected[1998] = same;    // /p: new7 again
+    expected[1001] = exists;  // /q: new500 is on disk
+    EXPECT_EQ(conflicts, expected);
+    EXPECT_EQ(reads, (std::map<std::string, int>{{"/p/", 1}, {"/q/", 1}}));
 }
 
 TEST(NameConflicts, ShownInTheStatusColumnAndClearedWhenGone) {
