@@ -57,7 +57,10 @@ struct BatchOutcome {
 // 更名成功; a failure shows the new name in column 新文件名 and marks the
 // row 更名失败 with the system's error text as the reason. A file is never
 // replaced and never moved to another folder. An item whose name the rule
-// left unchanged counts as a success without touching the file.
+// left unchanged counts as a success without touching the file. An item the
+// rule could not name (NameFault: a regular expression's result too long,
+// or its time spent) is not touched and fails, after the others, with the
+// fault's text as the reason.
 BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
                           const BatchHooks& hooks);
 BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
