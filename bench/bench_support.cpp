@@ -43,12 +43,16 @@ ScratchDir::~ScratchDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-void ScratchDir::create_files(const std::vector<std::string>& names) const {
+void create_files_in(const std::string& folder, const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        const int fd = ::open((path_ + name).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        const int fd = ::open((folder + name).c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
         if (fd < 0) throw std::runtime_error("cannot create " + name);
         ::close(fd);
     }
+}
+
+void ScratchDir::create_files(const std::vector<std::string>& names) const {
+    create_files_in(path_, names);
 }
 
 }  // namespace varnel::bench

@@ -10,6 +10,9 @@ namespace varnel::bench {
 // extensions, the same on every run.
 std::vector<std::string> sample_names(int count);
 
+// Creates each of `names` in `folder` (ending in '/') where it is missing.
+void create_files_in(const std::string& folder, const std::vector<std::string>& names);
+
 // A fresh folder for scratch files (under $VARNEL_BENCH_DIR, else $TMPDIR,
 // else /tmp), removed with its contents when the object goes away.
 class ScratchDir {

@@ -12,6 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <optional>
 #include <stdexcept>
@@ -136,6 +137,66 @@ void BM_PlainRenameat2Loop(benchmark::State& state) {
     ::close(dir_fd);
     state.SetItemsProcessed(state.iterations() * file_count);
 }
+
+// 8,000 case-only renames in a case-sensitive folder where each target is
+// another file ("file 1.dat" -> "FILE 1.DAT", both present): every one
+// fails with EEXIST. The rename command against the floor, a loop of the
+// same 8,000 failing renameat2 calls, in the same run. Goal: the command
+// stays linear (the folder is listed at most once to learn that it keeps
+// case), within a small factor of the floor.
+constexpr int failing_count = 8'000;
+
+struct Failing {
+    bench::ScratchDir dir;
+    std::vector<std::string> lower;
+    std::vector<std::string> upper;
+    Failing() {
+        for (int i = 0; i < failing_count; ++i) {
+            lower.push_back("file " + std::to_string(i) + ".dat");
+            upper.push_back("FILE " + std::to_string(i) + ".DAT");
+        }
+        dir.create_files(lower);
+        dir.create_files(upper);
+    }
+};
+
+void BM_EexistRenameCommand(benchmark::State& state) {
+    const Failing files;
+    const Codec codec;
+    RulePages pages;
+    pages.active = RulePage::letter_case;  // upper case, main name and extension
+    std::vector<ItemName> items;
+    for (const std::string& name : files.lower) items.push_back(ItemName{name, name});
+    for (auto _ : state) {
+        state.PauseTiming();
+        FileList list;
+        list.append_items(ItemFolder{files.dir.path(), files.dir.path()}, items);
+        UndoLog log;
+        state.ResumeTiming();
+        const BatchOutcome outcome = rename_items(list, pages, log, codec, BatchHooks{});
+        if (outcome.successes != 0) state.SkipWithError("a rename succeeded");
+    }
+    state.SetItemsProcessed(state.iterations() * failing_count);
+}
+
+void BM_EexistRenameat2Floor(benchmark::State& state) {
+    const Failing files;
+    const int dir_fd = ::open(files.dir.path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    for (auto _ : state) {
+        for (int i = 0; i < failing_count; ++i) {
+            const auto at = static_cast<std::size_t>(i);
+            if (renameat2(dir_fd, files.lower[at].c_str(), dir_fd, files.upper[at].c_str(),
+                          RENAME_NOREPLACE) == 0 ||
+                errno != EEXIST)
+                state.SkipWithError("a rename did not fail with EEXIST");
+        }
+    }
+    ::close(dir_fd);
+    state.SetItemsProcessed(state.iterations() * failing_count);
+}
+
+BENCHMARK(BM_EexistRenameat2Floor)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_EexistRenameCommand)->Unit(benchmark::kMillisecond)->MinTime(1.0);
 
 // Arg 0: the disk; arg 1: tmpfs.
 BENCHMARK(BM_PlainRenameat2Loop)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -2,8 +2,13 @@
 # Runs every benchmark of an optimised build: bench/run.sh BUILD_DIR
 set -euo pipefail
 build=${1:-build/release}
-for name in rules rename cli listing conflicts tag_rewrite; do
+for name in rules rename cli output listing conflicts tag_rewrite; do
     "$build/bench/bench_$name" --benchmark_counters_tabular=true
+done
+# 1,000,000 files: each variant in a process of its own, for its peak memory.
+for marks in 0 1; do
+    "$build/bench/bench_marks" --benchmark_counters_tabular=true \
+        --benchmark_filter="BM_AddAndPreview1M/marks:$marks"
 done
 if [ -x "$build/bench/bench_tag_edit" ]; then
     "$build/bench/bench_tag_edit" --benchmark_counters_tabular=true

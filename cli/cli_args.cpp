@@ -61,7 +61,10 @@ RULE number (numbering; defaults in brackets):
 RULE replace (find and replace; an empty --with deletes):
   --find T --with T --case-sensitive --scope name|ext|all [name]
   --regex  T of --find is a regular expression (PCRE2) matched on the
-           Unicode text; --with may use $1, ${name}, $$
+           Unicode text; --with may use $1, ${name}, $$ (a group the
+           pattern lacks, or a lone $, is refused). A new name longer than
+           255 bytes on disk fails as 名称过长; matching may take 2 s per
+           batch, the names left after that fail as 正则表达式超出限制
 RULE insert:
   --text T --at N|end [1] --ext-text T --ext-at N|end [1]
   --same   the extension text follows the main text
@@ -343,6 +346,9 @@ ParsedCommand parse_rule_command(Command command, std::span<const std::string> a
         const RegexReplacer pattern(codec.to_utf8_lossy(command.pages.replace.find),
                                     command.pages.replace.case_sensitive);
         if (!pattern.ok()) return usage("option --find: " + pattern.error());
+        const std::string with_error =
+            pattern.replacement_error(codec.to_utf8_lossy(command.pages.replace.with));
+        if (!with_error.empty()) return usage("option --with: " + with_error);
     }
     if (command.files.empty() && command.files_from.empty()) return usage("no FILE given");
     return ParsedCommand{std::move(command), {}};

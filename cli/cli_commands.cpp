@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -133,14 +134,23 @@ int run_preview(const Command& command, const Codec& codec, std::ostream& out) {
     std::vector<std::string> paths;
     if (!command_paths(command, paths, std::cerr)) return 2;
     FileList list = list_of_files(paths, codec);
-    dispatch_rule(list, command.pages, list.item_count(), codec);
-    for (int row = 0; row < list.item_count(); ++row) {
-        const auto r = static_cast<std::size_t>(row);
-        std::vector<std::string> fields{list.old_names()[r], list.new_names()[r]};
-        add_tag_status(command, list, row, fields);
-        print_record(out, fields, codec, command.null_data);
+    std::string error;
+    std::vector<NameFault> faults;
+    dispatch_rule(list, command.pages, list.item_count(), codec, &error, &faults);
+    {
+        RecordPrinter printer(out, codec, command.null_data, is_terminal_stream(out));
+        for (int row = 0; row < list.item_count(); ++row) {
+            const auto r = static_cast<std::size_t>(row);
+            std::vector<std::string> fields{list.old_names()[r], list.new_names()[r]};
+            add_tag_status(command, list, row, fields);
+            // A name the rule could not compute: why, as a further field.
+            if (!faults.empty() && faults[r] != NameFault::none)
+                fields.push_back(name_fault_text(faults[r], codec));
+            printer.print(fields);
+        }
     }
-    return 0;
+    if (!error.empty()) std::cerr << "varnel-cli: " << for_terminal(error, codec) << '\n';
+    return faults.empty() ? 0 : 1;
 }
 
 int run_rename(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
@@ -181,13 +191,15 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
             return journal->reserve(index, name);
         };
     }
+    std::optional<RecordPrinter> printer(std::in_place, out, codec, command.null_data,
+                                         is_terminal_stream(out), progress_flush_every);
     hooks.item_done = [&](int row) {
         const auto r = static_cast<std::size_t>(row);
         std::vector<std::string> fields{
             status_field(list.get_cell(row, Column::rename_status), list.status_reason(row)),
             before[r], list.new_names()[r]};
         add_tag_status(command, list, row, fields);
-        print_record(out, fields, codec, command.null_data);
+        printer->print(fields);
     };
     UndoLog log;
     BatchOutcome outcome;
@@ -198,6 +210,7 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
     } else {
         outcome = rename_items(list, command.pages, log, codec, hooks);
     }
+    printer.reset();  // the records before the summary
     print_summary(command, outcome.summary, codec, out, err);
     if (journal && journal->finish() != 0) {
         err << "varnel-cli: cannot finish the journal " << command.journal << '\n';
@@ -219,13 +232,15 @@ int run_undo(const Command& command, const Codec& codec, std::ostream& out, std:
             << '\n';
         return 2;
     }
+    std::optional<RecordPrinter> printer(std::in_place, out, codec, command.null_data,
+                                         is_terminal_stream(out), progress_flush_every);
     const auto each = [&](const UndoEntry& entry, bool undone, const std::string& reason) {
         const std::string_view status = undone ? texts::undo_succeeded : texts::undo_failed;
-        print_record(out, {status_field(status, reason), entry.new_name, entry.name}, codec,
-                     command.null_data);
+        printer->print({status_field(status, reason), entry.new_name, entry.name});
     };
     const BatchOutcome outcome =
         undo_entries(claimed.contents.entries, codec, each, {}, claimed.contents.reservations);
+    printer.reset();  // the records before the summary
     print_summary(command, outcome.summary, codec, out, err);
     return outcome.all_succeeded() ? 0 : 1;
 }

@@ -1,5 +1,6 @@
 // varnel-cli fix-tags: 标签转为Unicode for the files of the command line.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, 
     int changed = 0;
     int unchanged = 0;
     int failed = 0;
+    std::optional<RecordPrinter> printer(std::in_place, out, codec, command.null_data,
+                                         is_terminal_stream(out), progress_flush_every);
     for (const std::string& path : paths) {
         const TagFileFix fix = fix_tag_file(path, codec, command.add_v2_from_v1, write);
         const std::string status = tag_fix_status(fix, write);
@@ -41,17 +44,17 @@ int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, 
         failed += ok ? 0 : 1;
         if (!ok || plan.action == TagFixAction::none) {
             unchanged += ok ? 1 : 0;
-            print_record(out, {status, file, {}, {}, {}, {}}, codec, command.null_data);
+            printer->print({status, file, {}, {}, {}, {}});
             continue;
         }
         ++changed;
         const std::string_view change =
             plan.action == TagFixAction::convert ? texts::encoding_change : texts::v1_to_v2;
         for (const TagTextChange& text : plan.changes)
-            print_record(out,
-                         {status, file, text.field, text.before, text.after, std::string(change)},
-                         codec, command.null_data);
+            printer->print(
+                {status, file, text.field, text.before, text.after, std::string(change)});
     }
+    printer.reset();  // the records before the summary
     (command.null_data ? err : out)
         << for_terminal(summary(write, changed, unchanged, failed), codec) << '\n';
     return failed == 0 ? 0 : 1;

@@ -11,52 +11,88 @@
 namespace varnel {
 namespace {
 
-// The subfolders' paths in natural order of their code-page names.
-std::vector<std::string> ordered_subfolders(const std::string& folder,
-                                            std::vector<std::string> names, const Codec& codec) {
+// The subfolders' names in reverse natural order of their code-page names,
+// so that the next one to walk is the last.
+std::vector<std::string> subfolders_to_walk(std::vector<std::string> names, const Codec& codec) {
     std::vector<std::pair<std::string, std::string>> keyed;  // text, name
     keyed.reserve(names.size());
     for (std::string& name : names) keyed.emplace_back(codec.text_from_fs(name), std::move(name));
     std::sort(keyed.begin(), keyed.end(),
-              [](const auto& a, const auto& b) { return natural_less(a.first, b.first); });
-    std::vector<std::string> paths;
-    paths.reserve(keyed.size());
-    for (auto& [text, name] : keyed) paths.push_back(folder + name + '/');
-    return paths;
+              [](const auto& a, const auto& b) { return natural_less(b.first, a.first); });
+    std::vector<std::string> ordered;
+    ordered.reserve(keyed.size());
+    for (auto& [text, name] : keyed) ordered.push_back(std::move(name));
+    return ordered;
 }
+
+// One open folder on the way down: its path and the subfolders still to
+// walk, the next one last.
+struct Level {
+    WalkFolder folder;
+    std::string path;
+    std::vector<std::string> subfolders;
+};
+
+class TreeWalk {
+public:
+    TreeWalk(const Codec& codec, const TreeFolderSink& sink) : codec_(codec), sink_(sink) {}
+
+    TreeWalkReport walk(const std::string& root) {
+        const std::string path = root.empty() || root.back() != '/' ? root + '/' : root;
+        int error = 0;
+        WalkFolder folder = WalkFolder::open_root(path, error);
+        enter(std::move(folder), path, error);
+        while (!levels_.empty()) {
+            Level& level = levels_.back();
+            if (level.subfolders.empty()) {
+                levels_.pop_back();
+                continue;
+            }
+            const std::string name = std::move(level.subfolders.back());
+            level.subfolders.pop_back();
+            WalkFolder sub = level.folder.open_subfolder(name, error);
+            enter(std::move(sub), level.path + name + '/', error);
+        }
+        return std::move(report_);
+    }
+
+private:
+    // Lists an opened folder, hands its files on and goes down into it.
+    void enter(WalkFolder folder, const std::string& path, int open_error) {
+        FolderContents contents;
+        if (folder.open())
+            contents = read_folder_contents(folder);
+        else
+            contents.error = open_error;
+        if (contents.error != 0) {
+            ++report_.unreadable;
+            if (report_.first_unreadable.size() < unreadable_kept)
+                report_.first_unreadable.push_back({path, contents.error});
+            return;
+        }
+        if (!seen_.emplace(contents.device, contents.inode).second) return;
+        if (!contents.files.empty()) {
+            std::vector<ItemName> names = item_names_from_fs(std::move(contents.files), codec_);
+            sort_naturally(names);
+            sink_(path, std::move(names));
+        }
+        if (contents.subfolders.empty()) return;
+        levels_.push_back(
+            {std::move(folder), path, subfolders_to_walk(std::move(contents.subfolders), codec_)});
+    }
+
+    const Codec& codec_;
+    const TreeFolderSink& sink_;
+    TreeWalkReport report_;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> seen_;  // device, inode
+    std::vector<Level> levels_;
+};
 
 }  // namespace
 
 TreeWalkReport walk_folder_tree(const std::string& root, const Codec& codec,
                                 const TreeFolderSink& sink) {
-    TreeWalkReport report;
-    std::set<std::pair<std::uint64_t, std::uint64_t>> seen;  // device, inode
-    // Folders still to walk; the next one last.
-    std::vector<std::string> pending{root.empty() || root.back() != '/' ? root + '/' : root};
-    bool at_root = true;
-    while (!pending.empty()) {
-        std::string folder = std::move(pending.back());
-        pending.pop_back();
-        FolderContents contents = read_folder_contents(folder, at_root);
-        at_root = false;
-        if (contents.error != 0) {
-            ++report.unreadable;
-            if (report.first_unreadable.size() < unreadable_kept)
-                report.first_unreadable.push_back({folder, contents.error});
-            continue;
-        }
-        if (!seen.emplace(contents.device, contents.inode).second) continue;
-        if (!contents.files.empty()) {
-            std::vector<ItemName> names = item_names_from_fs(std::move(contents.files), codec);
-            sort_naturally(names);
-            sink(folder, std::move(names));
-        }
-        std::vector<std::string> subfolders =
-            ordered_subfolders(folder, std::move(contents.subfolders), codec);
-        pending.insert(pending.end(), std::make_move_iterator(subfolders.rbegin()),
-                       std::make_move_iterator(subfolders.rend()));
-    }
-    return report;
+    return TreeWalk(codec, sink).walk(root);
 }
 
 }  // namespace varnel

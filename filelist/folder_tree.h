@@ -47,9 +47,15 @@ using TreeFolderSink = std::function<void(const std::string& fs_folder, std::vec
 // symbolic link to a folder is neither added nor entered; a folder met a
 // second time (a bind mount of one of its ancestors) is not entered again.
 // A folder that cannot be opened or read is skipped, with all its
-// subfolders, and counted in the report. Each folder is listed once, and
-// only one is open at a time; memory grows with the files of one folder,
-// the folders still to be walked and one identity per folder walked.
+// subfolders, and counted in the report. Each subfolder is opened through
+// its parent's open descriptor and never through a symbolic link, so a
+// folder that another process swaps for a link while the walk is under way
+// is skipped (ELOOP or ENOTDIR), never followed, and no renamed ancestor
+// can lead the walk elsewhere. Each folder is listed once; the folders on
+// the way down from the root stay open (one descriptor per level; a folder
+// deeper than the descriptors allow is skipped with EMFILE); memory grows
+// with the files of one folder, the subfolders still to be walked and one
+// identity per folder walked.
 TreeWalkReport walk_folder_tree(const std::string& root, const Codec& codec,
                                 const TreeFolderSink& sink);
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <utility>
 
 namespace varnel {
 namespace {
@@ -42,12 +43,54 @@ FolderContents failed(int error) {
     return contents;
 }
 
+int open_folder_at(int dir_fd, const std::string& name, int flags, int& error) {
+    int fd;
+    do {
+        fd = ::openat(dir_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags);
+    } while (fd < 0 && errno == EINTR);
+    error = fd < 0 ? errno : 0;
+    return fd;
+}
+
 }  // namespace
 
-FolderContents read_folder_contents(const std::string& folder, bool follow_link) {
-    if (folder.find('\0') != std::string::npos) return failed(EINVAL);
-    const int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC | (follow_link ? 0 : O_NOFOLLOW);
-    const int fd = ::open(folder.c_str(), flags);
+WalkFolder WalkFolder::open_root(const std::string& path, int& error) {
+    // c_str() would cut the path at an embedded NUL and open another folder.
+    if (path.find('\0') != std::string::npos) {
+        error = EINVAL;
+        return WalkFolder(-1);
+    }
+    return WalkFolder(open_folder_at(AT_FDCWD, path, 0, error));
+}
+
+WalkFolder WalkFolder::open_subfolder(const std::string& name, int& error) const {
+    if (name.empty() || name.find('/') != std::string::npos ||
+        name.find('\0') != std::string::npos || name == "." || name == "..") {
+        error = EINVAL;
+        return WalkFolder(-1);
+    }
+    return WalkFolder(open_folder_at(fd_, name, O_NOFOLLOW, error));
+}
+
+WalkFolder::WalkFolder(WalkFolder&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+
+WalkFolder& WalkFolder::operator=(WalkFolder&& other) noexcept {
+    if (this != &other) {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+WalkFolder::~WalkFolder() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+FolderContents read_folder_contents(const WalkFolder& folder) {
+    if (!folder.open()) return failed(EBADF);
+    // The stream takes a descriptor of its own, so the folder stays open
+    // for opening its subfolders after the listing.
+    const int fd = ::fcntl(folder.fd_, F_DUPFD_CLOEXEC, 0);
     if (fd < 0) return failed(errno);
     DIR* dir = fdopendir(fd);
     if (!dir) {

@@ -1,12 +1,45 @@
 #pragma once
 // Reading one folder of a tree that is walked folder by folder: its files
-// and its subfolders from a single listing.
+// and its subfolders from a single listing, each subfolder opened through
+// its parent's descriptor.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace varnel {
+
+struct FolderContents;
+
+// An open folder of a walk (its descriptor), closed when it goes away.
+class WalkFolder {
+public:
+    // Opens the chosen folder `path` (file-system bytes, with or without a
+    // trailing '/'); a symbolic link naming it is followed. On failure the
+    // folder is not open() and `error` holds the errno.
+    static WalkFolder open_root(const std::string& path, int& error);
+    // Opens the subfolder `name` (one entry name) of this folder, relative
+    // to this folder's descriptor and never through a symbolic link: an
+    // entry that is (or was swapped for) a link fails with ELOOP or
+    // ENOTDIR, one that is no folder with ENOTDIR. So no component of the
+    // path can lead the walk elsewhere, whatever another process renames
+    // meanwhile. Each open folder holds a descriptor; EMFILE when the
+    // process has none left.
+    WalkFolder open_subfolder(const std::string& name, int& error) const;
+
+    WalkFolder(WalkFolder&& other) noexcept;
+    WalkFolder& operator=(WalkFolder&& other) noexcept;
+    WalkFolder(const WalkFolder&) = delete;
+    WalkFolder& operator=(const WalkFolder&) = delete;
+    ~WalkFolder();
+
+    bool open() const { return fd_ >= 0; }
+
+private:
+    explicit WalkFolder(int fd) : fd_(fd) {}
+    friend FolderContents read_folder_contents(const WalkFolder& folder);
+    int fd_ = -1;
+};
 
 // What one listing of a folder found.
 struct FolderContents {
@@ -29,13 +62,8 @@ struct FolderContents {
     std::vector<std::string> subfolders;
 };
 
-// Lists `folder` (file-system bytes, with or without a trailing '/') once.
-// With `follow_link` false the folder itself must not be a symbolic link
-// (error ENOTDIR then, as O_DIRECTORY with O_NOFOLLOW gives it), which
-// keeps a walk off a folder that was swapped for a link after its parent
-// was listed. d_type answers for most
-// entries; an entry of unknown type costs one lstat, a symbolic link one
-// stat.
-FolderContents read_folder_contents(const std::string& folder, bool follow_link);
+// Lists the open `folder` once. d_type answers for most entries; an entry
+// of unknown type costs one lstat, a symbolic link one stat.
+FolderContents read_folder_contents(const WalkFolder& folder);
 
 }  // namespace varnel

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1U << 0)
@@ -117,35 +118,43 @@ bool may_differ_in_case_only(const std::string& a, const std::string& b) {
     return true;
 }
 
-// True when the folder lists an entry spelled exactly `name`; false also
-// when the folder cannot be listed.
-bool lists_exactly(int dir_fd, const std::string& name, bool& listed) {
-    listed = false;
+// Whether the folder folds case, read from one listing while both `from`
+// and `to` (names that may differ in case only) answer to a lookup: folding
+// when `to` is not listed, keeping case when both are listed; nullopt when
+// the folder cannot be listed or another process changed it meanwhile.
+std::optional<bool> listing_folds_case(int dir_fd, const std::string& from, const std::string& to) {
     const int fd = openat(dir_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) return std::nullopt;
     DIR* dir = fdopendir(fd);
     if (dir == nullptr) {
         ::close(fd);
-        return false;
+        return std::nullopt;
     }
-    listed = true;
-    bool found = false;
-    while (const dirent* entry = readdir(dir))
-        if (name == entry->d_name) found = true;
+    bool from_listed = false;
+    bool to_listed = false;
+    while (const dirent* entry = readdir(dir)) {
+        if (from == entry->d_name) from_listed = true;
+        if (to == entry->d_name) to_listed = true;
+    }
     closedir(dir);
-    return found;
+    if (!to_listed) return true;
+    if (from_listed) return false;
+    return std::nullopt;
 }
 
 // True when `to` is another spelling of `from` itself: the same inode, or,
 // on a case-insensitive file system that numbers each spelling apart
-// (FUSE), names that may differ in case only where the folder holds no
-// entry spelled exactly `to`.
-bool is_other_spelling(int dir_fd, const std::string& from, const std::string& to) {
+// (FUSE), names that may differ in case only in a folder that folds case.
+bool is_other_spelling(int dir_fd, const std::string& from, const std::string& to,
+                       CaseFoldingMemo* memo) {
     if (same_inode(dir_fd, from, to)) return true;
     if (!may_differ_in_case_only(from, to)) return false;
-    bool listed = false;
-    const bool exact = lists_exactly(dir_fd, to, listed);
-    return listed && !exact;
+    if (memo) {
+        if (const std::optional<bool> known = memo->folds(dir_fd)) return *known;
+    }
+    const std::optional<bool> folds = listing_folds_case(dir_fd, from, to);
+    if (memo && folds) memo->set(dir_fd, *folds);
+    return folds.value_or(false);
 }
 
 // A name nobody else is expected to use; move_once refuses it anyway if
@@ -205,8 +214,10 @@ bool remove_empty_file(int dir_fd, const std::string& name) {
     return unlinkat(dir_fd, name.c_str(), 0) == 0;
 }
 
-int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
-                      const RenameCalls& calls, const ClaimNote* claim) {
+namespace {
+
+int rename_with_memo(int dir_fd, const std::string& from, const std::string& to,
+                     CaseFoldingMemo* memo, const RenameCalls& calls, const ClaimNote* claim) {
     // A '/' in either name would reach into another folder.
     if (!is_valid_entry_name(to) || !is_valid_entry_name(from)) return EINVAL;
     if (from == to) {
@@ -215,9 +226,35 @@ int rename_no_replace(int dir_fd, const std::string& from, const std::string& to
         return errno;
     }
     const int error = move_once(dir_fd, from, to, calls, claim);
-    if (error == EEXIST && is_other_spelling(dir_fd, from, to))
+    if (error == EEXIST && is_other_spelling(dir_fd, from, to, memo))
         return rename_through_temporary(dir_fd, from, to, calls, claim);
     return error;
+}
+
+}  // namespace
+
+std::optional<bool> CaseFoldingMemo::folds(int dir_fd) const {
+    if (dir_fd < 0 || static_cast<std::size_t>(dir_fd) >= by_fd_.size()) return std::nullopt;
+    const signed char known = by_fd_[static_cast<std::size_t>(dir_fd)];
+    if (known < 0) return std::nullopt;
+    return known == 1;
+}
+
+void CaseFoldingMemo::set(int dir_fd, bool folds) {
+    if (dir_fd < 0) return;
+    const auto at = static_cast<std::size_t>(dir_fd);
+    if (at >= by_fd_.size()) by_fd_.resize(at + 1, -1);
+    by_fd_[at] = folds ? 1 : 0;
+}
+
+int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
+                      const RenameCalls& calls, const ClaimNote* claim) {
+    return rename_with_memo(dir_fd, from, to, nullptr, calls, claim);
+}
+
+int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
+                      CaseFoldingMemo& memo, const RenameCalls& calls, const ClaimNote* claim) {
+    return rename_with_memo(dir_fd, from, to, &memo, calls, claim);
 }
 
 }  // namespace varnel

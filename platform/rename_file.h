@@ -2,8 +2,10 @@
 // Renaming a file within its folder without ever replacing another file.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace varnel {
 
@@ -25,6 +27,21 @@ const RenameCalls& system_rename_calls();
 // file systems).
 bool is_valid_entry_name(std::string_view name);
 
+// Whether each open folder of a batch folds ASCII letter case, as far as a
+// rename that failed with EEXIST has had to find out: the folder is listed
+// for that at most once, however many renames in it fail. Keyed by the
+// folder's descriptor, so one memo serves the folders that stay open for
+// one batch.
+class CaseFoldingMemo {
+public:
+    // nullopt until set for `dir_fd`.
+    std::optional<bool> folds(int dir_fd) const;
+    void set(int dir_fd, bool folds);
+
+private:
+    std::vector<signed char> by_fd_;  // -1 unknown, 0 keeps case, 1 folds
+};
+
 // Renames entry `from` of the open folder `dir_fd` to `to` in the same
 // folder. Never replaces an existing entry and never moves the file into
 // another folder. Returns 0 on success, otherwise an errno value:
@@ -42,7 +59,8 @@ bool is_valid_entry_name(std::string_view name);
 // unlink, and where hard links are refused too, to reserving `to` with an
 // exclusive create and renaming over that reservation (removed again if
 // the rename fails), so cooperating processes never replace each other's
-// files.
+// files. Whether the folder folds case is read from `memo` where it knows,
+// and stored there when a listing had to find it out.
 //
 // `claim`, where given, is told every name the rename is about to create
 // on its way (the reservation of `to`, or a temporary name) before it is
@@ -52,6 +70,9 @@ bool is_valid_entry_name(std::string_view name);
 using ClaimNote = std::function<int(const std::string& name)>;
 int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
                       const RenameCalls& calls = system_rename_calls(),
+                      const ClaimNote* claim = nullptr);
+int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
+                      CaseFoldingMemo& memo, const RenameCalls& calls = system_rename_calls(),
                       const ClaimNote* claim = nullptr);
 
 // Swaps the names `a` and `b` of two entries of the open folder `dir_fd`

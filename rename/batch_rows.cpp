@@ -131,7 +131,8 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
                 current = journaled_before + planned.entry;
                 if (error == 0)
                     error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name,
-                                              system_rename_calls(), claim ? &*claim : nullptr);
+                                              folders.case_memo(), system_rename_calls(),
+                                              claim ? &*claim : nullptr);
                 if (error != 0 && journal_error == 0 && !planned.unchanged && hooks.rename_failed)
                     hooks.rename_failed(journaled_before + planned.entry);
                 if (error == 0) {
@@ -202,7 +203,7 @@ int undo_one(const UndoEntry& entry, FolderCache& folders) {
     const FileMismatch mismatch = compare_files(entry.file, *now);
     if (mismatch != FileMismatch::none) return mismatch_error(mismatch);
     if (entry.exchange) return exchange_names(dir->fd(), entry.renamed_fs_name, entry.fs_name);
-    return rename_no_replace(dir->fd(), entry.renamed_fs_name, entry.fs_name);
+    return rename_no_replace(dir->fd(), entry.renamed_fs_name, entry.fs_name, folders.case_memo());
 }
 
 }  // namespace varnel::batch

@@ -30,8 +30,11 @@ class FolderCache {
 public:
     // The open folder, or nullptr with `error` set when it cannot be opened.
     const DirHandle* get(const std::string& fs_folder, int& error);
+    // Which of these folders fold case, learned once per folder.
+    CaseFoldingMemo& case_memo() { return case_memo_; }
 
 private:
+    CaseFoldingMemo case_memo_;
     struct Slot {
         std::optional<DirHandle> handle;
         int error = 0;
@@ -44,6 +47,7 @@ class RowFolders {
 public:
     explicit RowFolders(const FileList& list) : list_(list) {}
     const DirHandle* of(int row, int& error);
+    CaseFoldingMemo& case_memo() { return folders_.case_memo(); }
 
 private:
     const FileList& list_;
@@ -140,9 +144,9 @@ std::string file_key(std::string_view folder, std::string_view name);
 // error.
 int undo_one(const UndoEntry& entry, FolderCache& folders);
 
-// The smart-order batch (smart_batch.cpp); the rule has already computed
-// every new name.
-BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
-                          const BatchHooks& hooks);
+// The smart-order batch of `rows` (smart_batch.cpp); the rule has already
+// computed every new name.
+BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& log,
+                          const Codec& codec, const BatchHooks& hooks);
 
 }  // namespace varnel::batch

@@ -28,6 +28,32 @@ ListChange fill_list_columns(FileList& list, int first_row, int last_row) {
     return change;
 }
 
+namespace {
+
+// Shows each fault of rows 0..faults.size()-1 in column 命名状态 and
+// empties every fault mark an earlier preview left on a row without one;
+// with `conflicts_shown` the conflict marks, which share "名称过长", have
+// already emptied those and set the ones of names too long for any rule.
+void show_name_faults(FileList& list, const std::vector<NameFault>& faults, const Codec& codec,
+                      bool conflicts_shown) {
+    const std::string too_long = name_fault_text(NameFault::too_long, codec);
+    const std::string over_budget = name_fault_text(NameFault::over_budget, codec);
+    for (int row = 0; row < list.item_count(); ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        const NameFault fault = r < faults.size() ? faults[r] : NameFault::none;
+        const std::string_view current = list.get_cell(row, Column::rename_status);
+        if (fault == NameFault::none) {
+            if ((current == too_long && !conflicts_shown) || current == over_budget)
+                list.set_rename_status(row, {}, StatusImage::none);
+            continue;
+        }
+        const std::string& text = fault == NameFault::too_long ? too_long : over_budget;
+        if (current != text) list.set_rename_status(row, text, StatusImage::failure);
+    }
+}
+
+}  // namespace
+
 ListChange refresh_preview(FileList& list, const RulePages& pages, const PreviewSettings& settings,
                            bool explicit_command, const Codec& codec) {
     if (!settings.auto_preview && !explicit_command) return {};
@@ -37,12 +63,14 @@ ListChange refresh_preview(FileList& list, const RulePages& pages, const Preview
     if (list.item_count() == 0) return {};
     const FileList::ChangeBatch batch(list);  // the tag rule writes its column too
     std::string error;
-    n = dispatch_rule(list, pages, n, codec, &error);
+    std::vector<NameFault> faults;
+    n = dispatch_rule(list, pages, n, codec, &error, &faults);
     ListChange change = fill_list_columns(list, 0, n - 1);
     change.rule_error = std::move(error);
     if (settings.mark_conflicts)
         show_name_conflicts(
             list, find_name_conflicts(list, n, settings.order, codec, read_folder_names), codec);
+    show_name_faults(list, faults, codec, settings.mark_conflicts);
     return change;
 }
 

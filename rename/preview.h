@@ -43,7 +43,8 @@ ListChange fill_list_columns(FileList& list, int first_row, int last_row);
 // min(item count, preview_count) else; the active rule computes items 1..n
 // and rows 0..n-1 are shown. The explicit command computes the whole list
 // even while auto_preview is off. With mark_conflicts, the conflicts of rows
-// 0..n-1 are then shown (each folder of those rows is read once).
+// 0..n-1 are then shown (each folder of those rows is read once). Names the
+// rule could not compute show their fault (name_fault_text) in 命名状态.
 ListChange refresh_preview(FileList& list, const RulePages& pages, const PreviewSettings& settings,
                            bool explicit_command, const Codec& codec);
 

@@ -26,13 +26,27 @@ public:
     // character offset where it stopped (UTF-8 text); empty when ok().
     const std::string& error() const { return error_; }
 
+    // Why `replacement` cannot be used with this pattern, in PCRE2's words
+    // followed by the offending piece: a lone or trailing '$', '$' before
+    // anything but '$', a digit, a name or '{', an unclosed "${", or a
+    // reference ($5, ${5}, $name, ${name}) to a group the pattern lacks.
+    // Empty when every reference names a group (or the pattern did not
+    // compile: error() tells that).
+    std::string replacement_error(std::string_view replacement) const;
+
+    enum class Outcome { replaced, too_long, failed };
+    struct Result {
+        Outcome outcome = Outcome::failed;
+        std::string text;  // the result when replaced; empty otherwise
+    };
     // `subject` with every non-overlapping match replaced by `replacement`,
     // in which $1…$99, ${name} and ${1} stand for groups and $$ for a
-    // dollar sign. nullopt when the pattern did not compile, the subject is
-    // not UTF-8, the replacement names a group the pattern lacks, or the
-    // step limit was reached.
-    std::optional<std::string> replace_all(std::string_view subject,
-                                           std::string_view replacement) const;
+    // dollar sign. too_long as soon as the result would pass `max_bytes`
+    // (it is never built further than that); failed when the pattern did
+    // not compile, the subject is not UTF-8, the replacement names a group
+    // the pattern lacks, or the step limit was reached.
+    Result replace_all(std::string_view subject, std::string_view replacement,
+                       std::size_t max_bytes) const;
 
 private:
     struct Code;

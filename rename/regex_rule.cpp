@@ -44,14 +44,46 @@ std::string error_text(const std::string& message, const Codec& codec) {
     return text + codec.from_utf8_lossy(message);
 }
 
-// `part` with the pattern's matches replaced, or nullopt to keep it.
-std::optional<std::string> replace_part(const RegexReplacer& regex, std::string_view part,
-                                        const std::string& with_utf8, const Codec& codec) {
+struct PartResult {
+    bool too_long = false;
+    std::optional<std::string> text;  // nullopt: keep the part
+};
+
+// `part` with the pattern's matches replaced.
+PartResult replace_part(const RegexReplacer& regex, std::string_view part,
+                        const std::string& with_utf8, const Codec& codec) {
     const std::optional<std::string> utf8 = codec.to_utf8(part);
-    if (!utf8) return std::nullopt;
-    const std::optional<std::string> replaced = regex.replace_all(*utf8, with_utf8);
-    if (!replaced) return std::nullopt;
-    return codec.from_utf8(*replaced);
+    if (!utf8) return {};
+    RegexReplacer::Result replaced = regex.replace_all(*utf8, with_utf8, name_max_bytes);
+    if (replaced.outcome == RegexReplacer::Outcome::too_long) return {true, std::nullopt};
+    if (replaced.outcome != RegexReplacer::Outcome::replaced) return {};
+    return {false, codec.from_utf8(replaced.text)};
+}
+
+// The new name of one old name, or the fault that keeps it.
+NameFault regex_name(const RegexReplacer& regex, const ReplaceOptions& options,
+                     const std::string& with, const std::string& old_name, std::string& new_name,
+                     const Codec& codec) {
+    const NameParts parts = split_name(old_name);
+    std::string main(parts.main);
+    std::string ext(parts.ext);
+    if (options.scope != NameScope::extension) {
+        PartResult replaced = replace_part(regex, parts.main, with, codec);
+        if (replaced.too_long) return NameFault::too_long;
+        if (replaced.text) main = std::move(*replaced.text);
+    }
+    if (options.scope != NameScope::main_name && ext.size() > 1) {
+        PartResult replaced = replace_part(regex, parts.ext.substr(1), with, codec);
+        if (replaced.too_long) return NameFault::too_long;
+        if (replaced.text) ext = replaced.text->empty() ? std::string() : "." + *replaced.text;
+    }
+    std::string name = main + ext;
+    if (name != old_name) {
+        const std::optional<std::string> on_disk = codec.fs_from_text(name);
+        if (on_disk && on_disk->size() > name_max_bytes) return NameFault::too_long;
+    }
+    new_name = std::move(name);
+    return NameFault::none;
 }
 
 }  // namespace
@@ -59,34 +91,53 @@ std::optional<std::string> replace_part(const RegexReplacer& regex, std::string_
 std::string regex_pattern_error(const ReplaceOptions& options, const Codec& codec) {
     if (!options.regex || options.find.empty()) return {};
     const RegexReplacer regex(codec.to_utf8_lossy(options.find), options.case_sensitive);
-    return regex.ok() ? std::string() : error_text(regex.error(), codec);
+    const std::string error =
+        regex.ok() ? regex.replacement_error(codec.to_utf8_lossy(options.with)) : regex.error();
+    return error.empty() ? std::string() : error_text(error, codec);
 }
 
-std::string compute_regex_names(const ReplaceOptions& options,
-                                std::span<const std::string> old_names,
-                                std::span<std::string> new_names, const Codec& codec) {
-    const std::size_t n = std::min(old_names.size(), new_names.size());
-    std::copy_n(old_names.begin(), n, new_names.begin());
-    if (options.find.empty()) return {};
-    const RegexReplacer regex(codec.to_utf8_lossy(options.find), options.case_sensitive);
-    if (!regex.ok()) return error_text(regex.error(), codec);
-    const std::string with = codec.to_utf8_lossy(options.with);
-    const bool in_main = options.scope != NameScope::extension;
-    const bool in_ext = options.scope != NameScope::main_name;
-    for (std::size_t i = 0; i < n; ++i) {
-        const NameParts parts = split_name(old_names[i]);
-        std::string main(parts.main);
-        std::string ext(parts.ext);
-        if (in_main) {
-            if (auto replaced = replace_part(regex, parts.main, with, codec)) main = *replaced;
-        }
-        if (in_ext && ext.size() > 1) {
-            if (auto replaced = replace_part(regex, parts.ext.substr(1), with, codec))
-                ext = replaced->empty() ? std::string() : "." + *replaced;
-        }
-        new_names[i] = main + ext;
+std::string name_fault_text(NameFault fault, const Codec& codec) {
+    switch (fault) {
+        case NameFault::none:
+            break;
+        case NameFault::too_long:
+            return codec.from_utf8_lossy("名称过长");
+        case NameFault::over_budget:
+            return codec.from_utf8_lossy("正则表达式超出限制");
     }
     return {};
+}
+
+RegexNames compute_regex_names(const ReplaceOptions& options,
+                               std::span<const std::string> old_names,
+                               std::span<std::string> new_names, const Codec& codec,
+                               std::chrono::nanoseconds budget) {
+    const auto start = std::chrono::steady_clock::now();
+    const std::size_t n = std::min(old_names.size(), new_names.size());
+    std::copy_n(old_names.begin(), n, new_names.begin());
+    RegexNames out;
+    if (options.find.empty()) return out;
+    const RegexReplacer regex(codec.to_utf8_lossy(options.find), options.case_sensitive);
+    const std::string with = codec.to_utf8_lossy(options.with);
+    std::string error = regex.ok() ? regex.replacement_error(with) : regex.error();
+    if (!error.empty()) {
+        out.error = error_text(error, codec);
+        return out;
+    }
+    const auto fault = [&](std::size_t i, NameFault what) {
+        if (out.faults.empty()) out.faults.resize(n, NameFault::none);
+        out.faults[i] = what;
+    };
+    for (std::size_t i = 0; i < n; ++i) {
+        if (std::chrono::steady_clock::now() - start > budget) {
+            for (std::size_t rest = i; rest < n; ++rest) fault(rest, NameFault::over_budget);
+            out.error = name_fault_text(NameFault::over_budget, codec);
+            break;
+        }
+        const NameFault made = regex_name(regex, options, with, old_names[i], new_names[i], codec);
+        if (made != NameFault::none) fault(i, made);
+    }
+    return out;
 }
 
 }  // namespace varnel

@@ -30,25 +30,47 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
     const FileList::ChangeBatch batch(list);
     const int count = list.item_count();
     BatchOutcome refused;
-    dispatch_rule(list, pages, count, codec, &refused.refused);
-    if (refused.refused.empty() && std::ranges::equal(list.old_names(), list.new_names()))
+    std::vector<NameFault> faults;
+    dispatch_rule(list, pages, count, codec, &refused.refused, &faults);
+    // A spent time budget comes with the names it left (faults): those fail
+    // below, the others run. Any other error means nothing was computed.
+    if (!faults.empty()) refused.refused.clear();
+    if (refused.refused.empty() && faults.empty() &&
+        std::ranges::equal(list.old_names(), list.new_names()))
         refused.refused = codec.from_utf8_lossy("没有需要更名的文件");
     if (!refused.refused.empty()) {
         refused.summary = refused.refused;
         return refused;
     }
     log.entries.clear();
-    if (hooks.order == RenameOrder::smart) return rename_smart(list, log, codec, hooks);
-
-    std::vector<int> rows(static_cast<std::size_t>(count));
-    std::iota(rows.begin(), rows.end(), 0);
-    return rename_in_order(
-        list, rows,
-        [&](int row) {
-            return target_fs_name(list, row, list.new_names()[static_cast<std::size_t>(row)],
-                                  codec);
-        },
-        log, codec, hooks);
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row)
+        if (faults.empty() || faults[static_cast<std::size_t>(row)] == NameFault::none)
+            rows.push_back(row);
+    BatchOutcome outcome =
+        hooks.order == RenameOrder::smart
+            ? rename_smart(list, rows, log, codec, hooks)
+            : rename_in_order(
+                  list, rows,
+                  [&](int row) {
+                      return target_fs_name(list, row,
+                                            list.new_names()[static_cast<std::size_t>(row)], codec);
+                  },
+                  log, codec, hooks);
+    if (faults.empty()) return outcome;
+    // The names the rule could not compute fail with its reason, untouched.
+    for (int row = 0; row < count; ++row) {
+        const NameFault fault = faults[static_cast<std::size_t>(row)];
+        if (fault == NameFault::none) continue;
+        list.set_cell(row, Column::new_name, list.new_names()[static_cast<std::size_t>(row)]);
+        list.set_rename_status(row, std::string(texts::rename_failed), StatusImage::failure,
+                               name_fault_text(fault, codec));
+        if (hooks.item_done) hooks.item_done(row);
+        ++outcome.count;
+    }
+    outcome.summary = texts::rename_partial_summary(outcome.count, outcome.successes);
+    return outcome;
 }
 
 namespace {

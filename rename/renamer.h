@@ -74,7 +74,9 @@ struct BatchOutcome {
 // that cannot change anything does not run (BatchOutcome::refused), and the
 // log keeps the previous batch: when the rule cannot use its settings (the
 // rule's error), or when no new name differs from its old name
-// ("没有需要更名的文件").
+// ("没有需要更名的文件"). An item the rule could not name (NameFault: a
+// regular expression's result too long, or its time spent) is not touched
+// and fails, after the others, with the fault's text as the reason.
 BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
                           const BatchHooks& hooks);
 BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "rename/regex_rule.h"
-
 namespace varnel {
 
 namespace {
@@ -17,9 +15,10 @@ void run_rule(const Options& options, FileList& list, int n) {
 }  // namespace
 
 int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec,
-                  std::string* error) {
+                  std::string* error, std::vector<NameFault>* faults) {
     n = std::clamp(n, 0, list.item_count());
     std::string reason;
+    std::vector<NameFault> name_faults;
     switch (pages.active) {
         case RulePage::number:
             run_rule(pages.number, list, n);
@@ -27,8 +26,10 @@ int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& co
         case RulePage::replace:
             if (pages.replace.regex) {
                 const auto count = static_cast<std::size_t>(n);
-                reason = compute_regex_names(pages.replace, list.old_names().first(count),
-                                             list.new_names().first(count), codec);
+                RegexNames made = compute_regex_names(pages.replace, list.old_names().first(count),
+                                                      list.new_names().first(count), codec);
+                reason = std::move(made.error);
+                name_faults = std::move(made.faults);
             } else {
                 run_rule(pages.replace, list, n);
             }
@@ -45,6 +46,7 @@ int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& co
             break;
     }
     if (error) *error = std::move(reason);
+    if (faults) *faults = std::move(name_faults);
     return n;
 }
 

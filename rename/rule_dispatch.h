@@ -7,6 +7,7 @@
 #include "rename/case_rule.h"
 #include "rename/insert_rule.h"
 #include "rename/number_rule.h"
+#include "rename/regex_rule.h"
 #include "rename/replace_rule.h"
 #include "rename/tag_rule.h"
 
@@ -32,9 +33,11 @@ struct RulePages {
 // number of items computed. `codec` converts tag texts into the code page.
 // When the rule cannot use its page's settings (a regular expression that
 // does not compile), the names stay unchanged and `error`, when given,
-// receives the reason (code page); otherwise it is emptied.
+// receives the reason (code page); otherwise it is emptied. `faults`, when
+// given, receives the names the rule could not compute (regex_rule.h: one
+// entry per computed item, or none when every name was computed).
 int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec,
-                  std::string* error = nullptr);
+                  std::string* error = nullptr, std::vector<NameFault>* faults = nullptr);
 
 // The error dispatch_rule would report for `pages`, found without computing
 // any name (code page); empty when the active rule can use its settings.

@@ -38,16 +38,16 @@ struct Requests {
 // Sorts the rows into requests, and finishes at once every row that fails
 // before any call or keeps its name.
 template <typename Finish>
-Requests requests_of(const FileList& list, RowFolders& folders, const Codec& codec,
-                     const Finish& finish) {
-    const int count = list.item_count();
+Requests requests_of(const FileList& list, std::span<const int> rows, RowFolders& folders,
+                     const Codec& codec, const Finish& finish) {
     Requests r;
-    std::vector<std::optional<std::string>> target(static_cast<std::size_t>(count));
+    std::vector<std::optional<std::string>> target(rows.size());  // by index into `rows`
     std::size_t moving = 0;
-    for (int row = 0; row < count; ++row) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int row = rows[i];
         int error = 0;
         const DirHandle* dir = folders.of(row, error);
-        auto& t = target[static_cast<std::size_t>(row)];
+        auto& t = target[i];
         if (dir != nullptr) {
             t = target_fs_name(list, row, list.new_names()[static_cast<std::size_t>(row)], codec);
             if (!t)
@@ -69,8 +69,9 @@ Requests requests_of(const FileList& list, RowFolders& folders, const Codec& cod
     // One number per folder path: rows added at different times share a
     // folder without sharing its index.
     std::unordered_map<std::string_view, std::uint32_t> folder_ids;
-    for (int row = 0; row < count; ++row) {
-        auto& t = target[static_cast<std::size_t>(row)];
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const int row = rows[i];
+        auto& t = target[i];
         if (!t) continue;
         int error = 0;
         const DirHandle* dir = folders.of(row, error);
@@ -98,9 +99,9 @@ std::size_t group_end(const std::vector<PlannedMove>& plan, std::size_t first) {
 
 }  // namespace
 
-BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
-                          const BatchHooks& hooks) {
-    const int count = list.item_count();
+BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& log,
+                          const Codec& codec, const BatchHooks& hooks) {
+    const int count = static_cast<int>(rows.size());
     RowFolders folders(list);
     Progress shown(count, hooks.progress);
     BatchOutcome outcome;
@@ -112,7 +113,7 @@ BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
         if (hooks.item_done) hooks.item_done(row);
         shown.item_done(++done);
     };
-    Requests r = requests_of(list, folders, codec, finish_row);
+    Requests r = requests_of(list, rows, folders, codec, finish_row);
     const std::vector<PlannedMove> plan = plan_smart_order(r.requests, r.swapping);
 
     std::mt19937 random(std::random_device{}());
@@ -172,9 +173,9 @@ BatchOutcome rename_smart(FileList& list, UndoLog& log, const Codec& codec,
                 const int fd = r.dirs[m.request]->fd();
                 if (error == 0)
                     error = m.exchange ? exchange_names(fd, e.fs_name, e.renamed_fs_name)
-                                       : rename_no_replace(fd, e.fs_name, e.renamed_fs_name,
-                                                           system_rename_calls(),
-                                                           claim ? &*claim : nullptr);
+                                       : rename_no_replace(
+                                             fd, e.fs_name, e.renamed_fs_name, folders.case_memo(),
+                                             system_rename_calls(), claim ? &*claim : nullptr);
                 if (error != 0 && journal_error == 0 && hooks.rename_failed) hooks.rename_failed(i);
                 if (error == 0) {
                     list.set_old_name(row, ItemName{e.new_name, e.renamed_fs_name});

@@ -147,6 +147,32 @@ TEST(Cli, NamesAreEscapedSoTheyCannotDriveTheTerminalOrSplitFields) {
               "red\\033[31m\\tname\\nline\\\\\\177\\u009b.txt\n");
 }
 
+// Every bidirectional control is escaped, so "evil\u202egpj.exe" cannot
+// print as "evilexe.jpg"; the characters just outside their ranges are
+// printed as they are.
+TEST(Cli, BidiControlsAreEscapedAndTheirNeighboursAreNot) {
+    struct Case {
+        const char* raw;
+        const char* printed;
+    };
+    const std::vector<Case> cases{
+        {"\u200e", "\\u200e"}, {"\u200f", "\\u200f"}, {"\u202a", "\\u202a"}, {"\u202b", "\\u202b"},
+        {"\u202c", "\\u202c"}, {"\u202d", "\\u202d"}, {"\u202e", "\\u202e"}, {"\u2066", "\\u2066"},
+        {"\u2067", "\\u2067"}, {"\u2068", "\\u2068"}, {"\u2069", "\\u2069"}, {"\u200d", "\u200d"},
+        {"\u2010", "\u2010"},  {"\u2029", "\u2029"},  {"\u202f", "\u202f"},  {"\u2065", "\u2065"},
+        {"\u206a", "\u206a"},  {"脮", "脮"},
+    };
+    std::vector<std::string> arguments{"preview", "insert", "--text", "", "--"};
+    std::string expected;
+    for (const Case& c : cases) {
+        const std::string name = std::string("evil") + c.raw + "gpj.exe";
+        const std::string printed = std::string("evil") + c.printed + "gpj.exe";
+        arguments.push_back("/x/" + name);
+        expected += printed + "\t" + printed + "\n";
+    }
+    EXPECT_EQ(run_cli(arguments).out, expected);
+}
+
 TEST(Cli, VersionHelpAndRefusedJournals) {
     const CliRun version = run_cli({"--version"});
     EXPECT_EQ(version.status, 0);

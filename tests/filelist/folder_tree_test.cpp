@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 #include <cerrno>
 #include <functional>
@@ -197,6 +198,60 @@ TEST(FolderTree, ABindMountOfAnAncestorIsWalkedOnce) {
     if (text.status == 77) GTEST_SKIP() << "no mount namespace here";
     EXPECT_EQ(text.status, 0);
     EXPECT_EQ(text.text, "root/: f\nroot/sub/: g\nunreadable 0\n");
+}
+
+// Another process keeps swapping folders of the tree (an ancestor and a
+// deeper one) for links to a private folder of the same shape, while the
+// tree is walked again and again: no walk may ever list the private files,
+// at any depth.
+TEST(FolderTree, FoldersSwappedForLinksDuringTheWalkAreNeverFollowed) {
+    test::TempDir dir;
+    create(dir,
+           "tree/ tree/f tree/a/ tree/a/f tree/a/b/ tree/a/b/f tree/a/b/c/ tree/a/b/c/f "
+           "private/ private/secret private/b/ private/b/secret private/b/c/ "
+           "private/b/c/secret private/c/ private/c/secret");
+    // Many files keep each folder's listing, and so the moment between
+    // seeing a subfolder and opening it, long enough for the swaps to land.
+    for (int i = 0; i < 300; ++i)
+        for (const char* folder : {"tree/a/", "tree/a/b/"})
+            dir.write_file(folder + std::to_string(i));
+    ASSERT_EQ(::chmod((dir.path() + "private").c_str(), 0700), 0);
+    const std::string tree = dir.path() + "tree/";
+    const std::string secret = dir.path() + "private";
+    const pid_t attacker = ::fork();
+    if (attacker == 0) {
+        ::alarm(60);  // never outlives the test
+        // The links stay in place about half of the time.
+        const std::string swapped[] = {tree + "a/b", tree + "a"};
+        for (;;) {
+            for (const std::string& folder : swapped)
+                if (::rename(folder.c_str(), (folder + ".real").c_str()) == 0)
+                    (void)::symlink(secret.c_str(), folder.c_str());
+            for (int i = 1; i >= 0; --i) {
+                const std::string& folder = swapped[i];
+                if (::unlink(folder.c_str()) == 0)
+                    (void)::rename((folder + ".real").c_str(), folder.c_str());
+            }
+        }
+    }
+    ASSERT_GT(attacker, 0);
+    const Codec codec;
+    int walks_listing_secrets = 0;
+    int files_listed = 0;
+    for (int walk = 0; walk < 250; ++walk) {
+        bool listed_secret = false;
+        (void)walk_folder_tree(tree, codec, [&](const std::string&, std::vector<ItemName> names) {
+            for (const ItemName& name : names) {
+                listed_secret = listed_secret || name.fs == "secret";
+                ++files_listed;
+            }
+        });
+        walks_listing_secrets += listed_secret ? 1 : 0;
+    }
+    ::kill(attacker, SIGKILL);
+    ::waitpid(attacker, nullptr, 0);
+    EXPECT_EQ(walks_listing_secrets, 0);
+    EXPECT_GE(files_listed, 250) << "every walk lists at least the root's own file";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 
@@ -27,6 +28,28 @@ void put(const std::string& path, const std::string& content) {
 
 std::string get(const std::string& path) {
     return test::get_file(path);
+}
+
+// One batch's memo: the first case-only rename lists the folder and learns
+// that it folds case; the later ones rely on that and still never replace.
+TEST(RenameOnExfat, CaseOnlyRenamesShareWhatTheFirstLearned) {
+    test::ExfatMount exfat;
+    REQUIRE_EXFAT(exfat);
+    const std::string m = exfat.mount_point();
+    for (const char* name : {"one.txt", "two.txt", "three.txt"}) put(m + name, name);
+    const auto dir = DirHandle::open_path(m);
+    ASSERT_TRUE(dir);
+    CaseFoldingMemo memo;
+    EXPECT_EQ(rename_no_replace(dir->fd(), "one.txt", "ONE.TXT", memo), 0);
+    EXPECT_EQ(memo.folds(dir->fd()), true);
+    EXPECT_EQ(rename_no_replace(dir->fd(), "two.txt", "Two.txt", memo), 0);
+    EXPECT_EQ(rename_no_replace(dir->fd(), "three.txt", "TWO.TXT", memo), EEXIST);
+    auto names = list_folder_files(m);
+    ASSERT_TRUE(names);
+    std::sort(names->begin(), names->end());
+    EXPECT_EQ(*names, (std::vector<std::string>{"ONE.TXT", "Two.txt", "three.txt"}));
+    EXPECT_EQ(get(m + "Two.txt"), "two.txt");
+    EXPECT_EQ(get(m + "three.txt"), "three.txt");
 }
 
 TEST(RenameOnExfat, NeverReplacesAndChangesCaseOnly) {

@@ -111,5 +111,27 @@ TEST_F(RenameNoReplace, HardLinkedTargetIsRefusedAndNothingIsLost) {
     EXPECT_EQ(temp_.read_file("a.txt"), "shared");
 }
 
+// A case-only rename onto another file of a case-sensitive folder fails
+// whatever the memo says, and a memo that knew nothing learns that the
+// folder keeps case, so later failures need no listing.
+TEST_F(RenameNoReplace, CaseVariantOfAnotherFileFailsWhateverTheMemoSays) {
+    temp_.write_file("a.txt", "lower");
+    temp_.write_file("A.TXT", "upper");
+    struct Case {
+        std::optional<bool> preset;
+        bool learned;
+    };
+    for (const Case& c : {Case{std::nullopt, false}, Case{false, false}, Case{true, true}}) {
+        CaseFoldingMemo memo;
+        if (c.preset) memo.set(dir(), *c.preset);
+        for (int round = 0; round < 3; ++round)
+            EXPECT_EQ(rename_no_replace(dir(), "a.txt", "A.TXT", memo), EEXIST);
+        EXPECT_EQ(memo.folds(dir()), c.learned) << testing::PrintToString(c.preset);
+        EXPECT_EQ(temp_.names(), (Names{"A.TXT", "a.txt"}));
+        EXPECT_EQ(temp_.read_file("a.txt"), "lower");
+        EXPECT_EQ(temp_.read_file("A.TXT"), "upper");
+    }
+}
+
 }  // namespace
 }  // namespace varnel

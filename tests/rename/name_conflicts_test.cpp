@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -120,6 +122,34 @@ TEST(NameConflicts, NameLengthCountsTheBytesWrittenToDisk) {
             return std::optional<FolderNames>(FolderNames{{"a", "b"}, false});
         });
     EXPECT_EQ(conflicts, (std::vector<NameConflict>{none, NameConflict::too_long}));
+}
+
+// Rows of two folders, interleaved and added one at a time: equal new names
+// in different folders do not clash; within a folder a clash and an
+// existing entry are found among a thousand names, each folder read once.
+TEST(NameConflicts, InterleavedFoldersAreJudgedEachOnItsOwn) {
+    FileList list;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string folder = i % 2 == 0 ? "/p/" : "/q/";
+        const std::string name = "old" + std::to_string(i);
+        list.append_items(ItemFolder{folder, folder}, {{name, name}});
+        list.new_names()[static_cast<std::size_t>(i)] = "new" + std::to_string(i / 2);
+    }
+    list.new_names()[1998] = "new7";  // a second new7 in /p
+    std::map<std::string, int> reads;
+    const Codec codec;
+    const auto conflicts = find_name_conflicts(
+        list, 2000, RenameOrder::in_order, codec, [&](const std::string& folder) {
+            ++reads[folder];
+            std::vector<std::string> names{folder == "/q/" ? "new500" : "unrelated"};
+            return std::optional<FolderNames>(FolderNames{names, false});
+        });
+    std::vector<NameConflict> expected(2000, none);
+    expected[14] = same;      // /p: new7
+    expected[1998] = same;    // /p: new7 again
+    expected[1001] = exists;  // /q: new500 is on disk
+    EXPECT_EQ(conflicts, expected);
+    EXPECT_EQ(reads, (std::map<std::string, int>{{"/p/", 1}, {"/q/", 1}}));
 }
 
 TEST(NameConflicts, ShownInTheStatusColumnAndClearedWhenGone) {

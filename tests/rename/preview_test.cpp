@@ -108,5 +108,28 @@ TEST(Preview, DispatchUsesTheActivePage) {
     EXPECT_EQ(list.new_names()[0], "My_Song.mp3");
 }
 
+// A pattern whose result passes the name limit marks that row 名称过长 and
+// leaves the others; the next preview, with a fitting replacement, takes
+// the mark away again.
+TEST(Preview, RegexFaultsAreMarkedAndClearedByTheNextPreview) {
+    FileList list = list_of("/tmp", {"b.txt", "ab.txt", "c.txt"});
+    RulePages pages;
+    pages.active = RulePage::replace;
+    pages.replace = ReplaceOptions{"a", std::string(300, 'x'), true, NameScope::main_name, true};
+    const PreviewSettings settings{true, true, 10};
+    const ListChange change = refresh_preview(list, pages, settings, false, codec);
+    EXPECT_EQ(change.rule_error, "");
+    const std::string too_long = codec.from_utf8_lossy("名称过长");
+    EXPECT_EQ(list.get_cell(1, Column::rename_status), too_long);
+    EXPECT_EQ(list.status_image(1), StatusImage::failure);
+    EXPECT_EQ(list.get_cell(1, Column::new_name), "ab.txt");
+    EXPECT_EQ(list.get_cell(0, Column::rename_status), "");
+    pages.replace.with = "y";
+    refresh_preview(list, pages, settings, false, codec);
+    EXPECT_EQ(list.get_cell(1, Column::rename_status), "");
+    EXPECT_EQ(list.status_image(1), StatusImage::none);
+    EXPECT_EQ(list.get_cell(1, Column::new_name), "yb.txt");
+}
+
 }  // namespace
 }  // namespace varnel

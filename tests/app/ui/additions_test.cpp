@@ -5,15 +5,15 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QLabel>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include "app/ui/main_window.h"
-#include "filelist/ui/list_context_menu.h"
 #include "filelist/ui/file_list_view.h"
+#include "filelist/ui/list_context_menu.h"
 #include "rename/ui/rule_tabs.h"
 #include "support/fake_ui_services.h"
 #include "support/mp3_builder.h"
@@ -25,8 +25,8 @@ namespace {
 class Additions : public testing::Test {
 protected:
     Additions() {
-        window = std::make_unique<MainWindow>(MainWindowSetup{
-            codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
+        window = std::make_unique<MainWindow>(
+            MainWindowSetup{codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
         window->settings().auto_preview = true;
         window->settings().preview_all = true;
     }
@@ -80,6 +80,29 @@ TEST_F(Additions, ABadPatternIsShownAndChangesNoName) {
     EXPECT_EQ(window->list().new_names()[0], "a.txt");
     child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("(a)"));
     EXPECT_EQ(window->status_text(1), QString());
+}
+
+// A reference to a missing group is a pattern error; a result past the
+// name limit marks its row; a pattern that backtracks without end spends
+// the batch's time, and the rows left are marked and the status bar says so.
+TEST_F(Additions, RegexLimitsAreShownInTheRowsAndTheStatusBar) {
+    std::vector<std::string> names{"b.txt"};
+    for (int i = 0; i < 300; ++i) names.push_back(std::string(40, 'a') + std::to_string(i) + "!");
+    add(names);
+    window->rule_tabs()->setCurrentIndex(1);
+    child<QCheckBox>("正则表达式")->click();
+    child<QLineEdit>("替换为编辑框")->setText(QStringLiteral("$5"));
+    child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("^(b)$"));
+    EXPECT_TRUE(window->status_text(1).startsWith(QStringLiteral("正则表达式错误：")))
+        << window->status_text(1).toStdString();
+    child<QLineEdit>("替换为编辑框")->setText(QString(300, QLatin1Char('x')));
+    EXPECT_EQ(window->status_text(1), QString());
+    EXPECT_EQ(status(0), "名称过长");
+    EXPECT_EQ(window->list().new_names()[0], "b.txt");
+    child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("(a+)+\\d+$"));
+    EXPECT_EQ(window->status_text(1), QStringLiteral("正则表达式超出限制"));
+    EXPECT_EQ(status(0), "");
+    EXPECT_EQ(status(300), "正则表达式超出限制");
 }
 
 TEST_F(Additions, TheSmartOrderSwapsNamesAndUndoesThem) {
