@@ -81,20 +81,29 @@ TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const Tag
     return result;
 }
 
-TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::string_view frames) {
+std::optional<FileEdit> id3v2_head(ByteFile& file, std::string_view frames) {
     const std::optional<std::uint64_t> space = id3v2_tag_space(file);
-    if (!space) return failed(errno);
+    if (!space) return std::nullopt;
     const std::optional<std::string> tag = old_tag(file, *space);
-    if (!tag) return failed(errno);
+    if (!tag) return std::nullopt;
     // Fits where the old tag was: written in place, its padding filling the space.
     const bool fits = tag->size() == *space && *space >= header_size + frames.size();
-    const std::string bytes =
+    FileEdit edit;
+    edit.cut = *space;
+    edit.head =
         wrap_id3v2_tag(frames, fits ? static_cast<std::size_t>(*space - header_size - frames.size())
                                     : new_tag_padding);
-    if (bytes.empty()) return failed(EFBIG);
-    const bool ok = fits ? overwrite_file_start(file, path, bytes)
-                         : replace_file_start(file, path, *space, bytes);
-    return ok ? TagEditResult{true, 0, {}} : failed(errno);
+    if (edit.head.empty()) {
+        errno = EFBIG;
+        return std::nullopt;
+    }
+    return edit;
+}
+
+TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::string_view frames) {
+    const std::optional<FileEdit> edit = id3v2_head(file, frames);
+    if (!edit) return failed(errno);
+    return commit_file_edit(file, path, *edit) ? TagEditResult{true, 0, {}} : failed(errno);
 }
 
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields) {
@@ -106,7 +115,7 @@ TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path) {
     const std::optional<std::uint64_t> space = id3v2_tag_space(file);
     if (!space) return failed(errno);
     if (*space == 0) return TagEditResult{true, 0, {}};
-    if (!replace_file_start(file, path, *space, {})) return failed(errno);
+    if (!commit_file_edit(file, path, FileEdit{*space, {}, std::nullopt, {}})) return failed(errno);
     return TagEditResult{true, 0, {}};
 }
 

@@ -11,11 +11,13 @@
 // tag edit of that file (or recover_file_edit) completes.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "id3/id3v2_builder.h"
+#include "id3/safe_rewrite.h"
 #include "id3/tag_fields.h"
 #include "platform/byte_file.h"
 #include "platform/codec.h"
@@ -55,6 +57,11 @@ std::vector<std::string> unconvertible_frames(ByteFile& file);
 // drop them (nothing written), or on any error; the file is then unchanged.
 TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields,
                               const V2WriteOptions& options, const Codec& codec);
+
+// The start of the file that gives it a version 2.3 tag of the frame area
+// `frames`, as write_id3v2_frames writes it; nullopt with errno set (EFBIG
+// when the tag would exceed 2^28 - 1 bytes).
+std::optional<FileEdit> id3v2_head(ByteFile& file, std::string_view frames);
 
 // Gives the file a version 2.3 tag of the frame area `frames` (frames
 // without header and padding): in place of the old tag where it fits, its

@@ -32,13 +32,11 @@ bool inode_numbers_last(int dir_fd) {
     return type != fuse_magic && type != msdos_magic && type != exfat_magic;
 }
 
-std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasting_inodes) {
-    // c_str() would silently cut a name at an embedded NUL and examine
-    // another entry.
-    if (name.find('\0') != std::string::npos) return std::nullopt;
+namespace {
+
+std::optional<FileId> statx_id(int dir_fd, const char* name, int flags, bool lasting_inodes) {
     struct statx info {};
-    if (statx(dir_fd, name.c_str(), AT_SYMLINK_NOFOLLOW,
-              STATX_INO | STATX_SIZE | STATX_MTIME | STATX_BTIME, &info) != 0)
+    if (statx(dir_fd, name, flags, STATX_INO | STATX_SIZE | STATX_MTIME | STATX_BTIME, &info) != 0)
         return std::nullopt;
     FileId id;
     id.device = (static_cast<std::uint64_t>(info.stx_dev_major) << 32) | info.stx_dev_minor;
@@ -53,6 +51,19 @@ std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasti
     id.mtime_nsec = info.stx_mtime.tv_nsec;
     id.size = info.stx_size;
     return id;
+}
+
+}  // namespace
+
+std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasting_inodes) {
+    // c_str() would silently cut a name at an embedded NUL and examine
+    // another entry.
+    if (name.find('\0') != std::string::npos) return std::nullopt;
+    return statx_id(dir_fd, name.c_str(), AT_SYMLINK_NOFOLLOW, lasting_inodes);
+}
+
+std::optional<FileId> file_id_of(int fd) {
+    return statx_id(fd, "", AT_EMPTY_PATH, inode_numbers_last(fd));
 }
 
 }  // namespace varnel

@@ -45,4 +45,8 @@ bool inode_numbers_last(int dir_fd);
 // inode_numbers_last said of the folder.
 std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasting_inodes = true);
 
+// The identity of the open file `fd`, with what inode_numbers_last says
+// of its file system.
+std::optional<FileId> file_id_of(int fd);
+
 }  // namespace varnel
