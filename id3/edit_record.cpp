@@ -120,6 +120,7 @@ std::string encode_record(const EditRecord& record) {
             break;
         case RecordKind::temp:
             put_bytes(out, record.temp_name);
+            put_bytes(out, record.partner);
             break;
     }
     put_digest(out, sha256(out));
@@ -175,9 +176,12 @@ std::optional<EditRecord> decode_record(std::string_view bytes) {
         }
         case RecordKind::temp:
             record.temp_name = in.bytes();
-            if (record.temp_name.empty() || record.temp_name.find('/') != std::string::npos ||
-                record.temp_name.find('\0') != std::string::npos)
-                return std::nullopt;
+            record.partner = in.bytes();
+            for (const std::string& name : {record.temp_name, record.partner})
+                if (name.find('/') != std::string::npos || name.find('\0') != std::string::npos ||
+                    name == "." || name == "..")
+                    return std::nullopt;
+            if (record.temp_name.empty()) return std::nullopt;
             break;
     }
     if (!in.ok() || !in.at_end()) return std::nullopt;

@@ -15,7 +15,10 @@
 //          `old_blocks` hold the SHA-256 of each piece of the old file
 //          (copy_pieces).
 //   temp   a new file named `temp_name` in the file's folder is about to
-//          take the file's place; all that is left to do is remove it.
+//          take the file's place; all that is left to do is remove it. The
+//          new file has a record of this kind too, under its own identity,
+//          whose `partner` names the old file's record: whichever of the
+//          two files the name leads to after a crash finds one of them.
 // The encoded record ends in the SHA-256 of all bytes before it, so that a
 // record cut short by a crash is never taken for one.
 
@@ -53,6 +56,7 @@ struct EditRecord {
     Sha256Digest new_file{};               // copy
     std::vector<Sha256Digest> old_blocks;  // copy
     std::string temp_name;                 // temp
+    std::string partner;                   // temp: the other record's name
     friend bool operator==(const EditRecord&, const EditRecord&) = default;
 };
 

@@ -193,6 +193,22 @@ std::optional<Recovery> apply_copy(ByteFile& file, const EditRecord& record,
     return Recovery::finished;
 }
 
+// What a rewrite by rename left: the new file under its temporary name
+// (then the file is the old one: the new file and its record go), or
+// nothing but the old file's record (then the file is the new one).
+std::optional<Recovery> remove_temporary(const EditRecord& record, const Target& target,
+                                         const RecoveryFolder& folder) {
+    std::string partner = record.partner;
+    // Written before the new file existed: the entry tells the new file's record.
+    if (partner.empty())
+        if (const std::optional<FileId> left = file_id_at(target.folder.fd(), record.temp_name))
+            if (left->inode != target.info.inode) partner = record_name(*left);
+    if (!target.folder.remove_own_file(record.temp_name, target.info.inode) ||
+        (!partner.empty() && !folder.remove(partner)))
+        return std::nullopt;
+    return Recovery::finished;
+}
+
 std::optional<Recovery> recover(ByteFile& file, const Target& target) {
     std::optional<RecoveryFolder> folder = RecoveryFolder::open(false);
     if (!folder) {
@@ -215,10 +231,7 @@ std::optional<Recovery> recover(ByteFile& file, const Target& target) {
     } else if (record && record->kind == RecordKind::copy) {
         found = apply_copy(file, *record, *folder, companion);
     } else if (record && record->kind == RecordKind::temp) {
-        // The new file never took the file's place: only it is left.
-        if (!target.folder.remove_own_file(record->temp_name, target.info.inode))
-            return std::nullopt;
-        found = Recovery::finished;
+        found = remove_temporary(*record, target, *folder);
     }
     if (!found) return std::nullopt;
     if (!folder->remove(companion) || !folder->remove(name)) return std::nullopt;
@@ -332,44 +345,64 @@ std::string temporary_name(const std::string& name) {
 }
 
 // The new file of a file with one link: written beside it (nameless where
-// the file system allows), then renamed over it. The record names the
-// temporary for as long as it has a name, so that the next edit removes it
-// should this one stop.
+// the file system allows), then renamed over it. Records under the old
+// and the new file's identity name the temporary for as long as it has a
+// name, so that the next edit of whichever file the name then leads to
+// removes what is left.
 bool rename_into_place(ByteFile& file, const Target& target, const FileEdit& edit,
                        std::uint64_t tail_from) {
     std::optional<RecoveryFolder> folder = RecoveryFolder::open(true);
     if (!folder) return false;
-    const std::string name = record_name(target.id);
-    EditRecord record = new_record(RecordKind::temp, target.id, 0, 0);
-    record.temp_name = temporary_name(target.name);
-    const std::string bytes = encode_record(record);
+    EditRecord old_record = new_record(RecordKind::temp, target.id, 0, 0);
+    old_record.temp_name = temporary_name(target.name);
+    const std::string old_name = record_name(target.id);
+    std::string new_name;
+    const auto give_up = [&]() {
+        const int error = errno;
+        (void)target.folder.remove(old_record.temp_name);
+        if (!new_name.empty()) (void)folder->remove(new_name);
+        (void)folder->remove(old_name);
+        errno = error;
+        return false;
+    };
+    // The new file's record, once it exists. Where the file system has
+    // nameless files the old file's record is written first and names it,
+    // so that no record is ever left that no file leads to.
+    EditRecord new_file_record;
+    const auto name_new = [&](const ByteFile& fresh) {
+        const std::optional<FileId> id = file_id_of(fresh.fd());
+        if (!id) return false;
+        new_file_record = new_record(RecordKind::temp, *id, 0, 0);
+        new_file_record.temp_name = old_record.temp_name;
+        new_file_record.partner = old_name;
+        new_name = record_name(*id);
+        return true;
+    };
     std::optional<ByteFile> fresh = target.folder.create_nameless();
     const bool named = !fresh;
     if (named) {
-        if (errno != EOPNOTSUPP || !folder->write(name, bytes)) return false;
-        fresh = target.folder.create_named(record.temp_name);
-        if (!fresh) {
-            const int error = errno;
-            (void)folder->remove(name);
-            errno = error;
+        if (errno != EOPNOTSUPP || !folder->write(old_name, encode_record(old_record)))
             return false;
-        }
+        fresh = target.folder.create_named(old_record.temp_name);
+        if (!fresh || !name_new(*fresh) || !folder->write(new_name, encode_record(new_file_record)))
+            return give_up();
     }
-    bool done = fill(*fresh, file, edit, tail_from) && copy_metadata(file.fd(), fresh->fd()) &&
-                fresh->sync();
-    if (done && !named)
-        done = folder->write(name, bytes) && target.folder.link_file(*fresh, record.temp_name);
-    done = done && target.folder.rename_over(record.temp_name, target.name);
-    if (!done) {
-        const int error = errno;
-        (void)target.folder.remove(record.temp_name);
-        (void)folder->remove(name);
-        errno = error;
-        return false;
+    if (!fill(*fresh, file, edit, tail_from) || !copy_metadata(file.fd(), fresh->fd()) ||
+        !fresh->sync())
+        return give_up();
+    if (!named) {
+        if (!name_new(*fresh)) return give_up();
+        old_record.partner = new_name;
+        if (!folder->write(old_name, encode_record(old_record)) ||
+            !folder->write(new_name, encode_record(new_file_record)) ||
+            !target.folder.link_file(*fresh, old_record.temp_name))
+            return give_up();
     }
+    if (!target.folder.rename_over(old_record.temp_name, target.name)) return give_up();
     file = std::move(*fresh);
-    // The old file is gone with the name: its record goes too.
-    return target.folder.sync() && folder->remove(name);
+    // The old file is gone with the name: the records go too, the old
+    // file's first (the new file's leads to it).
+    return target.folder.sync() && folder->remove(old_name) && folder->remove(new_name);
 }
 
 }  // namespace

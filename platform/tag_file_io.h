@@ -105,6 +105,8 @@ public:
     // than inode `keep` (links not followed); true when it is gone or was
     // never there, false when it is something else or cannot be removed.
     bool remove_own_file(const std::string& name, std::uint64_t keep) const;
+    // The open folder, for the calls that examine its entries.
+    int fd() const { return fd_; }
 
 private:
     explicit SideFolder(int fd) : fd_(fd) {}
