@@ -133,7 +133,7 @@ std::optional<TagFields> read_v2(ByteFile& file, const Codec& codec) {
 std::string v1_block(const TagFields& f) {
     const int genre = f.genre.empty() ? 255 : v1_genre(f.genre).value_or(255);
     const int track = f.track.empty() ? 0 : small_number(f.track, 255).value_or(0);
-    return id3v1_block(f.title, f.artist, f.album, f.year, f.comment, track, genre);
+    return build_id3v1_block(f.title, f.artist, f.album, f.year, f.comment, track, genre);
 }
 
 std::string error_text(int error) {

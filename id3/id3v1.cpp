@@ -142,8 +142,9 @@ bool write_id3v1_tag(ByteFile& file, std::string_view title, std::string_view ar
     return false;
 }
 
-std::string id3v1_block(std::string_view title, std::string_view artist, std::string_view album,
-                        std::string_view year, std::string_view comment, int track, int genre) {
+std::string build_id3v1_block(std::string_view title, std::string_view artist,
+                              std::string_view album, std::string_view year,
+                              std::string_view comment, int track, int genre) {
     const Block block = build_block(title, artist, album, year, comment, track, genre);
     return std::string(block.data(), block.size());
 }

@@ -36,8 +36,9 @@ bool write_id3v1_tag(ByteFile& file, std::string_view title, std::string_view ar
                      int track, int genre);
 
 // The 128-byte block write_id3v1_tag writes.
-std::string id3v1_block(std::string_view title, std::string_view artist, std::string_view album,
-                        std::string_view year, std::string_view comment, int track, int genre);
+std::string build_id3v1_block(std::string_view title, std::string_view artist,
+                              std::string_view album, std::string_view year,
+                              std::string_view comment, int track, int genre);
 
 // Cuts the tag off the file; true without a change when there is none.
 bool remove_id3v1_tag(ByteFile& file);

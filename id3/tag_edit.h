@@ -18,7 +18,7 @@ enum class TagChange { keep, write, remove };
 
 struct TagChanges {
     TagChange v1 = TagChange::keep;
-    std::string v1_block;  // the 128 bytes to write (id3v1_block)
+    std::string v1_block;  // the 128 bytes to write (build_id3v1_block)
     TagChange v2 = TagChange::keep;
     TagFields v2_fields;  // written as write_id3v2_tag writes them
     V2WriteOptions v2_options;

@@ -416,10 +416,10 @@ void TagDialog::add_v1_change(TagChanges& changes) const {
     const int index = genre_[v1]->currentIndex();
     const int genre = index >= 0 ? genre_[v1]->itemData(index).toInt() : 255;
     changes.v1 = TagChange::write;
-    changes.v1_block = id3v1_block(code_page(title1_->text()), code_page(artist1_->text()),
-                                   code_page(album1_->text()), code_page(year1_->text()),
-                                   code_page(comment1_->toPlainText()),
-                                   to_integer(code_page(track1_->text())), genre);
+    changes.v1_block = build_id3v1_block(code_page(title1_->text()), code_page(artist1_->text()),
+                                         code_page(album1_->text()), code_page(year1_->text()),
+                                         code_page(comment1_->toPlainText()),
+                                         to_integer(code_page(track1_->text())), genre);
 }
 
 // The outcome of one group's change, as the user is told it.

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     } else if (action == "both") {
         varnel::TagChanges changes;
         changes.v1 = varnel::TagChange::write;
-        changes.v1_block = varnel::id3v1_block(fields.title, "", "", "", "", 0, 255);
+        changes.v1_block = varnel::build_id3v1_block(fields.title, "", "", "", "", 0, 255);
         changes.v2 = varnel::TagChange::write;
         changes.v2_fields = fields;
         done = varnel::edit_tags(*file, path, changes, varnel::Codec()).ok;
