@@ -14,6 +14,9 @@
 namespace varnel {
 namespace {
 
+constexpr const char* undo_attribute = "user.varnel.undo";
+constexpr std::size_t attribute_record_max = 4000;
+
 EditRecord new_record(RecordKind kind, const FileId& id, std::uint64_t old_length,
                       std::uint64_t new_length) {
     EditRecord record;
@@ -209,7 +212,8 @@ std::optional<Recovery> remove_temporary(const EditRecord& record, const Target&
     return Recovery::finished;
 }
 
-std::optional<Recovery> recover(ByteFile& file, const Target& target) {
+// The record in the private folder.
+std::optional<Recovery> recover_folder(ByteFile& file, const Target& target) {
     std::optional<RecoveryFolder> folder = RecoveryFolder::open(false);
     if (!folder) {
         if (errno == ENOENT) return Recovery::nothing;
@@ -238,6 +242,35 @@ std::optional<Recovery> recover(ByteFile& file, const Target& target) {
     return found;
 }
 
+// The record of a small in-place edit kept in the file's own attribute
+// (see patch): applied under the same binding as a record in the private
+// folder, so that one copied with the file (cp -a, tar --xattrs) or set by
+// someone else is dropped unused; one of another form is dropped too.
+std::optional<Recovery> recover_attribute(ByteFile& file, const Target& target) {
+    const std::optional<std::string> bytes = read_attribute(file.fd(), undo_attribute);
+    if (!bytes) {
+        if (errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP) return Recovery::nothing;
+        return std::nullopt;
+    }
+    const std::optional<EditRecord> record = decode_record(*bytes);
+    std::optional<Recovery> found = Recovery::nothing;
+    if (record &&
+        (record->kind != RecordKind::patch || !same_recorded_file(record->file, target.id)))
+        found = Recovery::discarded;
+    else if (record)
+        found = apply_patch(file, *record);
+    if (!found || !remove_attribute(file.fd(), undo_attribute)) return std::nullopt;
+    return found;
+}
+
+std::optional<Recovery> recover(ByteFile& file, const Target& target) {
+    const std::optional<Recovery> in_attribute = recover_attribute(file, target);
+    if (!in_attribute) return std::nullopt;
+    const std::optional<Recovery> in_folder = recover_folder(file, target);
+    if (!in_folder) return std::nullopt;
+    return *in_attribute != Recovery::nothing ? *in_attribute : *in_folder;
+}
+
 // The run from the first to the last byte in which `before` and `after`
 // differ, as a region at `offset`; its bytes are equal in size unless the
 // two differ in size, when the run reaches their ends.
@@ -255,8 +288,29 @@ std::optional<RecordRegion> changed_region(std::uint64_t offset, std::string_vie
                         std::string(after.substr(first, end_after - first))};
 }
 
-// The in-place edit: the record first, then the new bytes, then the
-// record is removed.
+// A small record goes into an attribute of the file itself: setting it and
+// one fsync of the file cost far less than creating and syncing a record
+// file (a new inode and a folder entry per edit), and every hard link sees
+// it. The attribute stays within what ext4 keeps in one block.
+bool patch_with_attribute(ByteFile& file, const EditRecord& record) {
+    if (!file.sync()) {
+        const int error = errno;
+        (void)remove_attribute(file.fd(), undo_attribute);
+        errno = error;
+        return false;
+    }
+    // From here a crash leaves the attribute, and the next edit finishes.
+    if (!write_new(file, record)) {
+        const int error = errno;
+        if (write_old(file, record)) (void)remove_attribute(file.fd(), undo_attribute);
+        errno = error;
+        return false;
+    }
+    return remove_attribute(file.fd(), undo_attribute);
+}
+
+// The in-place edit: the record first (in the file's attribute or the
+// private folder), then the new bytes, then the record is removed.
 bool patch(ByteFile& file, const Target& target, const FileEdit& edit, std::uint64_t length,
            std::uint64_t tail_from) {
     EditRecord record = new_record(RecordKind::patch, target.id, length,
@@ -271,11 +325,15 @@ bool patch(ByteFile& file, const Target& target, const FileEdit& edit, std::uint
     if (record.regions.empty()) return true;  // the bytes are there already
     const std::optional<Sha256Digest> outside =
         outside_hash(file.fd(), record.regions, std::min(record.old_length, record.new_length));
+    if (!outside) return false;
+    record.outside = *outside;
+    const std::string bytes = encode_record(record);
+    if (bytes.size() <= attribute_record_max && write_attribute(file.fd(), undo_attribute, bytes))
+        return patch_with_attribute(file, record);
+    // No attributes here (FAT, many FUSE file systems), or too large.
     std::optional<RecoveryFolder> folder = RecoveryFolder::open(true);
     const std::string name = record_name(target.id);
-    if (!outside || !folder) return false;
-    record.outside = *outside;
-    if (!folder->write(name, encode_record(record))) return false;
+    if (!folder || !folder->write(name, bytes)) return false;
     // From here a crash leaves the record, and the next edit finishes.
     if (!write_new(file, record)) {
         const int error = errno;
@@ -427,9 +485,10 @@ std::optional<Recovery> recover_file_edit(ByteFile& file, const std::string& pat
 
 bool has_unfinished_edit(const ByteFile& file) {
     const std::optional<FileId> id = file_id_of(file.fd());
+    if (!id) return false;
+    std::optional<std::string> bytes = read_attribute(file.fd(), undo_attribute);
     std::optional<RecoveryFolder> folder = RecoveryFolder::open(false);
-    if (!id || !folder) return false;
-    const std::optional<std::string> bytes = folder->read(record_name(*id));
+    if (!bytes && folder) bytes = folder->read(record_name(*id));
     const std::optional<EditRecord> record = bytes ? decode_record(*bytes) : std::nullopt;
     return record && same_recorded_file(record->file, *id);
 }

@@ -6,7 +6,9 @@
 // Every edit in progress has a record in the user's private folder
 // (platform/recovery_folder.h, format in edit_record.h), named after the
 // file's identity (device and inode), never beside the file: every hard
-// link of the file finds it, and nobody else can plant or change one. A
+// link of the file finds it, and nobody else can plant or change one; a
+// small in-place edit keeps it in the file's attribute user.varnel.undo
+// instead, bound in the same way (a copied or planted one is inert). A
 // record is applied only to the file it was made for (same device, inode
 // and birth time) while the bytes it changes still hold the old bytes, the
 // new ones, or a mix of exactly those two; anything else means another
@@ -60,7 +62,8 @@ struct FileEdit {
 // Gives the file at `path`, open as `file`, the content `edit` describes,
 // as one crash-safe step. The head and tail are written in place when the
 // head takes the place of as many bytes (the changed bytes first go to the
-// record). Otherwise a new file is written: for a file with one link in
+// record: in the file's attribute when it takes the record, up to 4,000
+// bytes, else in the private folder). Otherwise a new file is written: for a file with one link in
 // its folder (nameless where the file system allows) and renamed over it,
 // `file` then being open on it; for a file with several hard links in the
 // private folder, and copied over the file in place, so that every name

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -120,6 +121,33 @@ TEST_F(RecoveryTest, InPlaceEditIsFinishedOnlyOverItsOwnBytes) {
         EXPECT_TRUE(dir.read_file("a.mp3") == c.after) << c.what;
         EXPECT_FALSE(record_left(id)) << c.what;
     }
+}
+
+// A small edit keeps its record in the file's attribute: bound to the file
+// in the same way, so that the attribute copied with the file's bytes onto
+// another file (cp -a, tar --xattrs) is dropped unused.
+TEST_F(RecoveryTest, AttributeRecordAppliesOnlyToItsOwnFile) {
+    const std::string old_file = old_song();
+    std::string torn = old_file;
+    torn[21] = 'N';
+    dir.write_file("a.mp3", torn);
+    dir.write_file("copy.mp3", torn);
+    const std::string record = encode_record(patch_record(id_of("a.mp3"), old_file));
+    for (const char* name : {"a.mp3", "copy.mp3"})
+        if (setxattr(at(name).c_str(), "user.varnel.undo", record.data(), record.size(), 0) != 0)
+            GTEST_SKIP() << "no user extended attributes here";
+    {
+        std::optional<ByteFile> reading = ByteFile::open_read(at("copy.mp3"));
+        EXPECT_FALSE(reading && has_unfinished_edit(*reading));
+    }
+    EXPECT_EQ(recover("copy.mp3"), Recovery::discarded);
+    EXPECT_TRUE(dir.read_file("copy.mp3") == torn);
+    EXPECT_EQ(recover("a.mp3"), Recovery::finished);
+    std::string new_file = old_file;
+    new_file.replace(21, 3, "New");
+    EXPECT_TRUE(dir.read_file("a.mp3") == new_file + "TAG" + std::string(125, 'v'));
+    for (const char* name : {"a.mp3", "copy.mp3"})
+        EXPECT_LT(getxattr(at(name).c_str(), "user.varnel.undo", nullptr, 0), 0) << name;
 }
 
 TEST_F(RecoveryTest, RecordOfAnotherFileOrBrokenRecordChangesNothing) {
