@@ -486,11 +486,13 @@ std::optional<Recovery> recover_file_edit(ByteFile& file, const std::string& pat
 bool has_unfinished_edit(const ByteFile& file) {
     const std::optional<FileId> id = file_id_of(file.fd());
     if (!id) return false;
-    std::optional<std::string> bytes = read_attribute(file.fd(), undo_attribute);
+    const auto bound = [&id](const std::optional<std::string>& bytes) {
+        const std::optional<EditRecord> record = bytes ? decode_record(*bytes) : std::nullopt;
+        return record && same_recorded_file(record->file, *id);
+    };
+    if (bound(read_attribute(file.fd(), undo_attribute))) return true;
     std::optional<RecoveryFolder> folder = RecoveryFolder::open(false);
-    if (!bytes && folder) bytes = folder->read(record_name(*id));
-    const std::optional<EditRecord> record = bytes ? decode_record(*bytes) : std::nullopt;
-    return record && same_recorded_file(record->file, *id);
+    return folder && bound(folder->read(record_name(*id)));
 }
 
 bool commit_file_edit(ByteFile& file, const std::string& path, const FileEdit& edit) {
