@@ -1,12 +1,15 @@
 // varnel-cli fix-tags: 标签转为Unicode for the files of the command line.
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
+#include "id3/safe_rewrite.h"
 #include "id3/tag_fix.h"
 #include "id3/tag_fix_texts.h"
+#include "platform/tag_file_io.h"
 
 namespace varnel::cli {
 
@@ -34,6 +37,10 @@ int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, 
     int failed = 0;
     for (const std::string& path : paths) {
         const TagFileFix fix = fix_tag_file(path, codec, command.add_v2_from_v1, write);
+        // A dry run only reads: an interrupted edit is told and left.
+        if (std::optional<ByteFile> file = write ? std::nullopt : open_regular_file(path, false);
+            file && has_unfinished_edit(*file))
+            report_unfinished_edit(path, err);
         const std::string status = tag_fix_status(fix, write);
         const std::string file = codec.text_from_fs(path);
         const TagFixPlan& plan = fix.outcome.plan;

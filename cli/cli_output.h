@@ -23,6 +23,10 @@ std::string escaped(std::string_view text, const Codec& codec);
 void print_record(std::ostream& out, const std::vector<std::string>& code_page_fields,
                   const Codec& codec, bool null_data);
 
+// Tells on `err` that the last tag edit of `path` did not finish and that
+// the next edit of the file finishes it.
+void report_unfinished_edit(const std::string& path, std::ostream& err);
+
 // A program text (code page) for the terminal, "\r\n" made a newline.
 std::string for_terminal(std::string_view text, const Codec& codec);
 

@@ -146,12 +146,6 @@ void report(const std::string& path, std::string_view what, int error, std::ostr
     err << "varnel-cli: " << what << ' ' << path << " failed: " << error_text(error) << '\n';
 }
 
-void report_unfinished(const std::string& path, std::ostream& err) {
-    err << "varnel-cli: " << path
-        << ": the last tag edit did not finish (上一次的标签修改没有完成); the next edit finishes "
-           "it\n";
-}
-
 void report_recovery(Recovery found, const std::string& path, std::ostream& err) {
     if (found == Recovery::finished)
         err << "varnel-cli: " << path
@@ -236,7 +230,7 @@ int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::
         if (status == 0) report(path, "opening", errno, err);  // else told already
         return 1;
     }
-    if (has_unfinished_edit(*file)) report_unfinished(path, err);
+    if (has_unfinished_edit(*file)) report_unfinished_edit(path, err);
     print_tag("v1", read_v1(*file), v1_field_count, codec, out);
     print_tag("v2", read_v2(*file, codec), field_names.size(), codec, out);
     return status;

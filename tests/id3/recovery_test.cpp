@@ -19,6 +19,7 @@
 #include "platform/file_id.h"
 #include "platform/recovery_folder.h"
 #include "support/child_process.h"
+#include "support/edit_records.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 
@@ -32,12 +33,7 @@ protected:
     void TearDown() override { unsetenv("XDG_STATE_HOME"); }
 
     std::string at(const std::string& name) const { return dir.path() + name; }
-    FileId id_of(const std::string& name) const {
-        std::optional<ByteFile> file = ByteFile::open_read(at(name));
-        std::optional<FileId> id = file ? file_id_of(file->fd()) : std::nullopt;
-        EXPECT_TRUE(id.has_value());
-        return id.value_or(FileId{});
-    }
+    FileId id_of(const std::string& name) const { return test::identity_of(at(name)); }
     std::string records_folder() const { return state.path() + "varnel/tag-recovery/"; }
     void put_record(const std::string& name, const std::string& bytes) const {
         std::optional<RecoveryFolder> folder = RecoveryFolder::open(true);
@@ -59,25 +55,12 @@ std::string old_song() {
     return test::id3v2_tag(test::text_frame("TIT2", "Old one"), 3, 40) + test::fake_audio(20000);
 }
 
-// The record of an in-place edit of `song` that writes `title` at 21 and
+// The record of an in-place edit of `song` that writes "New" at 21 and
 // appends an ID3v1 block.
 EditRecord patch_record(const FileId& id, const std::string& song) {
-    EditRecord record;
-    record.kind = RecordKind::patch;
-    record.file = FileId{};
-    record.file.device = id.device;
-    record.file.inode = id.inode;
-    record.file.has_birth = id.has_birth;
-    record.file.birth_sec = id.birth_sec;
-    record.file.birth_nsec = id.birth_nsec;
-    record.old_length = song.size();
-    record.new_length = song.size() + 128;
-    record.regions = {{21, "Old", "New"}, {song.size(), "", "TAG" + std::string(125, 'v')}};
-    Sha256 outside;
-    for (const auto& [offset, length] : outside_pieces(record.regions, song.size()))
-        outside.update(std::string_view(song).substr(offset, length));
-    record.outside = outside.finish();
-    return record;
+    return test::patch_record(
+        id, song, {{21, "Old", "New"}, {song.size(), "", "TAG" + std::string(125, 'v')}},
+        song.size() + 128);
 }
 
 TEST_F(RecoveryTest, InPlaceEditIsFinishedOnlyOverItsOwnBytes) {

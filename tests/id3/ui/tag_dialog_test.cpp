@@ -16,12 +16,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "id3/edit_record.h"
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
 #include "id3/safe_rewrite.h"
-#include "platform/file_id.h"
-#include "platform/recovery_folder.h"
+#include "support/edit_records.h"
 #include "support/fake_ui_services.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
@@ -145,23 +143,8 @@ TEST_F(TagDialogTest, OpeningNeverWritesAndUpdateFinishesAnInterruptedEdit) {
     const std::string attribute = "VNLUNDA1" + std::string(16, '\0') + "XXXX";
     setxattr(path.c_str(), "user.varnel.undo", attribute.data(), attribute.size(), 0);
 
-    std::optional<ByteFile> file = ByteFile::open_read(path);
-    const std::optional<FileId> id = file ? file_id_of(file->fd()) : std::nullopt;
-    ASSERT_TRUE(id);
-    EditRecord record;
-    record.file.device = id->device;
-    record.file.inode = id->inode;
-    record.file.has_birth = id->has_birth;
-    record.file.birth_sec = id->birth_sec;
-    record.file.birth_nsec = id->birth_nsec;
-    record.old_length = record.new_length = old_file.size();
-    record.regions = {{21, "Old", "New"}};
-    Sha256 outside;
-    for (const auto& [offset, length] : outside_pieces(record.regions, old_file.size()))
-        outside.update(std::string_view(old_file).substr(offset, length));
-    record.outside = outside.finish();
-    std::optional<RecoveryFolder> folder = RecoveryFolder::open(true);
-    ASSERT_TRUE(folder && folder->write(record_name(*id), encode_record(record)));
+    ASSERT_TRUE(put_record(
+        patch_record(identity_of(path), old_file, {{21, "Old", "New"}}, old_file.size())));
 
     dialog = std::make_unique<TagDialog>(path, path, codec, ui);
     ASSERT_TRUE(dialog->load());
