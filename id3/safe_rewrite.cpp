@@ -445,8 +445,10 @@ bool rename_into_place(ByteFile& file, const Target& target, const FileEdit& edi
         if (!fresh || !name_new(*fresh) || !folder->write(new_name, encode_record(new_file_record)))
             return give_up();
     }
-    if (!fill(*fresh, file, edit, tail_from) || !copy_metadata(file.fd(), fresh->fd()) ||
-        !fresh->sync())
+    // Locked before it takes the file's place: an edit waiting for the old
+    // file goes on with this one only once this edit is over.
+    if (!lock_file(fresh->fd(), edit_lock_wait_ms) || !fill(*fresh, file, edit, tail_from) ||
+        !copy_metadata(file.fd(), fresh->fd()) || !fresh->sync())
         return give_up();
     if (!named) {
         if (!name_new(*fresh)) return give_up();

@@ -46,6 +46,14 @@ protected:
         std::optional<ByteFile> file = ByteFile::open_read_write(at(name));
         return file ? recover_file_edit(*file, at(name)) : std::nullopt;
     }
+    // Recovers through `name`: `found`, a.mp3 then holds `after`, and the
+    // record of `id` is gone.
+    void expect_recovery(const std::string& name, Recovery found, const std::string& after,
+                         const FileId& id, const char* what) const {
+        EXPECT_EQ(recover(name), found) << what;
+        EXPECT_TRUE(dir.read_file("a.mp3") == after) << what;
+        EXPECT_FALSE(record_left(id)) << what;
+    }
 
     test::TempDir state;
     test::TempDir dir;
@@ -53,6 +61,13 @@ protected:
 
 std::string old_song() {
     return test::id3v2_tag(test::text_frame("TIT2", "Old one"), 3, 40) + test::fake_audio(20000);
+}
+
+// old_song() with the first byte of "New" written over "Old".
+std::string torn_song() {
+    std::string torn = old_song();
+    torn[21] = 'N';
+    return torn;
 }
 
 // The record of an in-place edit of `song` that writes "New" at 21 and
@@ -100,9 +115,7 @@ TEST_F(RecoveryTest, InPlaceEditIsFinishedOnlyOverItsOwnBytes) {
             EXPECT_TRUE(reading && has_unfinished_edit(*reading)) << c.what;
         }
         // Through the other name of the file.
-        EXPECT_EQ(recover("b.mp3"), c.found) << c.what;
-        EXPECT_TRUE(dir.read_file("a.mp3") == c.after) << c.what;
-        EXPECT_FALSE(record_left(id)) << c.what;
+        expect_recovery("b.mp3", c.found, c.after, id, c.what);
     }
 }
 
@@ -111,8 +124,7 @@ TEST_F(RecoveryTest, InPlaceEditIsFinishedOnlyOverItsOwnBytes) {
 // another file (cp -a, tar --xattrs) is dropped unused.
 TEST_F(RecoveryTest, AttributeRecordAppliesOnlyToItsOwnFile) {
     const std::string old_file = old_song();
-    std::string torn = old_file;
-    torn[21] = 'N';
+    const std::string torn = torn_song();
     dir.write_file("a.mp3", torn);
     dir.write_file("copy.mp3", torn);
     const std::string record = encode_record(patch_record(id_of("a.mp3"), old_file));
@@ -135,8 +147,7 @@ TEST_F(RecoveryTest, AttributeRecordAppliesOnlyToItsOwnFile) {
 
 TEST_F(RecoveryTest, RecordOfAnotherFileOrBrokenRecordChangesNothing) {
     const std::string old_file = old_song();
-    std::string torn = old_file;
-    torn[21] = 'N';
+    const std::string torn = torn_song();
     dir.write_file("a.mp3", torn);
     const FileId id = id_of("a.mp3");
     EditRecord born_elsewhere = patch_record(id, old_file);
@@ -158,16 +169,13 @@ TEST_F(RecoveryTest, RecordOfAnotherFileOrBrokenRecordChangesNothing) {
     };
     for (const Case& c : cases) {
         put_record(record_name(id), c.record);
-        EXPECT_EQ(recover("a.mp3"), c.found) << c.what;
-        EXPECT_TRUE(dir.read_file("a.mp3") == torn) << c.what;
-        EXPECT_FALSE(record_left(id)) << c.what;
+        expect_recovery("a.mp3", c.found, torn, id, c.what);
     }
 }
 
 TEST_F(RecoveryTest, ReadingNeverWritesAndARealEditFinishesFirst) {
     const std::string old_file = old_song();
-    std::string torn = old_file;
-    torn[21] = 'N';
+    const std::string torn = torn_song();
     dir.write_file("a.mp3", torn);
     const FileId id = id_of("a.mp3");
     put_record(record_name(id), encode_record(patch_record(id, old_file)));
@@ -223,9 +231,7 @@ TEST_F(RecoveryTest, CopyOverALinkedFileIsFinishedOverOldAndNewBlocksOnly) {
             record.old_blocks.push_back(sha256(old_file.substr(at, size)));
         put_record(record_name(id) + ".new", new_file);
         put_record(record_name(id), encode_record(record));
-        EXPECT_EQ(recover("a.mp3"), c.found) << c.what;
-        EXPECT_TRUE(dir.read_file("a.mp3") == c.after) << c.what;
-        EXPECT_FALSE(record_left(id)) << c.what;
+        expect_recovery("a.mp3", c.found, c.after, id, c.what);
     }
 }
 
@@ -233,8 +239,7 @@ TEST_F(RecoveryTest, CopyOverALinkedFileIsFinishedOverOldAndNewBlocksOnly) {
 // write them; a symbolic link is never followed.
 TEST_F(RecoveryTest, RecordsOthersCouldWriteAreNeverApplied) {
     const std::string old_file = old_song();
-    std::string torn = old_file;
-    torn[21] = 'N';
+    const std::string torn = torn_song();
     const auto setups =
         std::vector<std::pair<const char*, void (*)(const std::string&, const std::string&)>>{
             {"group-writable record",
