@@ -18,7 +18,7 @@
 # printed; KILL_TEST_SEED repeats a run; KILL_TEST_SAMPLES=N tries N calls
 # of each kind, 0 every call with both actions) is replaced by one of
 #   - SIGKILL: the file must be the old or the new one, or another with a
-#     record in the private folder; the next edit, made through the other
+#     record in the private folder or the file's attribute user.varnel.undo; the next edit, made through the other
 #     hard link where there is one, gives the new one and leaves nothing;
 #     every second kill, another program first writes into the file's
 #     audio: the next edit's recovery must leave those bytes exactly as the
@@ -77,9 +77,17 @@ fail() {
     failures=$((failures + 1))
 }
 
-records_left() { find "$records" -type f 2>/dev/null | wc -l; }
-temps_left() { echo $(( $(find "$folder" -name '.*varnel-*' | wc -l) + $(records_left) )); }
-pending() { records_left; }
+# 1 when the song carries the record of a small in-place edit.
+undo_attribute() {
+    python3 -c 'import os, sys
+try:
+    os.getxattr(sys.argv[1], "user.varnel.undo")
+    print(1)
+except OSError:
+    print(0)' "$song"
+}
+pending() { echo $(( $(find "$records" -type f 2>/dev/null | wc -l) + $(undo_attribute) )); }
+temps_left() { echo $(( $(find "$folder" -name '.*varnel-*' | wc -l) + $(pending) )); }
 link_differs() { [ "$kind" = linked ] && ! cmp -s "$song" "$folder/link.mp3"; }
 
 # old, new or other
@@ -92,6 +100,11 @@ state() {
 # cp writes into the existing file: a hard link stays a link.
 reset() {
     rm -rf "$folder"/.*varnel-* "$records" && cp "$work/old" "$song"
+    python3 -c 'import os, sys
+try:
+    os.removexattr(sys.argv[1], "user.varnel.undo")
+except OSError:
+    pass' "$song"
 }
 
 # The name the next edit goes through: the other hard link where there is one.
