@@ -249,7 +249,8 @@ std::optional<Recovery> recover_folder(ByteFile& file, const Target& target) {
 std::optional<Recovery> recover_attribute(ByteFile& file, const Target& target) {
     const std::optional<std::string> bytes = read_attribute(file.fd(), undo_attribute);
     if (!bytes) {
-        if (errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP) return Recovery::nothing;
+        if (errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP || errno == ENOSYS)
+            return Recovery::nothing;
         return std::nullopt;
     }
     const std::optional<EditRecord> record = decode_record(*bytes);
