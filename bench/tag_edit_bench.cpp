@@ -74,9 +74,10 @@ double seconds_of(const Action& action) {
 }
 
 // Manual time: ours; counters: TagLib's time and the ratio ours / TagLib's.
-// Arg 0: a short title changes (a few bytes: the undo record goes to the
-// file's attribute); arg 1: a 3,000-byte comment changes every byte (the
-// record goes to a side file).
+// Arg 0: a short title changes (a few bytes); arg 1: a 3,000-byte comment
+// changes every byte. Either way the record of the changed bytes goes to
+// the user's private folder first (XDG_STATE_HOME: put it on the same kind
+// of disk as VARNEL_BENCH_DIR).
 void BM_FittingEditAgainstTagLib(benchmark::State& state) {
     const bool long_run = state.range(0) == 1;
     const auto comment = [long_run](int round) {

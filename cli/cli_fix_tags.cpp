@@ -6,8 +6,10 @@
 
 #include "cli/cli_commands.h"
 #include "cli/cli_output.h"
+#include "id3/safe_rewrite.h"
 #include "id3/tag_fix.h"
 #include "id3/tag_fix_texts.h"
+#include "platform/tag_file_io.h"
 
 namespace varnel::cli {
 
@@ -37,6 +39,10 @@ int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, 
                                          is_terminal_stream(out), progress_flush_every);
     for (const std::string& path : paths) {
         const TagFileFix fix = fix_tag_file(path, codec, command.add_v2_from_v1, write);
+        // A dry run only reads: an interrupted edit is told and left.
+        if (std::optional<ByteFile> file = write ? std::nullopt : open_regular_file(path, false);
+            file && has_unfinished_edit(*file))
+            report_unfinished_edit(path, err);
         const std::string status = tag_fix_status(fix, write);
         const std::string file = codec.text_from_fs(path);
         const TagFixPlan& plan = fix.outcome.plan;

@@ -121,4 +121,10 @@ std::string for_terminal(std::string_view text, const Codec& codec) {
     return out;
 }
 
+void report_unfinished_edit(const std::string& path, std::ostream& err) {
+    err << "varnel-cli: " << path
+        << ": the last tag edit did not finish (上一次的标签修改没有完成); the next edit finishes "
+           "it\n";
+}
+
 }  // namespace varnel::cli

@@ -60,6 +60,10 @@ private:
     std::chrono::steady_clock::time_point last_flush_;
 };
 
+// Tells on `err` that the last tag edit of `path` did not finish and that
+// the next edit of the file finishes it.
+void report_unfinished_edit(const std::string& path, std::ostream& err);
+
 // A program text (code page) for the terminal, "\r\n" made a newline.
 std::string for_terminal(std::string_view text, const Codec& codec);
 

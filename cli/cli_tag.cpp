@@ -13,6 +13,7 @@
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_writer.h"
 #include "id3/safe_rewrite.h"
+#include "id3/tag_edit.h"
 #include "platform/error_text.h"
 #include "platform/tag_file_io.h"
 
@@ -128,16 +129,31 @@ std::optional<TagFields> read_v2(ByteFile& file, const Codec& codec) {
     return fields;
 }
 
-// The ID3v1 step of 更新: track and genre as numbers (0 and 255 when empty).
-bool write_v1(ByteFile& file, const TagFields& f) {
+// The ID3v1 block of 更新: track and genre as numbers (0 and 255 when empty).
+std::string v1_block(const TagFields& f) {
     const int genre = f.genre.empty() ? 255 : v1_genre(f.genre).value_or(255);
     const int track = f.track.empty() ? 0 : small_number(f.track, 255).value_or(0);
-    return write_id3v1_tag(file, f.title, f.artist, f.album, f.year, f.comment, track, genre);
+    return build_id3v1_block(f.title, f.artist, f.album, f.year, f.comment, track, genre);
+}
+
+std::string error_text(int error) {
+    if (error == EWOULDBLOCK)
+        return "the file is being changed by another program (文件正被另一个程序修改)";
+    return tag_edit_error_text(error);
 }
 
 void report(const std::string& path, std::string_view what, int error, std::ostream& err) {
-    err << "varnel-cli: " << what << ' ' << path << " failed: " << tag_edit_error_text(error)
-        << '\n';
+    err << "varnel-cli: " << what << ' ' << path << " failed: " << error_text(error) << '\n';
+}
+
+void report_recovery(Recovery found, const std::string& path, std::ostream& err) {
+    if (found == Recovery::finished)
+        err << "varnel-cli: " << path
+            << ": the last tag edit did not finish (上一次的标签修改没有完成); finished now\n";
+    if (found == Recovery::discarded)
+        err << "varnel-cli: " << path
+            << ": the last tag edit did not finish and another program has changed the file since "
+               "(上一次的标签修改没有完成，文件已被另一个程序修改); the file is left as it is\n";
 }
 
 bool refuse_unconvertible(const std::vector<std::string>& frames, const std::string& path,
@@ -149,22 +165,33 @@ bool refuse_unconvertible(const std::vector<std::string>& frames, const std::str
     return true;
 }
 
-bool edit_v2(const Command& command, ByteFile& file, const std::string& path, const Codec& codec,
-             std::ostream& err) {
-    TagFields fields = read_v2(file, codec).value_or(TagFields{});
-    apply(command.set_v2, field_names.size(), fields);
-    const V2WriteOptions options{
-        command.v2_unicode ? V2TextEncoding::unicode : V2TextEncoding::code_page,
-        command.drop_unconvertible};
-    const TagEditResult result = write_id3v2_tag(file, path, fields, options, codec);
-    if (!result.ok && result.error == 0) refuse_unconvertible(result.unconvertible, path, err);
-    if (!result.ok && result.error != 0)
-        report(path, "writing the ID3v2 tag of", result.error, err);
-    return result.ok;
+// Both tags' changes of the command, read from the open file.
+TagChanges changes_of(const Command& command, ByteFile& file, const Codec& codec) {
+    TagChanges changes;
+    if (!command.set_v1.empty()) {
+        TagFields fields = read_v1(file).value_or(TagFields{});
+        apply(command.set_v1, v1_field_count, fields);
+        changes.v1 = TagChange::write;
+        changes.v1_block = v1_block(fields);
+    } else if (command.remove_v1) {
+        changes.v1 = TagChange::remove;
+    }
+    if (!command.set_v2.empty()) {
+        changes.v2_fields = read_v2(file, codec).value_or(TagFields{});
+        apply(command.set_v2, field_names.size(), changes.v2_fields);
+        changes.v2 = TagChange::write;
+        changes.v2_options =
+            V2WriteOptions{command.v2_unicode ? V2TextEncoding::unicode : V2TextEncoding::code_page,
+                           command.drop_unconvertible};
+    } else if (command.remove_v2) {
+        changes.v2 = TagChange::remove;
+    }
+    return changes;
 }
 
-// 0 when every step succeeded, 1 otherwise. Nothing is written when the
-// file cannot be opened or holds frames a write would have to drop.
+// 0 when the edit succeeded, 1 otherwise. Every change of the command is
+// one edit: all of them are made or none. Nothing is written when the file
+// cannot be opened or holds frames a write would have to drop.
 int edit(const Command& command, const std::string& path, const Codec& codec, std::ostream& err) {
     if (!leads_to_mp3_name(path)) {
         err << "varnel-cli: " << path << " does not lead to an .mp3 file; nothing written\n";
@@ -175,40 +202,16 @@ int edit(const Command& command, const std::string& path, const Codec& codec, st
         report(path, "opening", errno, err);
         return 1;
     }
-    if (!recover_file_edit(*file, path)) {
+    const std::optional<Recovery> found = recover_file_edit(*file, path);
+    if (!found) {
         report(path, "finishing an interrupted edit of", errno, err);
         return 1;
     }
-    if (!command.set_v2.empty() || command.remove_v2) {
-        // A tag whose end or frames are unclear stops the whole command.
-        if (const int refusal = id3v2_edit_refusal(*file, !command.set_v2.empty())) {
-            report(path, "editing the ID3v2 tag of", refusal, err);
-            return 1;
-        }
-    }
-    if (!command.set_v2.empty() && !command.drop_unconvertible &&
-        refuse_unconvertible(unconvertible_frames(*file), path, err))
-        return 1;
-    bool ok = true;
-    if (!command.set_v1.empty()) {
-        TagFields fields = read_v1(*file).value_or(TagFields{});
-        apply(command.set_v1, v1_field_count, fields);
-        if (!write_v1(*file, fields)) {
-            report(path, "writing the ID3v1 tag of", errno, err);
-            ok = false;
-        }
-    }
-    if (command.remove_v1 && !remove_id3v1_tag(*file)) {
-        report(path, "removing the ID3v1 tag of", errno, err);
-        ok = false;
-    }
-    if (!command.set_v2.empty()) ok = edit_v2(command, *file, path, codec, err) && ok;
-    if (command.remove_v2) {
-        const TagEditResult removed = remove_id3v2_tag(*file, path);
-        if (!removed.ok) report(path, "removing the ID3v2 tag of", removed.error, err);
-        ok = removed.ok && ok;
-    }
-    return ok ? 0 : 1;
+    report_recovery(*found, path, err);
+    const TagEditResult result = edit_tags(*file, path, changes_of(command, *file, codec), codec);
+    if (!result.ok && result.error == 0) refuse_unconvertible(result.unconvertible, path, err);
+    if (!result.ok && result.error != 0) report(path, "writing the tags of", result.error, err);
+    return result.ok ? 0 : 1;
 }
 
 }  // namespace
@@ -220,19 +223,14 @@ int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::
         return usage_error;
     const bool editing = !command.set_v1.empty() || !command.set_v2.empty() || command.remove_v1 ||
                          command.remove_v2;
-    int status = 0;
-    if (editing) {
-        status = edit(command, path, codec, err);
-    } else if (std::optional<ByteFile> file = open_regular_file(path, true)) {
-        // Showing the tags finishes an edit that was interrupted.
-        if (!recover_file_edit(*file, path))
-            report(path, "finishing an interrupted edit of", errno, err);
-    }
+    const int status = editing ? edit(command, path, codec, err) : 0;
+    // Showing only reads: an interrupted edit is told, and left to the next edit.
     std::optional<ByteFile> file = open_regular_file(path, false);
     if (!file) {
         if (status == 0) report(path, "opening", errno, err);  // else told already
         return 1;
     }
+    if (has_unfinished_edit(*file)) report_unfinished_edit(path, err);
     print_tag("v1", read_v1(*file), v1_field_count, codec, out);
     print_tag("v2", read_v2(*file, codec), field_names.size(), codec, out);
     return status;

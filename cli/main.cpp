@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/version.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
-#include "app/version.h"
 #include "platform/codec.h"
 
 int main(int argc, char** argv) {

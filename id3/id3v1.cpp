@@ -142,6 +142,13 @@ bool write_id3v1_tag(ByteFile& file, std::string_view title, std::string_view ar
     return false;
 }
 
+std::string build_id3v1_block(std::string_view title, std::string_view artist,
+                              std::string_view album, std::string_view year,
+                              std::string_view comment, int track, int genre) {
+    const Block block = build_block(title, artist, album, year, comment, track, genre);
+    return std::string(block.data(), block.size());
+}
+
 bool remove_id3v1_tag(ByteFile& file) {
     const std::optional<Trailer> trailer = read_trailer(file);
     if (!trailer) return false;

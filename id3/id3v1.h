@@ -3,6 +3,7 @@
 // their bytes (code page); nothing is converted.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "id3/tag_fields.h"
@@ -33,6 +34,11 @@ bool read_id3v1_tag(ByteFile& file, TagFields& fields);
 bool write_id3v1_tag(ByteFile& file, std::string_view title, std::string_view artist,
                      std::string_view album, std::string_view year, std::string_view comment,
                      int track, int genre);
+
+// The 128-byte block write_id3v1_tag writes.
+std::string build_id3v1_block(std::string_view title, std::string_view artist,
+                              std::string_view album, std::string_view year,
+                              std::string_view comment, int track, int genre);
 
 // Cuts the tag off the file; true without a change when there is none.
 bool remove_id3v1_tag(ByteFile& file);

@@ -90,20 +90,38 @@ TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const Tag
     return result;
 }
 
+std::optional<TagExtent> editable_id3v2_tag(ByteFile& file, bool keep_frames) {
+    std::optional<TagExtent> extent = known_extent(file);
+    if (extent && keep_frames && !frames_clear(extent->bytes)) {
+        errno = frame_sizes_unclear;
+        return std::nullopt;
+    }
+    return extent;
+}
+
+std::optional<FileEdit> id3v2_head(const TagExtent& extent, std::string_view frames) {
+    const std::uint64_t space = extent.length;
+    // Fits where the old tag was: written in place, its padding filling the
+    // space. A mended tag is written anew: its header's size is wrong.
+    const bool fits = extent.end == TagEnd::declared && space >= header_size + frames.size();
+    FileEdit edit;
+    edit.cut = space;
+    edit.head =
+        wrap_id3v2_tag(frames, fits ? static_cast<std::size_t>(space - header_size - frames.size())
+                                    : new_tag_padding);
+    if (edit.head.empty()) {
+        errno = EFBIG;
+        return std::nullopt;
+    }
+    return edit;
+}
+
 TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::string_view frames) {
     const std::optional<TagExtent> extent = known_extent(file);
     if (!extent) return failed(errno);
-    const std::uint64_t space = extent->length;
-    // Fits where the old tag was: written in place, its padding filling the
-    // space. A mended tag is written anew: its header's size is wrong.
-    const bool fits = extent->end == TagEnd::declared && space >= header_size + frames.size();
-    const std::string bytes =
-        wrap_id3v2_tag(frames, fits ? static_cast<std::size_t>(space - header_size - frames.size())
-                                    : new_tag_padding);
-    if (bytes.empty()) return failed(EFBIG);
-    const bool ok = fits ? overwrite_file_start(file, path, bytes)
-                         : replace_file_start(file, path, space, bytes);
-    return ok ? TagEditResult{true, 0, {}} : failed(errno);
+    const std::optional<FileEdit> edit = id3v2_head(*extent, frames);
+    if (!edit) return failed(errno);
+    return commit_file_edit(file, path, *edit) ? TagEditResult{true, 0, {}} : failed(errno);
 }
 
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields) {
@@ -116,7 +134,7 @@ TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path) {
     const std::optional<std::uint64_t> space = id3v2_tag_space(file);
     if (!space) return failed(errno);
     if (*space == 0) return TagEditResult{true, 0, {}};
-    if (!replace_file_start(file, path, *space, {})) return failed(errno);
+    if (!commit_file_edit(file, path, FileEdit{*space, {}, std::nullopt, {}})) return failed(errno);
     return TagEditResult{true, 0, {}};
 }
 

@@ -12,11 +12,14 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "id3/id3v2_builder.h"
+#include "id3/safe_rewrite.h"
+#include "id3/tag_extent.h"
 #include "id3/tag_fields.h"
 #include "platform/byte_file.h"
 #include "platform/codec.h"
@@ -75,6 +78,17 @@ std::vector<std::string> unconvertible_frames(ByteFile& file);
 // drop them (nothing written), or on any error; the file is then unchanged.
 TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields,
                               const V2WriteOptions& options, const Codec& codec);
+
+// The file's ID3v2 tag as an edit may replace it (length 0 for none):
+// nullopt with errno set where its end is unknown (tag_end_unknown), where
+// `keep_frames` and its frames cannot be told apart (frame_sizes_unclear),
+// or on a read error.
+[[nodiscard]] std::optional<TagExtent> editable_id3v2_tag(ByteFile& file, bool keep_frames);
+
+// The start of the file that gives it a version 2.3 tag of the frame area
+// `frames` in place of the tag `extent`, as write_id3v2_frames writes it;
+// nullopt with errno set (EFBIG when the tag would exceed 2^28 - 1 bytes).
+[[nodiscard]] std::optional<FileEdit> id3v2_head(const TagExtent& extent, std::string_view frames);
 
 // Gives the file a version 2.3 tag of the frame area `frames` (frames
 // without header and padding): in place of the old tag where it fits, its

@@ -2,110 +2,49 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <optional>
 #include <utility>
 #include <vector>
 
-#include "id3/temp_files.h"
+#include "id3/edit_record.h"
+#include "platform/file_id.h"
+#include "platform/recovery_folder.h"
+#include "platform/sha256.h"
 #include "platform/tag_file_io.h"
 
 namespace varnel {
 namespace {
 
-// The undo side file: magic, the length n of the region, the hash of the
-// new bytes, then the n old bytes.
-constexpr std::string_view undo_magic = "VNLUNDO1";
-constexpr std::size_t undo_header = 24;
+constexpr const char* undo_attribute = "user.varnel.undo";
+constexpr std::size_t attribute_record_max = 4000;
 
-std::uint64_t fnv_hash(std::string_view bytes) {
-    std::uint64_t hash = 1469598103934665603ull;
-    for (const char c : bytes) hash = (hash ^ static_cast<std::uint8_t>(c)) * 1099511628211ull;
-    return hash;
+EditRecord new_record(RecordKind kind, const FileId& id, std::uint64_t old_length,
+                      std::uint64_t new_length) {
+    EditRecord record;
+    record.kind = kind;
+    record.file = id;
+    record.old_length = old_length;
+    record.new_length = new_length;
+    return record;
 }
 
-void put_u64(std::string& out, std::uint64_t value) {
-    for (int shift = 56; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
-}
-
-std::uint64_t get_u64(std::string_view bytes) {
-    std::uint64_t value = 0;
-    for (const char c : bytes.substr(0, 8)) value = (value << 8) | static_cast<std::uint8_t>(c);
-    return value;
-}
-
-std::optional<std::string> read_bytes(const ByteFile& file, std::uint64_t offset,
-                                      std::size_t size) {
-    std::string bytes(size, '\0');
-    const std::optional<std::size_t> got = read_at(file.fd(), bytes.data(), size, offset);
+std::optional<std::string> read_bytes(int fd, std::uint64_t offset, std::uint64_t size) {
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    const std::optional<std::size_t> got = read_at(fd, bytes.data(), bytes.size(), offset);
     if (!got) return std::nullopt;
     bytes.resize(*got);
     return bytes;
 }
 
-// An in-place edit that changes few bytes keeps its record in an extended
-// attribute of the file itself: magic, the offset of the changed bytes,
-// the hash of their new value, then their old value. Setting it and one
-// fsync of the file cost far less than creating, naming and syncing a
-// side file (a new inode and a folder entry per edit), and every hard link
-// sees it. Larger records (ext4 holds at most one block of attributes per
-// file), and file systems without such attributes, use the side file.
-constexpr const char* undo_attribute = "user.varnel.undo";
-constexpr std::string_view attribute_magic = "VNLUNDA1";
-constexpr std::size_t attribute_header = 24;
-constexpr std::size_t attribute_record_max = 4000;
-
-// The offset and length of the run from the first to the last byte in
-// which `before` and `after` (of one size) differ; length 0 when equal.
-std::pair<std::size_t, std::size_t> changed_run(std::string_view before, std::string_view after) {
-    std::size_t first = 0;
-    while (first < after.size() && before[first] == after[first]) ++first;
-    std::size_t end = after.size();
-    while (end > first && before[end - 1] == after[end - 1]) --end;
-    return {first, end - first};
-}
-
-// Puts back the old bytes of the file's undo attribute unless the new ones
-// are all there (or always, with `force`), then removes the attribute.
-// true also when there is none or the file system has no attributes.
-bool roll_back_attribute(ByteFile& file, bool force = false) {
-    const std::optional<std::string> record = read_attribute(file.fd(), undo_attribute);
-    if (!record) return errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP;
-    // An attribute is set whole or not at all; one of another form is dropped.
-    if (record->size() >= attribute_header && record->starts_with(attribute_magic)) {
-        const std::uint64_t offset = get_u64(std::string_view(*record).substr(8));
-        const std::string_view old = std::string_view(*record).substr(attribute_header);
-        const std::optional<std::string> now = read_bytes(file, offset, old.size());
-        if (!now) return false;
-        const bool new_is_there =
-            !force && fnv_hash(*now) == get_u64(std::string_view(*record).substr(16));
-        if (!new_is_there && !(write_at(file.fd(), old.data(), old.size(), offset) && file.sync()))
-            return false;
+// The hash of the pieces of the file outside the regions (edit_record.h).
+std::optional<Sha256Digest> outside_hash(int fd, const std::vector<RecordRegion>& regions,
+                                         std::uint64_t limit) {
+    Sha256 hash;
+    for (const auto& [offset, length] : outside_pieces(regions, limit)) {
+        const std::optional<std::string> piece = read_bytes(fd, offset, length);
+        if (!piece) return std::nullopt;
+        hash.update(*piece);
     }
-    return remove_attribute(file.fd(), undo_attribute);
-}
-
-// The in-place write of the changed run [first, first + length) of `bytes`
-// with its record in the file's attribute (set already): synced, written,
-// synced, removed.
-bool overwrite_with_attribute(ByteFile& file, std::string_view bytes, std::size_t first,
-                              std::size_t length) {
-    if (!file.sync()) {
-        const int error = errno;
-        remove_attribute(file.fd(), undo_attribute);
-        errno = error;
-        return false;
-    }
-    // From here a crash leaves the attribute, and the next edit finishes.
-    if (!write_at(file.fd(), bytes.data() + first, length, first) || !sync_data(file.fd())) {
-        const int error = errno;
-        roll_back_attribute(file, true);
-        errno = error;
-        return false;
-    }
-    // The new bytes are synced: an attribute left behind by a failed removal
-    // is found complete and dropped by the next edit.
-    remove_attribute(file.fd(), undo_attribute);
-    return true;
+    return hash.finish();
 }
 
 // The file being edited: its folder, name and identity, locked.
@@ -113,123 +52,421 @@ struct Target {
     SideFolder folder;
     std::string name;
     FileInfo info;
+    FileId id;
 };
 
 // Locked first, checked then: a writer that replaced the file while this
-// one waited for the lock is noticed.
-std::optional<Target> lock_target(ByteFile& file, const std::string& path) {
-    if (!lock_file(file.fd())) return std::nullopt;
-    const std::optional<FileInfo> info = file_info(file.fd());
-    const std::optional<FileLocation> where = locate_file(path);
-    if (!info || !where) return std::nullopt;
-    std::optional<SideFolder> folder = SideFolder::open(where->folder);
-    if (!folder) return std::nullopt;
-    std::optional<ByteFile> found = folder->open_entry(where->name, false);
-    const std::optional<FileInfo> found_info =
-        found ? file_info(found->fd()) : std::optional<FileInfo>();
-    if (!found_info || found_info->device != info->device || found_info->inode != info->inode) {
-        errno = ESTALE;  // the name now leads to another file
-        return std::nullopt;
+// one waited for the lock is noticed. With `follow`, `file` is then opened
+// anew on the file the path leads to now, and locked in turn.
+std::optional<Target> lock_target(ByteFile& file, const std::string& path, bool follow) {
+    constexpr int attempts = 100;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (!lock_file(file.fd(), edit_lock_wait_ms)) return std::nullopt;
+        const std::optional<FileInfo> info = file_info(file.fd());
+        const std::optional<FileId> id = file_id_of(file.fd());
+        const std::optional<FileLocation> where = locate_file(path);
+        if (!info || !id || !where) return std::nullopt;
+        std::optional<SideFolder> folder = SideFolder::open(where->folder);
+        if (!folder) return std::nullopt;
+        std::optional<ByteFile> found = folder->open_entry(where->name, false);
+        const std::optional<FileInfo> found_info =
+            found ? file_info(found->fd()) : std::optional<FileInfo>();
+        if (found_info && found_info->device == info->device && found_info->inode == info->inode)
+            return Target{std::move(*folder), where->name, *info, *id};
+        // Only a file that lost its last name to another edit is left for
+        // the one the path leads to now.
+        if (!follow || !found_info || info->links > 0) {
+            errno = ESTALE;  // the name now leads to another file
+            return std::nullopt;
+        }
+        std::optional<ByteFile> now = open_regular_file(path, true);
+        if (!now) return std::nullopt;
+        file = std::move(*now);
     }
-    return Target{std::move(*folder), where->name, *info};
+    errno = EWOULDBLOCK;
+    return std::nullopt;
 }
 
 // Copies the finished new file over the file in place and syncs it.
-bool copy_over(ByteFile& file, int from) {
-    const std::optional<FileInfo> source = file_info(from);
-    return source && copy_to_end(from, 0, file.fd(), 0) && file.truncate(source->size) &&
-           file.sync();
+bool copy_over(ByteFile& file, int from, std::uint64_t size) {
+    return copy_to_end(from, 0, file.fd(), 0) && file.truncate(size) && file.sync();
 }
 
-bool roll_forward(ByteFile& file, const Target& target, const std::string& redo) {
-    std::optional<ByteFile> finished = target.folder.open_entry(redo, false);
-    if (!finished) return false;
-    return copy_over(file, finished->fd()) && target.folder.remove(redo);
+bool length_between(std::uint64_t length, const EditRecord& record) {
+    return length >= std::min(record.old_length, record.new_length) &&
+           length <= std::max(record.old_length, record.new_length);
 }
 
-// Puts the old bytes back unless the new ones are all there (or always,
-// with `force`: after a failed write of them).
-bool roll_back(ByteFile& file, const Target& target, const std::string& undo, bool force = false) {
-    std::optional<ByteFile> side = target.folder.open_entry(undo, false);
-    const std::optional<FileInfo> side_info = side ? file_info(side->fd()) : std::nullopt;
-    if (!side_info) return false;
-    const std::optional<std::string> record =
-        read_bytes(*side, 0, static_cast<std::size_t>(side_info->size));
-    if (!record) return false;
-    const bool complete =
-        record->size() >= undo_header && record->starts_with(undo_magic) &&
-        get_u64(std::string_view(*record).substr(8)) == record->size() - undo_header;
-    // An incomplete record was cut short before the file was touched.
-    if (complete) {
-        const std::string_view old = std::string_view(*record).substr(undo_header);
-        const std::optional<std::string> now = read_bytes(file, 0, old.size());
-        if (!now) return false;
-        const bool new_is_there =
-            !force && fnv_hash(*now) == get_u64(std::string_view(*record).substr(16));
-        if (!new_is_there && !(write_at(file.fd(), old.data(), old.size(), 0) && file.sync()))
+// Writes the new bytes of every region and gives the file its new length.
+bool write_new(ByteFile& file, const EditRecord& record) {
+    for (const RecordRegion& region : record.regions)
+        if (!write_at(file.fd(), region.new_bytes.data(), region.new_bytes.size(), region.offset))
+            return false;
+    const std::optional<std::uint64_t> length = file.length();
+    if (!length || (*length != record.new_length && !file.truncate(record.new_length)))
+        return false;
+    return sync_data(file.fd());
+}
+
+// Puts back the old bytes of every region and the old length.
+bool write_old(ByteFile& file, const EditRecord& record) {
+    for (const RecordRegion& region : record.regions)
+        if (!write_at(file.fd(), region.old_bytes.data(), region.old_bytes.size(), region.offset))
+            return false;
+    return file.truncate(record.old_length) && sync_data(file.fd());
+}
+
+// Finishes an in-place edit whose regions hold old, new or torn bytes.
+std::optional<Recovery> apply_patch(ByteFile& file, const EditRecord& record) {
+    const std::optional<std::uint64_t> length = file.length();
+    if (!length) return std::nullopt;
+    if (!length_between(*length, record)) return Recovery::discarded;
+    const std::optional<Sha256Digest> outside =
+        outside_hash(file.fd(), record.regions, std::min(record.old_length, record.new_length));
+    if (!outside) return std::nullopt;
+    if (*outside != record.outside) return Recovery::discarded;
+    bool all_new = *length == record.new_length;
+    for (const RecordRegion& region : record.regions) {
+        const std::uint64_t end =
+            region.offset + std::max(region.old_bytes.size(), region.new_bytes.size());
+        const std::uint64_t size = std::min(end, *length) - std::min(region.offset, *length);
+        const std::optional<std::string> now = read_bytes(file.fd(), region.offset, size);
+        if (!now) return std::nullopt;
+        const RegionState state = region_state(*now, region);
+        if (state == RegionState::foreign) return Recovery::discarded;
+        all_new = all_new && state == RegionState::new_bytes;
+    }
+    if (!all_new && !write_new(file, record)) return std::nullopt;
+    return Recovery::finished;
+}
+
+// Whether each piece of the file (copy_pieces) holds the old or the new
+// file's bytes.
+std::optional<bool> pieces_old_or_new(int fd, std::uint64_t length, int finished,
+                                      const EditRecord& record) {
+    const auto pieces = copy_pieces(std::max(length, record.old_length), record.new_length);
+    for (std::size_t i = 0; i < pieces.size() && pieces[i].first < length; ++i) {
+        const auto [at, size] = pieces[i];
+        const std::uint64_t now_size = std::min(at + size, length) - at;
+        const std::optional<std::string> now = read_bytes(fd, at, now_size);
+        if (!now) return std::nullopt;
+        if (at < record.new_length) {
+            const std::optional<std::string> fresh = read_bytes(finished, at, now_size);
+            if (!fresh) return std::nullopt;
+            if (*fresh == *now) continue;
+        }
+        const std::uint64_t old_size =
+            at < record.old_length ? std::min(at + size, record.old_length) - at : 0;
+        if (i >= record.old_blocks.size() || old_size != now_size ||
+            sha256(*now) != record.old_blocks[i])
             return false;
     }
-    return target.folder.remove(undo);
+    return true;
 }
 
-bool recover(ByteFile& file, const Target& target) {
-    const std::string redo = redo_file_name(target.name, target.info.inode);
-    if (target.folder.has(redo) && !roll_forward(file, target, redo)) return false;
-    const std::string undo = undo_file_name(target.name, target.info.inode);
-    return (!target.folder.has(undo) || roll_back(file, target, undo)) && roll_back_attribute(file);
+std::optional<Sha256Digest> file_hash(int fd) {
+    Sha256 hash;
+    std::string buffer(std::size_t{1} << 20, '\0');
+    for (std::uint64_t at = 0;;) {
+        const std::optional<std::size_t> got = read_at(fd, buffer.data(), buffer.size(), at);
+        if (!got) return std::nullopt;
+        if (*got == 0) return hash.finish();
+        hash.update(std::string_view(buffer).substr(0, *got));
+        at += *got;
+    }
 }
 
-// A new side file that is removed unless it was given its final name.
-class NewFile {
-public:
-    NewFile(const Target& target, std::int64_t started) : target_(target) {
-        name_ = new_file_name(target.name, target.info.inode);
-        if (is_stale_new_file(target.folder.regular_file_changed(name_), started))
-            target.folder.remove(name_);
-        file_ = target.folder.create_file(name_, named_);
-    }
-    NewFile(const NewFile&) = delete;
-    NewFile& operator=(const NewFile&) = delete;
-    ~NewFile() {
-        if (named_) target_.folder.remove(name_);
-    }
+// Finishes the copy of the finished new file over a linked file.
+std::optional<Recovery> apply_copy(ByteFile& file, const EditRecord& record,
+                                   const RecoveryFolder& folder, const std::string& companion) {
+    std::optional<ByteFile> finished = folder.open_file(companion);
+    const std::optional<std::uint64_t> finished_length =
+        finished ? finished->length() : std::nullopt;
+    if (!finished_length || *finished_length != record.new_length) return Recovery::discarded;
+    const std::optional<Sha256Digest> finished_hash = file_hash(finished->fd());
+    if (!finished_hash) return std::nullopt;
+    if (*finished_hash != record.new_file) return Recovery::discarded;
+    const std::optional<std::uint64_t> length = file.length();
+    if (!length) return std::nullopt;
+    if (!length_between(*length, record)) return Recovery::discarded;
+    const std::optional<bool> known = pieces_old_or_new(file.fd(), *length, finished->fd(), record);
+    if (!known) return std::nullopt;
+    if (!*known) return Recovery::discarded;
+    if (!copy_over(file, finished->fd(), record.new_length)) return std::nullopt;
+    return Recovery::finished;
+}
 
-    bool is_open() const { return file_.has_value(); }
-    ByteFile& file() { return *file_; }
-    // Gives the synced file the name `final_name`.
-    bool name_as(const std::string& final_name) {
-        const bool done = named_ ? target_.folder.rename_over(name_, final_name)
-                                 : target_.folder.link_file(*file_, final_name);
-        if (done) named_ = false;  // the name is no longer ours to remove
-        return done;
+// What a rewrite by rename left: the new file under its temporary name
+// (then the file is the old one: the new file and its record go), or
+// nothing but the old file's record (then the file is the new one).
+std::optional<Recovery> remove_temporary(const EditRecord& record, const Target& target,
+                                         const RecoveryFolder& folder) {
+    std::string partner = record.partner;
+    // Written before the new file existed: the entry tells the new file's record.
+    if (partner.empty())
+        if (const std::optional<FileId> left = file_id_at(target.folder.fd(), record.temp_name))
+            if (left->inode != target.info.inode) partner = record_name(*left);
+    if (!target.folder.remove_own_file(record.temp_name, target.info.inode) ||
+        (!partner.empty() && !folder.remove(partner)))
+        return std::nullopt;
+    return Recovery::finished;
+}
+
+// The record in the private folder.
+std::optional<Recovery> recover_folder(ByteFile& file, const Target& target) {
+    std::optional<RecoveryFolder> folder = RecoveryFolder::open(false);
+    if (!folder) {
+        if (errno == ENOENT) return Recovery::nothing;
+        return std::nullopt;
     }
+    const std::string name = record_name(target.id);
+    const std::string companion = name + ".new";
+    const std::optional<std::string> bytes = folder->read(name);
+    if (!bytes && errno != EPERM) {
+        if (errno != ENOENT || !folder->remove(companion)) return std::nullopt;
+        return Recovery::nothing;
+    }
+    const std::optional<EditRecord> record = bytes ? decode_record(*bytes) : std::nullopt;
+    std::optional<Recovery> found = Recovery::nothing;  // a record cut short
+    if (record && !same_recorded_file(record->file, target.id)) {
+        found = Recovery::discarded;
+    } else if (record && record->kind == RecordKind::patch) {
+        found = apply_patch(file, *record);
+    } else if (record && record->kind == RecordKind::copy) {
+        found = apply_copy(file, *record, *folder, companion);
+    } else if (record && record->kind == RecordKind::temp) {
+        found = remove_temporary(*record, target, *folder);
+    }
+    if (!found) return std::nullopt;
+    if (!folder->remove(companion) || !folder->remove(name)) return std::nullopt;
+    return found;
+}
 
-private:
-    const Target& target_;
-    std::string name_;
-    std::optional<ByteFile> file_;
-    bool named_ = false;
-};
+// The record of a small in-place edit kept in the file's own attribute
+// (see patch): applied under the same binding as a record in the private
+// folder, so that one copied with the file (cp -a, tar --xattrs) or set by
+// someone else is dropped unused; one of another form is dropped too.
+std::optional<Recovery> recover_attribute(ByteFile& file, const Target& target) {
+    const std::optional<std::string> bytes = read_attribute(file.fd(), undo_attribute);
+    if (!bytes) {
+        if (errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP || errno == ENOSYS)
+            return Recovery::nothing;
+        return std::nullopt;
+    }
+    const std::optional<EditRecord> record = decode_record(*bytes);
+    std::optional<Recovery> found = Recovery::nothing;
+    if (record &&
+        (record->kind != RecordKind::patch || !same_recorded_file(record->file, target.id)))
+        found = Recovery::discarded;
+    else if (record)
+        found = apply_patch(file, *record);
+    if (!found || !remove_attribute(file.fd(), undo_attribute)) return std::nullopt;
+    return found;
+}
 
-bool fill(NewFile& fresh, const ByteFile& file, std::uint64_t cut, std::string_view head) {
-    const std::optional<FileInfo> info = file_info(file.fd());
-    if (!info) return false;
-    cut = std::min(cut, info->size);
-    const int to = fresh.file().fd();
-    return write_at(to, head.data(), head.size(), 0) &&
-           copy_to_end(file.fd(), cut, to, head.size()) && copy_metadata(file.fd(), to) &&
-           fresh.file().sync();
+std::optional<Recovery> recover(ByteFile& file, const Target& target) {
+    const std::optional<Recovery> in_attribute = recover_attribute(file, target);
+    if (!in_attribute) return std::nullopt;
+    const std::optional<Recovery> in_folder = recover_folder(file, target);
+    if (!in_folder) return std::nullopt;
+    return *in_attribute != Recovery::nothing ? *in_attribute : *in_folder;
+}
+
+// The run from the first to the last byte in which `before` and `after`
+// differ, as a region at `offset`; its bytes are equal in size unless the
+// two differ in size, when the run reaches their ends.
+std::optional<RecordRegion> changed_region(std::uint64_t offset, std::string_view before,
+                                           std::string_view after) {
+    std::size_t first = 0;
+    while (first < before.size() && first < after.size() && before[first] == after[first]) ++first;
+    std::size_t end_before = before.size();
+    std::size_t end_after = after.size();
+    if (before.size() == after.size())
+        while (end_after > first && before[end_after - 1] == after[end_after - 1])
+            end_before = --end_after;
+    if (first == end_before && first == end_after) return std::nullopt;
+    return RecordRegion{offset + first, std::string(before.substr(first, end_before - first)),
+                        std::string(after.substr(first, end_after - first))};
+}
+
+// A small record goes into an attribute of the file itself: setting it and
+// one fsync of the file cost far less than creating and syncing a record
+// file (a new inode and a folder entry per edit), and every hard link sees
+// it. The attribute stays within what ext4 keeps in one block.
+bool patch_with_attribute(ByteFile& file, const EditRecord& record) {
+    if (!file.sync()) {
+        const int error = errno;
+        (void)remove_attribute(file.fd(), undo_attribute);
+        errno = error;
+        return false;
+    }
+    // From here a crash leaves the attribute, and the next edit finishes.
+    if (!write_new(file, record)) {
+        const int error = errno;
+        if (write_old(file, record)) (void)remove_attribute(file.fd(), undo_attribute);
+        errno = error;
+        return false;
+    }
+    return remove_attribute(file.fd(), undo_attribute);
+}
+
+// The in-place edit: the record first (in the file's attribute or the
+// private folder), then the new bytes, then the record is removed.
+bool patch(ByteFile& file, const Target& target, const FileEdit& edit, std::uint64_t length,
+           std::uint64_t tail_from) {
+    EditRecord record = new_record(RecordKind::patch, target.id, length,
+                                   edit.head.size() + (tail_from - edit.cut) + edit.tail.size());
+    const std::optional<std::string> head = read_bytes(file.fd(), 0, edit.cut);
+    const std::optional<std::string> tail = read_bytes(file.fd(), tail_from, length - tail_from);
+    if (!head || !tail) return false;
+    if (std::optional<RecordRegion> region = changed_region(0, *head, edit.head))
+        record.regions.push_back(std::move(*region));
+    if (std::optional<RecordRegion> region = changed_region(tail_from, *tail, edit.tail))
+        record.regions.push_back(std::move(*region));
+    if (record.regions.empty()) return true;  // the bytes are there already
+    const std::optional<Sha256Digest> outside =
+        outside_hash(file.fd(), record.regions, std::min(record.old_length, record.new_length));
+    if (!outside) return false;
+    record.outside = *outside;
+    const std::string bytes = encode_record(record);
+    if (bytes.size() <= attribute_record_max && write_attribute(file.fd(), undo_attribute, bytes))
+        return patch_with_attribute(file, record);
+    // No attributes here (FAT, many FUSE file systems), or too large.
+    std::optional<RecoveryFolder> folder = RecoveryFolder::open(true);
+    const std::string name = record_name(target.id);
+    if (!folder || !folder->write(name, bytes)) return false;
+    // From here a crash leaves the record, and the next edit finishes.
+    if (!write_new(file, record)) {
+        const int error = errno;
+        if (write_old(file, record)) (void)folder->remove(name);
+        errno = error;
+        return false;
+    }
+    return folder->remove(name);
+}
+
+// Writes the new content into `to`: head, kept bytes, tail; synced.
+bool fill(ByteFile& to, const ByteFile& file, const FileEdit& edit, std::uint64_t tail_from) {
+    const std::uint64_t kept_end = edit.head.size() + (tail_from - edit.cut);
+    return write_at(to.fd(), edit.head.data(), edit.head.size(), 0) &&
+           copy_to_end(file.fd(), edit.cut, to.fd(), edit.head.size()) && to.truncate(kept_end) &&
+           write_at(to.fd(), edit.tail.data(), edit.tail.size(), kept_end);
+}
+
+std::optional<std::vector<Sha256Digest>> piece_hashes(int fd, std::uint64_t length,
+                                                      std::uint64_t new_length) {
+    std::vector<Sha256Digest> hashes;
+    for (const auto& [at, size] : copy_pieces(length, new_length)) {
+        const std::optional<std::string> piece = read_bytes(fd, at, size);
+        if (!piece) return std::nullopt;
+        hashes.push_back(sha256(*piece));
+    }
+    return hashes;
+}
+
+// The new file of a file with several hard links: written in the private
+// folder, recorded, then copied over the file in place.
+bool copy_into_place(ByteFile& file, const Target& target, const FileEdit& edit,
+                     std::uint64_t length, std::uint64_t tail_from) {
+    std::optional<RecoveryFolder> folder = RecoveryFolder::open(true);
+    if (!folder) return false;
+    const std::string name = record_name(target.id);
+    const std::string companion = name + ".new";
+    std::optional<ByteFile> fresh = folder->create_file(companion);
+    if (!fresh) return false;
+    EditRecord record = new_record(RecordKind::copy, target.id, length,
+                                   edit.head.size() + (tail_from - edit.cut) + edit.tail.size());
+    std::optional<std::vector<Sha256Digest>> old_blocks;
+    std::optional<Sha256Digest> new_file;
+    const bool ready = fill(*fresh, file, edit, tail_from) && fresh->sync() &&
+                       (old_blocks = piece_hashes(file.fd(), length, record.new_length)) &&
+                       (new_file = file_hash(fresh->fd()));
+    if (ready) {
+        record.old_blocks = std::move(*old_blocks);
+        record.new_file = *new_file;
+    }
+    if (!ready || !folder->write(name, encode_record(record))) {
+        const int error = errno;
+        (void)folder->remove(companion);
+        errno = error;
+        return false;
+    }
+    // From here a crash leaves the record, and the next edit copies again.
+    return copy_over(file, fresh->fd(), record.new_length) && folder->remove(companion) &&
+           folder->remove(name);
+}
+
+// The name of the new file while it takes the file's place: unguessable
+// before it exists, and within 255 bytes.
+std::string temporary_name(const std::string& name) {
+    const std::string tail = ".varnel-" + random_hex(8);
+    return "." + name.substr(0, 254 - tail.size()) + tail;
+}
+
+// The new file of a file with one link: written beside it (nameless where
+// the file system allows), then renamed over it. Records under the old
+// and the new file's identity name the temporary for as long as it has a
+// name, so that the next edit of whichever file the name then leads to
+// removes what is left.
+bool rename_into_place(ByteFile& file, const Target& target, const FileEdit& edit,
+                       std::uint64_t tail_from) {
+    std::optional<RecoveryFolder> folder = RecoveryFolder::open(true);
+    if (!folder) return false;
+    EditRecord old_record = new_record(RecordKind::temp, target.id, 0, 0);
+    old_record.temp_name = temporary_name(target.name);
+    const std::string old_name = record_name(target.id);
+    std::string new_name;
+    const auto give_up = [&]() {
+        const int error = errno;
+        (void)target.folder.remove(old_record.temp_name);
+        if (!new_name.empty()) (void)folder->remove(new_name);
+        (void)folder->remove(old_name);
+        errno = error;
+        return false;
+    };
+    // The new file's record, once it exists. Where the file system has
+    // nameless files the old file's record is written first and names it,
+    // so that no record is ever left that no file leads to.
+    EditRecord new_file_record;
+    const auto name_new = [&](const ByteFile& fresh) {
+        const std::optional<FileId> id = file_id_of(fresh.fd());
+        if (!id) return false;
+        new_file_record = new_record(RecordKind::temp, *id, 0, 0);
+        new_file_record.temp_name = old_record.temp_name;
+        new_file_record.partner = old_name;
+        new_name = record_name(*id);
+        return true;
+    };
+    std::optional<ByteFile> fresh = target.folder.create_nameless();
+    const bool named = !fresh;
+    if (named) {
+        if (errno != EOPNOTSUPP || !folder->write(old_name, encode_record(old_record)))
+            return false;
+        fresh = target.folder.create_named(old_record.temp_name);
+        if (!fresh || !name_new(*fresh) || !folder->write(new_name, encode_record(new_file_record)))
+            return give_up();
+    }
+    // Locked before it takes the file's place: an edit waiting for the old
+    // file goes on with this one only once this edit is over.
+    if (!lock_file(fresh->fd(), edit_lock_wait_ms) || !fill(*fresh, file, edit, tail_from) ||
+        !copy_metadata(file.fd(), fresh->fd()) || !fresh->sync())
+        return give_up();
+    if (!named) {
+        if (!name_new(*fresh)) return give_up();
+        old_record.partner = new_name;
+        if (!folder->write(old_name, encode_record(old_record)) ||
+            !folder->write(new_name, encode_record(new_file_record)) ||
+            !target.folder.link_file(*fresh, old_record.temp_name))
+            return give_up();
+    }
+    if (!target.folder.rename_over(old_record.temp_name, target.name)) return give_up();
+    file = std::move(*fresh);
+    // The old file is gone with the name: the records go too, the old
+    // file's first (the new file's leads to it).
+    return target.folder.sync() && folder->remove(old_name) && folder->remove(new_name);
 }
 
 }  // namespace
-
-std::string undo_record(std::string_view old_bytes, std::string_view new_bytes) {
-    std::string record(undo_magic);
-    put_u64(record, old_bytes.size());
-    put_u64(record, fnv_hash(new_bytes));
-    record += old_bytes;
-    return record;
-}
 
 bool leads_to_mp3_name(const std::string& path) {
     const std::optional<FileLocation> where = locate_file(path);
@@ -243,70 +480,41 @@ bool leads_to_mp3_name(const std::string& path) {
     return false;
 }
 
-bool recover_file_edit(ByteFile& file, const std::string& path) {
-    std::optional<Target> target = lock_target(file, path);
-    return target && recover(file, *target);
+std::optional<Recovery> recover_file_edit(ByteFile& file, const std::string& path) {
+    const std::optional<Target> target = lock_target(file, path, true);
+    if (!target) return std::nullopt;
+    return recover(file, *target);
 }
 
-bool replace_file_start(ByteFile& file, const std::string& path, std::uint64_t cut,
-                        std::string_view head) {
-    const std::int64_t started = time_now();
-    std::optional<Target> target = lock_target(file, path);
-    if (!target || !recover(file, *target)) return false;
-    NewFile fresh(*target, started);
-    if (!fresh.is_open() || !fill(fresh, file, cut, head)) return false;
-    if (target->info.links > 1) {
-        const std::string redo = redo_file_name(target->name, target->info.inode);
-        if (!fresh.name_as(redo) || !target->folder.sync()) return false;
-        // From here a crash leaves the finished file, and the next edit
-        // copies it over again.
-        return copy_over(file, fresh.file().fd()) && target->folder.remove(redo);
-    }
-    const std::string temporary = new_file_name(target->name, target->info.inode);
-    if (!fresh.name_as(temporary)) return false;
-    if (!target->folder.rename_over(temporary, target->name)) {
-        target->folder.remove(temporary);
-        return false;
-    }
-    file = std::move(fresh.file());
-    return target->folder.sync();
+bool has_unfinished_edit(const ByteFile& file) {
+    const std::optional<FileId> id = file_id_of(file.fd());
+    if (!id) return false;
+    const auto bound = [&id](const std::optional<std::string>& bytes) {
+        const std::optional<EditRecord> record = bytes ? decode_record(*bytes) : std::nullopt;
+        return record && same_recorded_file(record->file, *id);
+    };
+    if (bound(read_attribute(file.fd(), undo_attribute))) return true;
+    std::optional<RecoveryFolder> folder = RecoveryFolder::open(false);
+    return folder && bound(folder->read(record_name(*id)));
 }
 
-bool overwrite_file_start(ByteFile& file, const std::string& path, std::string_view bytes) {
-    const std::int64_t started = time_now();
-    std::optional<Target> target = lock_target(file, path);
+bool commit_file_edit(ByteFile& file, const std::string& path, const FileEdit& edit) {
+    const std::optional<Target> target = lock_target(file, path, false);
     if (!target || !recover(file, *target)) return false;
-    const std::optional<std::string> old = read_bytes(file, 0, bytes.size());
-    if (!old) return false;
-    if (*old == bytes) return true;
-    const auto [first, length] = changed_run(*old, bytes);
-    if (attribute_header + length <= attribute_record_max) {
-        std::string record(attribute_magic);
-        put_u64(record, first);
-        put_u64(record, fnv_hash(bytes.substr(first, length)));
-        record += std::string_view(*old).substr(first, length);
-        if (write_attribute(file.fd(), undo_attribute, record))
-            return overwrite_with_attribute(file, bytes, first, length);
-        // No attributes here (FAT, many FUSE file systems): the side file.
-    }
-    const std::string record = undo_record(*old, bytes);
-    NewFile side(*target, started);
-    const std::string undo = undo_file_name(target->name, target->info.inode);
-    // The record is named, then synced: the sync of a file whose link was
-    // just made commits that link too (journaling file systems log the two
-    // in order; FAT writes the entry with the file's size), which saves the
-    // folder's own sync.
-    if (!side.is_open() || !write_at(side.file().fd(), record.data(), record.size(), 0) ||
-        !side.name_as(undo) || !side.file().sync())
-        return false;
-    // From here a crash leaves the record, and the next edit finishes.
-    if (!write_at(file.fd(), bytes.data(), bytes.size(), 0) || !sync_data(file.fd())) {
-        const int error = errno;
-        roll_back(file, *target, undo, true);
-        errno = error;
+    const std::optional<std::uint64_t> length = file.length();
+    if (!length) return false;
+    // A tag that claims more than the file takes all of it.
+    FileEdit bounded = edit;
+    bounded.cut = std::min(edit.cut, *length);
+    const std::uint64_t tail_from = edit.tail_from.value_or(*length);
+    if (bounded.cut > tail_from || tail_from > *length) {
+        errno = EINVAL;
         return false;
     }
-    return target->folder.remove(undo);
+    if (bounded.head.size() == bounded.cut)
+        return patch(file, *target, bounded, *length, tail_from);
+    if (target->info.links > 1) return copy_into_place(file, *target, bounded, *length, tail_from);
+    return rename_into_place(file, *target, bounded, tail_from);
 }
 
 }  // namespace varnel

@@ -1,9 +1,21 @@
 #pragma once
-// Replacing the start of a file so that a crash, a kill or an error at any
-// moment leaves the old or the new file, or a file that the next edit (or
-// recover_file_edit) turns into the new one. Side files: temp_files.h.
+// Changing a file so that a crash, a kill or an error at any moment leaves
+// the old file, the new one, or one that the next edit of that file by the
+// same user finishes.
+//
+// Every edit in progress has a record in the user's private folder
+// (platform/recovery_folder.h, format in edit_record.h), named after the
+// file's identity (device and inode), never beside the file: every hard
+// link of the file finds it, and nobody else can plant or change one; a
+// small in-place edit keeps it in the file's attribute user.varnel.undo
+// instead, bound in the same way (a copied or planted one is inert). A
+// record is applied only to the file it was made for (same device, inode
+// and birth time) while the bytes it changes still hold the old bytes, the
+// new ones, or a mix of exactly those two; anything else means another
+// program changed the file, and the record is dropped.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,49 +23,55 @@
 
 namespace varnel {
 
+// How long an edit waits for another edit of the same file to end.
+inline constexpr int edit_lock_wait_ms = 10000;
+
 // True when `path`, symbolic links followed, names a file whose name ends
 // in ".mp3" (any case): tags are written only there, never through a link
 // into some other kind of file. false with errno set (EINVAL for another
 // name).
 bool leads_to_mp3_name(const std::string& path);
 
-// The content of a .varnel-undo record: the `old_bytes` at the file's
-// start and a hash that tells whether `new_bytes` are all in place.
-std::string undo_record(std::string_view old_bytes, std::string_view new_bytes);
+// What recover_file_edit found of an earlier edit of the file.
+enum class Recovery {
+    nothing,    // no record, or one cut short before the file was touched
+    finished,   // the interrupted edit was completed
+    discarded,  // the file was changed by another program: record dropped
+};
 
-// Finishes an edit of the regular file open as `file` (found at `path`,
-// symbolic links followed) that was interrupted: a finished new file
-// (.varnel-redo) is copied over it, the old tag bytes of an in-place edit
-// (.varnel-undo) are put back unless the new ones are all there. true when
-// nothing was pending or it was finished; false with errno set otherwise.
-bool recover_file_edit(ByteFile& file, const std::string& path);
+// Takes the file's lock (waiting for another edit up to edit_lock_wait_ms;
+// then errno EWOULDBLOCK) and finishes an interrupted edit of the file.
+// `file` is the file at `path` (symbolic links followed), open for reading
+// and writing; when another edit replaced the file while this one waited,
+// `file` is opened anew on the file the path now leads to. nullopt with
+// errno set on an error.
+[[nodiscard]] std::optional<Recovery> recover_file_edit(ByteFile& file, const std::string& path);
 
-// Gives the file the content `head` followed by its bytes from offset
-// `cut` on (from its end when `cut` lies beyond it).
-// The new content is written to a new file in the folder of the file
-// (nameless where the file system allows), synced and given the file's
-// owner, extended attributes and mode. A file with one link: the new file
-// takes its place by a rename and the folder is synced; `file` is then open
-// on it. A file with several hard links: the new file is named
-// .varnel-redo, then copied over the file in place and synced, then
-// removed, so that every name sees the change.
-// Takes the file's lock, finishes an interrupted edit first and removes
-// only the file's own stale .varnel-new-<inode>. `file` must be the file at `path`
-// (same device and inode), else nothing is done (ESTALE). false with errno
-// set on any error; the file is then unchanged (or, after a failed folder
-// sync, new).
-bool replace_file_start(ByteFile& file, const std::string& path, std::uint64_t cut,
-                        std::string_view head);
+// True when the open file has the record of an unfinished edit. Reads only.
+[[nodiscard]] bool has_unfinished_edit(const ByteFile& file);
 
-// Writes `bytes` over the first bytes of the file in place (the file's
-// length stays), crash-safe: the old value of the run of changed bytes
-// first goes to the file's extended attribute user.varnel.undo (when the
-// record stays within 4,000 bytes and the file system takes it; the file
-// is synced), else all old bytes to a .varnel-undo side file, named and
-// synced; the record is removed once the new bytes are synced. Nothing is
-// written when the bytes are there already. Same lock, recovery, checks and
-// errors as replace_file_start. recover_file_edit puts back the old bytes
-// of either record unless the new ones are all there.
-bool overwrite_file_start(ByteFile& file, const std::string& path, std::string_view bytes);
+// The new content of a file: `head` in place of its bytes [0, cut) and
+// `tail` in place of its bytes [tail_from, end), the bytes between kept.
+struct FileEdit {
+    std::uint64_t cut = 0;
+    std::string head;
+    std::optional<std::uint64_t> tail_from;  // none: the end of the file
+    std::string tail;
+};
+
+// Gives the file at `path`, open as `file`, the content `edit` describes,
+// as one crash-safe step. The head and tail are written in place when the
+// head takes the place of as many bytes (the changed bytes first go to the
+// record: in the file's attribute when it takes the record, up to 4,000
+// bytes, else in the private folder). Otherwise a new file is written: for a file with one link in
+// its folder (nameless where the file system allows) and renamed over it,
+// `file` then being open on it; for a file with several hard links in the
+// private folder, and copied over the file in place, so that every name
+// sees the change. Takes the lock and finishes an interrupted edit first.
+// `file` must be the file at `path`, else nothing is done (ESTALE). false
+// with errno set on any error; the file is then unchanged (or, after a
+// failed folder sync, new; or, after a failed copy over a linked file,
+// finished by the next edit).
+[[nodiscard]] bool commit_file_edit(ByteFile& file, const std::string& path, const FileEdit& edit);
 
 }  // namespace varnel

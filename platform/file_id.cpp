@@ -124,12 +124,14 @@ bool can_exchange_names(int dir_fd) {
            type == f2fs_magic;
 }
 
-std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasting_inodes) {
-    // c_str() would silently cut a name at an embedded NUL and examine
-    // another entry.
-    if (name.find('\0') != std::string::npos) return std::nullopt;
+namespace {
+
+// The identity of `name` in `dir_fd`, or of `dir_fd` itself with an empty
+// name (AT_EMPTY_PATH); a content fingerprint only for a named regular file.
+std::optional<FileId> statx_id(int dir_fd, const std::string& name, int flags,
+                               bool lasting_inodes) {
     struct statx info {};
-    if (statx(dir_fd, name.c_str(), AT_SYMLINK_NOFOLLOW,
+    if (statx(dir_fd, name.c_str(), flags,
               STATX_TYPE | STATX_INO | STATX_SIZE | STATX_MTIME | STATX_BTIME, &info) != 0)
         return std::nullopt;
     FileId id;
@@ -144,12 +146,25 @@ std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasti
     id.mtime_sec = info.stx_mtime.tv_sec;
     id.mtime_nsec = info.stx_mtime.tv_nsec;
     id.size = info.stx_size;
-    if (!lasting_inodes && S_ISREG(info.stx_mode)) {
+    if (!lasting_inodes && !name.empty() && S_ISREG(info.stx_mode)) {
         const auto fingerprint = fingerprint_of(dir_fd, name, id.size);
         id.has_fingerprint = fingerprint.has_value();
         id.fingerprint = fingerprint.value_or(0);
     }
     return id;
+}
+
+}  // namespace
+
+std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasting_inodes) {
+    // c_str() would silently cut a name at an embedded NUL and examine
+    // another entry.
+    if (name.find('\0') != std::string::npos) return std::nullopt;
+    return statx_id(dir_fd, name, AT_SYMLINK_NOFOLLOW, lasting_inodes);
+}
+
+std::optional<FileId> file_id_of(int fd) {
+    return statx_id(fd, std::string(), AT_EMPTY_PATH, inode_numbers_last(fd));
 }
 
 }  // namespace varnel

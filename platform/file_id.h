@@ -67,4 +67,8 @@ enum class FileMismatch : unsigned char { none, birth, inode, size, content, mti
 // fingerprint is taken too (the file is opened and up to 8 KiB read).
 std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasting_inodes = true);
 
+// The identity of the open file `fd`, with what inode_numbers_last says
+// of its file system.
+std::optional<FileId> file_id_of(int fd);
+
 }  // namespace varnel

@@ -21,7 +21,7 @@ bool make_folders(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> user_state_folder() {
+std::optional<std::string> state_folder_path() {
     std::string base;
     const char* state = std::getenv("XDG_STATE_HOME");
     const char* home = std::getenv("HOME");
@@ -30,11 +30,17 @@ std::optional<std::string> user_state_folder() {
         base = state;
     else if (home != nullptr && home[0] == '/')
         base = std::string(home) + "/.local/state";
-    else
+    else {
+        errno = ENOENT;
         return std::nullopt;
-    const std::string folder = base + "/varnel";
-    if (!make_folders(folder)) return std::nullopt;
-    return folder + "/";
+    }
+    return base + "/varnel/";
+}
+
+std::optional<std::string> user_state_folder() {
+    const std::optional<std::string> folder = state_folder_path();
+    if (!folder || !make_folders(folder->substr(0, folder->size() - 1))) return std::nullopt;
+    return folder;
 }
 
 }  // namespace varnel

@@ -11,4 +11,7 @@ namespace varnel {
 // when there is no home folder or it cannot be created.
 std::optional<std::string> user_state_folder();
 
+// The same folder's path without creating anything.
+std::optional<std::string> state_folder_path();
+
 }  // namespace varnel

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -258,13 +259,43 @@ std::optional<FileInfo> file_info(int fd) {
         static_cast<std::uint64_t>(info.st_nlink), static_cast<std::uint64_t>(info.st_size)};
 }
 
-bool lock_file(int fd) {
-    int result;
-    do {
-        result = flock(fd, LOCK_EX);
-    } while (result != 0 && errno == EINTR);
-    // File systems without locks: the edit goes on unlocked.
-    return result == 0 || errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS;
+bool lock_file(int fd, int wait_ms) {
+    constexpr int step_ms = 5;
+    for (int waited = 0;; waited += step_ms) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        // File systems without locks: the edit goes on unlocked.
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (waited >= wait_ms) {
+            errno = EWOULDBLOCK;
+            return false;
+        }
+        const timespec pause{0, step_ms * 1000000L};
+        nanosleep(&pause, nullptr);
+    }
+}
+
+std::string random_hex(std::size_t bytes) {
+    std::string raw(bytes, '\0');
+    std::size_t got = 0;
+    while (got < bytes) {
+        const ssize_t count = getrandom(raw.data() + got, bytes - got, 0);
+        if (count > 0) got += static_cast<std::size_t>(count);
+        // Without a random source the clock and the process still make
+        // the name unlikely to be guessed before it exists.
+        if (count < 0 && errno != EINTR) {
+            const std::string fallback = std::to_string(time_now()) + std::to_string(getpid());
+            for (std::size_t i = got; i < bytes; ++i) raw[i] = fallback[i % fallback.size()];
+            got = bytes;
+        }
+    }
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string text;
+    for (const char c : raw) {
+        text += digits[static_cast<unsigned char>(c) >> 4];
+        text += digits[static_cast<unsigned char>(c) & 0x0F];
+    }
+    return text;
 }
 
 bool sync_data(int fd) {
@@ -303,15 +334,15 @@ SideFolder::~SideFolder() {
     if (fd_ >= 0) ::close(fd_);
 }
 
-std::optional<ByteFile> SideFolder::create_file(const std::string& fallback_name,
-                                                bool& named) const {
-    named = false;
-    int fd = open_retrying(fd_, ".", O_TMPFILE | O_RDWR, 0600);
+std::optional<ByteFile> SideFolder::create_nameless() const {
+    const int fd = open_retrying(fd_, ".", O_TMPFILE | O_RDWR, 0600);
     if (fd >= 0) return ByteFile::adopt(fd);
-    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT)
-        return std::nullopt;
-    named = true;
-    fd = open_retrying(fd_, fallback_name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+    if (errno == EISDIR || errno == EINVAL || errno == ENOENT) errno = EOPNOTSUPP;
+    return std::nullopt;
+}
+
+std::optional<ByteFile> SideFolder::create_named(const std::string& name) const {
+    const int fd = open_retrying(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
     if (fd < 0) return std::nullopt;
     return ByteFile::adopt(fd);
 }
@@ -338,16 +369,15 @@ std::optional<ByteFile> SideFolder::open_entry(const std::string& name, bool wri
     return checked_regular(open_retrying(fd_, name.c_str(), flags));
 }
 
-bool SideFolder::has(const std::string& name) const {
+bool SideFolder::remove_own_file(const std::string& name, std::uint64_t keep) const {
     struct stat info {};
-    return fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
-}
-
-std::optional<std::int64_t> SideFolder::regular_file_changed(const std::string& name) const {
-    struct stat info {};
-    if (fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode))
-        return std::nullopt;
-    return static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
+    if (fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
+    if (!S_ISREG(info.st_mode) || info.st_uid != geteuid() ||
+        static_cast<std::uint64_t>(info.st_ino) == keep) {
+        errno = EPERM;
+        return false;
+    }
+    return unlinkat(fd_, name.c_str(), 0) == 0 || errno == ENOENT;
 }
 
 std::int64_t time_now() {

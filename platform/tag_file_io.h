@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/error_text.h"
 #include "platform/byte_file.h"
+#include "platform/error_text.h"
 
 namespace varnel {
 
@@ -47,9 +47,13 @@ struct FileInfo {
 };
 std::optional<FileInfo> file_info(int fd);
 
-// Takes the exclusive advisory lock of the open file, waiting for it; true
-// without a lock on a file system that has none.
-bool lock_file(int fd);
+// Takes the exclusive advisory lock of the open file, waiting for it up
+// to `wait_ms` milliseconds; true without a lock on a file system that has
+// none. false with errno EWOULDBLOCK when another holds it longer.
+bool lock_file(int fd, int wait_ms);
+
+// `bytes` random bytes as lower-case hex digits (twice as many).
+std::string random_hex(std::size_t bytes);
 
 // Syncs the data (and the size) of `fd`.
 bool sync_data(int fd);
@@ -83,10 +87,11 @@ public:
     SideFolder(const SideFolder&) = delete;
     ~SideFolder();
 
-    // A new file (read and write, mode 0600) without a name (O_TMPFILE)
-    // where the file system has it, else the named file `fallback_name`
-    // (created, never replacing one); `named` tells which it is.
-    std::optional<ByteFile> create_file(const std::string& fallback_name, bool& named) const;
+    // A new file (read and write, mode 0600) without a name (O_TMPFILE);
+    // nullopt with errno EOPNOTSUPP where the file system has none.
+    std::optional<ByteFile> create_nameless() const;
+    // The new file `name` (read and write, mode 0600, never replacing one).
+    std::optional<ByteFile> create_named(const std::string& name) const;
     // Gives the nameless file `file` the name `name` (never replacing one).
     bool link_file(const ByteFile& file, const std::string& name) const;
     // Renames entry `from` over entry `to`.
@@ -96,11 +101,12 @@ public:
     bool sync() const;
     // Opens entry `name` (a regular file, links not followed).
     std::optional<ByteFile> open_entry(const std::string& name, bool write) const;
-    // true when entry `name` exists (links not followed).
-    bool has(const std::string& name) const;
-    // When entry `name` last changed (inode change time, nanoseconds since
-    // the epoch); nullopt when it is not a regular file.
-    std::optional<std::int64_t> regular_file_changed(const std::string& name) const;
+    // Removes entry `name` when it is a regular file of this user other
+    // than inode `keep` (links not followed); true when it is gone or was
+    // never there, false when it is something else or cannot be removed.
+    bool remove_own_file(const std::string& name, std::uint64_t keep) const;
+    // The open folder, for the calls that examine its entries.
+    int fd() const { return fd_; }
 
 private:
     explicit SideFolder(int fd) : fd_(fd) {}

@@ -1,5 +1,7 @@
 #include "id3/ui/tag_dialog.h"
 
+#include <cerrno>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -268,9 +270,8 @@ bool TagDialog::load() {
     // The flags start clear with every window: only what this window loads
     // or the user edits here is written back.
     modified_ = {false, false};
-    // An edit of this file that a crash interrupted is finished first.
-    if (std::optional<ByteFile> writable = open_regular_file(path_, true))
-        recover_file_edit(*writable, path_);
+    // Showing only reads: an edit that a crash interrupted is told, and
+    // finished by the next 更新.
     std::optional<ByteFile> file = open_regular_file(path_, false);
     if (!file) {
         services_.message_box(
@@ -279,6 +280,10 @@ bool TagDialog::load() {
             MessageIcon::error, MessageButtons::ok);
         return false;
     }
+    if (has_unfinished_edit(*file))
+        tell(QStringLiteral("上一次的标签修改没有完成：") + path_edit_->text() +
+                 QStringLiteral("\n更新时将完成它。"),
+             false);
     TagFields fields;
     present_[v1]->setChecked(read_id3v1_tag(*file, fields));
     if (present_[v1]->isChecked())
@@ -384,9 +389,10 @@ TagFields TagDialog::v2_fields() const {
 
 // The message, and on a second line the system's reason for a failure.
 void TagDialog::tell(const QString& message, bool failed, int error) {
-    const QString shown = failed && error != 0 ? message + QLatin1Char('\n') +
-                                                     QString::fromLocal8Bit(tag_edit_error_text(error))
-                                               : message;
+    const QString reason = error == EWOULDBLOCK
+                               ? QStringLiteral("文件正被另一个程序修改")
+                               : QString::fromLocal8Bit(tag_edit_error_text(error));
+    const QString shown = failed && error != 0 ? message + QLatin1Char('\n') + reason : message;
     services_.message_box(nullptr, message_title, shown,
                           failed ? MessageIcon::error : MessageIcon::none, MessageButtons::ok);
 }
@@ -402,52 +408,65 @@ bool TagDialog::may_drop(const std::vector<std::string>& frames) {
                                  MessageButtons::yes_no) == MessageAnswer::yes;
 }
 
-void TagDialog::update_v1(ByteFile* file, int open_error) {
-    if (present_[v1]->isChecked()) {
-        const int index = genre_[v1]->currentIndex();
-        const int genre = index >= 0 ? genre_[v1]->itemData(index).toInt() : 255;
-        const bool written =
-            file && write_id3v1_tag(*file, code_page(title1_->text()), code_page(artist1_->text()),
-                                    code_page(album1_->text()), code_page(year1_->text()),
-                                    code_page(comment1_->toPlainText()),
-                                    to_integer(code_page(track1_->text())), genre);
-        const int error = file ? errno : open_error;
+// The requested change of the ID3v1 group.
+void TagDialog::add_v1_change(TagChanges& changes) const {
+    if (!present_[v1]->isChecked()) {
+        changes.v1 = TagChange::remove;
+        return;
+    }
+    const int index = genre_[v1]->currentIndex();
+    const int genre = index >= 0 ? genre_[v1]->itemData(index).toInt() : 255;
+    changes.v1 = TagChange::write;
+    changes.v1_block = build_id3v1_block(code_page(title1_->text()), code_page(artist1_->text()),
+                                         code_page(album1_->text()), code_page(year1_->text()),
+                                         code_page(comment1_->toPlainText()),
+                                         to_integer(code_page(track1_->text())), genre);
+}
+
+// The outcome of one group's change, as the user is told it.
+void TagDialog::tell_outcome(int group, TagChange change, const TagEditResult& result) {
+    const QString tag = group == v1 ? QStringLiteral("ID3v1") : QStringLiteral("ID3v2");
+    if (change == TagChange::write)
         tell(
-            written ? QStringLiteral("ID3v1标签更新成功！") : QStringLiteral("ID3v1标签更新失败！"),
-            !written, error);
-    } else if (file && !remove_id3v1_tag(*file)) {
-        tell(QStringLiteral("删除ID3v1标签失败！"), true, errno);
-    }
+            tag + (result.ok ? QStringLiteral("标签更新成功！") : QStringLiteral("标签更新失败！")),
+            !result.ok, result.error);
+    else if (change == TagChange::remove && !result.ok)
+        tell(QStringLiteral("删除") + tag + QStringLiteral("标签失败！"), true, result.error);
 }
 
-void TagDialog::update_v2(ByteFile* file, int open_error) {
-    if (present_[v2]->isChecked()) {
-        if (!file) {
-            tell(QStringLiteral("ID3v2标签更新失败！"), true, open_error);
-            return;
-        }
-        const std::vector<std::string> frames = unconvertible_frames(*file);
-        if (!may_drop(frames)) return;
-        const TagEditResult result =
-            write_id3v2_tag(*file, path_, v2_fields(), V2WriteOptions{encoding_, true}, codec_);
-        tell(result.ok ? QStringLiteral("ID3v2标签更新成功！")
-                       : QStringLiteral("ID3v2标签更新失败！"),
-             !result.ok, result.error);
-    } else if (file) {
-        const TagEditResult result = remove_id3v2_tag(*file, path_);
-        if (!result.ok) tell(QStringLiteral("删除ID3v2标签失败！"), true, result.error);
-    }
-}
-
-// ID3v1 first, then ID3v2, on the same open file. The window stays open.
+// Both groups' changes as one edit, on the one open file. The window stays open.
 void TagDialog::update_tags() {
     // Through a link into a file that is not an MP3 file nothing is written.
     std::optional<ByteFile> file;
     if (leads_to_mp3_name(path_)) file = open_regular_file(path_, true);
-    const int open_error = file ? 0 : errno;
-    ByteFile* open = file ? &*file : nullptr;
-    if (modified_[v1]) update_v1(open, open_error);
-    if (modified_[v2]) update_v2(open, open_error);
+    TagEditResult result{false, file ? 0 : errno, {}};
+    TagChanges changes;
+    if (modified_[v1]) add_v1_change(changes);
+    if (modified_[v2] && present_[v2]->isChecked()) {
+        if (file && !may_drop(unconvertible_frames(*file))) return;
+        changes.v2 = TagChange::write;
+        changes.v2_fields = v2_fields();
+        changes.v2_options = V2WriteOptions{encoding_, true};
+    } else if (modified_[v2]) {
+        changes.v2 = TagChange::remove;
+    }
+    if (changes.v1 == TagChange::keep && changes.v2 == TagChange::keep) return;
+    if (file) {
+        const std::optional<Recovery> found = recover_file_edit(*file, path_);
+        if (found == Recovery::finished)
+            tell(QStringLiteral("上一次的标签修改没有完成：") + path_edit_->text() +
+                     QStringLiteral("\n现已完成。"),
+                 false);
+        if (found == Recovery::discarded)
+            tell(QStringLiteral("上一次的标签修改没有完成：") + path_edit_->text() +
+                     QStringLiteral("\n文件已被另一个程序修改，保持原样。"),
+                 false);
+        result = found ? edit_tags(*file, path_, changes, codec_) : TagEditResult{false, errno, {}};
+    }
+    // A file that cannot be opened: only the writes are told (a tag that
+    // cannot be read counts as absent).
+    if (file || changes.v1 == TagChange::write) tell_outcome(v1, changes.v1, result);
+    if (file || changes.v2 == TagChange::write) tell_outcome(v2, changes.v2, result);
 }
 
 }  // namespace varnel

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "id3/id3v2_builder.h"
+#include "id3/tag_edit.h"
 #include "id3/tag_fields.h"
 #include "platform/codec.h"
 
@@ -54,9 +55,8 @@ private:
     void copy_v1_to_v2();
     void copy_v2_to_v1();
     void update_tags();
-    // `file` is null when it could not be opened (errno `open_error`).
-    void update_v1(ByteFile* file, int open_error);
-    void update_v2(ByteFile* file, int open_error);
+    void add_v1_change(TagChanges& changes) const;
+    void tell_outcome(int group, TagChange change, const TagEditResult& result);
     void tell(const QString& text, bool failed, int error = 0);
     bool may_drop(const std::vector<std::string>& frames);
     QString text(std::string_view code_page) const;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/edit_records.h"
 #include "support/mp3_builder.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -31,6 +32,38 @@ TEST(CliTags, PreviewAndRenameFromTags) {
     EXPECT_EQ(renamed.status, 0);
     EXPECT_TRUE(dir.exists("Song.mp3"));
     EXPECT_EQ(run_cli({"preview", "tags", "--prefer", "v3", "x.mp3"}).status, 2);
+}
+
+// Showing, the tag rule's preview and a dry run of fix-tags only read: an
+// edit that a crash interrupted is told on standard error and left; the
+// next edit finishes it first.
+TEST(CliTags, ReadingCommandsTellOfAnInterruptedEditAndLeaveIt) {
+    TempDir dir;
+    TempDir state;
+    setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+    const std::string old_file = id3v2_tag(text_frame("TIT2", "Old one"), 3, 40) + fake_audio(3000);
+    std::string torn = old_file;
+    torn[21] = 'N';
+    dir.write_file("s.mp3", torn);
+    const std::string path = dir.path() + "s.mp3";
+    ASSERT_TRUE(put_record(
+        patch_record(identity_of(path), old_file, {{21, "Old", "New"}}, old_file.size())));
+    const std::vector<std::vector<std::string>> reading = {{"tag", path},
+                                                           {"fix-tags", "--dry-run", path}};
+    for (const std::vector<std::string>& command : reading) {
+        const CliRun run = run_cli(command);
+        EXPECT_NE(run.err.find("上一次的标签修改没有完成"), std::string::npos) << command[0];
+        EXPECT_TRUE(dir.read_file("s.mp3") == torn) << command[0];
+    }
+    EXPECT_EQ(run_cli({"preview", "tags", "--template", "#2", path}).out, "s.mp3\tNld one.mp3\n");
+    EXPECT_TRUE(dir.read_file("s.mp3") == torn);
+
+    const CliRun edit = run_cli({"tag", path, "--set-v2", "artist=A"});
+    EXPECT_EQ(edit.status, 0);
+    EXPECT_NE(edit.err.find("finished now"), std::string::npos);
+    EXPECT_NE(edit.out.find("v2.title=New one\nv2.artist=A\n"), std::string::npos) << edit.out;
+    EXPECT_EQ(run_cli({"tag", path}).err, "");
+    unsetenv("XDG_STATE_HOME");
 }
 
 TEST(CliTags, ShowsSetsAndRemovesTags) {

@@ -21,9 +21,8 @@
 #include <vector>
 
 #include "id3/id3v2_writer.h"
-#include "id3/temp_files.h"
-#include "support/mp3_builder.h"
 #include "support/child_process.h"
+#include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
@@ -50,7 +49,6 @@ bool write_tag(const std::string& path) {
     return file && write_id3v2_tag(*file, path, fields());
 }
 
-
 bool write_file(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);
     return static_cast<bool>(
@@ -67,13 +65,6 @@ std::vector<std::string> names_in(const std::string& folder) {
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         names.push_back(entry.path().filename().string());
     return names;
-}
-
-pid_t dead_pid() {
-    const pid_t child = fork();
-    if (child == 0) _exit(0);
-    waitpid(child, nullptr, 0);
-    return child;
 }
 
 class WriterFsTest : public testing::Test {
@@ -198,52 +189,33 @@ TEST_F(WriterFsTest, UnwritableFolderFails) {
     ASSERT_EQ(chmod(at("locked").c_str(), 0755), 0);
 }
 
-// Only the file's own leftover .varnel-new-<inode> from before the edit
-// goes; look-alikes, other files' and inodes' side files and old-style
-// names stay.
-TEST_F(WriterFsTest, OnlyTheFilesOwnStaleNewFileIsRemoved) {
+// Files that look like an edit's leftovers beside the file, and an undo
+// attribute on it, are neither read nor applied nor removed, and do not
+// stop the edit: an edit's records live only in the user's private folder.
+TEST_F(WriterFsTest, PlantedSideFilesAndAttributesAreInert) {
     temp_.write_file("song.mp3", old_);
-    const std::string own =
-        ".song.mp3.varnel-new-" + std::to_string(stat_of(at("song.mp3")).st_ino);
-    const std::string dead = std::to_string(dead_pid());
-    const std::vector<std::string> kept = {
-        own.substr(1),                               // no leading dot
-        own + ".bak",                                // something else
-        own + "0",                                   // another inode
-        ".song.mp3.varnel-new",                      // no inode
-        ".other.mp3.varnel-new-1",                   // another file's
-        ".song.mp3.varnel-tmp-" + dead + "-abc123",  // not a name of ours
-        ".song.mp3.varnel-redo-1",                   // another inode's
-        ".song.mp3.varnel-undo-x",                   // not an inode
+    const std::string inode = std::to_string(stat_of(at("song.mp3")).st_ino);
+    const std::vector<std::pair<std::string, std::string>> planted = {
+        {".song.mp3.varnel-redo-" + inode, std::string(512, 'R')},
+        {".song.mp3.varnel-undo-" + inode, "VNLUNDO1" + std::string(4800, 'U')},
+        {".song.mp3.varnel-new-" + inode, std::string(700, 'N')},
     };
-    temp_.write_file(own, "left by a killed edit");
-    for (const auto& name : kept) temp_.write_file(name, "x");
-
+    for (const auto& [name, content] : planted) temp_.write_file(name, content);
+    ASSERT_EQ(mkfifo(at(".song.mp3.varnel-new-" + inode + "0").c_str(), 0600), 0);
+    temp_.write_file("notes.txt", "notes");
+    ASSERT_EQ(symlink("notes.txt", at(".song.mp3.varnel-redo-" + inode + "0").c_str()), 0);
+    const std::string attribute = "VNLUNDA1" + std::string(16, '\0') + "XXXX";
+    const bool has_attribute = setxattr(at("song.mp3").c_str(), "user.varnel.undo",
+                                        attribute.data(), attribute.size(), 0) == 0;
     ASSERT_TRUE(write_tag(at("song.mp3")));
-    EXPECT_FALSE(temp_.exists(own));
-    for (const auto& name : kept) EXPECT_TRUE(temp_.exists(name)) << name;
     EXPECT_EQ(temp_.read_file("song.mp3"), expected());
-}
-
-TEST(SideFileNames, FitAFileNameAndOnlyOlderLeftoversAreStale) {
-    for (const std::string& name : {std::string("song.mp3"), std::string(255, 'n')}) {
-        for (const std::string& side :
-             {new_file_name(name, 9), redo_file_name(name, 1234567890123u),
-              undo_file_name(name, 7)}) {
-            EXPECT_LE(side.size(), 255u);
-            EXPECT_EQ(side.substr(0, 5), "." + name.substr(0, 4));
-        }
+    for (const auto& [name, content] : planted) EXPECT_EQ(temp_.read_file(name), content) << name;
+    EXPECT_EQ(temp_.read_file("notes.txt"), "notes");
+    if (has_attribute) {
+        // Carried to the new file like any other attribute, and still inert.
+        ASSERT_TRUE(write_tag(at("song.mp3")));
+        EXPECT_EQ(temp_.read_file("song.mp3"), expected());
     }
-    EXPECT_EQ(new_file_name("song.mp3", 42), ".song.mp3.varnel-new-42");
-    EXPECT_EQ(redo_file_name("song.mp3", 42), ".song.mp3.varnel-redo-42");
-    EXPECT_EQ(undo_file_name("song.mp3", 42), ".song.mp3.varnel-undo-42");
-    struct Case {
-        std::optional<std::int64_t> changed;
-        bool stale;
-    };
-    for (const Case& c :
-         {Case{std::nullopt, false}, Case{999, true}, Case{1000, false}, Case{1001, false}})
-        EXPECT_EQ(is_stale_new_file(c.changed, 1000), c.stale);
 }
 
 TEST_F(WriterFsTest, LongestFileNameCanBeRewritten) {

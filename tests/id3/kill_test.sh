@@ -1,28 +1,34 @@
 #!/usr/bin/env bash
-# Kills a tag edit at each of its system calls, and makes each of them
-# fail, and checks that the file is always the old or the new one, or one
-# that the next edit finishes.
+# Kills a tag edit at its system calls, and makes them fail, and checks
+# that the file is always the old or the new one, or one that the next
+# edit finishes, through either hard link; and that a record left by a
+# kill never undoes what another program wrote into the file afterwards.
 #
 #   kill_test.sh REWRITE_TOOL     (the id3_rewrite_tool test program)
 #
-# Three edits of a 4 MiB file: "grow" gives it a tag 200 KB longer than its
+# Five edits of a 1 MiB file: "grow" gives it a tag 200 KB longer than its
 # old one (whole-file rewrite and rename); "linked" does the same to a file
 # with a second hard link (the new file is copied over it in place);
-# "fit" gives it a tag 200 KB shorter (written in place of the old one,
-# its record in a side file); "small" makes its title one byte longer (in
-# place, its record in the file's extended attribute user.varnel.undo).
-# For every system call that changes the file system (and the opens and
-# closes between them), call number N of that kind is replaced, in turn, by
-#   - SIGKILL: the file must be the old or the new one, or, for an in-place
-#     edit, anything with a .varnel-redo / .varnel-undo side file beside it;
-#     the next edit gives the new one and leaves no side file;
+# "fit" gives it a tag 200 KB shorter (written in place of the old one);
+# "small" makes its title one byte longer (in place); "both" changes the
+# ID3v2 and the ID3v1 tag as one edit (in place, two regions).
+# For every kind of system call that changes the file system (and the
+# opens and closes between them), one of its calls chosen at random (seed
+# printed; KILL_TEST_SEED repeats a run; KILL_TEST_SAMPLES=N tries N calls
+# of each kind, 0 every call with both actions) is replaced by one of
+#   - SIGKILL: the file must be the old or the new one, or another with a
+#     record in the private folder or the file's attribute user.varnel.undo; the next edit, made through the other
+#     hard link where there is one, gives the new one and leaves nothing;
+#     every second kill, another program first writes into the file's
+#     audio: the next edit's recovery must leave those bytes exactly as the
+#     other program wrote them and drop the record;
 #   - the error ENOSPC: the tool reports failure with the old file, or
 #     success with the new one (failure with the new one only when the
-#     final folder sync failed, or another file with a side file left for
-#     the next edit); no other side file is left.
-# A hard link must always show what the file shows.
-# Everything runs twice: with copy_file_range, and with it failing ENOSYS
-# (the buffered copy). Exit code 77 (skipped) without a working strace.
+#     final folder sync failed, or another file with a record left for the
+#     next edit); no temporary file is left.
+# Every kind of edit runs with copy_file_range and, for the rewrites' writes
+# and syncs, with it failing ENOSYS (the buffered copy). Exit code 77
+# (skipped) without a working strace.
 set -u
 
 tool=${1:?usage: kill_test.sh REWRITE_TOOL}
@@ -36,8 +42,14 @@ trap 'rm -rf "$work"' EXIT
 folder=$work/music
 song=$folder/song.mp3
 mkdir "$folder"
+export XDG_STATE_HOME=$work/state
+records=$XDG_STATE_HOME/varnel/tag-recovery
+seed=${KILL_TEST_SEED:-$(( $(date +%s) % 100000 ))}
+samples=${KILL_TEST_SAMPLES:-1}
+echo "seed $seed (KILL_TEST_SEED=$seed repeats this run), $samples calls per kind"
+RANDOM=$seed
 
-head -c 4194304 /dev/urandom > "$work/audio"
+head -c 1060000 /dev/urandom > "$work/audio"
 
 # Makes the old and new files of edit kind $1.
 prepare() {
@@ -47,9 +59,11 @@ prepare() {
     new_title=200000
     if [ "$1" = fit ]; then old_title=200000; new_title=10; fi
     if [ "$1" = small ]; then new_title=11; fi
-    "$tool" write "$song" "$old_title" || { echo "cannot write the first tag"; exit 1; }
+    edit=write
+    if [ "$1" = both ]; then edit=both; new_title=11; fi
+    "$tool" "$edit" "$song" "$old_title" || { echo "cannot write the first tag"; exit 1; }
     cp "$song" "$work/old"
-    "$tool" write "$song" "$new_title" || { echo "cannot write the new tag"; exit 1; }
+    "$tool" "$edit" "$song" "$new_title" || { echo "cannot write the new tag"; exit 1; }
     cp "$song" "$work/new"
     cmp -s "$work/old" "$work/new" && { echo "old and new are equal"; exit 1; }
     if [ "$1" = linked ]; then ln "$song" "$folder/link.mp3"; fi
@@ -62,7 +76,7 @@ fail() {
     failures=$((failures + 1))
 }
 
-# 1 when the song carries the undo attribute of an unfinished in-place edit.
+# 1 when the song carries the record of a small in-place edit.
 undo_attribute() {
     python3 -c 'import os, sys
 try:
@@ -71,11 +85,8 @@ try:
 except OSError:
     print(0)' "$song"
 }
-temps_left() { echo $(( $(find "$folder" -name '.*varnel-*' | wc -l) + $(undo_attribute) )); }
-pending() {
-    echo $(( $(find "$folder" -name '.*varnel-redo-*' -o -name '.*varnel-undo-*' | wc -l) +
-             $(undo_attribute) ))
-}
+pending() { echo $(( $(find "$records" -type f 2>/dev/null | wc -l) + $(undo_attribute) )); }
+temps_left() { echo $(( $(find "$folder" -name '.*varnel-*' | wc -l) + $(pending) )); }
 link_differs() { [ "$kind" = linked ] && ! cmp -s "$song" "$folder/link.mp3"; }
 
 # old, new or other
@@ -87,12 +98,24 @@ state() {
 
 # cp writes into the existing file: a hard link stays a link.
 reset() {
-    rm -f "$folder"/.*varnel-* && cp "$work/old" "$song"
+    rm -rf "$folder"/.*varnel-* "$records" && cp "$work/old" "$song"
     python3 -c 'import os, sys
 try:
     os.removexattr(sys.argv[1], "user.varnel.undo")
 except OSError:
     pass' "$song"
+}
+
+# The name the next edit goes through: the other hard link where there is one.
+other_name() { if [ "$kind" = linked ]; then echo "$folder/link.mp3"; else echo "$song"; fi; }
+
+# Another program writes into the audio, 3000 bytes before the end (past
+# neither tag).
+foreign_write() {
+    python3 -c 'import os, sys
+with open(sys.argv[1], "r+b") as f:
+    f.seek(-3000, os.SEEK_END)
+    f.write(b"written by another program")' "$song"
 }
 
 # Runs the rewrite under strace tracing the calls $1 (comma-separated),
@@ -105,7 +128,7 @@ rewrite_traced() {
         set -- -e inject=copy_file_range:error=ENOSYS "$@"
         calls=$calls,copy_file_range
     fi
-    strace -f -qq -o "$work/trace" -e trace="$calls" "$@" "$tool" write "$song" "$new_title"
+    strace -f -qq -o "$work/trace" -e trace="$calls" "$@" "$tool" "$edit" "$song" "$new_title"
 }
 
 # How often an untroubled rewrite makes each of the calls $1: lines "COUNT NAME".
@@ -116,7 +139,9 @@ count_calls() {
     awk '{ name = $2; sub(/\(.*/, "", name); print name }' "$work/trace" | sort | uniq -c
 }
 
-kill_at() { # syscall n
+corrupt=0
+reverted=0
+kill_at() { # syscall n foreign
     local label="kill $1#$2 $kind $mode"
     reset
     (rewrite_traced "$1" -e inject="$1:signal=SIGKILL:when=$2") >/dev/null 2>&1
@@ -125,11 +150,26 @@ kill_at() { # syscall n
     [ "$code" = 137 ] || fail "$label" "not killed (exit code $code)"
     if [ "$seen" = other ] && [ "$(pending)" = 0 ]; then
         fail "$label" "the file is neither the old nor the new one, and nothing finishes it"
+        corrupt=$((corrupt + 1))
     fi
     link_differs && fail "$label" "the hard link shows another file"
-    # The next edit finishes the killed one, or clears its side file.
-    "$tool" write "$song" "$new_title" || fail "$label" "the rewrite after the kill failed"
-    [ "$(state)" = new ] || fail "$label" "the rewrite after the kill did not give the new file"
+    if [ "$3" = foreign ]; then
+        foreign_write
+        cp "$song" "$work/foreign"
+        "$tool" recover "$(other_name)" >/dev/null || fail "$label" "recovery after a foreign write failed"
+        if ! cmp -s "$song" "$work/foreign"; then
+            fail "$label" "recovery changed what another program wrote"
+            reverted=$((reverted + 1))
+        fi
+        [ "$(pending)" = 0 ] || fail "$label" "a record survived the recovery"
+        return
+    fi
+    # The next edit finishes the killed one, or clears its leftovers.
+    "$tool" "$edit" "$(other_name)" "$new_title" || fail "$label" "the rewrite after the kill failed"
+    if [ "$(state)" != new ]; then
+        fail "$label" "the rewrite after the kill did not give the new file"
+        corrupt=$((corrupt + 1))
+    fi
     [ "$(temps_left)" = 0 ] || fail "$label" "a side file survived the next rewrite"
     link_differs && fail "$label" "the hard link shows another file after the next rewrite"
 }
@@ -152,7 +192,7 @@ fail_at() { # syscall n
         *) fail "$label" "exit code $code with the $seen file" ;;
     esac
     if [ "$(pending)" != 0 ]; then
-        "$tool" write "$song" "$new_title" || fail "$label" "the rewrite after the error failed"
+        "$tool" "$edit" "$(other_name)" "$new_title" || fail "$label" "the rewrite after the error failed"
         [ "$(state)" = new ] || fail "$label" "the rewrite after the error did not give the new file"
         [ "$(temps_left)" = 0 ] || fail "$label" "a side file survived the next rewrite"
     fi
@@ -161,24 +201,51 @@ fail_at() { # syscall n
 changing=openat,write,pwrite64,copy_file_range,ftruncate,fchown,fchmod,fsetxattr,fremovexattr,fsync,fdatasync,rename,renameat,renameat2,link,linkat,unlink,unlinkat,close
 failing=openat,write,pwrite64,copy_file_range,ftruncate,fchown,fchmod,flistxattr,fgetxattr,fsetxattr,fremovexattr,fsync,fdatasync,rename,renameat,renameat2,linkat,unlinkat
 
-for kind in grow linked fit small; do
+# The call numbers to try out of $1: $samples of them at random, or all
+# when $samples is 0.
+positions() {
+    local count=$1
+    if [ "$samples" = 0 ]; then seq 1 "$count"; return; fi
+    for ((i = 0; i < samples; i++)); do echo $((RANDOM % count + 1)); done | sort -n | uniq
+}
+
+# The actions to try at a call of kind $1: kill or error at random, both
+# when every call is tried; kill only for calls that cannot fail usefully.
+actions() {
+    if ! [[ ,$failing, == *,$1,* ]]; then echo kill_at
+    elif [ "$samples" = 0 ]; then echo kill_at fail_at
+    elif [ $((RANDOM % 2)) = 0 ]; then echo kill_at
+    else echo fail_at; fi
+}
+
+kills=0
+for kind in grow linked fit small both; do
 prepare "$kind"
-for mode in kernel buffered; do
-    for action in kill_at fail_at; do
-        calls=$changing
-        [ "$action" = fail_at ] && calls=$failing
-        while read -r count name; do
-            [ "$mode" = buffered ] && [ "$name" = copy_file_range ] && continue
-            echo "$kind $mode $action $name: $count calls"
-            for ((n = 1; n <= count; n++)); do
-                "$action" "$name" "$n"
+modes="kernel buffered"
+case $kind in fit | small | both) modes=kernel ;; esac  # written in place: no copy
+for mode in $modes; do
+    while read -r count name; do
+        # The buffered copy differs from the kernel's in its writes alone.
+        [ "$mode" = buffered ] && ! [[ $name =~ ^(write|pwrite64|ftruncate|fsync|fdatasync)$ ]] &&
+            continue
+        for n in $(positions "$count"); do
+            for action in $(actions "$name"); do
+                echo "$kind $mode $action $name#$n of $count"
+                if [ "$action" = kill_at ]; then
+                    kills=$((kills + 1))
+                    foreign=plain
+                    [ $((kills % 2)) = 0 ] && foreign=foreign
+                    kill_at "$name" "$n" "$foreign"
+                else
+                    fail_at "$name" "$n"
+                fi
                 runs=$((runs + 1))
             done
-        done < <(count_calls "$calls")
-    done
+        done
+    done < <(count_calls "$changing,$failing")
 done
 done
 
-echo "$runs interrupted rewrites, $failures failures"
+echo "$runs interrupted edits ($kills kills, half of them followed by a foreign write): $corrupt corrupt, $reverted reverted, $failures failures"
 [ "$runs" -gt 20 ] || { echo "too few system calls seen"; exit 1; }
 [ "$failures" = 0 ]

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 #include <QApplication>
 #include <QCheckBox>
@@ -17,6 +18,8 @@
 
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
+#include "id3/safe_rewrite.h"
+#include "support/edit_records.h"
 #include "support/fake_ui_services.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
@@ -119,6 +122,53 @@ TEST_F(TagDialogTest, LoadsBothTagsAndWritesEditsBack) {
     EXPECT_EQ(v2->genre, "Rock");  // the genre the box shows is kept
     const std::string bytes = dir.read_file("song.mp3");
     EXPECT_NE(bytes.find(audio), std::string::npos);
+}
+
+// Opening the window only reads: planted leftovers beside the file are
+// ignored, and an edit of this user that a crash interrupted is told and
+// left for 更新, which finishes it first.
+TEST_F(TagDialogTest, OpeningNeverWritesAndUpdateFinishesAnInterruptedEdit) {
+    TempDir state;
+    setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+    const std::string old_file =
+        id3v2_tag(text_frame("TIT2", "Old one"), 3, 40) + fake_audio(3000) + id3v1_block("v1");
+    std::string torn = old_file;
+    torn[21] = 'N';  // "Nld one": the record's "New" only partly written
+    dir.write_file("song.mp3", torn);
+    const std::string path = dir.path() + "song.mp3";
+    struct stat info {};
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    const std::string redo = ".song.mp3.varnel-redo-" + std::to_string(info.st_ino);
+    dir.write_file(redo, std::string(512, 'A'));
+    const std::string attribute = "VNLUNDA1" + std::string(16, '\0') + "XXXX";
+    setxattr(path.c_str(), "user.varnel.undo", attribute.data(), attribute.size(), 0);
+
+    ASSERT_TRUE(put_record(
+        patch_record(identity_of(path), old_file, {{21, "Old", "New"}}, old_file.size())));
+
+    dialog = std::make_unique<TagDialog>(path, path, codec, ui);
+    ASSERT_TRUE(dialog->load());
+    EXPECT_TRUE(dir.read_file("song.mp3") == torn);
+    EXPECT_EQ(dir.read_file(redo), std::string(512, 'A'));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("上一次的标签修改没有完成：")));
+    EXPECT_TRUE(ui.messages[0].text.contains(QString::fromUtf8(path.c_str())));
+
+    child<QLineEdit>("艺术家2编辑框")->setText(QStringLiteral("Someone"));
+    update();
+    ASSERT_EQ(ui.messages.size(), 4u);  // finished, then both groups' outcome
+    EXPECT_TRUE(ui.messages[1].text.contains(QStringLiteral("现已完成")));
+    EXPECT_EQ(ui.messages[3].text, QStringLiteral("ID3v2标签更新成功！"));
+    const auto v2 = v2_on_disk();
+    ASSERT_TRUE(v2);
+    EXPECT_EQ(v2->title, "Nld one");  // what the window showed, written as shown
+    EXPECT_EQ(v2->artist, "Someone");
+    EXPECT_NE(dir.read_file("song.mp3").find(fake_audio(3000) + id3v1_block("v1")),
+              std::string::npos);
+    EXPECT_EQ(dir.read_file(redo), std::string(512, 'A'));
+    std::optional<ByteFile> reading = ByteFile::open_read(path);
+    EXPECT_FALSE(reading && has_unfinished_edit(*reading));
+    unsetenv("XDG_STATE_HOME");
 }
 
 TEST_F(TagDialogTest, ChosenGenreIsWrittenAsNumberAndName) {

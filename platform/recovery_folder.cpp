@@ -1,0 +1,114 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/recovery_folder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <utility>
+
+#include "platform/state_folder.h"
+#include "platform/tag_file_io.h"
+
+namespace varnel {
+namespace {
+
+constexpr const char* folder_name = "tag-recovery";
+
+int open_at(int dir_fd, const char* name, int flags, mode_t mode = 0) {
+    int fd;
+    do {
+        fd = ::openat(dir_fd, name, flags | O_CLOEXEC | O_NOFOLLOW, mode);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0 && errno == ELOOP) errno = EPERM;  // a symbolic link in its place
+    return fd;
+}
+
+// This user's alone: owned by the user, no write bit for group or others.
+bool is_private(const struct stat& info) {
+    return info.st_uid == ::geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// `fd` when it is a private regular file, else closed.
+std::optional<ByteFile> private_file(int fd) {
+    if (fd < 0) return std::nullopt;
+    struct stat info {};
+    const bool examined = ::fstat(fd, &info) == 0;
+    if (!examined || !S_ISREG(info.st_mode) || !is_private(info)) {
+        const int error = examined ? EPERM : errno;
+        ::close(fd);
+        errno = error;
+        return std::nullopt;
+    }
+    return ByteFile::adopt(fd);
+}
+
+}  // namespace
+
+std::optional<RecoveryFolder> RecoveryFolder::open(bool create) {
+    const std::optional<std::string> state = create ? user_state_folder() : state_folder_path();
+    if (!state) return std::nullopt;
+    const int base = open_at(AT_FDCWD, state->c_str(), O_RDONLY | O_DIRECTORY);
+    if (base < 0) return std::nullopt;
+    if (create && ::mkdirat(base, folder_name, 0700) != 0 && errno != EEXIST) {
+        ::close(base);
+        return std::nullopt;
+    }
+    const int fd = open_at(base, folder_name, O_RDONLY | O_DIRECTORY | O_NONBLOCK);
+    ::close(base);
+    if (fd < 0) return std::nullopt;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !is_private(info)) {
+        ::close(fd);
+        errno = EPERM;
+        return std::nullopt;
+    }
+    return RecoveryFolder(fd, static_cast<std::uint64_t>(info.st_dev));
+}
+
+RecoveryFolder::RecoveryFolder(RecoveryFolder&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), device_(other.device_) {}
+
+RecoveryFolder::~RecoveryFolder() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::optional<std::string> RecoveryFolder::read(const std::string& name) const {
+    std::optional<ByteFile> file = open_file(name);
+    if (!file) return std::nullopt;
+    const std::optional<std::uint64_t> length = file->length();
+    if (!length) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(*length), '\0');
+    const std::optional<std::size_t> got = read_at(file->fd(), bytes.data(), bytes.size(), 0);
+    if (!got) return std::nullopt;
+    bytes.resize(*got);
+    return bytes;
+}
+
+bool RecoveryFolder::write(const std::string& name, std::string_view bytes) const {
+    std::optional<ByteFile> file = create_file(name);
+    if (!file) return false;
+    if (write_at(file->fd(), bytes.data(), bytes.size(), 0) && file->sync()) return true;
+    const int error = errno;
+    ::unlinkat(fd_, name.c_str(), 0);
+    errno = error;
+    return false;
+}
+
+bool RecoveryFolder::remove(const std::string& name) const {
+    return ::unlinkat(fd_, name.c_str(), 0) == 0 || errno == ENOENT;
+}
+
+std::optional<ByteFile> RecoveryFolder::create_file(const std::string& name) const {
+    const int fd = open_at(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) return std::nullopt;
+    return ByteFile::adopt(fd);
+}
+
+std::optional<ByteFile> RecoveryFolder::open_file(const std::string& name) const {
+    return private_file(open_at(fd_, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
+}
+
+}  // namespace varnel

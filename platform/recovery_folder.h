@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The user's private folder of tag-edit records, <state folder>/tag-recovery/
+// (state_folder.h): mode 0700, its records 0600. Only a folder and files
+// that belong to this user and that nobody else may write are used; a
+// symbolic link in their place is refused. Every call that fails leaves
+// its errno value in `errno`.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/byte_file.h"
+
+namespace varnel {
+
+class RecoveryFolder {
+public:
+    // The folder, made (with the state folder) where missing when `create`.
+    // nullopt with ENOENT when it is missing (and not to be made), EPERM
+    // when it is not a folder of this user alone.
+    static std::optional<RecoveryFolder> open(bool create);
+    RecoveryFolder(RecoveryFolder&& other) noexcept;
+    RecoveryFolder& operator=(RecoveryFolder&&) = delete;
+    RecoveryFolder(const RecoveryFolder&) = delete;
+    ~RecoveryFolder();
+
+    // The content of record `name`: nullopt with ENOENT when there is none,
+    // EPERM when it is not a regular file of this user that only this user
+    // may write.
+    [[nodiscard]] std::optional<std::string> read(const std::string& name) const;
+    // Creates record `name` (mode 0600, never replacing one) holding
+    // `bytes`, and syncs it, which commits its name too.
+    [[nodiscard]] bool write(const std::string& name, std::string_view bytes) const;
+    // true when record `name` is gone (or was never there).
+    [[nodiscard]] bool remove(const std::string& name) const;
+    // A new file `name` for reading and writing (mode 0600, never replacing one).
+    [[nodiscard]] std::optional<ByteFile> create_file(const std::string& name) const;
+    // Opens file `name` for reading, with the checks of read().
+    [[nodiscard]] std::optional<ByteFile> open_file(const std::string& name) const;
+    // The folder's device: a file there can be renamed only within it.
+    [[nodiscard]] std::uint64_t device() const { return device_; }
+
+private:
+    RecoveryFolder(int fd, std::uint64_t device) : fd_(fd), device_(device) {}
+    int fd_ = -1;
+    std::uint64_t device_ = 0;
+};
+
+}  // namespace varnel
