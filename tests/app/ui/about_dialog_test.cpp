@@ -24,7 +24,7 @@ QByteArray page(const char* latest, const char* method_utf8) {
 TEST(AboutWindow, ShowsTheDesignedNameAndVersionTexts) {
     const Codec codec;
     FakeUiServices ui;
-    AboutDialog dialog(codec, ui);
+    AboutDialog dialog(codec, ui, nullptr, true);
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("标签1"))->text(),
               QStringLiteral("软件名称：Varnel 文件批量更名器"));
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("标签2"))->text(),
@@ -34,7 +34,7 @@ TEST(AboutWindow, ShowsTheDesignedNameAndVersionTexts) {
 TEST(AboutWindow, NewerVersionPromptsAndYesOpensTheHomePage) {
     const Codec codec;
     FakeUiServices ui;
-    AboutDialog dialog(codec, ui);
+    AboutDialog dialog(codec, ui, nullptr, true);
     ui.pages.push_back(page("1.4", "打开网页"));
     ui.answers.push_back(MessageAnswer::yes);
     dialog.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
@@ -52,7 +52,7 @@ TEST(AboutWindow, NewerVersionPromptsAndYesOpensTheHomePage) {
 TEST(AboutWindow, SameVersionSaysSoAndAFailedFetchSaysNothing) {
     const Codec codec;
     FakeUiServices ui;
-    AboutDialog dialog(codec, ui);
+    AboutDialog dialog(codec, ui, nullptr, true);
     ui.pages.push_back(page("1.3", ""));
     dialog.check_for_update();
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -65,7 +65,7 @@ TEST(AboutWindow, SameVersionSaysSoAndAFailedFetchSaysNothing) {
 TEST(AboutWindow, ClickOnTheBackgroundClosesButNotOnAButton) {
     const Codec codec;
     FakeUiServices ui;
-    AboutDialog dialog(codec, ui);
+    AboutDialog dialog(codec, ui, nullptr, true);
     dialog.show();
     auto* visit = dialog.findChild<QPushButton*>(QStringLiteral("按钮2"));
     QTest::mouseClick(visit, Qt::LeftButton);
@@ -80,7 +80,7 @@ TEST(AboutWindow, EnterClosesAndNeverChecksTheWaitCursorCoversTheFetch) {
     const Codec codec;
     FakeUiServices ui;
     for (const char* focused : {"按钮2", "按钮1"}) {
-        AboutDialog dialog(codec, ui);
+        AboutDialog dialog(codec, ui, nullptr, true);
         dialog.show();
         auto* button = dialog.findChild<QPushButton*>(QString::fromUtf8(focused));
         button->setFocus();
@@ -89,11 +89,27 @@ TEST(AboutWindow, EnterClosesAndNeverChecksTheWaitCursorCoversTheFetch) {
     }
     EXPECT_TRUE(ui.fetched_urls.empty());
 
-    AboutDialog dialog(codec, ui);
+    AboutDialog dialog(codec, ui, nullptr, true);
     ui.pages.push_back(page("1.3", ""));
     dialog.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
     EXPECT_EQ(ui.busy_at_fetch, std::vector<int>{1});
     EXPECT_EQ(ui.busy_depth, 0);
+}
+
+// A distribution's build (-DVARNEL_UPDATE_CHECK=OFF) leaves updates to the
+// package manager: the button says so and fetches nothing, even with a newer
+// version announced.
+TEST(AboutWindow, WithoutTheUpdateCheckTheButtonPointsToThePackageManager) {
+    const Codec codec;
+    FakeUiServices ui;
+    AboutDialog dialog(codec, ui, nullptr, false);
+    ui.pages.push_back(page("9.0", "打开网页"));
+    ui.answers.push_back(MessageAnswer::yes);
+    dialog.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
+    EXPECT_TRUE(ui.fetched_urls.empty());
+    EXPECT_TRUE(ui.opened_urls.empty());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("本程序的更新由系统的软件包管理器提供"));
 }
 
 }  // namespace
