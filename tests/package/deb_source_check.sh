@@ -18,8 +18,11 @@ trap 'rm -rf "$work"' EXIT
 if [[ -n $(git -C "$source_dir" status --porcelain --untracked-files=no) ]]; then
     echo "note: uncommitted changes are not part of this check (it builds HEAD)"
 fi
-git clone --quiet --no-hardlinks "$source_dir" "$work/varnel"
+head=$(git -C "$source_dir" rev-parse HEAD)
+git clone --quiet --no-hardlinks --no-checkout "$source_dir" "$work/varnel"
 cd "$work/varnel"
+git checkout --quiet --detach "$head"
+echo "building $(git log -1 --format='%h %s' | cut -c1-72)"
 if ! dpkg-checkbuilddeps; then
     echo "Install the build dependencies above, for example with" >&2
     echo "  sudo apt-get build-dep ./   (in the source folder)" >&2
@@ -46,4 +49,17 @@ for package in varnel varnel-cli; do
 done
 echo "dpkg-buildpackage -us -uc -b: ${seconds} s"
 ls -l "$out"/*.deb
+# The same files as the packages of `make package`, where those were built.
+for package in varnel varnel-cli; do
+    cpack_deb=$(ls "$source_dir/build/release/${package}_"*.deb 2> /dev/null | head -1)
+    [[ -n $cpack_deb ]] || continue
+    if diff <(dpkg-deb -c "$cpack_deb" | awk '{print $6}' | sort) \
+        <(dpkg-deb -c "$out/${package}_"*.deb | awk '{print $6}' | sort) > "$work/diff"; then
+        echo "ok: $package holds the same files as $(basename "$cpack_deb")"
+    else
+        echo "$package differs from $(basename "$cpack_deb") (< make package, > dpkg-buildpackage):" >&2
+        cat "$work/diff" >&2
+        exit 1
+    fi
+done
 lintian --display-info --tag-display-limit 0 "$out"/*.deb | sed 's/^/lintian: /' || true
