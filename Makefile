@@ -49,7 +49,7 @@ test: configure-test
 	$(MAKE) --no-print-directory package-test
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The package, unpacked into a fresh root and run from there as a normal user
+# The packages, unpacked into a fresh root and run from there as a normal user
 # (before ctest, so that ctest's summary closes the output).
 package-test: package
 	tests/package/package_test.sh $(RELEASE_DIR)/varnel_*.deb $(RELEASE_DIR)/varnel-cli_*.deb

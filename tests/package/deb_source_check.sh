@@ -53,8 +53,8 @@ ls -l "$out"/*.deb
 for package in varnel varnel-cli; do
     cpack_deb=$(ls "$source_dir/build/release/${package}_"*.deb 2> /dev/null | head -1)
     [[ -n $cpack_deb ]] || continue
-    if diff <(dpkg-deb -c "$cpack_deb" | awk '{print $6}' | sort) \
-        <(dpkg-deb -c "$out/${package}_"*.deb | awk '{print $6}' | sort) > "$work/diff"; then
+    if diff <(dpkg-deb -c "$cpack_deb" | awk '$6 != "./" {print $6}' | sort) \
+        <(dpkg-deb -c "$out/${package}_"*.deb | awk '$6 != "./" {print $6}' | sort) > "$work/diff"; then
         echo "ok: $package holds the same files as $(basename "$cpack_deb")"
     else
         echo "$package differs from $(basename "$cpack_deb") (< make package, > dpkg-buildpackage):" >&2
