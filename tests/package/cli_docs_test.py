@@ -125,6 +125,10 @@ def rule_contexts(groups):
             for rule in sorted(groups.by_rule)]
 
 
+def raw_name(command):
+    return command.replace("-", "\\-")
+
+
 def check_manual(groups, manual):
     raw, text = manual_text(manual)
     named = set(OPTION.findall(text))
@@ -145,10 +149,6 @@ def check_manual(groups, manual):
     if not any(re.search(r"\bfind\b.*-print0.*\|\s*varnel-cli .* -0\b", line)
                for line in example_lines):
         fail("the manual has no example of find -print0 with -0")
-
-
-def raw_name(command):
-    return command.replace("-", "\\-")
 
 
 def check_completion(groups, completion):
@@ -197,7 +197,7 @@ def check_completion(groups, completion):
         expected = "-dash.mp3" if line[-1] == "-da" else "song.mp3"
         if expected not in offered:
             fail(f"completing `varnel-cli {' '.join(line)}` does not offer the file {expected}")
-    return placed, completion
+    return placed
 
 
 FILES = ("song.mp3", "-dash.mp3", "empty.journal")
@@ -270,7 +270,7 @@ def main():
         for name in FILES:
             open(os.path.join(folder, name), "w").close()
         completion = Completion(os.path.abspath(completion_file), folder)
-        placed, completion = check_completion(groups, completion)
+        placed = check_completion(groups, completion)
         check_parser_accepts(os.path.abspath(cli), placed, completion, folder)
 
     print(f"checked {len(groups.commands)} commands, {len(groups.all_options)} options, "
