@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make run   installs what is missing, builds, starts Varnel
 # make test  installs what is missing, builds with sanitizers, runs every test
 # make bench builds optimised and runs the benchmarks

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Replacing the start of a file so that a crash, a kill or an error at any
 // moment leaves the old or the new file, or a file that the next edit (or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The side files a tag edit keeps beside file <name> in its folder:
 //   .<name>.varnel-new-<inode>   the new file for the file <name> of that

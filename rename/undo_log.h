@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The undo log: what the last rename batch did, one entry per file it
 // renamed, in the order of the renames. Undo finds an item's entry by the

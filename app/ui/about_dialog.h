@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The about window 关于: the product's name and version, and the update
 // check behind 访问官方网站.

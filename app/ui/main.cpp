@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varnel: the desktop program. `varnel [FILE|FOLDER]...` adds those items
 // at start, as dropping them on the window would.
 

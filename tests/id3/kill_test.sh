@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kills a tag edit at each of its system calls, and makes each of them
 # fail, and checks that the file is always the old or the new one, or one
 # that the next edit finishes.

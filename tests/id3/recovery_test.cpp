@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An edit interrupted by a crash is finished by the next tag operation on
 // the file: a finished copy is rolled forward, an in-place edit is rolled
 // back unless its new bytes are all there; side files of other files or

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian packages varnel and varnel-cli, checked the way a user meets
 # them: unpacked into a fresh root (dpkg -x, no container) as an
 # installation would leave them, their files validated, lintian run on
