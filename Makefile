@@ -1,7 +1,9 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # make run   installs what is missing, builds, starts Varnel
 # make test  installs what is missing, builds with sanitizers, runs every test
 # make bench builds optimised and runs the benchmarks
-# make package builds the Debian package (build/release/varnel_*.deb)
+# make package builds the Debian packages (build/release/varnel_*.deb, varnel-cli_*.deb)
+# make deb-source-check  builds the packages with dpkg-buildpackage in a clean clone of HEAD
 
 # Debian packages the build and the tests need.
 PACKAGES := cmake make g++ ninja-build pkg-config libgtest-dev libgmock-dev libbenchmark-dev \
@@ -9,7 +11,8 @@ PACKAGES := cmake make g++ ninja-build pkg-config libgtest-dev libgmock-dev libb
             strace python3-mutagen eyed3 libtag1-dev \
             dosfstools exfat-fuse fusefat fuse3 exfatprogs rename libpcre2-dev \
             dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin \
-            qt6-translations-l10n
+            qt6-translations-l10n shared-mime-info xdg-utils bash-completion fonts-dejavu-core \
+            fontconfig
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 TEST_DIR := build/debug
@@ -19,7 +22,8 @@ JOBS ?= $(shell nproc)
 # whatever generator) keeps the generator its cache names.
 generator = $(if $(wildcard $(1)/CMakeCache.txt),,-G Ninja)
 
-.PHONY: all deps run test bench package package-test clean configure-test configure-release
+.PHONY: all deps run test bench package package-test deb-source-check clean configure-test \
+        configure-release
 
 all: test
 
@@ -46,15 +50,21 @@ test: configure-test
 	$(MAKE) --no-print-directory package-test
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# The package, unpacked into a fresh root and run from there as a normal user
+# The packages, unpacked into a fresh root and run from there as a normal user
 # (before ctest, so that ctest's summary closes the output).
 package-test: package
-	tests/package/package_test.sh $(RELEASE_DIR)/varnel_*.deb
+	tests/package/package_test.sh $(RELEASE_DIR)/varnel_*.deb $(RELEASE_DIR)/varnel-cli_*.deb
 
 package: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target varnel varnel-cli varnel_package_data
-	rm -f $(RELEASE_DIR)/varnel_*.deb
+	rm -f $(RELEASE_DIR)/varnel_*.deb $(RELEASE_DIR)/varnel-cli_*.deb
 	cd $(RELEASE_DIR) && cpack -G DEB
+
+# dpkg-buildpackage in a fresh clone of the committed HEAD, with the build
+# dependencies debian/control declares (checked, never installed here); the
+# packages are left in build/deb-source-check/.
+deb-source-check:
+	tests/package/deb_source_check.sh build/deb-source-check
 
 run: configure-release
 	cmake --build $(RELEASE_DIR) -j $(JOBS) --target varnel varnel-cli

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The product's fixed facts: its name and versions (from the build, see
 // app/version.h), the version the update check compares against and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings record and its file, config.ini (settings_folder.h tells
 // in which folder).

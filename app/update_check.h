@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the update page: which version it announces and what to tell the
 // user. The page and every text here are code-page bytes.

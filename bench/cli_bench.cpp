@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varnel-cli over 100,000 paths read with --files-from: all from one
 // folder, against the same number alternating between two folders (each
 // path's folder differs from the one before). Goal: alternating within

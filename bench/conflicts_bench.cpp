@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Previewing 100,000 files of one folder with and without the conflict
 // marks. Goal: with the marks, the whole preview stays under 1 s.
 

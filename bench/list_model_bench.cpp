@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adding 100,000 names to the list's view model and previewing the whole
 // list with one rule, with a view attached, offscreen. Goal: under 1 s.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Enumerating a folder of 100,000 files, against `find DIR -maxdepth 1
 // -type f` on the same folder. Goal: within 1.5x of find. Adding the folder
 // to the list in natural order: within 1.5x of adding it in the file

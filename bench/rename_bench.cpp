@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renaming 10,000 files in one folder through the rename command, with and
 // without the write-ahead undo journal, against a plain loop of renameat2
 // calls over the same names in the same run; once on the disk

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Peak memory of renaming 100,000 files: varnel-cli (with and without its
 write-ahead journal, in order and in the smart order) beside perl's rename
 (Debian package `rename`), each reading the names from standard input / a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark of an optimised build: bench/run.sh BUILD_DIR
 set -euo pipefail
 build=${1:-build/release}

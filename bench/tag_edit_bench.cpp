@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tag edits that fit the old tag's space, against TagLib's in-place save
 // followed by fsync, in one run (goal: within 2x), for a change of a few
 // bytes and of 3,000; and the cost of a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading the tags of 2,000 MP3 files through the tag rule (warm cache),
 // against TagLib reading the same files in the same run; and a large junk
 // file without any tag. Goals: at most 15 µs per file; the junk file under

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rewriting the ID3v2 tag of a 50 MB file, synced to disk, against `cp` of
 // the same file followed by `sync` (both spawned), in the same run. Goal:
 // the rewrite within 1.5x of cp + sync.

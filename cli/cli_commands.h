@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The commands of varnel-cli. Each writes its report (UTF-8) to `out`,
 // problems to `err`, and returns the exit status: 0 when every item

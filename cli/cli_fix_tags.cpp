@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varnel-cli fix-tags: 标签转为Unicode for the files of the command line.
 
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varnel-cli tag: shows and edits the two tags of one MP3 file with the
 // same calls as the tag window's 更新.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varnel-cli: the command-line face of the rename engine.
 
 #include <exception>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pieces of adding files that do not need a window: the remembered
 // folder in dir.txt, splitting paths, sorting dropped paths into files and

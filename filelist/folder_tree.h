@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Adding a folder with all its subfolders: the order in which the tree's
 // files are met, and the folders that could not be read.

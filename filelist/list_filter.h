@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The filter of the dialog 过滤设置: removes the items whose old name
 // matches a test, or keeps only those. Pure list work; the tests on names

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: making a TCON text readable. Aborts when the result is
 // longer than both the input and every genre name.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the ID3v1 reader, writer and removal over a file that
 // holds the input. Aborts when a tag that was just written does not read
 // back, or when writing changes the file's length other than by one block.

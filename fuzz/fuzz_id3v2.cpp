@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the ID3v2 reader over a file that holds the input, and
 // the frame look-up over the input bytes themselves. Aborts when a text
 // comes out longer than the bytes could make.

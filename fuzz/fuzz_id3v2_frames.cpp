@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: the frame walk and the rebuilt frames of a tag edit over
 // the input as old tag bytes. Aborts when a frame kept comes out of nowhere
 // (more kept bytes than the input could give) or when the rebuilt frames do

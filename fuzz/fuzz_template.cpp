@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: parsing tag templates and composing names from them.
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fuzz input as a file: one memory file (memfd) serves a whole run and
 // each input refills it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The genre table: 126 names for the genre numbers 0..125, and their
 // display order in the tag dialog's genre boxes.

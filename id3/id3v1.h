@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 128-byte ID3v1 trailer at the end of an MP3 file. Texts are kept as
 // their bytes (code page); nothing is converted.

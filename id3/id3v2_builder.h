@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Building the frames of a new ID3v2.3 tag from a TagFields record and the
 // old tag, keeping everything the record does not change.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The frame list of an ID3v2 tag in version 2.3 form: what a rewrite keeps
 // of the old tag.

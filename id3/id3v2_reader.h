@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the ID3v2 tag at the start of an MP3 file into a TagFields
 // record. Texts come out in the code page: UTF-16 and UTF-8 frames are

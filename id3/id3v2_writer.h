@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a new ID3v2.3 tag at the start of an MP3 file, removing the tag,
 // and the in-place edits of the fixed layout.

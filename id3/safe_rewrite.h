@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Changing a file so that a crash, a kill or an error at any moment leaves
 // the old file, the new one, or one that the next edit of that file by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // 标签转为Unicode: the ID3v2 texts that legacy taggers stored as code-page
 // bytes under encoding 0 rewritten as UTF-16 with a byte-order mark, so

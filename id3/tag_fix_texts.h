@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of 标签转为Unicode (window and varnel-cli fix-tags), in the code
 // page (GB18030 bytes; the comment beside each gives the characters).

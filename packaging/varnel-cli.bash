@@ -1,18 +1,50 @@
-# bash completion for varnel-cli
+# SPDX-License-Identifier: GPL-3.0-or-later
+# bash completion for varnel-cli: the commands, the options of each command
+# (those of preview and rename by the rule chosen), the words of the options
+# that take one of a few words, and file names. tests/package checks it
+# against what `varnel-cli --help` prints.
+
+# The options of a rule of preview and rename.
+_varnel_cli_rule_options() {
+    case $1 in
+        number) echo "--scope --start --step --prefix --body --digits --suffix
+                      --ext-prefix --ext --ext-digits --ext-suffix" ;;
+        replace) echo "--find --with --case-sensitive --regex --scope" ;;
+        insert) echo "--text --at --ext-text --ext-at --same" ;;
+        case) echo "--name --ext" ;;
+        tags) echo "--template --prefer" ;;
+    esac
+}
+
+# The options of a command (with its rule for preview and rename).
+_varnel_cli_options() {
+    local command=$1 rule=$2 list="--files-from -0 --null --"
+    case $command in
+        preview) echo "$(_varnel_cli_rule_options "$rule") $list" ;;
+        rename) echo "$(_varnel_cli_rule_options "$rule") $list --journal --order" ;;
+        fix-names) echo "$list --journal" ;;
+        undo) echo "--journal -0 --null" ;;
+        tag) echo "--set-v1 --set-v2 --remove-v1 --remove-v2 --v2-encoding
+                   --drop-unconvertible" ;;
+        fix-tags) echo "--add-v2-from-v1 --dry-run $list" ;;
+    esac
+    echo "--help -h"
+}
 
 _varnel_cli() {
-    local cur prev words cword
-    _init_completion || return
+    local cur prev words cword split
+    _init_completion -s || return
 
-    local commands="preview rename undo tag --help"
     if ((cword == 1)); then
-        COMPREPLY=($(compgen -W "$commands" -- "$cur"))
+        COMPREPLY=($(compgen -W "preview rename fix-names undo tag fix-tags help
+                                 --help --version" -- "$cur"))
         return
     fi
+    local command=${words[1]} rule=${words[2]}
 
-    local command=${words[1]}
+    # The value of an option.
     case $prev in
-        --journal)
+        --journal | --files-from)
             _filedir
             return
             ;;
@@ -21,10 +53,10 @@ _varnel_cli() {
             return
             ;;
         --name | --ext)
-            if [[ ${words[2]} == case ]]; then
+            if [[ $rule == case ]]; then
                 COMPREPLY=($(compgen -W "upper lower first-upper first-lower" -- "$cur"))
-                return
             fi
+            return
             ;;
         --at | --ext-at)
             COMPREPLY=($(compgen -W "end" -- "$cur"))
@@ -32,6 +64,14 @@ _varnel_cli() {
             ;;
         --prefer)
             COMPREPLY=($(compgen -W "v1 v2" -- "$cur"))
+            return
+            ;;
+        --order)
+            COMPREPLY=($(compgen -W "in-order smart" -- "$cur"))
+            return
+            ;;
+        --v2-encoding)
+            COMPREPLY=($(compgen -W "gbk unicode" -- "$cur"))
             return
             ;;
         --set-v1 | --set-v2)
@@ -45,30 +85,22 @@ _varnel_cli() {
             return
             ;;
     esac
+    [[ $split == true ]] && return
 
-    local options=""
-    case $command in
-        preview | rename)
-            if ((cword == 2)); then
-                COMPREPLY=($(compgen -W "number replace insert case tags" -- "$cur"))
-                return
-            fi
-            case ${words[2]} in
-                number) options="--scope --start --step --prefix --body --digits --suffix
-                    --ext-prefix --ext --ext-digits --ext-suffix" ;;
-                replace) options="--find --with --case-sensitive --scope" ;;
-                insert) options="--text --at --ext-text --ext-at --same" ;;
-                case) options="--name --ext" ;;
-                tags) options="--template --prefer" ;;
-            esac
-            [[ $command == rename ]] && options+=" --journal"
-            ;;
-        undo) options="--journal" ;;
-        tag) options="--set-v1 --set-v2 --remove-v1 --remove-v2" ;;
-    esac
-
+    if [[ ($command == preview || $command == rename) ]] && ((cword == 2)); then
+        COMPREPLY=($(compgen -W "number replace insert case tags" -- "$cur"))
+        return
+    fi
+    # After "--" every word is a file.
+    local i
+    for ((i = 2; i < cword; i++)); do
+        if [[ ${words[i]} == -- ]]; then
+            _filedir
+            return
+        fi
+    done
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W "$options --" -- "$cur"))
+        COMPREPLY=($(compgen -W "$(_varnel_cli_options "$command" "$rule")" -- "$cur"))
     else
         _filedir
     fi

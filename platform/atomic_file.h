@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Writing a whole small file so that a crash, a full disk or a symbolic link
 // never leaves a damaged or a wrong file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Identity of a file on disk, to recognise it again later (at undo time,
 // possibly in another process or after the drive was mounted again).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading one folder of a tree that is walked folder by folder: its files
 // and its subfolders from a single listing, each subfolder opened through

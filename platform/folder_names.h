@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every name of one folder, and whether its file system folds letter case:
 // what a check for name conflicts needs to know about a folder.

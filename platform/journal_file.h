@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Files that hold a record the program trusts later: created without ever
 // following a symbolic link or replacing a foreign file, locked and appended

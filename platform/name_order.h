@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The order in which names are shown and a folder's files are added: the
 // order file managers use.

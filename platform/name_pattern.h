@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // File-name patterns of a chooser's filter ("*.mp3", "*", "wav").
 

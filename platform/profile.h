@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A store of INI files with the semantics of private-profile files:
 //   [section]

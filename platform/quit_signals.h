@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Turning the signals that ask a program to end (SIGTERM, SIGINT, SIGHUP:
 // kill, Ctrl+C, the session ending) into something an event loop can wait

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the start of a small file, and creating an empty one, without
 // ever going through a dangling symbolic link.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The user's state folder of the program: $XDG_STATE_HOME/varnel/, by
 // default ~/.local/state/varnel/.

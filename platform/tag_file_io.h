@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The system calls of the MP3 tag edits: opening regular files only,
 // positioned reads and writes, copies, locks, and the side files a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pieces a rename or undo batch is made of: open folders, progress,
 // and each row's planned rename. Shared by the in-order and the smart

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts the rename and undo commands show, in the code page (GB18030
 // bytes; the comment beside each gives the characters).

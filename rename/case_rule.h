@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Page 大小写: the letter case of the main name and of the extension, each by
 // its own choice. Only ASCII letters change; two-byte characters (full-width

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // "文件名转为UTF-8": legacy file names respelled in UTF-8.
 

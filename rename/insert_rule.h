@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Page 插入: one text inserted into the main name and another into the
 // extension, each at a position or at the end. A position that falls on the

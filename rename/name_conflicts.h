@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Name conflicts of a previewed batch, shown in column 命名状态 before
 // anything is renamed.

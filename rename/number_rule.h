@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Page 常规: rebuilds the main name, the extension, or both, from fixed texts
 // and a running number: prefix + body + zero padding + number + suffix.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The preview driver: how many items to compute, and writing the computed
 // names into column 新文件名.

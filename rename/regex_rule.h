@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Page 替换/删除 with 正则表达式 checked: the search text is a PCRE2
 // pattern, matched on the Unicode text of the name part in scope.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "智能顺序" order of a batch: moves arranged so that chains and cycles
 // of names rename without ever replacing a file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Page 替换/删除: every occurrence of a search text replaced; an empty
 // replacement deletes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rule contract and the dispatcher that picks the rule of the active
 // page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The smart order: every row planned first, then the moves in the order
 // plan_smart_order gives, so chains and cycles rename.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Page MP3标签: names MP3 files after their tag fields through a template.
 

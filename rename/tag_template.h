@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Tag templates such as "#1-#3-#5-#2": placeholders #1..#6 stand for tag
 // fields, everything else is literal text. Code-page bytes throughout.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The undo journal: a rename batch's undo log kept in a file and written
 // ahead of the renames, so that the batch can be undone in a later run or

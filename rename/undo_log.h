@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The undo log: what the last rename batch did, one entry per move it made
 // (a file the smart order moved through a temporary name has two), in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/about_dialog.h"
 
 #include <QApplication>
@@ -29,8 +30,9 @@ Widget* place(Widget* widget, const char* name, int left, int top, int width, in
 
 }  // namespace
 
-AboutDialog::AboutDialog(const Codec& codec, UiServices& services, QWidget* parent)
-    : QDialog(parent), codec_(codec), services_(services) {
+AboutDialog::AboutDialog(const Codec& codec, UiServices& services, QWidget* parent,
+                         bool update_check)
+    : QDialog(parent), codec_(codec), services_(services), update_check_(update_check) {
     setWindowTitle(QStringLiteral("关于"));
     setFixedSize(290, 241);
     // The upper third: a decorative heading.
@@ -56,6 +58,7 @@ AboutDialog::AboutDialog(const Codec& codec, UiServices& services, QWidget* pare
     visit->setAutoDefault(false);
     ok->setAutoDefault(false);
     ok->setDefault(true);
+    if (!update_check_) visit->setToolTip(QStringLiteral("本程序的更新由系统的软件包管理器提供"));
     connect(visit, &QPushButton::clicked, this, &AboutDialog::check_for_update);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
@@ -69,6 +72,14 @@ void AboutDialog::mousePressEvent(QMouseEvent* event) {
 }
 
 void AboutDialog::check_for_update() {
+    if (!update_check_) {
+        // A packaged program is updated with the rest of the system; a
+        // download from the web site would bypass the package manager.
+        services_.message_box(nullptr, QStringLiteral("信息："),
+                              QStringLiteral("本程序的更新由系统的软件包管理器提供"),
+                              MessageIcon::none, MessageButtons::ok);
+        return;
+    }
     QApplication::processEvents();  // the window repaints before the fetch
     QByteArray page;
     {

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The about window 关于: the product's name and version, and the update
 // check behind 访问官方网站.
 
 #include <QDialog>
 
+#include "app/product.h"
 #include "platform/codec.h"
 
 namespace varnel {
@@ -13,11 +15,16 @@ class UiServices;
 class AboutDialog final : public QDialog {
     Q_OBJECT
 public:
-    AboutDialog(const Codec& codec, UiServices& services, QWidget* parent = nullptr);
+    // `update_check` false: 访问官方网站 says that updates come from the
+    // package manager and fetches nothing.
+    AboutDialog(const Codec& codec, UiServices& services, QWidget* parent = nullptr,
+                bool update_check = product::update_check);
 
     // Fetches the update page and tells the user what it says: a newer
     // version (Yes opens the home page when the page asks for that), the same
     // version, or nothing at all for an older version or a failed fetch.
+    // Without the update check: the message that the package manager updates
+    // the program.
     void check_for_update();
 
 protected:
@@ -27,6 +34,7 @@ protected:
 private:
     const Codec& codec_;
     UiServices& services_;
+    bool update_check_;
 };
 
 }  // namespace varnel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Windows whose controls sit at fixed design rectangles (the settings and
 // about windows) grow with the font: the design was drawn for a font of

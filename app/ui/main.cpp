@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varnel: the desktop program. `varnel [FILE|FOLDER]...` adds those items
 // at start, as dropping them on the window would.
 
 #include <QApplication>
 #include <QIcon>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -12,14 +14,15 @@
 #include "app/settings.h"
 #include "app/settings_folder.h"
 #include "app/start_arguments.h"
+#include "app/ui/font_coverage.h"
 #include "app/ui/main_window.h"
 #include "app/ui/qt_translations.h"
 #include "platform/codec.h"
 #include "platform/exe_folder.h"
 #include "platform/quit_signals.h"
 #include "platform/state_folder.h"
-#include "platform/working_folder.h"
 #include "platform/ui/qt_ui_services.h"
+#include "platform/working_folder.h"
 
 namespace {
 
@@ -103,6 +106,12 @@ int main(int argc, char** argv) {
         varnel::MainWindowSetup{codec, services, varnel::config_path(folder), folder + "dir.txt",
                                 state ? *state + "undo-journal" : std::string()});
     window.show();
+    // From the event loop, so that a quit signal also closes the notice.
+    QTimer::singleShot(0, &window, [&window, &services] {
+        if (varnel::ensure_font_covers(varnel::shown_texts(window), varnel::cjk_families(),
+                                       services) == varnel::FontCoverage::none)
+            std::fprintf(stderr, "varnel: %s\n", varnel::no_cjk_font_notice());
+    });
     window.offer_interrupted_undo();
     if (!arguments.paths.empty()) window.add_dropped_paths(absolute_paths(arguments.paths));
     return application.exec();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The main window: menus, toolbar 工具条, the rule tab control 选择夹, the
 // file list 显示超级列表框 and the status bar 状态条. Its slots translate

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adding files: the file chooser, the folder chooser and drops.
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renaming and undo, with progress in panel 进度 and the summaries.
 
 #include <QAction>

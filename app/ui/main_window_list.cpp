@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The list's gestures, its context menu, and taking items out of the list.
 
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the menu bar, the toolbar and the status bar.
 
 #include <QApplication>

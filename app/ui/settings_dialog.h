@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The settings window (caption "设置", fixed 411 x 180): edits the program's
 // settings record and applies it to the file list. Opened modally with exec();

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 16 x 15 icons of the toolbar 工具条, drawn in full colour so that
 // each button is told apart at a glance and none looks disabled while it is

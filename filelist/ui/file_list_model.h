@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Qt view model over the engine's file list. The list stays the one
 // source of truth; the model only translates cells into Qt strings and

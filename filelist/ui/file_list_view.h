@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list control 显示超级列表框: a report view of five fixed columns with
 // multi-selection. It reports the user's gestures; the main window acts.

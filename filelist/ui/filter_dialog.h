@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The filter window "过滤设置" (fixed 348 x 189): removes the items of the
 // file list that match an extension or a contained text, or keeps only

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/ui/list_context_menu.h"
 
 namespace varnel {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list's context menu 右键菜单: its items in order, enabled by
 // context_menu_state on every right-click.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "id3/ui/byte_limit.h"
 
 #include <QLineEdit>

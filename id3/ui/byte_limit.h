@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Limits what the user can type into a box by the length of its text in the
 // code page (a Chinese character counts two bytes). Typing that would take

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window MP3标签信息: the ID3v1 and ID3v2 tags of one MP3 file side by
 // side, to edit, copy into each other, add or remove, and write back with

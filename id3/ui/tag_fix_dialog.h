@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window 标签转为Unicode: what the conversion (id3/tag_fix.h) will do to
 // the tags of the chosen MP3 files, one table row per text that changes

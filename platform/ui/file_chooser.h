@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's own file and folder chooser, built on the platform's folder
 // listing. Every name is shown through the codec, so a legacy GBK name reads

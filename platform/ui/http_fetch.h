@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A blocking HTTP GET that cannot hang the program: it runs a local event
 // loop (so windows stay painted; user input waits) and gives up on silence,

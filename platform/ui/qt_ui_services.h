@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The real desktop: the program's own file choosers, Qt's message boxes,
 // font and colour choosers, and the cursor.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Everything the windows ask of the desktop that would block on a modal
 // window or reach outside the program: message boxes, file, folder, font and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rule tab control 选择夹: the five rule pages, and the record of their
 // controls that the engine reads.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/ui/text_spin_box.h"
 
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An edit box with spin buttons whose content is free text, as the rule
 // pages need: the text may be empty or hold anything (the rules read it with

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where config.ini and dir.txt live: beside a portable copy, in the user's
 // configuration folder for an installed one.
 

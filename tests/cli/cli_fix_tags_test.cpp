@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varnel-cli fix-tags end to end.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varnel-cli: the smart order and regular expressions.
 
 #include <gtest/gtest.h>

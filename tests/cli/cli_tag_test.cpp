@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varnel-cli's tag commands end to end.
 
 #include <gtest/gtest.h>

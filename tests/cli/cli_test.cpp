@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // varnel-cli end to end, on temporary folders.
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kills `varnel-cli rename --journal` at random moments of a 5,000-file
 # batch, 20 times, and checks after each kill that `undo` brings every file
 # back under its old name: the same inode with the same content, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // dir.txt, the remembered folder of the add-files dialog: its first line,
 // created empty when missing, and never written through a symbolic link.
 

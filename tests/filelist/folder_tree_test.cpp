@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Walking a folder tree as adding a folder with its subfolders does: the
 // order folder by folder, legacy names at every depth, links to folders
 // never followed, unreadable folders counted (as a user who is not root),

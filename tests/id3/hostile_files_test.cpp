@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged and malicious files: the readers must stay inside the bytes they
 // have, allocate no more than the file holds, and finish quickly.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a tag edit keeps of the old tag: other frames byte for byte or in
 // their version 2.3 form, untouched texts in their encoding; what it cannot keep.
 #include "id3/id3v2_builder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tag edits on an exFAT card mounted through FUSE, a file system without
 // nameless files (O_TMPFILE) or extended attributes: the named side files
 // are used, the results equal those on the local disk, and no side file is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How a tag rewrite treats the file system: metadata kept, links, errors
 // that must leave the original untouched, temporary files.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tags this program writes, read back by another ID3 implementation
 // (Debian's python3-mutagen); skipped where it is not installed.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ID3v2.3 tag this program writes, byte for byte, and what writing and
 // removing it do to the file's content; the in-place edits.
 #include "id3/id3v2_writer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tags written by other programs (mutagen and eyeD3, driven through
 // python3) read by our readers. Skipped where python3 or the library is
 // missing; Debian packages: python3-mutagen, eyed3.

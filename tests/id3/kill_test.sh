@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Kills a tag edit at its system calls, and makes them fail, and checks
 # that the file is always the old or the new one, or one that the next
 # edit finishes, through either hard link; and that a record left by a

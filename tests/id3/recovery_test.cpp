@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An edit interrupted by a crash leaves a record in the user's private
 // folder; the next edit of the same file (through any of its names)
 // finishes it while the file holds the old bytes, the new ones or a mix of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test helper for kill_test.sh: one tag edit of a file, nothing else.
 //   id3_rewrite_tool write FILE N   gives FILE a tag whose title is N bytes
 //   id3_rewrite_tool both FILE N    the same, and an ID3v1 tag whose title

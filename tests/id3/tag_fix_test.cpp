@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 标签转为Unicode: code-page texts under encoding 0 rewritten as UTF-16,
 // everything else kept; checked byte by byte and with mutagen.
 #include "id3/tag_fix.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tags written here read by TagLib, and tags TagLib writes (versions 2.3
 // and 2.4, every text encoding) read here. Built where TagLib is installed
 // (Debian: libtag1-dev).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-file replacement and folder creation as the settings files use
 // them: links in the way, the permissions kept, and failures that keep
 // their reason (a full disk, a folder the user may not write to).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One listing of a folder split into files and real subfolders.
 
 #include "platform/folder_contents.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rename_no_replace and file identity on exFAT through FUSE: no
 // RENAME_NOREPLACE, no hard links, case-insensitive names that each get
 // their own inode number, and inode numbers that change at every mount.

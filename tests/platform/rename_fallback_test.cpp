@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rename_no_replace on file systems acted out by replacing its system calls:
 // without RENAME_NOREPLACE, without hard links, and case-insensitive.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rename_no_replace with the real system calls.
 #include "platform/rename_file.h"
 

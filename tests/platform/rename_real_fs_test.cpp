@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // rename_no_replace on real file systems other than the one holding the
 // temporary folder. Each test skips itself when its file system cannot be
 // had on this machine.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The undo journal: written ahead, read back only when it can be trusted.
 #include "rename/undo_journal.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Running another program (a tagger, a script) from a test and reading what
 // it printed.

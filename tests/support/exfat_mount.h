@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small exFAT image mounted through FUSE (exfat-fuse), or a FAT image
 // mounted through fusefat, for the life of the object, where the machine

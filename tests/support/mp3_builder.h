@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Byte-level MP3 test files: ID3v1 trailers, ID3v2 tags and a stand-in for
 // audio, built by hand so tests state exactly what is on disk.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest main for window tests: an offscreen QApplication first.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/about_dialog.h"
 
 #include <gtest/gtest.h>
@@ -24,35 +25,57 @@ QByteArray page(const char* latest, const char* method_utf8) {
 TEST(AboutWindow, ShowsTheDesignedNameAndVersionTexts) {
     const Codec codec;
     FakeUiServices ui;
-    AboutDialog dialog(codec, ui);
+    AboutDialog dialog(codec, ui, nullptr, true);
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("标签1"))->text(),
               QStringLiteral("软件名称：Varnel 文件批量更名器"));
     EXPECT_EQ(dialog.findChild<QLabel*>(QStringLiteral("标签2"))->text(),
               QStringLiteral("版本：1.0.1.17"));
 }
 
-TEST(AboutWindow, NewerVersionPromptsAndYesOpensTheHomePage) {
+// A newer version announced and Yes answered: the home page opens. A
+// distribution's build (-DVARNEL_UPDATE_CHECK=OFF) leaves updates to the
+// package manager: the button says so and fetches nothing.
+TEST(AboutWindow, NewerVersionPromptsAndYesOpensTheHomePageUnlessThePackageManagerUpdates) {
+    struct Case {
+        bool update_check;
+        const char* title;
+        const char* text;
+        std::size_t fetched_and_opened;
+    };
+    const Case cases[] = {
+        {true, "是否下载最新版？", "当前版本：1.3\r\n最新版本：1.4\r\n更新内容：x", 1},
+        {false, "信息：", "本程序的更新由系统的软件包管理器提供", 0},
+    };
+    for (const Case& c : cases) {
+        const Codec codec;
+        FakeUiServices ui;
+        AboutDialog dialog(codec, ui, nullptr, c.update_check);
+        ui.pages.push_back(page("1.4", "打开网页"));
+        ui.answers.push_back(MessageAnswer::yes);
+        dialog.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].title, QString::fromUtf8(c.title));
+        EXPECT_EQ(ui.messages[0].text, QString::fromUtf8(c.text));
+        EXPECT_EQ(ui.fetched_urls.size(), c.fetched_and_opened) << c.update_check;
+        EXPECT_EQ(ui.opened_urls.size(), c.fetched_and_opened) << c.update_check;
+    }
+}
+
+TEST(AboutWindow, OnlyTheMethodOpenTheWebPageOpensIt) {
     const Codec codec;
     FakeUiServices ui;
-    AboutDialog dialog(codec, ui);
-    ui.pages.push_back(page("1.4", "打开网页"));
-    ui.answers.push_back(MessageAnswer::yes);
-    dialog.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].title, QStringLiteral("是否下载最新版？"));
-    EXPECT_EQ(ui.messages[0].text, QStringLiteral("当前版本：1.3\r\n最新版本：1.4\r\n更新内容：x"));
-    EXPECT_EQ(ui.opened_urls.size(), 1u);
-
+    AboutDialog dialog(codec, ui, nullptr, true);
     ui.pages.push_back(page("1.4", "下载"));
     ui.answers.push_back(MessageAnswer::yes);
     dialog.check_for_update();
-    EXPECT_EQ(ui.opened_urls.size(), 1u);  // another method: Yes does nothing
+    EXPECT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.opened_urls.empty());  // another method: Yes does nothing
 }
 
 TEST(AboutWindow, SameVersionSaysSoAndAFailedFetchSaysNothing) {
     const Codec codec;
     FakeUiServices ui;
-    AboutDialog dialog(codec, ui);
+    AboutDialog dialog(codec, ui, nullptr, true);
     ui.pages.push_back(page("1.3", ""));
     dialog.check_for_update();
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -65,7 +88,7 @@ TEST(AboutWindow, SameVersionSaysSoAndAFailedFetchSaysNothing) {
 TEST(AboutWindow, ClickOnTheBackgroundClosesButNotOnAButton) {
     const Codec codec;
     FakeUiServices ui;
-    AboutDialog dialog(codec, ui);
+    AboutDialog dialog(codec, ui, nullptr, true);
     dialog.show();
     auto* visit = dialog.findChild<QPushButton*>(QStringLiteral("按钮2"));
     QTest::mouseClick(visit, Qt::LeftButton);
@@ -80,7 +103,7 @@ TEST(AboutWindow, EnterClosesAndNeverChecksTheWaitCursorCoversTheFetch) {
     const Codec codec;
     FakeUiServices ui;
     for (const char* focused : {"按钮2", "按钮1"}) {
-        AboutDialog dialog(codec, ui);
+        AboutDialog dialog(codec, ui, nullptr, true);
         dialog.show();
         auto* button = dialog.findChild<QPushButton*>(QString::fromUtf8(focused));
         button->setFocus();
@@ -89,7 +112,7 @@ TEST(AboutWindow, EnterClosesAndNeverChecksTheWaitCursorCoversTheFetch) {
     }
     EXPECT_TRUE(ui.fetched_urls.empty());
 
-    AboutDialog dialog(codec, ui);
+    AboutDialog dialog(codec, ui, nullptr, true);
     ui.pages.push_back(page("1.3", ""));
     dialog.findChild<QPushButton*>(QStringLiteral("按钮2"))->click();
     EXPECT_EQ(ui.busy_at_fetch, std::vector<int>{1});

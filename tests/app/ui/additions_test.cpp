@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's additions: conflict marks, the smart order, regular
 // expressions on the replace page, and respelling legacy names in UTF-8.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Adding a folder from the folder picker with and without 包含子文件夹,
 // and the one message about folders the user may not read.
 

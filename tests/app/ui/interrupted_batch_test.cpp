@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A rename batch of the desktop program cut short (the journal has no end):
 // the next start says so and offers to undo it, and the record stays until
 // it is undone, discarded or replaced.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files whose names are not UTF-8 reach the list by every route (the file
 // chooser, the folder chooser, a drop) and are renamed; dropped files keep
 // their own folders; a folder's files come in natural order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window at any font and from the keyboard: pages and rows grow
 // with the font, menu highlights stay readable, cells tell what changed and
 // why a row failed, the toolbar has keys and distinct icons.

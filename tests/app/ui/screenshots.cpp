@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the screenshots of docs/: the main window with a GBK-named file
 // added through the file chooser, the chooser itself, the tag page with its
 // marks, and the conflict marks of a preview, at one font size. Run under a real X server (xvfb-run):

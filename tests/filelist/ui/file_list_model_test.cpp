@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The view model stays consistent with the list through every operation,
 // whoever calls the list: Qt's own model checker watches it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tag window driven by object names, with a scripted desktop.
 
 #include "id3/ui/tag_dialog.h"

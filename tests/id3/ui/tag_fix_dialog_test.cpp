@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window 标签转为Unicode driven by object names, with a scripted desktop.
 
 #include "id3/ui/tag_fix_dialog.h"

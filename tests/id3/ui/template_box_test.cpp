@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The template box of page MP3标签 under its 50-byte limit, typed into.
 
 #include <gtest/gtest.h>

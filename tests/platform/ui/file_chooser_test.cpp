@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file and folder chooser driven by its controls' object names.
 
 #include "platform/ui/file_chooser.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fetch against a small HTTP server on 127.0.0.1 run by the test itself.
 
 #include "platform/ui/http_fetch.h"
