@@ -15,7 +15,9 @@
 #include "rename/undo_log.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
+class QTimer;
 class QToolBar;
 
 namespace varnel {
@@ -44,6 +46,9 @@ inline constexpr int undo_button = 3;
 inline constexpr int preview_button = 4;
 inline constexpr int start_button = 5;
 
+// How long typing must pause before the automatic preview runs.
+inline constexpr int preview_delay_ms = 120;
+
 // Design widths of the status bar's panels 文件个数, 进度 and 自动预览.
 inline constexpr std::array<int, 3> panel_widths{80, 247, 80};
 
@@ -63,6 +68,13 @@ public:
     // own folder, then every file of each other path taken as a folder.
     void add_dropped_paths(const std::vector<std::string>& fs_paths);
     void refresh_preview(bool explicit_command);
+    // A rule control changed: the automatic preview runs once the user
+    // pauses (preview_delay_ms after the last change), for the rows the list
+    // shows; further rows are computed as the list scrolls to them.
+    void schedule_preview();
+    // Runs a scheduled or partly shown automatic preview now, for every row
+    // the settings ask for; nothing when none is pending.
+    void flush_preview();
     void rename_command();
     void undo_command();
     // 文件名转为UTF-8: the selected items whose file names are legacy
@@ -98,8 +110,20 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // Drops and the window's command keys, whichever of its widgets they
+    // reach: see main_window_input.cpp.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+
+private slots:
+    // The commands of the toolbar, the 操作 menu and their keys; each
+    // empties panel 进度 afterwards.
+    void add_folder_requested();
+    void add_files_requested();
+    void undo_requested();
+    void preview_requested();
+    void rename_requested();
 
 private:
     // main_window_menus.cpp
@@ -113,6 +137,22 @@ private:
     void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names,
                          bool natural_order);
     void set_buttons(int first, bool enabled);
+    // main_window_input.cpp
+    bool is_window_command_key(const QKeyEvent& key) const;
+    bool take_drop(QEvent* event);
+    // The rows 0..n-1 the settings ask the automatic preview for.
+    int automatic_preview_rows() const;
+    // The count of rows from row 0 through the last one the list shows,
+    // and `pages_beyond` pages of rows more.
+    int rows_through_shown(int pages_beyond) const;
+    // The automatic preview of rows 0..n-1 (all when n is what the settings
+    // ask for); n short of that leaves later rows for extend_preview.
+    void run_automatic_preview(int n);
+    void preview_shown_rows();
+    // The list scrolled or grew: rows it now shows that the last automatic
+    // preview left out are computed.
+    void extend_preview();
+    void stop_pending_preview();
     void show_progress(std::string_view text);
     RenameOrder rename_order() const;
     void show_rule_error(const std::string& error);
@@ -147,6 +187,15 @@ private:
     ListContextMenu* context_menu_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     std::array<QAction*, 6> toolbar_actions_{};
+    QAction* add_folder_action_ = nullptr;
+    QAction* add_files_action_ = nullptr;
+    QAction* undo_action_ = nullptr;
+    QAction* preview_action_ = nullptr;
+    QAction* rename_action_ = nullptr;
+    QTimer* preview_timer_ = nullptr;
+    // Rows the last automatic preview computed while it left later rows
+    // for when the list shows them; 0 when it computed all it was asked.
+    int partial_preview_rows_ = 0;
     std::array<QLabel*, 3> panels_{};
 };
 

@@ -11,8 +11,8 @@
 #include "filelist/ui/file_list_view.h"
 #include "filelist/ui/filter_dialog.h"
 #include "filelist/ui/list_context_menu.h"
-#include "id3/ui/tag_fix_dialog.h"
 #include "id3/ui/tag_dialog.h"
+#include "id3/ui/tag_fix_dialog.h"
 #include "platform/ui/ui_services.h"
 #include "rename/batch_texts.h"
 #include "rename/name_text.h"
@@ -25,10 +25,9 @@ void MainWindow::show_context_menu(const QPoint& position) {
     const bool mp3_selected = std::any_of(selected.begin(), selected.end(), [this](int row) {
         return has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3");
     });
-    context_menu_->set_state(context_menu_state(list_.item_count(),
-                                                static_cast<int>(selected.size()),
-                                                tabs_->active_page() == RulePage::tags,
-                                                mp3_selected));
+    context_menu_->set_state(
+        context_menu_state(list_.item_count(), static_cast<int>(selected.size()),
+                           tabs_->active_page() == RulePage::tags, mp3_selected));
     context_menu_->popup(position);
 }
 
@@ -97,6 +96,7 @@ void MainWindow::clear_list() {
 
 // Exactly the items the tag rule marked go.
 void MainWindow::remove_items_without_tag() {
+    flush_preview();  // the marks of every row
     const BusyCursor busy(services_);
     list_.unselect_all();
     for (int row = 0; row < list_.item_count(); ++row)

@@ -5,15 +5,15 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QLabel>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 
 #include "app/ui/main_window.h"
-#include "filelist/ui/list_context_menu.h"
 #include "filelist/ui/file_list_view.h"
+#include "filelist/ui/list_context_menu.h"
 #include "rename/ui/rule_tabs.h"
 #include "support/fake_ui_services.h"
 #include "support/mp3_builder.h"
@@ -25,8 +25,8 @@ namespace {
 class Additions : public testing::Test {
 protected:
     Additions() {
-        window = std::make_unique<MainWindow>(MainWindowSetup{
-            codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
+        window = std::make_unique<MainWindow>(
+            MainWindowSetup{codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
         window->settings().auto_preview = true;
         window->settings().preview_all = true;
     }
@@ -38,7 +38,9 @@ protected:
         window->add_dropped_paths(paths);
     }
 
-    std::string status(int row) const {
+    // Once the preview that follows typing has run.
+    std::string status(int row) {
+        window->flush_preview();
         return codec.to_utf8(window->list().get_cell(row, Column::rename_status)).value();
     }
 
@@ -75,10 +77,12 @@ TEST_F(Additions, ABadPatternIsShownAndChangesNoName) {
     window->rule_tabs()->setCurrentIndex(1);
     child<QCheckBox>("正则表达式")->click();
     child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("(a"));
+    window->flush_preview();
     EXPECT_TRUE(window->status_text(1).startsWith(QStringLiteral("正则表达式错误：")))
         << window->status_text(1).toStdString();
     EXPECT_EQ(window->list().new_names()[0], "a.txt");
     child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("(a)"));
+    window->flush_preview();
     EXPECT_EQ(window->status_text(1), QString());
 }
 
