@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include "app/ui/main_window.h"
-#include "support/child_process.h"
 #include "support/fake_ui_services.h"
+#include "support/child_process.h"
 #include "support/temp_dir.h"
 
 namespace varnel {

@@ -1,7 +1,6 @@
 // Takes the screenshots of docs/: the main window with a GBK-named file
 // added through the file chooser, the chooser itself, the tag page with its
-// marks, and the conflict marks of a preview, at one font size. Run under a real X server
-// (xvfb-run):
+// marks, and the conflict marks of a preview, at one font size. Run under a real X server (xvfb-run):
 //     varnel_screenshots OUT_DIR POINT_SIZE
 
 #include <QApplication>
@@ -106,8 +105,7 @@ int main(int argc, char** argv) {
 
     window.rule_tabs()->setCurrentIndex(1);
     window.findChild<QCheckBox*>(QStringLiteral("正则表达式"))->setChecked(true);
-    window.findChild<QLineEdit*>(QStringLiteral("查找内容编辑框"))
-        ->setText(QStringLiteral("(\\d+)"));
+    window.findChild<QLineEdit*>(QStringLiteral("查找内容编辑框"))->setText(QStringLiteral("(\\d+)"));
     window.findChild<QLineEdit*>(QStringLiteral("替换为编辑框"))->setText(QStringLiteral("_$1"));
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/replace_page") + suffix);
