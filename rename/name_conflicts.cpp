@@ -25,12 +25,21 @@ struct RowKeys {
 
 void check_folder(const std::vector<RowKeys>& rows, const FolderNames& folder, RenameOrder order,
                   std::vector<NameConflict>& out) {
-    const auto key = [&](const std::string& name) {
-        return folder.case_insensitive ? fold_ascii(name) : name;
-    };
-    std::unordered_set<std::string> existing;
-    existing.reserve(folder.names.size());
-    for (const std::string& name : folder.names) existing.insert(key(name));
+    // The folder's entries that are new names of these rows: a preview of
+    // a few rows of a large folder hashes the rows, not the folder.
+    std::unordered_set<std::string_view> wanted;
+    for (const RowKeys& r : rows)
+        if (r.moves()) wanted.insert(r.new_key);
+    std::unordered_set<std::string_view> existing;
+    for (const std::string& name : folder.names) {
+        if (wanted.empty()) break;
+        const std::string folded = folder.case_insensitive ? fold_ascii(name) : std::string();
+        const auto found = wanted.find(folder.case_insensitive ? std::string_view(folded)
+                                                               : std::string_view(name));
+        if (found == wanted.end()) continue;
+        existing.insert(*found);
+        wanted.erase(found);
+    }
 
     std::unordered_map<std::string_view, int> new_count;
     std::unordered_map<std::string_view, int> first_to_move;  // old key -> earliest row
@@ -46,8 +55,8 @@ void check_folder(const std::vector<RowKeys>& rows, const FolderNames& folder, R
         }
         if (!r.moves() || !existing.count(r.new_key)) continue;
         const auto mover = first_to_move.find(r.new_key);
-        const bool freed = mover != first_to_move.end() &&
-                           (order == RenameOrder::smart || mover->second < r.row);
+        const bool freed =
+            mover != first_to_move.end() && (order == RenameOrder::smart || mover->second < r.row);
         if (!freed) mark = NameConflict::target_exists;
     }
 }

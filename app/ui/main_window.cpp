@@ -181,11 +181,20 @@ void MainWindow::refresh_file_count() {
 
 void MainWindow::refresh_preview(bool explicit_command) {
     stop_pending_preview();
-    const PreviewSettings preview{settings_.auto_preview, settings_.preview_all,
-                                  settings_.preview_count, true, rename_order()};
-    const ListChange change =
-        varnel::refresh_preview(list_, tabs_->pages(), preview, explicit_command, codec_);
+    const ListChange change = varnel::refresh_preview(list_, tabs_->pages(), preview_settings(),
+                                                      explicit_command, codec_);
     show_rule_error(change.rule_error);
+}
+
+PreviewSettings MainWindow::preview_settings(std::optional<int> rows) {
+    PreviewSettings preview{settings_.auto_preview, settings_.preview_all, settings_.preview_count,
+                            true, rename_order()};
+    if (rows) {
+        preview.preview_all = false;
+        preview.preview_count = *rows;
+    }
+    preview.read_folder = [this](const std::string& folder) { return folder_names_.read(folder); };
+    return preview;
 }
 
 RenameOrder MainWindow::rename_order() const {

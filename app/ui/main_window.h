@@ -11,6 +11,8 @@
 #include "app/settings.h"
 #include "filelist/file_list.h"
 #include "platform/codec.h"
+#include "platform/folder_names.h"
+#include "rename/preview.h"
 #include "rename/renamer.h"
 #include "rename/undo_log.h"
 
@@ -155,6 +157,9 @@ private:
     void stop_pending_preview();
     void show_progress(std::string_view text);
     RenameOrder rename_order() const;
+    // The preview's settings, computing rows 0..n-1 automatically when
+    // `rows` is given, else as the settings ask.
+    PreviewSettings preview_settings(std::optional<int> rows = std::nullopt);
     void show_rule_error(const std::string& error);
     // Runs a rename batch with the write-ahead journal, the progress panel,
     // the toolbar states and the summary box of the rename command.
@@ -193,6 +198,8 @@ private:
     QAction* preview_action_ = nullptr;
     QAction* rename_action_ = nullptr;
     QTimer* preview_timer_ = nullptr;
+    // The folders the conflict marks read, kept between previews.
+    FolderNamesCache folder_names_;
     // Rows the last automatic preview computed while it left later rows
     // for when the list shows them; 0 when it computed all it was asked.
     int partial_preview_rows_ = 0;

@@ -105,9 +105,8 @@ int MainWindow::rows_through_shown(int pages_beyond) const {
 
 void MainWindow::run_automatic_preview(int n) {
     const int wanted = automatic_preview_rows();
-    const PreviewSettings preview{settings_.auto_preview, false, n, true, rename_order()};
     const ListChange change =
-        varnel::refresh_preview(list_, tabs_->pages(), preview, false, codec_);
+        varnel::refresh_preview(list_, tabs_->pages(), preview_settings(n), false, codec_);
     show_rule_error(change.rule_error);
     partial_preview_rows_ = n < wanted ? n : 0;
 }
