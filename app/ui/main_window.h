@@ -48,6 +48,9 @@ inline constexpr int undo_button = 3;
 inline constexpr int preview_button = 4;
 inline constexpr int start_button = 5;
 
+// Adding a folder of more files than this asks first.
+inline constexpr std::size_t confirm_files_over = 10'000;
+
 // How long typing must pause before the automatic preview runs.
 inline constexpr int preview_delay_ms = 120;
 
@@ -136,6 +139,11 @@ private:
     void wire_tagged_controls();
     void fit_to_font();
     void finish_adding(int first_row);
+    std::string last_chosen_folder() const;
+    // False when the user declines adding `fs_folder` (home folder, or
+    // more than confirm_files_over files).
+    bool confirm_large_folder(const std::string& fs_folder, std::size_t files);
+    void add_names_of_folder(const std::string& fs_folder, std::vector<std::string> fs_names);
     void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names,
                          bool natural_order);
     void set_buttons(int first, bool enabled);
