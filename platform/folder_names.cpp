@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 
 namespace varnel {
 namespace {
@@ -65,6 +66,37 @@ std::optional<FolderNames> read_folder_names(const std::string& folder) {
     if (errno != 0) return std::nullopt;
     result.case_insensitive = probe_case_folding(dirfd(dir), result.names);
     return result;
+}
+
+namespace {
+constexpr std::int64_t racy_ns = 2'000'000'000;
+
+std::int64_t now_ns() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+}  // namespace
+
+std::optional<FolderNames> FolderNamesCache::read(const std::string& folder) {
+    struct stat info {};
+    if (stat(folder.c_str(), &info) != 0) {
+        entries_.erase(folder);
+        return read_folder_names(folder);
+    }
+    const Stamp stamp{
+        static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
+    const std::int64_t read_at = now_ns();
+    if (const auto found = entries_.find(folder);
+        found != entries_.end() && found->second.stamp == stamp)
+        return found->second.names;
+    std::optional<FolderNames> names = read_folder_names(folder);
+    if (names && read_at - stamp.modified_ns >= racy_ns)
+        entries_.insert_or_assign(folder, Entry{stamp, *names});
+    else
+        entries_.erase(folder);
+    return names;
 }
 
 }  // namespace varnel

@@ -70,7 +70,10 @@ ListChange refresh_preview(FileList& list, const RulePages& pages, const Preview
     change.rule_error = std::move(error);
     if (settings.mark_conflicts)
         show_name_conflicts(
-            list, find_name_conflicts(list, n, settings.order, codec, read_folder_names), codec);
+            list,
+            find_name_conflicts(list, n, settings.order, codec,
+                                settings.read_folder ? settings.read_folder : read_folder_names),
+            codec);
     show_name_faults(list, faults, codec, settings.mark_conflicts);
     return change;
 }

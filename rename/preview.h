@@ -20,6 +20,8 @@ struct PreviewSettings {
     // order the batch will be renamed in (冲突处理).
     bool mark_conflicts = false;
     RenameOrder order = RenameOrder::in_order;
+    // Reads the folders for the conflict marks; empty: read_folder_names.
+    FolderReader read_folder = {};
 };
 
 // What a refresh changed, for a view to repaint: the 新文件名 cells of rows

@@ -3,12 +3,12 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QDragEnterEvent>
-#include <QDropEvent>
+#include <QApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QMimeData>
+#include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/product.h"
@@ -60,6 +60,12 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     layout->addWidget(tabs_);
     layout->addWidget(view_, 1);
     setCentralWidget(central);
+    preview_timer_ = new QTimer(this);
+    preview_timer_->setSingleShot(true);
+    preview_timer_->setInterval(preview_delay_ms);
+    connect(preview_timer_, &QTimer::timeout, this, &MainWindow::preview_shown_rows);
+    connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &MainWindow::extend_preview);
     build_menus();
     build_toolbar();
     build_status_bar();
@@ -70,6 +76,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     apply_settings_to_list();
     update_buttons();
     setAcceptDrops(true);
+    qApp->installEventFilter(this);  // drops and command keys on every widget of the window
     wire_tagged_controls();
     setWindowTitle(latin1(product::name) + QStringLiteral(" - 文件批量修改器 V") +
                    latin1(product::title_version));
@@ -140,10 +147,10 @@ void MainWindow::report_save_failure(const std::string& fs_path, int error) {
 }
 
 // Edit boxes tagged 1..11 and radio buttons tagged 20..29 share one handler:
-// the automatic preview. Controls with handlers of their own report through
+// the automatic preview, once the user pauses. Controls with handlers of their own report through
 // the rule tabs, and so does a change of page.
 void MainWindow::wire_tagged_controls() {
-    const auto refresh = [this] { refresh_preview(false); };
+    const auto refresh = [this] { schedule_preview(); };
     for (QWidget* widget : tabs_->findChildren<QWidget*>()) {
         const int tag = widget->property(event_tag_property).toInt();
         if (tag >= 1 && tag <= 11) {
@@ -175,13 +182,18 @@ void MainWindow::refresh_file_count() {
 }
 
 void MainWindow::refresh_preview(bool explicit_command) {
+    stop_pending_preview();
     const RulePages pages = rule_pages();
     rule_error_ = rule_input_error(pages, codec_);
-    const PreviewSettings preview{settings_.auto_preview, settings_.preview_all,
-                                  settings_.preview_count, true, rename_order()};
     const ListChange change =
-        varnel::refresh_preview(list_, pages, preview, explicit_command, codec_);
+        varnel::refresh_preview(list_, pages, preview_settings(), explicit_command, codec_);
     show_rule_error(rule_error_.empty() ? change.rule_error : rule_error_);
+    update_buttons();
+}
+
+void MainWindow::check_rule_input() {
+    rule_error_ = rule_input_error(rule_pages(), codec_);
+    show_rule_error(rule_error_);
     update_buttons();
 }
 
@@ -189,6 +201,17 @@ RulePages MainWindow::rule_pages() const {
     RulePages pages = tabs_->pages();
     pages.tags.slash_stand_in = settings_.slash_stand_in;
     return pages;
+}
+
+PreviewSettings MainWindow::preview_settings(std::optional<int> rows) {
+    PreviewSettings preview{settings_.auto_preview, settings_.preview_all, settings_.preview_count,
+                            true, rename_order()};
+    if (rows) {
+        preview.preview_all = false;
+        preview.preview_count = *rows;
+    }
+    preview.read_folder = [this](const std::string& folder) { return folder_names_.read(folder); };
+    return preview;
 }
 
 RenameOrder MainWindow::rename_order() const {
@@ -235,44 +258,29 @@ void MainWindow::apply_settings_to_list() {
 void MainWindow::toolbar_command(int index) {
     switch (index) {
         case 0:
-            add_folder();
+            add_folder_requested();
             break;
         case 1:
-            add_files();
+            add_files_requested();
             break;
         case undo_button:
-            undo_command();
+            undo_requested();
             break;
         case preview_button:
-            refresh_preview(true);
+            preview_requested();
             break;
         case start_button:
-            rename_command();
+            rename_requested();
             break;
         default:
+            panels_[1]->clear();
             break;
     }
+}
+
+void MainWindow::clear_progress() {
     // The progress goes; a rule error stays until the rule is mended.
     if (!rule_error_shown_) panels_[1]->clear();
-}
-
-namespace {
-const QString uri_list_format = QStringLiteral("text/uri-list");
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (event->mimeData()->hasFormat(uri_list_format)) event->acceptProposedAction();
-}
-
-// The raw text/uri-list bytes, percent-decoded to bytes: a legacy name is
-// never passed through a Qt string.
-void MainWindow::dropEvent(QDropEvent* event) {
-    const QByteArray list = event->mimeData()->data(uri_list_format);
-    const std::vector<std::string> paths = paths_from_uri_list(
-        std::string_view(list.constData(), static_cast<std::size_t>(list.size())));
-    if (paths.empty()) return;
-    event->acceptProposedAction();
-    add_dropped_paths(paths);
 }
 
 }  // namespace varnel

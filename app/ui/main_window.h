@@ -12,11 +12,15 @@
 #include "app/settings.h"
 #include "filelist/file_list.h"
 #include "platform/codec.h"
+#include "platform/folder_names.h"
+#include "rename/preview.h"
 #include "rename/renamer.h"
 #include "rename/undo_log.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
+class QTimer;
 class QToolBar;
 
 namespace varnel {
@@ -45,6 +49,12 @@ inline constexpr int undo_button = 3;
 inline constexpr int preview_button = 4;
 inline constexpr int start_button = 5;
 
+// Adding a folder of more files than this asks first.
+inline constexpr std::size_t confirm_files_over = 10'000;
+
+// How long typing must pause before the automatic preview runs.
+inline constexpr int preview_delay_ms = 120;
+
 // Design widths of the status bar's panels 文件个数, 进度 and 自动预览.
 inline constexpr std::array<int, 3> panel_widths{80, 247, 80};
 
@@ -64,6 +74,13 @@ public:
     // own folder, then every file of each other path taken as a folder.
     void add_dropped_paths(const std::vector<std::string>& fs_paths);
     void refresh_preview(bool explicit_command);
+    // A rule control changed: the automatic preview runs once the user
+    // pauses (preview_delay_ms after the last change), for the rows the list
+    // shows; further rows are computed as the list scrolls to them.
+    void schedule_preview();
+    // Runs a scheduled or partly shown automatic preview now, for every row
+    // the settings ask for; nothing when none is pending.
+    void flush_preview();
     void rename_command();
     void undo_command();
     // 文件名转为UTF-8: the selected items whose file names are legacy
@@ -106,8 +123,20 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // Drops and the window's command keys, whichever of its widgets they
+    // reach: see main_window_input.cpp.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+
+private slots:
+    // The commands of the toolbar, the 操作 menu and their keys; each
+    // empties panel 进度 afterwards.
+    void add_folder_requested();
+    void add_files_requested();
+    void undo_requested();
+    void preview_requested();
+    void rename_requested();
 
 private:
     // main_window_menus.cpp
@@ -118,6 +147,11 @@ private:
     void wire_tagged_controls();
     void fit_to_font();
     void finish_adding(int first_row);
+    std::string last_chosen_folder() const;
+    // False when the user declines adding `fs_folder` (home folder, or
+    // more than confirm_files_over files).
+    bool confirm_large_folder(const std::string& fs_folder, std::size_t files);
+    void add_names_of_folder(const std::string& fs_folder, std::vector<std::string> fs_names);
     void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names,
                          bool natural_order);
     void set_buttons(int first, bool enabled);
@@ -131,8 +165,32 @@ private:
     // Says that another Varnel still runs the batch of the journal.
     void tell_batch_running_elsewhere();
     void set_pending_journal(bool pending);
+    // main_window_input.cpp
+    bool is_window_command_key(const QKeyEvent& key) const;
+    bool take_drop(QEvent* event);
+    // The rows 0..n-1 the settings ask the automatic preview for.
+    int automatic_preview_rows() const;
+    // The count of rows from row 0 through the last one the list shows,
+    // and `pages_beyond` pages of rows more.
+    int rows_through_shown(int pages_beyond) const;
+    // The automatic preview of rows 0..n-1 (all when n is what the settings
+    // ask for); n short of that leaves later rows for extend_preview.
+    void run_automatic_preview(int n);
+    void preview_shown_rows();
+    // The list scrolled or grew: rows it now shows that the last automatic
+    // preview left out are computed.
+    void extend_preview();
+    void stop_pending_preview();
+    // Empties the progress panel, where no rule error stands in it.
+    void clear_progress();
+    // Whether the rule can use its settings: its error in the status bar
+    // and 开始命名 enabled or not.
+    void check_rule_input();
     void show_progress(std::string_view text);
     RenameOrder rename_order() const;
+    // The preview's settings, computing rows 0..n-1 automatically when
+    // `rows` is given, else as the settings ask.
+    PreviewSettings preview_settings(std::optional<int> rows = std::nullopt);
     void show_rule_error(const std::string& error);
     // Runs a rename batch with the write-ahead journal, the progress panel,
     // the toolbar states and the summary box of the rename command.
@@ -171,6 +229,17 @@ private:
     ListContextMenu* context_menu_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     std::array<QAction*, 6> toolbar_actions_{};
+    QAction* add_folder_action_ = nullptr;
+    QAction* add_files_action_ = nullptr;
+    QAction* undo_action_ = nullptr;
+    QAction* preview_action_ = nullptr;
+    QAction* rename_action_ = nullptr;
+    QTimer* preview_timer_ = nullptr;
+    // The folders the conflict marks read, kept between previews.
+    FolderNamesCache folder_names_;
+    // Rows the last automatic preview computed while it left later rows
+    // for when the list shows them; 0 when it computed all it was asked.
+    int partial_preview_rows_ = 0;
     std::array<QLabel*, 3> panels_{};
 };
 

@@ -2,6 +2,7 @@
 // Adding files: the file chooser, the folder chooser and drops.
 
 #include <QAction>
+#include <QDir>
 
 #include "app/ui/main_window.h"
 #include "filelist/adding.h"
@@ -12,6 +13,7 @@
 #include "platform/folder_listing.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
+#include "platform/user_folders.h"
 #include "rename/batch_texts.h"
 
 namespace varnel {
@@ -41,6 +43,15 @@ QString unreadable_folders_text(const TreeWalkReport& report, const Codec& codec
                 QString::fromLocal8Bit(system_error_text(folder.error).c_str());
     if (report.unreadable > report.first_unreadable.size()) text += QStringLiteral("\n……");
     return text;
+}
+
+std::string with_slash(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder.push_back('/');
+    return folder;
+}
+
+bool is_hidden_name(const std::string& fs_name) {
+    return fs_name.starts_with('.');
 }
 
 }  // namespace
@@ -85,24 +96,64 @@ void MainWindow::add_files() {
     finish_adding(first);
 }
 
-// With 包含子文件夹: every file of the tree, each under its own folder, in
-// the walk's order (see walk_folder_tree); then one message when folders
-// could not be read.
+// The folder dir.txt names, when it is one (file-system bytes); dir.txt
+// is not made here.
+std::string MainWindow::last_chosen_folder() const {
+    if (!path_exists(dir_txt_path_)) return {};
+    const std::optional<std::string> last = read_last_folder(dir_txt_path_);
+    if (!last || last->empty()) return {};
+    std::string folder = codec_.fs_from_text(*last).value_or(*last);
+    if (!is_folder(folder)) folder = *last;
+    return is_folder(folder) ? folder : std::string();
+}
+
+// Adding every file of the home folder, or of a folder of more than
+// confirm_files_over files, is asked first: a slip of the folder picker
+// should not fill the list with the wrong folder.
+bool MainWindow::confirm_large_folder(const std::string& fs_folder, std::size_t files) {
+    QString question;
+    if (with_slash(fs_folder) == with_slash(path_from_qstring(QDir::homePath())))
+        question = QStringLiteral("确实要加入主文件夹（") + path_to_qstring(fs_folder) +
+                   QStringLiteral("）中的文件吗？");
+    else if (files > confirm_files_over)
+        question = QStringLiteral("文件夹 ") + path_to_qstring(fs_folder) +
+                   QStringLiteral(" 中有 ") + QString::number(files) +
+                   QStringLiteral(" 个文件，确实要全部加入吗？");
+    if (question.isEmpty()) return true;
+    return services_.message_box(nullptr, QStringLiteral("询问："), question, MessageIcon::question,
+                                 MessageButtons::yes_no) == MessageAnswer::yes;
+}
+
+// Starts at the folder of the last add-files choice. Hidden files ('.'
+// names, and with 包含子文件夹 everything inside hidden folders) are added
+// only when the picker showed them. With 包含子文件夹: every file of the
+// tree, each under its own folder, in the walk's order (see
+// walk_folder_tree); then one message when folders could not be read.
 void MainWindow::add_folder() {
     const std::optional<FolderChoice> chosen =
-        services_.choose_folder(this, QStringLiteral("请选择一个目录"));
+        services_.choose_folder(this, QStringLiteral("请选择一个目录"), last_chosen_folder());
     if (!chosen || chosen->path.empty()) return;
     if (!chosen->with_subfolders) {
-        add_folder_at(chosen->path);
+        std::vector<std::string> names =
+            list_folder_files(with_slash(chosen->path)).value_or(std::vector<std::string>{});
+        if (!chosen->show_hidden) std::erase_if(names, is_hidden_name);
+        if (!confirm_large_folder(chosen->path, names.size())) return;
+        add_names_of_folder(chosen->path, std::move(names));
         return;
     }
+    if (!confirm_large_folder(chosen->path, 0)) return;
+    const std::string root = with_slash(chosen->path);
     TreeWalkReport report;
     {
         const BusyCursor busy(services_);
         const int first = list_.item_count();
         report = walk_folder_tree(
-            chosen->path, codec_,
-            [this](const std::string& fs_folder, std::vector<ItemName> names) {
+            chosen->path, codec_, [&](const std::string& fs_folder, std::vector<ItemName> names) {
+                if (!chosen->show_hidden) {
+                    if (fs_folder.find("/.", root.size() - 1) != std::string::npos) return;
+                    std::erase_if(names,
+                                  [](const ItemName& name) { return is_hidden_name(name.fs); });
+                }
                 model_->append_items(item_folder_from_fs(fs_folder, codec_), std::move(names));
             });
         finish_adding(first);
@@ -113,14 +164,19 @@ void MainWindow::add_folder() {
                               MessageButtons::ok);
 }
 
-// The folder's files go in in natural order, as file managers show them.
 void MainWindow::add_folder_at(std::string fs_folder) {
     if (fs_folder.empty()) return;
+    fs_folder = with_slash(std::move(fs_folder));
+    add_names_of_folder(fs_folder,
+                        list_folder_files(fs_folder).value_or(std::vector<std::string>{}));
+}
+
+// The folder's files go in in natural order, as file managers show them.
+void MainWindow::add_names_of_folder(const std::string& fs_folder,
+                                     std::vector<std::string> fs_names) {
     const BusyCursor busy(services_);
     const int first = list_.item_count();
-    if (fs_folder.back() != '/') fs_folder.push_back('/');
-    append_fs_names(fs_folder, list_folder_files(fs_folder).value_or(std::vector<std::string>{}),
-                    true);
+    append_fs_names(with_slash(fs_folder), std::move(fs_names), true);
     finish_adding(first);
 }
 

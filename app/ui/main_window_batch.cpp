@@ -55,6 +55,7 @@ void MainWindow::fix_names_command() {
 }
 
 void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>& batch) {
+    stop_pending_preview();  // the batch computes every name it needs itself
     set_buttons(preview_button, false);
     BatchOutcome outcome;
     {
@@ -103,6 +104,7 @@ void MainWindow::undo_command() {
         nullptr, code_page_text(texts::undo_question_title), code_page_text(texts::undo_question),
         MessageIcon::information, MessageButtons::yes_no);
     if (answer != MessageAnswer::yes) return;
+    stop_pending_preview();  // a preview would wipe the rows' outcomes
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);

@@ -96,6 +96,7 @@ void MainWindow::clear_list() {
 
 // Exactly the items the tag rule marked go.
 void MainWindow::remove_items_without_tag() {
+    flush_preview();  // the marks of every row
     const BusyCursor busy(services_);
     list_.unselect_all();
     for (int row = 0; row < list_.item_count(); ++row)

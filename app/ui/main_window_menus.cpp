@@ -12,12 +12,45 @@
 
 namespace varnel {
 
+// One action per command, shared by the menus, the toolbar and the keys.
+// 撤消, 预览 and 开始命名 work whichever widget of the window has the focus,
+// a rule field included (see eventFilter): the field's own text undo stays
+// in its context menu.
 void MainWindow::build_menus() {
+    // The toolbar shows icons only: the tip names the command, and its key
+    // where the key is the toolbar button's own.
+    const auto command = [this](const char* text, QString tip, QKeySequence keys,
+                                void (MainWindow::*slot)()) {
+        auto* action = new QAction(QString::fromUtf8(text), this);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        action->setToolTip(tip);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    const auto with_keys = [](const char* tip, const QKeySequence& keys) {
+        return QString::fromUtf8(tip) + QStringLiteral(" (") +
+               keys.toString(QKeySequence::NativeText) + QLatin1Char(')');
+    };
+    const QKeySequence undo_keys(Qt::CTRL | Qt::Key_Z);
+    const QKeySequence preview_keys(Qt::Key_F5);
+    const QKeySequence rename_keys(Qt::CTRL | Qt::Key_R);
+    add_folder_action_ =
+        command("选择目录(&D)...", QStringLiteral("选择目录"), QKeySequence(Qt::CTRL | Qt::Key_D),
+                &MainWindow::add_folder_requested);
+    add_files_action_ =
+        command("添加文件(&N)...", QStringLiteral("加入多个文件"),
+                QKeySequence(Qt::CTRL | Qt::Key_F), &MainWindow::add_files_requested);
+    undo_action_ =
+        command("撤消(&U)", with_keys("撤消", undo_keys), undo_keys, &MainWindow::undo_requested);
+    preview_action_ = command("预览(&V)", with_keys("预览", preview_keys), preview_keys,
+                              &MainWindow::preview_requested);
+    rename_action_ = command("开始命名(&R)", with_keys("开始命名", rename_keys), rename_keys,
+                             &MainWindow::rename_requested);
+
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
-    file->addAction(QStringLiteral("选择目录(&D)..."), QKeySequence(Qt::CTRL | Qt::Key_D), this,
-                    [this] { add_folder(); });
-    file->addAction(QStringLiteral("添加文件(&N)..."), QKeySequence(Qt::CTRL | Qt::Key_F), this,
-                    [this] { add_files(); });
+    file->addAction(add_folder_action_);
+    file->addAction(add_files_action_);
     file->addSeparator();
     file->addAction(QStringLiteral("文件名转为UTF-8"), this, [this] {
         sync_selection_to_list();
@@ -32,6 +65,11 @@ void MainWindow::build_menus() {
     file->addSeparator();
     file->addAction(QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), this,
                     [this] { close(); });
+    QMenu* commands = menuBar()->addMenu(QStringLiteral("操作(&C)"));
+    commands->addAction(preview_action_);
+    commands->addAction(rename_action_);
+    commands->addSeparator();
+    commands->addAction(undo_action_);
     QMenu* options = menuBar()->addMenu(QStringLiteral("选项(&O)"));
     options->addAction(QStringLiteral("设置(&S)..."), QKeySequence(Qt::CTRL | Qt::Key_S), this,
                        [this] { open_settings(); });
@@ -47,36 +85,41 @@ void MainWindow::build_toolbar() {
     toolbar_->setIconSize(QSize(16, 15));
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
-    // Tool tips; 撤消, 预览 and 开始命名 have keys too, named in their tips.
-    struct Button {
-        const char* tip;
-        QKeySequence keys;
-    };
-    const std::array<Button, 6> buttons{{
-        {"选择目录", {}},
-        {"加入多个文件", {}},
-        {nullptr, {}},
-        {"撤消", QKeySequence(Qt::CTRL | Qt::Key_Z)},
-        {"预览", QKeySequence(Qt::Key_F5)},
-        {"开始命名", QKeySequence(Qt::CTRL | Qt::Key_R)},
-    }};
-    for (int index = 0; index < 6; ++index) {
-        const Button& button = buttons[static_cast<std::size_t>(index)];
-        if (!button.tip) {
-            toolbar_actions_[static_cast<std::size_t>(index)] = toolbar_->addSeparator();
+    toolbar_actions_ = {add_folder_action_, add_files_action_, nullptr,
+                        undo_action_,       preview_action_,   rename_action_};
+    for (std::size_t index = 0; index < toolbar_actions_.size(); ++index) {
+        if (!toolbar_actions_[index]) {
+            toolbar_actions_[index] = toolbar_->addSeparator();
             continue;
         }
-        QAction* action = toolbar_->addAction(toolbar_icon(index), QString::fromUtf8(button.tip));
-        QString tip = QString::fromUtf8(button.tip);
-        if (!button.keys.isEmpty()) {
-            action->setShortcut(button.keys);
-            tip += QStringLiteral(" (") + button.keys.toString(QKeySequence::NativeText) +
-                   QLatin1Char(')');
-        }
-        action->setToolTip(tip);
-        connect(action, &QAction::triggered, this, [this, index] { toolbar_command(index); });
-        toolbar_actions_[static_cast<std::size_t>(index)] = action;
+        toolbar_actions_[index]->setIcon(toolbar_icon(static_cast<int>(index)));
+        toolbar_->addAction(toolbar_actions_[index]);
     }
+}
+
+void MainWindow::add_folder_requested() {
+    add_folder();
+    clear_progress();
+}
+
+void MainWindow::add_files_requested() {
+    add_files();
+    clear_progress();
+}
+
+void MainWindow::undo_requested() {
+    undo_command();
+    clear_progress();
+}
+
+void MainWindow::preview_requested() {
+    refresh_preview(true);
+    clear_progress();
+}
+
+void MainWindow::rename_requested() {
+    rename_command();
+    clear_progress();
 }
 
 void MainWindow::build_status_bar() {

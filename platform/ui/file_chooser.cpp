@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <algorithm>
+#include <utility>
 
 #include "platform/name_order.h"
 #include "platform/name_pattern.h"
@@ -114,11 +115,11 @@ void FileChooser::build() {
         grid->addLayout(bottom, 2, 0, 1, 3);
     }
     grid->setColumnStretch(1, 1);
-    // Typing starts in the name field (files) or in the list (folders).
+    // Typing starts in the name field (files) or in the path field (folders).
     if (name_field_)
         name_field_->setFocus();
     else
-        entries_view_->setFocus();
+        folder_field_->setFocus();
     resize(fontMetrics().averageCharWidth() * 80, fontMetrics().height() * 26);
 
     connect(up, &QPushButton::clicked, this, [this] { show_folder(parent_of(folder_)); });
@@ -229,6 +230,7 @@ void FileChooser::item_double_clicked(QListWidgetItem* item) {
 // A typed folder: its UTF-8 spelling, or else its code-page bytes (a
 // legacy folder name typed in Chinese).
 void FileChooser::folder_field_entered() {
+    path_entered_ = true;  // the same Enter reaches the default button next
     const QString typed = folder_field_->text().trimmed();
     if (typed == shown_text(folder_)) {
         show_folder(folder_);
@@ -248,13 +250,17 @@ std::string FileChooser::typed_path(const QString& name) const {
     return bytes.starts_with('/') ? bytes : folder_ + bytes;
 }
 
+bool FileChooser::shows_hidden() const {
+    return show_hidden_->isChecked();
+}
+
 bool FileChooser::with_subfolders() const {
     return with_subfolders_ && with_subfolders_->isChecked();
 }
 
 void FileChooser::accept() {
     // Enter in 目录编辑框 goes to that folder (returnPressed) and stops there.
-    if (focusWidget() == folder_field_) return;
+    if (std::exchange(path_entered_, false) && focusWidget() == folder_field_) return;
     if (take_selection()) return;
     if (mode_ == ChooserMode::files) {
         take_typed_names();

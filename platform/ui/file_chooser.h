@@ -12,7 +12,9 @@
 // '.' are hidden unless checked), 包含子文件夹 (folder mode only, a check
 // box, unchecked when the chooser opens: whether the caller should take
 // the folder's subfolders too; it changes nothing in the chooser itself),
-// 打开按钮 (the default button) and 取消按钮.
+// 打开按钮 (the default button) and 取消按钮. Typing starts in 文件名编辑框
+// (files) or in 目录编辑框 (folder mode: a typed path, then Enter, goes
+// there; Enter never takes the folder shown before).
 
 #include <QDialog>
 #include <string>
@@ -52,6 +54,8 @@ public:
     const std::vector<std::string>& chosen() const { return chosen_; }
     // Folder mode: whether 包含子文件夹 is checked (always false in files mode).
     bool with_subfolders() const;
+    // Whether 显示隐藏文件 is checked.
+    bool shows_hidden() const;
 
     // 打开: a selected or typed folder is entered; otherwise the selection or
     // the typed names are the answer and the chooser closes.
@@ -76,7 +80,8 @@ private:
     std::string folder_;
     std::vector<FolderEntry> entries_;  // every entry of the folder
     std::vector<std::string> chosen_;
-    QString selection_text_;  // what the selection wrote into 文件名编辑框
+    QString selection_text_;     // what the selection wrote into 文件名编辑框
+    bool path_entered_ = false;  // Enter in 目录编辑框, before the default button sees it
 
     QLineEdit* folder_field_ = nullptr;
     QListWidget* entries_view_ = nullptr;

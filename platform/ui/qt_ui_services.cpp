@@ -56,12 +56,12 @@ std::vector<std::string> QtUiServices::open_files(QWidget* parent, const QString
     return chooser.chosen();
 }
 
-std::optional<FolderChoice> QtUiServices::choose_folder(QWidget* parent, const QString& prompt) {
-    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    FileChooser chooser(ChooserMode::folder, prompt, path_from_qstring(desktop), {}, codec_,
-                        parent);
+std::optional<FolderChoice> QtUiServices::choose_folder(QWidget* parent, const QString& prompt,
+                                                        const std::string& folder) {
+    FileChooser chooser(ChooserMode::folder, prompt, folder, {}, codec_, parent);
     if (chooser.exec() != QDialog::Accepted || chooser.chosen().empty()) return std::nullopt;
-    return FolderChoice{chooser.chosen().front(), chooser.with_subfolders()};
+    return FolderChoice{chooser.chosen().front(), chooser.with_subfolders(),
+                        chooser.shows_hidden()};
 }
 
 std::optional<QFont> QtUiServices::choose_font(QWidget* parent, const QFont& initial) {

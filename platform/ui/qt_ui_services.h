@@ -15,7 +15,8 @@ public:
     std::vector<std::string> open_files(QWidget* parent, const QString& title,
                                         const std::string& folder,
                                         const std::vector<ChooserFilter>& filters) override;
-    std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt) override;
+    std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt,
+                                              const std::string& folder) override;
     std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> choose_colour(QWidget* parent, const QColor& initial) override;
     void set_busy(bool busy) override;

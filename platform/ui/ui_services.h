@@ -33,6 +33,7 @@ struct ChooserFilter {
 struct FolderChoice {
     std::string path;              // file-system bytes, no trailing '/' but for the root
     bool with_subfolders = false;  // 包含子文件夹 was checked
+    bool show_hidden = false;      // 显示隐藏文件 was checked: hidden files are wanted too
 };
 
 class UiServices {
@@ -52,10 +53,12 @@ public:
                                                 const std::string& folder,
                                                 const std::vector<ChooserFilter>& filters) = 0;
 
-    // The folder picker, starting at the desktop, with 包含子文件夹
-    // unchecked: the chosen folder and that check box; nullopt when
-    // cancelled.
-    virtual std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt) = 0;
+    // The folder picker, opened in `folder` (file-system bytes; empty or not
+    // a folder: the home folder) with the focus in its path field and its
+    // check boxes unchecked: the chosen folder and those check boxes;
+    // nullopt when cancelled.
+    virtual std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt,
+                                                      const std::string& folder) = 0;
 
     // The font chooser; nullopt when cancelled.
     virtual std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) = 0;

@@ -27,14 +27,16 @@ public:
     std::deque<std::vector<std::string>> file_choices;  // file-system paths
     std::deque<std::string> folder_choices;             // empty: cancelled
     std::deque<bool> subfolder_choices;  // 包含子文件夹 with each folder choice; none left: off
+    std::deque<bool> hidden_choices;  // 显示隐藏文件 with each folder choice; none left: off
     std::deque<std::optional<QFont>> font_choices;
     std::deque<std::optional<QColor>> colour_choices;
     std::deque<std::optional<QByteArray>> pages;  // answers to fetch()
 
     // What was asked.
     std::vector<Message> messages;
-    std::vector<std::string> open_files_folders;  // the folder each file dialog opened in
-    std::vector<QFont> fonts_offered;             // the font each font chooser opened with
+    std::vector<std::string> open_files_folders;    // the folder each file dialog opened in
+    std::vector<std::string> choose_folder_starts;  // the folder each folder picker opened in
+    std::vector<QFont> fonts_offered;               // the font each font chooser opened with
     std::vector<QString> opened_urls;
     std::vector<QString> fetched_urls;
     std::vector<int> busy_at_fetch;  // busy_depth while each fetch ran
@@ -55,11 +57,14 @@ public:
         open_files_folders.push_back(folder);
         return take(file_choices, std::vector<std::string>{});
     }
-    std::optional<FolderChoice> choose_folder(QWidget*, const QString&) override {
+    std::optional<FolderChoice> choose_folder(QWidget*, const QString&,
+                                              const std::string& start) override {
+        choose_folder_starts.push_back(start);
         std::string folder = take(folder_choices, std::string{});
         const bool with_subfolders = take(subfolder_choices, false);
+        const bool show_hidden = take(hidden_choices, false);
         if (folder.empty()) return std::nullopt;
-        return FolderChoice{std::move(folder), with_subfolders};
+        return FolderChoice{std::move(folder), with_subfolders, show_hidden};
     }
     std::optional<QFont> choose_font(QWidget*, const QFont& initial) override {
         fonts_offered.push_back(initial);

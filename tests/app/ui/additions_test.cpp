@@ -39,7 +39,9 @@ protected:
         window->add_dropped_paths(paths);
     }
 
-    std::string status(int row) const {
+    // Once the preview that follows typing has run.
+    std::string status(int row) {
+        window->flush_preview();
         return codec.to_utf8(window->list().get_cell(row, Column::rename_status)).value();
     }
 
@@ -76,10 +78,12 @@ TEST_F(Additions, ABadPatternIsShownAndChangesNoName) {
     window->rule_tabs()->setCurrentIndex(1);
     child<QCheckBox>("正则表达式")->click();
     child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("(a"));
+    window->flush_preview();
     EXPECT_TRUE(window->status_text(1).startsWith(QStringLiteral("正则表达式错误：")))
         << window->status_text(1).toStdString();
     EXPECT_EQ(window->list().new_names()[0], "a.txt");
     child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("(a)"));
+    window->flush_preview();
     EXPECT_EQ(window->status_text(1), QString());
 }
 
@@ -97,10 +101,12 @@ TEST_F(Additions, RegexLimitsAreShownInTheRowsAndTheStatusBar) {
     EXPECT_TRUE(window->status_text(1).startsWith(QStringLiteral("正则表达式错误：")))
         << window->status_text(1).toStdString();
     child<QLineEdit>("替换为编辑框")->setText(QString(300, QLatin1Char('x')));
+    window->flush_preview();
     EXPECT_EQ(window->status_text(1), QString());
     EXPECT_EQ(status(0), "名称过长");
     EXPECT_EQ(window->list().new_names()[0], "b.txt");
     child<QLineEdit>("查找内容编辑框")->setText(QStringLiteral("(a+)+\\d+$"));
+    window->flush_preview();
     EXPECT_EQ(window->status_text(1), QStringLiteral("正则表达式超出限制"));
     EXPECT_EQ(status(0), "");
     EXPECT_EQ(status(300), "正则表达式超出限制");

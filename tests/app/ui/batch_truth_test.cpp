@@ -53,7 +53,11 @@ protected:
         return found;
     }
 
-    void set_field(const char* name, const QString& text) { child<QLineEdit>(name)->setText(text); }
+    // The field typed in, and the preview that waits for a pause run at once.
+    void set_field(const char* name, const QString& text) {
+        child<QLineEdit>(name)->setText(text);
+        window->flush_preview();
+    }
 
     bool enabled(int button) const { return window->toolbar_action(button)->isEnabled(); }
 

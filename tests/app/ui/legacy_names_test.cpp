@@ -38,8 +38,9 @@ public:
                                         const std::vector<ChooserFilter>& filters) override {
         return real.open_files(parent, title, folder, filters);
     }
-    std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt) override {
-        return real.choose_folder(parent, prompt);
+    std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt,
+                                              const std::string& folder) override {
+        return real.choose_folder(parent, prompt, folder);
     }
     std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) override {
         return fake.choose_font(parent, initial);

@@ -53,7 +53,9 @@ protected:
         window->toolbar_command(1);
     }
 
-    std::vector<std::string> new_name_cells() const {
+    // The cells once the preview that follows typing has run.
+    std::vector<std::string> new_name_cells() {
+        window->flush_preview();
         std::vector<std::string> cells;
         for (int row = 0; row < window->list().item_count(); ++row)
             cells.emplace_back(window->list().get_cell(row, Column::new_name));
@@ -181,6 +183,7 @@ TEST_F(MainWindowTest, ClearButtonRefreshesOnceAndKeepsTheIncrement) {
     QObject::connect(window->list_view()->model(), &QAbstractItemModel::dataChanged,
                      [&refreshes] { ++refreshes; });
     child<QPushButton>("常规清空按钮")->click();
+    window->flush_preview();
     EXPECT_EQ(refreshes, 1);
     // Digits and start emptied read as 0: no padding, numbering from 0 by 3.
     EXPECT_EQ(new_name_cells(), (std::vector<std::string>{"0.txt", "3.txt"}));
@@ -306,7 +309,8 @@ TEST_F(MainWindowTest, AFailedSaveIsReportedOnceWithItsReason) {
     window.reset();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
-    EXPECT_TRUE(ui.messages[0].text.contains(QString::fromLocal8Bit(system_error_text(ENOTDIR).c_str())))
+    EXPECT_TRUE(
+        ui.messages[0].text.contains(QString::fromLocal8Bit(system_error_text(ENOTDIR).c_str())))
         << ui.messages[0].text.toStdString();
     EXPECT_TRUE(ui.messages[0].text.contains(QString::fromStdString(config.path() + "blocker")));
 }

@@ -129,6 +129,7 @@ TEST_F(ReadableWindow, TagPreviewRepaintsTheTagColumnAndFailuresExplainThemselve
     QSignalSpy changed(window->list_view()->model(), &QAbstractItemModel::dataChanged);
     window->findChild<QLineEdit*>(QStringLiteral("MP3命名规则编辑框"))
         ->setText(QStringLiteral("#1"));
+    window->flush_preview();
     const auto announced = [&](int row, Column column) {
         for (const QList<QVariant>& change : changed) {
             const auto top_left = change[0].value<QModelIndex>();

@@ -201,6 +201,21 @@ TEST_F(FileChooserTest, IncludeSubfoldersIsAFolderModeCheckBoxOffAtFirst) {
     }
 }
 
+// The folder picker takes a typed path: the focus starts in 目录编辑框,
+// Enter goes to the typed folder without taking it, 打开 then takes it.
+TEST_F(FileChooserTest, FolderModeStartsInThePathFieldAndEnterOnlyGoesThere) {
+    auto chooser = open(ChooserMode::folder, files.path());
+    auto* field = child<QLineEdit>(*chooser, "目录编辑框");
+    EXPECT_EQ(chooser->focusWidget(), field);
+    field->setText(QString::fromStdString(files.path() + "sub"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(chooser->folder(), files.path() + "sub/");
+    EXPECT_EQ(chooser->result(), QDialog::Rejected);
+    EXPECT_TRUE(chooser->chosen().empty());
+    child<QPushButton>(*chooser, "打开按钮")->click();
+    EXPECT_EQ(chooser->chosen(), std::vector<std::string>{files.path() + "sub"});
+}
+
 TEST_F(FileChooserTest, AnUnreadableStartFolderFallsBackToHome) {
     auto chooser = open(ChooserMode::files, files.path() + "missing/");
     EXPECT_NE(chooser->folder(), files.path() + "missing/");
