@@ -55,7 +55,7 @@ PartResult replace_part(const RegexReplacer& regex, std::string_view part,
                         const std::string& with_utf8, const Codec& codec) {
     const std::optional<std::string> utf8 = codec.to_utf8(part);
     if (!utf8) return {};
-    RegexReplacer::Result replaced = regex.replace_all(*utf8, with_utf8, name_max_bytes);
+    RegexReplacer::Result replaced = regex.replace_all(*utf8, with_utf8, longest_name_bytes);
     if (replaced.outcome == RegexReplacer::Outcome::too_long) return {true, std::nullopt};
     if (replaced.outcome != RegexReplacer::Outcome::replaced) return {};
     return {false, codec.from_utf8(replaced.text)};
@@ -81,7 +81,7 @@ NameFault regex_name(const RegexReplacer& regex, const ReplaceOptions& options,
     std::string name = main + ext;
     if (name != old_name) {
         const std::optional<std::string> on_disk = codec.fs_from_text(name);
-        if (on_disk && on_disk->size() > name_max_bytes) return NameFault::too_long;
+        if (on_disk && on_disk->size() > longest_name_bytes) return NameFault::too_long;
     }
     new_name = std::move(name);
     return NameFault::none;

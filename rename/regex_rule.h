@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/codec.h"
+#include "rename/name_check.h"
 #include "rename/replace_rule.h"
 
 namespace varnel {
@@ -26,10 +27,6 @@ std::string name_fault_text(NameFault fault, const Codec& codec);
 // The time one batch (a preview or a rename) may spend matching.
 inline constexpr std::chrono::milliseconds regex_batch_budget{2000};
 
-// The longest name, in bytes of its file-system spelling, that Linux file
-// systems store.
-inline constexpr std::size_t name_max_bytes = 255;
-
 struct RegexNames {
     // Code page. Why nothing ran: "正则表达式错误：" and PCRE2's message when
     // the pattern does not compile or the replacement refers to a group the
@@ -45,7 +42,7 @@ struct RegexNames {
 // does; `with` may use $1…, ${name} and $$. An extension emptied by the
 // replacement goes together with its dot. A name part that is not valid
 // code-page text, or whose result the code page cannot hold, is kept as it
-// is. A name whose new file-system spelling would pass name_max_bytes keeps
+// is. A name whose new file-system spelling would pass longest_name_bytes keeps
 // its old name with fault too_long; no part is built beyond that length.
 // Once `budget` has passed since the start, every name not yet computed
 // keeps its old name with fault over_budget. An empty pattern leaves every
