@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -117,8 +118,12 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 // small for that minimum the window shrinks to the screen: the list gives up
 // height first, down to a few rows, then the tab control scrolls.
 void MainWindow::fit_to_font() {
-    const int tabs_height = std::max(tab_height, tabs_->minimumSizeHint().height());
+    const QSize room = screen_room(*this);
+    const int tabs_width = tabs_->minimumSizeHint().width();
+    int tabs_height = std::max(tab_height, tabs_->minimumSizeHint().height());
     tabs_->setFixedHeight(tabs_height);
+    // Tabs wider than the screen scroll sideways; their scroll bar takes no page height.
+    if (tabs_width > room.width()) tabs_height += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     tabs_scroll_->setFixedHeight(tabs_height);
     view_->setMinimumHeight(list_height);
     const double scale = font_scale(*this);
@@ -126,10 +131,8 @@ void MainWindow::fit_to_font() {
         if (i != 1 || !rule_error_shown_)
             panels_[i]->setFixedWidth(qRound(panel_widths[i] * scale));
     const QSize needed = layout()->totalMinimumSize();
-    const int tabs_width = tabs_->minimumSizeHint().width();
     const QSize wanted(std::max({design_width, needed.width(), tabs_width}),
                        std::max(design_height, needed.height()));
-    const QSize room = screen_room(*this);
     int excess = wanted.height() - room.height();
     if (excess > 0) {
         const int list_room = std::min(excess, list_height - smallest_list_height);

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <cmath>
@@ -24,6 +25,7 @@
 #include "filelist/ui/file_list_view.h"
 #include "id3/ui/tag_dialog.h"
 #include "id3/ui/tag_fix_dialog.h"
+#include "rename/ui/rule_tabs.h"
 #include "support/fake_ui_services.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
@@ -113,13 +115,25 @@ TEST_F(SmallScreen, EveryWindowFitsWithItsBottomControlsInView) {
     }
 }
 
-TEST_F(SmallScreen, TheMainWindowKeepsRowsOfTheListInView) {
+// A window that fits keeps its design size.
+TEST_F(SmallScreen, TheSettingsWindowKeepsItsDesignSize) {
+    SettingsDialog dialog(settings, codec, ui, [] {});
+    dialog.show();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog.size(), QSize(411, 208));
+}
+
+TEST_F(SmallScreen, TheMainWindowShowsWholePagesAndRowsOfTheList) {
     MainWindow window(
         MainWindowSetup{codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
     window.show();
     window.resize(window.minimumSize());
     QApplication::processEvents();
     EXPECT_GE(window.list_view()->height(), 60);
+    // The list gives up rows before the page is cut: only the too-wide page scrolls, sideways.
+    const auto* scroll = window.findChild<QScrollArea*>(QStringLiteral("选择夹滚动区"));
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_GE(scroll->viewport()->height(), window.rule_tabs()->height());
 }
 
 // Fields that do not fit scroll rather than being squashed below their text.
