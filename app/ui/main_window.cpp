@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -20,6 +22,7 @@
 #include "filelist/ui/file_list_view.h"
 #include "filelist/ui/list_context_menu.h"
 #include "platform/ui/qt_text.h"
+#include "platform/ui/screen_room.h"
 #include "platform/ui/ui_services.h"
 #include "platform/user_folders.h"
 #include "rename/preview.h"
@@ -38,6 +41,8 @@ QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 constexpr int list_height = design_height - 226;  // the list's height at the design size
+constexpr int smallest_list_height = 60;          // a few rows, on a small screen
+constexpr int smallest_tabs_height = 60;          // the tab bar and a scrolled strip of the page
 }  // namespace
 
 MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
@@ -48,16 +53,20 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
       dir_txt_path_(setup.dir_txt_path),
       undo_journal_path_(setup.undo_journal_path) {
     auto* central = new QWidget(this);
-    tabs_ = new RuleTabs(codec_, central);
+    tabs_scroll_ = new QScrollArea(central);
+    tabs_scroll_->setObjectName(QStringLiteral("选择夹滚动区"));
+    tabs_scroll_->setFrameShape(QFrame::NoFrame);
+    tabs_scroll_->setWidgetResizable(true);
+    tabs_ = new RuleTabs(codec_, tabs_scroll_);
+    tabs_scroll_->setWidget(tabs_);
     view_ = new FileListView(central);
-    view_->setMinimumHeight(list_height);  // a taller tab control makes the window taller
     model_ = new FileListModel(list_, codec_, this);
     view_->setModel(model_);
     context_menu_ = new ListContextMenu(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 1, 0, 0);
     layout->setSpacing(1);
-    layout->addWidget(tabs_);
+    layout->addWidget(tabs_scroll_);
     layout->addWidget(view_, 1);
     setCentralWidget(central);
     preview_timer_ = new QTimer(this);
@@ -105,16 +114,34 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 
 // The tab control keeps its design height unless its pages need more to
 // show their controls unsquashed at the window's font; the window's
-// minimum grows by what its parts need beyond the design.
+// minimum grows by what its parts need beyond the design. On a screen too
+// small for that minimum the window shrinks to the screen: the list gives up
+// height first, down to a few rows, then the tab control scrolls.
 void MainWindow::fit_to_font() {
-    tabs_->setFixedHeight(std::max(tab_height, tabs_->minimumSizeHint().height()));
+    const QSize room = screen_room(*this);
+    const int tabs_width = tabs_->minimumSizeHint().width();
+    int tabs_height = std::max(tab_height, tabs_->minimumSizeHint().height());
+    tabs_->setFixedHeight(tabs_height);
+    // Tabs wider than the screen scroll sideways; their scroll bar takes no page height.
+    if (tabs_width > room.width()) tabs_height += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    tabs_scroll_->setFixedHeight(tabs_height);
+    view_->setMinimumHeight(list_height);
     const double scale = font_scale(*this);
     for (std::size_t i = 0; i < panels_.size(); ++i)
         if (i != 1 || !rule_error_shown_)
             panels_[i]->setFixedWidth(qRound(panel_widths[i] * scale));
     const QSize needed = layout()->totalMinimumSize();
-    setMinimumSize(std::max(design_width, needed.width()),
-                   std::max(design_height, needed.height()));
+    const QSize wanted(std::max({design_width, needed.width(), tabs_width}),
+                       std::max(design_height, needed.height()));
+    int excess = wanted.height() - room.height();
+    if (excess > 0) {
+        const int list_room = std::min(excess, list_height - smallest_list_height);
+        view_->setMinimumHeight(list_height - list_room);
+        excess -= list_room;
+        if (excess > 0)
+            tabs_scroll_->setFixedHeight(std::max(smallest_tabs_height, tabs_height - excess));
+    }
+    setMinimumSize(wanted.boundedTo(room));
 }
 
 void MainWindow::changeEvent(QEvent* event) {

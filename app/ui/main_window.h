@@ -20,6 +20,7 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QScrollArea;
 class QTimer;
 class QToolBar;
 
@@ -224,6 +225,7 @@ private:
     Settings settings_;
 
     RuleTabs* tabs_ = nullptr;
+    QScrollArea* tabs_scroll_ = nullptr;  // holds tabs_; scrolls them on a small screen
     FileListView* view_ = nullptr;
     FileListModel* model_ = nullptr;
     ListContextMenu* context_menu_ = nullptr;

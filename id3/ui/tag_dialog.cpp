@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "id3/genres.h"
@@ -25,6 +26,7 @@
 #include "platform/error_text.h"
 #include "platform/tag_file_io.h"
 #include "platform/ui/qt_text.h"
+#include "platform/ui/screen_room.h"
 #include "platform/ui/ui_services.h"
 #include "rename/name_text.h"
 
@@ -76,8 +78,9 @@ TagDialog::TagDialog(std::string path, const std::string& shown_path, const Code
       encoding_(encoding),
       services_(services) {
     setWindowTitle(QStringLiteral("MP3标签信息"));
-    setFixedSize(564, 384);
     build();
+    // The fields scroll on a screen too small for the design size; the buttons stay in view.
+    setFixedSize(fitted_to_screen(*this, QSize(564, 384)));
     path_edit_->setText(text(shown_path));
     connect_changes();
 }
@@ -120,11 +123,21 @@ void TagDialog::build() {
         button->setDefault(false);
     }
 
+    auto* body = new QWidget;
+    auto* fields = new QVBoxLayout(body);
+    fields->setContentsMargins(0, 0, 0, 0);
+    fields->setSpacing(4);
+    fields->addLayout(file_row);
+    fields->addLayout(groups, 1);
+    auto* scroll = named(new QScrollArea(this), "标签滚动区");
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(body);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setSpacing(4);
-    layout->addLayout(file_row);
-    layout->addLayout(groups, 1);
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
     setTabOrder(copy_[v1], copy_[v2]);
     setTabOrder(copy_[v2], update_button_);

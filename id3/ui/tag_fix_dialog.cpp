@@ -10,6 +10,7 @@
 
 #include "id3/tag_fix_texts.h"
 #include "platform/ui/qt_text.h"
+#include "platform/ui/screen_room.h"
 #include "platform/ui/ui_services.h"
 
 namespace varnel {
@@ -37,7 +38,7 @@ TagFixDialog::TagFixDialog(std::vector<std::string> fs_paths, UiServices& servic
       add_v2_from_v1_(add_v2_from_v1) {
     setObjectName(QStringLiteral("标签转为Unicode窗口"));
     setWindowTitle(to_qstring(texts::fix_title, codec_));
-    resize(760, 420);
+    resize(fitted_to_screen(*this, QSize(760, 420)));  // the table scrolls on a small screen
     table_ = new QTableWidget(0, 5, this);
     table_->setObjectName(QStringLiteral("转换预览表"));
     table_->setHorizontalHeaderLabels({QStringLiteral("文件"), QStringLiteral("字段"),

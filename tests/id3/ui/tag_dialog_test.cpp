@@ -69,6 +69,13 @@ protected:
     std::unique_ptr<TagDialog> dialog;
 };
 
+// Where the screen has room, the window keeps its design size.
+TEST_F(TagDialogTest, KeepsItsDesignSizeOnAScreenWithRoom) {
+    ASSERT_TRUE(open(fake_audio(64)));
+    EXPECT_EQ(dialog->size(), QSize(564, 384));
+    EXPECT_EQ(dialog->minimumSize(), QSize(564, 384));
+}
+
 TEST_F(TagDialogTest, FileWithoutTagsOpensGreyWithNothingToUpdate) {
     ASSERT_TRUE(open(fake_audio(400)));
     EXPECT_FALSE(child<QCheckBox>("ID3v1选择框")->isChecked());

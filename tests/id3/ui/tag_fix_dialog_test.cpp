@@ -106,6 +106,14 @@ TEST_F(TagFixDialogTest, PreviewThenWriteReportsEachFailure) {
     EXPECT_FALSE(window);  // closed and deleted
 }
 
+// Where the screen has room, the window opens at its design size.
+TEST_F(TagFixDialogTest, OpensAtItsDesignSizeOnAScreenWithRoom) {
+    QPointer<TagFixDialog> window = open();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->size(), QSize(760, 420));
+    window->close();
+}
+
 TEST_F(TagFixDialogTest, CancelWritesNothing) {
     QPointer<TagFixDialog> window = open();
     ASSERT_TRUE(window);
