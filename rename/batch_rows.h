@@ -68,6 +68,14 @@ private:
     int shown_ = 0;
 };
 
+// Whether the caller wants the batch stopped after item `done` of `count`.
+[[nodiscard]] inline bool cancel_wanted(const BatchHooks& hooks, int done, int count) {
+    return hooks.cancelled && hooks.cancelled(done, count);
+}
+
+// The summary of a cancelled batch: "已取消：" before `summary`.
+[[nodiscard]] std::string cancelled_summary(const std::string& summary, const Codec& codec);
+
 // Errors of undo beyond errno values: the file under the name the rename
 // gave is not the renamed file (by the part of its identity that differs),
 // or there is no file under that name at all.

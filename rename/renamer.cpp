@@ -59,7 +59,7 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
                                             list.new_names()[static_cast<std::size_t>(row)], codec);
                   },
                   log, codec, hooks);
-    if (faults.empty()) return outcome;
+    if (faults.empty() || outcome.cancelled) return outcome;
     // The names the rule could not compute fail with its reason, untouched.
     for (int row = 0; row < count; ++row) {
         const NameFault fault = faults[static_cast<std::size_t>(row)];
@@ -117,11 +117,17 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
     std::vector<FileUndo> files;
     std::vector<UndoEntry> left;  // what stays to undo, last first
     FolderCache folders;
-    Progress shown(static_cast<int>(log.entries.size()), hooks.progress);
+    const int entry_count = static_cast<int>(log.entries.size());
+    Progress shown(entry_count, hooks.progress);
     int done = 0;
+    bool cancelled = false;
     // Last move first, so chains, swaps and steps through temporary names
     // come back in the reverse of the order they were made.
     for (auto it = log.entries.rbegin(); it != log.entries.rend(); ++it) {
+        if (cancelled) {  // not reached: stays to undo
+            left.push_back(*it);
+            continue;
+        }
         const auto [slot, added] = file_index.try_emplace(key_of(it->file), files.size());
         if (added) files.emplace_back();
         FileUndo& file = files[slot->second];
@@ -153,6 +159,7 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
             left.push_back(*it);
         }
         shown.item_done(++done);
+        cancelled = done < entry_count && cancel_wanted(hooks, done, entry_count);
     }
 
     BatchOutcome outcome;
@@ -175,6 +182,12 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
         if (hooks.item_done) hooks.item_done(file.row);
     }
     set_undo_summary(outcome, failures, codec);
+    if (cancelled) {
+        outcome.cancelled = true;
+        if (outcome.all_succeeded())  // say how many came back
+            outcome.summary = texts::undo_partial_summary(outcome.count, outcome.successes);
+        outcome.summary = cancelled_summary(outcome.summary, codec);
+    }
     log.entries.assign(std::make_move_iterator(left.rbegin()),
                        std::make_move_iterator(left.rend()));
     return outcome;

@@ -38,6 +38,13 @@ struct BatchHooks {
     std::function<void(std::size_t index)> rename_failed;
     // Row `row` is done: its cells hold the outcome.
     std::function<void(int row)> item_done;
+    // Asked after each item of the in-order rename and of the undo, with how
+    // many of the batch's `count` items are done; true stops the batch
+    // there. Items not reached keep their names and get no status; the undo
+    // log keeps exactly what was done (or, for an undo, what was not
+    // undone); the outcome is `cancelled` and counts only the items done.
+    // The smart order does not ask: its chains and cycles run to the end.
+    std::function<bool(int done, int count)> cancelled;
     // False: the undo log is left empty (the caller keeps its own record,
     // such as a journal), which saves its memory.
     bool keep_undo_log = true;
@@ -61,6 +68,8 @@ struct BatchOutcome {
     // Why the batch did not run at all (code page): nothing was renamed and
     // the undo log was left as it was. Empty when it ran.
     std::string refused;
+    // Stopped by BatchHooks::cancelled; the summary starts with "已取消：".
+    bool cancelled = false;
     bool all_succeeded() const { return successes == count; }
 };
 
