@@ -38,12 +38,13 @@ struct BatchHooks {
     std::function<void(std::size_t index)> rename_failed;
     // Row `row` is done: its cells hold the outcome.
     std::function<void(int row)> item_done;
-    // Asked after each item of the in-order rename and of the undo, with how
-    // many of the batch's `count` items are done; true stops the batch
-    // there. Items not reached keep their names and get no status; the undo
-    // log keeps exactly what was done (or, for an undo, what was not
-    // undone); the outcome is `cancelled` and counts only the items done.
-    // The smart order does not ask: its chains and cycles run to the end.
+    // Asked after each item of a rename or an undo, with how many of the
+    // batch's `count` items are done; true stops the batch there. Items not
+    // reached keep their names and get no status; the undo log keeps
+    // exactly what was done (or, for an undo, what was not undone); the
+    // outcome is `cancelled` and counts only the items done. The smart
+    // order asks only between its steps, never while a file waits under a
+    // temporary name or a cycle of swaps is under way.
     std::function<bool(int done, int count)> cancelled;
     // False: the undo log is left empty (the caller keeps its own record,
     // such as a journal), which saves its memory.

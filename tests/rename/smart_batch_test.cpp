@@ -80,6 +80,46 @@ TEST_P(SmartBatchTest, RenamesEveryFileWithoutLossAndUndoesEveryName) {
     }
 }
 
+// 取消 at the first chance leaves every file under its old name or its new
+// one, none under a temporary name, and the undo brings back what was done.
+TEST_P(SmartBatchTest, CancelledBatchLeavesEveryFileNamedAndUndoable) {
+    const SmartBatchCase& c = GetParam();
+    for (const RenameOrder order : {RenameOrder::in_order, RenameOrder::smart}) {
+        SCOPED_TRACE(order == RenameOrder::smart ? "smart order" : "in order");
+        test::TempDir dir;
+        for (const std::string& name : c.names) dir.write_file(name, "was " + name);
+        const auto before = sorted_listing(dir.path());
+        FileList list = list_of(dir.path(), c.names);
+        RulePages pages;
+        pages.number.start = c.start;
+        UndoLog log;
+        const Codec codec;
+        BatchHooks hooks;
+        hooks.order = order;
+        hooks.cancelled = [](int, int) { return true; };
+        const BatchOutcome done = rename_items(list, pages, log, codec, hooks);
+        EXPECT_LE(done.count, static_cast<int>(c.names.size())) << c.what;
+        const auto now = sorted_listing(dir.path());
+        for (const std::string& name : now)
+            EXPECT_TRUE(
+                std::ranges::count(c.names, name) + std::ranges::count(c.expected_new, name) > 0)
+                << c.what << ": " << name;
+        const auto holds = [&](const std::string& name, const std::string& content) {
+            return std::ranges::count(now, name) > 0 && dir.read_file(name) == content;
+        };
+        for (std::size_t i = 0; i < c.names.size(); ++i) {
+            const std::string content = "was " + c.names[i];
+            EXPECT_TRUE(holds(c.names[i], content) || holds(c.expected_new[i], content))
+                << c.what << ": " << c.names[i];
+        }
+        const BatchOutcome undone = undo_rename(list, log, codec, {});
+        EXPECT_TRUE(undone.all_succeeded()) << c.what;
+        EXPECT_EQ(sorted_listing(dir.path()), before) << c.what;
+        for (const std::string& name : c.names)
+            EXPECT_EQ(dir.read_file(name), "was " + name) << c.what;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     ChainsAndCycles, SmartBatchTest,
     ::testing::Values(

@@ -75,27 +75,38 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
+// In either order the rename stops after the third file.
 TEST_F(BatchCancelTest, CancelledRenameKeepsWhatWasDoneAndUndoReversesIt) {
     add_files();
-    ui.cancel_after = 3;
-    window->toolbar_command(start_button);
-    EXPECT_EQ(ui.progress_labels.size(), 1U);
-    EXPECT_EQ(renamed_count(), 3);
-    EXPECT_EQ(untouched(), std::vector<std::string>(originals.begin() + 3, originals.end()));
-    const QString summary = last_message().text;
-    EXPECT_TRUE(summary.startsWith(QStringLiteral("已取消："))) << summary.toStdString();
-    EXPECT_TRUE(summary.contains(QStringLiteral("文件总数：3 个文件"))) << summary.toStdString();
-    EXPECT_TRUE(summary.contains(QStringLiteral("3 个文件更名成功！"))) << summary.toStdString();
-    EXPECT_EQ(last_message().icon, MessageIcon::warning);
-    EXPECT_EQ(status_shown(2), QStringLiteral("更名成功"));
-    for (int row = 3; row < 10; ++row)
-        EXPECT_FALSE(status_shown(row).startsWith(QStringLiteral("更名"))) << row;
+    for (const bool smart : {false, true}) {
+        SCOPED_TRACE(smart ? "smart order" : "in order");
+        window->settings().smart_order = smart;
+        window->flush_preview();
+        ui.messages.clear();
+        ui.progress_labels.clear();
+        ui.cancel_after = 3;
+        window->toolbar_command(start_button);
+        EXPECT_EQ(ui.progress_labels.size(), 1U);
+        EXPECT_EQ(renamed_count(), 3);
+        EXPECT_EQ(untouched(), std::vector<std::string>(originals.begin() + 3, originals.end()));
+        ASSERT_FALSE(ui.messages.empty());
+        const QString summary = last_message().text;
+        EXPECT_TRUE(summary.startsWith(QStringLiteral("已取消："))) << summary.toStdString();
+        EXPECT_TRUE(summary.contains(QStringLiteral("文件总数：3 个文件")))
+            << summary.toStdString();
+        EXPECT_TRUE(summary.contains(QStringLiteral("3 个文件更名成功！")))
+            << summary.toStdString();
+        EXPECT_EQ(last_message().icon, MessageIcon::warning);
+        EXPECT_EQ(status_shown(2), QStringLiteral("更名成功"));
+        for (int row = 3; row < 10; ++row)
+            EXPECT_FALSE(status_shown(row).startsWith(QStringLiteral("更名"))) << row;
 
-    ui.cancel_after = -1;
-    ASSERT_TRUE(window->toolbar_action(undo_button)->isEnabled());
-    undo();
-    EXPECT_EQ(files.names(), originals);
-    EXPECT_EQ(last_message().text, QStringLiteral("上一次的操作已经成功撤消！"));
+        ui.cancel_after = -1;
+        ASSERT_TRUE(window->toolbar_action(undo_button)->isEnabled());
+        undo();
+        EXPECT_EQ(files.names(), originals);
+        EXPECT_EQ(last_message().text, QStringLiteral("上一次的操作已经成功撤消！"));
+    }
 }
 
 TEST_F(BatchCancelTest, CancelledUndoLeavesTheRestToUndo) {
