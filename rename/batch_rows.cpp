@@ -186,11 +186,13 @@ void show_rename_outcome(FileList& list, int row, int error, const Codec& codec,
 
 void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures,
                       const Codec& codec) {
-    if (outcome.all_succeeded()) {
+    if (outcome.all_succeeded() && !outcome.cancelled) {
         outcome.summary = std::string(texts::undo_all_done);
         return;
     }
     outcome.summary = texts::undo_partial_summary(outcome.count, outcome.successes);
+    if (outcome.cancelled) outcome.summary = cancelled_summary(outcome.summary, codec);
+    if (failures.empty()) return;
     outcome.summary += "\r\n";
     const std::string colon = codec.from_utf8_lossy("：");
     for (std::size_t i = 0; i < failures.size() && i < max_failure_lines; ++i)

@@ -134,7 +134,8 @@ struct UndoFailure {
 };
 
 // The summary of a finished undo batch: "上一次的操作已经成功撤消！" when
-// every file came back, else the counts followed by one line per failure
+// every file came back and it was not cancelled, else the counts (after
+// "已取消：" when cancelled) followed by one line per failure
 // ("place：reason"), the first max_failure_lines of them.
 void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures,
                       const Codec& codec);

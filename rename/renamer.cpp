@@ -181,13 +181,8 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
                                    failures.back().reason);
         if (hooks.item_done) hooks.item_done(file.row);
     }
+    outcome.cancelled = cancelled;
     set_undo_summary(outcome, failures, codec);
-    if (cancelled) {
-        outcome.cancelled = true;
-        if (outcome.all_succeeded())  // say how many came back
-            outcome.summary = texts::undo_partial_summary(outcome.count, outcome.successes);
-        outcome.summary = cancelled_summary(outcome.summary, codec);
-    }
     log.entries.assign(std::make_move_iterator(left.rbegin()),
                        std::make_move_iterator(left.rend()));
     return outcome;
@@ -268,7 +263,8 @@ std::string undo_journal_entry(const UndoEntry& entry, std::span<const Reservati
 
 BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec,
                           const EntryUndone& each, const ProgressCallback& progress,
-                          std::span<const Reservation> reservations) {
+                          std::span<const Reservation> reservations,
+                          const std::function<bool(int done, int count)>& cancelled) {
     const int count = static_cast<int>(entries.size());
     const ClaimedNames claimed(reservations);
     FolderCache folders;
@@ -286,6 +282,11 @@ BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec
             failures.push_back(UndoFailure{entry.folder_text + entry.new_name, reason});
         if (each) each(entry, reason.empty(), reason);
         shown.item_done(done + 1);
+        if (done + 1 < count && cancelled && cancelled(done + 1, count)) {
+            outcome.cancelled = true;
+            outcome.count = done + 1;
+            break;
+        }
     }
     set_undo_summary(outcome, failures, codec);
     return outcome;

@@ -120,11 +120,14 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
 // rule of platform/file_id.h; the reason of a failure names what did not
 // match, or where the file stays when its old name is taken. `each` is told
 // every entry's outcome with the reason of a failure (code page). The summary
-// names each entry that did not come back and why.
+// names each entry that did not come back and why. `cancelled` is asked as
+// BatchHooks::cancelled is; the entries not reached are left as they are
+// (undoing the same entries again later finds the others back).
 using EntryUndone =
     std::function<void(const UndoEntry& entry, bool undone, const std::string& reason)>;
 BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec,
                           const EntryUndone& each, const ProgressCallback& progress = {},
-                          std::span<const Reservation> reservations = {});
+                          std::span<const Reservation> reservations = {},
+                          const std::function<bool(int done, int count)>& cancelled = {});
 
 }  // namespace varnel

@@ -228,19 +228,24 @@ void MainWindow::undo_journal_batch() {
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
+        const std::unique_ptr<ProgressWindow> progress =
+            services_.progress(this, QStringLiteral("正在撤消……"));
         outcome = undo_entries(
             journal.entries, codec_, nullptr,
-            [this](std::string_view text) { show_progress(text); }, journal.reservations);
+            [this](std::string_view text) { show_progress(text); }, journal.reservations,
+            [&progress](int done, int count) { return asks_cancel(*progress, done, count); });
         panels_[1]->clear();
     }
-    // A file that did not come back keeps the journal, to be tried again.
-    if (outcome.all_succeeded()) {
+    // A file that did not come back, or was not reached, keeps the journal,
+    // to be tried again.
+    if (outcome.all_succeeded() && !outcome.cancelled) {
         remove_journal(undo_journal_path_);
         set_pending_journal(false);
     }
     services_.message_box(nullptr, code_page_text(texts::message_title),
                           code_page_text(outcome.summary),
-                          outcome.all_succeeded() ? MessageIcon::information : MessageIcon::warning,
+                          outcome.all_succeeded() && !outcome.cancelled ? MessageIcon::information
+                                                                        : MessageIcon::warning,
                           MessageButtons::ok);
 }
 
