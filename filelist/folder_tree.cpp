@@ -36,7 +36,8 @@ struct Level {
 
 class TreeWalk {
 public:
-    TreeWalk(const Codec& codec, const TreeFolderSink& sink) : codec_(codec), sink_(sink) {}
+    TreeWalk(const Codec& codec, const TreeFolderSink& sink, const std::function<bool()>& stop)
+        : codec_(codec), sink_(sink), stop_(stop) {}
 
     TreeWalkReport walk(const std::string& root) {
         const std::string path = root.empty() || root.back() != '/' ? root + '/' : root;
@@ -48,6 +49,10 @@ public:
             if (level.subfolders.empty()) {
                 levels_.pop_back();
                 continue;
+            }
+            if (stop_ && stop_()) {
+                report_.stopped = true;
+                break;
             }
             const std::string name = std::move(level.subfolders.back());
             level.subfolders.pop_back();
@@ -84,6 +89,7 @@ private:
 
     const Codec& codec_;
     const TreeFolderSink& sink_;
+    const std::function<bool()>& stop_;
     TreeWalkReport report_;
     std::set<std::pair<std::uint64_t, std::uint64_t>> seen_;  // device, inode
     std::vector<Level> levels_;
@@ -92,8 +98,8 @@ private:
 }  // namespace
 
 TreeWalkReport walk_folder_tree(const std::string& root, const Codec& codec,
-                                const TreeFolderSink& sink) {
-    return TreeWalk(codec, sink).walk(root);
+                                const TreeFolderSink& sink, const std::function<bool()>& stop) {
+    return TreeWalk(codec, sink, stop).walk(root);
 }
 
 }  // namespace varnel

@@ -24,6 +24,7 @@ struct TreeWalkReport {
     std::size_t unreadable = 0;  // folders skipped, the chosen one included
     // The first few of them (at most unreadable_kept), in walk order.
     std::vector<UnreadableFolder> first_unreadable;
+    bool stopped = false;  // the walk's `stop` ended it early
 };
 inline constexpr std::size_t unreadable_kept = 5;
 
@@ -56,8 +57,10 @@ using TreeFolderSink = std::function<void(const std::string& fs_folder, std::vec
 // the way down from the root stay open (one descriptor per level; a folder
 // deeper than the descriptors allow is skipped with EMFILE); memory grows
 // with the files of one folder, the subfolders still to be walked and one
-// identity per folder walked.
+// identity per folder walked. `stop`, when given, is asked before each
+// folder after the root; true ends the walk there (report.stopped), the
+// folders handed to `sink` so far staying handed.
 TreeWalkReport walk_folder_tree(const std::string& root, const Codec& codec,
-                                const TreeFolderSink& sink);
+                                const TreeFolderSink& sink, const std::function<bool()>& stop = {});
 
 }  // namespace varnel

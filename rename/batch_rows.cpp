@@ -115,7 +115,7 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
     const std::optional<ClaimNote> claim = claim_note(hooks, &current);
     int done = 0;
     Group group;
-    for (int first = 0; first < count; first += group_rows) {
+    for (int first = 0; first < count && !outcome.cancelled; first += group_rows) {
         group.clear();
         for (int i = first; i < std::min(count, first + group_rows); ++i)
             plan_row(list, rows[static_cast<std::size_t>(i)], folders, target_of, group);
@@ -145,13 +145,29 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
             show_rename_outcome(list, row, error, codec);
             if (hooks.item_done) hooks.item_done(row);
             shown.item_done(++done);
+            // Stopped between files: the journal's later entries never
+            // happen, which its undo recognises.
+            if (done < count && cancel_wanted(hooks, done, count)) {
+                outcome.cancelled = true;
+                break;
+            }
         }
         journaled_before += group.entries.size();
+    }
+    if (outcome.cancelled) {
+        outcome.count = done;
+        outcome.summary =
+            cancelled_summary(texts::rename_partial_summary(done, outcome.successes), codec);
+        return outcome;
     }
     outcome.summary = outcome.all_succeeded()
                           ? std::string(texts::rename_all_done)
                           : texts::rename_partial_summary(count, outcome.successes);
     return outcome;
+}
+
+std::string cancelled_summary(const std::string& summary, const Codec& codec) {
+    return codec.from_utf8_lossy("已取消：") + summary;
 }
 
 void show_rename_outcome(FileList& list, int row, int error, const Codec& codec,
@@ -170,11 +186,13 @@ void show_rename_outcome(FileList& list, int row, int error, const Codec& codec,
 
 void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures,
                       const Codec& codec) {
-    if (outcome.all_succeeded()) {
+    if (outcome.all_succeeded() && !outcome.cancelled) {
         outcome.summary = std::string(texts::undo_all_done);
         return;
     }
     outcome.summary = texts::undo_partial_summary(outcome.count, outcome.successes);
+    if (outcome.cancelled) outcome.summary = cancelled_summary(outcome.summary, codec);
+    if (failures.empty()) return;
     outcome.summary += "\r\n";
     const std::string colon = codec.from_utf8_lossy("：");
     for (std::size_t i = 0; i < failures.size() && i < max_failure_lines; ++i)

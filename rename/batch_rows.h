@@ -68,6 +68,14 @@ private:
     int shown_ = 0;
 };
 
+// Whether the caller wants the batch stopped after item `done` of `count`.
+[[nodiscard]] inline bool cancel_wanted(const BatchHooks& hooks, int done, int count) {
+    return hooks.cancelled && hooks.cancelled(done, count);
+}
+
+// The summary of a cancelled batch: "已取消：" before `summary`.
+[[nodiscard]] std::string cancelled_summary(const std::string& summary, const Codec& codec);
+
 // Errors of undo beyond errno values: the file under the name the rename
 // gave is not the renamed file (by the part of its identity that differs),
 // or there is no file under that name at all.
@@ -126,7 +134,8 @@ struct UndoFailure {
 };
 
 // The summary of a finished undo batch: "上一次的操作已经成功撤消！" when
-// every file came back, else the counts followed by one line per failure
+// every file came back and it was not cancelled, else the counts (after
+// "已取消：" when cancelled) followed by one line per failure
 // ("place：reason"), the first max_failure_lines of them.
 void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures,
                       const Codec& codec);

@@ -59,7 +59,7 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
                                             list.new_names()[static_cast<std::size_t>(row)], codec);
                   },
                   log, codec, hooks);
-    if (faults.empty()) return outcome;
+    if (faults.empty() || outcome.cancelled) return outcome;
     // The names the rule could not compute fail with its reason, untouched.
     for (int row = 0; row < count; ++row) {
         const NameFault fault = faults[static_cast<std::size_t>(row)];
@@ -117,11 +117,17 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
     std::vector<FileUndo> files;
     std::vector<UndoEntry> left;  // what stays to undo, last first
     FolderCache folders;
-    Progress shown(static_cast<int>(log.entries.size()), hooks.progress);
+    const int entry_count = static_cast<int>(log.entries.size());
+    Progress shown(entry_count, hooks.progress);
     int done = 0;
+    bool cancelled = false;
     // Last move first, so chains, swaps and steps through temporary names
     // come back in the reverse of the order they were made.
     for (auto it = log.entries.rbegin(); it != log.entries.rend(); ++it) {
+        if (cancelled) {  // not reached: stays to undo
+            left.push_back(*it);
+            continue;
+        }
         const auto [slot, added] = file_index.try_emplace(key_of(it->file), files.size());
         if (added) files.emplace_back();
         FileUndo& file = files[slot->second];
@@ -153,6 +159,7 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
             left.push_back(*it);
         }
         shown.item_done(++done);
+        cancelled = done < entry_count && cancel_wanted(hooks, done, entry_count);
     }
 
     BatchOutcome outcome;
@@ -174,6 +181,7 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
                                    failures.back().reason);
         if (hooks.item_done) hooks.item_done(file.row);
     }
+    outcome.cancelled = cancelled;
     set_undo_summary(outcome, failures, codec);
     log.entries.assign(std::make_move_iterator(left.rbegin()),
                        std::make_move_iterator(left.rend()));
@@ -255,7 +263,8 @@ std::string undo_journal_entry(const UndoEntry& entry, std::span<const Reservati
 
 BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec,
                           const EntryUndone& each, const ProgressCallback& progress,
-                          std::span<const Reservation> reservations) {
+                          std::span<const Reservation> reservations,
+                          const std::function<bool(int done, int count)>& cancelled) {
     const int count = static_cast<int>(entries.size());
     const ClaimedNames claimed(reservations);
     FolderCache folders;
@@ -273,6 +282,11 @@ BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec
             failures.push_back(UndoFailure{entry.folder_text + entry.new_name, reason});
         if (each) each(entry, reason.empty(), reason);
         shown.item_done(done + 1);
+        if (done + 1 < count && cancelled && cancelled(done + 1, count)) {
+            outcome.cancelled = true;
+            outcome.count = done + 1;
+            break;
+        }
     }
     set_undo_summary(outcome, failures, codec);
     return outcome;

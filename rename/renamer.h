@@ -38,6 +38,14 @@ struct BatchHooks {
     std::function<void(std::size_t index)> rename_failed;
     // Row `row` is done: its cells hold the outcome.
     std::function<void(int row)> item_done;
+    // Asked after each item of a rename or an undo, with how many of the
+    // batch's `count` items are done; true stops the batch there. Items not
+    // reached keep their names and get no status; the undo log keeps
+    // exactly what was done (or, for an undo, what was not undone); the
+    // outcome is `cancelled` and counts only the items done. The smart
+    // order asks only between its steps, never while a file waits under a
+    // temporary name or a cycle of swaps is under way.
+    std::function<bool(int done, int count)> cancelled;
     // False: the undo log is left empty (the caller keeps its own record,
     // such as a journal), which saves its memory.
     bool keep_undo_log = true;
@@ -61,6 +69,8 @@ struct BatchOutcome {
     // Why the batch did not run at all (code page): nothing was renamed and
     // the undo log was left as it was. Empty when it ran.
     std::string refused;
+    // Stopped by BatchHooks::cancelled; the summary starts with "已取消：".
+    bool cancelled = false;
     bool all_succeeded() const { return successes == count; }
 };
 
@@ -110,11 +120,14 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
 // rule of platform/file_id.h; the reason of a failure names what did not
 // match, or where the file stays when its old name is taken. `each` is told
 // every entry's outcome with the reason of a failure (code page). The summary
-// names each entry that did not come back and why.
+// names each entry that did not come back and why. `cancelled` is asked as
+// BatchHooks::cancelled is; the entries not reached are left as they are
+// (undoing the same entries again later finds the others back).
 using EntryUndone =
     std::function<void(const UndoEntry& entry, bool undone, const std::string& reason)>;
 BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec,
                           const EntryUndone& each, const ProgressCallback& progress = {},
-                          std::span<const Reservation> reservations = {});
+                          std::span<const Reservation> reservations = {},
+                          const std::function<bool(int done, int count)>& cancelled = {});
 
 }  // namespace varnel

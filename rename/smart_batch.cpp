@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <random>
+#include <set>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
@@ -88,13 +89,17 @@ Requests requests_of(const FileList& list, std::span<const int> rows, RowFolders
     return r;
 }
 
+// Whether move `i` continues the cycle of swaps of the move before it.
+bool continues_cycle(const std::vector<PlannedMove>& plan, std::size_t i) {
+    return i > 0 && plan[i].exchange && plan[i - 1].exchange &&
+           plan[i].request == plan[i - 1].partner;
+}
+
 // The plan's moves from `first`, as many as make a group, with a cycle's
 // swaps never split: one past the last.
 std::size_t group_end(const std::vector<PlannedMove>& plan, std::size_t first) {
     std::size_t end = std::min(plan.size(), first + group_rows);
-    while (end < plan.size() && plan[end].exchange && plan[end - 1].exchange &&
-           plan[end].request == plan[end - 1].partner)
-        ++end;
+    while (end < plan.size() && continues_cycle(plan, end)) ++end;
     return end;
 }
 
@@ -123,8 +128,9 @@ BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& lo
     std::size_t current = 0;
     const std::optional<ClaimNote> claim = claim_note(hooks, &current);
     std::vector<UndoEntry> group;
-    std::size_t cycle_first = 0;  // the request whose name the swaps under way trade
-    for (std::size_t first = 0; first < plan.size();) {
+    std::size_t cycle_first = 0;            // the request whose name the swaps under way trade
+    std::set<std::size_t> under_temporary;  // requests whose file waits under a temporary name
+    for (std::size_t first = 0; first < plan.size() && !outcome.cancelled;) {
         const std::size_t end = group_end(plan, first);
         // Every entry of the group before any of its moves: the files are
         // still under the names the requests view.
@@ -161,6 +167,15 @@ BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& lo
         }
         const int journal_error = hooks.before_renames ? hooks.before_renames(group) : 0;
         for (std::size_t i = first; i < end; ++i) {
+            // Stopped only where every file has its old name or its new one:
+            // none under a temporary name, no cycle of swaps half done. The
+            // journal's entries not reached never happen, which its undo
+            // recognises.
+            if (i > 0 && under_temporary.empty() && !continues_cycle(plan, i) && done < count &&
+                cancel_wanted(hooks, done, count)) {
+                outcome.cancelled = true;
+                break;
+            }
             const PlannedMove& m = plan[i];
             const UndoEntry& e = group[i - first];
             const int row = r.rows[m.request];
@@ -181,8 +196,10 @@ BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& lo
                 if (error == 0) {
                     list.set_old_name(row, ItemName{e.new_name, e.renamed_fs_name});
                     if (hooks.keep_undo_log) log.entries.push_back(e);
+                    if (m.to_temporary) under_temporary.insert(m.request);
                 }
             }
+            if (m.from_temporary) under_temporary.erase(m.request);
             if (!m.exchange) {
                 if (!m.to_temporary)
                     finish_row(row, error,
@@ -208,6 +225,12 @@ BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& lo
             if (last) finish_row(partner, error, {});
         }
         first = end;
+    }
+    if (outcome.cancelled) {
+        outcome.count = done;
+        outcome.summary =
+            cancelled_summary(texts::rename_partial_summary(done, outcome.successes), codec);
+        return outcome;
     }
     outcome.summary = outcome.all_succeeded()
                           ? std::string(texts::rename_all_done)

@@ -144,20 +144,34 @@ void MainWindow::add_folder() {
     if (!confirm_large_folder(chosen->path, 0)) return;
     const std::string root = with_slash(chosen->path);
     TreeWalkReport report;
+    int added = 0;
     {
         const BusyCursor busy(services_);
+        const std::unique_ptr<ProgressWindow> progress =
+            services_.progress(this, QStringLiteral("正在添加文件……"));
         const int first = list_.item_count();
         report = walk_folder_tree(
-            chosen->path, codec_, [&](const std::string& fs_folder, std::vector<ItemName> names) {
+            chosen->path, codec_,
+            [&](const std::string& fs_folder, std::vector<ItemName> names) {
                 if (!chosen->show_hidden) {
                     if (fs_folder.find("/.", root.size() - 1) != std::string::npos) return;
                     std::erase_if(names,
                                   [](const ItemName& name) { return is_hidden_name(name.fs); });
                 }
                 model_->append_items(item_folder_from_fs(fs_folder, codec_), std::move(names));
+            },
+            [&] {
+                // The count of the tree is not known: the window shows it busy.
+                progress->set_value(list_.item_count() - first, 0);
+                return progress->was_cancelled();
             });
+        added = list_.item_count() - first;
         finish_adding(first);
     }
+    if (report.stopped)
+        services_.message_box(nullptr, code_page_text(texts::message_title),
+                              QStringLiteral("已取消：已添加 %1 个文件").arg(added),
+                              MessageIcon::information, MessageButtons::ok);
     if (report.unreadable > 0)
         services_.message_box(nullptr, code_page_text(texts::message_title),
                               unreadable_folders_text(report, codec_), MessageIcon::warning,

@@ -22,6 +22,17 @@
 
 namespace varnel {
 
+namespace {
+
+// Shows `done` of `count` in the progress window; whether the user wants
+// the batch stopped.
+bool asks_cancel(ProgressWindow& progress, int done, int count) {
+    progress.set_value(done, count);
+    return progress.was_cancelled();
+}
+
+}  // namespace
+
 // The batch runs here on the GUI thread; the panel is repainted at once so
 // the squares grow while no user input is handled.
 void MainWindow::show_progress(std::string_view text) {
@@ -67,8 +78,13 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
         // runs; only that later undo is lost.
         std::optional<UndoJournalWriter> journal;
         bool journal_made = false;
+        const std::unique_ptr<ProgressWindow> progress =
+            services_.progress(this, QStringLiteral("正在更名……"));
         BatchHooks hooks;
         hooks.progress = [this](std::string_view text) { show_progress(text); };
+        hooks.cancelled = [&progress](int done, int count) {
+            return asks_cancel(*progress, done, count);
+        };
         hooks.order = rename_order();
         if (!undo_journal_path_.empty()) {
             hooks.before_renames = [&](std::span<const UndoEntry> entries) {
@@ -94,7 +110,8 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
     const bool refused = !outcome.refused.empty();
     services_.message_box(
         nullptr, code_page_text(texts::message_title), code_page_text(outcome.summary),
-        outcome.all_succeeded() && !refused ? MessageIcon::information : MessageIcon::warning,
+        outcome.all_succeeded() && !refused && !outcome.cancelled ? MessageIcon::information
+                                                                  : MessageIcon::warning,
         MessageButtons::ok);
     panels_[1]->clear();
 }
@@ -108,15 +125,21 @@ void MainWindow::undo_command() {
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
+        const std::unique_ptr<ProgressWindow> progress =
+            services_.progress(this, QStringLiteral("正在撤消……"));
         BatchHooks hooks;
         hooks.progress = [this](std::string_view text) { show_progress(text); };
+        hooks.cancelled = [&progress](int done, int count) {
+            return asks_cancel(*progress, done, count);
+        };
         outcome = undo_rename(list_, undo_log_, codec_, hooks);
         panels_[1]->clear();
     }
     update_buttons();  // what could not be undone stays to undo
     services_.message_box(nullptr, code_page_text(texts::message_title),
                           code_page_text(outcome.summary),
-                          outcome.all_succeeded() ? MessageIcon::information : MessageIcon::warning,
+                          outcome.all_succeeded() && !outcome.cancelled ? MessageIcon::information
+                                                                        : MessageIcon::warning,
                           MessageButtons::ok);
 }
 
@@ -205,19 +228,24 @@ void MainWindow::undo_journal_batch() {
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
+        const std::unique_ptr<ProgressWindow> progress =
+            services_.progress(this, QStringLiteral("正在撤消……"));
         outcome = undo_entries(
             journal.entries, codec_, nullptr,
-            [this](std::string_view text) { show_progress(text); }, journal.reservations);
+            [this](std::string_view text) { show_progress(text); }, journal.reservations,
+            [&progress](int done, int count) { return asks_cancel(*progress, done, count); });
         panels_[1]->clear();
     }
-    // A file that did not come back keeps the journal, to be tried again.
-    if (outcome.all_succeeded()) {
+    // A file that did not come back, or was not reached, keeps the journal,
+    // to be tried again.
+    if (outcome.all_succeeded() && !outcome.cancelled) {
         remove_journal(undo_journal_path_);
         set_pending_journal(false);
     }
     services_.message_box(nullptr, code_page_text(texts::message_title),
                           code_page_text(outcome.summary),
-                          outcome.all_succeeded() ? MessageIcon::information : MessageIcon::warning,
+                          outcome.all_succeeded() && !outcome.cancelled ? MessageIcon::information
+                                                                        : MessageIcon::warning,
                           MessageButtons::ok);
 }
 

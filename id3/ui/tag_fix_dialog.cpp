@@ -115,13 +115,22 @@ void TagFixDialog::fill_table() {
 }
 
 // Writes every file the preview showed changes for; the others are left
-// alone. One message tells the outcome, each failure with its reason.
+// alone. 取消 in the progress window stops after the file being written.
+// One message tells the outcome, each failure with its reason.
 void TagFixDialog::write_all() {
     written_.clear();
     services_.set_busy(true);
+    const std::unique_ptr<ProgressWindow> progress =
+        services_.progress(this, QStringLiteral("正在转换标签……"));
+    const int count = static_cast<int>(paths_.size());
     int done = 0;
+    bool cancelled = false;
     std::string failures;
     for (std::size_t i = 0; i < paths_.size(); ++i) {
+        if (cancelled) {  // 取消: the files not reached stay as they are
+            written_.push_back(planned_[i]);
+            continue;
+        }
         if (!needs_writing(planned_[i])) {
             written_.push_back(planned_[i]);
             continue;
@@ -133,12 +142,17 @@ void TagFixDialog::write_all() {
         } else {
             ++done;
         }
+        progress->set_value(static_cast<int>(i) + 1, count);
+        cancelled = i + 1 < paths_.size() && progress->was_cancelled();
     }
     services_.set_busy(false);
-    const std::string summary = std::string(texts::converted) + ' ' + std::to_string(done) + ' ' +
+    const std::string summary = (cancelled ? codec_.from_utf8_lossy("已取消：") : std::string()) +
+                                std::string(texts::converted) + ' ' + std::to_string(done) + ' ' +
                                 std::string(texts::files_word) + failures;
     services_.message_box(this, to_qstring(texts::fix_title, codec_), to_qstring(summary, codec_),
-                          failures.empty() ? MessageIcon::information : MessageIcon::error,
+                          !failures.empty() ? MessageIcon::error
+                          : cancelled       ? MessageIcon::warning
+                                            : MessageIcon::information,
                           MessageButtons::ok);
     accept();
 }

@@ -10,6 +10,7 @@
 #include <QDesktopServices>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -75,6 +76,36 @@ std::optional<QColor> QtUiServices::choose_colour(QWidget* parent, const QColor&
     const QColor colour = QColorDialog::getColor(initial, parent);
     if (!colour.isValid()) return std::nullopt;
     return colour;
+}
+
+namespace {
+
+// A QProgressDialog: window-modal, so its setValue handles input (the 取消
+// button) while the command runs on the GUI thread.
+class DialogProgress final : public ProgressWindow {
+public:
+    DialogProgress(QWidget* parent, const QString& label)
+        : dialog_(label, QStringLiteral("取消"), 0, 0, parent) {
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(500);
+        dialog_.setAutoClose(false);
+        dialog_.setAutoReset(false);
+        dialog_.setValue(0);  // starts the half-second clock
+    }
+    void set_value(int done, int count) override {
+        if (dialog_.maximum() != count) dialog_.setMaximum(count);
+        dialog_.setValue(done);
+    }
+    bool was_cancelled() override { return dialog_.wasCanceled(); }
+
+private:
+    QProgressDialog dialog_;
+};
+
+}  // namespace
+
+std::unique_ptr<ProgressWindow> QtUiServices::progress(QWidget* parent, const QString& label) {
+    return std::make_unique<DialogProgress>(parent, label);
 }
 
 void QtUiServices::set_busy(bool busy) {

@@ -22,6 +22,7 @@ public:
     void set_busy(bool busy) override;
     bool open_url(const QString& url) override;
     std::optional<QByteArray> fetch(const QString& url) override;
+    std::unique_ptr<ProgressWindow> progress(QWidget* parent, const QString& label) override;
 
 private:
     Codec codec_;  // shows names in the choosers

@@ -10,6 +10,7 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,24 @@ struct FolderChoice {
     std::string path;              // file-system bytes, no trailing '/' but for the root
     bool with_subfolders = false;  // 包含子文件夹 was checked
     bool show_hidden = false;      // 显示隐藏文件 was checked: hidden files are wanted too
+};
+
+// The progress window of a long command: window-modal, with a 取消
+// button, shown only once the command has run for half a second.
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    // `done` of `count` items are done; lets the window handle its input.
+    virtual void set_value(int done, int count) = 0;
+    // Whether the user has pressed 取消.
+    [[nodiscard]] virtual bool was_cancelled() = 0;
+};
+
+// A progress window that shows nothing and is never cancelled.
+class NoProgressWindow final : public ProgressWindow {
+public:
+    void set_value(int, int) override {}
+    bool was_cancelled() override { return false; }
 };
 
 class UiServices {
@@ -75,6 +94,13 @@ public:
     // Fetches `url` with a blocking GET that cannot hang (see http_get);
     // nullopt on any failure.
     virtual std::optional<QByteArray> fetch(const QString& url) = 0;
+
+    // The progress window of a command (see ProgressWindow), labelled
+    // `label`, over `parent`; it closes when destroyed.
+    [[nodiscard]] virtual std::unique_ptr<ProgressWindow> progress(QWidget* /*parent*/,
+                                                                   const QString& /*label*/) {
+        return std::make_unique<NoProgressWindow>();
+    }
 };
 
 // Holds the wait cursor for a scope.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <ostream>
 
 #include "platform/folder_listing.h"
@@ -46,20 +47,32 @@ std::vector<std::string> sorted_listing(const std::string& folder) {
     return names;
 }
 
+// The case's files written into `dir`, listed.
+FileList write_case(const SmartBatchCase& c, const test::TempDir& dir) {
+    for (const std::string& name : c.names) dir.write_file(name, "was " + name);
+    return list_of(dir.path(), c.names);
+}
+
+// The case's numbering run over `list` in `order`, asking `cancelled`.
+BatchOutcome rename_case(const SmartBatchCase& c, FileList& list, UndoLog& log, RenameOrder order,
+                         const std::function<bool(int, int)>& cancelled = {}) {
+    RulePages pages;
+    pages.number.start = c.start;
+    BatchHooks hooks;
+    hooks.order = order;
+    hooks.cancelled = cancelled;
+    return rename_items(list, pages, log, Codec(), hooks);
+}
+
 TEST_P(SmartBatchTest, RenamesEveryFileWithoutLossAndUndoesEveryName) {
     const SmartBatchCase& c = GetParam();
     for (const RenameOrder order : {RenameOrder::in_order, RenameOrder::smart}) {
         test::TempDir dir;
-        for (const std::string& name : c.names) dir.write_file(name, "was " + name);
+        FileList list = write_case(c, dir);
         const auto before = sorted_listing(dir.path());
-        FileList list = list_of(dir.path(), c.names);
-        RulePages pages;
-        pages.number.start = c.start;
         UndoLog log;
         const Codec codec;
-        BatchHooks hooks;
-        hooks.order = order;
-        const BatchOutcome done = rename_items(list, pages, log, codec, hooks);
+        const BatchOutcome done = rename_case(c, list, log, order);
         EXPECT_EQ(sorted_listing(dir.path()).size(), before.size()) << c.what;
         if (order == RenameOrder::in_order) {
             EXPECT_EQ(done.successes, c.in_order_successes) << c.what;
@@ -77,6 +90,40 @@ TEST_P(SmartBatchTest, RenamesEveryFileWithoutLossAndUndoesEveryName) {
             for (const std::string& name : c.names)
                 EXPECT_EQ(dir.read_file(name), "was " + name) << c.what;
         }
+    }
+}
+
+// 取消 at the first chance leaves every file under its old name or its new
+// one, none under a temporary name, and the undo brings back what was done.
+TEST_P(SmartBatchTest, CancelledBatchLeavesEveryFileNamedAndUndoable) {
+    const SmartBatchCase& c = GetParam();
+    for (const RenameOrder order : {RenameOrder::in_order, RenameOrder::smart}) {
+        SCOPED_TRACE(order == RenameOrder::smart ? "smart order" : "in order");
+        test::TempDir dir;
+        FileList list = write_case(c, dir);
+        const auto before = sorted_listing(dir.path());
+        UndoLog log;
+        const Codec codec;
+        const BatchOutcome done = rename_case(c, list, log, order, [](int, int) { return true; });
+        EXPECT_LE(done.count, static_cast<int>(c.names.size())) << c.what;
+        const auto now = sorted_listing(dir.path());
+        for (const std::string& name : now)
+            EXPECT_TRUE(
+                std::ranges::count(c.names, name) + std::ranges::count(c.expected_new, name) > 0)
+                << c.what << ": " << name;
+        const auto holds = [&](const std::string& name, const std::string& content) {
+            return std::ranges::count(now, name) > 0 && dir.read_file(name) == content;
+        };
+        for (std::size_t i = 0; i < c.names.size(); ++i) {
+            const std::string content = "was " + c.names[i];
+            EXPECT_TRUE(holds(c.names[i], content) || holds(c.expected_new[i], content))
+                << c.what << ": " << c.names[i];
+        }
+        const BatchOutcome undone = undo_rename(list, log, codec, {});
+        EXPECT_TRUE(undone.all_succeeded()) << c.what;
+        EXPECT_EQ(sorted_listing(dir.path()), before) << c.what;
+        for (const std::string& name : c.names)
+            EXPECT_EQ(dir.read_file(name), "was " + name) << c.what;
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,11 @@ public:
     std::vector<int> busy_at_fetch;  // busy_depth while each fetch ran
     int busy_depth = 0;
     int busy_calls = 0;
+    // The user presses 取消 in a progress window once this many of its
+    // items are done; negative: never.
+    int cancel_after = -1;
+    std::vector<QString> progress_labels;  // the label of each progress window
+    std::vector<int> progress_values;      // every value shown, in order
     // Called as each message box opens, to look at the window behind it.
     std::function<void()> on_message;
 
@@ -87,7 +93,28 @@ public:
         return take(pages, std::optional<QByteArray>{});
     }
 
+    std::unique_ptr<ProgressWindow> progress(QWidget*, const QString& label) override {
+        progress_labels.push_back(label);
+        return std::make_unique<ScriptedProgress>(*this);
+    }
+
 private:
+    class ScriptedProgress final : public ProgressWindow {
+    public:
+        explicit ScriptedProgress(FakeUiServices& owner) : owner_(owner) {}
+        void set_value(int done, int) override {
+            done_ = done;
+            owner_.progress_values.push_back(done);
+        }
+        bool was_cancelled() override {
+            return owner_.cancel_after >= 0 && done_ >= owner_.cancel_after;
+        }
+
+    private:
+        FakeUiServices& owner_;
+        int done_ = 0;
+    };
+
     template <typename T>
     static T take(std::deque<T>& queue, T fallback) {
         if (queue.empty()) return fallback;

@@ -5,14 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
 
@@ -83,6 +83,30 @@ TEST_F(InterruptedBatchTest, YesUndoesTheBatchAndForgetsTheJournal) {
     EXPECT_EQ(files.read_file("b.txt"), "b.txt");
     EXPECT_FALSE(config.exists("journal"));
     EXPECT_FALSE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
+}
+
+// 取消 after the first file keeps the journal: undoing it again later
+// brings back the rest.
+TEST_F(InterruptedBatchTest, CancelledUndoKeepsTheJournalForTheRest) {
+    crashed_batch();
+    auto window = start();
+    ui.messages.clear();
+    ui.answers.push_back(MessageAnswer::yes);
+    ui.cancel_after = 1;
+    window->offer_interrupted_undo();
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_TRUE(ui.messages[1].text.startsWith(QString::fromUtf8("已取消：文件总数：1 个文件")))
+        << ui.messages[1].text.toStdString();
+    EXPECT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "c.txt"}));
+    EXPECT_TRUE(config.exists("journal"));
+    ASSERT_TRUE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
+
+    ui.cancel_after = -1;
+    ui.answers.push_back(MessageAnswer::yes);
+    window->undo_interrupted_batch();
+    EXPECT_EQ(ui.messages.back().text, QString::fromUtf8("上一次的操作已经成功撤消！"));
+    EXPECT_EQ(files.names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
+    EXPECT_FALSE(config.exists("journal"));
 }
 
 // No (and Escape, which the fake desktop answers as No) keeps the only

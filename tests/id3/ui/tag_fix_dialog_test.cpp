@@ -124,6 +124,19 @@ TEST_F(TagFixDialogTest, CancelWritesNothing) {
     EXPECT_FALSE(window);
 }
 
+// 取消 in the progress window stops after the file being written.
+TEST_F(TagFixDialogTest, CancelledWritingStopsAfterTheCurrentFile) {
+    QPointer<TagFixDialog> window = open();
+    ASSERT_TRUE(window);
+    ui.cancel_after = 1;
+    child<QPushButton>(window, "确定按钮")->click();
+    EXPECT_NE(dir.read_file("gbk.mp3"), gbk);
+    EXPECT_EQ(dir.read_file("moved.mp3"), gbk);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("已取消：已转换 1 个文件"));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::warning);
+}
+
 // Nothing to convert: 确定 is disabled, until the check box adds an ID3v2
 // tag to the file that has only an ID3v1 tag.
 TEST_F(TagFixDialogTest, NothingToDoDisablesOkUntilV1FilesGetAV2Tag) {
