@@ -58,18 +58,6 @@ std::string build_id3v2_tag(const TagFields& fields) {
     return wrap_id3v2_tag(built.frames, new_tag_padding);
 }
 
-std::optional<std::uint64_t> id3v2_tag_space(ByteFile& file) {
-    const std::optional<TagExtent> extent = known_extent(file);
-    if (!extent) return std::nullopt;
-    return extent->length;
-}
-
-int id3v2_edit_refusal(ByteFile& file, bool keep_frames) {
-    const std::optional<TagExtent> extent = known_extent(file);
-    if (!extent) return errno;
-    return keep_frames && !frames_clear(extent->bytes) ? frame_sizes_unclear : 0;
-}
-
 std::vector<std::string> unconvertible_frames(ByteFile& file) {
     const std::optional<TagExtent> extent = known_extent(file);
     if (!extent || extent->length == 0) return {};
@@ -79,15 +67,14 @@ std::vector<std::string> unconvertible_frames(ByteFile& file) {
 TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields,
                               const V2WriteOptions& options, const Codec& codec) {
     if (!recover_file_edit(file, path)) return failed(errno);
-    const std::optional<TagExtent> extent = known_extent(file);
+    const std::optional<TagExtent> extent = editable_id3v2_tag(file, true);
     if (!extent) return failed(errno);
-    if (!frames_clear(extent->bytes)) return failed(frame_sizes_unclear);
     BuiltFrames built = build_id3v2_frames(fields, extent->bytes, options, codec);
     TagEditResult result{false, 0, std::move(built.unconvertible)};
     if (!result.unconvertible.empty() && !options.drop_unconvertible) return result;
-    const TagEditResult written = write_id3v2_frames(file, path, built.frames);
-    result.ok = written.ok;
-    result.error = written.error;
+    const std::optional<FileEdit> edit = id3v2_head(*extent, built.frames);
+    result.ok = edit && commit_file_edit(file, path, *edit);
+    result.error = result.ok ? 0 : errno;
     return result;
 }
 
@@ -132,10 +119,11 @@ bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& f
 TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path) {
     if (!recover_file_edit(file, path)) return failed(errno);
     // The cut ends where the tag does: a damaged size never takes audio along.
-    const std::optional<std::uint64_t> space = id3v2_tag_space(file);
-    if (!space) return failed(errno);
-    if (*space == 0) return TagEditResult{true, 0, {}};
-    if (!commit_file_edit(file, path, FileEdit{*space, {}, std::nullopt, {}})) return failed(errno);
+    const std::optional<TagExtent> extent = editable_id3v2_tag(file, false);
+    if (!extent) return failed(errno);
+    if (extent->length == 0) return TagEditResult{true, 0, {}};
+    if (!commit_file_edit(file, path, FileEdit{extent->length, {}, std::nullopt, {}}))
+        return failed(errno);
     return TagEditResult{true, 0, {}};
 }
 

@@ -55,18 +55,6 @@ inline constexpr int frame_sizes_unclear = EBADMSG;
 // system's text.
 std::string tag_edit_error_text(int error);
 
-// The length of the space an ID3v2 tag takes at the start of the file
-// (with a version 2.4 footer; a damaged size mended, see find_tag_extent);
-// 0 when there is none, nullopt on a read error or where the tag's end is
-// unknown (errno tag_end_unknown).
-std::optional<std::uint64_t> id3v2_tag_space(ByteFile& file);
-
-// Why an edit (`keep_frames`: a write keeping the frames) or a removal of
-// the file's ID3v2 tag would be refused without a change: tag_end_unknown,
-// frame_sizes_unclear, or an errno value on a read error; 0 when it would
-// not. Lets a caller refuse before it changes anything else.
-int id3v2_edit_refusal(ByteFile& file, bool keep_frames);
-
 // The ids of the frames of the file's tag that a write would have to leave
 // out (empty when there are none, or no tag).
 std::vector<std::string> unconvertible_frames(ByteFile& file);

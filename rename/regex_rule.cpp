@@ -102,7 +102,7 @@ std::string name_fault_text(NameFault fault, const Codec& codec) {
         case NameFault::none:
             break;
         case NameFault::too_long:
-            return codec.from_utf8_lossy("名称过长");
+            return name_problem_text(NameProblem::too_long, codec);
         case NameFault::over_budget:
             return codec.from_utf8_lossy("正则表达式超出限制");
     }

@@ -113,9 +113,9 @@ FAKE_GI = textwrap.dedent('''
 
 RUN_EXTENSION = textwrap.dedent('''
     import importlib.util, os, sys, time
-    spec = importlib.util.spec_from_file_location("extension", sys.argv[1])
-    extension = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(extension)
+    found = importlib.util.spec_from_file_location("extension", sys.argv[1])
+    extension = importlib.util.module_from_spec(found)
+    found.loader.exec_module(extension)
     class Location:
         def __init__(self, path): self.path = path
         def get_path(self): return self.path
