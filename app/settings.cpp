@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/codec.h"
+#include "platform/language.h"
 #include "platform/profile.h"
 #include "rename/name_text.h"
 
@@ -88,17 +88,29 @@ void read_style(std::string_view text, Settings& settings) {
     settings.italic = text == italic_text || text == bold_italic_text;
 }
 
-// A key or value named in readable source, in the code page.
-std::string code_page(std::string_view utf8) {
-    static const Codec codec;
-    return codec.from_utf8_lossy(utf8);
-}
-
 // A stand-in as the settings may hold it: without '/' or NUL bytes (a
 // '/' or NUL can never be part of a multi-byte code-page character).
 std::string without_separators(std::string text) {
     std::erase_if(text, [](char c) { return c == '/' || c == '\0'; });
     return text;
+}
+
+LanguageChoice read_language(std::string_view text) {
+    if (text == code_page("中文")) return LanguageChoice::chinese;
+    if (text == "English") return LanguageChoice::english;
+    return LanguageChoice::automatic;
+}
+
+std::string_view language_text(LanguageChoice choice) {
+    switch (choice) {
+        case LanguageChoice::chinese:
+            return code_page("中文");
+        case LanguageChoice::english:
+            return "English";
+        case LanguageChoice::automatic:
+            break;
+    }
+    return code_page("自动");
 }
 
 }  // namespace
@@ -133,6 +145,7 @@ Settings load_settings(const std::string& path) {
     settings.smart_order = read(naming_section, order_key, in_order_text) == smart_order_text;
     settings.slash_stand_in = without_separators(
         read(tag_section, code_page("斜杠替换为"), Settings::default_slash_stand_in()));
+    settings.language = read_language(read(code_page("界面"), code_page("界面语言"), ""));
     return settings;
 }
 
@@ -153,6 +166,11 @@ WriteResult save_settings(const std::string& path, const Settings& settings) {
     write(tag_section, v2_encoding_key, settings.v2_unicode ? unicode_text : gbk_text);
     write(tag_section, code_page("斜杠替换为"), settings.slash_stand_in);
     write(naming_section, order_key, settings.smart_order ? smart_order_text : in_order_text);
+    // The file keeps the five sections it has always had until a language is
+    // chosen; once the key is there it follows every change.
+    if (settings.language != LanguageChoice::automatic ||
+        !read_profile_string(path, code_page("界面"), code_page("界面语言"), "").empty())
+        write(code_page("界面"), code_page("界面语言"), language_text(settings.language));
     return write_profile_strings(path, entries);
 }
 

@@ -9,6 +9,7 @@
 //   [字体]     字体名称=<face>, 字体大小=<integer>, 字体样式=常规|粗体|斜体|粗斜体
 //   [MP3标签]  ID3v2文字编码=GBK|Unicode, 斜杠替换为=<text>
 //   [命名选项] 冲突处理=按顺序|智能顺序
+//   [界面]     界面语言=自动|中文|English
 
 #include <cstdint>
 #include <string>
@@ -16,6 +17,9 @@
 #include "platform/atomic_file.h"
 
 namespace varnel {
+
+// 界面语言: the language of the window; automatic follows the locale.
+enum class LanguageChoice { automatic, chinese, english };
 
 struct Settings {
     bool auto_preview = false;                   // 自动预览
@@ -36,6 +40,8 @@ struct Settings {
     // 斜杠替换为: what the tag rule puts in a name for a '/' of a tag field
     // (code page; never holds '/' or NUL). Default "／", the full-width solidus.
     std::string slash_stand_in = default_slash_stand_in();
+    // 界面语言: "自动" (automatic; also any value not known), "中文", "English".
+    LanguageChoice language = LanguageChoice::automatic;
 
     // "／" in the code page.
     static const std::string& default_slash_stand_in();

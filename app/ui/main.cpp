@@ -95,12 +95,16 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(latin1(varnel::product::desktop_id));
     QApplication::setWindowIcon(QIcon::fromTheme(latin1(varnel::product::desktop_id)));
     close_on_quit_signals(application);
-    varnel::load_qt_translations(application);
+    const std::string folder =
+        varnel::choose_settings_folder(varnel::settings_folder_facts(varnel::executable_folder()));
+    // Without its translation file the window still works, in the source
+    // language; nothing a person could do about it at this point.
+    (void)varnel::use_language(
+        application,
+        varnel::chosen_language(varnel::load_settings(varnel::config_path(folder)).language));
 
     const varnel::Codec codec;
     varnel::QtUiServices services;
-    const std::string folder =
-        varnel::choose_settings_folder(varnel::settings_folder_facts(varnel::executable_folder()));
     const std::optional<std::string> state = varnel::user_state_folder();
     varnel::MainWindow window(
         varnel::MainWindowSetup{codec, services, varnel::config_path(folder), folder + "dir.txt",

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -292,6 +294,30 @@ TEST_F(SettingsFile, SlashStandInNeverHoldsASeparator) {
     Settings settings;
     settings.slash_stand_in = gb(u8"〃");
     ASSERT_TRUE(save_settings(path_, settings));
+    EXPECT_EQ(load(), settings);
+}
+
+TEST_F(SettingsFile, LanguageIsAutomaticUnlessChosenAndWrittenOnlyOnceChosen) {
+    const std::string screen = gb(u8"界面");
+    const std::string language_key = gb(u8"界面语言");
+    for (const auto& [text, choice] : std::vector<std::pair<std::string, LanguageChoice>>{
+             {gb(u8"中文"), LanguageChoice::chinese},
+             {"English", LanguageChoice::english},
+             {gb(u8"自动"), LanguageChoice::automatic},
+             {"english", LanguageChoice::automatic},
+             {"", LanguageChoice::automatic}}) {
+        EXPECT_EQ(load_one(screen, language_key, text).language, choice) << text;
+    }
+    std::filesystem::remove(path_);
+    ASSERT_TRUE(save_settings(path_, Settings{}));
+    EXPECT_EQ(contents().find(language_key), std::string::npos);
+    Settings settings;
+    settings.language = LanguageChoice::english;
+    ASSERT_TRUE(save_settings(path_, settings));
+    EXPECT_EQ(load(), settings);
+    settings.language = LanguageChoice::automatic;
+    ASSERT_TRUE(save_settings(path_, settings));
+    EXPECT_NE(contents().find(line(language_key, gb(u8"自动"))), std::string::npos);
     EXPECT_EQ(load(), settings);
 }
 

@@ -209,10 +209,22 @@ TEST_F(ReadableWindow, InsertPageStartsWithOneRadioOfEachRowChecked) {
 }
 
 TEST(QtTranslations, StandardButtonsAndDialogsSpeakChinese) {
-    ASSERT_TRUE(load_qt_translations(*QCoreApplication::instance()));
+    ASSERT_TRUE(use_language(*QCoreApplication::instance(), Language::chinese));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
     EXPECT_EQ(QCoreApplication::translate("QColorDialog", "Select Color"),
               QStringLiteral("选择颜色"));
+}
+
+TEST(QtTranslations, EnglishIsBuiltInAndSwitchesBack) {
+    auto& application = *QCoreApplication::instance();
+    ASSERT_TRUE(use_language(application, Language::english));
+    EXPECT_EQ(text_language(), Language::english);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+    EXPECT_EQ(language_choice_text(LanguageChoice::automatic), QStringLiteral("Automatic"));
+    ASSERT_TRUE(use_language(application, Language::chinese));
+    EXPECT_EQ(text_language(), Language::chinese);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
+    EXPECT_EQ(language_choice_text(LanguageChoice::automatic), QStringLiteral("自动"));
 }
 
 }  // namespace
