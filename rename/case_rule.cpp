@@ -62,8 +62,10 @@ void append_title_char(std::string& out, std::string_view character, bool& in_wo
             in_word = true;
             return;
         }
-        if (is_digit(c)) in_word = true;
-        else if (c != '\'') in_word = false;
+        if (is_digit(c))
+            in_word = true;
+        else if (c != '\'')
+            in_word = false;
         out += c;
         return;
     }

@@ -51,8 +51,8 @@ Table build() {
     Table table;
     for (char32_t c = 0xC0; c <= 0xDE; ++c)
         if (c != 0xD7) add_pair(table, codec, c, c + 0x20);  // not ×/÷
-    add_single(table, codec, 0xDF);                           // ß
-    add_pair(table, codec, 0x178, 0xFF);                      // Ÿ ÿ
+    add_single(table, codec, 0xDF);                          // ß
+    add_pair(table, codec, 0x178, 0xFF);                     // Ÿ ÿ
     add_alternating(table, codec, 0x100, 0x12F, true);
     add_single(table, codec, 0x130);  // İ
     add_single(table, codec, 0x131);  // ı
@@ -62,8 +62,8 @@ Table build() {
     add_single(table, codec, 0x149);  // ŉ
     add_alternating(table, codec, 0x14A, 0x177, true);
     add_alternating(table, codec, 0x179, 0x17E, false);
-    add_single(table, codec, 0x17F);                         // ſ
-    add_alternating(table, codec, 0x1CD, 0x1DC, false);      // Ǎ ǎ … Ǜ ǜ
+    add_single(table, codec, 0x17F);                     // ſ
+    add_alternating(table, codec, 0x1CD, 0x1DC, false);  // Ǎ ǎ … Ǜ ǜ
     return table;
 }
 

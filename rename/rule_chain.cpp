@@ -9,8 +9,9 @@ namespace varnel {
 namespace {
 
 bool uses_tags(std::span<const RuleStep> steps) {
-    return std::ranges::any_of(
-        steps, [](const RuleStep& step) { return step.enabled && step.rule.active == RulePage::tags; });
+    return std::ranges::any_of(steps, [](const RuleStep& step) {
+        return step.enabled && step.rule.active == RulePage::tags;
+    });
 }
 
 std::string step_error(std::size_t index, const std::string& reason) {
@@ -32,9 +33,15 @@ std::string run_step(FileList& list, const RulePages& rule, std::span<const std:
                      std::span<std::string> next, const Codec& codec,
                      std::vector<NameFault>& faults) {
     switch (rule.active) {
-        case RulePage::number: compute_new_names(rule.number, current, next); break;
-        case RulePage::insert: compute_new_names(rule.insert, current, next); break;
-        case RulePage::letter_case: compute_new_names(rule.letter_case, current, next); break;
+        case RulePage::number:
+            compute_new_names(rule.number, current, next);
+            break;
+        case RulePage::insert:
+            compute_new_names(rule.insert, current, next);
+            break;
+        case RulePage::letter_case:
+            compute_new_names(rule.letter_case, current, next);
+            break;
         case RulePage::replace:
             if (!rule.replace.regex) {
                 compute_new_names(rule.replace, current, next);

@@ -97,8 +97,7 @@ TEST(RuleChain, AStepThatCannotRunStopsTheChainAndNamesIt) {
 
 TEST(RuleChain, LaterStepsSeeTheNamesEarlierStepsMade) {
     // The second replacement finds only what the first one wrote.
-    const std::vector<RuleStep> steps{{replace_step("old", "new")},
-                                      {replace_step("new", "newer")}};
+    const std::vector<RuleStep> steps{{replace_step("old", "new")}, {replace_step("new", "newer")}};
     EXPECT_EQ(chained({"old.txt", "x.txt"}, steps),
               (std::vector<std::string>{"newer.txt", "x.txt"}));
 }
