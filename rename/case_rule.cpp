@@ -44,9 +44,6 @@ void convert(std::string& name, std::size_t begin, std::size_t end, CaseChoice c
     }
 }
 
-// A part converted into a new string; title_case may change its length.
-std::string convert_part(std::string part, CaseChoice choice);
-
 bool is_digit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -78,20 +75,19 @@ void append_title_char(std::string& out, std::string_view character, bool& in_wo
     out += character;
 }
 
-std::string title_cased(std::string_view part) {
-    std::string out;
-    out.reserve(part.size());
+void append_title_cased(std::string& out, std::string_view part) {
     bool in_word = false;
     for_each_char(part, [&](std::size_t at, std::size_t size) {
         append_title_char(out, part.substr(at, size), in_word);
     });
-    return out;
 }
 
-std::string convert_part(std::string part, CaseChoice choice) {
-    if (choice == CaseChoice::title_case) return title_cased(part);
-    convert(part, 0, part.size(), choice);
-    return part;
+// Appends `part` converted; title_case may change its length.
+void append_converted(std::string& out, std::string_view part, CaseChoice choice) {
+    if (choice == CaseChoice::title_case) return append_title_cased(out, part);
+    const std::size_t begin = out.size();
+    out += part;
+    convert(out, begin, out.size(), choice);
 }
 
 }  // namespace
@@ -105,8 +101,10 @@ void compute_new_names(const CaseOptions& options, std::span<const std::string> 
         const std::size_t main_size = split_name(old_names[i]).main.size();
         std::string& name = new_names[i];
         if (options.name == CaseChoice::title_case || options.ext == CaseChoice::title_case) {
-            name = convert_part(old_names[i].substr(0, main_size), options.name) +
-                   convert_part(old_names[i].substr(main_size), options.ext);
+            const std::string_view old_name = old_names[i];
+            name.clear();
+            append_converted(name, old_name.substr(0, main_size), options.name);
+            append_converted(name, old_name.substr(main_size), options.ext);
             continue;
         }
         name.assign(old_names[i]);

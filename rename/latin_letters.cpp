@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/latin_letters.h"
 
+#include <bitset>
+#include <functional>
 #include <unordered_map>
 
 #include "platform/codec.h"
@@ -8,7 +10,27 @@
 namespace varnel {
 namespace {
 
-using Table = std::unordered_map<std::string, LatinLetter>;
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept {
+        return std::hash<std::string_view>{}(text);
+    }
+};
+
+using Table = std::unordered_map<std::string, LatinLetter, TextHash, std::equal_to<>>;
+
+// The table and which first two bytes any of its letters starts with, so
+// that the many characters that are no such letter (Chinese above all) are
+// told apart without a lookup.
+struct Letters {
+    Table table;
+    std::bitset<65536> leads;
+};
+
+std::size_t lead_of(std::string_view character) {
+    return static_cast<unsigned char>(character[0]) * 256U +
+           static_cast<unsigned char>(character[1]);
+}
 
 std::string utf8_of(char32_t c) {
     std::string out;
@@ -46,7 +68,7 @@ void add_alternating(Table& table, const Codec& codec, char32_t first, char32_t 
     }
 }
 
-Table build() {
+Table build_table() {
     const Codec codec;
     Table table;
     for (char32_t c = 0xC0; c <= 0xDE; ++c)
@@ -67,12 +89,19 @@ Table build() {
     return table;
 }
 
+Letters build() {
+    Letters letters{build_table(), {}};
+    for (const auto& [bytes, letter] : letters.table) letters.leads.set(lead_of(bytes));
+    return letters;
+}
+
 }  // namespace
 
 const LatinLetter* latin_letter(std::string_view character) {
-    static const Table table = build();
-    const auto found = table.find(std::string(character));
-    return found == table.end() ? nullptr : &found->second;
+    static const Letters letters = build();
+    if (character.size() < 2 || !letters.leads.test(lead_of(character))) return nullptr;
+    const auto found = letters.table.find(character);
+    return found == letters.table.end() ? nullptr : &found->second;
 }
 
 }  // namespace varnel

@@ -68,23 +68,32 @@ int dispatch_chain(FileList& list, std::span<const RuleStep> steps, int n, const
     n = uses_tags(steps) ? list.item_count() : std::clamp(n, 0, list.item_count());
     const auto count = static_cast<std::size_t>(n);
     const auto old_names = list.old_names().first(count);
-    std::vector<std::string> current(old_names.begin(), old_names.end());
-    std::vector<std::string> next(count);
+    const auto new_names = list.new_names().first(count);
+    // Steps write alternately into the list's new names and a scratch array
+    // kept between previews, so that no step allocates the names afresh.
+    thread_local std::vector<std::string> scratch;
+    if (scratch.size() < count) scratch.resize(count);
+    const std::span<std::string> other(scratch.data(), count);
+    std::span<const std::string> current = old_names;
     std::vector<NameFault> name_faults;
     std::string reason;
-    for (std::size_t k = 0; k < steps.size() && reason.empty(); ++k) {
+    for (std::size_t k = 0; k < steps.size(); ++k) {
         if (!steps[k].enabled) continue;
+        const std::span<std::string> next = current.data() == new_names.data() ? other : new_names;
         const std::string step_reason =
             run_step(list, steps[k].rule, current, next, codec, name_faults);
         if (!step_reason.empty()) {
             reason = step_error(k, step_reason);
-            current.assign(old_names.begin(), old_names.end());
+            current = old_names;
             name_faults.clear();
             break;
         }
-        current.swap(next);
+        current = next;
     }
-    std::ranges::move(current, list.new_names().begin());
+    if (current.data() == old_names.data())
+        std::ranges::copy(old_names, new_names.begin());
+    else if (current.data() == other.data())
+        std::ranges::swap_ranges(other, new_names);
     if (error) *error = std::move(reason);
     if (faults) *faults = std::move(name_faults);
     return n;
