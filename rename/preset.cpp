@@ -63,7 +63,9 @@ std::optional<int> value_of(const std::array<Choice, N>& words, std::string_view
 
 // ---- values ----
 
-std::string escaped(std::string_view value) {
+}  // namespace
+
+std::string escaped_preset_value(std::string_view value) {
     std::string out;
     out.reserve(value.size());
     for_each_char(value, [&](std::size_t at, std::size_t size) {
@@ -80,7 +82,7 @@ std::string escaped(std::string_view value) {
     return out;
 }
 
-std::optional<std::string> unescaped(std::string_view value) {
+std::optional<std::string> unescaped_preset_value(std::string_view value) {
     std::string out;
     out.reserve(value.size());
     bool escape = false;
@@ -108,6 +110,8 @@ std::optional<std::string> unescaped(std::string_view value) {
     return out;
 }
 
+namespace {
+
 // ---- writing ----
 
 class Writer {
@@ -116,7 +120,7 @@ public:
     void key(std::string_view utf8_key, std::string_view value) {
         out_ += word(utf8_key);
         out_ += '=';
-        out_ += escaped(value);
+        out_ += escaped_preset_value(value);
         out_ += '\n';
     }
     void raw(const std::string& line) { out_ += line + '\n'; }
@@ -268,7 +272,7 @@ public:
         const auto found = section_.values.find(word(utf8_key));
         if (found == section_.values.end()) return std::nullopt;
         section_.used.insert(found->first);
-        auto value = unescaped(found->second);
+        auto value = unescaped_preset_value(found->second);
         if (!value) fail(utf8_key, found->second);
         return value;
     }

@@ -29,6 +29,7 @@
 // "\n" ("\r\n" is read too). Keys and sections this version does not know
 // are kept and written back after the known ones of their section.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,6 +55,12 @@ struct PresetRead {
     // it is one.
     std::string error;
 };
+
+// A value as a preset line holds it: backslash, line feed and carriage
+// return escaped where they are characters of their own (see above).
+[[nodiscard]] std::string escaped_preset_value(std::string_view value);
+// The value back; nullopt when a backslash starts no known escape.
+[[nodiscard]] std::optional<std::string> unescaped_preset_value(std::string_view value);
 
 // The newest preset version this program reads and the one it writes.
 inline constexpr int preset_version = 1;
