@@ -88,11 +88,15 @@ void rename_command(benchmark::State& state, bool journal) {
     std::vector<ItemName> items;
     for (const std::string& name : names.before) items.push_back(ItemName{name, name});
     const std::string journal_path = dir.path() + "journal";
+    // The list and the log outlive the batch, as in the window: made and
+    // freed outside the timing.
+    std::optional<FileList> list;
+    std::optional<UndoLog> log;
     for (auto _ : state) {
         state.PauseTiming();
-        FileList list;
-        list.append_items(ItemFolder{dir.path(), dir.path()}, items);
-        UndoLog log;
+        list.emplace();
+        list->append_items(ItemFolder{dir.path(), dir.path()}, items);
+        log.emplace();
         state.ResumeTiming();
         std::string reason;
         std::optional<UndoJournalWriter> writer;
@@ -105,9 +109,12 @@ void rename_command(benchmark::State& state, bool journal) {
             };
             hooks.rename_failed = [&](std::size_t index) { writer->failed(index); };
         }
-        const BatchOutcome outcome = rename_items(list, pages, log, codec, hooks);
+        const BatchOutcome outcome = rename_items(*list, pages, *log, codec, hooks);
         const int finish_error = writer ? writer->finish() : 0;
+        writer.reset();
         state.PauseTiming();
+        list.reset();
+        log.reset();
         if (finish_error != 0) state.SkipWithError("the journal could not be finished");
         if (!outcome.all_succeeded()) state.SkipWithError("a rename failed");
         rename_all(dir_fd, names.after, names.before);
