@@ -7,7 +7,7 @@ for name in rules rename cli output listing conflicts tag_rewrite; do
     "$build/bench/bench_$name" --benchmark_counters_tabular=true
 done
 # 1,000,000 files: each variant in a process of its own, for its peak memory.
-for marks in 0 1; do
+for marks in 0 1 2; do
     "$build/bench/bench_marks" --benchmark_counters_tabular=true \
         --benchmark_filter="BM_AddAndPreview1M/marks:$marks"
 done

@@ -65,6 +65,16 @@ std::optional<std::vector<std::string>> list_folder_files(const std::string& fol
     return names;
 }
 
+std::optional<FilesAndNames> list_files_and_names(const std::string& folder) {
+    FilesAndNames listed;
+    const bool read = walk_folder(folder, [&](const char* name, bool is_folder) {
+        listed.names.emplace_back(name);
+        if (!is_folder) listed.files.push_back(listed.names.back());
+    });
+    if (!read) return std::nullopt;
+    return listed;
+}
+
 std::optional<std::vector<FolderEntry>> list_folder_entries(const std::string& folder) {
     std::vector<FolderEntry> entries;
     const bool read = walk_folder(folder, [&](const char* name, bool is_folder) {

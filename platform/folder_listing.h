@@ -16,6 +16,15 @@ namespace varnel {
 // cannot be opened or read.
 std::optional<std::vector<std::string>> list_folder_files(const std::string& folder);
 
+// The files of `folder` as list_folder_files gives them, and the name of
+// every entry (directories included) as read_folder_names lists them, from
+// one reading of the folder. nullopt when it cannot be opened or read.
+struct FilesAndNames {
+    std::vector<std::string> files;
+    std::vector<std::string> names;
+};
+std::optional<FilesAndNames> list_files_and_names(const std::string& folder);
+
 // One entry of a folder: its name (file-system bytes) and whether it is a
 // directory or a symbolic link to one.
 struct FolderEntry {

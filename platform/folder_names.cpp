@@ -4,10 +4,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
+
+#include "platform/folder_listing.h"
 
 namespace varnel {
 namespace {
@@ -68,6 +71,12 @@ std::optional<FolderNames> read_folder_names(const std::string& folder) {
     return result;
 }
 
+SharedFolderNames read_shared_folder_names(const std::string& folder) {
+    std::optional<FolderNames> names = read_folder_names(folder);
+    if (!names) return nullptr;
+    return std::make_shared<const FolderNames>(std::move(*names));
+}
+
 namespace {
 constexpr std::int64_t racy_ns = 2'000'000'000;
 
@@ -78,25 +87,58 @@ std::int64_t now_ns() {
 }
 }  // namespace
 
-std::optional<FolderNames> FolderNamesCache::read(const std::string& folder) {
+std::optional<FolderNamesCache::Stamp> FolderNamesCache::stamp_of(const std::string& folder) {
     struct stat info {};
-    if (stat(folder.c_str(), &info) != 0) {
+    if (folder.find('\0') != std::string::npos || stat(folder.c_str(), &info) != 0) {
         entries_.erase(folder);
-        return read_folder_names(folder);
+        return std::nullopt;
     }
-    const Stamp stamp{
+    return Stamp{
         static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
         static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
-    const std::int64_t read_at = now_ns();
-    if (const auto found = entries_.find(folder);
-        found != entries_.end() && found->second.stamp == stamp)
-        return found->second.names;
-    std::optional<FolderNames> names = read_folder_names(folder);
+}
+
+void FolderNamesCache::keep(const std::string& folder, const Stamp& stamp, std::int64_t read_at,
+                            const SharedFolderNames& names) {
     if (names && read_at - stamp.modified_ns >= racy_ns)
-        entries_.insert_or_assign(folder, Entry{stamp, *names});
+        entries_.insert_or_assign(folder, Entry{stamp, names});
     else
         entries_.erase(folder);
+}
+
+SharedFolderNames FolderNamesCache::read(const std::string& folder) {
+    const std::optional<Stamp> stamp = stamp_of(folder);
+    if (!stamp) return read_shared_folder_names(folder);
+    const std::int64_t read_at = now_ns();
+    if (const auto found = entries_.find(folder);
+        found != entries_.end() && found->second.stamp == *stamp)
+        return found->second.names;
+    SharedFolderNames names = read_shared_folder_names(folder);
+    keep(folder, *stamp, read_at, names);
     return names;
+}
+
+std::optional<std::vector<std::string>> FolderNamesCache::list_files(const std::string& folder) {
+    const std::optional<Stamp> stamp = stamp_of(folder);
+    const std::int64_t read_at = now_ns();
+    std::optional<FilesAndNames> listed = list_files_and_names(folder);
+    if (!listed) {
+        entries_.erase(folder);
+        return std::nullopt;
+    }
+    if (stamp) {
+        auto names = std::make_shared<FolderNames>();
+        const int dir_fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir_fd >= 0) {
+            names->case_insensitive = probe_case_folding(dir_fd, listed->names);
+            close(dir_fd);
+            names->names = std::move(listed->names);
+            keep(folder, *stamp, read_at, names);
+        } else {
+            entries_.erase(folder);
+        }
+    }
+    return std::move(listed->files);
 }
 
 }  // namespace varnel

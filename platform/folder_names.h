@@ -4,6 +4,7 @@
 // what a check for name conflicts needs to know about a folder.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -28,15 +29,27 @@ struct FolderNames {
 // case). nullopt when the folder cannot be opened or read.
 std::optional<FolderNames> read_folder_names(const std::string& folder);
 
+// A listing shared by a cache and those who read it; nullptr when the
+// folder could not be read.
+using SharedFolderNames = std::shared_ptr<const FolderNames>;
+
+// read_folder_names, shared.
+[[nodiscard]] SharedFolderNames read_shared_folder_names(const std::string& folder);
+
 // Folders read before, kept while they stay unchanged: a folder is read
 // again when its inode, device or modification time differs from the
 // listing's, or when it was modified less than two seconds before that
 // listing was read (a change within the same timestamp tick could go
-// unseen). For previews that read the same large folder on every key.
+// unseen). For previews that read the same large folder on every key, and
+// whose first preview follows the adding of the folder's files.
 class FolderNamesCache {
 public:
-    // As read_folder_names.
-    [[nodiscard]] std::optional<FolderNames> read(const std::string& folder);
+    // As read_shared_folder_names.
+    [[nodiscard]] SharedFolderNames read(const std::string& folder);
+    // The files of `folder`, as list_folder_files gives them, from a reading
+    // of the folder that is kept as `read` keeps one: adding a folder's files
+    // and then marking their conflicts reads the folder once.
+    [[nodiscard]] std::optional<std::vector<std::string>> list_files(const std::string& folder);
 
 private:
     struct Stamp {
@@ -47,8 +60,15 @@ private:
     };
     struct Entry {
         Stamp stamp;
-        FolderNames names;
+        SharedFolderNames names;
     };
+    // The stamp of `folder` now; nullopt (and the folder forgotten) when it
+    // cannot be examined.
+    std::optional<Stamp> stamp_of(const std::string& folder);
+    // Keeps `names` read after the folder showed `stamp`, unless the folder
+    // changed too recently to be trusted unchanged later.
+    void keep(const std::string& folder, const Stamp& stamp, std::int64_t read_at,
+              const SharedFolderNames& names);
     std::unordered_map<std::string, Entry> entries_;
 };
 

@@ -113,6 +113,8 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
     std::size_t journaled_before = 0;
     std::size_t current = 0;  // the journal index of the rename under way
     const std::optional<ClaimNote> claim = claim_note(hooks, &current);
+    // Grown once, not copied at every doubling.
+    if (hooks.keep_undo_log) log.entries.reserve(log.entries.size() + rows.size());
     int done = 0;
     Group group;
     for (int first = 0; first < count && !outcome.cancelled; first += group_rows) {

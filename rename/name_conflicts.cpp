@@ -256,7 +256,7 @@ std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, Renam
             by_group[next[group_of_row[static_cast<std::size_t>(row)]]++] = row;
     }
     for (std::uint32_t group = 0; group < group_paths.size(); ++group) {
-        const std::optional<FolderNames> folder = read_folder(std::string(group_paths[group]));
+        const SharedFolderNames folder = read_folder(std::string(group_paths[group]));
         if (!folder) continue;
         FolderRows rows;
         TextArena folded;  // the keys of a folder that folds case

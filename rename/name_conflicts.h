@@ -33,8 +33,9 @@ enum class NameConflict : unsigned char {
     too_long,
 };
 
-// Reads one folder (file-system spelling); injectable for tests.
-using FolderReader = std::function<std::optional<FolderNames>(const std::string& folder)>;
+// Reads one folder (file-system spelling); nullptr when it cannot be read.
+// Injectable for tests.
+using FolderReader = std::function<SharedFolderNames(const std::string& folder)>;
 
 // The conflicts of rows 0..n-1, whose new names are computed. Names compare
 // as the folder's file system compares them (ASCII letters folded where it

@@ -69,11 +69,11 @@ ListChange refresh_preview(FileList& list, const RulePages& pages, const Preview
     ListChange change = fill_list_columns(list, 0, n - 1);
     change.rule_error = std::move(error);
     if (settings.mark_conflicts)
-        show_name_conflicts(
-            list,
-            find_name_conflicts(list, n, settings.order, codec,
-                                settings.read_folder ? settings.read_folder : read_folder_names),
-            codec);
+        show_name_conflicts(list,
+                            find_name_conflicts(list, n, settings.order, codec,
+                                                settings.read_folder ? settings.read_folder
+                                                                     : read_shared_folder_names),
+                            codec);
     show_name_faults(list, faults, codec, settings.mark_conflicts);
     return change;
 }

@@ -20,7 +20,7 @@ struct PreviewSettings {
     // order the batch will be renamed in (冲突处理).
     bool mark_conflicts = false;
     RenameOrder order = RenameOrder::in_order;
-    // Reads the folders for the conflict marks; empty: read_folder_names.
+    // Reads the folders for the conflict marks; empty: read_shared_folder_names.
     FolderReader read_folder = {};
 };
 

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/undo_journal.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cstring>
 #include <string_view>
 
 #include "platform/file_id.h"
@@ -10,21 +13,29 @@ namespace varnel {
 
 namespace {
 
-constexpr std::string_view journal_header = "varnel-undo-journal 3\t";
+constexpr int journal_version = 4;
+constexpr std::string_view journal_header = "varnel-undo-journal 4\t";
 constexpr std::string_view journal_prefix = "varnel-undo-journal ";
+// The version before the checksum went word by word; read, never written.
+constexpr std::string_view journal_header_3 = "varnel-undo-journal 3\t";
 constexpr std::size_t field_count = 14;
 
+// Bytes below 0x20, 0x7F and '%' become %XX; runs of other bytes are
+// appended whole, as names mostly are.
 void escape_to(std::string& out, std::string_view bytes) {
     static constexpr char hex[] = "0123456789ABCDEF";
-    for (const char c : bytes) {
+    const auto escaped = [](char c) {
         const auto b = static_cast<unsigned char>(c);
-        if (b < 0x20 || b == 0x7F || c == '%') {
-            out += '%';
-            out += hex[b >> 4];
-            out += hex[b & 0xF];
-        } else {
-            out += c;
-        }
+        return b < 0x20 || b == 0x7F || c == '%';
+    };
+    while (!bytes.empty()) {
+        const auto run = std::find_if(bytes.begin(), bytes.end(), escaped);
+        out.append(bytes.begin(), run);
+        if (run == bytes.end()) return;
+        const auto b = static_cast<unsigned char>(*run);
+        const char code[] = {'%', hex[b >> 4], hex[b & 0xF]};
+        out.append(code, sizeof code);
+        bytes.remove_prefix(static_cast<std::size_t>(run - bytes.begin()) + 1);
     }
 }
 
@@ -162,10 +173,20 @@ bool take_line(std::string_view line, ParsedLines& parsed) {
 
 }  // namespace
 
-std::string journal_line(const UndoEntry& entry) {
-    std::string out;
-    for (const std::string* text : {&entry.fs_folder, &entry.folder_text, &entry.fs_name,
-                                    &entry.name, &entry.renamed_fs_name, &entry.new_name}) {
+namespace {
+
+// The first two fields of an entry's line, each followed by its TAB.
+void folder_fields_to(std::string& out, const UndoEntry& entry) {
+    escape_to(out, entry.fs_folder);
+    out += '\t';
+    escape_to(out, entry.folder_text);
+    out += '\t';
+}
+
+// The other fields of an entry's line, with the newline.
+void file_fields_to(std::string& out, const UndoEntry& entry) {
+    for (const std::string* text :
+         {&entry.fs_name, &entry.name, &entry.renamed_fs_name, &entry.new_name}) {
         escape_to(out, *text);
         out += '\t';
     }
@@ -197,15 +218,69 @@ std::string journal_line(const UndoEntry& entry) {
         out += '-';
     }
     out += entry.exchange ? "\tswap\n" : "\tmove\n";
+}
+
+}  // namespace
+
+std::string journal_line(const UndoEntry& entry) {
+    std::string out;
+    folder_fields_to(out, entry);
+    file_fields_to(out, entry);
     return out;
 }
 
-std::uint64_t journal_hash(std::string_view bytes, std::uint64_t hash) {
-    for (const char c : bytes) {
-        hash ^= static_cast<unsigned char>(c);
-        hash *= 0x100000001B3ULL;
+namespace {
+
+std::uint64_t mix_word(std::uint64_t hash, std::uint64_t word) {
+    hash = (hash ^ word) * 0x9E3779B97F4A7C15ULL;
+    return hash ^ (hash >> 32);
+}
+
+std::uint64_t little_endian_word(const char* bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+    return word;
+}
+
+}  // namespace
+
+JournalSum::JournalSum(int version) : version_(version) {}
+
+void JournalSum::add(std::string_view bytes) {
+    if (version_ == 3) {
+        for (const char c : bytes) {
+            hash_ ^= static_cast<unsigned char>(c);
+            hash_ *= 0x100000001B3ULL;
+        }
+        return;
     }
-    return hash;
+    if (bytes.empty()) return;
+    length_ += bytes.size();
+    if (pending_size_ > 0) {
+        const std::size_t taken = std::min(sizeof pending_ - pending_size_, bytes.size());
+        std::memcpy(pending_ + pending_size_, bytes.data(), taken);
+        pending_size_ += taken;
+        bytes.remove_prefix(taken);
+        if (pending_size_ < sizeof pending_) return;
+        hash_ = mix_word(hash_, little_endian_word(pending_));
+        pending_size_ = 0;
+    }
+    for (; bytes.size() >= 8; bytes.remove_prefix(8))
+        hash_ = mix_word(hash_, little_endian_word(bytes.data()));
+    std::memcpy(pending_, bytes.data(), bytes.size());  // not null: not empty before
+    pending_size_ = bytes.size();
+}
+
+std::uint64_t JournalSum::value() const {
+    if (version_ == 3) return hash_;
+    std::uint64_t hash = hash_;
+    if (pending_size_ > 0) {
+        char last[8] = {};
+        std::memcpy(last, pending_, pending_size_);
+        hash = mix_word(hash, little_endian_word(last));
+    }
+    return mix_word(hash, length_);
 }
 
 namespace {
@@ -226,25 +301,40 @@ std::optional<UndoJournalWriter> UndoJournalWriter::create(const std::string& pa
     std::string first(journal_header);
     first += journal_writer_stamp();
     first += '\n';
-    const std::uint64_t hash = journal_hash(first);
-    sum_line_to(first, hash);
+    JournalSum sum(journal_version);
+    sum.add(first);
+    const std::size_t sum_at = first.size();
+    sum_line_to(first, sum.value());
+    sum.add(std::string_view(first).substr(sum_at));
     auto file = JournalFile::create(path, first, journal_prefix, reason, busy);
     if (!file) return std::nullopt;
-    return UndoJournalWriter(std::move(*file), journal_hash(first));
+    return UndoJournalWriter(std::move(*file), sum);
 }
 
 int UndoJournalWriter::write_line() {
-    hash_ = journal_hash(line_, hash_);
+    sum_.add(line_);
     const std::size_t sum_at = line_.size();
-    sum_line_to(line_, hash_);
-    hash_ = journal_hash(std::string_view(line_).substr(sum_at), hash_);
+    sum_line_to(line_, sum_.value());
+    sum_.add(std::string_view(line_).substr(sum_at));
     return file_.append(line_);
 }
 
 int UndoJournalWriter::record(std::span<const UndoEntry> entries) {
     if (broken_ != 0 || entries.empty()) return broken_;
     line_.clear();
-    for (const UndoEntry& entry : entries) line_ += journal_line(entry);
+    for (const UndoEntry& entry : entries) {
+        // A batch's entries mostly share a folder: its fields are escaped
+        // once.
+        if (entry.fs_folder != fs_folder_ || entry.folder_text != folder_text_ ||
+            folder_fields_.empty()) {
+            fs_folder_ = entry.fs_folder;
+            folder_text_ = entry.folder_text;
+            folder_fields_.clear();
+            folder_fields_to(folder_fields_, entry);
+        }
+        line_ += folder_fields_;
+        file_fields_to(line_, entry);
+    }
     broken_ = write_line();
     unsynced_ += entries.size();
     if (broken_ == 0 && unsynced_ >= sync_every) {
@@ -285,7 +375,8 @@ namespace {
 // Every line between the header and the last sum, checked against its sums.
 UndoJournalRead parse_lines(const std::string& path, std::string_view text) {
     const std::size_t header_end = text.find('\n');
-    if (!text.starts_with(journal_header) || header_end == std::string_view::npos)
+    const bool version_3 = text.starts_with(journal_header_3);
+    if ((!text.starts_with(journal_header) && !version_3) || header_end == std::string_view::npos)
         return {std::nullopt, path + " is not an undo journal"};
     ParsedLines parsed;
     // How much of `parsed` the last sum covers.
@@ -293,7 +384,8 @@ UndoJournalRead parse_lines(const std::string& path, std::string_view text) {
     std::size_t summed_reservations = 0;
     std::size_t summed_failed = 0;
     bool summed_finished = false;
-    std::uint64_t hash = journal_hash(text.substr(0, header_end + 1));
+    JournalSum sum(version_3 ? 3 : journal_version);
+    sum.add(text.substr(0, header_end + 1));
     std::string_view rest = text.substr(header_end + 1);
     std::size_t line_number = 1;
     const auto malformed = [&] {
@@ -310,10 +402,10 @@ UndoJournalRead parse_lines(const std::string& path, std::string_view text) {
         if (newline == std::string_view::npos) break;
         const std::string_view line = rest.substr(0, length);
         if (line.starts_with("sum\t")) {
-            std::uint64_t sum = 0;
+            std::uint64_t written = 0;
             const auto [end, error] =
-                std::from_chars(line.data() + 4, line.data() + line.size(), sum, 16);
-            if (error != std::errc() || end != line.data() + line.size() || sum != hash)
+                std::from_chars(line.data() + 4, line.data() + line.size(), written, 16);
+            if (error != std::errc() || end != line.data() + line.size() || written != sum.value())
                 return {std::nullopt, path + ": line " + std::to_string(line_number) +
                                           " does not match its checksum"};
             summed_entries = parsed.journal.entries.size();
@@ -323,7 +415,7 @@ UndoJournalRead parse_lines(const std::string& path, std::string_view text) {
         } else if (!take_line(line, parsed)) {
             return malformed();
         }
-        hash = journal_hash(rest.substr(0, length + 1), hash);
+        sum.add(rest.substr(0, length + 1));
         rest.remove_prefix(length + 1);
     }
     UndoJournalContents& journal = parsed.journal;

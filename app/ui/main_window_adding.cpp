@@ -134,8 +134,9 @@ void MainWindow::add_folder() {
         services_.choose_folder(this, QStringLiteral("请选择一个目录"), last_chosen_folder());
     if (!chosen || chosen->path.empty()) return;
     if (!chosen->with_subfolders) {
+        // Kept for the conflict marks of the preview that follows.
         std::vector<std::string> names =
-            list_folder_files(with_slash(chosen->path)).value_or(std::vector<std::string>{});
+            folder_names_.list_files(with_slash(chosen->path)).value_or(std::vector<std::string>{});
         if (!chosen->show_hidden) std::erase_if(names, is_hidden_name);
         if (!confirm_large_folder(chosen->path, names.size())) return;
         add_names_of_folder(chosen->path, std::move(names));
@@ -182,7 +183,7 @@ void MainWindow::add_folder_at(std::string fs_folder) {
     if (fs_folder.empty()) return;
     fs_folder = with_slash(std::move(fs_folder));
     add_names_of_folder(fs_folder,
-                        list_folder_files(fs_folder).value_or(std::vector<std::string>{}));
+                        folder_names_.list_files(fs_folder).value_or(std::vector<std::string>{}));
 }
 
 // The folder's files go in in natural order, as file managers show them.

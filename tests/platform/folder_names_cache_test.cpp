@@ -24,10 +24,11 @@ void age(const std::string& folder) {
 }
 
 std::vector<std::string> sorted_names(FolderNamesCache& cache, const std::string& folder) {
-    std::optional<FolderNames> read = cache.read(folder);
+    const SharedFolderNames read = cache.read(folder);
     if (!read) return {"(unreadable)"};
-    std::sort(read->names.begin(), read->names.end());
-    return read->names;
+    std::vector<std::string> names = read->names;
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 TEST(FolderNamesCache, SeesEveryChangeOfAnAgedFolder) {
@@ -83,6 +84,37 @@ TEST(FolderNamesCache, KeepsAnUnchangedAgedFolderAndNeverAFreshOne) {
               (std::vector<std::string>{"a.txt", "b.txt"}));
     EXPECT_EQ(sorted_names(fresh_cache, fresh.path() + "missing/"),
               (std::vector<std::string>{"(unreadable)"}));
+}
+
+// Adding a folder lists its files (not its subfolders) and keeps the whole
+// listing for the conflict marks of the next preview, under the same rule
+// as a preview's reading: an aged folder is not read again (a file made
+// behind the time's back stays unseen), a fresh one is.
+TEST(FolderNamesCache, AddingAFolderListsItsFilesAndKeepsTheListingForThePreview) {
+    const struct {
+        bool aged;
+        std::vector<std::string> read_after;
+    } cases[] = {
+        {true, {"a.txt", "b.txt", "sub"}},
+        {false, {"a.txt", "b.txt", "late.txt", "sub"}},
+    };
+    for (const auto& c : cases) {
+        const test::TempDir dir;
+        dir.write_file("a.txt");
+        dir.write_file("b.txt");
+        ASSERT_EQ(mkdir((dir.path() + "sub").c_str(), 0700), 0);
+        if (c.aged) age(dir.path());
+        FolderNamesCache cache;
+        std::optional<std::vector<std::string>> files = cache.list_files(dir.path());
+        ASSERT_TRUE(files);
+        std::sort(files->begin(), files->end());
+        EXPECT_EQ(*files, (std::vector<std::string>{"a.txt", "b.txt"})) << c.aged;
+        dir.write_file("late.txt");
+        if (c.aged) age(dir.path());
+        EXPECT_EQ(sorted_names(cache, dir.path()), c.read_after) << c.aged;
+    }
+    FolderNamesCache cache;
+    EXPECT_FALSE(cache.list_files("/nonexistent-folder-of-varnel/"));
 }
 
 }  // namespace

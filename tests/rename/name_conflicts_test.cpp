@@ -43,7 +43,7 @@ std::vector<NameConflict> conflicts_of(const Case& c) {
                                    [&](const std::string& path) {
                                        ++reads;
                                        EXPECT_EQ(path, "/d/");
-                                       return std::optional<FolderNames>(folder);
+                                       return std::make_shared<const FolderNames>(folder);
                                    });
     EXPECT_EQ(reads, 1) << c.what;
     return out;
@@ -102,7 +102,7 @@ TEST(NameConflicts, RowsAddedAtDifferentTimesShareTheirFolder) {
     const auto conflicts =
         find_name_conflicts(list, 2, RenameOrder::in_order, codec, [&](const std::string&) {
             ++reads;
-            return std::optional<FolderNames>(FolderNames{{"a", "b"}, false});
+            return std::make_shared<const FolderNames>(FolderNames{{"a", "b"}, false});
         });
     EXPECT_EQ(conflicts, (std::vector<NameConflict>{same, same}));
     EXPECT_EQ(reads, 1);
@@ -120,7 +120,7 @@ TEST(NameConflicts, NameLengthCountsTheBytesWrittenToDisk) {
     ASSERT_LT(list.new_names()[1].size(), 255u);
     const auto conflicts =
         find_name_conflicts(list, 2, RenameOrder::in_order, codec, [](const std::string&) {
-            return std::optional<FolderNames>(FolderNames{{"a", "b"}, false});
+            return std::make_shared<const FolderNames>(FolderNames{{"a", "b"}, false});
         });
     EXPECT_EQ(conflicts, (std::vector<NameConflict>{none, NameConflict::too_long}));
 }
@@ -143,7 +143,7 @@ TEST(NameConflicts, InterleavedFoldersAreJudgedEachOnItsOwn) {
         list, 2000, RenameOrder::in_order, codec, [&](const std::string& folder) {
             ++reads[folder];
             std::vector<std::string> names{folder == "/q/" ? "new500" : "unrelated"};
-            return std::optional<FolderNames>(FolderNames{names, false});
+            return std::make_shared<const FolderNames>(FolderNames{names, false});
         });
     std::vector<NameConflict> expected(2000, none);
     expected[14] = same;      // /p: new7
@@ -197,7 +197,7 @@ TEST(FolderNames, AnExfatMountFoldsCaseAndTheMarksFollowIt) {
     FileList list = list_of(exfat.mount_point(), {"b.mp3"});
     list.new_names()[0] = "song.mp3";
     const Codec codec;
-    EXPECT_EQ(find_name_conflicts(list, 1, RenameOrder::in_order, codec, read_folder_names),
+    EXPECT_EQ(find_name_conflicts(list, 1, RenameOrder::in_order, codec, read_shared_folder_names),
               std::vector<NameConflict>{exists});
 }
 

@@ -15,10 +15,13 @@
 namespace varnel {
 namespace {
 
-// `text` followed by its sum line, as the writer ends every write.
-std::string summed(const std::string& text) {
+// `text` followed by its sum line, as the writer of journal `version` ends
+// every write.
+std::string summed(const std::string& text, int version = 4) {
+    JournalSum sum(version);
+    sum.add(text);
     char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(journal_hash(text)));
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(sum.value()));
     return text + "sum\t" + hex + "\n";
 }
 
@@ -85,7 +88,7 @@ TEST(UndoJournal, ARunningBatchsJournalIsBusyUntilItsWriterIsGone) {
 // Journals an attacker or an accident could put in undo's way.
 TEST(UndoJournal, UntrustworthyJournalsAreRefusedWithAReason) {
     test::TempDir dir;
-    const std::string header = "varnel-undo-journal 3\tboot\t1\n";
+    const std::string header = "varnel-undo-journal 4\tboot\t1\n";
     const std::string good = "/f/\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.4\t5\t1\t-\tmove\n";
     struct Case {
         const char* name;
@@ -97,6 +100,10 @@ TEST(UndoJournal, UntrustworthyJournalsAreRefusedWithAReason) {
         {"not-journal", "just some text\n", 0600, "not an undo journal"},
         {"old-format", "varnel-undo-journal 2\n", 0600, "not an undo journal"},
         {"checksum", header + good + "sum\t0000000000000000\n", 0600, "does not match"},
+        // Each version's sum only for its own journals.
+        {"version-3-sum", summed(header + good, 3), 0600, "does not match"},
+        {"version-4-sum", summed("varnel-undo-journal 3\tboot\t1\n" + good), 0600,
+         "does not match"},
         {"fingerprint", header + "/f/\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.4\t5\t1\txyz\tmove\n", 0600,
          "line 2 is malformed"},
         {"kind", header + "/f/\t/f/\ta\ta\tb\tb\t1\t2\t-\t3.4\t5\t1\t-\tjump\n", 0600,
@@ -137,6 +144,38 @@ TEST(UndoJournal, UntrustworthyJournalsAreRefusedWithAReason) {
     const UndoJournalRead cut = read_undo_journal(dir.path() + "cut");
     ASSERT_TRUE(cut.journal) << cut.reason;
     EXPECT_EQ(cut.journal->entries.size(), 1u);
+    // A journal an earlier version left (summed byte by byte) is undone.
+    dir.write_file("version-3", summed("varnel-undo-journal 3\tboot\t1\n" + good + "end\n", 3));
+    const UndoJournalRead old = read_undo_journal(dir.path() + "version-3");
+    ASSERT_TRUE(old.journal) << old.reason;
+    EXPECT_EQ(old.journal->entries.size(), 1u);
+    EXPECT_TRUE(old.journal->finished);
+}
+
+// The sum is the same however the bytes are handed over, and changes with
+// any byte and with the length (a zero byte at the end included).
+TEST(UndoJournal, TheSumCoversEveryByteInAnyPieces) {
+    std::string text;
+    for (int i = 0; i < 61; ++i) text += static_cast<char>('a' + i % 26);
+    const auto whole = [](std::string_view bytes) {
+        JournalSum sum(4);
+        sum.add(bytes);
+        return sum.value();
+    };
+    const std::uint64_t expected = whole(text);
+    for (const std::size_t piece : {1, 3, 7, 8, 9, 16, 60}) {
+        JournalSum sum(4);
+        for (std::size_t at = 0; at < text.size(); at += piece)
+            sum.add(std::string_view(text).substr(at, piece));
+        EXPECT_EQ(sum.value(), expected) << "pieces of " << piece;
+    }
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        std::string changed = text;
+        changed[at] = static_cast<char>(changed[at] ^ 0x20);
+        EXPECT_NE(whole(changed), expected) << "byte " << at;
+    }
+    EXPECT_NE(whole(text + '\0'), expected);
+    EXPECT_NE(whole(text.substr(0, 56)), whole(text.substr(0, 56) + std::string(8, '\0')));
 }
 
 // A journal others may write (as on a stick mounted 0777) is trusted only
@@ -212,7 +251,7 @@ TEST(UndoJournal, CreationRefusesLinksAndForeignFiles) {
     }
     EXPECT_EQ(dir.read_file("victim"), "precious");
     EXPECT_EQ(dir.read_file("song.mp3"), "ID3 music");
-    EXPECT_TRUE(dir.read_file("earlier").starts_with("varnel-undo-journal 3\t"));
+    EXPECT_TRUE(dir.read_file("earlier").starts_with("varnel-undo-journal 4\t"));
     struct stat info {};
     ASSERT_EQ(lstat((dir.path() + "new").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
