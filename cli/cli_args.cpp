@@ -90,9 +90,18 @@ bool case_from(const std::string& word, CaseChoice& choice) {
     return true;
 }
 
-Apply number_field(std::string NumberOptions::*field) {
-    return [field](Command& c, const std::string& v) {
-        c.pages.number.*field = v;
+// Sets a text or flag field of a rule page.
+template <typename Page>
+Apply page_text(Page RulePages::*page, std::string Page::*field) {
+    return [=](Command& c, const std::string& v) {
+        (c.pages.*page).*field = v;
+        return true;
+    };
+}
+template <typename Page>
+Apply page_flag(Page RulePages::*page, bool Page::*field) {
+    return [=](Command& c, const std::string&) {
+        (c.pages.*page).*field = true;
         return true;
     };
 }
@@ -105,7 +114,7 @@ Apply position_field(bool InsertOptions::*at_end, std::string InsertOptions::*po
     };
 }
 
-Apply flag(bool Command::*field) {
+Apply command_flag(bool Command::*field) {
     return [field](Command& c, const std::string&) {
         c.*field = true;
         return true;
@@ -119,227 +128,113 @@ constexpr std::size_t step_width = 6;
 constexpr std::size_t digits_width = 3;
 constexpr std::size_t position_width = 3;
 
+// Options of one rule, by kind.
+OptionSpec rule_text(const char* names, RulePage rule, Apply apply) {
+    return {names, on_rule, rule, ValueKind::text, 0, {}, std::move(apply)};
+}
+OptionSpec rule_number(const char* names, RulePage rule, ValueKind kind, std::size_t width,
+                       Apply apply) {
+    return {names, on_rule, rule, kind, width, {}, std::move(apply)};
+}
+OptionSpec rule_flag(const char* names, RulePage rule, Apply apply) {
+    return {names, on_rule, rule, ValueKind::flag, 0, {}, std::move(apply)};
+}
+OptionSpec rule_word(const char* names, RulePage rule, std::vector<std::string_view> words,
+                     Apply apply) {
+    return {names, on_rule, rule, ValueKind::word, 0, std::move(words), std::move(apply)};
+}
+// Options of the commands, whatever the rule.
+OptionSpec command_option(const char* names, unsigned commands, ValueKind kind, Apply apply,
+                          std::vector<std::string_view> words = {}) {
+    return {names, commands, std::nullopt, kind, 0, std::move(words), std::move(apply)};
+}
+
+// Every option of preview, rename and fix-names.
 const std::vector<OptionSpec>& option_table() {
     using R = RulePage;
+    using K = ValueKind;
     const std::vector<std::string_view> scopes{"name", "ext", "all"};
     const std::vector<std::string_view> cases{"upper", "lower", "first-upper", "first-lower"};
+    const auto number = &RulePages::number;
+    const auto replace = &RulePages::replace;
+    const auto insert = &RulePages::insert;
     static const std::vector<OptionSpec> table{
-        // numbering
-        {"--scope", on_rule, R::number, ValueKind::word, 0, scopes,
-         [](Command& c, const std::string& v) { return scope_from(v, c.pages.number.scope); }},
-        {"--start",
-         on_rule,
-         R::number,
-         ValueKind::number,
-         start_width,
-         {},
-         number_field(&NumberOptions::start)},
-        {"--step",
-         on_rule,
-         R::number,
-         ValueKind::number,
-         step_width,
-         {},
-         number_field(&NumberOptions::step)},
-        {"--prefix",
-         on_rule,
-         R::number,
-         ValueKind::text,
-         0,
-         {},
-         number_field(&NumberOptions::prefix)},
-        {"--body", on_rule, R::number, ValueKind::text, 0, {}, number_field(&NumberOptions::body)},
-        {"--digits",
-         on_rule,
-         R::number,
-         ValueKind::number,
-         digits_width,
-         {},
-         number_field(&NumberOptions::digits)},
-        {"--suffix",
-         on_rule,
-         R::number,
-         ValueKind::text,
-         0,
-         {},
-         number_field(&NumberOptions::suffix)},
-        {"--ext-prefix",
-         on_rule,
-         R::number,
-         ValueKind::text,
-         0,
-         {},
-         number_field(&NumberOptions::ext_prefix)},
-        {"--ext",
-         on_rule,
-         R::number,
-         ValueKind::text,
-         0,
-         {},
-         number_field(&NumberOptions::ext_body)},
-        {"--ext-digits",
-         on_rule,
-         R::number,
-         ValueKind::number,
-         digits_width,
-         {},
-         number_field(&NumberOptions::ext_digits)},
-        {"--ext-suffix",
-         on_rule,
-         R::number,
-         ValueKind::text,
-         0,
-         {},
-         number_field(&NumberOptions::ext_suffix)},
-        // find and replace
-        {"--find",
-         on_rule,
-         R::replace,
-         ValueKind::text,
-         0,
-         {},
-         [](Command& c, const std::string& v) {
-             c.pages.replace.find = v;
-             return true;
-         }},
-        {"--with",
-         on_rule,
-         R::replace,
-         ValueKind::text,
-         0,
-         {},
-         [](Command& c, const std::string& v) {
-             c.pages.replace.with = v;
-             return true;
-         }},
-        {"--scope", on_rule, R::replace, ValueKind::word, 0, scopes,
-         [](Command& c, const std::string& v) { return scope_from(v, c.pages.replace.scope); }},
-        {"--case-sensitive",
-         on_rule,
-         R::replace,
-         ValueKind::flag,
-         0,
-         {},
-         [](Command& c, const std::string&) {
-             c.pages.replace.case_sensitive = true;
-             return true;
-         }},
-        {"--regex",
-         on_rule,
-         R::replace,
-         ValueKind::flag,
-         0,
-         {},
-         [](Command& c, const std::string&) {
-             c.pages.replace.regex = true;
-             return true;
-         }},
-        // insert
-        {"--text",
-         on_rule,
-         R::insert,
-         ValueKind::text,
-         0,
-         {},
-         [](Command& c, const std::string& v) {
-             c.pages.insert.text = v;
-             return true;
-         }},
-        {"--ext-text",
-         on_rule,
-         R::insert,
-         ValueKind::text,
-         0,
-         {},
-         [](Command& c, const std::string& v) {
-             c.pages.insert.ext_text = v;
-             return true;
-         }},
-        {"--at",
-         on_rule,
-         R::insert,
-         ValueKind::position,
-         position_width,
-         {},
-         position_field(&InsertOptions::at_end, &InsertOptions::position)},
-        {"--ext-at",
-         on_rule,
-         R::insert,
-         ValueKind::position,
-         position_width,
-         {},
-         position_field(&InsertOptions::ext_at_end, &InsertOptions::ext_position)},
-        // --same is applied after the others (parse_listed).
-        {"--same", on_rule, R::insert, ValueKind::flag, 0, {}, {}},
-        // letter case
-        {"--name", on_rule, R::letter_case, ValueKind::word, 0, cases,
-         [](Command& c, const std::string& v) { return case_from(v, c.pages.letter_case.name); }},
-        {"--ext", on_rule, R::letter_case, ValueKind::word, 0, cases,
-         [](Command& c, const std::string& v) { return case_from(v, c.pages.letter_case.ext); }},
-        // tags
-        {"--template",
-         on_rule,
-         R::tags,
-         ValueKind::text,
-         0,
-         {},
-         [](Command& c, const std::string& v) {
-             if (v.size() > tag_template_max_bytes) return false;
-             c.pages.tags.tag_template = v;
-             return true;
-         }},
-        {"--prefer",
-         on_rule,
-         R::tags,
-         ValueKind::word,
-         0,
-         {"v1", "v2"},
-         [](Command& c, const std::string& v) {
-             c.pages.tags.v1_first = v == "v1";
-             return true;
-         }},
-        // every listed command
-        {"-0,--null", on_listed, std::nullopt, ValueKind::flag, 0, {}, flag(&Command::null_data)},
-        {"--files-from",
-         on_listed,
-         std::nullopt,
-         ValueKind::text,
-         0,
-         {},
-         [](Command& c, const std::string& v) {
-             c.files_from = v;
-             return true;
-         }},
-        // batches
-        {"--journal",
-         on_batch,
-         std::nullopt,
-         ValueKind::text,
-         0,
-         {},
-         [](Command& c, const std::string& v) {
-             c.journal = v;
-             return true;
-         }},
-        {"--no-journal",
-         on_batch,
-         std::nullopt,
-         ValueKind::flag,
-         0,
-         {},
-         flag(&Command::no_journal)},
-        {"-q,--quiet", on_batch, std::nullopt, ValueKind::flag, 0, {}, flag(&Command::quiet)},
-        {"-n,--dry-run", on_rename, std::nullopt, ValueKind::flag, 0, {}, flag(&Command::dry_run)},
-        {"--order",
-         on_rename,
-         std::nullopt,
-         ValueKind::word,
-         0,
-         {"in-order", "smart"},
-         [](Command& c, const std::string& v) {
-             c.order = v == "smart" ? RenameOrder::smart : RenameOrder::in_order;
-             return true;
-         }},
+        rule_word(
+            "--scope", R::number, scopes,
+            [](Command& c, const std::string& v) { return scope_from(v, c.pages.number.scope); }),
+        rule_number("--start", R::number, K::number, start_width,
+                    page_text(number, &NumberOptions::start)),
+        rule_number("--step", R::number, K::number, step_width,
+                    page_text(number, &NumberOptions::step)),
+        rule_text("--prefix", R::number, page_text(number, &NumberOptions::prefix)),
+        rule_text("--body", R::number, page_text(number, &NumberOptions::body)),
+        rule_number("--digits", R::number, K::number, digits_width,
+                    page_text(number, &NumberOptions::digits)),
+        rule_text("--suffix", R::number, page_text(number, &NumberOptions::suffix)),
+        rule_text("--ext-prefix", R::number, page_text(number, &NumberOptions::ext_prefix)),
+        rule_text("--ext", R::number, page_text(number, &NumberOptions::ext_body)),
+        rule_number("--ext-digits", R::number, K::number, digits_width,
+                    page_text(number, &NumberOptions::ext_digits)),
+        rule_text("--ext-suffix", R::number, page_text(number, &NumberOptions::ext_suffix)),
+
+        rule_text("--find", R::replace, page_text(replace, &ReplaceOptions::find)),
+        rule_text("--with", R::replace, page_text(replace, &ReplaceOptions::with)),
+        rule_word(
+            "--scope", R::replace, scopes,
+            [](Command& c, const std::string& v) { return scope_from(v, c.pages.replace.scope); }),
+        rule_flag("--case-sensitive", R::replace,
+                  page_flag(replace, &ReplaceOptions::case_sensitive)),
+        rule_flag("--regex", R::replace, page_flag(replace, &ReplaceOptions::regex)),
+
+        rule_text("--text", R::insert, page_text(insert, &InsertOptions::text)),
+        rule_text("--ext-text", R::insert, page_text(insert, &InsertOptions::ext_text)),
+        rule_number("--at", R::insert, K::position, position_width,
+                    position_field(&InsertOptions::at_end, &InsertOptions::position)),
+        rule_number("--ext-at", R::insert, K::position, position_width,
+                    position_field(&InsertOptions::ext_at_end, &InsertOptions::ext_position)),
+        // Applied after the others (parse_listed).
+        rule_flag("--same", R::insert, {}),
+
+        rule_word("--name", R::letter_case, cases,
+                  [](Command& c, const std::string& v) {
+                      return case_from(v, c.pages.letter_case.name);
+                  }),
+        rule_word(
+            "--ext", R::letter_case, cases,
+            [](Command& c, const std::string& v) { return case_from(v, c.pages.letter_case.ext); }),
+
+        rule_text("--template", R::tags,
+                  [](Command& c, const std::string& v) {
+                      if (v.size() > tag_template_max_bytes) return false;
+                      c.pages.tags.tag_template = v;
+                      return true;
+                  }),
+        rule_word("--prefer", R::tags, {"v1", "v2"},
+                  [](Command& c, const std::string& v) {
+                      c.pages.tags.v1_first = v == "v1";
+                      return true;
+                  }),
+
+        command_option("-0,--null", on_listed, K::flag, command_flag(&Command::null_data)),
+        command_option("--files-from", on_listed, K::text,
+                       [](Command& c, const std::string& v) {
+                           c.files_from = v;
+                           return true;
+                       }),
+        command_option("--journal", on_batch, K::text,
+                       [](Command& c, const std::string& v) {
+                           c.journal = v;
+                           return true;
+                       }),
+        command_option("--no-journal", on_batch, K::flag, command_flag(&Command::no_journal)),
+        command_option("-q,--quiet", on_batch, K::flag, command_flag(&Command::quiet)),
+        command_option("-n,--dry-run", on_rename, K::flag, command_flag(&Command::dry_run)),
+        command_option("--order", on_rename, K::word,
+                       [](Command& c, const std::string& v) {
+                           c.order = v == "smart" ? RenameOrder::smart : RenameOrder::in_order;
+                           return true;
+                       },
+                       {"in-order", "smart"}),
     };
     return table;
 }

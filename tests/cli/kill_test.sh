@@ -64,14 +64,20 @@ check || exit 1
 echo "a whole batch takes ${whole_ms} ms"
 
 failures=0
-for round in $(seq 1 20); do
+# Runs the batch function $1 in the background and kills it at a random
+# moment of a whole batch's time; sets delay_ms and renamed.
+kill_during() {
     delay_ms=$(( RANDOM % (whole_ms + 1) ))
-    rename_batch &
-    pid=$!
+    "$1" &
+    local pid=$!
     sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
     kill -9 "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     renamed=$(find "$folder" -name 'g*' | wc -l)
+}
+
+for round in $(seq 1 20); do
+    kill_during rename_batch
     if [ -e "$journal" ]; then
         "$cli" undo --journal "$journal" > /dev/null
         status=$?
@@ -89,13 +95,7 @@ automatic_batch() {
     exec "$cli" rename number --prefix g --digits 4 --files-from "$work/list" > /dev/null 2>&1
 }
 for round in $(seq 1 5); do
-    delay_ms=$(( RANDOM % (whole_ms + 1) ))
-    automatic_batch &
-    pid=$!
-    sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
-    kill -9 "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    renamed=$(find "$folder" -name 'g*' | wc -l)
+    kill_during automatic_batch
     "$cli" undo --last > /dev/null 2>&1
     status=$?
     # Killed before its journal was made, the batch renamed nothing and
