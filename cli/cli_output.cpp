@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "platform/language.h"
 #include "platform/terminal.h"
 
 namespace varnel::cli {
@@ -137,10 +138,15 @@ void tell(std::ostream& err, std::string_view code_page_message) {
     err << "varnel-cli: " << for_terminal(code_page_message, message_codec()) << '\n';
 }
 
+void tell_path(std::ostream& err, const std::string& path, std::string_view code_page_message) {
+    err << "varnel-cli: " << path << ": " << for_terminal(code_page_message, message_codec())
+        << '\n';
+}
+
 void report_unfinished_edit(const std::string& path, std::ostream& err) {
-    err << "varnel-cli: " << path
-        << ": the last tag edit did not finish (上一次的标签修改没有完成); the next edit finishes "
-           "it\n";
+    tell_path(err, path,
+              say("上一次的标签修改没有完成；下一次修改时会先完成它",
+                  "the last tag edit did not finish; the next edit finishes it"));
 }
 
 }  // namespace varnel::cli

@@ -88,5 +88,8 @@ std::string for_terminal(std::string_view text, const Codec& codec);
 
 // Writes "varnel-cli: " and the message (code page) as one line to `err`.
 void tell(std::ostream& err, std::string_view code_page_message);
+// The same about the file at `path` (file-system bytes): "varnel-cli:
+// PATH: message".
+void tell_path(std::ostream& err, const std::string& path, std::string_view code_page_message);
 
 }  // namespace varnel::cli

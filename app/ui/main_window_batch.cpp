@@ -152,13 +152,14 @@ QString interrupted_batch_question(const UndoJournalContents& journal, int done,
     constexpr qsizetype shown_folders = 5;
     QString folder_lines = folders.mid(0, shown_folders).join(QStringLiteral("\n    "));
     if (folders.size() > shown_folders)
-        folder_lines += QCoreApplication::translate("MainWindow", "\n    ……另有 %1 个文件夹")
-                            .arg(folders.size() - shown_folders);
+        folder_lines +=
+            QCoreApplication::translate("varnel::MainWindow", "\n    ……另有 %1 个文件夹")
+                .arg(folders.size() - shown_folders);
     const QString time =
         when ? QDateTime::fromSecsSinceEpoch(*when).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-             : QCoreApplication::translate("MainWindow", "不详");
+             : QCoreApplication::translate("varnel::MainWindow", "不详");
     return QCoreApplication::translate(
-               "MainWindow",
+               "varnel::MainWindow",
                "上一次的批量更名没有完成。\n\n时间：%1\n已更名：%2 个文件\n文件夹：\n    %3\n\n"
                "是否撤消它已做的更名？\n（选“否”保留这份记录：以后可以在“文件”菜单中撤消或丢弃它。"
                "）")

@@ -63,7 +63,7 @@ TEST(CliTags, ReadingCommandsTellOfAnInterruptedEditAndLeaveIt) {
 
     const CliRun edit = run_cli({"tag", path, "--set-v2", "artist=A"}, "/", {}, env);
     EXPECT_EQ(edit.status, 0);
-    EXPECT_NE(edit.err.find("finished now"), std::string::npos);
+    EXPECT_NE(edit.err.find("上一次的标签修改没有完成；现已完成"), std::string::npos) << edit.err;
     EXPECT_NE(edit.out.find("v2.title=New one\nv2.artist=A\n"), std::string::npos) << edit.out;
     EXPECT_EQ(run_cli({"tag", path}, "/", {}, env).err, "");
     unsetenv("XDG_STATE_HOME");
