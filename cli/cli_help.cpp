@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_args.h"
 
+#include "cli/cli_help_texts.h"
 #include "platform/language.h"
 
 namespace varnel::cli {
 
 namespace {
 
-const char* const usage_help =
-    R"TEXT(Usage:
-  varnel-cli preview RULE [OPTIONS] [-0] [--files-from LIST] [--] FILE...
+const char* const usage_text =
+    R"TEXT(  varnel-cli preview RULE [OPTIONS] [-0] [--files-from LIST] [--] FILE...
   varnel-cli rename  RULE [OPTIONS] [-0] [--files-from LIST] [--journal JFILE]
                      [--no-journal] [--order in-order|smart] [-n] [-q]
                      [--] FILE...
@@ -22,7 +22,7 @@ const char* const usage_help =
   varnel-cli --help | --version | COMMAND --help
 )TEXT";
 
-const char* const rule_help =
+const char* const rule_en =
     R"TEXT(
 Each FILE is a path; its folder is the item's folder and its last component
 the old name. --files-from LIST adds the paths of file LIST, one a line
@@ -52,7 +52,10 @@ ended by NUL bytes, and every printed field ends in a NUL byte instead
 (names unescaped); the summary then goes to standard error.
 
 Texts are handled in the program's code page (GB18030): positions and digit
-counts count its bytes, so a Chinese character counts two.
+counts count its bytes, so a Chinese character counts two. A number N is a
+whole number (an optional "-" and ASCII digits) of at most as many
+characters as the window's field holds: 8 for --start, 6 for --step, 3 for
+the digits and the positions; any other value is refused (exit 2).
 
 RULE number (numbering; defaults in brackets):
   --scope name|ext|all  [name]     --start N [0]   --step N [1]
@@ -77,7 +80,7 @@ tag status 无标签 / 非MP3文件 where one was written):
   --prefer v1|v2 [v2]   which tag to read first
 )TEXT";
 
-const char* const fix_names_help =
+const char* const fix_names_en =
     R"TEXT(
 fix-names renames each FILE whose name is not UTF-8 (a legacy GBK name) to
 the UTF-8 spelling of the same text, never replacing another file, and
@@ -85,12 +88,12 @@ prints "status<TAB>old<TAB>new" per file like rename (--journal as there).
 A name already in UTF-8 is left alone; one that is not GBK either fails.
 )TEXT";
 
-const char* const undo_help =
+const char* const undo_en =
     R"TEXT(
 undo renames the files of the batch recorded in JFILE back (--last: of the
 newest automatic journal not undone yet; N: of the automatic journal
-numbered N by --list, 1 the newest), last rename first, and prints "status<TAB>current<TAB>restored" per file and the
-summary. A file already back under its old name counts as restored; a
+numbered N by --list, 1 the newest), last rename first, and prints
+"status<TAB>current<TAB>restored" per file and the summary. A file already back under its old name counts as restored; a
 file is recognised by its inode where inode numbers last, and on FAT and
 exFAT by its size and a fingerprint of its content, so a file put in its
 place is never renamed. A journal that is not a regular file of this user
@@ -104,7 +107,7 @@ the automatic journals, newest first, one a line: "N<TAB>time<TAB>state
 busy or refused.
 )TEXT";
 
-const char* const tag_help =
+const char* const tag_en =
     R"TEXT(
   varnel-cli tag FILE [--set-v1 FIELD=VALUE]... [--set-v2 FIELD=VALUE]...
                       [--remove-v1] [--remove-v2] [--v2-encoding gbk|unicode]
@@ -121,7 +124,7 @@ frames that cannot be kept (compressed, encrypted, or without an ID3v2.3
 form) is not written unless --drop-unconvertible is given.
 )TEXT";
 
-const char* const fix_tags_help =
+const char* const fix_tags_en =
     R"TEXT(
 fix-tags rewrites the ID3v2 texts of each MP3 FILE that were stored as
 code-page (GBK) bytes under encoding 0 - text frames, TXXX, COMM, USLT and
@@ -136,34 +139,52 @@ failed (the reason in brackets), then the summary; -0 and --files-from as
 for rename. A tag holding frames that cannot be kept is left unchanged.
 )TEXT";
 
-const char* const status_help =
+const char* const status_en =
     R"TEXT(
 Exit status: 0 when every item succeeded, 1 when any failed, 2 for a usage
 error or a journal refused (nothing renamed).
 )TEXT";
 
+// One part of the help in both languages.
+struct HelpPart {
+    const char* chinese;
+    const char* english;
+};
+
+const HelpPart rule_help{help_zh::rule, rule_en};
+const HelpPart fix_names_help{help_zh::fix_names, fix_names_en};
+const HelpPart undo_help{help_zh::undo, undo_en};
+const HelpPart tag_help{help_zh::tag, tag_en};
+const HelpPart fix_tags_help{help_zh::fix_tags, fix_tags_en};
+const HelpPart status_help{help_zh::status, status_en};
+
+// A part of the help in the text language.
+std::string part(const HelpPart& help) {
+    return say(help.chinese, help.english);
+}
+
 }  // namespace
 
 std::string help_text(const std::string& topic) {
-    std::string text = say("varnel-cli：在命令行上批量更名（下面的详细说明是英文的）。\n\n",
-                           "varnel-cli: batch renaming from the command line.\n\n");
-    text += code_page(usage_help);
-    const auto add = [&text](const char* part) { text += code_page(part); };
+    std::string text = say("varnel-cli：在命令行上批量更名。\n\n用法：\n",
+                           "varnel-cli: batch renaming from the command line.\n\nUsage:\n");
+    text += code_page(usage_text);
     if (topic == "preview" || topic == "rename") {
-        add(rule_help);
+        text += part(rule_help);
     } else if (topic == "fix-names") {
-        add(fix_names_help);
+        text += part(fix_names_help);
     } else if (topic == "undo") {
-        add(undo_help);
+        text += part(undo_help);
     } else if (topic == "tag") {
-        add(tag_help);
+        text += part(tag_help);
     } else if (topic == "fix-tags") {
-        add(fix_tags_help);
+        text += part(fix_tags_help);
     } else {
-        for (const char* part : {rule_help, fix_names_help, undo_help, tag_help, fix_tags_help})
-            add(part);
+        for (const HelpPart* help :
+             {&rule_help, &fix_names_help, &undo_help, &tag_help, &fix_tags_help})
+            text += part(*help);
     }
-    add(status_help);
+    text += part(status_help);
     return text;
 }
 

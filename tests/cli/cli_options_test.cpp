@@ -3,9 +3,13 @@
 // the bytes -0 prints, and the language of its messages.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
+#include <regex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -92,6 +96,27 @@ TEST(CliOptions, TheHelpOfEachCommandNamesItsNumericOptions) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
 }
 
+// The options each help names, "--name" or "-x".
+std::set<std::string> options_named(const std::string& help) {
+    std::set<std::string> options;
+    const std::regex option("(^|[^\\w$-])(--?[a-z0-9][a-z0-9-]*)");
+    for (auto it = std::sregex_iterator(help.begin(), help.end(), option);
+         it != std::sregex_iterator(); ++it)
+        options.insert((*it)[2]);
+    return options;
+}
+
+// The Chinese help is a twin of the English one: the same options.
+TEST(CliOptions, TheChineseHelpNamesTheOptionsTheEnglishOneNames) {
+    for (const char* topic : {"preview", "fix-names", "undo", "tag", "fix-tags"}) {
+        const std::string english = run_cli({topic, "--help"}, "/", {}, {"C"}).out;
+        const std::string chinese = run_cli({topic, "--help"}, "/", {}, {"zh_CN.UTF-8"}).out;
+        EXPECT_NE(english, chinese) << topic;
+        EXPECT_GE(options_named(english).size(), 2U) << topic;
+        EXPECT_EQ(options_named(chinese), options_named(english)) << topic;
+    }
+}
+
 TEST(CliOptions, DryRunPrintsThePreviewAndTouchesNothing) {
     TempDir dir;
     TempDir state;
@@ -154,6 +179,30 @@ TEST(CliOptions, NullOutputCarriesTheFileSystemBytes) {
     // Without -0 the name is printed as text.
     EXPECT_EQ(run_cli({"preview", "case", "--ext", "upper", gbk}, dir.path()).out,
               "中文.txt\t中文.TXT\n");
+}
+
+// A list that cannot be read is refused with the system's reason.
+TEST(CliOptions, AnUnreadableListNamesItsReason) {
+    TempDir dir;
+    dir.write_file("list", "a.txt\n");
+    dir.write_file("a.txt");
+    struct Case {
+        std::string list;
+        const char* reason;
+    };
+    std::vector<Case> cases{{dir.path() + "missing", "(No such file or directory)"},
+                            {dir.path(), "(Is a directory)"}};
+    if (::geteuid() != 0) {  // root reads it anyway
+        ::chmod((dir.path() + "list").c_str(), 0);
+        cases.push_back({dir.path() + "list", "(Permission denied)"});
+    }
+    for (const Case& c : cases) {
+        const CliRun run =
+            run_cli({"rename", "number", "--files-from", c.list}, dir.path(), {}, {"C"});
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.err, "varnel-cli: cannot read the list " + c.list + " " + c.reason + "\n");
+    }
+    EXPECT_TRUE(dir.exists("a.txt"));
 }
 
 TEST(CliOptions, MessagesFollowTheLocale) {
