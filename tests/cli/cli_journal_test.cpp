@@ -16,10 +16,7 @@
 namespace varnel {
 namespace {
 
-using test::CliEnv;
-using test::CliRun;
-using test::run_cli;
-using test::TempDir;
+using namespace varnel::test;
 
 // The lines of `text`.
 std::vector<std::string> lines_of(const std::string& text) {
