@@ -19,7 +19,7 @@ import subprocess
 import sys
 import tempfile
 
-OPTION = re.compile(r"(?<![\w$-])(-0|-h|--[a-z0-9][a-z0-9-]*)")
+OPTION = re.compile(r"(?<![\w$-])(-0|-h|-n|-q|--[a-z0-9][a-z0-9-]*)")
 CHOICE = re.compile(r"(--[a-z0-9][a-z0-9-]*)[ =]([A-Za-z0-9-]+(?:\|[A-Za-z0-9-]+)+)")
 BASH_COMPLETION = "/usr/share/bash-completion/bash_completion"
 
