@@ -34,6 +34,14 @@ bool asks_cancel(ProgressWindow& progress, int done, int count) {
     return progress.was_cancelled();
 }
 
+// The summary of a batch or an undo: information when all went well, else
+// a warning.
+void show_summary(UiServices& services, const QString& title, const QString& summary, bool well) {
+    services.message_box(nullptr, title, summary,
+                         well ? MessageIcon::information : MessageIcon::warning,
+                         MessageButtons::ok);
+}
+
 }  // namespace
 
 // The batch runs here on the GUI thread; the panel is repainted at once so
@@ -106,10 +114,8 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
     if (run.finish_error != 0)
         summary += tr("\n\n无法完成撤消记录：%1")
                        .arg(QString::fromStdString(system_error_text(run.finish_error)));
-    services_.message_box(nullptr, code_page_text(texts::message_title), summary,
-                          went_well(run.outcome) && run.finish_error == 0 ? MessageIcon::information
-                                                                          : MessageIcon::warning,
-                          MessageButtons::ok);
+    show_summary(services_, code_page_text(texts::message_title), summary,
+                 went_well(run.outcome) && run.finish_error == 0);
     panels_[1]->clear();
 }
 
@@ -132,11 +138,8 @@ void MainWindow::undo_command() {
         panels_[1]->clear();
     }
     update_buttons();  // what could not be undone stays to undo
-    services_.message_box(nullptr, code_page_text(texts::message_title),
-                          code_page_text(outcome.summary),
-                          outcome.all_succeeded() && !outcome.cancelled ? MessageIcon::information
-                                                                        : MessageIcon::warning,
-                          MessageButtons::ok);
+    show_summary(services_, code_page_text(texts::message_title), code_page_text(outcome.summary),
+                 went_well(outcome));
 }
 
 namespace {
@@ -239,11 +242,8 @@ void MainWindow::undo_journal_batch() {
         remove_journal(undo_journal_path_);
         set_pending_journal(false);
     }
-    services_.message_box(nullptr, code_page_text(texts::message_title),
-                          code_page_text(outcome.summary),
-                          outcome.all_succeeded() && !outcome.cancelled ? MessageIcon::information
-                                                                        : MessageIcon::warning,
-                          MessageButtons::ok);
+    show_summary(services_, code_page_text(texts::message_title), code_page_text(outcome.summary),
+                 went_well(outcome));
 }
 
 void MainWindow::discard_interrupted_batch() {
