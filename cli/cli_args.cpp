@@ -524,6 +524,17 @@ std::string whole_number_error(std::string_view option, std::string_view value, 
     return {};
 }
 
+std::vector<std::string> option_names(CommandKind kind, RulePage rule) {
+    std::vector<std::string> names;
+    for (const OptionSpec& spec : option_table()) {
+        if ((spec.commands & command_bit(kind)) == 0) continue;
+        if (spec.rule && (kind == CommandKind::fix_names || spec.rule != rule)) continue;
+        for (std::string& name : CLI::detail::split(spec.names, ','))
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
 ParsedCommand parse_command(std::span<const std::string> args, const Codec& codec) {
     if (args.empty()) return usage(say("没有给出命令", "no command given"));
     Command command;

@@ -64,6 +64,10 @@ struct ParsedCommand {
 [[nodiscard]] std::string whole_number_error(std::string_view option, std::string_view value,
                                              std::size_t width);
 
+// The options `kind` (preview, rename or fix-names) takes with `rule`
+// (ignored for fix-names), every name of each ("-n", "--dry-run").
+[[nodiscard]] std::vector<std::string> option_names(CommandKind kind, RulePage rule);
+
 // The text of --help (code page, the text language): all of it, or the
 // part about `topic` (preview, rename, fix-names, undo, tag, fix-tags).
 [[nodiscard]] std::string help_text(const std::string& topic = {});

@@ -84,7 +84,8 @@ const char* const fix_names_en =
     R"TEXT(
 fix-names renames each FILE whose name is not UTF-8 (a legacy GBK name) to
 the UTF-8 spelling of the same text, never replacing another file, and
-prints "status<TAB>old<TAB>new" per file like rename (--journal as there).
+prints "status<TAB>old<TAB>new" per file like rename (-0/--null,
+--files-from, --journal, --no-journal and -q/--quiet as there).
 A name already in UTF-8 is left alone; one that is not GBK either fails.
 )TEXT";
 

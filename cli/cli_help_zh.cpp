@@ -58,7 +58,8 @@ const char* const fix_names =
     R"TEXT(
 fix-names 把名称不是 UTF-8（旧的 GBK 名称）的每个 FILE 改成同一文本的
 UTF-8 写法，决不替换别的文件，并像 rename 一样为每个文件打印
-"状态<TAB>原名<TAB>新名"（--journal 同 rename）。已是 UTF-8 的名称不动；
+"状态<TAB>原名<TAB>新名"（-0/--null、--files-from、--journal、--no-journal
+和 -q/--quiet 同 rename）。已是 UTF-8 的名称不动；
 也不是 GBK 的名称则失败。
 )TEXT";
 
