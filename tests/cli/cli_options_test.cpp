@@ -88,14 +88,6 @@ TEST(CliOptions, EdgeNumbersAreTakenAsTheWindowTakesThem) {
     EXPECT_EQ(wide.out, "a.txt\t" + std::string(100, '0') + ".txt\n");
 }
 
-TEST(CliOptions, TheHelpOfEachCommandNamesItsNumericOptions) {
-    const std::string help = run_cli({"rename", "--help"}, "/", {}, {"C"}).out;
-    for (const NumericOption& o : numeric_options)
-        EXPECT_NE(help.find(o.option), std::string::npos) << o.option;
-    for (const char* option : {"--dry-run", "--quiet", "--no-journal", "-n", "-q"})
-        EXPECT_NE(help.find(option), std::string::npos) << option;
-}
-
 // The options each help names, "--name" or "-x".
 std::set<std::string> options_named(const std::string& help) {
     std::set<std::string> options;
