@@ -7,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include <QCoreApplication>
+
 #include "app/ui/main_window.h"
+#include "app/ui/qt_translations.h"
+#include "platform/language.h"
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
 
@@ -17,14 +21,30 @@ namespace {
 using test::FakeUiServices;
 using test::TempDir;
 
-TEST(BatchJournalQuestion, RenamesWithoutJournalOnlyAfterYes) {
+class BatchJournalQuestion : public ::testing::Test {
+protected:
+    void TearDown() override {
+        ASSERT_TRUE(use_language(*QCoreApplication::instance(), Language::chinese));
+    }
+};
+
+TEST_F(BatchJournalQuestion, RenamesWithoutJournalOnlyAfterYes) {
     struct Case {
+        Language language;
         MessageAnswer answer;
         std::vector<std::string> names_after;
         std::size_t messages;  // the question, then the summary when it ran
+        const char* question_start;
     };
-    for (const Case& c : {Case{MessageAnswer::no, {"a.txt", "b.txt"}, 1},
-                          Case{MessageAnswer::yes, {"0.txt", "1.txt"}, 2}}) {
+    for (const Case& c :
+         {Case{Language::chinese, MessageAnswer::no, {"a.txt", "b.txt"}, 1, "无法建立撤消记录"},
+          Case{Language::chinese, MessageAnswer::yes, {"0.txt", "1.txt"}, 2, "无法建立撤消记录"},
+          Case{Language::english,
+               MessageAnswer::no,
+               {"a.txt", "b.txt"},
+               1,
+               "Cannot make the undo record"}}) {
+        ASSERT_TRUE(use_language(*QCoreApplication::instance(), c.language));
         Codec codec;
         FakeUiServices ui;
         TempDir config;
@@ -44,7 +64,8 @@ TEST(BatchJournalQuestion, RenamesWithoutJournalOnlyAfterYes) {
         EXPECT_EQ(question.buttons, MessageButtons::yes_no_default_no);
         EXPECT_TRUE(question.text.contains(QStringLiteral("No such file or directory")))
             << question.text.toStdString();
-        EXPECT_TRUE(question.text.startsWith(QStringLiteral("无法建立撤消记录")));
+        EXPECT_TRUE(question.text.startsWith(QString::fromUtf8(c.question_start)))
+            << question.text.toStdString();
     }
 }
 
