@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 extern char** environ;
@@ -25,15 +27,27 @@ struct CliEnv {
     std::string state_home = {};
 };
 
-// The folder runs share when CliEnv::state_home is empty, made once.
-inline const std::string& test_state_home() {
-    static const std::string folder = [] {
+// The folder runs share when CliEnv::state_home is empty: made on first
+// use, removed when the test process ends.
+struct TestStateHome {
+    std::string path;
+    TestStateHome() {
         const char* tmp = std::getenv("TMPDIR");
         std::string pattern = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") +
                               "/varnel-cli-state-XXXXXX";
-        return ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string("/nonexistent");
-    }();
-    return folder;
+        path = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string("/nonexistent");
+    }
+    ~TestStateHome() {
+        std::error_code ignored;
+        if (path != "/nonexistent") std::filesystem::remove_all(path, ignored);
+    }
+    TestStateHome(const TestStateHome&) = delete;
+    TestStateHome& operator=(const TestStateHome&) = delete;
+};
+
+inline const std::string& test_state_home() {
+    static const TestStateHome home;
+    return home.path;
 }
 
 // This process's environment with the settings of `env`.
