@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_args.h"
 
-#include <functional>
-#include <map>
-#include <set>
-#include <string_view>
+#include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
+#include <set>
+
+#include "platform/language.h"
 #include "rename/regex_replace.h"
 #include "rename/tag_template.h"
 
@@ -13,133 +16,53 @@ namespace varnel::cli {
 
 namespace {
 
-const char* const usage_help =
-    R"TEXT(varnel-cli: batch renaming from the command line.
+// How an option's value is read.
+enum class ValueKind {
+    flag,      // no value
+    text,      // any text (UTF-8, converted to the code page)
+    number,    // a whole number of at most `width` characters
+    position,  // "end", or a number as above
+    word,      // one of `words`
+};
 
-Usage:
-  varnel-cli preview RULE [OPTIONS] [-0] [--files-from LIST] [--] FILE...
-  varnel-cli rename  RULE [OPTIONS] [-0] [--files-from LIST] [--journal JFILE]
-                     [--order in-order|smart] [--] FILE...
-  varnel-cli fix-names [-0] [--files-from LIST] [--journal JFILE] [--] FILE...
-  varnel-cli undo --journal JFILE [-0]
-  varnel-cli tag FILE [...]
-  varnel-cli fix-tags [--add-v2-from-v1] [--dry-run] [-0] [--files-from LIST]
-                      [--] FILE...
-  varnel-cli --help | --version | COMMAND --help
-)TEXT";
+// Which commands an option belongs to (a set of bits).
+enum CommandBit : unsigned {
+    on_preview = 1U << 0,
+    on_rename = 1U << 1,
+    on_fix_names = 1U << 2,
+    on_rule = on_preview | on_rename,
+    on_batch = on_rename | on_fix_names,
+    on_listed = on_preview | on_rename | on_fix_names,
+};
 
-const char* const rule_help =
-    R"TEXT(
-Each FILE is a path; its folder is the item's folder and its last component
-the old name. --files-from LIST adds the paths of file LIST, one a line
-("-" reads standard input), after those on the command line. preview
-prints "old<TAB>new" per item and needs no existing files. rename renames
-each file within its folder, never replacing another file, and prints
-"status<TAB>old<TAB>new" per item as soon as it is done, then the summary;
-a failure's status names the system's reason, as in
-"更名失败 (Permission denied)". --journal JFILE records the batch in
-JFILE before each rename, so that undo can reverse it even after a crash;
-JFILE must be new, empty, or an earlier journal. --order smart renames in
-an order in which chains (a→b while b→c) and swaps or cycles (a↔b) succeed:
-by atomic swaps of names where the file system has them (ext4, tmpfs,
-btrfs, xfs, f2fs), elsewhere through a temporary name ".varnel-swap-…",
-which a failing step's status names; the default, in-order, renames row
-by row. A running batch locks its journal: a second undo or batch with it
-is refused with "另一个Varnel正在执行这批更名".
+unsigned command_bit(CommandKind kind) {
+    switch (kind) {
+        case CommandKind::preview:
+            return on_preview;
+        case CommandKind::rename:
+            return on_rename;
+        case CommandKind::fix_names:
+            return on_fix_names;
+        default:
+            return 0;
+    }
+}
 
-Names are printed with control characters, TAB, newline and backslash
-escaped C-style (\t, \n, \\, \033). -0 (--null): LIST holds paths
-ended by NUL bytes, and every printed field ends in a NUL byte instead
-(names unescaped); the summary then goes to standard error.
+// Sets what the option means in the command; `value` is in the code page
+// ("end" for the end of a position; empty for a flag). Returns false when
+// the value is refused.
+using Apply = std::function<bool(Command&, const std::string& value)>;
 
-Texts are handled in the program's code page (GB18030): positions and digit
-counts count its bytes, so a Chinese character counts two.
-
-RULE number (numbering; defaults in brackets):
-  --scope name|ext|all  [name]     --start N [0]   --step N [1]
-  --prefix T --body T --digits N [1] --suffix T
-  --ext-prefix T --ext T --ext-digits N [empty] --ext-suffix T
-RULE replace (find and replace; an empty --with deletes):
-  --find T --with T --case-sensitive --scope name|ext|all [name]
-  --regex  T of --find is a regular expression (PCRE2) matched on the
-           Unicode text; --with may use $1, ${name}, $$ (a group the
-           pattern lacks, or a lone $, is refused). A new name longer than
-           255 bytes on disk fails as 名称过长; matching may take 2 s per
-           batch, the names left after that fail as 正则表达式超出限制
-RULE insert:
-  --text T --at N|end [1] --ext-text T --ext-at N|end [1]
-  --same   the extension text follows the main text
-RULE case:
-  --name upper|lower|first-upper|first-lower [upper]   --ext (same words) [upper]
-RULE tags (names MP3 files from their ID3 tags; a further field shows the
-tag status 无标签 / 非MP3文件 where one was written):
-  --template T   placeholders #1 artist, #2 title, #3 album, #4 track,
-                 #5 year, #6 genre (at most 50 bytes)
-  --prefer v1|v2 [v2]   which tag to read first
-)TEXT";
-
-const char* const fix_names_help =
-    R"TEXT(
-fix-names renames each FILE whose name is not UTF-8 (a legacy GBK name) to
-the UTF-8 spelling of the same text, never replacing another file, and
-prints "status<TAB>old<TAB>new" per file like rename (--journal as there).
-A name already in UTF-8 is left alone; one that is not GBK either fails.
-)TEXT";
-
-const char* const undo_help =
-    R"TEXT(
-undo renames the files of the batch recorded in JFILE back, last rename
-first, and prints "status<TAB>current<TAB>restored" per file and the
-summary. A file already back under its old name counts as restored; a
-file is recognised by its inode where inode numbers last, and on FAT and
-exFAT by its size and a fingerprint of its content, so a file put in its
-place is never renamed. A journal that is not a regular file of this user
-or that is malformed is refused (exit 2) with the reason; one that others
-may write (as on a FAT or exFAT stick) is trusted only when every file it
-names lies in a folder on the journal's drive that everyone may change. A
-journal whose batch still runs (another Varnel holds its lock) is left
-alone with "另一个Varnel正在执行这批更名" (exit 2).
-)TEXT";
-
-const char* const tag_help =
-    R"TEXT(
-  varnel-cli tag FILE [--set-v1 FIELD=VALUE]... [--set-v2 FIELD=VALUE]...
-                      [--remove-v1] [--remove-v2] [--v2-encoding gbk|unicode]
-                      [--drop-unconvertible]
-prints both tags as v1.FIELD=VALUE and v2.FIELD=VALUE lines (v1=none or
-v2=none for a missing tag), after writing what was asked, as the tag
-window's 更新 does. FIELD is one of title artist album track year genre
-comment composer original_artist copyright url encoder (ID3v1 carries the
-first seven; its genre is a number 0..255 or a genre name, its track an
-integer). Every field and value is checked before anything is written.
-The ID3v2 tag keeps every frame and text not set; set texts are written in
-the code page (gbk, the default) or in UTF-16 (unicode). A tag holding
-frames that cannot be kept (compressed, encrypted, or without an ID3v2.3
-form) is not written unless --drop-unconvertible is given.
-)TEXT";
-
-const char* const fix_tags_help =
-    R"TEXT(
-fix-tags rewrites the ID3v2 texts of each MP3 FILE that were stored as
-code-page (GBK) bytes under encoding 0 - text frames, TXXX, COMM, USLT and
-the WXXX description - as UTF-16 with a byte-order mark, so that every
-other player shows them right. Every other frame and the audio are kept
-(in place where the tag fits, else through the safe whole-file rewrite).
---add-v2-from-v1 gives a file that has only an ID3v1 tag an ID3v2 tag (in
-UTF-16) made from its fields. --dry-run writes nothing. Prints per changed
-text "status<TAB>file<TAB>frame<TAB>before<TAB>after<TAB>change", and
-"status<TAB>file" with empty fields for a file that needs nothing or
-failed (the reason in brackets), then the summary; -0 and --files-from as
-for rename. A tag holding frames that cannot be kept is left unchanged.
-)TEXT";
-
-const char* const status_help =
-    R"TEXT(
-Exit status: 0 when every item succeeded, 1 when any failed, 2 for a usage
-error or a journal refused (nothing renamed).
-)TEXT";
-
-using Setter = std::function<bool(RulePages&, const std::string& value)>;
+// One option of preview, rename or fix-names.
+struct OptionSpec {
+    const char* names;             // CLI11 names, as "-n,--dry-run"
+    unsigned commands;             // CommandBit set
+    std::optional<RulePage> rule;  // only with this rule; nullopt: every rule
+    ValueKind kind;
+    std::size_t width = 0;                  // of a number or position
+    std::vector<std::string_view> words{};  // of a word
+    Apply apply;
+};
 
 bool scope_from(const std::string& word, NameScope& scope) {
     if (word == "name")
@@ -167,86 +90,197 @@ bool case_from(const std::string& word, CaseChoice& choice) {
     return true;
 }
 
-Setter text_field(std::string NumberOptions::*field) {
-    return [field](RulePages& p, const std::string& v) {
-        p.number.*field = v;
+// Sets a text or flag field of a rule page.
+template <typename Page>
+Apply page_text(Page RulePages::*page, std::string Page::*field) {
+    return [=](Command& c, const std::string& v) {
+        (c.pages.*page).*field = v;
+        return true;
+    };
+}
+template <typename Page>
+Apply page_flag(Page RulePages::*page, bool Page::*field) {
+    return [=](Command& c, const std::string&) {
+        (c.pages.*page).*field = true;
         return true;
     };
 }
 
-// A position option: "end", or a text read the way the page reads its field.
-Setter position_field(bool InsertOptions::*at_end, std::string InsertOptions::*position) {
-    return [=](RulePages& p, const std::string& v) {
-        p.insert.*at_end = v == "end";
-        if (v != "end") p.insert.*position = v;
+Apply position_field(bool InsertOptions::*at_end, std::string InsertOptions::*position) {
+    return [=](Command& c, const std::string& v) {
+        c.pages.insert.*at_end = v == "end";
+        if (v != "end") c.pages.insert.*position = v;
         return true;
     };
 }
 
-std::map<std::string_view, Setter> value_options(RulePage rule) {
-    switch (rule) {
-        case RulePage::number:
-            return {{"--scope", [](RulePages& p,
-                                   const std::string& v) { return scope_from(v, p.number.scope); }},
-                    {"--prefix", text_field(&NumberOptions::prefix)},
-                    {"--body", text_field(&NumberOptions::body)},
-                    {"--digits", text_field(&NumberOptions::digits)},
-                    {"--suffix", text_field(&NumberOptions::suffix)},
-                    {"--ext-prefix", text_field(&NumberOptions::ext_prefix)},
-                    {"--ext", text_field(&NumberOptions::ext_body)},
-                    {"--ext-digits", text_field(&NumberOptions::ext_digits)},
-                    {"--ext-suffix", text_field(&NumberOptions::ext_suffix)},
-                    {"--start", text_field(&NumberOptions::start)},
-                    {"--step", text_field(&NumberOptions::step)}};
-        case RulePage::replace:
-            return {{"--find",
-                     [](RulePages& p, const std::string& v) {
-                         p.replace.find = v;
-                         return true;
-                     }},
-                    {"--with",
-                     [](RulePages& p, const std::string& v) {
-                         p.replace.with = v;
-                         return true;
-                     }},
-                    {"--scope", [](RulePages& p, const std::string& v) {
-                         return scope_from(v, p.replace.scope);
-                     }}};
-        case RulePage::insert:
-            return {{"--text",
-                     [](RulePages& p, const std::string& v) {
-                         p.insert.text = v;
-                         return true;
-                     }},
-                    {"--ext-text",
-                     [](RulePages& p, const std::string& v) {
-                         p.insert.ext_text = v;
-                         return true;
-                     }},
-                    {"--at", position_field(&InsertOptions::at_end, &InsertOptions::position)},
-                    {"--ext-at",
-                     position_field(&InsertOptions::ext_at_end, &InsertOptions::ext_position)}};
-        case RulePage::letter_case:
-            return {
-                {"--name", [](RulePages& p,
-                              const std::string& v) { return case_from(v, p.letter_case.name); }},
-                {"--ext", [](RulePages& p, const std::string& v) {
-                     return case_from(v, p.letter_case.ext);
-                 }}};
-        case RulePage::tags:
-            return {{"--template",
-                     [](RulePages& p, const std::string& v) {
-                         if (v.size() > tag_template_max_bytes) return false;
-                         p.tags.tag_template = v;
-                         return true;
-                     }},
-                    {"--prefer", [](RulePages& p, const std::string& v) {
-                         if (v != "v1" && v != "v2") return false;
-                         p.tags.v1_first = v == "v1";
-                         return true;
-                     }}};
-    }
-    return {};
+Apply command_flag(bool Command::*field) {
+    return [field](Command& c, const std::string&) {
+        c.*field = true;
+        return true;
+    };
+}
+
+// The window's fields: 起始量 holds 8 characters, 增量 6, 位数 3, the
+// insert positions 3.
+constexpr std::size_t start_width = 8;
+constexpr std::size_t step_width = 6;
+constexpr std::size_t digits_width = 3;
+constexpr std::size_t position_width = 3;
+
+// Options of one rule, by kind.
+OptionSpec rule_text(const char* names, RulePage rule, Apply apply) {
+    return {names, on_rule, rule, ValueKind::text, 0, {}, std::move(apply)};
+}
+OptionSpec rule_number(const char* names, RulePage rule, ValueKind kind, std::size_t width,
+                       Apply apply) {
+    return {names, on_rule, rule, kind, width, {}, std::move(apply)};
+}
+OptionSpec rule_flag(const char* names, RulePage rule, Apply apply) {
+    return {names, on_rule, rule, ValueKind::flag, 0, {}, std::move(apply)};
+}
+OptionSpec rule_word(const char* names, RulePage rule, std::vector<std::string_view> words,
+                     Apply apply) {
+    return {names, on_rule, rule, ValueKind::word, 0, std::move(words), std::move(apply)};
+}
+// Options of the commands, whatever the rule.
+OptionSpec command_option(const char* names, unsigned commands, ValueKind kind, Apply apply,
+                          std::vector<std::string_view> words = {}) {
+    return {names, commands, std::nullopt, kind, 0, std::move(words), std::move(apply)};
+}
+
+// Every option of preview, rename and fix-names.
+const std::vector<OptionSpec>& option_table() {
+    using R = RulePage;
+    using K = ValueKind;
+    const std::vector<std::string_view> scopes{"name", "ext", "all"};
+    const std::vector<std::string_view> cases{"upper", "lower", "first-upper", "first-lower"};
+    const auto number = &RulePages::number;
+    const auto replace = &RulePages::replace;
+    const auto insert = &RulePages::insert;
+    static const std::vector<OptionSpec> table{
+        rule_word(
+            "--scope", R::number, scopes,
+            [](Command& c, const std::string& v) { return scope_from(v, c.pages.number.scope); }),
+        rule_number("--start", R::number, K::number, start_width,
+                    page_text(number, &NumberOptions::start)),
+        rule_number("--step", R::number, K::number, step_width,
+                    page_text(number, &NumberOptions::step)),
+        rule_text("--prefix", R::number, page_text(number, &NumberOptions::prefix)),
+        rule_text("--body", R::number, page_text(number, &NumberOptions::body)),
+        rule_number("--digits", R::number, K::number, digits_width,
+                    page_text(number, &NumberOptions::digits)),
+        rule_text("--suffix", R::number, page_text(number, &NumberOptions::suffix)),
+        rule_text("--ext-prefix", R::number, page_text(number, &NumberOptions::ext_prefix)),
+        rule_text("--ext", R::number, page_text(number, &NumberOptions::ext_body)),
+        rule_number("--ext-digits", R::number, K::number, digits_width,
+                    page_text(number, &NumberOptions::ext_digits)),
+        rule_text("--ext-suffix", R::number, page_text(number, &NumberOptions::ext_suffix)),
+
+        rule_text("--find", R::replace, page_text(replace, &ReplaceOptions::find)),
+        rule_text("--with", R::replace, page_text(replace, &ReplaceOptions::with)),
+        rule_word(
+            "--scope", R::replace, scopes,
+            [](Command& c, const std::string& v) { return scope_from(v, c.pages.replace.scope); }),
+        rule_flag("--case-sensitive", R::replace,
+                  page_flag(replace, &ReplaceOptions::case_sensitive)),
+        rule_flag("--regex", R::replace, page_flag(replace, &ReplaceOptions::regex)),
+
+        rule_text("--text", R::insert, page_text(insert, &InsertOptions::text)),
+        rule_text("--ext-text", R::insert, page_text(insert, &InsertOptions::ext_text)),
+        rule_number("--at", R::insert, K::position, position_width,
+                    position_field(&InsertOptions::at_end, &InsertOptions::position)),
+        rule_number("--ext-at", R::insert, K::position, position_width,
+                    position_field(&InsertOptions::ext_at_end, &InsertOptions::ext_position)),
+        // Applied after the others (parse_listed).
+        rule_flag("--same", R::insert, {}),
+
+        rule_word("--name", R::letter_case, cases,
+                  [](Command& c, const std::string& v) {
+                      return case_from(v, c.pages.letter_case.name);
+                  }),
+        rule_word(
+            "--ext", R::letter_case, cases,
+            [](Command& c, const std::string& v) { return case_from(v, c.pages.letter_case.ext); }),
+
+        rule_text("--template", R::tags,
+                  [](Command& c, const std::string& v) {
+                      if (v.size() > tag_template_max_bytes) return false;
+                      c.pages.tags.tag_template = v;
+                      return true;
+                  }),
+        rule_word("--prefer", R::tags, {"v1", "v2"},
+                  [](Command& c, const std::string& v) {
+                      c.pages.tags.v1_first = v == "v1";
+                      return true;
+                  }),
+
+        command_option("-0,--null", on_listed, K::flag, command_flag(&Command::null_data)),
+        command_option("--files-from", on_listed, K::text,
+                       [](Command& c, const std::string& v) {
+                           c.files_from = v;
+                           return true;
+                       }),
+        command_option("--journal", on_batch, K::text,
+                       [](Command& c, const std::string& v) {
+                           c.journal = v;
+                           return true;
+                       }),
+        command_option("--no-journal", on_batch, K::flag, command_flag(&Command::no_journal)),
+        command_option("-q,--quiet", on_batch, K::flag, command_flag(&Command::quiet)),
+        command_option("-n,--dry-run", on_rename, K::flag, command_flag(&Command::dry_run)),
+        command_option("--order", on_rename, K::word,
+                       [](Command& c, const std::string& v) {
+                           c.order = v == "smart" ? RenameOrder::smart : RenameOrder::in_order;
+                           return true;
+                       },
+                       {"in-order", "smart"}),
+    };
+    return table;
+}
+
+const Codec& message_codec() {
+    static const Codec codec;
+    return codec;
+}
+
+// The UTF-8 of a code-page text, for CLI11's messages.
+std::string utf8_of(const std::string& code_page_text) {
+    return message_codec().to_utf8_lossy(code_page_text);
+}
+
+// The code page of a UTF-8 text: a word of the command line, CLI11's message.
+std::string from_utf8(std::string_view utf8) {
+    return message_codec().from_utf8_lossy(utf8);
+}
+
+std::string in_quotes(std::string_view value) {
+    return '"' + std::string(value) + '"';
+}
+
+// The check of an option's value by its kind; CLI11 puts the option's
+// name before a failure's message.
+CLI::Validator value_check(const OptionSpec& spec, std::string name) {
+    return CLI::Validator(
+        [&spec, name](std::string& value) -> std::string {
+            if (spec.kind == ValueKind::word) {
+                for (std::string_view word : spec.words)
+                    if (value == word) return {};
+                return utf8_of(say("不能取值 ", "cannot be ")) + in_quotes(value);
+            }
+            if (spec.kind == ValueKind::position && value == "end") return {};
+            if (spec.kind == ValueKind::number || spec.kind == ValueKind::position) {
+                const std::string error = whole_number_error(name, value, spec.width);
+                // CLI11 adds the name itself.
+                return error.empty() ? std::string() : utf8_of(error).substr(name.size() + 2);
+            }
+            return {};
+        },
+        "");
+}
+
+[[noreturn]] void refuse(const std::string& name, const std::string& code_page_reason) {
+    throw CLI::ValidationError(name, utf8_of(code_page_reason));
 }
 
 std::optional<RulePage> rule_from(std::string_view word) {
@@ -262,96 +296,112 @@ ParsedCommand usage(std::string reason) {
     return ParsedCommand{std::nullopt, std::move(reason)};
 }
 
-// Reads the options and files of preview and rename.
-ParsedCommand parse_rule_command(Command command, std::span<const std::string> args,
-                                 const Codec& codec) {
-    // fix-names takes no rule: its names come from the files' own texts.
+// The option's long name, for messages.
+std::string long_name(const char* names) {
+    const std::string all = names;
+    const std::size_t comma = all.rfind(',');
+    return comma == std::string::npos ? all : all.substr(comma + 1);
+}
+
+// Parses `args` (the words after the command and its rule) with `app`;
+// the usage error in the code page, or empty. Words CLI11 does not know
+// are an unknown option.
+std::string parse_with(CLI::App& app, std::span<const std::string> args) {
+    std::vector<std::string> reversed(args.rbegin(), args.rend());
+    try {
+        app.parse(reversed);
+    } catch (const CLI::ArgumentMismatch& error) {
+        return say("选项缺少值：", "an option lacks its value: ") + from_utf8(error.what());
+    } catch (const CLI::ParseError& error) {
+        return from_utf8(error.what());
+    }
+    // CLI11 keeps the "--" that ends the options among the words it left.
+    for (const std::string& word : app.remaining())
+        if (word.starts_with('-') && word != "--")
+            return say("未知的选项 ", "unknown option ") + from_utf8(word);
+    return {};
+}
+
+// A new CLI11 parser without its own help (ours is --help/-h, seen before
+// parsing) that takes the last of an option given twice.
+std::unique_ptr<CLI::App> new_app() {
+    auto app = std::make_unique<CLI::App>();
+    app->set_help_flag();
+    app->allow_extras();
+    app->option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+    return app;
+}
+
+// True for a flag of preview and rename that may come before the rule.
+bool is_leading_flag(const std::string& word) {
+    for (const OptionSpec& spec : option_table()) {
+        if (spec.kind != ValueKind::flag || spec.rule) continue;
+        for (const auto& name : CLI::detail::split(spec.names, ','))
+            if (name == word) return true;
+    }
+    return false;
+}
+
+// preview, rename and fix-names: the options of the table that belong to
+// the command and its rule, then the files.
+ParsedCommand parse_listed(Command command, std::span<const std::string> args, const Codec& codec) {
     std::optional<RulePage> rule;
-    std::size_t first = 0;
+    std::vector<std::string> words(args.begin(), args.end());
     if (command.kind != CommandKind::fix_names) {
-        rule = rule_from(args.empty() ? std::string_view{} : std::string_view(args[0]));
-        if (!rule) return usage("expected a rule: number, replace, insert, case or tags");
+        // Flags may come before the rule, as in `rename -n number …`.
+        const auto first_word = std::find_if(
+            words.begin(), words.end(), [](const std::string& w) { return !is_leading_flag(w); });
+        rule = first_word == words.end() ? std::nullopt : rule_from(*first_word);
+        if (!rule)
+            return usage(say("需要一条规则：number、replace、insert、case 或 tags",
+                             "expected a rule: number, replace, insert, case or tags"));
         command.pages.active = *rule;
-        first = 1;
+        std::rotate(words.begin(), first_word, first_word + 1);
+        words.erase(words.begin());
     }
-    const auto setters = value_options(rule.value_or(RulePage::number));
+    const auto app = new_app();
     bool same = false;
-    bool options_done = false;
-    for (std::size_t i = first; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (options_done || arg.size() < 2 || arg[0] != '-') {
-            command.files.push_back(arg);
+    for (const OptionSpec& spec : option_table()) {
+        if ((spec.commands & command_bit(command.kind)) == 0) continue;
+        if (spec.rule && spec.rule != rule) continue;
+        const std::string name = long_name(spec.names);
+        if (spec.kind == ValueKind::flag) {
+            app->add_flag_callback(spec.names, [&command, &spec, &same, name] {
+                if (name == "--same")
+                    same = true;
+                else
+                    (void)spec.apply(command, {});
+            });
             continue;
         }
-        if (arg == "--") {
-            options_done = true;
-            continue;
-        }
-        if (rule == RulePage::replace && arg == "--case-sensitive") {
-            command.pages.replace.case_sensitive = true;
-            continue;
-        }
-        if (rule == RulePage::replace && arg == "--regex") {
-            command.pages.replace.regex = true;
-            continue;
-        }
-        if (arg == "-0" || arg == "--null") {
-            command.null_data = true;
-            continue;
-        }
-        if (rule == RulePage::insert && arg == "--same") {
-            same = true;
-            continue;
-        }
-        std::string name = arg, value;
-        const std::size_t equals = arg.find('=');
-        const bool inline_value = equals != std::string::npos;
-        if (inline_value) {
-            name = arg.substr(0, equals);
-            value = arg.substr(equals + 1);
-        }
-        const bool batch = command.kind != CommandKind::preview;
-        const bool is_journal = name == "--journal" && batch;
-        const bool is_order = name == "--order" && command.kind == CommandKind::rename;
-        const bool is_list = name == "--files-from";
-        const auto setter = rule ? setters.find(name) : setters.end();
-        if (!is_journal && !is_list && !is_order && setter == setters.end())
-            return usage("unknown option " + name);
-        if (!inline_value) {
-            if (i + 1 >= args.size()) return usage("option " + name + " needs a value");
-            value = args[++i];
-        }
-        if (is_journal) {
-            command.journal = value;
-            continue;
-        }
-        if (is_list) {
-            command.files_from = value;
-            continue;
-        }
-        if (is_order) {
-            if (value != "in-order" && value != "smart")
-                return usage("option --order: bad value " + value);
-            command.order = value == "smart" ? RenameOrder::smart : RenameOrder::in_order;
-            continue;
-        }
-        const auto text = codec.from_utf8(value);
-        if (!text) return usage("option " + name + ": the value is not valid UTF-8");
-        if (name == "--template" && text->size() > tag_template_max_bytes)
-            return usage("option --template: longer than 50 bytes");
-        if (!setter->second(command.pages, *text))
-            return usage("option " + name + ": bad value " + value);
+        app->add_option_function<std::string>(
+               spec.names,
+               [&command, &spec, &codec, name](const std::string& value) {
+                   const std::optional<std::string> text = codec.from_utf8(value);
+                   if (!text)
+                       refuse(name, say("值不是有效的 UTF-8", "the value is not valid UTF-8"));
+                   if (!spec.apply(command, *text))
+                       refuse(name, say("不能取值 ", "cannot be ") + *text);
+               })
+            ->check(value_check(spec, name));
     }
+    app->add_option("files", command.files);
+    if (std::string error = parse_with(*app, words); !error.empty()) return usage(std::move(error));
     if (same) command.pages.insert.ext_text = command.pages.insert.text;
     if (command.pages.replace.regex) {
         const RegexReplacer pattern(codec.to_utf8_lossy(command.pages.replace.find),
                                     command.pages.replace.case_sensitive);
-        if (!pattern.ok()) return usage("option --find: " + pattern.error());
+        if (!pattern.ok()) return usage("option --find: " + codec.from_utf8_lossy(pattern.error()));
         const std::string with_error =
             pattern.replacement_error(codec.to_utf8_lossy(command.pages.replace.with));
-        if (!with_error.empty()) return usage("option --with: " + with_error);
+        if (!with_error.empty())
+            return usage("option --with: " + codec.from_utf8_lossy(with_error));
     }
-    if (command.files.empty() && command.files_from.empty()) return usage("no FILE given");
+    if (command.journal.size() > 0 && command.no_journal)
+        return usage(say("--journal 与 --no-journal 不能同时使用",
+                         "--journal and --no-journal exclude each other"));
+    if (command.files.empty() && command.files_from.empty())
+        return usage(say("没有给出文件", "no FILE given"));
     return ParsedCommand{std::move(command), {}};
 }
 
@@ -365,68 +415,86 @@ std::optional<std::pair<std::string, std::string>> field_setting(const std::stri
     return std::pair{arg.substr(0, equals), std::move(*value)};
 }
 
-ParsedCommand parse_fix_tags_command(std::span<const std::string> args) {
+ParsedCommand parse_fix_tags(std::span<const std::string> args) {
     Command command;
     command.kind = CommandKind::fix_tags;
-    bool options_done = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (options_done || arg.size() < 2 || arg[0] != '-')
-            command.files.push_back(arg);
-        else if (arg == "--")
-            options_done = true;
-        else if (arg == "--add-v2-from-v1")
-            command.add_v2_from_v1 = true;
-        else if (arg == "--dry-run")
-            command.dry_run = true;
-        else if (arg == "-0" || arg == "--null")
-            command.null_data = true;
-        else if (arg == "--files-from" && i + 1 < args.size())
-            command.files_from = args[++i];
-        else if (arg.starts_with("--files-from="))
-            command.files_from = arg.substr(13);
-        else
-            return usage("unknown option " + arg);
-    }
-    if (command.files.empty() && command.files_from.empty()) return usage("no FILE given");
+    const auto app = new_app();
+    app->add_flag("--add-v2-from-v1", command.add_v2_from_v1);
+    app->add_flag("--dry-run", command.dry_run);
+    app->add_flag("-0,--null", command.null_data);
+    app->add_option("--files-from", command.files_from);
+    app->add_option("files", command.files);
+    if (std::string error = parse_with(*app, args); !error.empty()) return usage(std::move(error));
+    if (command.files.empty() && command.files_from.empty())
+        return usage(say("没有给出文件", "no FILE given"));
     return ParsedCommand{std::move(command), {}};
 }
 
-ParsedCommand parse_tag_command(std::span<const std::string> args, const Codec& codec) {
+ParsedCommand parse_tag(std::span<const std::string> args, const Codec& codec) {
     Command command;
     command.kind = CommandKind::tag;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--remove-v1") {
-            command.remove_v1 = true;
-            continue;
-        }
-        if (arg == "--remove-v2") {
-            command.remove_v2 = true;
-            continue;
-        }
-        if (arg == "--drop-unconvertible") {
-            command.drop_unconvertible = true;
-            continue;
-        }
-        if (arg == "--v2-encoding") {
-            const std::string word = i + 1 < args.size() ? args[++i] : std::string();
-            if (word != "gbk" && word != "unicode")
-                return usage("--v2-encoding needs gbk or unicode");
-            command.v2_unicode = word == "unicode";
-            continue;
-        }
-        if (arg == "--set-v1" || arg == "--set-v2") {
-            if (i + 1 >= args.size()) return usage(arg + " needs FIELD=VALUE");
-            auto setting = field_setting(args[++i], codec);
-            if (!setting) return usage(arg + " needs FIELD=VALUE in UTF-8");
-            (arg == "--set-v1" ? command.set_v1 : command.set_v2).push_back(std::move(*setting));
-            continue;
-        }
-        if (arg.starts_with("--")) return usage("unknown option " + arg);
-        command.files.push_back(arg);
+    const auto app = new_app();
+    app->add_flag("--remove-v1", command.remove_v1);
+    app->add_flag("--remove-v2", command.remove_v2);
+    app->add_flag("--drop-unconvertible", command.drop_unconvertible);
+    app->add_option_function<std::string>(
+           "--v2-encoding",
+           [&command](const std::string& v) { command.v2_unicode = v == "unicode"; })
+        ->check(CLI::IsMember({"gbk", "unicode"}));
+    for (const char* name : {"--set-v1", "--set-v2"}) {
+        auto& settings = std::string_view(name) == "--set-v1" ? command.set_v1 : command.set_v2;
+        app->add_option_function<std::vector<std::string>>(
+               name,
+               [&settings, &codec, name](const std::vector<std::string>& values) {
+                   for (const std::string& value : values) {
+                       auto setting = field_setting(value, codec);
+                       if (!setting)
+                           refuse(name,
+                                  say("需要 FIELD=VALUE（UTF-8）", "needs FIELD=VALUE in UTF-8"));
+                       settings.push_back(std::move(*setting));
+                   }
+               })
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+            ->expected(1)
+            ->allow_extra_args(false);
     }
-    if (command.files.size() != 1) return usage("tag takes exactly one FILE");
+    app->add_option("files", command.files);
+    if (std::string error = parse_with(*app, args); !error.empty()) return usage(std::move(error));
+    if (command.files.size() != 1)
+        return usage(say("tag 只接受一个文件", "tag takes exactly one FILE"));
+    return ParsedCommand{std::move(command), {}};
+}
+
+ParsedCommand parse_undo(std::span<const std::string> args) {
+    Command command;
+    command.kind = CommandKind::undo;
+    const auto app = new_app();
+    bool last = false;
+    bool list = false;
+    std::vector<std::string> numbers;
+    app->add_flag("-0,--null", command.null_data);
+    app->add_option("--journal", command.journal);
+    app->add_flag("--last", last);
+    app->add_flag("--list", list);
+    app->add_option("number", numbers);
+    if (std::string error = parse_with(*app, args); !error.empty()) return usage(std::move(error));
+    const int chosen = (command.journal.empty() ? 0 : 1) + (last ? 1 : 0) + (list ? 1 : 0) +
+                       (numbers.empty() ? 0 : 1);
+    if (chosen != 1 || numbers.size() > 1)
+        return usage(say("undo 需要 --journal JFILE、--last、--list 或 N 之一",
+                         "undo takes one of --journal JFILE, --last, --list or N"));
+    if (last) command.undo_choice = UndoChoice::last;
+    if (list) command.undo_choice = UndoChoice::list;
+    if (!numbers.empty()) {
+        const std::string& n = numbers.front();
+        const bool digits =
+            !n.empty() && n.size() <= 3 && n.find_first_not_of("0123456789") == std::string::npos;
+        if (!digits || std::stoi(n) < 1)
+            return usage(say("undo：", "undo: ") + from_utf8(in_quotes(n)) +
+                         say(" 不是 undo --list 给出的编号", " is not a number undo --list shows"));
+        command.undo_choice = UndoChoice::number;
+        command.undo_number = std::stoi(n);
+    }
     return ParsedCommand{std::move(command), {}};
 }
 
@@ -444,8 +512,31 @@ bool asks_for_help(std::span<const std::string> args) {
 
 }  // namespace
 
+std::string whole_number_error(std::string_view option, std::string_view value, std::size_t width) {
+    const std::string_view digits = value.starts_with('-') ? value.substr(1) : value;
+    const bool whole =
+        !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
+    const std::string head = std::string(option) + ": " + from_utf8(in_quotes(value));
+    if (!whole) return head + say(" 不是整数", " is not a whole number");
+    if (value.size() > width)
+        return head + say(" 超过 ", " is longer than ") + std::to_string(width) +
+               say(" 个字符", " characters");
+    return {};
+}
+
+std::vector<std::string> option_names(CommandKind kind, RulePage rule) {
+    std::vector<std::string> names;
+    for (const OptionSpec& spec : option_table()) {
+        if ((spec.commands & command_bit(kind)) == 0) continue;
+        if (spec.rule && (kind == CommandKind::fix_names || spec.rule != rule)) continue;
+        for (std::string& name : CLI::detail::split(spec.names, ','))
+            names.push_back(std::move(name));
+    }
+    return names;
+}
+
 ParsedCommand parse_command(std::span<const std::string> args, const Codec& codec) {
-    if (args.empty()) return usage("no command given");
+    if (args.empty()) return usage(say("没有给出命令", "no command given"));
     Command command;
     const std::string& verb = args[0];
     if (verb == "--help" || verb == "-h" || verb == "help") return ParsedCommand{command, {}};
@@ -461,37 +552,12 @@ ParsedCommand parse_command(std::span<const std::string> args, const Codec& code
         command.kind = verb == "preview"  ? CommandKind::preview
                        : verb == "rename" ? CommandKind::rename
                                           : CommandKind::fix_names;
-        return parse_rule_command(std::move(command), args.subspan(1), codec);
+        return parse_listed(std::move(command), args.subspan(1), codec);
     }
-    if (verb == "undo") {
-        command.kind = CommandKind::undo;
-        for (std::size_t i = 1; i < args.size(); ++i) {
-            if (args[i] == "-0" || args[i] == "--null")
-                command.null_data = true;
-            else if (args[i] == "--journal" && i + 1 < args.size())
-                command.journal = args[++i];
-            else if (args[i].starts_with("--journal="))
-                command.journal = args[i].substr(10);
-            else
-                return usage("undo takes --journal JFILE");
-        }
-        if (command.journal.empty()) return usage("undo takes --journal JFILE");
-        return ParsedCommand{std::move(command), {}};
-    }
-    if (verb == "tag") return parse_tag_command(args.subspan(1), codec);
-    if (verb == "fix-tags") return parse_fix_tags_command(args.subspan(1));
-    return usage("unknown command " + verb);
-}
-
-std::string help_text(const std::string& topic) {
-    const std::string usage_part = usage_help;
-    if (topic == "preview" || topic == "rename") return usage_part + rule_help + status_help;
-    if (topic == "fix-names") return usage_part + fix_names_help + status_help;
-    if (topic == "undo") return usage_part + undo_help + status_help;
-    if (topic == "tag") return usage_part + tag_help + status_help;
-    if (topic == "fix-tags") return usage_part + fix_tags_help + status_help;
-    return usage_part + rule_help + fix_names_help + undo_help + tag_help + fix_tags_help +
-           status_help;
+    if (verb == "undo") return parse_undo(args.subspan(1));
+    if (verb == "tag") return parse_tag(args.subspan(1), codec);
+    if (verb == "fix-tags") return parse_fix_tags(args.subspan(1));
+    return usage(say("未知的命令 ", "unknown command ") + from_utf8(verb));
 }
 
 }  // namespace varnel::cli

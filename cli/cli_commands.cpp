@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_commands.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -13,11 +14,19 @@
 
 #include "cli/cli_output.h"
 #include "filelist/item_names.h"
+#include "platform/error_text.h"
+#include "platform/folder_listing.h"
+#include "platform/journal_file.h"
+#include "platform/journal_folder.h"
+#include "platform/language.h"
 #include "platform/working_folder.h"
+#include "rename/batch_run.h"
 #include "rename/batch_texts.h"
 #include "rename/fix_names.h"
+#include "rename/journal_store.h"
 #include "rename/preview.h"
 #include "rename/renamer.h"
+#include "rename/target_name.h"
 #include "rename/undo_journal.h"
 
 namespace varnel::cli {
@@ -25,18 +34,21 @@ namespace varnel::cli {
 namespace {
 
 // Reads the paths of a --files-from list: one a line, or NUL-ended with
-// -0; empty entries are skipped. False when the list cannot be read.
-bool read_path_list(const Command& command, std::vector<std::string>& paths) {
+// -0; empty entries are skipped. 0, or the errno value of why the list
+// cannot be read.
+int read_path_list(const Command& command, std::vector<std::string>& paths) {
     std::ifstream file;
     if (command.files_from != "-") {
+        if (is_folder(command.files_from)) return EISDIR;
+        errno = 0;
         file.open(command.files_from, std::ios::binary);
-        if (!file) return false;
+        if (!file) return errno != 0 ? errno : EIO;
     }
     std::istream& in = command.files_from == "-" ? std::cin : file;
     const char end = command.null_data ? '\0' : '\n';
     for (std::string path; std::getline(in, path, end);)
         if (!path.empty()) paths.push_back(std::move(path));
-    return !in.bad();
+    return in.bad() ? EIO : 0;
 }
 
 // The list of the command's files: each path's folder is its item folder
@@ -96,12 +108,16 @@ bool names_a_file(const std::vector<std::string>& paths, const std::string& jour
 
 bool command_paths(const Command& command, std::vector<std::string>& paths, std::ostream& err) {
     paths = command.files;
-    if (!command.files_from.empty() && !read_path_list(command, paths)) {
-        err << "varnel-cli: cannot read the list " << command.files_from << '\n';
-        return false;
+    if (!command.files_from.empty()) {
+        if (const int error = read_path_list(command, paths); error != 0) {
+            tell(err, say("无法读取文件列表 ", "cannot read the list ") +
+                          message_codec().text_from_fs(command.files_from) + " (" +
+                          message_codec().from_utf8_lossy(system_error_text(error)) + ")");
+            return false;
+        }
     }
     if (paths.empty()) {
-        err << "varnel-cli: no FILE given\n";
+        tell(err, say("没有给出文件", "no FILE given"));
         return false;
     }
     return true;
@@ -118,15 +134,29 @@ std::string status_field(std::string_view status, const std::string& reason) {
 
 // The tag rule prints its status as a further field.
 void add_tag_status(const Command& command, const FileList& list, int row,
-                    std::vector<std::string>& fields) {
+                    std::vector<RecordField>& fields) {
     const std::string_view status = list.get_cell(row, Column::tag_status);
     if (command.pages.active == RulePage::tags && (command.null_data || !status.empty()))
-        fields.emplace_back(status);
+        fields.emplace_back(std::string(status));
 }
 
 void print_summary(const Command& command, const std::string& summary, const Codec& codec,
                    std::ostream& out, std::ostream& err) {
     (command.null_data ? err : out) << for_terminal(summary, codec) << '\n';
+}
+
+}  // namespace
+
+namespace {
+
+// The fields of a preview row: old and new name (with -0 their file-system
+// bytes: as listed, and as the rename would write them).
+std::vector<RecordField> preview_fields(const FileList& list, int row, const Codec& codec) {
+    const std::string& new_name = list.new_names()[static_cast<std::size_t>(row)];
+    std::string new_fs =
+        target_fs_name(list, row, new_name, codec).value_or(codec.to_utf8_lossy(new_name));
+    return {RecordField::name(list.old_names()[static_cast<std::size_t>(row)], list.fs_name(row)),
+            RecordField::name(new_name, std::move(new_fs))};
 }
 
 }  // namespace
@@ -142,108 +172,214 @@ int run_preview(const Command& command, const Codec& codec, std::ostream& out) {
         RecordPrinter printer(out, codec, command.null_data, is_terminal_stream(out));
         for (int row = 0; row < list.item_count(); ++row) {
             const auto r = static_cast<std::size_t>(row);
-            std::vector<std::string> fields{list.old_names()[r], list.new_names()[r]};
+            std::vector<RecordField> fields = preview_fields(list, row, codec);
             add_tag_status(command, list, row, fields);
             // A name the rule could not compute: why, as a further field.
             if (!faults.empty() && faults[r] != NameFault::none)
-                fields.push_back(name_fault_text(faults[r], codec));
+                fields.emplace_back(name_fault_text(faults[r], codec));
             printer.print(fields);
         }
     }
-    if (!error.empty()) std::cerr << "varnel-cli: " << for_terminal(error, codec) << '\n';
+    if (!error.empty()) tell(std::cerr, error);
     return faults.empty() ? 0 : 1;
 }
 
+namespace {
+
+// Where a batch keeps its journal: the one --journal names, or a new
+// automatic one (`automatic_folder` set), or none with --no-journal.
+// nullopt with a message on `err` when the automatic journal's folder
+// cannot be used.
+std::optional<std::string> batch_journal_path(const Command& command, std::string& automatic_folder,
+                                              std::ostream& err) {
+    if (!command.journal.empty() || command.no_journal) return command.journal;
+    const JournalFolder folder = automatic_journal_folder(true);
+    if (!folder.path) {
+        tell(err, say("无法建立撤消记录：", "cannot make the undo journal: ") +
+                      message_codec().from_utf8_lossy(folder.reason) +
+                      say("（用 --no-journal 可以不做记录而更名）",
+                          " (--no-journal renames without one)"));
+        return std::nullopt;
+    }
+    automatic_folder = *folder.path;
+    return new_journal_path(automatic_folder);
+}
+
+// The fields of a rename row once it is done: status, the name before and
+// the new name (with -0 their file-system bytes).
+std::vector<RecordField> renamed_fields(const FileList& list, int row, const std::string& before,
+                                        const std::string& before_fs, const Codec& codec) {
+    const std::string& new_name = list.new_names()[static_cast<std::size_t>(row)];
+    const bool renamed = list.status_image(row) == StatusImage::success;
+    std::string new_fs =
+        renamed
+            ? list.fs_name(row)
+            : target_fs_name(list, row, new_name, codec).value_or(codec.to_utf8_lossy(new_name));
+    return {status_field(list.get_cell(row, Column::rename_status), list.status_reason(row)),
+            RecordField::name(before, before_fs), RecordField::name(new_name, std::move(new_fs))};
+}
+
+}  // namespace
+
 int run_rename(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
+    if (command.dry_run) return run_preview(command, codec, out);
     std::vector<std::string> paths;
     if (!command_paths(command, paths, err)) return 2;
     if (has_empty_name(paths)) {
-        err << "varnel-cli: a FILE must name a file, not a folder\n";
+        tell(err, say("文件参数必须是文件，不能是文件夹", "a FILE must name a file, not a folder"));
         return 2;
     }
     if (!command.journal.empty() && names_a_file(paths, command.journal)) {
-        err << "varnel-cli: the journal " << command.journal << " is one of the files\n";
+        tell(err, say("撤消记录 ", "the journal ") + codec.text_from_fs(command.journal) +
+                      say(" 是要更名的文件之一", " is one of the files"));
         return 2;
     }
-    std::optional<UndoJournalWriter> journal;
-    if (!command.journal.empty()) {
-        std::string reason;
-        bool busy = false;
-        journal = UndoJournalWriter::create(command.journal, reason, &busy);
-        if (!journal) {
-            err << "varnel-cli: "
-                << (busy ? std::string(texts::another_batch_running_utf8) + ": " : "") << reason
-                << '\n';
-            return 2;
-        }
-    }
+    std::string automatic_folder;
+    const std::optional<std::string> journal_path =
+        batch_journal_path(command, automatic_folder, err);
+    if (!journal_path) return 2;
     FileList list = list_of_files(paths, codec);
     paths = {};
     const std::vector<std::string> before(list.old_names().begin(), list.old_names().end());
+    std::vector<std::string> before_fs;
+    before_fs.reserve(before.size());
+    for (int row = 0; row < list.item_count(); ++row) before_fs.push_back(list.fs_name(row));
     BatchHooks hooks;
     hooks.order = command.order;
     hooks.keep_undo_log = false;  // the journal is the record
-    if (journal) {
-        hooks.before_renames = [&](std::span<const UndoEntry> entries) {
-            return journal->record(entries);
-        };
-        hooks.rename_failed = [&](std::size_t index) { journal->failed(index); };
-        hooks.before_claim = [&](std::size_t index, const std::string& name) {
-            return journal->reserve(index, name);
-        };
-    }
     std::optional<RecordPrinter> printer(std::in_place, out, codec, command.null_data,
                                          is_terminal_stream(out), progress_flush_every);
     hooks.item_done = [&](int row) {
+        if (command.quiet && list.status_image(row) != StatusImage::failure) return;
         const auto r = static_cast<std::size_t>(row);
-        std::vector<std::string> fields{
-            status_field(list.get_cell(row, Column::rename_status), list.status_reason(row)),
-            before[r], list.new_names()[r]};
+        std::vector<RecordField> fields = renamed_fields(list, row, before[r], before_fs[r], codec);
         add_tag_status(command, list, row, fields);
         printer->print(fields);
     };
     UndoLog log;
-    BatchOutcome outcome;
-    if (command.kind == CommandKind::fix_names) {
+    const BatchRun run = run_journaled_batch({*journal_path, {}}, hooks, [&](const BatchHooks& h) {
+        if (command.kind != CommandKind::fix_names)
+            return rename_items(list, command.pages, log, codec, h);
         std::vector<int> rows(static_cast<std::size_t>(list.item_count()));
         std::iota(rows.begin(), rows.end(), 0);
-        outcome = respell_names_in_utf8(list, rows, log, codec, hooks);
-    } else {
-        outcome = rename_items(list, command.pages, log, codec, hooks);
+        return respell_names_in_utf8(list, rows, log, codec, h);
+    });
+    if (!run.ran) {
+        const std::string reason = codec.from_utf8_lossy(run.journal_error);
+        tell(err, run.journal_busy ? code_page(texts::another_batch_running_utf8) + ": " + reason
+                                   : reason);
+        return 2;
     }
     printer.reset();  // the records before the summary
-    print_summary(command, outcome.summary, codec, out, err);
-    if (journal && journal->finish() != 0) {
-        err << "varnel-cli: cannot finish the journal " << command.journal << '\n';
+    print_summary(command, run.outcome.summary, codec, out, err);
+    if (!automatic_folder.empty()) {
+        // A batch that renamed nothing leaves no journal to undo.
+        if (run.journal_entries == 0)
+            (void)remove_file(*journal_path);
+        else
+            prune_journals(automatic_folder);
+    }
+    if (run.finish_error != 0) {
+        tell(err, say("无法完成撤消记录 ", "cannot finish the journal ") +
+                      codec.text_from_fs(*journal_path) + " (" +
+                      codec.from_utf8_lossy(system_error_text(run.finish_error)) + ")");
         return 1;
     }
-    return outcome.all_succeeded() ? 0 : 1;
+    return run.outcome.all_succeeded() ? 0 : 1;
 }
 
-int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
+namespace {
+
+// Undoes the batch of the journal at `path`. `automatic`: the journal is
+// marked undone once every file came back.
+int undo_journal(const Command& command, const std::string& path, bool automatic,
+                 const Codec& codec, std::ostream& out, std::ostream& err) {
     // Held until the undo ends: no batch or other undo starts on it meanwhile.
-    const ClaimedJournal claimed = claim_undo_journal(command.journal);
+    const ClaimedJournal claimed = claim_undo_journal(path);
     if (claimed.state == JournalState::busy) {
-        err << "varnel-cli: " << texts::another_batch_running_utf8 << ": " << claimed.reason
-            << '\n';
+        tell(err, code_page(texts::another_batch_running_utf8) + ": " +
+                      codec.from_utf8_lossy(claimed.reason));
         return 2;
     }
     if (claimed.state == JournalState::none || claimed.state == JournalState::refused) {
-        err << "varnel-cli: " << (claimed.reason.empty() ? claimed.held.reason() : claimed.reason)
-            << '\n';
+        tell(err, codec.from_utf8_lossy(claimed.reason.empty() ? claimed.held.reason()
+                                                               : claimed.reason));
         return 2;
     }
     std::optional<RecordPrinter> printer(std::in_place, out, codec, command.null_data,
                                          is_terminal_stream(out), progress_flush_every);
     const auto each = [&](const UndoEntry& entry, bool undone, const std::string& reason) {
         const std::string_view status = undone ? texts::undo_succeeded : texts::undo_failed;
-        printer->print({status_field(status, reason), entry.new_name, entry.name});
+        printer->print({status_field(status, reason),
+                        RecordField::name(entry.new_name, entry.renamed_fs_name),
+                        RecordField::name(entry.name, entry.fs_name)});
     };
     const BatchOutcome outcome =
         undo_entries(claimed.contents.entries, codec, each, {}, claimed.contents.reservations);
     printer.reset();  // the records before the summary
     print_summary(command, outcome.summary, codec, out, err);
+    if (automatic && went_well(outcome) && mark_journal_undone(path) != 0)
+        tell(err, say("无法把撤消记录标为已撤消：", "cannot mark the journal undone: ") +
+                      codec.text_from_fs(path));
     return outcome.all_succeeded() ? 0 : 1;
+}
+
+// The state word of an automatic journal for undo --list, and its renames.
+std::pair<std::string_view, std::size_t> journal_summary(const StoredJournal& journal) {
+    const UndoJournalRead read = read_undo_journal(journal.path);
+    if (!read.journal) {
+        const bool busy = HeldJournal::claim(journal.path).state() == HeldJournal::State::busy;
+        return {busy ? "busy" : "refused", 0};
+    }
+    const std::string_view state = journal.undone           ? "undone"
+                                   : read.journal->finished ? "finished"
+                                                            : "interrupted";
+    return {state, read.journal->entries.size()};
+}
+
+int list_journals(const std::vector<StoredJournal>& journals, const Codec& codec,
+                  std::ostream& out) {
+    int number = 0;
+    for (const StoredJournal& journal : journals) {
+        const auto [state, renames] = journal_summary(journal);
+        out << ++number << '\t' << stamp_time(journal.stamp) << '\t' << state << '\t' << renames
+            << '\t' << escaped(codec.text_from_fs(journal.path), codec) << '\n';
+    }
+    return 0;
+}
+
+}  // namespace
+
+int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
+    if (command.undo_choice == UndoChoice::journal)
+        return undo_journal(command, command.journal, false, codec, out, err);
+    const JournalFolder folder = automatic_journal_folder(false);
+    if (!folder.path && !folder.reason.empty()) {
+        tell(err, codec.from_utf8_lossy(folder.reason));
+        return 2;
+    }
+    const std::vector<StoredJournal> journals =
+        folder.path ? stored_journals(*folder.path) : std::vector<StoredJournal>{};
+    if (command.undo_choice == UndoChoice::list) return list_journals(journals, codec, out);
+    const StoredJournal* chosen = nullptr;
+    if (command.undo_choice == UndoChoice::number) {
+        if (static_cast<std::size_t>(command.undo_number) <= journals.size())
+            chosen = &journals[static_cast<std::size_t>(command.undo_number) - 1];
+    } else {
+        for (const StoredJournal& journal : journals)
+            if (!journal.undone) {
+                chosen = &journal;
+                break;
+            }
+    }
+    if (chosen == nullptr) {
+        tell(err, command.undo_choice == UndoChoice::number
+                      ? say("没有这个编号的撤消记录（见 undo --list）",
+                            "no journal has that number (see undo --list)")
+                      : say("没有尚未撤消的批量更名", "no batch is left to undo"));
+        return 2;
+    }
+    return undo_journal(command, chosen->path, true, codec, out, err);
 }
 
 }  // namespace varnel::cli

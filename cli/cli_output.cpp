@@ -3,6 +3,7 @@
 
 #include <iostream>
 
+#include "platform/language.h"
 #include "platform/terminal.h"
 
 namespace varnel::cli {
@@ -63,17 +64,23 @@ std::string escaped(std::string_view text, const Codec& codec) {
     return out;
 }
 
-void print_record(std::ostream& out, const std::vector<std::string>& code_page_fields,
-                  const Codec& codec, bool null_data) {
+RecordField RecordField::name(std::string text, std::string fs_bytes) {
+    RecordField field(std::move(text));
+    field.fs = std::move(fs_bytes);
+    return field;
+}
+
+void print_record(std::ostream& out, const std::vector<RecordField>& fields, const Codec& codec,
+                  bool null_data) {
     std::string line;
-    for (std::size_t i = 0; i < code_page_fields.size(); ++i) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
         if (null_data) {
-            line += codec.to_utf8_lossy(code_page_fields[i]);
+            line += fields[i].fs ? *fields[i].fs : codec.to_utf8_lossy(fields[i].text);
             line += '\0';
             continue;
         }
         if (i > 0) line += '\t';
-        line += escaped(code_page_fields[i], codec);
+        line += escaped(fields[i].text, codec);
     }
     if (!null_data) line += '\n';
     out << line;
@@ -98,8 +105,8 @@ RecordPrinter::~RecordPrinter() {
     out_.flush();
 }
 
-void RecordPrinter::print(const std::vector<std::string>& code_page_fields) {
-    print_record(out_, code_page_fields, codec_, null_data_);
+void RecordPrinter::print(const std::vector<RecordField>& fields) {
+    print_record(out_, fields, codec_, null_data_);
     if (terminal_) {
         out_.flush();
         return;
@@ -122,10 +129,24 @@ std::string for_terminal(std::string_view text, const Codec& codec) {
     return out;
 }
 
+const Codec& message_codec() {
+    static const Codec codec;
+    return codec;
+}
+
+void tell(std::ostream& err, std::string_view code_page_message) {
+    err << "varnel-cli: " << for_terminal(code_page_message, message_codec()) << '\n';
+}
+
+void tell_path(std::ostream& err, const std::string& path, std::string_view code_page_message) {
+    err << "varnel-cli: " << path << ": " << for_terminal(code_page_message, message_codec())
+        << '\n';
+}
+
 void report_unfinished_edit(const std::string& path, std::ostream& err) {
-    err << "varnel-cli: " << path
-        << ": the last tag edit did not finish (上一次的标签修改没有完成); the next edit finishes "
-           "it\n";
+    tell_path(err, path,
+              say("上一次的标签修改没有完成；下一次修改时会先完成它",
+                  "the last tag edit did not finish; the next edit finishes it"));
 }
 
 }  // namespace varnel::cli

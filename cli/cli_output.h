@@ -22,11 +22,26 @@ namespace varnel::cli {
 // can make itself or the fields after it read in another order.
 std::string escaped(std::string_view text, const Codec& codec);
 
-// Writes one record: the fields escaped, separated by TAB and ended by a
-// newline; or, with `null_data`, each field unescaped and ended by a NUL
-// byte. Nothing is flushed.
-void print_record(std::ostream& out, const std::vector<std::string>& code_page_fields,
-                  const Codec& codec, bool null_data);
+// One field of a record: a code-page text, and for a file name also the
+// bytes the file system holds (or will hold) for it.
+struct RecordField {
+    RecordField() = default;
+    RecordField(std::string code_page_text) : text(std::move(code_page_text)) {}
+    RecordField(std::string_view code_page_text) : text(code_page_text) {}
+    RecordField(const char* code_page_text) : text(code_page_text) {}
+    // A file name: its text and its file-system bytes.
+    [[nodiscard]] static RecordField name(std::string text, std::string fs_bytes);
+
+    std::string text;
+    std::optional<std::string> fs;
+};
+
+// Writes one record: the fields' texts escaped (their UTF-8), separated by
+// TAB and ended by a newline; or, with `null_data`, each field unescaped
+// and ended by a NUL byte: a name's file-system bytes exactly, a text's
+// UTF-8. Nothing is flushed.
+void print_record(std::ostream& out, const std::vector<RecordField>& fields, const Codec& codec,
+                  bool null_data);
 
 // True when `out` is the standard output or error stream and that goes to
 // a terminal.
@@ -50,7 +65,7 @@ public:
     RecordPrinter(const RecordPrinter&) = delete;
     RecordPrinter& operator=(const RecordPrinter&) = delete;
 
-    void print(const std::vector<std::string>& code_page_fields);
+    void print(const std::vector<RecordField>& fields);
 
 private:
     std::ostream& out_;
@@ -67,5 +82,14 @@ void report_unfinished_edit(const std::string& path, std::ostream& err);
 
 // A program text (code page) for the terminal, "\r\n" made a newline.
 std::string for_terminal(std::string_view text, const Codec& codec);
+
+// The codec of the program's messages.
+[[nodiscard]] const Codec& message_codec();
+
+// Writes "varnel-cli: " and the message (code page) as one line to `err`.
+void tell(std::ostream& err, std::string_view code_page_message);
+// The same about the file at `path` (file-system bytes): "varnel-cli:
+// PATH: message".
+void tell_path(std::ostream& err, const std::string& path, std::string_view code_page_message);
 
 }  // namespace varnel::cli

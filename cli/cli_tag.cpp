@@ -16,6 +16,7 @@
 #include "id3/safe_rewrite.h"
 #include "id3/tag_edit.h"
 #include "platform/error_text.h"
+#include "platform/language.h"
 #include "platform/tag_file_io.h"
 
 namespace varnel::cli {
@@ -87,16 +88,17 @@ std::optional<int> v1_genre(std::string_view value) {
 bool check(const Settings& settings, std::size_t allowed, std::ostream& err) {
     for (const auto& [name, value] : settings) {
         if (!member_of(name, allowed)) {
-            err << "varnel-cli: unknown tag field " << name << '\n';
+            tell(err, say("未知的标签字段 ", "unknown tag field ") + name);
             return false;
         }
         if (allowed != v1_field_count) continue;
         if (name == "genre" && !value.empty() && !v1_genre(value)) {
-            err << "varnel-cli: genre: not a number 0..255 or a genre name\n";
+            tell(err, say("genre：既不是 0..255 的数，也不是流派的名称",
+                          "genre: not a number 0..255 or a genre name"));
             return false;
         }
         if (name == "track" && !value.empty() && !small_number(value, 255)) {
-            err << "varnel-cli: track: not a number 0..255\n";
+            tell(err, say("track：不是 0..255 的数", "track: not a number 0..255"));
             return false;
         }
     }
@@ -139,30 +141,41 @@ std::string v1_block(const TagFields& f) {
 
 std::string error_text(int error) {
     if (error == EWOULDBLOCK)
-        return "the file is being changed by another program (文件正被另一个程序修改)";
+        return message_codec().to_utf8_lossy(
+            say("文件正被另一个程序修改", "the file is being changed by another program"));
     return tag_edit_error_text(error);
 }
 
-void report(const std::string& path, std::string_view what, int error, std::ostream& err) {
-    err << "varnel-cli: " << what << ' ' << path << " failed: " << error_text(error) << '\n';
+// `what` failed for the file at `path`, for the reason `error`.
+void report(const std::string& path, const std::string& what, int error, std::ostream& err) {
+    tell_path(
+        err, path,
+        what + say("失败：", " failed: ") + message_codec().from_utf8_lossy(error_text(error)));
 }
 
 void report_recovery(Recovery found, const std::string& path, std::ostream& err) {
     if (found == Recovery::finished)
-        err << "varnel-cli: " << path
-            << ": the last tag edit did not finish (上一次的标签修改没有完成); finished now\n";
+        tell_path(err, path,
+                  say("上一次的标签修改没有完成；现已完成",
+                      "the last tag edit did not finish; finished now"));
     if (found == Recovery::discarded)
-        err << "varnel-cli: " << path
-            << ": the last tag edit did not finish and another program has changed the file since "
-               "(上一次的标签修改没有完成，文件已被另一个程序修改); the file is left as it is\n";
+        tell_path(err, path,
+                  say("上一次的标签修改没有完成，文件已被另一个程序修改；文件保持原样",
+                      "the last tag edit did not finish and another program has changed the "
+                      "file since; the file is left as it is"));
 }
 
 bool refuse_unconvertible(const std::vector<std::string>& frames, const std::string& path,
                           std::ostream& err) {
     if (frames.empty()) return false;
-    err << "varnel-cli: " << path << ": the ID3v2 tag holds frames that cannot be kept:";
-    for (const std::string& id : frames) err << ' ' << id;
-    err << " (nothing written; --drop-unconvertible writes without them)\n";
+    std::string ids;
+    for (const std::string& id : frames) ids += ' ' + id;
+    tell_path(
+        err, path,
+        say("ID3v2 标签中有无法保留的帧：", "the ID3v2 tag holds frames that cannot be kept:") +
+            ids +
+            say("（什么也没有写；加 --drop-unconvertible 可以不带它们写入）",
+                " (nothing written; --drop-unconvertible writes without them)"));
     return true;
 }
 
@@ -195,23 +208,26 @@ TagChanges changes_of(const Command& command, ByteFile& file, const Codec& codec
 // cannot be opened or holds frames a write would have to drop.
 int edit(const Command& command, const std::string& path, const Codec& codec, std::ostream& err) {
     if (!leads_to_mp3_name(path)) {
-        err << "varnel-cli: " << path << " does not lead to an .mp3 file; nothing written\n";
+        tell_path(
+            err, path,
+            say("不是 .mp3 文件；什么也没有写", "does not lead to an .mp3 file; nothing written"));
         return 1;
     }
     std::optional<ByteFile> file = open_regular_file(path, true);
     if (!file) {
-        report(path, "opening", errno, err);
+        report(path, say("打开", "opening"), errno, err);
         return 1;
     }
     const std::optional<Recovery> found = recover_file_edit(*file, path);
     if (!found) {
-        report(path, "finishing an interrupted edit of", errno, err);
+        report(path, say("完成中断的修改", "finishing an interrupted edit"), errno, err);
         return 1;
     }
     report_recovery(*found, path, err);
     const TagEditResult result = edit_tags(*file, path, changes_of(command, *file, codec), codec);
     if (!result.ok && result.error == 0) refuse_unconvertible(result.unconvertible, path, err);
-    if (!result.ok && result.error != 0) report(path, "writing the tags of", result.error, err);
+    if (!result.ok && result.error != 0)
+        report(path, say("写入标签", "writing the tags"), result.error, err);
     return result.ok ? 0 : 1;
 }
 
@@ -228,7 +244,7 @@ int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::
     // Showing only reads: an interrupted edit is told, and left to the next edit.
     std::optional<ByteFile> file = open_regular_file(path, false);
     if (!file) {
-        if (status == 0) report(path, "opening", errno, err);  // else told already
+        if (status == 0) report(path, say("打开", "opening"), errno, err);  // else told already
         return 1;
     }
     if (has_unfinished_edit(*file)) report_unfinished_edit(path, err);

@@ -9,22 +9,28 @@
 #include "app/version.h"
 #include "cli/cli_args.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_output.h"
 #include "platform/codec.h"
+#include "platform/language.h"
 
 int main(int argc, char** argv) {
     using namespace varnel;
     const std::vector<std::string> args(argv + 1, argv + argc);
+    set_text_language(language_from_environment());
     try {
         const Codec codec;
         const cli::ParsedCommand parsed = cli::parse_command(args, codec);
         if (!parsed.command) {
-            std::cerr << "varnel-cli: " << parsed.error << "\n(see varnel-cli --help)\n";
+            std::cerr << "varnel-cli: " << cli::for_terminal(parsed.error, codec) << '\n'
+                      << cli::for_terminal(
+                             say("（见 varnel-cli --help）", "(see varnel-cli --help)"), codec)
+                      << '\n';
             return 2;
         }
         const cli::Command& command = *parsed.command;
         switch (command.kind) {
             case cli::CommandKind::help:
-                std::cout << cli::help_text(command.help_topic);
+                std::cout << cli::for_terminal(cli::help_text(command.help_topic), codec);
                 return 0;
             case cli::CommandKind::version:
                 std::cout << "varnel-cli " << product::version << '\n';

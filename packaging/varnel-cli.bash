@@ -21,9 +21,10 @@ _varnel_cli_options() {
     local command=$1 rule=$2 list="--files-from -0 --null --"
     case $command in
         preview) echo "$(_varnel_cli_rule_options "$rule") $list" ;;
-        rename) echo "$(_varnel_cli_rule_options "$rule") $list --journal --order" ;;
-        fix-names) echo "$list --journal" ;;
-        undo) echo "--journal -0 --null" ;;
+        rename) echo "$(_varnel_cli_rule_options "$rule") $list --journal --no-journal --order
+                       -n --dry-run -q --quiet" ;;
+        fix-names) echo "$list --journal --no-journal -q --quiet" ;;
+        undo) echo "--journal --last --list -0 --null" ;;
         tag) echo "--set-v1 --set-v2 --remove-v1 --remove-v2 --v2-encoding
                    --drop-unconvertible" ;;
         fix-tags) echo "--add-v2-from-v1 --dry-run $list" ;;
@@ -87,9 +88,20 @@ _varnel_cli() {
     esac
     [[ $split == true ]] && return
 
-    if [[ ($command == preview || $command == rename) ]] && ((cword == 2)); then
-        COMPREPLY=($(compgen -W "number replace insert case tags" -- "$cur"))
-        return
+    # The rule: the first word after the command that is not a flag.
+    if [[ $command == preview || $command == rename ]]; then
+        local j
+        rule=
+        for ((j = 2; j < cword; j++)); do
+            case ${words[j]} in
+                -n | --dry-run | -q | --quiet | -0 | --null | --no-journal) ;;
+                *) rule=${words[j]}; break ;;
+            esac
+        done
+        if [[ -z $rule ]]; then
+            COMPREPLY=($(compgen -W "number replace insert case tags" -- "$cur"))
+            return
+        fi
     fi
     # After "--" every word is a file.
     local i

@@ -2,6 +2,7 @@
 // Renaming and undo, with progress in panel 进度 and the summaries.
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLabel>
 #include <QStringList>
@@ -11,9 +12,11 @@
 #include "app/journal_mark.h"
 #include "app/ui/main_window.h"
 #include "filelist/ui/file_list_model.h"
+#include "platform/error_text.h"
 #include "platform/journal_file.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
+#include "rename/batch_run.h"
 #include "rename/batch_texts.h"
 #include "rename/fix_names.h"
 #include "rename/renamer.h"
@@ -29,6 +32,14 @@ namespace {
 bool asks_cancel(ProgressWindow& progress, int done, int count) {
     progress.set_value(done, count);
     return progress.was_cancelled();
+}
+
+// The summary of a batch or an undo: information when all went well, else
+// a warning.
+void show_summary(UiServices& services, const QString& title, const QString& summary, bool well) {
+    services.message_box(nullptr, title, summary,
+                         well ? MessageIcon::information : MessageIcon::warning,
+                         MessageButtons::ok);
 }
 
 }  // namespace
@@ -68,51 +79,43 @@ void MainWindow::fix_names_command() {
 void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>& batch) {
     stop_pending_preview();  // the batch computes every name it needs itself
     set_buttons(preview_button, false);
-    BatchOutcome outcome;
+    BatchRun run;
     {
         const BusyCursor busy(services_);
-        // Written ahead of the renames, so that a batch cut short by a crash
-        // can be undone at the next start. It is made only when the first
-        // renames are about to happen: a batch that renames nothing leaves
-        // the journal of the one before. Without a journal the batch still
-        // runs; only that later undo is lost.
-        std::optional<UndoJournalWriter> journal;
-        bool journal_made = false;
-        const std::unique_ptr<ProgressWindow> progress =
-            services_.progress(this, QStringLiteral("正在更名……"));
+        const std::unique_ptr<ProgressWindow> progress = services_.progress(this, tr("正在更名……"));
         BatchHooks hooks;
         hooks.progress = [this](std::string_view text) { show_progress(text); };
         hooks.cancelled = [&progress](int done, int count) {
             return asks_cancel(*progress, done, count);
         };
         hooks.order = rename_order();
-        if (!undo_journal_path_.empty()) {
-            hooks.before_renames = [&](std::span<const UndoEntry> entries) {
-                if (!journal_made) {
-                    journal_made = true;
-                    std::string reason;
-                    journal = UndoJournalWriter::create(undo_journal_path_, reason);
-                    set_pending_journal(false);  // replaced by this batch's
-                }
-                return journal ? journal->record(entries) : 0;
-            };
-            hooks.rename_failed = [&](std::size_t index) {
-                if (journal) journal->failed(index);
-            };
-            hooks.before_claim = [&](std::size_t index, const std::string& name) {
-                return journal ? journal->reserve(index, name) : 0;
-            };
-        }
-        outcome = batch(hooks);
-        if (journal) (void)journal->finish();
+        // Written ahead of the renames, so that a batch cut short by a
+        // crash can be undone at the next start. Without it the batch runs
+        // only when the user agrees to lose that undo.
+        JournalPlan plan{undo_journal_path_, [this](const std::string& reason, bool) {
+                             return services_.message_box(
+                                        nullptr, code_page_text(texts::message_title),
+                                        tr("无法建立撤消记录：%1\n\n"
+                                           "如果继续，程序意外中止后将无法撤消这批更名。"
+                                           "是否仍然更名？")
+                                            .arg(QString::fromStdString(reason)),
+                                        MessageIcon::question,
+                                        MessageButtons::yes_no_default_no) == MessageAnswer::yes;
+                         }};
+        run = run_journaled_batch(plan, hooks, batch);
+        if (run.journal_made) set_pending_journal(false);  // replaced by this batch's
     }
     update_buttons();
-    const bool refused = !outcome.refused.empty();
-    services_.message_box(
-        nullptr, code_page_text(texts::message_title), code_page_text(outcome.summary),
-        outcome.all_succeeded() && !refused && !outcome.cancelled ? MessageIcon::information
-                                                                  : MessageIcon::warning,
-        MessageButtons::ok);
+    if (!run.ran) {
+        panels_[1]->clear();
+        return;
+    }
+    QString summary = code_page_text(run.outcome.summary);
+    if (run.finish_error != 0)
+        summary += tr("\n\n无法完成撤消记录：%1")
+                       .arg(QString::fromStdString(system_error_text(run.finish_error)));
+    show_summary(services_, code_page_text(texts::message_title), summary,
+                 went_well(run.outcome) && run.finish_error == 0);
     panels_[1]->clear();
 }
 
@@ -125,8 +128,7 @@ void MainWindow::undo_command() {
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
-        const std::unique_ptr<ProgressWindow> progress =
-            services_.progress(this, QStringLiteral("正在撤消……"));
+        const std::unique_ptr<ProgressWindow> progress = services_.progress(this, tr("正在撤消……"));
         BatchHooks hooks;
         hooks.progress = [this](std::string_view text) { show_progress(text); };
         hooks.cancelled = [&progress](int done, int count) {
@@ -136,11 +138,8 @@ void MainWindow::undo_command() {
         panels_[1]->clear();
     }
     update_buttons();  // what could not be undone stays to undo
-    services_.message_box(nullptr, code_page_text(texts::message_title),
-                          code_page_text(outcome.summary),
-                          outcome.all_succeeded() && !outcome.cancelled ? MessageIcon::information
-                                                                        : MessageIcon::warning,
-                          MessageButtons::ok);
+    show_summary(services_, code_page_text(texts::message_title), code_page_text(outcome.summary),
+                 went_well(outcome));
 }
 
 namespace {
@@ -157,11 +156,13 @@ QString interrupted_batch_question(const UndoJournalContents& journal, int done,
     QString folder_lines = folders.mid(0, shown_folders).join(QStringLiteral("\n    "));
     if (folders.size() > shown_folders)
         folder_lines +=
-            QStringLiteral("\n    ……另有 %1 个文件夹").arg(folders.size() - shown_folders);
+            QCoreApplication::translate("varnel::MainWindow", "\n    ……另有 %1 个文件夹")
+                .arg(folders.size() - shown_folders);
     const QString time =
         when ? QDateTime::fromSecsSinceEpoch(*when).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-             : QStringLiteral("不详");
-    return QStringLiteral(
+             : QCoreApplication::translate("varnel::MainWindow", "不详");
+    return QCoreApplication::translate(
+               "varnel::MainWindow",
                "上一次的批量更名没有完成。\n\n时间：%1\n已更名：%2 个文件\n文件夹：\n    %3\n\n"
                "是否撤消它已做的更名？\n（选“否”保留这份记录：以后可以在“文件”菜单中撤消或丢弃它。"
                "）")
@@ -228,8 +229,7 @@ void MainWindow::undo_journal_batch() {
     BatchOutcome outcome;
     {
         const BusyCursor busy(services_);
-        const std::unique_ptr<ProgressWindow> progress =
-            services_.progress(this, QStringLiteral("正在撤消……"));
+        const std::unique_ptr<ProgressWindow> progress = services_.progress(this, tr("正在撤消……"));
         outcome = undo_entries(
             journal.entries, codec_, nullptr,
             [this](std::string_view text) { show_progress(text); }, journal.reservations,
@@ -242,17 +242,14 @@ void MainWindow::undo_journal_batch() {
         remove_journal(undo_journal_path_);
         set_pending_journal(false);
     }
-    services_.message_box(nullptr, code_page_text(texts::message_title),
-                          code_page_text(outcome.summary),
-                          outcome.all_succeeded() && !outcome.cancelled ? MessageIcon::information
-                                                                        : MessageIcon::warning,
-                          MessageButtons::ok);
+    show_summary(services_, code_page_text(texts::message_title), code_page_text(outcome.summary),
+                 went_well(outcome));
 }
 
 void MainWindow::discard_interrupted_batch() {
     const MessageAnswer answer = services_.message_box(
         nullptr, code_page_text(texts::undo_question_title),
-        QStringLiteral("是否丢弃未完成的批量更名的记录？\n丢弃后，它已做的更名再也不能撤消。"),
+        tr("是否丢弃未完成的批量更名的记录？\n丢弃后，它已做的更名再也不能撤消。"),
         MessageIcon::warning, MessageButtons::yes_no);
     if (answer != MessageAnswer::yes) return;
     remove_journal(undo_journal_path_);

@@ -44,6 +44,7 @@ MessageAnswer QtUiServices::message_box(QWidget* parent, const QString& title, c
         qt_icon(icon), title, text,
         buttons == MessageButtons::ok ? QMessageBox::Ok : (QMessageBox::Yes | QMessageBox::No),
         parent);
+    if (buttons == MessageButtons::yes_no_default_no) box.setDefaultButton(QMessageBox::No);
     const int answer = box.exec();
     if (buttons == MessageButtons::ok) return MessageAnswer::ok;
     return answer == QMessageBox::Yes ? MessageAnswer::yes : MessageAnswer::no;

@@ -20,7 +20,8 @@ class QWidget;
 namespace varnel {
 
 enum class MessageIcon { none, information, warning, exclamation, question, error };
-enum class MessageButtons { ok, yes_no };
+// yes_no_default_no: 是 and 否 with 否 the default (Enter answers No).
+enum class MessageButtons { ok, yes_no, yes_no_default_no };
 enum class MessageAnswer { ok, yes, no };
 
 // One entry of a file chooser's filter list: the caption shown and the

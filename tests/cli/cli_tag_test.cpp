@@ -42,6 +42,7 @@ TEST(CliTags, ReadingCommandsTellOfAnInterruptedEditAndLeaveIt) {
     TempDir dir;
     TempDir state;
     setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+    const test::CliEnv env{"zh_CN.UTF-8", state.path()};
     const std::string old_file = id3v2_tag(text_frame("TIT2", "Old one"), 3, 40) + fake_audio(3000);
     std::string torn = old_file;
     torn[21] = 'N';
@@ -52,18 +53,19 @@ TEST(CliTags, ReadingCommandsTellOfAnInterruptedEditAndLeaveIt) {
     const std::vector<std::vector<std::string>> reading = {{"tag", path},
                                                            {"fix-tags", "--dry-run", path}};
     for (const std::vector<std::string>& command : reading) {
-        const CliRun run = run_cli(command);
+        const CliRun run = run_cli(command, "/", {}, env);
         EXPECT_NE(run.err.find("上一次的标签修改没有完成"), std::string::npos) << command[0];
         EXPECT_TRUE(dir.read_file("s.mp3") == torn) << command[0];
     }
-    EXPECT_EQ(run_cli({"preview", "tags", "--template", "#2", path}).out, "s.mp3\tNld one.mp3\n");
+    EXPECT_EQ(run_cli({"preview", "tags", "--template", "#2", path}, "/", {}, env).out,
+              "s.mp3\tNld one.mp3\n");
     EXPECT_TRUE(dir.read_file("s.mp3") == torn);
 
-    const CliRun edit = run_cli({"tag", path, "--set-v2", "artist=A"});
+    const CliRun edit = run_cli({"tag", path, "--set-v2", "artist=A"}, "/", {}, env);
     EXPECT_EQ(edit.status, 0);
-    EXPECT_NE(edit.err.find("finished now"), std::string::npos);
+    EXPECT_NE(edit.err.find("上一次的标签修改没有完成；现已完成"), std::string::npos) << edit.err;
     EXPECT_NE(edit.out.find("v2.title=New one\nv2.artist=A\n"), std::string::npos) << edit.out;
-    EXPECT_EQ(run_cli({"tag", path}).err, "");
+    EXPECT_EQ(run_cli({"tag", path}, "/", {}, env).err, "");
     unsetenv("XDG_STATE_HOME");
 }
 

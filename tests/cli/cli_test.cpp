@@ -179,11 +179,12 @@ TEST(Cli, VersionHelpAndRefusedJournals) {
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.starts_with("varnel-cli ")) << version.out;
     EXPECT_GT(version.out.size(), std::string("varnel-cli \n").size());
-    const CliRun undo_help = run_cli({"undo", "--help"});
+    const CliRun undo_help = run_cli({"undo", "--help"}, "/", {}, {"C"});
     EXPECT_EQ(undo_help.status, 0);
     EXPECT_NE(undo_help.out.find("last rename"), std::string::npos);
     EXPECT_EQ(undo_help.out.find("RULE number"), std::string::npos);
-    EXPECT_NE(run_cli({"rename", "case", "--help"}).out.find("RULE number"), std::string::npos);
+    EXPECT_NE(run_cli({"rename", "case", "--help"}, "/", {}, {"C"}).out.find("RULE number"),
+              std::string::npos);
 
     // `--journal a.mp3 b.mp3`: a.mp3 is a file to keep, not a journal.
     TempDir dir;

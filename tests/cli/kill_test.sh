@@ -3,7 +3,8 @@
 # Kills `varnel-cli rename --journal` at random moments of a 5,000-file
 # batch, 20 times, and checks after each kill that `undo` brings every file
 # back under its old name: the same inode with the same content, and
-# nothing left under a new name.
+# nothing left under a new name. Then 5 more rounds of batches that keep
+# their automatic journal, each undone by `undo --last`.
 #
 #   kill_test.sh VARNEL_CLI
 set -u
@@ -15,6 +16,8 @@ trap 'rm -rf "$work"' EXIT
 folder=$work/files
 journal=$work/journal
 mkdir "$folder"
+# The automatic journals go here, never to the user's own state folder.
+export XDG_STATE_HOME=$work/state
 
 python3 - "$folder" <<'PY' || exit 1
 import os, sys
@@ -61,14 +64,20 @@ check || exit 1
 echo "a whole batch takes ${whole_ms} ms"
 
 failures=0
-for round in $(seq 1 20); do
+# Runs the batch function $1 in the background and kills it at a random
+# moment of a whole batch's time; sets delay_ms and renamed.
+kill_during() {
     delay_ms=$(( RANDOM % (whole_ms + 1) ))
-    rename_batch &
-    pid=$!
+    "$1" &
+    local pid=$!
     sleep "$(printf '%d.%03d' $((delay_ms / 1000)) $((delay_ms % 1000)))"
     kill -9 "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
     renamed=$(find "$folder" -name 'g*' | wc -l)
+}
+
+for round in $(seq 1 20); do
+    kill_during rename_batch
     if [ -e "$journal" ]; then
         "$cli" undo --journal "$journal" > /dev/null
         status=$?
@@ -79,6 +88,26 @@ for round in $(seq 1 20); do
         failures=$((failures + 1))
     else
         echo "round $round: killed after ${delay_ms} ms with $renamed renamed; all restored"
+    fi
+done
+# The same with the automatic journal and undo --last.
+automatic_batch() {
+    exec "$cli" rename number --prefix g --digits 4 --files-from "$work/list" > /dev/null 2>&1
+}
+for round in $(seq 1 5); do
+    kill_during automatic_batch
+    "$cli" undo --last > /dev/null 2>&1
+    status=$?
+    # Killed before its journal was made, the batch renamed nothing and
+    # there is nothing left to undo.
+    if [ $status -gt 1 ] && [ "$renamed" -ne 0 ]; then
+        echo "auto round $round: undo --last refused with $renamed renamed"
+        failures=$((failures + 1))
+    elif ! check; then
+        echo "auto round $round (kill after ${delay_ms} ms, $renamed renamed): not restored"
+        failures=$((failures + 1))
+    else
+        echo "auto round $round: killed after ${delay_ms} ms with $renamed renamed; all restored"
     fi
 done
 [ $failures -eq 0 ] || { echo "$failures rounds failed"; exit 1; }

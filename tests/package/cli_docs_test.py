@@ -19,7 +19,7 @@ import subprocess
 import sys
 import tempfile
 
-OPTION = re.compile(r"(?<![\w$-])(-0|-h|--[a-z0-9][a-z0-9-]*)")
+OPTION = re.compile(r"(?<![\w$-])(-0|-h|-n|-q|--[a-z0-9][a-z0-9-]*)")
 CHOICE = re.compile(r"(--[a-z0-9][a-z0-9-]*)[ =]([A-Za-z0-9-]+(?:\|[A-Za-z0-9-]+)+)")
 BASH_COMPLETION = "/usr/share/bash-completion/bash_completion"
 
@@ -31,9 +31,13 @@ def fail(message):
     print("FAIL: " + message, file=sys.stderr)
 
 
+# The automatic journals of the batches run here: never the user's own.
+STATE = tempfile.TemporaryDirectory()
+
+
 def run_cli(cli, args, cwd=None):
-    return subprocess.run([cli, *args], capture_output=True, text=True, cwd=cwd,
-                          timeout=20, env={**os.environ, "LC_ALL": "C.UTF-8"})
+    return subprocess.run([cli, *args], capture_output=True, text=True, cwd=cwd, timeout=20,
+                          env={**os.environ, "LC_ALL": "C.UTF-8", "XDG_STATE_HOME": STATE.name})
 
 
 class Groups:
@@ -228,6 +232,13 @@ def check_parser_accepts(cli, placed, completion, folder):
                 args.append("1")
             if words[0] == "undo" and option == "--journal":
                 args[-1] = "empty.journal"
+            if words[0] == "undo" and option in ("--last", "--list"):
+                # Instead of --journal: any refusal but a usage error will do.
+                result = run_cli(cli, args, cwd=folder)
+                if "see varnel-cli --help" in result.stderr:
+                    fail(f"the completion offers {option} after `undo`, but `varnel-cli "
+                         f"{' '.join(args)}` is refused: {result.stderr.strip()}")
+                continue
             args += tail
             result = run_cli(cli, args, cwd=folder)
             if result.returncode == 2 and (baseline.returncode != 2 or

@@ -6,12 +6,65 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 extern char** environ;
 
 namespace varnel::test {
+
+// The environment of a varnel-cli run: the locale in LANG (LC_ALL and
+// LC_MESSAGES unset, so LANG decides), and the state folder of its
+// automatic journals.
+struct CliEnv {
+    std::string lang = "zh_CN.UTF-8";
+    // XDG_STATE_HOME; empty: a folder of this test process, so no run
+    // touches the user's own journals.
+    std::string state_home = {};
+};
+
+// The folder runs share when CliEnv::state_home is empty: made on first
+// use, removed when the test process ends.
+struct TestStateHome {
+    std::string path;
+    TestStateHome() {
+        const char* tmp = std::getenv("TMPDIR");
+        std::string pattern = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") +
+                              "/varnel-cli-state-XXXXXX";
+        path = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string("/nonexistent");
+    }
+    ~TestStateHome() {
+        std::error_code ignored;
+        if (path != "/nonexistent") std::filesystem::remove_all(path, ignored);
+    }
+    TestStateHome(const TestStateHome&) = delete;
+    TestStateHome& operator=(const TestStateHome&) = delete;
+};
+
+inline const std::string& test_state_home() {
+    static const TestStateHome home;
+    return home.path;
+}
+
+// This process's environment with the settings of `env`.
+inline std::vector<std::string> cli_environment(const CliEnv& env) {
+    std::vector<std::string> vars;
+    for (char** var = environ; *var != nullptr; ++var) {
+        const std::string_view entry(*var);
+        if (entry.starts_with("LC_ALL=") || entry.starts_with("LC_MESSAGES=") ||
+            entry.starts_with("LANG=") || entry.starts_with("XDG_STATE_HOME="))
+            continue;
+        vars.emplace_back(entry);
+    }
+    vars.push_back("LANG=" + env.lang);
+    vars.push_back("XDG_STATE_HOME=" +
+                   (env.state_home.empty() ? test_state_home() : env.state_home));
+    return vars;
+}
 
 struct CliRun {
     int status = -1;
@@ -32,7 +85,7 @@ inline std::string drain(int fd) {
 // `input` is what the program reads on standard input (at most a pipe's
 // buffer, 64 KiB).
 inline CliRun run_cli(const std::vector<std::string>& args, const std::string& cwd = "/",
-                      const std::string& input = {}) {
+                      const std::string& input = {}, const CliEnv& env = {}) {
     int out_pipe[2], err_pipe[2], in_pipe[2];
     if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0 || pipe(in_pipe) != 0) return {};
     if (!input.empty() && ::write(in_pipe[1], input.data(), input.size()) < 0) return {};
@@ -49,8 +102,13 @@ inline CliRun run_cli(const std::vector<std::string>& args, const std::string& c
     std::vector<char*> argv{const_cast<char*>(VARNEL_CLI_PATH)};
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
+    const std::vector<std::string> vars = cli_environment(env);
+    std::vector<char*> envp;
+    for (const std::string& var : vars) envp.push_back(const_cast<char*>(var.c_str()));
+    envp.push_back(nullptr);
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, VARNEL_CLI_PATH, &actions, nullptr, argv.data(), environ);
+    const int spawned =
+        posix_spawn(&pid, VARNEL_CLI_PATH, &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     ::close(out_pipe[1]);
     ::close(err_pipe[1]);
