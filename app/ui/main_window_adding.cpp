@@ -41,9 +41,9 @@ std::vector<ChooserFilter> chooser_filters() {
 
 // "N个文件夹无法读取，……" and the first few of them, each with its reason.
 QString unreadable_folders_text(const TreeWalkReport& report, const Codec& codec) {
-    QString text = QCoreApplication::translate("varnel::MainWindow",
-                                               "%n个文件夹无法读取，其中的文件没有加入列表：",
-                                               nullptr, static_cast<int>(report.unreadable));
+    const int count = static_cast<int>(report.unreadable);
+    QString text = QCoreApplication::translate(
+        "varnel::MainWindow", "%n个文件夹无法读取，其中的文件没有加入列表：", nullptr, count);
     for (const UnreadableFolder& folder : report.first_unreadable)
         text += QLatin1Char('\n') +
                 QCoreApplication::translate("varnel::MainWindow", "%1：%2")
