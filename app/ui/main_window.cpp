@@ -137,8 +137,8 @@ void MainWindow::fit_to_font() {
     view_->setMinimumHeight(list_height);
     const double scale = font_scale(*this);
     for (std::size_t i = 0; i < panels_.size(); ++i)
-        if (i != 1 || !rule_error_shown_)
-            panels_[i]->setFixedWidth(qRound(panel_widths[i] * scale));
+        if (i != 1) fit_panel(i, 0);
+    if (!rule_error_shown_) panels_[1]->setFixedWidth(qRound(panel_widths[1] * scale));
     const QSize needed = layout()->totalMinimumSize();
     const QSize wanted(std::max({design_width, needed.width(), tabs_width}),
                        std::max(design_height, needed.height()));
@@ -197,6 +197,16 @@ void MainWindow::set_buttons(int index, bool enabled) {
 void MainWindow::refresh_file_count() {
     panels_[0]->setText(tr("%n个文件", nullptr, list_.item_count()));
     panels_[2]->setText(settings_.auto_preview ? tr("自动预览－开") : tr("自动预览－关"));
+    fit_panel(0, 0);
+    fit_panel(2, 0);
+}
+
+void MainWindow::fit_panel(std::size_t panel, int room) {
+    QLabel* label = panels_[panel];
+    const QMargins margins = label->contentsMargins();
+    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + margins.left() +
+                       margins.right() + room;
+    label->setFixedWidth(std::max(qRound(panel_widths[panel] * font_scale(*this)), needed));
 }
 
 void MainWindow::refresh_preview(bool explicit_command) {
@@ -267,9 +277,7 @@ void MainWindow::show_rule_error(const std::string& error) {
     }
     panel->setText(code_page_text(error));
     panel->setToolTip(panel->text());
-    const int needed = panel->fontMetrics().horizontalAdvance(panel->text()) +
-                       panel->contentsMargins().left() + panel->contentsMargins().right() + 8;
-    panel->setFixedWidth(std::max(design, needed));
+    fit_panel(1, 8);
     rule_error_shown_ = true;
 }
 

@@ -208,6 +208,9 @@ private:
     // `rows` is given, else as the settings ask.
     PreviewSettings preview_settings(std::optional<int> rows = std::nullopt);
     void show_rule_error(const std::string& error);
+    // Status panel `panel` at its design width for the font, or wider where
+    // its text and `room` more pixels need it.
+    void fit_panel(std::size_t panel, int room);
     // Runs a rename batch with the write-ahead journal, the progress panel,
     // the toolbar states and the summary box of the rename command.
     void run_batch(const std::function<BatchOutcome(const BatchHooks&)>& batch);
