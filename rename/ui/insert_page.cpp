@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "platform/ui/qt_text.h"
@@ -59,7 +60,10 @@ InsertPage::InsertPage(const Codec& codec, QWidget* parent) : QWidget(parent), c
     connect(position_, &TextSpinBox::text_changed, this, &InsertPage::changed);
     connect(ext_position_, &TextSpinBox::text_changed, this, &InsertPage::changed);
     connect(text_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (keep_same_->isChecked()) ext_text_->setText(text);  // its own change refreshes
+        if (keep_same_->isChecked()) {
+            const QSignalBlocker quiet(ext_text_);  // one change: both texts at once
+            ext_text_->setText(text);
+        }
         emit changed();
     });
     connect(ext_text_, &QLineEdit::textChanged, this, &InsertPage::changed);

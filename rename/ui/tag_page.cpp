@@ -116,12 +116,12 @@ void TagPage::add_placeholder(int digit) {
     template_->setText(to_qstring(append_placeholder(text, digit), codec_));
 }
 
+// The template's own change reports it (nothing, when it was the scheme already).
 void TagPage::scheme_chosen(int index) {
     template_->setText(QString::fromLatin1(tag_scheme(index).data(),
                                            static_cast<qsizetype>(tag_scheme(index).size())));
     schemes_->setCurrentIndex(-1);
     template_->setFocus();
-    emit changed();
 }
 
 }  // namespace varnel
