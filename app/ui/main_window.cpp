@@ -86,8 +86,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     update_buttons();
     setAcceptDrops(true);
     qApp->installEventFilter(this);  // drops and command keys on every widget of the window
-    setWindowTitle(latin1(product::name) + tr(" - 文件批量修改器 V") +
-                   latin1(product::title_version));
+    setWindowTitle(
+        tr("%1 - 文件批量修改器 V%2").arg(latin1(product::name), latin1(product::title_version)));
 }
 
 void MainWindow::wire_signals() {

@@ -186,8 +186,8 @@
 <context>
     <name>varnel::MainWindow</name>
     <message>
-        <source> - 文件批量修改器 V</source>
-        <translation> - Batch File Renamer V</translation>
+        <source>%1 - 文件批量修改器 V%2</source>
+        <translation>%1 - Batch File Renamer V%2</translation>
     </message>
     <message>
         <source>错误</source>
