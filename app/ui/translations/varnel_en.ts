@@ -266,7 +266,7 @@
     </message>
     <message>
         <source>添加文件(&amp;N)...</source>
-        <translation>Add files (&amp;N)...</translation>
+        <translation>Add file&amp;s...</translation>
     </message>
     <message>
         <source>加入多个文件</source>

@@ -156,7 +156,7 @@ TEST_F(MainWindowTest, AutomaticPreviewFollowsSettingsAndSharedHandlers) {
     EXPECT_EQ(window->status_text(2), QStringLiteral("自动预览－开"));
     EXPECT_EQ(new_name_cells(), (std::vector<std::string>{"x0.txt", "x1.txt", ""}));
 
-    // 增量编辑框 (tag 9) shares the edit boxes' handler.
+    // 增量编辑框 reports through its page, as every field does.
     QLineEdit* step = child<QWidget>("增量编辑框")->findChild<QLineEdit*>();
     ASSERT_NE(step, nullptr);
     step->setText(QStringLiteral("5"));
@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, AutomaticPreviewFollowsSettingsAndSharedHandlers) {
     window->settings().preview_all = true;
     window->rule_tabs()->setCurrentIndex(3);  // a page change refreshes too
     EXPECT_EQ(new_name_cells(), (std::vector<std::string>{"A.TXT", "B.TXT", "C.TXT"}));
-    // 文件名全部小写单选框 (tag 23) shares the radios' handler.
+    // 文件名全部小写单选框 reports through its page, as every radio does.
     child<QRadioButton>("文件名全部小写单选框")->click();
     EXPECT_EQ(new_name_cells(), (std::vector<std::string>{"a.TXT", "b.TXT", "c.TXT"}));
 }
