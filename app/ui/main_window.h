@@ -258,6 +258,9 @@ private:
     QAction* preview_action_ = nullptr;
     QAction* rename_action_ = nullptr;
     QAction* fix_names_action_ = nullptr;
+    QAction* quit_action_ = nullptr;      // 退出(&X) Ctrl+X
+    QAction* settings_action_ = nullptr;  // 设置(&S)... Ctrl+S
+    QAction* about_action_ = nullptr;     // 关于(&A)...
     QTimer* preview_timer_ = nullptr;
     // The folders the conflict marks read, kept between previews.
     FolderNamesCache folder_names_;

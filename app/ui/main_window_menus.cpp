@@ -62,17 +62,18 @@ void MainWindow::build_menus() {
                                               &MainWindow::discard_interrupted_batch);
     set_pending_journal(false);
     file->addSeparator();
-    file->addAction(tr("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
+    quit_action_ =
+        file->addAction(tr("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
     QMenu* commands = menuBar()->addMenu(tr("操作(&C)"));
     commands->addAction(preview_action_);
     commands->addAction(rename_action_);
     commands->addSeparator();
     commands->addAction(undo_action_);
     QMenu* options = menuBar()->addMenu(tr("选项(&O)"));
-    options->addAction(tr("设置(&S)..."), QKeySequence(Qt::CTRL | Qt::Key_S), this,
-                       &MainWindow::open_settings);
+    settings_action_ = options->addAction(tr("设置(&S)..."), QKeySequence(Qt::CTRL | Qt::Key_S),
+                                          this, &MainWindow::open_settings);
     QMenu* help = menuBar()->addMenu(tr("帮助(&H)"));
-    help->addAction(tr("关于(&A)..."), this, &MainWindow::open_about);
+    about_action_ = help->addAction(tr("关于(&A)..."), this, &MainWindow::open_about);
 }
 
 void MainWindow::build_toolbar() {
