@@ -45,7 +45,40 @@ void FileList::end_batch() {
 }
 
 void FileList::rows_changing(RowsChange::Kind kind, int first, int count, bool done) {
-    if (rows_observer_) rows_observer_(RowsChange{kind, first, count, done});
+    if (rows_observer_) rows_observer_(RowsChange{kind, first, count, done, {}});
+}
+
+namespace {
+
+template <typename T>
+std::vector<T> permuted(std::vector<T>& from, std::span<const int> order) {
+    std::vector<T> to;
+    to.reserve(from.size());
+    for (const int row : order) to.push_back(std::move(from[static_cast<std::size_t>(row)]));
+    return to;
+}
+
+bool is_permutation_of_rows(std::span<const int> order, int count) {
+    if (std::ssize(order) != count) return false;
+    std::vector<char> seen(order.size(), 0);
+    for (const int row : order) {
+        if (row < 0 || row >= count || seen[static_cast<std::size_t>(row)]) return false;
+        seen[static_cast<std::size_t>(row)] = 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool FileList::reorder(std::span<const int> order) {
+    if (!is_permutation_of_rows(order, item_count())) return false;
+    const RowsChange change{RowsChange::Kind::reordered, 0, item_count(), false, order};
+    if (rows_observer_) rows_observer_(change);
+    old_names_ = permuted(old_names_, order);
+    new_names_ = permuted(new_names_, order);
+    rows_ = permuted(rows_, order);
+    if (rows_observer_) rows_observer_(RowsChange{change.kind, 0, item_count(), true, order});
+    return true;
 }
 
 int FileList::append_items(const ItemFolder& folder, std::vector<ItemName> names) {

@@ -55,13 +55,16 @@ struct CellChange {
 
 // A change of the rows themselves, told twice: before it happens (done
 // false) and after (done true). inserted: rows first..first+count-1 are new;
-// removed: those rows go; reset: rows anywhere go (the list is rebuilt).
+// removed: those rows go; reset: rows anywhere go (the list is rebuilt);
+// reordered: the same rows in a new order, `order[i]` being the row before
+// the change that is row i after it (the span is valid during the call).
 struct RowsChange {
-    enum class Kind : std::uint8_t { inserted, removed, reset };
+    enum class Kind : std::uint8_t { inserted, removed, reset, reordered };
     Kind kind = Kind::reset;
     int first = 0;
     int count = 0;
     bool done = false;
+    std::span<const int> order = {};
 };
 
 class FileList {
@@ -147,6 +150,11 @@ public:
     int remove_rows_if(RowPredicate remove);
     int remove_selected_items();
     void clear();
+
+    // Puts the rows in a new order: row i becomes what row order[i] was, with
+    // every cell, folder and status. False, changing nothing, when `order`
+    // is not a permutation of 0..item_count()-1.
+    [[nodiscard]] bool reorder(std::span<const int> order);
 
 private:
     struct Row {

@@ -2,14 +2,20 @@
 #pragma once
 // Page 大小写: the letter case of the main name and of the extension, each by
 // its own choice. Only ASCII letters change; two-byte characters (full-width
-// letters included) are left as they are.
+// letters included) are left as they are, except by title_case, which also
+// changes the Latin letters beyond ASCII (rename/latin_letters.h).
 
 #include <span>
 #include <string>
 
 namespace varnel {
 
-enum class CaseChoice { upper, lower, first_upper, first_lower };
+// title_case (每个单词首字母大写): the first letter of every word capital, its
+// other letters small. A word is a run of letters (ASCII and Latin beyond
+// ASCII), digits and apostrophes (' and ’) inside it, so "2nd" and "don't"
+// stay one word; Chinese and every other character separate words and stay
+// as they are. A letter may change its byte length (ā: 2 bytes, Ā: 4).
+enum class CaseChoice { upper, lower, first_upper, first_lower, title_case };
 
 struct CaseOptions {
     CaseChoice name = CaseChoice::upper;  // 分组框6 "文件名"

@@ -117,7 +117,28 @@ void FileListModel::announce_rows(const RowsChange& change) {
         case RowsChange::Kind::reset:
             change.done ? endResetModel() : beginResetModel();
             break;
+        case RowsChange::Kind::reordered:
+            change.done ? end_reorder(change.order) : emit layoutAboutToBeChanged();
+            break;
     }
+}
+
+void FileListModel::end_reorder(std::span<const int> order) {
+    // Persistent indexes (the selection, the current row) follow their rows.
+    std::vector<int> new_row_of(order.size());
+    for (std::size_t row = 0; row < order.size(); ++row)
+        new_row_of[static_cast<std::size_t>(order[row])] = static_cast<int>(row);
+    const QModelIndexList before = persistentIndexList();
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (const QModelIndex& index : before) {
+        const auto old_row = static_cast<std::size_t>(index.row());
+        after.push_back(old_row < new_row_of.size()
+                            ? this->index(new_row_of[old_row], index.column())
+                            : QModelIndex());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged();
 }
 
 void FileListModel::announce(const CellChange& change) {

@@ -36,6 +36,8 @@ public:
 private:
     void announce(const CellChange& change);
     void announce_rows(const RowsChange& change);
+    // After a reorder: moves the persistent indexes along and says so.
+    void end_reorder(std::span<const int> order);
 
     FileList& list_;
     const Codec& codec_;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/language.h"
+
 namespace varnel {
 namespace {
 
@@ -21,6 +23,11 @@ constexpr CaseChoice kUpper = CaseChoice::upper;
 constexpr CaseChoice kLower = CaseChoice::lower;
 constexpr CaseChoice kFirstUpper = CaseChoice::first_upper;
 constexpr CaseChoice kFirstLower = CaseChoice::first_lower;
+constexpr CaseChoice kTitle = CaseChoice::title_case;
+
+std::string gb(std::string_view utf8) {
+    return code_page(utf8);
+}
 
 TEST(CaseRule, AllUpperAndAllLower) {
     EXPECT_EQ(run(kUpper, kUpper, {"My Song.mp3"}), (Names{"MY SONG.MP3"}));
@@ -70,6 +77,44 @@ TEST(CaseRule, FourByteCharactersAreSkippedWhole) {
     EXPECT_EQ(run(kFirstUpper, kFirstUpper, {n_tilde + "abc." + n_tilde + "mp3"}),
               (Names{n_tilde + "Abc." + n_tilde + "Mp3"}));
     EXPECT_EQ(run(kUpper, kLower, {n_tilde + "ab.MP3"}), (Names{n_tilde + "AB.mp3"}));
+}
+
+struct TitleCase {
+    const char* what;
+    std::string old_name;
+    std::string new_name;
+};
+
+class TitleCaseRule : public testing::TestWithParam<TitleCase> {};
+
+TEST_P(TitleCaseRule, CapitalisesEveryWord) {
+    const TitleCase& c = GetParam();
+    EXPECT_EQ(run(kTitle, kLower, {gb(c.old_name)}), (Names{gb(c.new_name)}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TitleCaseRule,
+    testing::Values(
+        TitleCase{"ascii_words", "hELLO wORLD-again.MP3", "Hello World-Again.mp3"},
+        TitleCase{"digits_join_a_word", "the 2nd 3RD.txt", "The 2nd 3rd.txt"},
+        TitleCase{"apostrophes_inside", "don't stop 'n' rock.mp3", "Don't Stop 'N' Rock.mp3"},
+        TitleCase{"typographic_apostrophe", "it’s me.mp3", "It’s Me.mp3"},
+        TitleCase{"underscores_separate", "a_b__c.ogg", "A_B__C.ogg"},
+        TitleCase{"latin_beyond_ascii", "élan ÉCOLE ñandú ÿ.flac", "Élan École Ñandú Ÿ.flac"},
+        TitleCase{"pinyin_letters", "ǎ ǜ wǒ.mp3", "Ǎ Ǜ Wǒ.mp3"},
+        TitleCase{"chinese_separates_and_stays", "周杰伦abc稻香DEF.mp3", "周杰伦Abc稻香Def.mp3"},
+        TitleCase{"full_width_untouched", "ａｂ ab.mp3", "ａｂ Ab.mp3"},
+        TitleCase{"no_pair_letters_kept", "ßtraße ĸa.mp3", "ßtraße ĸa.mp3"},
+        TitleCase{"empty_and_dot_only", "", ""},
+        TitleCase{"times_and_divide_are_not_letters", "a×b÷c.mp3", "A×B÷C.mp3"}),
+    [](const auto& param_info) { return std::string(param_info.param.what); });
+
+TEST(CaseRule, TitleCaseOfTheExtensionAlone) {
+    EXPECT_EQ(run(kLower, kTitle, {"My Song.tar.GZ", ".bash_PROFILE"}),
+              (Names{"my song.tar.Gz", ".Bash_Profile"}));
+    // A four-byte capital from a two-byte small letter: ā (A8A1) -> Ā.
+    EXPECT_EQ(run(kTitle, kUpper, {gb("ā")}), (Names{gb("Ā")}));
+    EXPECT_EQ(gb("Ā").size(), 4U);
 }
 
 }  // namespace
