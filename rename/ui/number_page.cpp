@@ -27,6 +27,15 @@ TextSpinBox* make_spin(const char* name, int minimum, int maximum, int length, c
     return spin;
 }
 
+// The labels of a group's four fields: design names and captions.
+std::array<QLabel*, 4> make_labels(const std::array<const char*, 4>& names,
+                                   const std::array<QString, 4>& captions, QWidget* parent) {
+    std::array<QLabel*, 4> labels{};
+    for (std::size_t i = 0; i < labels.size(); ++i)
+        labels[i] = make_label(names[i], captions[i], parent);
+    return labels;
+}
+
 // Four labelled fields in two rows: prefix, body / digits, suffix.
 void lay_out_fields(QGroupBox* group, const std::array<QLabel*, 4>& labels,
                     const std::array<QWidget*, 4>& fields) {
@@ -101,10 +110,8 @@ QGroupBox* NumberPage::build_name_group() {
     body_ = make_edit("文件名编辑框", name_group_);
     digits_ = make_spin("文件名位数调节编辑框", 1, 255, 3, QStringLiteral("1"), name_group_);
     suffix_ = make_edit("文件名后缀编辑框", name_group_);
-    name_labels_ = {make_label("前缀1标签", tr("前缀"), name_group_),
-                    make_label("文件名标签", tr("主文件名"), name_group_),
-                    make_label("文件名位数调节标签", tr("位数"), name_group_),
-                    make_label("后缀1标签", tr("后缀"), name_group_)};
+    name_labels_ = make_labels({"前缀1标签", "文件名标签", "文件名位数调节标签", "后缀1标签"},
+                               {tr("前缀"), tr("主文件名"), tr("位数"), tr("后缀")}, name_group_);
     lay_out_fields(name_group_, name_labels_, {prefix_, body_, digits_, suffix_});
     return name_group_;
 }
@@ -119,10 +126,8 @@ QGroupBox* NumberPage::build_ext_group() {
     ext_body_->setPalette(red);
     ext_digits_ = make_spin("扩展名位数调节编辑框", 0, 100, 3, QString(), ext_group_);
     ext_suffix_ = make_edit("扩展名后缀编辑框", ext_group_);
-    ext_labels_ = {make_label("前缀2标签", tr("前缀"), ext_group_),
-                   make_label("新扩展名标签", tr("新扩展名"), ext_group_),
-                   make_label("扩展名位数标签", tr("位数"), ext_group_),
-                   make_label("后缀2标签", tr("后缀"), ext_group_)};
+    ext_labels_ = make_labels({"前缀2标签", "新扩展名标签", "扩展名位数标签", "后缀2标签"},
+                              {tr("前缀"), tr("新扩展名"), tr("位数"), tr("后缀")}, ext_group_);
     lay_out_fields(ext_group_, ext_labels_, {ext_prefix_, ext_body_, ext_digits_, ext_suffix_});
     return ext_group_;
 }
