@@ -79,7 +79,7 @@ int run() {
 
     QElapsedTimer clock;
     clock.start();
-    window.toolbar_action(preview_button)->trigger();
+    window.preview_action()->trigger();
     QApplication::processEvents();
     window.list_view()->viewport()->repaint();
     const double full_preview = static_cast<double>(clock.nsecsElapsed()) / 1e9;

@@ -22,23 +22,28 @@ const char* no_cjk_font_notice() {
            "or fonts-wqy-microhei, and start Varnel again.";
 }
 
+namespace {
+
+// The texts `widget` shows itself, and those of every widget inside it.
+void add_shown_texts(const QWidget& widget, QString& texts) {
+    texts += widget.windowTitle();
+    for (const QAction* action : widget.actions()) texts += action->text();
+    if (const auto* label = qobject_cast<const QLabel*>(&widget)) texts += label->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&widget)) texts += button->text();
+    if (const auto* group = qobject_cast<const QGroupBox*>(&widget)) texts += group->title();
+    if (const auto* menu = qobject_cast<const QMenu*>(&widget)) texts += menu->title();
+    if (const auto* tabs = qobject_cast<const QTabBar*>(&widget))
+        for (int i = 0; i < tabs->count(); ++i) texts += tabs->tabText(i);
+    for (const QObject* child : widget.children())
+        if (const auto* child_widget = qobject_cast<const QWidget*>(child))
+            add_shown_texts(*child_widget, texts);
+}
+
+}  // namespace
+
 QString shown_texts(const QWidget& window) {
-    QString texts = window.windowTitle();
-    const auto add_actions = [&texts](const QWidget& widget) {
-        for (const QAction* action : widget.actions()) texts += action->text();
-    };
-    add_actions(window);
-    for (const QWidget* child : window.findChildren<QWidget*>()) {
-        texts += child->windowTitle();
-        add_actions(*child);
-        if (const auto* label = qobject_cast<const QLabel*>(child)) texts += label->text();
-        if (const auto* button = qobject_cast<const QAbstractButton*>(child))
-            texts += button->text();
-        if (const auto* group = qobject_cast<const QGroupBox*>(child)) texts += group->title();
-        if (const auto* menu = qobject_cast<const QMenu*>(child)) texts += menu->title();
-        if (const auto* tabs = qobject_cast<const QTabBar*>(child))
-            for (int i = 0; i < tabs->count(); ++i) texts += tabs->tabText(i);
-    }
+    QString texts;
+    add_shown_texts(window, texts);
     return texts;
 }
 

@@ -53,8 +53,9 @@ QRect fitted(const QWidget* widget, QRect rect, const std::vector<QRect>& others
 }
 
 void grow_children(QWidget& parent, double scale) {
-    const QList<QWidget*> children =
-        parent.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    QList<QWidget*> children;
+    for (QObject* child : parent.children())
+        if (auto* widget = qobject_cast<QWidget*>(child)) children.push_back(widget);
     std::vector<QRect> rects;
     for (const QWidget* child : children) rects.push_back(scaled(child->geometry(), scale));
     for (qsizetype i = 0; i < children.size(); ++i) {

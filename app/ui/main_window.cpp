@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/main_window.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
@@ -25,10 +24,9 @@
 #include "platform/ui/screen_room.h"
 #include "platform/ui/ui_services.h"
 #include "platform/user_folders.h"
+#include "rename/name_text.h"
 #include "rename/preview.h"
-#include "rename/ui/page_helpers.h"
 #include "rename/ui/rule_tabs.h"
-#include "rename/ui/text_spin_box.h"
 
 namespace varnel {
 
@@ -62,7 +60,6 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     view_ = new FileListView(central);
     model_ = new FileListModel(list_, codec_, this);
     view_->setModel(model_);
-    context_menu_ = new ListContextMenu(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 1, 0, 0);
     layout->setSpacing(1);
@@ -76,40 +73,52 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     connect(view_->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &MainWindow::extend_preview);
     build_menus();
+    context_menu_ = new ListContextMenu(preview_action_, fix_names_action_, this);
     build_toolbar();
     build_status_bar();
     fit_to_font();
     resize(minimumSize());
 
     settings_ = load_settings(config_path_);
+    wire_signals();
+    wire_context_menu();
     apply_settings_to_list();
     update_buttons();
     setAcceptDrops(true);
     qApp->installEventFilter(this);  // drops and command keys on every widget of the window
-    wire_tagged_controls();
-    setWindowTitle(latin1(product::name) + QStringLiteral(" - 文件批量修改器 V") +
-                   latin1(product::title_version));
+    setWindowTitle(
+        tr("%1 - 文件批量修改器 V%2").arg(latin1(product::name), latin1(product::title_version)));
+}
 
+void MainWindow::wire_signals() {
+    connect(tabs_, &RuleTabs::changed, this, &MainWindow::schedule_preview);
+    // The page decides whether 删除无MP3标签项目 is offered.
+    connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::update_buttons);
+    // Rows added or removed, whoever did it (the model hears the list's own
+    // observer), and every change of the selection.
+    for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(model_, signal, this, &MainWindow::update_buttons);
+    connect(model_, &QAbstractItemModel::modelReset, this, &MainWindow::update_buttons);
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &MainWindow::update_buttons);
     connect(view_, &FileListView::double_clicked, this, &MainWindow::list_double_clicked);
     connect(view_, &FileListView::delete_pressed, this, &MainWindow::remove_selected_items);
     connect(view_, &FileListView::select_all_pressed, view_, &QTableView::selectAll);
     connect(view_, &FileListView::context_menu_requested, this, &MainWindow::show_context_menu);
-    connect(context_menu_->preview, &QAction::triggered, this, [this] { refresh_preview(true); });
-    connect(context_menu_->add_folder, &QAction::triggered, this, [this] { add_folder(); });
-    connect(context_menu_->add_files, &QAction::triggered, this, &MainWindow::add_files);
-    connect(context_menu_->filter, &QAction::triggered, this, &MainWindow::open_filter);
-    connect(context_menu_->remove_selected, &QAction::triggered, this,
-            &MainWindow::remove_selected_items);
-    connect(context_menu_->clear, &QAction::triggered, this, &MainWindow::clear_list);
-    connect(context_menu_->tag_info, &QAction::triggered, this, &MainWindow::show_tag_info);
-    connect(context_menu_->remove_without_tag, &QAction::triggered, this,
+}
+
+void MainWindow::wire_context_menu() {
+    const ListContextMenu& menu = *context_menu_;
+    connect(menu.add_folder, &QAction::triggered, this, &MainWindow::add_folder);
+    connect(menu.add_files, &QAction::triggered, this, &MainWindow::add_files);
+    connect(menu.filter, &QAction::triggered, this, &MainWindow::open_filter);
+    connect(menu.remove_selected, &QAction::triggered, this, &MainWindow::remove_selected_items);
+    connect(menu.clear, &QAction::triggered, this, &MainWindow::clear_list);
+    connect(menu.tag_info, &QAction::triggered, this, &MainWindow::show_tag_info);
+    connect(menu.remove_without_tag, &QAction::triggered, this,
             &MainWindow::remove_items_without_tag);
-    connect(context_menu_->select_all, &QAction::triggered, view_, &QTableView::selectAll);
-    connect(context_menu_->fix_names, &QAction::triggered, this, [this] {
-        sync_selection_to_list();
-        fix_names_command();
-    });
-    connect(context_menu_->fix_tags, &QAction::triggered, this, &MainWindow::fix_tags_command);
+    connect(menu.select_all, &QAction::triggered, view_, &QTableView::selectAll);
+    connect(menu.fix_tags, &QAction::triggered, this, &MainWindow::fix_tags_command);
 }
 
 // The tab control keeps its design height unless its pages need more to
@@ -128,8 +137,8 @@ void MainWindow::fit_to_font() {
     view_->setMinimumHeight(list_height);
     const double scale = font_scale(*this);
     for (std::size_t i = 0; i < panels_.size(); ++i)
-        if (i != 1 || !rule_error_shown_)
-            panels_[i]->setFixedWidth(qRound(panel_widths[i] * scale));
+        if (i != 1) fit_panel(i, 0);
+    if (!rule_error_shown_) panels_[1]->setFixedWidth(qRound(panel_widths[1] * scale));
     const QSize needed = layout()->totalMinimumSize();
     const QSize wanted(std::max({design_width, needed.width(), tabs_width}),
                        std::max(design_height, needed.height()));
@@ -166,32 +175,11 @@ bool MainWindow::make_folder_of(const std::string& fs_path) {
 void MainWindow::report_save_failure(const std::string& fs_path, int error) {
     if (save_failure_reported_) return;
     save_failure_reported_ = true;
-    services_.message_box(nullptr, QStringLiteral("错误"),
-                          QStringLiteral("无法保存 ") + path_to_qstring(fs_path) +
-                              QStringLiteral("：") +
-                              QString::fromLocal8Bit(system_error_text(error).c_str()),
+    services_.message_box(nullptr, tr("错误"),
+                          tr("无法保存 %1：%2")
+                              .arg(path_to_qstring(fs_path),
+                                   QString::fromLocal8Bit(system_error_text(error).c_str())),
                           MessageIcon::error, MessageButtons::ok);
-}
-
-// Edit boxes tagged 1..11 and radio buttons tagged 20..29 share one handler:
-// the automatic preview, once the user pauses. Controls with handlers of their own report through
-// the rule tabs, and so does a change of page.
-void MainWindow::wire_tagged_controls() {
-    const auto refresh = [this] { schedule_preview(); };
-    for (QWidget* widget : tabs_->findChildren<QWidget*>()) {
-        const int tag = widget->property(event_tag_property).toInt();
-        if (tag >= 1 && tag <= 11) {
-            if (auto* edit = qobject_cast<QLineEdit*>(widget))
-                connect(edit, &QLineEdit::textChanged, this, refresh);
-            else if (auto* spin = qobject_cast<TextSpinBox*>(widget))
-                connect(spin, &TextSpinBox::text_changed, this, refresh);
-        } else if (tag >= 20 && tag <= 29) {
-            if (auto* radio = qobject_cast<QAbstractButton*>(widget))
-                connect(radio, &QAbstractButton::clicked, this, refresh);
-        }
-    }
-    connect(tabs_, &RuleTabs::page_control_changed, this, refresh);
-    connect(tabs_, &QTabWidget::currentChanged, this, refresh);
 }
 
 QString MainWindow::code_page_text(std::string_view text) const {
@@ -199,13 +187,26 @@ QString MainWindow::code_page_text(std::string_view text) const {
 }
 
 void MainWindow::set_buttons(int index, bool enabled) {
-    toolbar_actions_[static_cast<std::size_t>(index)]->setEnabled(enabled);
+    QAction* const button = index == undo_button      ? undo_action_
+                            : index == preview_button ? preview_action_
+                            : index == start_button   ? rename_action_
+                                                      : nullptr;
+    if (button) button->setEnabled(enabled);
 }
 
 void MainWindow::refresh_file_count() {
-    panels_[0]->setText(QString::number(list_.item_count()) + QStringLiteral("个文件"));
-    panels_[2]->setText(settings_.auto_preview ? QStringLiteral("自动预览－开")
-                                               : QStringLiteral("自动预览－关"));
+    panels_[0]->setText(tr("%n个文件", nullptr, list_.item_count()));
+    panels_[2]->setText(settings_.auto_preview ? tr("自动预览－开") : tr("自动预览－关"));
+    fit_panel(0, 0);
+    fit_panel(2, 0);
+}
+
+void MainWindow::fit_panel(std::size_t panel, int room) {
+    QLabel* label = panels_[panel];
+    const QMargins margins = label->contentsMargins();
+    const int needed = label->fontMetrics().horizontalAdvance(label->text()) + margins.left() +
+                       margins.right() + room;
+    label->setFixedWidth(std::max(qRound(panel_widths[panel] * font_scale(*this)), needed));
 }
 
 void MainWindow::refresh_preview(bool explicit_command) {
@@ -246,10 +247,17 @@ RenameOrder MainWindow::rename_order() const {
 }
 
 void MainWindow::update_buttons() {
-    const bool has_items = list_.item_count() > 0;
-    set_buttons(preview_button, has_items);
-    set_buttons(start_button, has_items && rule_error_.empty());
-    set_buttons(undo_button, !undo_log_.entries.empty());
+    const std::vector<int> selected = view_->selected_rows();
+    const bool mp3_selected = std::any_of(selected.begin(), selected.end(), [this](int row) {
+        return has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3");
+    });
+    const ContextMenuState state =
+        context_menu_state(list_.item_count(), static_cast<int>(selected.size()),
+                           tabs_->active_page() == RulePage::tags, mp3_selected);
+    context_menu_->set_state(state);  // 预览 and 文件名转为UTF-8 among them
+    rename_action_->setEnabled(state.preview && rule_error_.empty());
+    undo_action_->setEnabled(!undo_log_.entries.empty());
+    refresh_file_count();
 }
 
 // A rule's settings it cannot use (a pattern that does not compile) are
@@ -261,7 +269,7 @@ void MainWindow::show_rule_error(const std::string& error) {
     if (error.empty()) {
         if (rule_error_shown_) {
             panel->clear();
-            panel->setToolTip(QStringLiteral("进度"));
+            panel->setToolTip(tr("进度"));
             panel->setFixedWidth(design);
         }
         rule_error_shown_ = false;
@@ -269,9 +277,7 @@ void MainWindow::show_rule_error(const std::string& error) {
     }
     panel->setText(code_page_text(error));
     panel->setToolTip(panel->text());
-    const int needed = panel->fontMetrics().horizontalAdvance(panel->text()) +
-                       panel->contentsMargins().left() + panel->contentsMargins().right() + 8;
-    panel->setFixedWidth(std::max(design, needed));
+    fit_panel(1, 8);
     rule_error_shown_ = true;
 }
 
@@ -280,29 +286,6 @@ void MainWindow::apply_settings_to_list() {
     fit_to_font();
     refresh_preview(false);
     refresh_file_count();
-}
-
-void MainWindow::toolbar_command(int index) {
-    switch (index) {
-        case 0:
-            add_folder_requested();
-            break;
-        case 1:
-            add_files_requested();
-            break;
-        case undo_button:
-            undo_requested();
-            break;
-        case preview_button:
-            preview_requested();
-            break;
-        case start_button:
-            rename_requested();
-            break;
-        default:
-            panels_[1]->clear();
-            break;
-    }
 }
 
 void MainWindow::clear_progress() {

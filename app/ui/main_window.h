@@ -44,8 +44,8 @@ struct MainWindowSetup {
     std::string undo_journal_path = {};
 };
 
-// Toolbar buttons by index: 0 选择目录, 1 加入多个文件, 2 a separator,
-// 3 撤消, 4 预览, 5 开始命名.
+// The toolbar's buttons in order: 0 选择目录, 1 加入多个文件, 2 a separator,
+// 3 撤消, 4 预览, 5 开始命名 (their icons are drawn by this index).
 inline constexpr int undo_button = 3;
 inline constexpr int preview_button = 4;
 inline constexpr int start_button = 5;
@@ -101,7 +101,6 @@ public:
     void undo_interrupted_batch();
     // 文件 → 丢弃未完成的批量更名记录: asks, then removes the journal.
     void discard_interrupted_batch();
-    void toolbar_command(int index);
     void remove_selected_items();
     void clear_list();
     void remove_items_without_tag();
@@ -112,11 +111,17 @@ public:
     void apply_settings_to_list();
     void refresh_file_count();
 
+    // The window's commands, one action each, shared by the menus, the
+    // toolbar, the list's context menu and the keys.
+    QAction* add_folder_action() const { return add_folder_action_; }  // 选择目录(&D)... Ctrl+D
+    QAction* add_files_action() const { return add_files_action_; }    // 添加文件(&N)... Ctrl+F
+    QAction* undo_action() const { return undo_action_; }              // 撤消(&U) Ctrl+Z
+    QAction* preview_action() const { return preview_action_; }        // 预览(&V) F5
+    QAction* rename_action() const { return rename_action_; }          // 开始命名(&R) Ctrl+R
+    QAction* fix_names_action() const { return fix_names_action_; }    // 文件名转为UTF-8
+
     FileList& list() { return list_; }
     Settings& settings() { return settings_; }
-    QAction* toolbar_action(int index) const {
-        return toolbar_actions_[static_cast<std::size_t>(index)];
-    }
     QString status_text(int panel) const;
     FileListView* list_view() const { return view_; }
     ListContextMenu* context_menu() const { return context_menu_; }
@@ -138,6 +143,8 @@ private slots:
     void undo_requested();
     void preview_requested();
     void rename_requested();
+    // 文件名转为UTF-8, from the 文件 menu or the list's context menu.
+    void fix_names_requested();
 
 private:
     // main_window_menus.cpp
@@ -145,7 +152,10 @@ private:
     void build_toolbar();
     void build_status_bar();
     // main_window.cpp
-    void wire_tagged_controls();
+    // The preview follows the rule tabs; the commands' states follow the list
+    // and its selection.
+    void wire_signals();
+    void wire_context_menu();
     void fit_to_font();
     void finish_adding(int first_row);
     std::string last_chosen_folder() const;
@@ -155,9 +165,14 @@ private:
     void add_names_of_folder(const std::string& fs_folder, std::vector<std::string> fs_names);
     void append_fs_names(const std::string& fs_folder, std::vector<std::string> fs_names,
                          bool natural_order);
-    void set_buttons(int first, bool enabled);
-    // 撤消 while the undo log holds anything; 预览 while the list has items;
-    // 开始命名 while it has items and the rule can use its settings.
+    // Enables toolbar button `index` (undo_button, preview_button or
+    // start_button) until update_buttons runs again.
+    void set_buttons(int index, bool enabled);
+    // The one place the commands' states are set: 撤消 while the undo log
+    // holds anything; 预览 while the list has items; 开始命名 while it has
+    // items and the rule can use its settings; the context menu's items (and
+    // 文件名转为UTF-8) by context_menu_state; the file count panel. Runs
+    // whenever the list's rows, the selection, the page or the undo log change.
     void update_buttons();
     // The pages' settings, with the slash stand-in of the settings record.
     RulePages rule_pages() const;
@@ -193,11 +208,18 @@ private:
     // `rows` is given, else as the settings ask.
     PreviewSettings preview_settings(std::optional<int> rows = std::nullopt);
     void show_rule_error(const std::string& error);
+    // Status panel `panel` at its design width for the font, or wider where
+    // its text and `room` more pixels need it.
+    void fit_panel(std::size_t panel, int room);
     // Runs a rename batch with the write-ahead journal, the progress panel,
     // the toolbar states and the summary box of the rename command.
     void run_batch(const std::function<BatchOutcome(const BatchHooks&)>& batch);
+    // Copies the view's selection into the list's marks, for the engine
+    // calls that read them.
     void sync_selection_to_list();
-    void remove_list_selection();
+    // Removes the rows for which `remove(row)` is true, keeping every other
+    // item's new name.
+    void remove_rows(const std::function<bool(int)>& remove);
     void list_double_clicked();
     void show_context_menu(const QPoint& position);
     QString code_page_text(std::string_view text) const;
@@ -230,12 +252,15 @@ private:
     FileListModel* model_ = nullptr;
     ListContextMenu* context_menu_ = nullptr;
     QToolBar* toolbar_ = nullptr;
-    std::array<QAction*, 6> toolbar_actions_{};
     QAction* add_folder_action_ = nullptr;
     QAction* add_files_action_ = nullptr;
     QAction* undo_action_ = nullptr;
     QAction* preview_action_ = nullptr;
     QAction* rename_action_ = nullptr;
+    QAction* fix_names_action_ = nullptr;
+    QAction* quit_action_ = nullptr;      // 退出(&X) Ctrl+X
+    QAction* settings_action_ = nullptr;  // 设置(&S)... Ctrl+S
+    QAction* about_action_ = nullptr;     // 关于(&A)...
     QTimer* preview_timer_ = nullptr;
     // The folders the conflict marks read, kept between previews.
     FolderNamesCache folder_names_;

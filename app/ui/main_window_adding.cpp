@@ -2,6 +2,7 @@
 // Adding files: the file chooser, the folder chooser and drops.
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 
 #include "app/ui/main_window.h"
@@ -21,13 +22,18 @@ namespace varnel {
 namespace {
 
 // The add-files dialog's filter list: pairs of caption and patterns.
-constexpr std::string_view add_files_filters =
-    "所有文件(*.*)|*.*|音乐文件(*.mp3;wav;wma)|*.mp3;wav;wma|"
-    "图片文件(*.gif;*.jpg;*.jpeg;*.bmp;*.png)|*.gif;*.jpg;*.jpeg;*.bmp;*.png|文本文件(*.txt)|*.txt";
+const char* const add_files_filters =
+    QT_TRANSLATE_NOOP("varnel::MainWindow",
+                      "所有文件(*.*)|*.*|音乐文件(*.mp3;wav;wma)|*.mp3;wav;wma|"
+                      "图片文件(*.gif;*.jpg;*.jpeg;*.bmp;*.png)|*.gif;*.jpg;*.jpeg;*.bmp;*.png|"
+                      "文本文件(*.txt)|*.txt");
 
 std::vector<ChooserFilter> chooser_filters() {
     std::vector<ChooserFilter> filters;
-    for (FileFilter& filter : parse_filter_list(add_files_filters))
+    const QByteArray list =
+        QCoreApplication::translate("varnel::MainWindow", add_files_filters).toUtf8();
+    for (FileFilter& filter : parse_filter_list(
+             std::string_view(list.constData(), static_cast<std::size_t>(list.size()))))
         filters.push_back(
             ChooserFilter{QString::fromUtf8(filter.caption), std::move(filter.patterns)});
     return filters;
@@ -35,12 +41,14 @@ std::vector<ChooserFilter> chooser_filters() {
 
 // "N个文件夹无法读取，……" and the first few of them, each with its reason.
 QString unreadable_folders_text(const TreeWalkReport& report, const Codec& codec) {
-    QString text = QString::number(report.unreadable) +
-                   QStringLiteral("个文件夹无法读取，其中的文件没有加入列表：");
+    const int count = static_cast<int>(report.unreadable);
+    QString text = QCoreApplication::translate(
+        "varnel::MainWindow", "%n个文件夹无法读取，其中的文件没有加入列表：", nullptr, count);
     for (const UnreadableFolder& folder : report.first_unreadable)
-        text += QLatin1Char('\n') + to_qstring(codec.text_from_fs(folder.folder), codec) +
-                QStringLiteral("：") +
-                QString::fromLocal8Bit(system_error_text(folder.error).c_str());
+        text += QLatin1Char('\n') +
+                QCoreApplication::translate("varnel::MainWindow", "%1：%2")
+                    .arg(to_qstring(codec.text_from_fs(folder.folder), codec),
+                         QString::fromLocal8Bit(system_error_text(folder.error).c_str()));
     if (report.unreadable > report.first_unreadable.size()) text += QStringLiteral("\n……");
     return text;
 }
@@ -78,8 +86,8 @@ void MainWindow::add_files() {
         start = codec_.fs_from_text(*last_folder).value_or(*last_folder);
         if (!is_folder(start)) start = *last_folder;
     }
-    const std::vector<std::string> chosen = services_.open_files(
-        this, QStringLiteral("请选择文件(可多选)："), start, chooser_filters());
+    const std::vector<std::string> chosen =
+        services_.open_files(this, tr("请选择文件(可多选)："), start, chooser_filters());
     if (chosen.empty() || !fits_chooser_buffer(chosen)) return;
     const BusyCursor busy(services_);
     const int first = list_.item_count();
@@ -113,14 +121,13 @@ std::string MainWindow::last_chosen_folder() const {
 bool MainWindow::confirm_large_folder(const std::string& fs_folder, std::size_t files) {
     QString question;
     if (with_slash(fs_folder) == with_slash(path_from_qstring(QDir::homePath())))
-        question = QStringLiteral("确实要加入主文件夹（") + path_to_qstring(fs_folder) +
-                   QStringLiteral("）中的文件吗？");
+        question = tr("确实要加入主文件夹（%1）中的文件吗？").arg(path_to_qstring(fs_folder));
     else if (files > confirm_files_over)
-        question = QStringLiteral("文件夹 ") + path_to_qstring(fs_folder) +
-                   QStringLiteral(" 中有 ") + QString::number(files) +
-                   QStringLiteral(" 个文件，确实要全部加入吗？");
+        question = tr("文件夹 %1 中有 %2 个文件，确实要全部加入吗？")
+                       .arg(path_to_qstring(fs_folder))
+                       .arg(files);
     if (question.isEmpty()) return true;
-    return services_.message_box(nullptr, QStringLiteral("询问："), question, MessageIcon::question,
+    return services_.message_box(nullptr, tr("询问："), question, MessageIcon::question,
                                  MessageButtons::yes_no) == MessageAnswer::yes;
 }
 
@@ -131,7 +138,7 @@ bool MainWindow::confirm_large_folder(const std::string& fs_folder, std::size_t 
 // walk_folder_tree); then one message when folders could not be read.
 void MainWindow::add_folder() {
     const std::optional<FolderChoice> chosen =
-        services_.choose_folder(this, QStringLiteral("请选择一个目录"), last_chosen_folder());
+        services_.choose_folder(this, tr("请选择一个目录"), last_chosen_folder());
     if (!chosen || chosen->path.empty()) return;
     if (!chosen->with_subfolders) {
         // Kept for the conflict marks of the preview that follows.
@@ -149,7 +156,7 @@ void MainWindow::add_folder() {
     {
         const BusyCursor busy(services_);
         const std::unique_ptr<ProgressWindow> progress =
-            services_.progress(this, QStringLiteral("正在添加文件……"));
+            services_.progress(this, tr("正在添加文件……"));
         const int first = list_.item_count();
         report = walk_folder_tree(
             chosen->path, codec_,
@@ -171,8 +178,8 @@ void MainWindow::add_folder() {
     }
     if (report.stopped)
         services_.message_box(nullptr, code_page_text(texts::message_title),
-                              QStringLiteral("已取消：已添加 %1 个文件").arg(added),
-                              MessageIcon::information, MessageButtons::ok);
+                              tr("已取消：已添加 %1 个文件").arg(added), MessageIcon::information,
+                              MessageButtons::ok);
     if (report.unreadable > 0)
         services_.message_box(nullptr, code_page_text(texts::message_title),
                               unreadable_folders_text(report, codec_), MessageIcon::warning,

@@ -7,7 +7,6 @@
 #include "app/ui/about_dialog.h"
 #include "app/ui/main_window.h"
 #include "app/ui/settings_dialog.h"
-#include "filelist/context_menu_state.h"
 #include "filelist/ui/file_list_model.h"
 #include "filelist/ui/file_list_view.h"
 #include "filelist/ui/filter_dialog.h"
@@ -21,14 +20,8 @@
 
 namespace varnel {
 
+// The items' states are current already (see update_buttons).
 void MainWindow::show_context_menu(const QPoint& position) {
-    const std::vector<int> selected = view_->selected_rows();
-    const bool mp3_selected = std::any_of(selected.begin(), selected.end(), [this](int row) {
-        return has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3");
-    });
-    context_menu_->set_state(
-        context_menu_state(list_.item_count(), static_cast<int>(selected.size()),
-                           tabs_->active_page() == RulePage::tags, mp3_selected));
     context_menu_->popup(position);
 }
 
@@ -56,7 +49,7 @@ void MainWindow::show_tag_info() {
     if (row < 0) return;
     if (!has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3")) {
         services_.message_box(nullptr, code_page_text(texts::message_title),
-                              QStringLiteral("抱歉，该文件不是MP3文件！"), MessageIcon::warning,
+                              tr("抱歉，该文件不是MP3文件！"), MessageIcon::warning,
                               MessageButtons::ok);
         return;
     }
@@ -73,43 +66,32 @@ void MainWindow::sync_selection_to_list() {
     for (int row : view_->selected_rows()) list_.select_row(row);
 }
 
-// Removes the rows selected in the list (FileList's marks), keeping every
-// other item's new name.
-void MainWindow::remove_list_selection() {
-    list_.remove_selected_items();
-    view_->clearSelection();  // every marked row went; the view shows no mark either
-    refresh_file_count();
-    update_buttons();  // the undo of the last batch stays, whatever rows went
+// The undo of the last batch stays, whatever rows go.
+void MainWindow::remove_rows(const std::function<bool(int)>& remove) {
+    view_->clearSelection();  // the rows it marked are about to go or move
+    list_.remove_rows_if(remove);
 }
 
 void MainWindow::remove_selected_items() {
     const BusyCursor busy(services_);
-    sync_selection_to_list();
-    remove_list_selection();
+    std::vector<char> selected(static_cast<std::size_t>(list_.item_count()), 0);
+    for (const int row : view_->selected_rows()) selected[static_cast<std::size_t>(row)] = 1;
+    remove_rows([&](int row) { return selected[static_cast<std::size_t>(row)] != 0; });
 }
 
 void MainWindow::clear_list() {
     list_.clear();
-    refresh_file_count();
-    update_buttons();
 }
 
 // Exactly the items the tag rule marked go.
 void MainWindow::remove_items_without_tag() {
     flush_preview();  // the marks of every row
     const BusyCursor busy(services_);
-    list_.unselect_all();
-    for (int row = 0; row < list_.item_count(); ++row)
-        if (!list_.get_cell(row, Column::tag_status).empty()) list_.select_row(row);
-    remove_list_selection();
+    remove_rows([this](int row) { return !list_.get_cell(row, Column::tag_status).empty(); });
 }
 
 void MainWindow::open_filter() {
     FilterDialog dialog(*model_, codec_, services_, this);
-    connect(&dialog, &FilterDialog::filtered, this, [this] {
-        refresh_file_count();
-        update_buttons();
-    });
     dialog.exec();
 }
 

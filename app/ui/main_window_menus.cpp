@@ -19,81 +19,80 @@ namespace varnel {
 void MainWindow::build_menus() {
     // The toolbar shows icons only: the tip names the command, and its key
     // where the key is the toolbar button's own.
-    const auto command = [this](const char* text, QString tip, QKeySequence keys,
+    const auto command = [this](const QString& text, const QString& tip, const QKeySequence& keys,
                                 void (MainWindow::*slot)()) {
-        auto* action = new QAction(QString::fromUtf8(text), this);
+        auto* action = new QAction(text, this);
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WindowShortcut);
         action->setToolTip(tip);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
-    const auto with_keys = [](const char* tip, const QKeySequence& keys) {
-        return QString::fromUtf8(tip) + QStringLiteral(" (") +
-               keys.toString(QKeySequence::NativeText) + QLatin1Char(')');
+    const auto with_keys = [](const QString& tip, const QKeySequence& keys) {
+        return tip + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) +
+               QLatin1Char(')');
     };
     const QKeySequence undo_keys(Qt::CTRL | Qt::Key_Z);
     const QKeySequence preview_keys(Qt::Key_F5);
     const QKeySequence rename_keys(Qt::CTRL | Qt::Key_R);
     add_folder_action_ =
-        command("选择目录(&D)...", QStringLiteral("选择目录"), QKeySequence(Qt::CTRL | Qt::Key_D),
+        command(tr("选择目录(&D)..."), tr("选择目录"), QKeySequence(Qt::CTRL | Qt::Key_D),
                 &MainWindow::add_folder_requested);
     add_files_action_ =
-        command("添加文件(&N)...", QStringLiteral("加入多个文件"),
-                QKeySequence(Qt::CTRL | Qt::Key_F), &MainWindow::add_files_requested);
-    undo_action_ =
-        command("撤消(&U)", with_keys("撤消", undo_keys), undo_keys, &MainWindow::undo_requested);
-    preview_action_ = command("预览(&V)", with_keys("预览", preview_keys), preview_keys,
+        command(tr("添加文件(&N)..."), tr("加入多个文件"), QKeySequence(Qt::CTRL | Qt::Key_F),
+                &MainWindow::add_files_requested);
+    undo_action_ = command(tr("撤消(&U)"), with_keys(tr("撤消"), undo_keys), undo_keys,
+                           &MainWindow::undo_requested);
+    preview_action_ = command(tr("预览(&V)"), with_keys(tr("预览"), preview_keys), preview_keys,
                               &MainWindow::preview_requested);
-    rename_action_ = command("开始命名(&R)", with_keys("开始命名", rename_keys), rename_keys,
-                             &MainWindow::rename_requested);
+    rename_action_ = command(tr("开始命名(&R)"), with_keys(tr("开始命名"), rename_keys),
+                             rename_keys, &MainWindow::rename_requested);
+    fix_names_action_ = command(tr("文件名转为UTF-8"), tr("文件名转为UTF-8"), QKeySequence(),
+                                &MainWindow::fix_names_requested);
 
-    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    QMenu* file = menuBar()->addMenu(tr("文件(&F)"));
     file->addAction(add_folder_action_);
     file->addAction(add_files_action_);
     file->addSeparator();
-    file->addAction(QStringLiteral("文件名转为UTF-8"), this, [this] {
-        sync_selection_to_list();
-        fix_names_command();
-    });
+    file->addAction(fix_names_action_);
     file->addSeparator();
-    undo_journal_action_ = file->addAction(QStringLiteral("撤消未完成的批量更名…"), this,
-                                           [this] { undo_interrupted_batch(); });
-    discard_journal_action_ = file->addAction(QStringLiteral("丢弃未完成的批量更名记录…"), this,
-                                              [this] { discard_interrupted_batch(); });
+    undo_journal_action_ =
+        file->addAction(tr("撤消未完成的批量更名…"), this, &MainWindow::undo_interrupted_batch);
+    discard_journal_action_ = file->addAction(tr("丢弃未完成的批量更名记录…"), this,
+                                              &MainWindow::discard_interrupted_batch);
     set_pending_journal(false);
     file->addSeparator();
-    file->addAction(QStringLiteral("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), this,
-                    [this] { close(); });
-    QMenu* commands = menuBar()->addMenu(QStringLiteral("操作(&C)"));
+    quit_action_ =
+        file->addAction(tr("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);
+    QMenu* commands = menuBar()->addMenu(tr("操作(&C)"));
     commands->addAction(preview_action_);
     commands->addAction(rename_action_);
     commands->addSeparator();
     commands->addAction(undo_action_);
-    QMenu* options = menuBar()->addMenu(QStringLiteral("选项(&O)"));
-    options->addAction(QStringLiteral("设置(&S)..."), QKeySequence(Qt::CTRL | Qt::Key_S), this,
-                       [this] { open_settings(); });
-    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
-    help->addAction(QStringLiteral("关于(&A)..."), this, [this] { open_about(); });
+    QMenu* options = menuBar()->addMenu(tr("选项(&O)"));
+    settings_action_ = options->addAction(tr("设置(&S)..."), QKeySequence(Qt::CTRL | Qt::Key_S),
+                                          this, &MainWindow::open_settings);
+    QMenu* help = menuBar()->addMenu(tr("帮助(&H)"));
+    about_action_ = help->addAction(tr("关于(&A)..."), this, &MainWindow::open_about);
 }
 
 void MainWindow::build_toolbar() {
-    toolbar_ = addToolBar(QStringLiteral("工具条"));
+    toolbar_ = addToolBar(tr("工具条"));
     toolbar_->setObjectName(QStringLiteral("工具条"));
     toolbar_->setMovable(false);
     toolbar_->setFloatable(false);
     toolbar_->setIconSize(QSize(16, 15));
     toolbar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolbar_->setContextMenuPolicy(Qt::PreventContextMenu);
-    toolbar_actions_ = {add_folder_action_, add_files_action_, nullptr,
-                        undo_action_,       preview_action_,   rename_action_};
-    for (std::size_t index = 0; index < toolbar_actions_.size(); ++index) {
-        if (!toolbar_actions_[index]) {
-            toolbar_actions_[index] = toolbar_->addSeparator();
+    const std::array<QAction*, 6> buttons{add_folder_action_, add_files_action_, nullptr,
+                                          undo_action_,       preview_action_,   rename_action_};
+    for (std::size_t index = 0; index < buttons.size(); ++index) {
+        if (!buttons[index]) {
+            toolbar_->addSeparator();
             continue;
         }
-        toolbar_actions_[index]->setIcon(toolbar_icon(static_cast<int>(index)));
-        toolbar_->addAction(toolbar_actions_[index]);
+        buttons[index]->setIcon(toolbar_icon(static_cast<int>(index)));
+        toolbar_->addAction(buttons[index]);
     }
 }
 
@@ -122,15 +121,20 @@ void MainWindow::rename_requested() {
     clear_progress();
 }
 
+void MainWindow::fix_names_requested() {
+    sync_selection_to_list();
+    fix_names_command();
+}
+
 void MainWindow::build_status_bar() {
     statusBar()->setObjectName(QStringLiteral("状态条"));
     statusBar()->setSizeGripEnabled(true);
-    const std::array<const char*, 3> tips{"文件个数", "进度", "自动预览"};
+    const std::array<QString, 3> tips{tr("文件个数"), tr("进度"), tr("自动预览")};
     for (std::size_t i = 0; i < tips.size(); ++i) {
         auto* panel = new QLabel(this);
         panel->setObjectName(QStringLiteral("状态条面板%1").arg(i));
         panel->setFixedWidth(panel_widths[i]);
-        panel->setToolTip(QString::fromUtf8(tips[i]));
+        panel->setToolTip(tips[i]);
         statusBar()->addWidget(panel);
         panels_[i] = panel;
     }

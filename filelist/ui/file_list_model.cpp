@@ -11,8 +11,12 @@ namespace varnel {
 namespace {
 
 // Column titles: 旧文件名 新文件名 路径 命名状态 MP3标签状态.
-const char* const column_titles[column_count] = {"旧文件名", "新文件名", "路径", "命名状态",
-                                                 "MP3标签状态"};
+const char* const column_titles[column_count] = {
+    QT_TRANSLATE_NOOP("varnel::FileListModel", "旧文件名"),
+    QT_TRANSLATE_NOOP("varnel::FileListModel", "新文件名"),
+    QT_TRANSLATE_NOOP("varnel::FileListModel", "路径"),
+    QT_TRANSLATE_NOOP("varnel::FileListModel", "命名状态"),
+    QT_TRANSLATE_NOOP("varnel::FileListModel", "MP3标签状态")};
 
 QPixmap draw_status(bool success) {
     QPixmap pixmap(16, 15);
@@ -69,7 +73,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         // A failure shows its reason in the row itself, not only in a tip.
         if (column == Column::rename_status) {
             const std::string& reason = list_.status_reason(index.row());
-            if (!reason.empty()) text += QStringLiteral("：") + to_qstring(reason, codec_);
+            if (!reason.empty()) text = tr("%1：%2").arg(text, to_qstring(reason, codec_));
         }
         return text;
     }
@@ -94,7 +98,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section < 0 || section >= column_count) return {};
-    return QString::fromUtf8(column_titles[section]);
+    return tr(column_titles[section]);
 }
 
 int FileListModel::append_items(const ItemFolder& folder, std::vector<ItemName> names) {

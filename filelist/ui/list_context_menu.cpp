@@ -3,25 +3,27 @@
 
 namespace varnel {
 
-ListContextMenu::ListContextMenu(QWidget* parent) : QMenu(parent) {
+ListContextMenu::ListContextMenu(QAction* shared_preview, QAction* shared_fix_names,
+                                 QWidget* parent)
+    : QMenu(parent), preview(shared_preview), fix_names(shared_fix_names) {
     setObjectName(QStringLiteral("右键菜单"));
-    preview = addAction(QStringLiteral("预览(&V)"));
+    addAction(preview);
     addSeparator();
-    add_folder = addAction(QStringLiteral("添加整个目录(&O)"));
-    add_files = addAction(QStringLiteral("加入文件(&F)"));
+    add_folder = addAction(tr("添加整个目录(&O)"));
+    add_files = addAction(tr("加入文件(&F)"));
     addSeparator();
-    filter = addAction(QStringLiteral("过滤(&L)..."));
+    filter = addAction(tr("过滤(&L)..."));
     addSeparator();
-    remove_selected = addAction(QStringLiteral("删除选择的项目(&D)"));
-    clear = addAction(QStringLiteral("清空列表(&E)"));
+    remove_selected = addAction(tr("删除选择的项目(&D)"));
+    clear = addAction(tr("清空列表(&E)"));
     addSeparator();
-    tag_info = addAction(QStringLiteral("MP3标签信息(&I)..."));
-    remove_without_tag = addAction(QStringLiteral("删除无MP3标签项目(M)"));
+    tag_info = addAction(tr("MP3标签信息(&I)..."));
+    remove_without_tag = addAction(tr("删除无MP3标签项目(M)"));
     addSeparator();
-    fix_names = addAction(QStringLiteral("文件名转为UTF-8"));
-    fix_tags = addAction(QStringLiteral("标签转为Unicode..."));
+    addAction(fix_names);
+    fix_tags = addAction(tr("标签转为Unicode..."));
     addSeparator();
-    select_all = addAction(QStringLiteral("全选"));
+    select_all = addAction(tr("全选"));
     select_all->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     select_all->setShortcutContext(Qt::WidgetShortcut);  // the list handles Ctrl+A itself
 }

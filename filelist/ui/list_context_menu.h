@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list's context menu 右键菜单: its items in order, enabled by
-// context_menu_state on every right-click.
+// context_menu_state whenever the list, its selection or the rule page change.
 
 #include <QMenu>
 
@@ -12,8 +12,12 @@ namespace varnel {
 class ListContextMenu final : public QMenu {
     Q_OBJECT
 public:
-    explicit ListContextMenu(QWidget* parent = nullptr);
+    // `shared_preview` and `shared_fix_names` are the window's own commands
+    // 预览(&V) and 文件名转为UTF-8, shown here too; the menu's other items
+    // are its own.
+    ListContextMenu(QAction* shared_preview, QAction* shared_fix_names, QWidget* parent = nullptr);
 
+    // Enables every item, the shared ones included.
     void set_state(const ContextMenuState& state);
 
     QAction* preview;             // 预览(&V)

@@ -62,8 +62,8 @@ FileChooser::FileChooser(ChooserMode mode, const QString& title, const std::stri
 void FileChooser::build() {
     folder_field_ = new QLineEdit(this);
     folder_field_->setObjectName(QStringLiteral("目录编辑框"));
-    auto* up = new QPushButton(style()->standardIcon(QStyle::SP_FileDialogToParent),
-                               QStringLiteral("上一级"), this);
+    auto* up =
+        new QPushButton(style()->standardIcon(QStyle::SP_FileDialogToParent), tr("上一级"), this);
     up->setObjectName(QStringLiteral("上一级按钮"));
     up->setAutoDefault(false);
     entries_view_ = new QListWidget(this);
@@ -72,19 +72,18 @@ void FileChooser::build() {
                                         ? QAbstractItemView::ExtendedSelection
                                         : QAbstractItemView::SingleSelection);
     entries_view_->setUniformItemSizes(true);
-    show_hidden_ = new QCheckBox(QStringLiteral("显示隐藏文件"), this);
+    show_hidden_ = new QCheckBox(tr("显示隐藏文件"), this);
     show_hidden_->setObjectName(QStringLiteral("显示隐藏文件选择框"));
-    auto* open = new QPushButton(
-        mode_ == ChooserMode::files ? QStringLiteral("打开") : QStringLiteral("选择"), this);
+    auto* open = new QPushButton(mode_ == ChooserMode::files ? tr("打开") : tr("选择"), this);
     open->setObjectName(QStringLiteral("打开按钮"));
     open->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    auto* cancel = new QPushButton(tr("取消"), this);
     cancel->setObjectName(QStringLiteral("取消按钮"));
     cancel->setAutoDefault(false);
 
     auto* grid = new QGridLayout(this);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(QStringLiteral("目录："), this));
+    top->addWidget(new QLabel(tr("目录："), this));
     top->addWidget(folder_field_, 1);
     top->addWidget(up);
     grid->addLayout(top, 0, 0, 1, 3);
@@ -95,16 +94,16 @@ void FileChooser::build() {
         filter_box_ = new QComboBox(this);
         filter_box_->setObjectName(QStringLiteral("文件类型组合框"));
         for (const ChooserFilter& filter : filters_) filter_box_->addItem(filter.caption);
-        grid->addWidget(new QLabel(QStringLiteral("文件名："), this), 2, 0);
+        grid->addWidget(new QLabel(tr("文件名："), this), 2, 0);
         grid->addWidget(name_field_, 2, 1);
         grid->addWidget(open, 2, 2);
-        grid->addWidget(new QLabel(QStringLiteral("文件类型："), this), 3, 0);
+        grid->addWidget(new QLabel(tr("文件类型："), this), 3, 0);
         grid->addWidget(filter_box_, 3, 1);
         grid->addWidget(cancel, 3, 2);
         grid->addWidget(show_hidden_, 4, 1);
         connect(filter_box_, &QComboBox::currentIndexChanged, this, &FileChooser::reload);
     } else {
-        with_subfolders_ = new QCheckBox(QStringLiteral("包含子文件夹"), this);
+        with_subfolders_ = new QCheckBox(tr("包含子文件夹"), this);
         with_subfolders_->setObjectName(QStringLiteral("包含子文件夹"));
         auto* bottom = new QHBoxLayout;
         bottom->addWidget(show_hidden_);

@@ -86,7 +86,8 @@ namespace {
 class DialogProgress final : public ProgressWindow {
 public:
     DialogProgress(QWidget* parent, const QString& label)
-        : dialog_(label, QStringLiteral("取消"), 0, 0, parent) {
+        : dialog_(label, QCoreApplication::translate("varnel::QtUiServices", "取消"), 0, 0,
+                  parent) {
         dialog_.setWindowModality(Qt::WindowModal);
         dialog_.setMinimumDuration(500);
         dialog_.setAutoClose(false);

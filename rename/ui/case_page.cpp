@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/ui/case_page.h"
 
-#include <QButtonGroup>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,22 +13,25 @@ namespace varnel {
 
 namespace {
 
-const char* const captions[4] = {"全部大写", "全部小写", "首字母大写", "首字母小写"};
+const char* const captions[4] = {QT_TRANSLATE_NOOP("varnel::CasePage", "全部大写"),
+                                 QT_TRANSLATE_NOOP("varnel::CasePage", "全部小写"),
+                                 QT_TRANSLATE_NOOP("varnel::CasePage", "首字母大写"),
+                                 QT_TRANSLATE_NOOP("varnel::CasePage", "首字母小写")};
 const char* const name_radios[4] = {"文件名全部大写单选框", "文件名全部小写单选框",
                                     "文件名首字母大写单选框", "文件名首字母小写单选框"};
 const char* const ext_radios[4] = {"扩展名全部大写单选框", "扩展名全部小写单选框",
                                    "扩展名首字母大写单选框", "扩展名首字母小写单选框"};
 
-// One group of four radios; every one is tagged, so the main window's shared
-// handler refreshes the preview on each click.
-QGroupBox* choice_group(const char* name, const char* caption, const char* const radio_names[4],
-                        int first_tag, QRadioButton* radios[4], QWidget* parent) {
-    auto* group = new QGroupBox(QString::fromUtf8(caption), parent);
+// One group of four radios, the first checked.
+QGroupBox* choice_group(const char* name, const QString& caption, const char* const radio_names[4],
+                        QRadioButton* radios[4], QWidget* parent) {
+    auto* group = new QGroupBox(caption, parent);
     group->setObjectName(QString::fromUtf8(name));
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(8, 2, 8, 4);
     for (int i = 0; i < 4; ++i) {
-        radios[i] = make_radio(radio_names[i], captions[i], group, first_tag + i);
+        radios[i] = make_radio(radio_names[i],
+                               QCoreApplication::translate("varnel::CasePage", captions[i]), group);
         grid->addWidget(radios[i], i / 2, i % 2);
     }
     radios[0]->setChecked(true);
@@ -46,8 +49,12 @@ CaseChoice choice_of(QRadioButton* const radios[4]) {
 CasePage::CasePage(QWidget* parent) : QWidget(parent) {
     auto* page = new QHBoxLayout(this);
     page->setContentsMargins(4, 2, 4, 2);
-    page->addWidget(choice_group("分组框6", "文件名", name_radios, 22, name_, this));
-    page->addWidget(choice_group("分组框7", "扩展名", ext_radios, 26, ext_, this));
+    page->addWidget(choice_group("分组框6", tr("文件名"), name_radios, name_, this));
+    page->addWidget(choice_group("分组框7", tr("扩展名"), ext_radios, ext_, this));
+    for (QRadioButton* radio : name_)
+        connect(radio, &QRadioButton::clicked, this, &CasePage::changed);
+    for (QRadioButton* radio : ext_)
+        connect(radio, &QRadioButton::clicked, this, &CasePage::changed);
 }
 
 CaseOptions CasePage::options() const {

@@ -16,6 +16,10 @@ public:
     explicit CasePage(QWidget* parent = nullptr);
     CaseOptions options() const;
 
+signals:
+    // A radio of either group clicked.
+    void changed();
+
 private:
     QRadioButton* name_[4];
     QRadioButton* ext_[4];

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "platform/ui/qt_text.h"
@@ -59,7 +60,10 @@ InsertPage::InsertPage(const Codec& codec, QWidget* parent) : QWidget(parent), c
     connect(position_, &TextSpinBox::text_changed, this, &InsertPage::changed);
     connect(ext_position_, &TextSpinBox::text_changed, this, &InsertPage::changed);
     connect(text_, &QLineEdit::textChanged, this, [this](const QString& text) {
-        if (keep_same_->isChecked()) ext_text_->setText(text);  // its own change refreshes
+        if (keep_same_->isChecked()) {
+            const QSignalBlocker quiet(ext_text_);  // one change: both texts at once
+            ext_text_->setText(text);
+        }
         emit changed();
     });
     connect(ext_text_, &QLineEdit::textChanged, this, &InsertPage::changed);
@@ -70,13 +74,13 @@ QWidget* InsertPage::build_texts() {
     auto* row = new QWidget(this);
     text_ = make_edit("插入到文件名的字符编辑框", row);
     ext_text_ = make_edit("插入到扩展名的字符编辑框", row);
-    ext_label_ = make_label("插入扩展名标签", "扩展名：", row);
-    keep_same_ = new QCheckBox(QStringLiteral("保持一致"), row);
+    ext_label_ = make_label("插入扩展名标签", tr("扩展名："), row);
+    keep_same_ = new QCheckBox(tr("保持一致"), row);
     keep_same_->setObjectName(QStringLiteral("保持一致选择框"));
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(make_label("标签3", "欲插入的字符：", row));
-    layout->addWidget(make_label("标签8", "文件名：", row));
+    layout->addWidget(make_label("标签3", tr("欲插入的字符："), row));
+    layout->addWidget(make_label("标签8", tr("文件名："), row));
     layout->addWidget(text_);
     layout->addWidget(ext_label_);
     layout->addWidget(ext_text_);
@@ -86,23 +90,24 @@ QWidget* InsertPage::build_texts() {
 
 QWidget* InsertPage::build_positions() {
     auto* block = new QWidget(this);
-    at_position_ = make_radio("插入文件名位置单选框", "插入到第", block);
+    at_position_ = make_radio("插入文件名位置单选框", tr("插入到第"), block);
     position_ = make_position("插入文件名位置编辑框", block);
-    at_end_ = make_radio("插入文件名尾单选框", "文件名尾", block);
-    ext_at_position_ = make_radio("插入扩展名位置单选框", "插入到第", block);
+    at_end_ = make_radio("插入文件名尾单选框", tr("文件名尾"), block);
+    ext_at_position_ = make_radio("插入扩展名位置单选框", tr("插入到第"), block);
     ext_position_ = make_position("插入扩展名位置编辑框", block);
-    ext_at_end_ = make_radio("插入扩展名尾单选框", "扩展名尾", block);
+    ext_at_end_ = make_radio("插入扩展名尾单选框", tr("扩展名尾"), block);
     auto* layout = new QVBoxLayout(block);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     auto* name_row = new QHBoxLayout;
-    name_row->addWidget(make_label("标签4", "插入到文件名：", block));
+    name_row->addWidget(make_label("标签4", tr("插入到文件名："), block));
     name_row->addWidget(position_group("分组框1", at_position_, position_,
-                                       make_label("标签9", "个位置", block), at_end_, block));
+                                       make_label("标签9", tr("个位置"), block), at_end_, block));
     auto* ext_row = new QHBoxLayout;
-    ext_row->addWidget(make_label("标签7", "插入到扩展名：", block));
+    ext_row->addWidget(make_label("标签7", tr("插入到扩展名："), block));
     ext_row->addWidget(position_group("分组框2", ext_at_position_, ext_position_,
-                                      make_label("标签10", "个位置", block), ext_at_end_, block));
+                                      make_label("标签10", tr("个位置"), block), ext_at_end_,
+                                      block));
     layout->addLayout(name_row);
     layout->addLayout(ext_row);
     // Checked once each pair sits in its own group box: as siblings in one

@@ -3,6 +3,7 @@
 // Page 常规: the controls of the numbering rule.
 
 #include <QWidget>
+#include <array>
 
 #include "platform/codec.h"
 #include "rename/number_rule.h"
@@ -25,8 +26,8 @@ public:
     NumberOptions options() const;
 
 signals:
-    // A change the preview follows that the tagged-control sharing does not
-    // already report: a scope radio, 文件名前缀编辑框, or 常规清空按钮 (once).
+    // Any change the preview follows: a scope radio, any text field or
+    // spin box, or 常规清空按钮 (once, for all the fields it empties).
     void changed();
 
 private:
@@ -41,6 +42,8 @@ private:
     QRadioButton* scope_all_;
     QGroupBox* name_group_;
     QGroupBox* ext_group_;
+    std::array<QLabel*, 4> name_labels_{};
+    std::array<QLabel*, 4> ext_labels_{};
     QLineEdit* prefix_;
     QLineEdit* body_;
     TextSpinBox* digits_;
@@ -51,7 +54,6 @@ private:
     QLineEdit* ext_suffix_;
     TextSpinBox* start_;
     TextSpinBox* step_;
-    bool clearing_ = false;
 };
 
 }  // namespace varnel

@@ -5,23 +5,21 @@
 
 namespace varnel {
 
-QLabel* make_label(const char* object_name, const char* caption, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(caption), parent);
+QLabel* make_label(const char* object_name, const QString& caption, QWidget* parent) {
+    auto* label = new QLabel(caption, parent);
     label->setObjectName(QString::fromUtf8(object_name));
     return label;
 }
 
-QLineEdit* make_edit(const char* object_name, QWidget* parent, int tag) {
+QLineEdit* make_edit(const char* object_name, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromUtf8(object_name));
-    if (tag != 0) edit->setProperty(event_tag_property, tag);
     return edit;
 }
 
-QRadioButton* make_radio(const char* object_name, const char* caption, QWidget* parent, int tag) {
-    auto* radio = new QRadioButton(QString::fromUtf8(caption), parent);
+QRadioButton* make_radio(const char* object_name, const QString& caption, QWidget* parent) {
+    auto* radio = new QRadioButton(caption, parent);
     radio->setObjectName(QString::fromUtf8(object_name));
-    if (tag != 0) radio->setProperty(event_tag_property, tag);
     return radio;
 }
 

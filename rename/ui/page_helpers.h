@@ -9,14 +9,10 @@
 
 namespace varnel {
 
-// The numeric tag by which the main window shares one handler among
-// controls (edit boxes 1..11, radio buttons 20..29, tag buttons 51..56).
-inline constexpr const char* event_tag_property = "tag";
-
-QLabel* make_label(const char* object_name, const char* caption, QWidget* parent);
-QLineEdit* make_edit(const char* object_name, QWidget* parent, int tag = 0);
-QRadioButton* make_radio(const char* object_name, const char* caption, QWidget* parent,
-                         int tag = 0);
+// `object_name` is the design name (UTF-8); `caption` the translated text.
+QLabel* make_label(const char* object_name, const QString& caption, QWidget* parent);
+QLineEdit* make_edit(const char* object_name, QWidget* parent);
+QRadioButton* make_radio(const char* object_name, const QString& caption, QWidget* parent);
 
 // Draws a caption or label black (enabled) or grey RGB 128,128,128.
 void set_caption_grey(QWidget* widget, bool grey);

@@ -15,30 +15,30 @@
 namespace varnel {
 
 ReplacePage::ReplacePage(const Codec& codec, QWidget* parent) : QWidget(parent), codec_(codec) {
-    auto* group = new QGroupBox(QStringLiteral("选项"), this);
+    auto* group = new QGroupBox(tr("选项"), this);
     group->setObjectName(QStringLiteral("删除分组框"));
-    find_ = make_edit("查找内容编辑框", group, 10);
-    with_ = make_edit("替换为编辑框", group, 11);
-    case_sensitive_ = new QCheckBox(QStringLiteral("区分大小写"), group);
+    find_ = make_edit("查找内容编辑框", group);
+    with_ = make_edit("替换为编辑框", group);
+    case_sensitive_ = new QCheckBox(tr("区分大小写"), group);
     case_sensitive_->setObjectName(QStringLiteral("区分大小写选择框"));
-    regex_ = new QCheckBox(QStringLiteral("正则表达式"), group);
+    regex_ = new QCheckBox(tr("正则表达式"), group);
     regex_->setObjectName(QStringLiteral("正则表达式"));
-    regex_->setToolTip(QStringLiteral("查找内容是正则表达式（PCRE2），替换为可用 $1、${名称}"));
-    scope_name_ = make_radio("仅文件名单选框", "仅文件名", group);
-    scope_ext_ = make_radio("仅扩展名单选框", "仅扩展名", group, 20);
-    scope_all_ = make_radio("替换删除全部单选框", "全部", group, 21);
+    regex_->setToolTip(tr("查找内容是正则表达式（PCRE2），替换为可用 $1、${名称}"));
+    scope_name_ = make_radio("仅文件名单选框", tr("仅文件名"), group);
+    scope_ext_ = make_radio("仅扩展名单选框", tr("仅扩展名"), group);
+    scope_all_ = make_radio("替换删除全部单选框", tr("全部"), group);
     scope_name_->setChecked(true);
 
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(1);
-    grid->addWidget(make_label("查找内容标签", "查找内容", group), 0, 0);
+    grid->addWidget(make_label("查找内容标签", tr("查找内容"), group), 0, 0);
     grid->addWidget(find_, 0, 1);
     grid->addWidget(case_sensitive_, 0, 2);
-    grid->addWidget(make_label("替换为标签", "替换为", group), 1, 0);
+    grid->addWidget(make_label("替换为标签", tr("替换为"), group), 1, 0);
     grid->addWidget(with_, 1, 1);
-    grid->addWidget(make_label("标签5", "（为空时表示删除‘查找内容’的内容）", group), 1, 2);
+    grid->addWidget(make_label("标签5", tr("（为空时表示删除‘查找内容’的内容）"), group), 1, 2);
     auto* scopes = new QHBoxLayout;
-    scopes->addWidget(make_label("标签6", "应用于：", group));
+    scopes->addWidget(make_label("标签6", tr("应用于："), group));
     for (QRadioButton* radio : {scope_name_, scope_ext_, scope_all_}) scopes->addWidget(radio);
     scopes->addStretch();
     scopes->addWidget(regex_);
@@ -51,7 +51,10 @@ ReplacePage::ReplacePage(const Codec& codec, QWidget* parent) : QWidget(parent),
     page->setContentsMargins(4, 1, 4, 1);
     page->addWidget(group);
 
-    connect(scope_name_, &QRadioButton::clicked, this, &ReplacePage::changed);
+    for (QLineEdit* edit : {find_, with_})
+        connect(edit, &QLineEdit::textChanged, this, &ReplacePage::changed);
+    for (QRadioButton* radio : {scope_name_, scope_ext_, scope_all_})
+        connect(radio, &QRadioButton::clicked, this, &ReplacePage::changed);
     connect(case_sensitive_, &QCheckBox::clicked, this, &ReplacePage::changed);
     connect(regex_, &QCheckBox::clicked, this, &ReplacePage::changed);
 }

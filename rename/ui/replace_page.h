@@ -20,8 +20,8 @@ public:
     ReplaceOptions options() const;
 
 signals:
-    // 仅文件名单选框, 区分大小写选择框 or 正则表达式 clicked (the other
-    // controls are tagged).
+    // Any change the preview follows: either text, a scope radio, either
+    // check box.
     void changed();
 
 private:

@@ -17,16 +17,18 @@ RuleTabs::RuleTabs(const Codec& codec, QWidget* parent)
       case_(new CasePage(this)),
       tags_(new TagPage(codec, this)) {
     setObjectName(QStringLiteral("选择夹"));
-    addTab(number_, QStringLiteral("常规"));
-    addTab(replace_, QStringLiteral("替换/删除"));
-    addTab(insert_, QStringLiteral("插入"));
-    addTab(case_, QStringLiteral("大小写"));
-    addTab(tags_, QStringLiteral("MP3标签"));
+    addTab(number_, tr("常规"));
+    addTab(replace_, tr("替换/删除"));
+    addTab(insert_, tr("插入"));
+    addTab(case_, tr("大小写"));
+    addTab(tags_, tr("MP3标签"));
     setCurrentIndex(0);
-    connect(number_, &NumberPage::changed, this, &RuleTabs::page_control_changed);
-    connect(replace_, &ReplacePage::changed, this, &RuleTabs::page_control_changed);
-    connect(insert_, &InsertPage::changed, this, &RuleTabs::page_control_changed);
-    connect(tags_, &TagPage::changed, this, &RuleTabs::page_control_changed);
+    connect(number_, &NumberPage::changed, this, &RuleTabs::changed);
+    connect(replace_, &ReplacePage::changed, this, &RuleTabs::changed);
+    connect(insert_, &InsertPage::changed, this, &RuleTabs::changed);
+    connect(case_, &CasePage::changed, this, &RuleTabs::changed);
+    connect(tags_, &TagPage::changed, this, &RuleTabs::changed);
+    connect(this, &QTabWidget::currentChanged, this, &RuleTabs::changed);
 }
 
 RulePages RuleTabs::pages() const {

@@ -26,9 +26,9 @@ public:
     RulePage active_page() const { return static_cast<RulePage>(currentIndex()); }
 
 signals:
-    // A control change the preview follows that is not one of the tagged
-    // controls (those are wired by the main window through their tags).
-    void page_control_changed();
+    // Anything the names depend on changed: a control of any page, or
+    // the page shown (which picks the rule).
+    void changed();
 
 private:
     NumberPage* number_;

@@ -18,15 +18,31 @@ namespace varnel {
 
 namespace {
 
+// Button i puts placeholder #(i+1) into the template.
 struct TagButton {
     const char* name;
     const char* caption;
     const char* tip;
 };
 const TagButton tag_buttons[6] = {
-    {"艺术家超级按钮", "#1-艺术家", "艺术家"}, {"歌曲名超级按钮", "#2-歌曲名", "歌曲名"},
-    {"专辑超级按钮", "#3-专辑", "专辑"},       {"音轨超级按钮", "#4-音轨", "音轨"},
-    {"年代超级按钮", "#5-年代", "年代"},       {"流派超级按钮", "#6-流派", "流派"}};
+    {"艺术家超级按钮", QT_TRANSLATE_NOOP("varnel::TagPage", "#1-艺术家"),
+     QT_TRANSLATE_NOOP("varnel::TagPage", "艺术家")},
+    {"歌曲名超级按钮", QT_TRANSLATE_NOOP("varnel::TagPage", "#2-歌曲名"),
+     QT_TRANSLATE_NOOP("varnel::TagPage", "歌曲名")},
+    {"专辑超级按钮", QT_TRANSLATE_NOOP("varnel::TagPage", "#3-专辑"),
+     QT_TRANSLATE_NOOP("varnel::TagPage", "专辑")},
+    {"音轨超级按钮", QT_TRANSLATE_NOOP("varnel::TagPage", "#4-音轨"),
+     QT_TRANSLATE_NOOP("varnel::TagPage", "音轨")},
+    {"年代超级按钮", QT_TRANSLATE_NOOP("varnel::TagPage", "#5-年代"),
+     QT_TRANSLATE_NOOP("varnel::TagPage", "年代")},
+    {"流派超级按钮", QT_TRANSLATE_NOOP("varnel::TagPage", "#6-流派"),
+     QT_TRANSLATE_NOOP("varnel::TagPage", "流派")}};
+
+const char* const schemes[4] = {
+    QT_TRANSLATE_NOOP("varnel::TagPage", "艺术家-歌曲名"),
+    QT_TRANSLATE_NOOP("varnel::TagPage", "艺术家-专辑-歌曲名"),
+    QT_TRANSLATE_NOOP("varnel::TagPage", "艺术家-专辑-年代-歌曲名"),
+    QT_TRANSLATE_NOOP("varnel::TagPage", "艺术家-专辑-年代-歌曲名-音轨")};
 
 }  // namespace
 
@@ -40,11 +56,9 @@ QWidget* TagPage::button_bar() {
     for (int i = 0; i < 6; ++i) {
         auto* button = new QToolButton(bar);
         button->setObjectName(QString::fromUtf8(tag_buttons[i].name));
-        button->setText(QString::fromUtf8(tag_buttons[i].caption));
-        button->setToolTip(QString::fromUtf8(tag_buttons[i].tip));
-        button->setProperty(event_tag_property, 51 + i);
-        // All six share one handler, which tells them apart by their tags.
-        connect(button, &QToolButton::clicked, this, &TagPage::placeholder_clicked);
+        button->setText(tr(tag_buttons[i].caption));
+        button->setToolTip(tr(tag_buttons[i].tip));
+        connect(button, &QToolButton::clicked, this, [this, i] { add_placeholder(i + 1); });
         row->addWidget(button);
     }
     return bar;
@@ -53,12 +67,10 @@ QWidget* TagPage::button_bar() {
 TagPage::TagPage(const Codec& codec, QWidget* parent) : QWidget(parent), codec_(codec) {
     schemes_ = new QComboBox(this);
     schemes_->setObjectName(QStringLiteral("预定义方案组合框"));
-    for (const char* scheme : {"艺术家-歌曲名", "艺术家-专辑-歌曲名", "艺术家-专辑-年代-歌曲名",
-                               "艺术家-专辑-年代-歌曲名-音轨"})
-        schemes_->addItem(QString::fromUtf8(scheme));
+    for (const char* scheme : schemes) schemes_->addItem(tr(scheme));
     schemes_->setCurrentIndex(-1);
-    v1_first_ = make_radio("V1优先单选框", "ID3v1.x优先", this);
-    v2_first_ = make_radio("V2优先单选框", "ID3v2.x优先", this);
+    v1_first_ = make_radio("V1优先单选框", tr("ID3v1.x优先"), this);
+    v2_first_ = make_radio("V2优先单选框", tr("ID3v2.x优先"), this);
     v2_first_->setChecked(true);
     template_ = make_edit("MP3命名规则编辑框", this);
     limit_bytes(template_, static_cast<int>(tag_template_max_bytes), codec_);
@@ -69,11 +81,11 @@ TagPage::TagPage(const Codec& codec, QWidget* parent) : QWidget(parent), codec_(
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 1, 4, 1);
     grid->setVerticalSpacing(1);
-    grid->addWidget(make_label("标签11", "预定义方案：", this), 0, 0);
+    grid->addWidget(make_label("标签11", tr("预定义方案："), this), 0, 0);
     grid->addWidget(schemes_, 0, 1);
     grid->addWidget(v1_first_, 0, 2);
     grid->addWidget(v2_first_, 0, 3);
-    grid->addWidget(make_label("标签12", "命名规则：", this), 1, 0);
+    grid->addWidget(make_label("标签12", tr("命名规则："), this), 1, 0);
     grid->addWidget(template_, 1, 1, 1, 3);
     grid->addWidget(button_bar(), 2, 0, 1, 4);
     grid->addWidget(reference_, 3, 0, 1, 4);
@@ -99,18 +111,17 @@ void TagPage::template_edited() {
     emit changed();
 }
 
-void TagPage::placeholder_clicked() {
-    const int digit = sender()->property(event_tag_property).toInt() % 10;
+void TagPage::add_placeholder(int digit) {
     const std::string text = from_qstring(template_->text(), codec_);
     template_->setText(to_qstring(append_placeholder(text, digit), codec_));
 }
 
+// The template's own change reports it (nothing, when it was the scheme already).
 void TagPage::scheme_chosen(int index) {
     template_->setText(QString::fromLatin1(tag_scheme(index).data(),
                                            static_cast<qsizetype>(tag_scheme(index).size())));
     schemes_->setCurrentIndex(-1);
     template_->setFocus();
-    emit changed();
 }
 
 }  // namespace varnel

@@ -27,7 +27,8 @@ signals:
 
 private:
     void template_edited();
-    void placeholder_clicked();
+    // Appends placeholder #digit (1..6) to the template.
+    void add_placeholder(int digit);
     void scheme_chosen(int index);
     QWidget* button_bar();
 

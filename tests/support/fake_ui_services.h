@@ -37,6 +37,8 @@ public:
     std::vector<Message> messages;
     std::vector<std::string> open_files_folders;    // the folder each file dialog opened in
     std::vector<std::string> choose_folder_starts;  // the folder each folder picker opened in
+    std::vector<QString> chooser_titles;            // of every file and folder chooser, in order
+    std::vector<QString> chooser_filter_captions;   // every file chooser's filter captions
     std::vector<QFont> fonts_offered;               // the font each font chooser opened with
     std::vector<QString> opened_urls;
     std::vector<QString> fetched_urls;
@@ -58,13 +60,17 @@ public:
         if (buttons == MessageButtons::ok) return MessageAnswer::ok;
         return take(answers, MessageAnswer::no);
     }
-    std::vector<std::string> open_files(QWidget*, const QString&, const std::string& folder,
-                                        const std::vector<ChooserFilter>&) override {
+    std::vector<std::string> open_files(QWidget*, const QString& title, const std::string& folder,
+                                        const std::vector<ChooserFilter>& filters) override {
+        chooser_titles.push_back(title);
+        for (const ChooserFilter& filter : filters)
+            chooser_filter_captions.push_back(filter.caption);
         open_files_folders.push_back(folder);
         return take(file_choices, std::vector<std::string>{});
     }
-    std::optional<FolderChoice> choose_folder(QWidget*, const QString&,
+    std::optional<FolderChoice> choose_folder(QWidget*, const QString& title,
                                               const std::string& start) override {
+        chooser_titles.push_back(title);
         choose_folder_starts.push_back(start);
         std::string folder = take(folder_choices, std::string{});
         const bool with_subfolders = take(subfolder_choices, false);

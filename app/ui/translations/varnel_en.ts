@@ -9,6 +9,33 @@
         </message>
     </context>
     <context>
+        <name>varnel::CasePage</name>
+        <message>
+            <source>全部大写</source>
+            <translation>All upper case</translation>
+        </message>
+        <message>
+            <source>全部小写</source>
+            <translation>All lower case</translation>
+        </message>
+        <message>
+            <source>首字母大写</source>
+            <translation>First letter upper</translation>
+        </message>
+        <message>
+            <source>首字母小写</source>
+            <translation>First letter lower</translation>
+        </message>
+        <message>
+            <source>文件名</source>
+            <translation>File name</translation>
+        </message>
+        <message>
+            <source>扩展名</source>
+            <translation>Extension</translation>
+        </message>
+    </context>
+    <context>
         <name>varnel::ChainPanel</name>
         <message>
             <source>规则链</source>
@@ -37,6 +64,154 @@
         <message>
             <source>勾选的步骤按顺序应用，每一步使用上一步得到的新名称</source>
             <translation>Checked steps apply in order; each step works on the names the step before made</translation>
+        </message>
+    </context>
+    <context>
+        <name>varnel::FileChooser</name>
+        <message>
+            <source>上一级</source>
+            <translation>Up</translation>
+        </message>
+        <message>
+            <source>显示隐藏文件</source>
+            <translation>Show hidden files</translation>
+        </message>
+        <message>
+            <source>打开</source>
+            <translation>Open</translation>
+        </message>
+        <message>
+            <source>选择</source>
+            <translation>Choose</translation>
+        </message>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+        <message>
+            <source>目录：</source>
+            <translation>Folder:</translation>
+        </message>
+        <message>
+            <source>文件名：</source>
+            <translation>File name:</translation>
+        </message>
+        <message>
+            <source>文件类型：</source>
+            <translation>File type:</translation>
+        </message>
+        <message>
+            <source>包含子文件夹</source>
+            <translation>Include subfolders</translation>
+        </message>
+    </context>
+    <context>
+        <name>varnel::FileListModel</name>
+        <message>
+            <source>旧文件名</source>
+            <translation>Old name</translation>
+        </message>
+        <message>
+            <source>新文件名</source>
+            <translation>New name</translation>
+        </message>
+        <message>
+            <source>路径</source>
+            <translation>Folder</translation>
+        </message>
+        <message>
+            <source>命名状态</source>
+            <translation>Rename status</translation>
+        </message>
+        <message>
+            <source>MP3标签状态</source>
+            <translation>MP3 tag status</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1: %2</translation>
+        </message>
+    </context>
+    <context>
+        <name>varnel::InsertPage</name>
+        <message>
+            <source>扩展名：</source>
+            <translation>Extension:</translation>
+        </message>
+        <message>
+            <source>保持一致</source>
+            <translation>Keep the same</translation>
+        </message>
+        <message>
+            <source>欲插入的字符：</source>
+            <translation>Text to insert:</translation>
+        </message>
+        <message>
+            <source>文件名：</source>
+            <translation>File name:</translation>
+        </message>
+        <message>
+            <source>插入到第</source>
+            <translation>Insert at</translation>
+        </message>
+        <message>
+            <source>文件名尾</source>
+            <translation>End of name</translation>
+        </message>
+        <message>
+            <source>扩展名尾</source>
+            <translation>End of extension</translation>
+        </message>
+        <message>
+            <source>插入到文件名：</source>
+            <translation>Into the file name:</translation>
+        </message>
+        <message>
+            <source>个位置</source>
+            <translation>position</translation>
+        </message>
+        <message>
+            <source>插入到扩展名：</source>
+            <translation>Into the extension:</translation>
+        </message>
+    </context>
+    <context>
+        <name>varnel::ListContextMenu</name>
+        <message>
+            <source>添加整个目录(&amp;O)</source>
+            <translation>Add a whole f&amp;older</translation>
+        </message>
+        <message>
+            <source>加入文件(&amp;F)</source>
+            <translation>Add &amp;files</translation>
+        </message>
+        <message>
+            <source>过滤(&amp;L)...</source>
+            <translation>Fi&amp;lter...</translation>
+        </message>
+        <message>
+            <source>删除选择的项目(&amp;D)</source>
+            <translation>Remove selecte&amp;d items</translation>
+        </message>
+        <message>
+            <source>清空列表(&amp;E)</source>
+            <translation>&amp;Empty the list</translation>
+        </message>
+        <message>
+            <source>MP3标签信息(&amp;I)...</source>
+            <translation>MP3 tag &amp;information...</translation>
+        </message>
+        <message>
+            <source>删除无MP3标签项目(M)</source>
+            <translation>Remove items without an &amp;MP3 tag</translation>
+        </message>
+        <message>
+            <source>标签转为Unicode...</source>
+            <translation>Convert tags to Unicode...</translation>
+        </message>
+        <message>
+            <source>全选</source>
+            <translation>Select all</translation>
         </message>
     </context>
     <context>
@@ -100,6 +275,387 @@ Undo the renames it made?
 丢弃后，它已做的更名再也不能撤消。</source>
             <translation>Discard the record of the unfinished batch rename?
 Once it is discarded, the renames it made can no longer be undone.</translation>
+        </message>
+        <message>
+            <source>%1 - 文件批量修改器 V%2</source>
+            <translation>%1 - Batch File Renamer V%2</translation>
+        </message>
+        <message>
+            <source>错误</source>
+            <translation>Error</translation>
+        </message>
+        <message>
+            <source>无法保存 %1：%2</source>
+            <translation>Cannot save %1: %2</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n个文件</source>
+            <translation>
+                <numerusform>%n file</numerusform>
+                <numerusform>%n files</numerusform>
+            </translation>
+        </message>
+        <message>
+            <source>自动预览－开</source>
+            <translation>Auto preview: on</translation>
+        </message>
+        <message>
+            <source>自动预览－关</source>
+            <translation>Auto preview: off</translation>
+        </message>
+        <message>
+            <source>进度</source>
+            <translation>Progress</translation>
+        </message>
+        <message>
+            <source>所有文件(*.*)|*.*|音乐文件(*.mp3;wav;wma)|*.mp3;wav;wma|图片文件(*.gif;*.jpg;*.jpeg;*.bmp;*.png)|*.gif;*.jpg;*.jpeg;*.bmp;*.png|文本文件(*.txt)|*.txt</source>
+            <translation>All files (*.*)|*.*|Music files (*.mp3;wav;wma)|*.mp3;wav;wma|Pictures (*.gif;*.jpg;*.jpeg;*.bmp;*.png)|*.gif;*.jpg;*.jpeg;*.bmp;*.png|Text files (*.txt)|*.txt</translation>
+        </message>
+        <message>
+            <source>%1：%2</source>
+            <translation>%1: %2</translation>
+        </message>
+        <message>
+            <source>请选择文件(可多选)：</source>
+            <translation>Choose files (several allowed):</translation>
+        </message>
+        <message>
+            <source>确实要加入主文件夹（%1）中的文件吗？</source>
+            <translation>Really add the files of your home folder (%1)?</translation>
+        </message>
+        <message>
+            <source>文件夹 %1 中有 %2 个文件，确实要全部加入吗？</source>
+            <translation>The folder %1 holds %2 files. Really add them all?</translation>
+        </message>
+        <message>
+            <source>询问：</source>
+            <translation>Question:</translation>
+        </message>
+        <message>
+            <source>请选择一个目录</source>
+            <translation>Choose a folder</translation>
+        </message>
+        <message>
+            <source>正在添加文件……</source>
+            <translation>Adding files…</translation>
+        </message>
+        <message>
+            <source>已取消：已添加 %1 个文件</source>
+            <translation>Cancelled: %1 files were added</translation>
+        </message>
+        <message>
+            <source>抱歉，该文件不是MP3文件！</source>
+            <translation>Sorry, this file is not an MP3 file!</translation>
+        </message>
+        <message>
+            <source>选择目录(&amp;D)...</source>
+            <translation>Choose &amp;folder...</translation>
+        </message>
+        <message>
+            <source>选择目录</source>
+            <translation>Choose folder</translation>
+        </message>
+        <message>
+            <source>添加文件(&amp;N)...</source>
+            <translation>Add file&amp;s...</translation>
+        </message>
+        <message>
+            <source>加入多个文件</source>
+            <translation>Add files</translation>
+        </message>
+        <message>
+            <source>撤消(&amp;U)</source>
+            <translation>&amp;Undo</translation>
+        </message>
+        <message>
+            <source>撤消</source>
+            <translation>Undo</translation>
+        </message>
+        <message>
+            <source>预览(&amp;V)</source>
+            <translation>Pre&amp;view</translation>
+        </message>
+        <message>
+            <source>预览</source>
+            <translation>Preview</translation>
+        </message>
+        <message>
+            <source>开始命名(&amp;R)</source>
+            <translation>&amp;Rename</translation>
+        </message>
+        <message>
+            <source>开始命名</source>
+            <translation>Rename</translation>
+        </message>
+        <message>
+            <source>文件名转为UTF-8</source>
+            <translation>Respell names in UTF-8</translation>
+        </message>
+        <message>
+            <source>文件(&amp;F)</source>
+            <translation>&amp;File</translation>
+        </message>
+        <message>
+            <source>撤消未完成的批量更名…</source>
+            <translation>Undo the unfinished batch…</translation>
+        </message>
+        <message>
+            <source>丢弃未完成的批量更名记录…</source>
+            <translation>Discard the record of the unfinished batch…</translation>
+        </message>
+        <message>
+            <source>退出(&amp;X)</source>
+            <translation>E&amp;xit</translation>
+        </message>
+        <message>
+            <source>操作(&amp;C)</source>
+            <translation>&amp;Commands</translation>
+        </message>
+        <message>
+            <source>选项(&amp;O)</source>
+            <translation>&amp;Options</translation>
+        </message>
+        <message>
+            <source>设置(&amp;S)...</source>
+            <translation>&amp;Settings...</translation>
+        </message>
+        <message>
+            <source>帮助(&amp;H)</source>
+            <translation>&amp;Help</translation>
+        </message>
+        <message>
+            <source>关于(&amp;A)...</source>
+            <translation>&amp;About...</translation>
+        </message>
+        <message>
+            <source>工具条</source>
+            <translation>Toolbar</translation>
+        </message>
+        <message>
+            <source>文件个数</source>
+            <translation>Number of files</translation>
+        </message>
+        <message>
+            <source>自动预览</source>
+            <translation>Auto preview</translation>
+        </message>
+        <message numerus="yes">
+            <source>%n个文件夹无法读取，其中的文件没有加入列表：</source>
+            <translation>
+                <numerusform>%n folder could not be read; its files were not added:</numerusform>
+                <numerusform>%n folders could not be read; their files were not added:</numerusform>
+            </translation>
+        </message>
+    </context>
+    <context>
+        <name>varnel::NumberPage</name>
+        <message>
+            <source>文件名</source>
+            <translation>File name</translation>
+        </message>
+        <message>
+            <source>扩展名</source>
+            <translation>Extension</translation>
+        </message>
+        <message>
+            <source>全部</source>
+            <translation>Both</translation>
+        </message>
+        <message>
+            <source>作用于：</source>
+            <translation>Apply to:</translation>
+        </message>
+        <message>
+            <source>清空</source>
+            <translation>Clear</translation>
+        </message>
+        <message>
+            <source>起始量：</source>
+            <translation>Start:</translation>
+        </message>
+        <message>
+            <source>增量</source>
+            <translation>Step</translation>
+        </message>
+        <message>
+            <source>前缀</source>
+            <translation>Prefix</translation>
+        </message>
+        <message>
+            <source>主文件名</source>
+            <translation>Name</translation>
+        </message>
+        <message>
+            <source>位数</source>
+            <translation>Digits</translation>
+        </message>
+        <message>
+            <source>后缀</source>
+            <translation>Suffix</translation>
+        </message>
+        <message>
+            <source>新扩展名</source>
+            <translation>New extension</translation>
+        </message>
+    </context>
+    <context>
+        <name>varnel::QtUiServices</name>
+        <message>
+            <source>取消</source>
+            <translation>Cancel</translation>
+        </message>
+    </context>
+    <context>
+        <name>varnel::ReplacePage</name>
+        <message>
+            <source>选项</source>
+            <translation>Options</translation>
+        </message>
+        <message>
+            <source>区分大小写</source>
+            <translation>Match case</translation>
+        </message>
+        <message>
+            <source>正则表达式</source>
+            <translation>Regular expression</translation>
+        </message>
+        <message>
+            <source>查找内容是正则表达式（PCRE2），替换为可用 $1、${名称}</source>
+            <translation>Find is a regular expression (PCRE2); Replace with may use $1, ${name}</translation>
+        </message>
+        <message>
+            <source>仅文件名</source>
+            <translation>Name only</translation>
+        </message>
+        <message>
+            <source>仅扩展名</source>
+            <translation>Extension only</translation>
+        </message>
+        <message>
+            <source>全部</source>
+            <translation>Both</translation>
+        </message>
+        <message>
+            <source>查找内容</source>
+            <translation>Find</translation>
+        </message>
+        <message>
+            <source>替换为</source>
+            <translation>Replace with</translation>
+        </message>
+        <message>
+            <source>（为空时表示删除‘查找内容’的内容）</source>
+            <translation>(empty: removes what Find matches)</translation>
+        </message>
+        <message>
+            <source>应用于：</source>
+            <translation>Apply to:</translation>
+        </message>
+    </context>
+    <context>
+        <name>varnel::RuleTabs</name>
+        <message>
+            <source>常规</source>
+            <translation>Numbering</translation>
+        </message>
+        <message>
+            <source>替换/删除</source>
+            <translation>Replace/Remove</translation>
+        </message>
+        <message>
+            <source>插入</source>
+            <translation>Insert</translation>
+        </message>
+        <message>
+            <source>大小写</source>
+            <translation>Case</translation>
+        </message>
+        <message>
+            <source>MP3标签</source>
+            <translation>MP3 tags</translation>
+        </message>
+    </context>
+    <context>
+        <name>varnel::TagPage</name>
+        <message>
+            <source>#1-艺术家</source>
+            <translation>#1-Artist</translation>
+        </message>
+        <message>
+            <source>艺术家</source>
+            <translation>Artist</translation>
+        </message>
+        <message>
+            <source>#2-歌曲名</source>
+            <translation>#2-Title</translation>
+        </message>
+        <message>
+            <source>歌曲名</source>
+            <translation>Title</translation>
+        </message>
+        <message>
+            <source>#3-专辑</source>
+            <translation>#3-Album</translation>
+        </message>
+        <message>
+            <source>专辑</source>
+            <translation>Album</translation>
+        </message>
+        <message>
+            <source>#4-音轨</source>
+            <translation>#4-Track</translation>
+        </message>
+        <message>
+            <source>音轨</source>
+            <translation>Track</translation>
+        </message>
+        <message>
+            <source>#5-年代</source>
+            <translation>#5-Year</translation>
+        </message>
+        <message>
+            <source>年代</source>
+            <translation>Year</translation>
+        </message>
+        <message>
+            <source>#6-流派</source>
+            <translation>#6-Genre</translation>
+        </message>
+        <message>
+            <source>流派</source>
+            <translation>Genre</translation>
+        </message>
+        <message>
+            <source>艺术家-歌曲名</source>
+            <translation>Artist-Title</translation>
+        </message>
+        <message>
+            <source>艺术家-专辑-歌曲名</source>
+            <translation>Artist-Album-Title</translation>
+        </message>
+        <message>
+            <source>艺术家-专辑-年代-歌曲名</source>
+            <translation>Artist-Album-Year-Title</translation>
+        </message>
+        <message>
+            <source>艺术家-专辑-年代-歌曲名-音轨</source>
+            <translation>Artist-Album-Year-Title-Track</translation>
+        </message>
+        <message>
+            <source>ID3v1.x优先</source>
+            <translation>ID3v1.x first</translation>
+        </message>
+        <message>
+            <source>ID3v2.x优先</source>
+            <translation>ID3v2.x first</translation>
+        </message>
+        <message>
+            <source>预定义方案：</source>
+            <translation>Schemes:</translation>
+        </message>
+        <message>
+            <source>命名规则：</source>
+            <translation>Template:</translation>
         </message>
     </context>
 </TS>

@@ -114,14 +114,14 @@ TEST_F(Additions, RegexLimitsAreShownInTheRowsAndTheStatusBar) {
 
 TEST_F(Additions, TheSmartOrderSwapsNamesAndUndoesThem) {
     add({"1.txt", "0.txt"});
-    window->toolbar_command(start_button);  // in order: the swap cannot happen
+    window->rename_action()->trigger();  // in order: the swap cannot happen
     EXPECT_EQ(files.read_file("1.txt"), "1.txt");
     window->settings().smart_order = true;
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     EXPECT_EQ(files.read_file("0.txt"), "1.txt");
     EXPECT_EQ(files.read_file("1.txt"), "0.txt");
     ui.answers.push_back(MessageAnswer::yes);
-    window->toolbar_command(undo_button);
+    window->undo_action()->trigger();
     EXPECT_EQ(files.read_file("1.txt"), "1.txt");
     EXPECT_EQ(files.read_file("0.txt"), "0.txt");
     EXPECT_EQ(files.names().size(), 2u);
@@ -138,7 +138,7 @@ TEST_F(Additions, LegacyNamesAreRespelledFromTheContextMenu) {
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().text, QStringLiteral("文件更名完毕！"));
     ui.answers.push_back(MessageAnswer::yes);
-    window->toolbar_command(undo_button);
+    window->undo_action()->trigger();
     EXPECT_EQ(files.read_file(gbk), gbk);
 }
 

@@ -37,7 +37,7 @@ protected:
     void add_files() {
         for (const std::string& name : originals) files.write_file(name, name);
         ui.folder_choices.push_back(files.path());
-        window->toolbar_command(0);
+        window->add_folder_action()->trigger();
         window->findChild<QLineEdit*>(QStringLiteral("文件名前缀编辑框"))
             ->setText(QStringLiteral("u_"));
         window->flush_preview();
@@ -85,7 +85,7 @@ TEST_F(BatchCancelTest, CancelledRenameKeepsWhatWasDoneAndUndoReversesIt) {
         ui.messages.clear();
         ui.progress_labels.clear();
         ui.cancel_after = 3;
-        window->toolbar_command(start_button);
+        window->rename_action()->trigger();
         EXPECT_EQ(ui.progress_labels.size(), 1U);
         EXPECT_EQ(renamed_count(), 3);
         EXPECT_EQ(untouched(), std::vector<std::string>(originals.begin() + 3, originals.end()));
@@ -102,7 +102,7 @@ TEST_F(BatchCancelTest, CancelledRenameKeepsWhatWasDoneAndUndoReversesIt) {
             EXPECT_FALSE(status_shown(row).startsWith(QStringLiteral("更名"))) << row;
 
         ui.cancel_after = -1;
-        ASSERT_TRUE(window->toolbar_action(undo_button)->isEnabled());
+        ASSERT_TRUE(window->undo_action()->isEnabled());
         undo();
         EXPECT_EQ(files.names(), originals);
         EXPECT_EQ(last_message().text, QStringLiteral("上一次的操作已经成功撤消！"));
@@ -111,7 +111,7 @@ TEST_F(BatchCancelTest, CancelledRenameKeepsWhatWasDoneAndUndoReversesIt) {
 
 TEST_F(BatchCancelTest, CancelledUndoLeavesTheRestToUndo) {
     add_files();
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     ASSERT_EQ(renamed_count(), 10);
     ui.cancel_after = 4;
     undo();
@@ -121,12 +121,12 @@ TEST_F(BatchCancelTest, CancelledUndoLeavesTheRestToUndo) {
     const QString summary = last_message().text;
     EXPECT_TRUE(summary.startsWith(QStringLiteral("已取消："))) << summary.toStdString();
     EXPECT_TRUE(summary.contains(QStringLiteral("4 个文件撤消成功！"))) << summary.toStdString();
-    EXPECT_TRUE(window->toolbar_action(undo_button)->isEnabled());
+    EXPECT_TRUE(window->undo_action()->isEnabled());
 
     ui.cancel_after = -1;
     undo();
     EXPECT_EQ(files.names(), originals);
-    EXPECT_FALSE(window->toolbar_action(undo_button)->isEnabled());
+    EXPECT_FALSE(window->undo_action()->isEnabled());
 }
 
 // The tree is walked folder by folder: 取消 keeps the folders already
@@ -140,7 +140,7 @@ TEST_F(BatchCancelTest, CancelledTreeAddingKeepsTheFoldersAdded) {
     ui.cancel_after = 2;
     ui.folder_choices.push_back(files.path());
     ui.subfolder_choices.push_back(true);
-    window->toolbar_command(0);
+    window->add_folder_action()->trigger();
     ASSERT_EQ(window->list().item_count(), 2);
     EXPECT_EQ(window->list().fs_name(0), "top.txt");
     EXPECT_EQ(window->list().fs_name(1), "a.txt");

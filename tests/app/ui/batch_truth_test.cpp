@@ -42,7 +42,7 @@ protected:
     void add_folder(const std::vector<std::string>& names, const TempDir& folder) {
         for (const std::string& name : names) folder.write_file(name, name);
         ui.folder_choices.push_back(folder.path());
-        window->toolbar_command(0);
+        window->add_folder_action()->trigger();
     }
     void add_folder(const std::vector<std::string>& names) { add_folder(names, files); }
 
@@ -58,8 +58,6 @@ protected:
         child<QLineEdit>(name)->setText(text);
         window->flush_preview();
     }
-
-    bool enabled(int button) const { return window->toolbar_action(button)->isEnabled(); }
 
     // The 命名状态 cell as the list shows it.
     QString status_shown(int row) const {
@@ -104,19 +102,19 @@ TEST_F(BatchTruthTest, UndoCoversTheBatchWhateverHappenedToTheRows) {
         window->clear_list();
         add_folder({"f1.txt", "f2.txt", "f3.txt", "f4.txt", "f5.txt"}, folder);
         set_field("文件名前缀编辑框", QStringLiteral("u_"));
-        window->toolbar_command(start_button);
+        window->rename_action()->trigger();
         ASSERT_EQ(folder.names(),
                   (std::vector<std::string>{"u_0.txt", "u_1.txt", "u_2.txt", "u_3.txt", "u_4.txt"}))
             << c.what;
         c.change_rows(*window);
-        EXPECT_TRUE(enabled(undo_button)) << c.what;
+        EXPECT_TRUE(window->undo_action()->isEnabled()) << c.what;
         ui.answers.push_back(MessageAnswer::yes);
         window->undo_command();
         EXPECT_EQ(folder.names(),
                   (std::vector<std::string>{"f1.txt", "f2.txt", "f3.txt", "f4.txt", "f5.txt"}))
             << c.what;
         EXPECT_EQ(last_message(), undo_success) << c.what;
-        EXPECT_FALSE(enabled(undo_button)) << c.what;
+        EXPECT_FALSE(window->undo_action()->isEnabled()) << c.what;
     }
 }
 
@@ -125,7 +123,7 @@ TEST_F(BatchTruthTest, UndoCoversTheBatchWhateverHappenedToTheRows) {
 TEST_F(BatchTruthTest, APartialUndoIsReportedAndStaysUndoable) {
     add_folder({"f1.txt", "f2.txt", "f3.txt"});
     set_field("文件名前缀编辑框", QStringLiteral("u_"));
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     files.write_file("f2.txt", "newcomer");  // takes an old name
     ui.answers.push_back(MessageAnswer::yes);
     window->undo_command();
@@ -137,14 +135,14 @@ TEST_F(BatchTruthTest, APartialUndoIsReportedAndStaysUndoable) {
     EXPECT_EQ(ui.messages.back().icon, MessageIcon::warning);
     EXPECT_TRUE(status_shown(1).startsWith(QStringLiteral("撤消失败：")))
         << status_shown(1).toStdString();
-    ASSERT_TRUE(enabled(undo_button));
+    ASSERT_TRUE(window->undo_action()->isEnabled());
 
     ::unlink((files.path() + "f2.txt").c_str());
     ui.answers.push_back(MessageAnswer::yes);
     window->undo_command();
     EXPECT_EQ(last_message(), undo_success);
     EXPECT_EQ(files.read_file("f2.txt"), "f2.txt");
-    EXPECT_FALSE(enabled(undo_button));
+    EXPECT_FALSE(window->undo_action()->isEnabled());
 }
 
 // An invalid pattern stops the batch before anything happens; a batch that
@@ -152,14 +150,14 @@ TEST_F(BatchTruthTest, APartialUndoIsReportedAndStaysUndoable) {
 TEST_F(BatchTruthTest, ABatchThatCannotRunDoesNotRun) {
     add_folder({"TRACK1.txt", "TRACK2.txt"});
     set_field("文件名前缀编辑框", QStringLiteral("p"));
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     ASSERT_EQ(files.names(), (std::vector<std::string>{"p0.txt", "p1.txt"}));
     const std::size_t messages_before = ui.messages.size();
 
     window->rule_tabs()->setCurrentIndex(1);
     child<QCheckBox>("正则表达式")->click();
     set_field("查找内容编辑框", QStringLiteral("p(\\d"));
-    EXPECT_FALSE(enabled(start_button));
+    EXPECT_FALSE(window->rename_action()->isEnabled());
     const QString error = window->status_text(1);
     EXPECT_TRUE(error.startsWith(QStringLiteral("正则表达式错误："))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("missing closing parenthesis")))
@@ -174,13 +172,13 @@ TEST_F(BatchTruthTest, ABatchThatCannotRunDoesNotRun) {
 
     // A pattern that matches nothing: the batch would rename nothing.
     set_field("查找内容编辑框", QStringLiteral("zzz"));
-    EXPECT_TRUE(enabled(start_button));
+    EXPECT_TRUE(window->rename_action()->isEnabled());
     EXPECT_EQ(window->status_text(1), QString());
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     ASSERT_EQ(ui.messages.size(), messages_before + 1);
     EXPECT_EQ(last_message(), QStringLiteral("没有需要更名的文件"));
 
-    ASSERT_TRUE(enabled(undo_button));
+    ASSERT_TRUE(window->undo_action()->isEnabled());
     ui.answers.push_back(MessageAnswer::yes);
     window->undo_command();
     EXPECT_EQ(files.names(), (std::vector<std::string>{"TRACK1.txt", "TRACK2.txt"}));
@@ -213,7 +211,7 @@ TEST_F(BatchTruthTest, NamesThatCannotBeMadeAreMarkedWithTheirReasons) {
         EXPECT_EQ(status_shown(c.row), c.mark) << c.what;
         EXPECT_EQ(status_shown(3), QString()) << c.what;
     }
-    window->toolbar_command(start_button);  // "c" gets an empty name
+    window->rename_action()->trigger();  // "c" gets an empty name
     EXPECT_EQ(status_shown(2), QStringLiteral("更名失败：新名称为空"));
     EXPECT_TRUE(files.exists("c"));
 }
@@ -234,7 +232,7 @@ TEST_F(BatchTruthTest, TagFieldsNeverPutASlashIntoAName) {
                                      test::fake_audio(200));
     files.write_file("untagged.mp3", test::fake_audio(200));
     ui.folder_choices.push_back(files.path());
-    window->toolbar_command(0);
+    window->add_folder_action()->trigger();
     window->rule_tabs()->setCurrentIndex(4);
     set_field("MP3命名规则编辑框", QStringLiteral("#1-#3-#5-#2-#4"));
     const auto new_name = [this](int row) {
@@ -247,7 +245,7 @@ TEST_F(BatchTruthTest, TagFieldsNeverPutASlashIntoAName) {
     EXPECT_EQ(status_shown(0), QString());
     EXPECT_EQ(status_shown(1), QString());
     EXPECT_EQ(status_shown(2), QStringLiteral("新名称为空"));
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     EXPECT_TRUE(files.exists("AC／DC---T.N.T-2.mp3"));
     EXPECT_TRUE(files.exists("周杰伦-七里香专辑-2004-七里香-1.mp3"));
 }
@@ -265,11 +263,11 @@ TEST_F(BatchTruthTest, SmartOrderReportsEveryRow) {
                                                 test::fake_audio(100));
     }
     ui.folder_choices.push_back(files.path());
-    window->toolbar_command(0);
+    window->add_folder_action()->trigger();
     window->rule_tabs()->setCurrentIndex(4);
     set_field("MP3命名规则编辑框", QStringLiteral("#2"));
     progress_at_message.clear();
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     ASSERT_EQ(progress_at_message.size(), 1u);
     EXPECT_EQ(progress_at_message[0], QString(20, QChar(u'■')));
     for (int row = 0; row < 20; ++row) {

@@ -41,8 +41,8 @@ protected:
         for (const char* name : {"a.txt", "b.txt", "c.txt"}) files.write_file(name, name);
         auto window = start();
         ui.folder_choices.push_back(files.path());
-        window->toolbar_command(0);
-        window->toolbar_command(5);
+        window->add_folder_action()->trigger();
+        window->rename_action()->trigger();
         ASSERT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
         std::string text = config.read_file("journal");
         const std::size_t end = text.rfind("end\n");
@@ -163,11 +163,11 @@ TEST_F(InterruptedBatchTest, ANewBatchReplacesTheKeptJournal) {
     window->offer_interrupted_undo();  // No
     ASSERT_TRUE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
     ui.folder_choices.push_back(files.path());
-    window->toolbar_command(0);
+    window->add_folder_action()->trigger();
     window->rule_tabs()
         ->findChild<QLineEdit*>(QStringLiteral("文件名前缀编辑框"))
         ->setText(QStringLiteral("n"));
-    window->toolbar_command(5);
+    window->rename_action()->trigger();
     EXPECT_EQ(files.names(), (std::vector<std::string>{"n0.txt", "n1.txt", "n2.txt"}));
     EXPECT_FALSE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
     ui.messages.clear();

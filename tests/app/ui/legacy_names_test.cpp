@@ -94,7 +94,7 @@ protected:
         ASSERT_EQ(window->list().item_count(), 1);
         EXPECT_EQ(window->list().fs_name(0), gbk_name);
         EXPECT_EQ(window->list().old_names()[0], gbk_name);  // GBK is the code page
-        window->toolbar_command(start_button);
+        window->rename_action()->trigger();
         EXPECT_EQ(files.names(), std::vector<std::string>{"0.mp3"});
         EXPECT_EQ(window->list().fs_name(0), "0.mp3");
     }
@@ -171,7 +171,7 @@ TEST_F(LegacyNames, ThroughTheFolderChooserWithSubfolders) {
         EXPECT_EQ(window->list().fs_name(row), name) << row;
     }
     EXPECT_TRUE(services.fake.messages.empty());
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     EXPECT_EQ(files.read_file("0.mp3"), "top");
     EXPECT_EQ(files.read_file("sub/1.mp3"), "sub");
     EXPECT_EQ(files.read_file(gbk_folder + "/2.mp3"), "middle");
@@ -200,7 +200,7 @@ TEST_F(LegacyNames, DroppedFilesKeepTheirOwnFolders) {
     EXPECT_EQ(window->list().item_folder(0).fs, files.path() + "d1/");
     EXPECT_EQ(window->list().item_folder(1).fs, files.path() + "d2/");
     EXPECT_EQ(window->list().item_folder(2).fs, files.path() + "d3/");
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     EXPECT_EQ(files.read_file("d1/0.txt"), "a");
     EXPECT_EQ(files.read_file("d1/b.txt"), "never dropped");
     EXPECT_EQ(files.read_file("d2/1.txt"), "b");

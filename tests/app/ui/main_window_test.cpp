@@ -39,7 +39,7 @@ protected:
     void add_folder_of(const std::vector<std::string>& names) {
         for (const std::string& name : names) files.write_file(name, name);
         ui.folder_choices.push_back(files.path());
-        window->toolbar_command(0);
+        window->add_folder_action()->trigger();
     }
 
     // Adds files in this order through the add-files dialog.
@@ -50,7 +50,7 @@ protected:
             chosen.push_back(files.path() + name);
         }
         ui.file_choices.push_back(chosen);
-        window->toolbar_command(1);
+        window->add_files_action()->trigger();
     }
 
     // The cells once the preview that follows typing has run.
@@ -69,8 +69,6 @@ protected:
         return found;
     }
 
-    bool enabled(int button) const { return window->toolbar_action(button)->isEnabled(); }
-
     Codec codec;
     FakeUiServices ui;
     TempDir config;
@@ -81,9 +79,9 @@ protected:
 TEST_F(MainWindowTest, StartsAtDesignSizeWithButtonsOffAndStatusTexts) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Varnel - 文件批量修改器 V1.0"));
     EXPECT_EQ(window->minimumSize(), QSize(598, 378));
-    EXPECT_FALSE(enabled(undo_button));
-    EXPECT_FALSE(enabled(preview_button));
-    EXPECT_FALSE(enabled(start_button));
+    EXPECT_FALSE(window->undo_action()->isEnabled());
+    EXPECT_FALSE(window->preview_action()->isEnabled());
+    EXPECT_FALSE(window->rename_action()->isEnabled());
     EXPECT_EQ(window->status_text(0), QStringLiteral("0个文件"));
     EXPECT_EQ(window->status_text(2), QStringLiteral("自动预览－关"));
     window->resize(300, 200);
@@ -94,50 +92,50 @@ TEST_F(MainWindowTest, StartsAtDesignSizeWithButtonsOffAndStatusTexts) {
 TEST_F(MainWindowTest, WholeBatchFromAddingToUndo) {
     add_folder_of({"a.txt", "b.txt", "c.txt"});
     EXPECT_EQ(window->status_text(0), QStringLiteral("3个文件"));
-    EXPECT_TRUE(enabled(preview_button));
-    EXPECT_TRUE(enabled(start_button));
-    EXPECT_FALSE(enabled(undo_button));
+    EXPECT_TRUE(window->preview_action()->isEnabled());
+    EXPECT_TRUE(window->rename_action()->isEnabled());
+    EXPECT_FALSE(window->undo_action()->isEnabled());
 
-    window->toolbar_command(preview_button);  // explicit: works with automatic preview off
+    window->preview_action()->trigger();  // explicit: works with automatic preview off
     EXPECT_EQ(new_name_cells().size(), 3u);
     EXPECT_EQ(window->list().get_cell(2, Column::new_name).size(), 5u);  // "N.txt"
 
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     EXPECT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].title, QStringLiteral("Kelto批量更名器"));
     EXPECT_EQ(ui.messages[0].text, QStringLiteral("文件更名完毕！"));
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::information);
-    EXPECT_TRUE(enabled(undo_button));
-    EXPECT_TRUE(enabled(preview_button));
+    EXPECT_TRUE(window->undo_action()->isEnabled());
+    EXPECT_TRUE(window->preview_action()->isEnabled());
     EXPECT_EQ(window->status_text(1), QString());
     EXPECT_EQ(ui.busy_depth, 0);
 
     ui.answers.push_back(MessageAnswer::yes);
-    window->toolbar_command(undo_button);
+    window->undo_action()->trigger();
     EXPECT_EQ(files.names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
     ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[1].title, QStringLiteral("询问："));
     EXPECT_EQ(ui.messages[1].buttons, MessageButtons::yes_no);
     EXPECT_EQ(ui.messages[2].text, QStringLiteral("上一次的操作已经成功撤消！"));
-    EXPECT_FALSE(enabled(undo_button));
+    EXPECT_FALSE(window->undo_action()->isEnabled());
     EXPECT_EQ(window->list().get_cell(0, Column::rename_status),
               "\xB3\xB7\xCF\xFB\xB3\xC9\xB9\xA6");
 }
 
 TEST_F(MainWindowTest, AnsweringNoToUndoTouchesNothing) {
     add_folder_of({"a.txt"});
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     ui.answers.push_back(MessageAnswer::no);
-    window->toolbar_command(undo_button);
+    window->undo_action()->trigger();
     EXPECT_EQ(files.names(), (std::vector<std::string>{"0.txt"}));
     EXPECT_EQ(ui.messages.size(), 2u);  // the rename summary and the question only
-    EXPECT_TRUE(enabled(undo_button));
+    EXPECT_TRUE(window->undo_action()->isEnabled());
 }
 
 TEST_F(MainWindowTest, PartialFailureShowsTheWarningSummary) {
     add_files_of({"a.txt", "0.txt"});
-    window->toolbar_command(start_button);
+    window->rename_action()->trigger();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::warning);
     EXPECT_EQ(ui.messages[0].text,
@@ -158,7 +156,7 @@ TEST_F(MainWindowTest, AutomaticPreviewFollowsSettingsAndSharedHandlers) {
     EXPECT_EQ(window->status_text(2), QStringLiteral("自动预览－开"));
     EXPECT_EQ(new_name_cells(), (std::vector<std::string>{"x0.txt", "x1.txt", ""}));
 
-    // 增量编辑框 (tag 9) shares the edit boxes' handler.
+    // 增量编辑框 reports through its page, as every field does.
     QLineEdit* step = child<QWidget>("增量编辑框")->findChild<QLineEdit*>();
     ASSERT_NE(step, nullptr);
     step->setText(QStringLiteral("5"));
@@ -167,7 +165,7 @@ TEST_F(MainWindowTest, AutomaticPreviewFollowsSettingsAndSharedHandlers) {
     window->settings().preview_all = true;
     window->rule_tabs()->setCurrentIndex(3);  // a page change refreshes too
     EXPECT_EQ(new_name_cells(), (std::vector<std::string>{"A.TXT", "B.TXT", "C.TXT"}));
-    // 文件名全部小写单选框 (tag 23) shares the radios' handler.
+    // 文件名全部小写单选框 reports through its page, as every radio does.
     child<QRadioButton>("文件名全部小写单选框")->click();
     EXPECT_EQ(new_name_cells(), (std::vector<std::string>{"a.TXT", "b.TXT", "c.TXT"}));
 }
@@ -235,12 +233,12 @@ TEST_F(MainWindowTest, KeysDeleteAndSelectAll) {
     QTest::keyClick(view, Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_EQ(window->list().item_count(), 2);
     EXPECT_EQ(window->status_text(0), QStringLiteral("2个文件"));
-    EXPECT_TRUE(enabled(start_button));
+    EXPECT_TRUE(window->rename_action()->isEnabled());
     view->selectAll();
     QTest::keyClick(view, Qt::Key_Delete);
     EXPECT_EQ(window->list().item_count(), 0);
-    EXPECT_FALSE(enabled(start_button));
-    EXPECT_FALSE(enabled(preview_button));
+    EXPECT_FALSE(window->rename_action()->isEnabled());
+    EXPECT_FALSE(window->preview_action()->isEnabled());
 }
 
 TEST_F(MainWindowTest, AddFilesRemembersTheFolderInDirTxt) {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the screenshots of docs/: the main window with a GBK-named file
 // added through the file chooser, the chooser itself, the tag page with its
-// marks, and the conflict marks of a preview, at one font size. Run under a real X server (xvfb-run):
-//     varnel_screenshots OUT_DIR POINT_SIZE
+// marks, and the conflict marks of a preview, at one font size, in Chinese
+// (the default) or English. Run under a real X server (xvfb-run):
+//     varnel_screenshots OUT_DIR POINT_SIZE [chinese|english]
+// English shots are named with "_en" before ".png".
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,6 +17,7 @@
 #include <string>
 
 #include "app/ui/main_window.h"
+#include "app/ui/qt_translations.h"
 #include "app/ui/settings_dialog.h"
 #include "filelist/adding.h"
 #include "filelist/ui/file_list_view.h"
@@ -53,10 +56,15 @@ void pick_in_chooser(const QString& shot) {
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: varnel_screenshots OUT_DIR POINT_SIZE\n");
+    const std::string language = argc == 4 ? argv[3] : "chinese";
+    if ((argc != 3 && argc != 4) || (language != "chinese" && language != "english")) {
+        std::fprintf(stderr, "usage: varnel_screenshots OUT_DIR POINT_SIZE [chinese|english]\n");
         return 2;
     }
+    const bool english = language == "english";
+    if (!use_language(application, english ? Language::english : Language::chinese))
+        std::fprintf(stderr, "varnel_screenshots: the %s translation is missing\n",
+                     language.c_str());
     const QString out = QString::fromLocal8Bit(argv[1]);
     const int points = std::stoi(argv[2]);
     QFont font = QApplication::font();
@@ -82,9 +90,11 @@ int main(int argc, char** argv) {
     window.settings().preview_all = true;
     window.apply_settings_to_list();
     window.show();
-    const QString suffix = QStringLiteral("_%1pt.png").arg(points);
+    const QString suffix =
+        QStringLiteral("_%1pt%2.png").arg(points).arg(english ? QStringLiteral("_en") : QString());
     QTimer::singleShot(200, [&] { pick_in_chooser(out + QStringLiteral("/chooser") + suffix); });
     window.add_files();
+    window.flush_preview();  // the preview that follows typing, without its pause
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/main_window") + suffix);
     window.add_folder_at(files.path());
@@ -94,6 +104,7 @@ int main(int argc, char** argv) {
         ->setText(QStringLiteral("#1-#2"));
     QScrollBar* across = window.list_view()->horizontalScrollBar();
     across->setValue(across->maximum());  // the marks are in the last column
+    window.flush_preview();               // the preview that follows typing, without its pause
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/tag_page") + suffix);
 
@@ -101,13 +112,16 @@ int main(int argc, char** argv) {
     window.rule_tabs()->setCurrentIndex(0);
     window.findChild<QLineEdit*>(QStringLiteral("文件名前缀编辑框"))
         ->setText(QStringLiteral("IMG_"));
+    window.flush_preview();  // the preview that follows typing, without its pause
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/number_page") + suffix);
 
     window.rule_tabs()->setCurrentIndex(1);
     window.findChild<QCheckBox*>(QStringLiteral("正则表达式"))->setChecked(true);
-    window.findChild<QLineEdit*>(QStringLiteral("查找内容编辑框"))->setText(QStringLiteral("(\\d+)"));
+    window.findChild<QLineEdit*>(QStringLiteral("查找内容编辑框"))
+        ->setText(QStringLiteral("(\\d+)"));
     window.findChild<QLineEdit*>(QStringLiteral("替换为编辑框"))->setText(QStringLiteral("_$1"));
+    window.flush_preview();  // the preview that follows typing, without its pause
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/replace_page") + suffix);
     window.rule_tabs()->setCurrentIndex(0);
@@ -120,6 +134,7 @@ int main(int argc, char** argv) {
         ->findChild<QLineEdit*>()
         ->setText(QStringLiteral("0"));
     window.list_view()->scrollToTop();
+    window.flush_preview();  // the preview that follows typing, without its pause
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/conflicts") + suffix);
     SettingsDialog settings(window.settings(), codec, services, [] {});
