@@ -227,21 +227,50 @@ TEST_F(TagDialogTest, ChoosingTheSameGenreAgainChangesNothing) {
     EXPECT_TRUE(child<QPushButton>("更新按钮")->isEnabled());
 }
 
-// A missing file, a FIFO or a folder named *.mp3: reported at once (a FIFO
-// never blocks the window), and the window is not shown.
-TEST_F(TagDialogTest, MissingFileIsReportedAndTheWindowNotShown) {
+// A missing file, a FIFO or a folder named *.mp3: reported at once with the
+// system's reason (a FIFO never blocks the window), and the window is not
+// shown.
+TEST_F(TagDialogTest, MissingFileIsReportedWithItsReasonAndTheWindowNotShown) {
     ASSERT_EQ(mkfifo((dir.path() + "pipe.mp3").c_str(), 0600), 0);
     ASSERT_EQ(mkdir((dir.path() + "folder.mp3").c_str(), 0700), 0);
-    for (const std::string name : {"none.mp3", "pipe.mp3", "folder.mp3"}) {
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {{"none.mp3", "No such file or directory"},
+                 {"pipe.mp3", "No such device"},
+                 {"folder.mp3", "Is a directory"}};
+    for (const auto& c : cases) {
         ui.messages.clear();
-        dialog = std::make_unique<TagDialog>(dir.path() + name, dir.path() + name, codec, ui);
+        const std::string path = dir.path() + c.name;
+        dialog = std::make_unique<TagDialog>(path, path, codec, ui);
         EXPECT_FALSE(dialog->load());
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
-        EXPECT_EQ(ui.messages[0].text, QStringLiteral("打开文件：") +
-                                           QString::fromStdString(dir.path() + name) +
-                                           QStringLiteral("失败！"));
+        EXPECT_EQ(ui.messages[0].text, QStringLiteral("打开文件：") + QString::fromStdString(path) +
+                                           QStringLiteral("失败！\n") +
+                                           QString::fromUtf8(c.reason));
     }
+}
+
+// When the records of interrupted edits cannot be read (here the state
+// folder's place is taken by a file), 更新 says so with the reason and
+// writes nothing, rather than editing past an edit it cannot finish.
+TEST_F(TagDialogTest, UpdateThatCannotCheckForAnInterruptedEditWritesNothingAndSaysWhy) {
+    const std::string bytes = id3v2_tag(text_frame("TIT2", "Old")) + fake_audio(300);
+    ASSERT_TRUE(open(bytes));
+    TempDir state;
+    state.write_file("blocked", "");
+    setenv("XDG_STATE_HOME", (state.path() + "blocked").c_str(), 1);
+    child<QLineEdit>("歌曲名2编辑框")->setText("New");
+    update();
+    unsetenv("XDG_STATE_HOME");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Kelto批量更名器"));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::error);
+    EXPECT_TRUE(ui.messages[0].text.contains(QString::fromStdString(dir.path() + "song.mp3")));
+    EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("标签没有更新。\nNot a directory")))
+        << ui.messages[0].text.toStdString();
+    EXPECT_EQ(dir.read_file("song.mp3"), bytes);
 }
 
 // Enter in any box neither copies one tag into the other nor writes.
