@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The about window 关于: the product's name and version, and the update
-// check behind 访问官方网站.
+// check behind 访问官方网站. Fixed at 290 x 241 at the default font, and as
+// much bigger as a bigger font needs.
 
 #include <QDialog>
 
@@ -32,6 +33,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // What 访问官方网站 says when the package manager updates the program.
+    static QString package_manager_text();
+
     const Codec& codec_;
     UiServices& services_;
     bool update_check_;

@@ -118,11 +118,18 @@ void TagDialog::build() {
     copy_[v2] = named(new QPushButton(tr("ID3v2 复制到 ID3v1"), this), "v2复制到v1按钮");
     update_button_ = named(new QPushButton(tr("更新"), this), "更新按钮");
     close_button_ = named(new QPushButton(tr("关闭"), this), "关闭按钮");
-    buttons_ = new QHBoxLayout;
-    QHBoxLayout* buttons = buttons_;
-    for (QPushButton* button : {copy_[v1], copy_[v2]}) buttons->addWidget(button);
-    buttons->addStretch();
-    for (QPushButton* button : {update_button_, close_button_}) buttons->addWidget(button);
+    auto* copies = new QHBoxLayout;
+    for (QPushButton* button : {copy_[v1], copy_[v2]}) copies->addWidget(button);
+    copies->addStretch();
+    auto* writes = new QHBoxLayout;
+    writes->addStretch();
+    for (QPushButton* button : {update_button_, close_button_}) writes->addWidget(button);
+    // One row where the screen has room for it at this font, else the copy buttons above.
+    const int one_row = copies->sizeHint().width() + writes->sizeHint().width() + 32;
+    buttons_ = one_row <= screen_room(*this).width() ? static_cast<QBoxLayout*>(new QHBoxLayout)
+                                                     : new QVBoxLayout;
+    buttons_->addLayout(copies);
+    buttons_->addLayout(writes);
     // No default button: Enter in a box neither copies nor writes.
     for (QPushButton* button : {copy_[v1], copy_[v2], update_button_, close_button_}) {
         button->setAutoDefault(false);
@@ -144,7 +151,7 @@ void TagDialog::build() {
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setSpacing(4);
     layout->addWidget(scroll, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons_);
     setTabOrder(copy_[v1], copy_[v2]);
     setTabOrder(copy_[v2], update_button_);
     setTabOrder(update_button_, close_button_);

@@ -19,7 +19,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
-class QHBoxLayout;
+class QBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -79,7 +79,7 @@ private:
     std::array<int, 2> remembered_genre_{-1, -1};
 
     QWidget* body_ = nullptr;  // the scrolled fields
-    QHBoxLayout* buttons_ = nullptr;
+    QBoxLayout* buttons_ = nullptr;
     QLineEdit* path_edit_ = nullptr;
     std::array<QCheckBox*, 2> present_{};
     std::array<QComboBox*, 2> genre_{};
