@@ -50,6 +50,14 @@ QLabel* label(const char* name, const QString& caption, QWidget* parent) {
     return named(new QLabel(caption, parent), name);
 }
 
+// A field never narrower than ten average characters of its font (rather
+// than squeezing it, the window grows, or the fields scroll), and otherwise
+// as wide as its column's share of the room, whatever its text.
+void keep_readable(QWidget* field) {
+    field->setMinimumWidth(10 * field->fontMetrics().averageCharWidth());
+    field->setSizePolicy(QSizePolicy::Ignored, field->sizePolicy().verticalPolicy());
+}
+
 QComboBox* genre_box(const char* name, bool editable, QWidget* parent) {
     auto* box = named(new QComboBox(parent), name);
     box->setEditable(editable);
@@ -60,13 +68,8 @@ QComboBox* genre_box(const char* name, bool editable, QWidget* parent) {
                      number);
     }
     box->setCurrentIndex(-1);
+    keep_readable(box);
     return box;
-}
-
-// A field never narrower than ten average characters of its font: rather
-// than squeezing it, the window grows, or the fields scroll.
-void keep_readable(QLineEdit* edit) {
-    edit->setMinimumWidth(10 * edit->fontMetrics().averageCharWidth());
 }
 
 void set_background(QWidget* widget, bool white) {
@@ -111,8 +114,9 @@ void TagDialog::build() {
     file_row->addWidget(path_edit_);
 
     auto* groups = new QHBoxLayout;
-    groups->addWidget(build_v1_group(), 2);
-    groups->addWidget(build_v2_group(), 3);
+    // The ID3v2 group has two columns of fields: it takes two thirds of the width.
+    groups->addWidget(build_v1_group(), 1);
+    groups->addWidget(build_v2_group(), 2);
 
     copy_[v1] = named(new QPushButton(tr("ID3v1 复制到 ID3v2"), this), "v1复制到v2按钮");
     copy_[v2] = named(new QPushButton(tr("ID3v2 复制到 ID3v1"), this), "v2复制到v1按钮");
