@@ -23,6 +23,8 @@
 namespace varnel {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 const std::string song = "\xCB\xCE\xCC\xE5";  // 宋体
 const std::string hei = "\xBA\xDA\xCC\xE5";   // 黑体
 
@@ -154,7 +156,7 @@ TEST_F(SettingsWindow, DefaultRecordFillsTheControls) {
     EXPECT_FALSE(checked("自动预览选择框"));
     EXPECT_TRUE(checked("预览指定数量单选框"));
     EXPECT_FALSE(checked("预览全部单选框"));
-    EXPECT_EQ(count_edit()->text(), "10");
+    EXPECT_EQ(count_edit()->text(), u"10"_s);
     EXPECT_FALSE(enabled("预览指定数量单选框"));
     EXPECT_FALSE(enabled("预览数量编辑框"));
     EXPECT_FALSE(enabled("预览全部单选框"));
@@ -169,7 +171,7 @@ TEST_F(SettingsWindow, RecordFillsTheControlsAndTheFontChooser) {
     EXPECT_TRUE(checked("自动预览选择框"));
     EXPECT_TRUE(checked("预览全部单选框"));
     EXPECT_FALSE(checked("预览指定数量单选框"));
-    EXPECT_EQ(count_edit()->text(), "57");
+    EXPECT_EQ(count_edit()->text(), u"57"_s);
     EXPECT_TRUE(enabled("预览指定数量单选框"));
     EXPECT_TRUE(enabled("预览全部单选框"));
     EXPECT_FALSE(enabled("预览数量编辑框"));
@@ -356,7 +358,7 @@ TEST_F(SettingsWindow, DefaultsResetTheControlsOnly) {
     EXPECT_FALSE(checked("自动预览选择框"));
     EXPECT_TRUE(checked("预览指定数量单选框"));
     EXPECT_FALSE(checked("预览全部单选框"));
-    EXPECT_EQ(count_edit()->text(), "10");
+    EXPECT_EQ(count_edit()->text(), u"10"_s);
     EXPECT_FALSE(enabled("预览数量编辑框"));
     EXPECT_EQ(shown_colour("超级列表框背景颜色选择器"), 0x80A080u);
     EXPECT_EQ(shown_colour("超级列表框字体颜色选择器"), 0x800000u);
