@@ -304,26 +304,36 @@ void SettingsDialog::take_controls() {
     QString stand_in = slash_stand_in_->currentText();
     stand_in.remove(QLatin1Char('/')).remove(QChar(u'\0'));
     record_.slash_stand_in = from_qstring(stand_in, codec_);
-    const LanguageChoice language = language_choices[std::max(0, language_->currentIndex())];
-    if (language != record_.language)
-        services_.message_box(this, tr("设置"), tr("界面语言的更改在下次启动时生效。"),
-                              MessageIcon::information, MessageButtons::ok);
-    record_.language = language;
+    record_.language = language_choices[std::max(0, language_->currentIndex())];
+}
+
+// The language is chosen once, at start-up: the window is not rebuilt in
+// another language while it runs.
+void SettingsDialog::tell_language_change(LanguageChoice before) {
+    if (record_.language == before) return;
+    services_.message_box(this, windowTitle(), tr("界面语言的更改在下次启动时生效。"),
+                          MessageIcon::information, MessageButtons::ok);
 }
 
 void SettingsDialog::accept_clicked() {
     if (apply_button_->isEnabled()) {
+        const LanguageChoice before = record_.language;
         take_controls();
         apply_to_list_();
+        tell_language_change(before);
     }
     accept();
 }
 
 void SettingsDialog::apply_clicked() {
     apply_button_->setEnabled(false);
-    const BusyCursor busy(services_);
-    take_controls();
-    apply_to_list_();
+    const LanguageChoice before = record_.language;
+    {
+        const BusyCursor busy(services_);
+        take_controls();
+        apply_to_list_();
+    }
+    tell_language_change(before);
 }
 
 void SettingsDialog::enable_apply() {

@@ -73,6 +73,8 @@ private:
     void choose_font();
     void restore_defaults();
     void take_controls();
+    // Tells the user that a 界面语言 other than `before` waits for the next start.
+    void tell_language_change(LanguageChoice before);
     void accept_clicked();
     void apply_clicked();
     void enable_apply();
