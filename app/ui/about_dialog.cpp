@@ -60,16 +60,23 @@ AboutDialog::AboutDialog(const Codec& codec, UiServices& services, QWidget* pare
     connect(visit, &QPushButton::clicked, this, &AboutDialog::check_for_update);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    // The texts keep their own width, so that a click beside them reaches the background.
+    lay_out({heading, subtitle, name, version}, visit, ok);
+}
+
+// The heading and subtitle centred, the name and version below them, the
+// two buttons centred at the bottom. The name and version keep their own
+// width, so that a click beside them reaches the background.
+void AboutDialog::lay_out(const std::array<QLabel*, 4>& texts, QPushButton* visit,
+                          QPushButton* ok) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 20, 16, 14);
     layout->setSpacing(0);
-    layout->addWidget(heading);
-    layout->addWidget(subtitle);
+    layout->addWidget(texts[0]);
+    layout->addWidget(texts[1]);
     layout->addSpacing(15);
-    layout->addWidget(name, 0, Qt::AlignLeft);
+    layout->addWidget(texts[2], 0, Qt::AlignLeft);
     layout->addSpacing(6);
-    layout->addWidget(version, 0, Qt::AlignLeft);
+    layout->addWidget(texts[3], 0, Qt::AlignLeft);
     layout->addStretch(1);
     layout->addSpacing(12);
     auto* buttons = new QHBoxLayout;

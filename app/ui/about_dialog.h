@@ -5,9 +5,13 @@
 // much bigger as a bigger font needs.
 
 #include <QDialog>
+#include <array>
 
 #include "app/product.h"
 #include "platform/codec.h"
+
+class QLabel;
+class QPushButton;
 
 namespace varnel {
 
@@ -33,6 +37,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // `texts`: the heading, the subtitle, the name and the version.
+    void lay_out(const std::array<QLabel*, 4>& texts, QPushButton* visit, QPushButton* ok);
     // What 访问官方网站 says when the package manager updates the program.
     static QString package_manager_text();
 
