@@ -118,27 +118,7 @@ void TagDialog::build() {
     groups->addWidget(build_v1_group(), 1);
     groups->addWidget(build_v2_group(), 2);
 
-    copy_[v1] = named(new QPushButton(tr("ID3v1 复制到 ID3v2"), this), "v1复制到v2按钮");
-    copy_[v2] = named(new QPushButton(tr("ID3v2 复制到 ID3v1"), this), "v2复制到v1按钮");
-    update_button_ = named(new QPushButton(tr("更新"), this), "更新按钮");
-    close_button_ = named(new QPushButton(tr("关闭"), this), "关闭按钮");
-    auto* copies = new QHBoxLayout;
-    for (QPushButton* button : {copy_[v1], copy_[v2]}) copies->addWidget(button);
-    copies->addStretch();
-    auto* writes = new QHBoxLayout;
-    writes->addStretch();
-    for (QPushButton* button : {update_button_, close_button_}) writes->addWidget(button);
-    // One row where the screen has room for it at this font, else the copy buttons above.
-    const int one_row = copies->sizeHint().width() + writes->sizeHint().width() + 32;
-    buttons_ = one_row <= screen_room(*this).width() ? static_cast<QBoxLayout*>(new QHBoxLayout)
-                                                     : new QVBoxLayout;
-    buttons_->addLayout(copies);
-    buttons_->addLayout(writes);
-    // No default button: Enter in a box neither copies nor writes.
-    for (QPushButton* button : {copy_[v1], copy_[v2], update_button_, close_button_}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    build_buttons();
 
     body_ = new QWidget;
     auto* fields = new QVBoxLayout(body_);
@@ -159,6 +139,31 @@ void TagDialog::build() {
     setTabOrder(copy_[v1], copy_[v2]);
     setTabOrder(copy_[v2], update_button_);
     setTabOrder(update_button_, close_button_);
+}
+
+// The copy buttons at the left, 更新 and 关闭 at the right: in one row where
+// the screen has room for it at this font, else the copy buttons above.
+void TagDialog::build_buttons() {
+    copy_[v1] = named(new QPushButton(tr("ID3v1 复制到 ID3v2"), this), "v1复制到v2按钮");
+    copy_[v2] = named(new QPushButton(tr("ID3v2 复制到 ID3v1"), this), "v2复制到v1按钮");
+    update_button_ = named(new QPushButton(tr("更新"), this), "更新按钮");
+    close_button_ = named(new QPushButton(tr("关闭"), this), "关闭按钮");
+    auto* copies = new QHBoxLayout;
+    for (QPushButton* button : {copy_[v1], copy_[v2]}) copies->addWidget(button);
+    copies->addStretch();
+    auto* writes = new QHBoxLayout;
+    writes->addStretch();
+    for (QPushButton* button : {update_button_, close_button_}) writes->addWidget(button);
+    const int one_row = copies->sizeHint().width() + writes->sizeHint().width() + 32;
+    buttons_ = one_row <= screen_room(*this).width() ? static_cast<QBoxLayout*>(new QHBoxLayout)
+                                                     : new QVBoxLayout;
+    buttons_->addLayout(copies);
+    buttons_->addLayout(writes);
+    // No default button: Enter in a box neither copies nor writes.
+    for (QPushButton* button : {copy_[v1], copy_[v2], update_button_, close_button_}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
 }
 
 QGroupBox* TagDialog::build_v1_group() {

@@ -47,6 +47,7 @@ public:
 
 private:
     void build();
+    void build_buttons();
     QGroupBox* build_v1_group();
     QGroupBox* build_v2_group();
     void connect_changes();
