@@ -154,6 +154,7 @@ void TagDialog::build_buttons() {
     auto* writes = new QHBoxLayout;
     writes->addStretch();
     for (QPushButton* button : {update_button_, close_button_}) writes->addWidget(button);
+    // 32: the window's side margins and a gap between the two halves.
     const int one_row = copies->sizeHint().width() + writes->sizeHint().width() + 32;
     buttons_ = one_row <= screen_room(*this).width() ? static_cast<QBoxLayout*>(new QHBoxLayout)
                                                      : new QVBoxLayout;
