@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The about window 关于: the product's name and version, and the update
-// check behind 访问官方网站.
+// check behind 访问官方网站. Fixed at 290 x 241 at the default font, and as
+// much bigger as a bigger font needs.
 
 #include <QDialog>
+#include <array>
 
 #include "app/product.h"
 #include "platform/codec.h"
+
+class QLabel;
+class QPushButton;
 
 namespace varnel {
 
@@ -32,6 +37,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // `texts`: the heading, the subtitle, the name and the version.
+    void lay_out(const std::array<QLabel*, 4>& texts, QPushButton* visit, QPushButton* ok);
+    // What 访问官方网站 says when the package manager updates the program.
+    static QString package_manager_text();
+
     const Codec& codec_;
     UiServices& services_;
     bool update_check_;

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The settings window (caption "设置", fixed 411 x 180): edits the program's
-// settings record and applies it to the file list. Opened modally with exec();
-// the caller destroys it afterwards.
+// The settings window (caption "设置"): edits the program's settings record
+// and applies it to the file list. Fixed at 411 x 208 at the default font,
+// and as much bigger as a bigger font needs. Opened modally with exec(); the
+// caller destroys it afterwards.
 
 #include <QDialog>
 #include <cstdint>
@@ -13,6 +14,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -32,6 +35,8 @@ public:
     // the status texts; 确定按钮 (while 应用按钮 is enabled) and 应用按钮 call
     // it after taking the controls into `record`. 取消按钮 takes nothing, but
     // a face confirmed in the font chooser is stored in `record` at once.
+    // A changed 界面语言 is taken into `record` like the rest, and the user is
+    // told that it takes effect at the next start.
     SettingsDialog(Settings& record, const Codec& codec, UiServices& services,
                    std::function<void()> apply_to_list, QWidget* parent = nullptr);
 
@@ -47,7 +52,9 @@ private:
 
     void build_preview_controls();
     void build_colour_controls();
+    void build_choice_controls();
     void build_buttons();
+    void lay_out();
     void set_tab_order();
     void connect_events();
 
@@ -66,6 +73,8 @@ private:
     void choose_font();
     void restore_defaults();
     void take_controls();
+    // Tells the user that a 界面语言 other than `before` waits for the next start.
+    void tell_language_change(LanguageChoice before);
     void accept_clicked();
     void apply_clicked();
     void enable_apply();
@@ -76,6 +85,7 @@ private:
     std::function<void()> apply_to_list_;
 
     QCheckBox* auto_preview_ = nullptr;          // 自动预览选择框
+    QGroupBox* preview_group_ = nullptr;         // 分组框1
     QRadioButton* preview_count_ = nullptr;      // 预览指定数量单选框
     QSpinBox* count_edit_ = nullptr;             // 预览数量编辑框
     QRadioButton* preview_all_ = nullptr;        // 预览全部单选框
@@ -85,6 +95,14 @@ private:
     QComboBox* v2_encoding_ = nullptr;           // ID3v2文字编码组合框: GBK, Unicode
     QComboBox* order_ = nullptr;                 // 冲突处理组合框: 按顺序, 智能顺序
     QComboBox* slash_stand_in_ = nullptr;        // 斜杠替换组合框 (editable; '/' refused)
+    QComboBox* language_ = nullptr;              // 界面语言组合框: 自动, 中文, English
+    QLabel* background_label_ = nullptr;         // 标签3
+    QLabel* font_colour_label_ = nullptr;        // 标签2
+    QLabel* font_label_ = nullptr;               // 标签1
+    QLabel* v2_encoding_label_ = nullptr;        // 标签4
+    QLabel* order_label_ = nullptr;              // 标签5
+    QLabel* slash_label_ = nullptr;              // 标签6
+    QLabel* language_label_ = nullptr;           // 标签7
     QPushButton* default_button_ = nullptr;      // 默认按钮
     QPushButton* ok_button_ = nullptr;           // 确定按钮
     QPushButton* cancel_button_ = nullptr;       // 取消按钮

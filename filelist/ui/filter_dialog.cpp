@@ -3,12 +3,15 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStringList>
+#include <QVBoxLayout>
 #include <string_view>
 #include <utility>
 
@@ -21,12 +24,12 @@
 namespace varnel {
 namespace {
 
-const QString window_title = QStringLiteral("过滤设置");
+// The window's size at the default font; a bigger font makes it bigger.
+constexpr QSize design_size(348, 189);
 
 template <typename Widget>
-Widget* place(Widget* widget, const char16_t* name, int left, int top, int width, int height) {
+Widget* named(Widget* widget, const char16_t* name) {
     widget->setObjectName(QString::fromUtf16(name));
-    widget->setGeometry(left, top, width, height);
     return widget;
 }
 
@@ -71,52 +74,75 @@ NameMatch name_match(FilterBy by, std::string text) {
     };
 }
 
-QString problem_text(FilterProblem problem) {
+}  // namespace
+
+QString FilterDialog::problem_text(FilterProblem problem) {
     switch (problem) {
         case FilterProblem::no_operation:
-            return QStringLiteral("请选择操作方式！");
+            return tr("请选择操作方式！");
         case FilterProblem::empty_extension:
-            return QStringLiteral("扩展名不能空！");
+            return tr("扩展名不能空！");
         case FilterProblem::empty_contained_text:
-            return QStringLiteral("'包含内容'不能空！");
+            return tr("'包含内容'不能空！");
         case FilterProblem::none:
             break;
     }
     return {};
 }
 
-}  // namespace
-
 FilterDialog::FilterDialog(FileListModel& model, const Codec& codec, UiServices& services,
                            QWidget* parent)
     : QDialog(parent), model_(model), codec_(codec), services_(services) {
-    setWindowTitle(window_title);
-    setFixedSize(348, 189);
+    setWindowTitle(tr("过滤设置"));
     build_controls();
+    lay_out();
     connect_events();
 }
 
 void FilterDialog::build_controls() {
-    place(new QLabel(QStringLiteral("操作方式："), this), u"标签1", 24, 20, 72, 16);
-    operation_box_ = place(drop_down(this, {QStringLiteral("删除"), QStringLiteral("保留")}),
-                           u"操作方式组合框", 104, 16, 112, 22);
-    by_extension_ =
-        place(new QRadioButton(QStringLiteral("扩展名"), this), u"扩展名单选框", 24, 56, 76, 18);
+    operation_label_ = named(new QLabel(tr("操作方式："), this), u"标签1");
+    operation_box_ = named(drop_down(this, {tr("删除"), tr("保留")}), u"操作方式组合框");
+    by_extension_ = named(new QRadioButton(tr("扩展名"), this), u"扩展名单选框");
+    // Extensions are data: the same in every language.
     extension_box_ =
-        place(drop_down(this, {"txt", "mp3", "jpg", "bmp", "gif", "jpeg", "wav", "wma", "fla",
-                               "swf", "rm", "avi", "htm", "html", "doc", "ppt"}),
-              u"扩展名组合框", 104, 54, 112, 22);
-    by_text_ = place(new QRadioButton(QStringLiteral("包含内容"), this), u"包含内容单选框", 24, 88,
-                     76, 18);
-    text_edit_ = place(new QLineEdit(this), u"包含内容编辑框", 104, 86, 220, 22);
-    close_when_done_ = place(new QCheckBox(QStringLiteral("过滤完成后关闭对话框"), this),
-                             u"过滤完成后关闭对话框选择框", 24, 120, 200, 18);
-    ok_button_ =
-        place(new QPushButton(QStringLiteral("确定"), this), u"确定按钮", 152, 150, 80, 26);
-    cancel_button_ =
-        place(new QPushButton(QStringLiteral("取消"), this), u"取消按钮", 244, 150, 80, 26);
+        named(drop_down(this, QStringLiteral("txt mp3 jpg bmp gif jpeg wav wma fla swf rm avi htm "
+                                             "html doc ppt")
+                                  .split(u' ')),
+              u"扩展名组合框");
+    by_text_ = named(new QRadioButton(tr("包含内容"), this), u"包含内容单选框");
+    text_edit_ = named(new QLineEdit(this), u"包含内容编辑框");
+    close_when_done_ =
+        named(new QCheckBox(tr("过滤完成后关闭对话框"), this), u"过滤完成后关闭对话框选择框");
+    ok_button_ = named(new QPushButton(tr("确定"), this), u"确定按钮");
+    cancel_button_ = named(new QPushButton(tr("取消"), this), u"取消按钮");
     by_extension_->setChecked(true);
     close_when_done_->setChecked(true);
+}
+
+// Captions in the first column, their inputs beside them (the two drop-down
+// lists half as wide as the text box), the buttons at the bottom right.
+void FilterDialog::lay_out() {
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(8);
+    grid->addWidget(operation_label_, 0, 0);
+    grid->addWidget(operation_box_, 0, 1);
+    grid->addWidget(by_extension_, 1, 0);
+    grid->addWidget(extension_box_, 1, 1);
+    grid->addWidget(by_text_, 2, 0);
+    grid->addWidget(text_edit_, 2, 1, 1, 2);
+    grid->addWidget(close_when_done_, 3, 0, 1, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(2, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_button_);
+    buttons->addWidget(cancel_button_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 14, 20, 12);
+    layout->addLayout(grid);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    setFixedSize(design_size.expandedTo(layout->minimumSize()));
 }
 
 void FilterDialog::connect_events() {
@@ -160,7 +186,7 @@ void FilterDialog::run_filter() {
     std::string text = criterion_text(by);
     const FilterProblem problem = check_filter(operation, by, text);
     if (problem != FilterProblem::none) {
-        services_.message_box(this, window_title, problem_text(problem), MessageIcon::exclamation,
+        services_.message_box(this, windowTitle(), problem_text(problem), MessageIcon::exclamation,
                               MessageButtons::ok);
         return;
     }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The filter window "过滤设置" (fixed 348 x 189): removes the items of the
-// file list that match an extension or a contained text, or keeps only
-// those. Opened fresh and modally for each use; remembers nothing.
+// The filter window "过滤设置": removes the items of the file list that match
+// an extension or a contained text, or keeps only those. Opened fresh and
+// modally for each use; remembers nothing. Fixed at 348 x 189 at the default
+// font, and as much bigger as a bigger font needs.
 
 #include <QDialog>
 #include <optional>
@@ -12,6 +13,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -38,7 +40,11 @@ signals:
 
 private:
     void build_controls();
+    void lay_out();
     void connect_events();
+
+    // The message 确定 shows for `problem`; empty for none.
+    static QString problem_text(FilterProblem problem);
 
     // The operation of 操作方式组合框's selected entry; nullopt when none is.
     std::optional<FilterOperation> chosen_operation() const;
@@ -54,6 +60,7 @@ private:
     const Codec& codec_;
     UiServices& services_;
 
+    QLabel* operation_label_ = nullptr;     // 标签1
     QComboBox* operation_box_ = nullptr;    // 操作方式组合框
     QRadioButton* by_extension_ = nullptr;  // 扩展名单选框
     QComboBox* extension_box_ = nullptr;    // 扩展名组合框

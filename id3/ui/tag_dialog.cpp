@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "id3/ui/tag_dialog.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include <QCheckBox>
@@ -36,8 +37,8 @@ namespace {
 
 constexpr int v1 = 0;
 constexpr int v2 = 1;
-// "Kelto批量更名器"
-const QString message_title = QStringLiteral("Kelto批量更名器");
+// The window's size at the default font; a bigger font makes it bigger.
+constexpr QSize design_size(564, 384);
 
 template <typename Widget>
 Widget* named(Widget* widget, const char* name) {
@@ -45,8 +46,16 @@ Widget* named(Widget* widget, const char* name) {
     return widget;
 }
 
-QLabel* label(const char* name, const char* caption, QWidget* parent) {
-    return named(new QLabel(QString::fromUtf8(caption), parent), name);
+QLabel* label(const char* name, const QString& caption, QWidget* parent) {
+    return named(new QLabel(caption, parent), name);
+}
+
+// A field never narrower than ten average characters of its font (rather
+// than squeezing it, the window grows, or the fields scroll), and otherwise
+// as wide as its column's share of the room, whatever its text.
+void keep_readable(QWidget* field) {
+    field->setMinimumWidth(10 * field->fontMetrics().averageCharWidth());
+    field->setSizePolicy(QSizePolicy::Ignored, field->sizePolicy().verticalPolicy());
 }
 
 QComboBox* genre_box(const char* name, bool editable, QWidget* parent) {
@@ -59,6 +68,7 @@ QComboBox* genre_box(const char* name, bool editable, QWidget* parent) {
                      number);
     }
     box->setCurrentIndex(-1);
+    keep_readable(box);
     return box;
 }
 
@@ -77,10 +87,10 @@ TagDialog::TagDialog(std::string path, const std::string& shown_path, const Code
       codec_(codec),
       encoding_(encoding),
       services_(services) {
-    setWindowTitle(QStringLiteral("MP3标签信息"));
+    setWindowTitle(tr("MP3标签信息"));
     build();
-    // The fields scroll on a screen too small for the design size; the buttons stay in view.
-    setFixedSize(fitted_to_screen(*this, QSize(564, 384)));
+    // The fields scroll on a screen too small for the size they need; the buttons stay in view.
+    setFixedSize(fitted_to_screen(*this, design_size.expandedTo(needed_size())));
     path_edit_->setText(text(shown_path));
     connect_changes();
 }
@@ -100,31 +110,18 @@ void TagDialog::build() {
     blue.setColor(QPalette::Text, QColor(0, 0, 0x80));
     path_edit_->setPalette(blue);
     auto* file_row = new QHBoxLayout;
-    file_row->addWidget(label("标签1", "文件：", this));
+    file_row->addWidget(label("标签1", tr("文件："), this));
     file_row->addWidget(path_edit_);
 
     auto* groups = new QHBoxLayout;
-    groups->addWidget(build_v1_group(), 2);
-    groups->addWidget(build_v2_group(), 3);
+    // The ID3v2 group has two columns of fields: it takes two thirds of the width.
+    groups->addWidget(build_v1_group(), 1);
+    groups->addWidget(build_v2_group(), 2);
 
-    copy_[v1] =
-        named(new QPushButton(QStringLiteral("ID3v1 复制到 ID3v2"), this), "v1复制到v2按钮");
-    copy_[v2] =
-        named(new QPushButton(QStringLiteral("ID3v2 复制到 ID3v1"), this), "v2复制到v1按钮");
-    update_button_ = named(new QPushButton(QStringLiteral("更新"), this), "更新按钮");
-    close_button_ = named(new QPushButton(QStringLiteral("关闭"), this), "关闭按钮");
-    auto* buttons = new QHBoxLayout;
-    for (QPushButton* button : {copy_[v1], copy_[v2]}) buttons->addWidget(button);
-    buttons->addStretch();
-    for (QPushButton* button : {update_button_, close_button_}) buttons->addWidget(button);
-    // No default button: Enter in a box neither copies nor writes.
-    for (QPushButton* button : {copy_[v1], copy_[v2], update_button_, close_button_}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    build_buttons();
 
-    auto* body = new QWidget;
-    auto* fields = new QVBoxLayout(body);
+    body_ = new QWidget;
+    auto* fields = new QVBoxLayout(body_);
     fields->setContentsMargins(0, 0, 0, 0);
     fields->setSpacing(4);
     fields->addLayout(file_row);
@@ -132,24 +129,50 @@ void TagDialog::build() {
     auto* scroll = named(new QScrollArea(this), "标签滚动区");
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setWidgetResizable(true);
-    scroll->setWidget(body);
+    scroll->setWidget(body_);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);
     layout->setSpacing(4);
     layout->addWidget(scroll, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(buttons_);
     setTabOrder(copy_[v1], copy_[v2]);
     setTabOrder(copy_[v2], update_button_);
     setTabOrder(update_button_, close_button_);
 }
 
+// The copy buttons at the left, 更新 and 关闭 at the right: in one row where
+// the screen has room for it at this font, else the copy buttons above.
+void TagDialog::build_buttons() {
+    copy_[v1] = named(new QPushButton(tr("ID3v1 复制到 ID3v2"), this), "v1复制到v2按钮");
+    copy_[v2] = named(new QPushButton(tr("ID3v2 复制到 ID3v1"), this), "v2复制到v1按钮");
+    update_button_ = named(new QPushButton(tr("更新"), this), "更新按钮");
+    close_button_ = named(new QPushButton(tr("关闭"), this), "关闭按钮");
+    auto* copies = new QHBoxLayout;
+    for (QPushButton* button : {copy_[v1], copy_[v2]}) copies->addWidget(button);
+    copies->addStretch();
+    auto* writes = new QHBoxLayout;
+    writes->addStretch();
+    for (QPushButton* button : {update_button_, close_button_}) writes->addWidget(button);
+    // 32: the window's side margins and a gap between the two halves.
+    const int one_row = copies->sizeHint().width() + writes->sizeHint().width() + 32;
+    buttons_ = one_row <= screen_room(*this).width() ? static_cast<QBoxLayout*>(new QHBoxLayout)
+                                                     : new QVBoxLayout;
+    buttons_->addLayout(copies);
+    buttons_->addLayout(writes);
+    // No default button: Enter in a box neither copies nor writes.
+    for (QPushButton* button : {copy_[v1], copy_[v2], update_button_, close_button_}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+}
+
 QGroupBox* TagDialog::build_v1_group() {
     auto* group = named(new QGroupBox(QStringLiteral("ID3v1"), this), "分组框1");
-    present_[v1] = named(new QCheckBox(QStringLiteral("ID3v1 标签"), group), "ID3v1选择框");
+    present_[v1] = named(new QCheckBox(tr("ID3v1 标签"), group), "ID3v1选择框");
     track1_ = named(new QLineEdit(group), "音轨1编辑框");
     track1_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression("[0-9]{0,2}"), track1_));
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,2}")), track1_));
     title1_ = named(new QLineEdit(group), "歌曲名1编辑框");
     artist1_ = named(new QLineEdit(group), "艺术家1编辑框");
     album1_ = named(new QLineEdit(group), "专辑1编辑框");
@@ -157,6 +180,7 @@ QGroupBox* TagDialog::build_v1_group() {
     genre_[v1] = genre_box("流派1组合框", false, group);
     comment1_ = named(new QPlainTextEdit(group), "注释1编辑框");
     for (QLineEdit* edit : {title1_, artist1_, album1_}) limit_bytes(edit, 30, codec_);
+    for (QLineEdit* edit : {title1_, artist1_, album1_, year1_}) keep_readable(edit);
     limit_bytes(year1_, 4, codec_);
     limit_bytes(comment1_, 30, codec_);
 
@@ -164,17 +188,16 @@ QGroupBox* TagDialog::build_v1_group() {
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setVerticalSpacing(3);
     grid->addWidget(present_[v1], 0, 0, 1, 2);
-    grid->addWidget(label("音轨1标签", "音轨 #", group), 0, 2);
+    grid->addWidget(label("音轨1标签", tr("音轨 #"), group), 0, 2);
     grid->addWidget(track1_, 0, 3);
-    const std::array<std::pair<const char*, QWidget*>, 6> rows{{{"歌曲名", title1_},
-                                                                {"艺术家", artist1_},
-                                                                {"专辑", album1_},
-                                                                {"年代", year1_},
-                                                                {"流派", genre_[v1]},
-                                                                {"注释", comment1_}}};
+    const std::array<std::pair<QString, QWidget*>, 6> rows{{{tr("歌曲名"), title1_},
+                                                            {tr("艺术家"), artist1_},
+                                                            {tr("专辑"), album1_},
+                                                            {tr("年代"), year1_},
+                                                            {tr("流派"), genre_[v1]},
+                                                            {tr("注释"), comment1_}}};
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        grid->addWidget(new QLabel(QString::fromUtf8(rows[i].first), group),
-                        static_cast<int>(i) + 1, 0);
+        grid->addWidget(new QLabel(rows[i].first, group), static_cast<int>(i) + 1, 0);
         grid->addWidget(rows[i].second, static_cast<int>(i) + 1, 1, 1, 3);
     }
     grid->setRowStretch(6, 1);
@@ -184,7 +207,7 @@ QGroupBox* TagDialog::build_v1_group() {
 
 QGroupBox* TagDialog::build_v2_group() {
     auto* group = named(new QGroupBox(QStringLiteral("ID3v2"), this), "分组框2");
-    present_[v2] = named(new QCheckBox(QStringLiteral("ID3v2 标签"), group), "ID3v2选择框");
+    present_[v2] = named(new QCheckBox(tr("ID3v2 标签"), group), "ID3v2选择框");
     track2_ = named(new QLineEdit(group), "音轨2编辑框");
     limit_bytes(track2_, 2, codec_);
     title2_ = named(new QLineEdit(group), "歌曲名2编辑框");
@@ -203,32 +226,35 @@ QGroupBox* TagDialog::build_v2_group() {
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setVerticalSpacing(3);
     grid->addWidget(present_[v2], 0, 0, 1, 2);
-    grid->addWidget(label("音轨2标签", "音轨 #", group), 0, 2);
+    grid->addWidget(label("音轨2标签", tr("音轨 #"), group), 0, 2);
     grid->addWidget(track2_, 0, 3);
-    const std::array<std::pair<const char*, QWidget*>, 5> left{{{"歌曲名", title2_},
-                                                                {"艺术家", artist2_},
-                                                                {"专辑", album2_},
-                                                                {"年代", year2_},
-                                                                {"流派", genre_[v2]}}};
-    const std::array<std::pair<const char*, QWidget*>, 5> right{{{"版权", copyright_},
-                                                                 {"作曲家", composer_},
-                                                                 {"原创者", original_artist_},
-                                                                 {"URL", url_},
-                                                                 {"编码者", encoder_}}};
+    const std::array<std::pair<QString, QWidget*>, 5> left{{{tr("歌曲名"), title2_},
+                                                            {tr("艺术家"), artist2_},
+                                                            {tr("专辑"), album2_},
+                                                            {tr("年代"), year2_},
+                                                            {tr("流派"), genre_[v2]}}};
+    const std::array<std::pair<QString, QWidget*>, 5> right{{{tr("版权"), copyright_},
+                                                             {tr("作曲家"), composer_},
+                                                             {tr("原创者"), original_artist_},
+                                                             {tr("URL"), url_},
+                                                             {tr("编码者"), encoder_}}};
     for (std::size_t i = 0; i < left.size(); ++i) {
         const int row = static_cast<int>(i) + 1;
-        grid->addWidget(new QLabel(QString::fromUtf8(left[i].first), group), row, 0);
+        grid->addWidget(new QLabel(left[i].first, group), row, 0);
         grid->addWidget(left[i].second, row, 1);
-        grid->addWidget(new QLabel(QString::fromUtf8(right[i].first), group), row, 2);
+        grid->addWidget(new QLabel(right[i].first, group), row, 2);
         grid->addWidget(right[i].second, row, 3);
     }
-    grid->addWidget(new QLabel(QStringLiteral("注释"), group), 6, 0);
+    grid->addWidget(new QLabel(tr("注释"), group), 6, 0);
     grid->addWidget(comment2_, 6, 1, 1, 3);
     grid->setRowStretch(6, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     edits_[v2] = {track2_,    title2_,   artist2_,         album2_, year2_,  comment2_,
                   copyright_, composer_, original_artist_, url_,    encoder_};
+    for (QLineEdit* edit : {title2_, artist2_, album2_, year2_, copyright_, composer_,
+                            original_artist_, url_, encoder_})
+        keep_readable(edit);
     return group;
 }
 
@@ -288,16 +314,15 @@ bool TagDialog::load() {
     // finished by the next 更新.
     std::optional<ByteFile> file = open_regular_file(path_, false);
     if (!file) {
+        const int error = errno;
         services_.message_box(
-            nullptr, QStringLiteral("错误"),
-            QStringLiteral("打开文件：") + path_edit_->text() + QStringLiteral("失败！"),
+            nullptr, tr("错误"),
+            tr("打开文件：%1失败！").arg(path_edit_->text()) + QLatin1Char('\n') + reason(error),
             MessageIcon::error, MessageButtons::ok);
         return false;
     }
     if (has_unfinished_edit(*file))
-        tell(QStringLiteral("上一次的标签修改没有完成：") + path_edit_->text() +
-                 QStringLiteral("\n更新时将完成它。"),
-             false);
+        tell(tr("上一次的标签修改没有完成：%1\n更新时将完成它。").arg(path_edit_->text()), false);
     TagFields fields;
     present_[v1]->setChecked(read_id3v1_tag(*file, fields));
     if (present_[v1]->isChecked())
@@ -401,13 +426,16 @@ TagFields TagDialog::v2_fields() const {
     return fields;
 }
 
+QString TagDialog::reason(int error) {
+    if (error == EWOULDBLOCK) return tr("文件正被另一个程序修改");
+    return QString::fromLocal8Bit(tag_edit_error_text(error));
+}
+
 // The message, and on a second line the system's reason for a failure.
 void TagDialog::tell(const QString& message, bool failed, int error) {
-    const QString reason = error == EWOULDBLOCK
-                               ? QStringLiteral("文件正被另一个程序修改")
-                               : QString::fromLocal8Bit(tag_edit_error_text(error));
-    const QString shown = failed && error != 0 ? message + QLatin1Char('\n') + reason : message;
-    services_.message_box(nullptr, message_title, shown,
+    const QString shown =
+        failed && error != 0 ? message + QLatin1Char('\n') + reason(error) : message;
+    services_.message_box(nullptr, tr("Kelto批量更名器"), shown,
                           failed ? MessageIcon::error : MessageIcon::none, MessageButtons::ok);
 }
 
@@ -416,9 +444,9 @@ bool TagDialog::may_drop(const std::vector<std::string>& frames) {
     if (frames.empty()) return true;
     QString ids;
     for (const std::string& id : frames) ids += QLatin1Char(' ') + QString::fromLatin1(id.c_str());
-    const QString question = QStringLiteral("ID3v2标签中有无法保留的帧：") + ids +
-                             QStringLiteral("\n更新将删除这些帧。是否继续？");
-    return services_.message_box(nullptr, message_title, question, MessageIcon::question,
+    const QString question =
+        tr("ID3v2标签中有无法保留的帧：%1\n更新将删除这些帧。是否继续？").arg(ids);
+    return services_.message_box(nullptr, tr("Kelto批量更名器"), question, MessageIcon::question,
                                  MessageButtons::yes_no) == MessageAnswer::yes;
 }
 
@@ -439,13 +467,44 @@ void TagDialog::add_v1_change(TagChanges& changes) const {
 
 // The outcome of one group's change, as the user is told it.
 void TagDialog::tell_outcome(int group, TagChange change, const TagEditResult& result) {
-    const QString tag = group == v1 ? QStringLiteral("ID3v1") : QStringLiteral("ID3v2");
-    if (change == TagChange::write)
-        tell(
-            tag + (result.ok ? QStringLiteral("标签更新成功！") : QStringLiteral("标签更新失败！")),
-            !result.ok, result.error);
+    const bool first = group == v1;
+    if (change == TagChange::write && result.ok)
+        tell(first ? tr("ID3v1标签更新成功！") : tr("ID3v2标签更新成功！"), false);
+    else if (change == TagChange::write)
+        tell(first ? tr("ID3v1标签更新失败！") : tr("ID3v2标签更新失败！"), true, result.error);
     else if (change == TagChange::remove && !result.ok)
-        tell(QStringLiteral("删除") + tag + QStringLiteral("标签失败！"), true, result.error);
+        tell(first ? tr("删除ID3v1标签失败！") : tr("删除ID3v2标签失败！"), true, result.error);
+}
+
+// An edit of the file that a crash interrupted is finished (or dropped when
+// another program changed the file since) before this one, and the user is
+// told which. false, after telling the user why, when that cannot be done:
+// nothing is then written.
+bool TagDialog::finish_interrupted_edit(ByteFile& file) {
+    const std::optional<Recovery> found = recover_file_edit(file, path_);
+    if (!found) {
+        const int error = errno;
+        tell(tr("无法检查或完成此文件上一次的标签修改：%1\n标签没有更新。").arg(path_edit_->text()),
+             true, error);
+        return false;
+    }
+    if (found == Recovery::finished)
+        tell(tr("上一次的标签修改没有完成：%1\n现已完成。").arg(path_edit_->text()), false);
+    if (found == Recovery::discarded)
+        tell(tr("上一次的标签修改没有完成：%1\n文件已被另一个程序修改，保持原样。")
+                 .arg(path_edit_->text()),
+             false);
+    return true;
+}
+
+// The least size the fields and buttons take at the window's font.
+QSize TagDialog::needed_size() const {
+    const QMargins margins = layout()->contentsMargins();
+    const QSize fields = body_->minimumSizeHint();
+    const QSize buttons = buttons_->sizeHint();
+    return QSize(std::max(fields.width(), buttons.width()) + margins.left() + margins.right(),
+                 fields.height() + layout()->spacing() + buttons.height() + margins.top() +
+                     margins.bottom());
 }
 
 // Both groups' changes as one edit, on the one open file. The window stays open.
@@ -466,16 +525,8 @@ void TagDialog::update_tags() {
     }
     if (changes.v1 == TagChange::keep && changes.v2 == TagChange::keep) return;
     if (file) {
-        const std::optional<Recovery> found = recover_file_edit(*file, path_);
-        if (found == Recovery::finished)
-            tell(QStringLiteral("上一次的标签修改没有完成：") + path_edit_->text() +
-                     QStringLiteral("\n现已完成。"),
-                 false);
-        if (found == Recovery::discarded)
-            tell(QStringLiteral("上一次的标签修改没有完成：") + path_edit_->text() +
-                     QStringLiteral("\n文件已被另一个程序修改，保持原样。"),
-                 false);
-        result = found ? edit_tags(*file, path_, changes, codec_) : TagEditResult{false, errno, {}};
+        if (!finish_interrupted_edit(*file)) return;
+        result = edit_tags(*file, path_, changes, codec_);
     }
     // A file that cannot be opened: only the writes are told (a tag that
     // cannot be read counts as absent).

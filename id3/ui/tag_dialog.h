@@ -3,6 +3,8 @@
 // The window MP3标签信息: the ID3v1 and ID3v2 tags of one MP3 file side by
 // side, to edit, copy into each other, add or remove, and write back with
 // 更新. Every file access opens and closes the file within one handler.
+// Fixed at 564 x 384 at the default font, as much bigger as a bigger font
+// needs, and no bigger than the screen (the fields then scroll).
 
 #include <QDialog>
 #include <array>
@@ -17,6 +19,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QBoxLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -44,6 +47,7 @@ public:
 
 private:
     void build();
+    void build_buttons();
     QGroupBox* build_v1_group();
     QGroupBox* build_v2_group();
     void connect_changes();
@@ -58,6 +62,10 @@ private:
     void update_tags();
     void add_v1_change(TagChanges& changes) const;
     void tell_outcome(int group, TagChange change, const TagEditResult& result);
+    [[nodiscard]] bool finish_interrupted_edit(ByteFile& file);
+    [[nodiscard]] QSize needed_size() const;
+    // The reason the user is told for errno value `error`.
+    [[nodiscard]] static QString reason(int error);
     void tell(const QString& text, bool failed, int error = 0);
     bool may_drop(const std::vector<std::string>& frames);
     QString text(std::string_view code_page) const;
@@ -71,6 +79,8 @@ private:
     std::array<bool, 2> modified_{};
     std::array<int, 2> remembered_genre_{-1, -1};
 
+    QWidget* body_ = nullptr;  // the scrolled fields
+    QBoxLayout* buttons_ = nullptr;
     QLineEdit* path_edit_ = nullptr;
     std::array<QCheckBox*, 2> present_{};
     std::array<QComboBox*, 2> genre_{};

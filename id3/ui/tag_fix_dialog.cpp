@@ -37,23 +37,22 @@ TagFixDialog::TagFixDialog(std::vector<std::string> fs_paths, UiServices& servic
       codec_(codec),
       add_v2_from_v1_(add_v2_from_v1) {
     setObjectName(QStringLiteral("标签转为Unicode窗口"));
-    setWindowTitle(to_qstring(texts::fix_title, codec_));
+    setWindowTitle(tr("标签转为Unicode"));
     resize(fitted_to_screen(*this, QSize(760, 420)));  // the table scrolls on a small screen
     table_ = new QTableWidget(0, 5, this);
     table_->setObjectName(QStringLiteral("转换预览表"));
-    table_->setHorizontalHeaderLabels({QStringLiteral("文件"), QStringLiteral("字段"),
-                                       QStringLiteral("原文字"), QStringLiteral("新文字"),
-                                       QStringLiteral("变化")});
+    table_->setHorizontalHeaderLabels(
+        {tr("文件"), tr("字段"), tr("原文字"), tr("新文字"), tr("变化")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    add_v2_box_ = new QCheckBox(QStringLiteral("为只有ID3v1标签的文件添加ID3v2标签"), this);
+    add_v2_box_ = new QCheckBox(tr("为只有ID3v1标签的文件添加ID3v2标签"), this);
     add_v2_box_->setObjectName(QStringLiteral("v1生成v2复选框"));
     add_v2_box_->setChecked(add_v2_from_v1_);
-    ok_button_ = new QPushButton(QStringLiteral("确定"), this);
+    ok_button_ = new QPushButton(tr("确定"), this);
     ok_button_->setObjectName(QStringLiteral("确定按钮"));
-    cancel_button_ = new QPushButton(QStringLiteral("取消"), this);
+    cancel_button_ = new QPushButton(tr("取消"), this);
     cancel_button_->setObjectName(QStringLiteral("取消按钮"));
     for (QPushButton* button : {ok_button_, cancel_button_}) button->setAutoDefault(false);
     auto* buttons = new QHBoxLayout;
@@ -120,8 +119,7 @@ void TagFixDialog::fill_table() {
 void TagFixDialog::write_all() {
     written_.clear();
     services_.set_busy(true);
-    const std::unique_ptr<ProgressWindow> progress =
-        services_.progress(this, QStringLiteral("正在转换标签……"));
+    const std::unique_ptr<ProgressWindow> progress = services_.progress(this, tr("正在转换标签……"));
     const int count = static_cast<int>(paths_.size());
     int done = 0;
     bool cancelled = false;
@@ -146,10 +144,9 @@ void TagFixDialog::write_all() {
         cancelled = i + 1 < paths_.size() && progress->was_cancelled();
     }
     services_.set_busy(false);
-    const std::string summary = (cancelled ? codec_.from_utf8_lossy("已取消：") : std::string()) +
-                                std::string(texts::converted) + ' ' + std::to_string(done) + ' ' +
-                                std::string(texts::files_word) + failures;
-    services_.message_box(this, to_qstring(texts::fix_title, codec_), to_qstring(summary, codec_),
+    const QString summary = (cancelled ? tr("已取消：") : QString()) +
+                            tr("已转换 %n 个文件", nullptr, done) + to_qstring(failures, codec_);
+    services_.message_box(this, windowTitle(), summary,
                           !failures.empty() ? MessageIcon::error
                           : cancelled       ? MessageIcon::warning
                                             : MessageIcon::information,

@@ -134,7 +134,7 @@ TEST_F(FilterWindow, OpensWithTheDesignedControlsAndStates) {
     EXPECT_TRUE(extension->isEditable());
     QStringList entries;
     for (int i = 0; i < extension->count(); ++i) entries << extension->itemText(i);
-    EXPECT_EQ(entries.join(' '),
+    EXPECT_EQ(entries.join(u' '),
               QStringLiteral("txt mp3 jpg bmp gif jpeg wav wma fla swf rm avi htm html doc ppt"));
     EXPECT_EQ(extension->currentText(), QStringLiteral("txt"));
     EXPECT_TRUE(extension->isEnabled());

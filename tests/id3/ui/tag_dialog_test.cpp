@@ -29,6 +29,7 @@ namespace varnel {
 namespace {
 
 using namespace varnel::test;
+using namespace Qt::StringLiterals;
 
 class TagDialogTest : public ::testing::Test {
 protected:
@@ -227,21 +228,50 @@ TEST_F(TagDialogTest, ChoosingTheSameGenreAgainChangesNothing) {
     EXPECT_TRUE(child<QPushButton>("更新按钮")->isEnabled());
 }
 
-// A missing file, a FIFO or a folder named *.mp3: reported at once (a FIFO
-// never blocks the window), and the window is not shown.
-TEST_F(TagDialogTest, MissingFileIsReportedAndTheWindowNotShown) {
+// A missing file, a FIFO or a folder named *.mp3: reported at once with the
+// system's reason (a FIFO never blocks the window), and the window is not
+// shown.
+TEST_F(TagDialogTest, MissingFileIsReportedWithItsReasonAndTheWindowNotShown) {
     ASSERT_EQ(mkfifo((dir.path() + "pipe.mp3").c_str(), 0600), 0);
     ASSERT_EQ(mkdir((dir.path() + "folder.mp3").c_str(), 0700), 0);
-    for (const std::string name : {"none.mp3", "pipe.mp3", "folder.mp3"}) {
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = {{"none.mp3", "No such file or directory"},
+                 {"pipe.mp3", "No such device"},
+                 {"folder.mp3", "Is a directory"}};
+    for (const auto& c : cases) {
         ui.messages.clear();
-        dialog = std::make_unique<TagDialog>(dir.path() + name, dir.path() + name, codec, ui);
+        const std::string path = dir.path() + c.name;
+        dialog = std::make_unique<TagDialog>(path, path, codec, ui);
         EXPECT_FALSE(dialog->load());
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].title, QStringLiteral("错误"));
-        EXPECT_EQ(ui.messages[0].text, QStringLiteral("打开文件：") +
-                                           QString::fromStdString(dir.path() + name) +
-                                           QStringLiteral("失败！"));
+        EXPECT_EQ(ui.messages[0].text, QStringLiteral("打开文件：") + QString::fromStdString(path) +
+                                           QStringLiteral("失败！\n") +
+                                           QString::fromUtf8(c.reason));
     }
+}
+
+// When the records of interrupted edits cannot be read (here the state
+// folder's place is taken by a file), 更新 says so with the reason and
+// writes nothing, rather than editing past an edit it cannot finish.
+TEST_F(TagDialogTest, UpdateThatCannotCheckForAnInterruptedEditWritesNothingAndSaysWhy) {
+    const std::string bytes = id3v2_tag(text_frame("TIT2", "Old")) + fake_audio(300);
+    ASSERT_TRUE(open(bytes));
+    TempDir state;
+    state.write_file("blocked", "");
+    setenv("XDG_STATE_HOME", (state.path() + "blocked").c_str(), 1);
+    child<QLineEdit>("歌曲名2编辑框")->setText(u"New"_s);
+    update();
+    unsetenv("XDG_STATE_HOME");
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].title, QStringLiteral("Kelto批量更名器"));
+    EXPECT_EQ(ui.messages[0].icon, MessageIcon::error);
+    EXPECT_TRUE(ui.messages[0].text.contains(QString::fromStdString(dir.path() + "song.mp3")));
+    EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("标签没有更新。\nNot a directory")))
+        << ui.messages[0].text.toStdString();
+    EXPECT_EQ(dir.read_file("song.mp3"), bytes);
 }
 
 // Enter in any box neither copies one tag into the other nor writes.
@@ -260,8 +290,8 @@ TEST_F(TagDialogTest, EnterInABoxNeitherCopiesNorWrites) {
         EXPECT_FALSE(child<QPushButton>(name)->autoDefault()) << name;
         EXPECT_FALSE(child<QPushButton>(name)->isDefault()) << name;
     }
-    EXPECT_EQ(child<QLineEdit>("歌曲名2编辑框")->text(), "v2 title");
-    EXPECT_EQ(child<QLineEdit>("歌曲名1编辑框")->text(), "v1 title");
+    EXPECT_EQ(child<QLineEdit>("歌曲名2编辑框")->text(), u"v2 title"_s);
+    EXPECT_EQ(child<QLineEdit>("歌曲名1编辑框")->text(), u"v1 title"_s);
     EXPECT_EQ(dir.read_file("song.mp3"), bytes);
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(ui.messages.empty());
@@ -284,33 +314,33 @@ TEST_F(TagDialogTest, TypingPastAByteLimitIsRefused) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     auto* title = child<QLineEdit>("歌曲名1编辑框");
     title->setFocus();
-    title->setText(QString(27, 'a') + "#2");  // 29 bytes
+    title->setText(QString(27, u'a') + u"#2"_s);  // 29 bytes
     title->setCursorPosition(27);
-    type(title, "b");  // 30 bytes: fits
-    EXPECT_EQ(title->text(), QString(27, 'a') + "b#2");
-    type(title, "c");  // would be 31
-    EXPECT_EQ(title->text(), QString(27, 'a') + "b#2");
+    type(title, u"b"_s);  // 30 bytes: fits
+    EXPECT_EQ(title->text(), QString(27, u'a') + u"b#2"_s);
+    type(title, u"c"_s);  // would be 31
+    EXPECT_EQ(title->text(), QString(27, u'a') + u"b#2"_s);
     EXPECT_EQ(title->cursorPosition(), 28);
-    title->setText("ab");
+    title->setText(u"ab"_s);
     title->setCursorPosition(1);
-    type(title, "中");  // two bytes still fit, "你" would be 31 after 28 more
-    EXPECT_EQ(title->text(), "a中b");
+    type(title, u"中"_s);  // two bytes still fit, "你" would be 31 after 28 more
+    EXPECT_EQ(title->text(), u"a中b"_s);
 
     auto* year = child<QLineEdit>("年代1编辑框");
     year->setFocus();
-    year->setText("");
+    year->setText(QString());
     title->setFocus();
     year->setFocus();
-    type(year, "19999");
-    EXPECT_EQ(year->text(), "1999");
+    type(year, u"19999"_s);
+    EXPECT_EQ(year->text(), u"1999"_s);
 
     auto* comment = child<QPlainTextEdit>("注释1编辑框");
     comment->setFocus();
-    type(comment, QString(29, 'x'));
-    type(comment, "中");  // 31 bytes
-    EXPECT_EQ(comment->toPlainText(), QString(29, 'x'));
-    type(comment, "y");
-    EXPECT_EQ(comment->toPlainText(), QString(30, 'x').replace(29, 1, 'y'));
+    type(comment, QString(29, u'x'));
+    type(comment, u"中"_s);  // 31 bytes
+    EXPECT_EQ(comment->toPlainText(), QString(29, u'x'));
+    type(comment, u"y"_s);
+    EXPECT_EQ(comment->toPlainText(), QString(30, u'x').replace(29, 1, u'y'));
     EXPECT_EQ(comment->textCursor().position(), 30);
 }
 
@@ -320,18 +350,18 @@ TEST_F(TagDialogTest, UpdateAsksBeforeDroppingFramesThatCannotBeKept) {
     const std::string bytes =
         id3v2_tag(text_frame("TIT2", "Old") + compressed, 4, 10) + fake_audio(300);
     ASSERT_TRUE(open(bytes));
-    child<QLineEdit>("歌曲名2编辑框")->setText("New");
+    child<QLineEdit>("歌曲名2编辑框")->setText(u"New"_s);
     ui.answers.push_back(MessageAnswer::no);
     update();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_NE(ui.messages[0].text.indexOf("TSOP"), -1);
+    EXPECT_NE(ui.messages[0].text.indexOf(u"TSOP"_s), -1);
     EXPECT_EQ(ui.messages[0].buttons, MessageButtons::yes_no);
     EXPECT_EQ(dir.read_file("song.mp3"), bytes);
 
     ui.answers.push_back(MessageAnswer::yes);
     update();
     ASSERT_EQ(ui.messages.size(), 3u);
-    EXPECT_EQ(ui.messages[2].text, "ID3v2标签更新成功！");
+    EXPECT_EQ(ui.messages[2].text, u"ID3v2标签更新成功！"_s);
     EXPECT_EQ(v2_on_disk()->title, "New");
 }
 
@@ -339,12 +369,12 @@ TEST_F(TagDialogTest, UpdateAsksBeforeDroppingFramesThatCannotBeKept) {
 // become a folder since the window opened).
 TEST_F(TagDialogTest, FailedUpdateGivesTheReason) {
     ASSERT_TRUE(open(id3v2_tag(text_frame("TIT2", "Old")) + fake_audio(300)));
-    child<QLineEdit>("歌曲名2编辑框")->setText("New");
+    child<QLineEdit>("歌曲名2编辑框")->setText(u"New"_s);
     ASSERT_EQ(unlink((dir.path() + "song.mp3").c_str()), 0);
     ASSERT_EQ(mkdir((dir.path() + "song.mp3").c_str(), 0700), 0);
     update();
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "ID3v2标签更新失败！\nIs a directory");
+    EXPECT_EQ(ui.messages[0].text, u"ID3v2标签更新失败！\nIs a directory"_s);
     EXPECT_EQ(ui.messages[0].icon, MessageIcon::error);
 }
 

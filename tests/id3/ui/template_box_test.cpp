@@ -13,6 +13,8 @@
 namespace varnel {
 namespace {
 
+using namespace Qt::StringLiterals;
+
 void type(QWidget* box, const QString& text) {
     for (const QChar c : text) {
         QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
@@ -38,13 +40,13 @@ TEST(TemplateBox, TypingPastFiftyBytesIsRefused) {
         QString typed;
         QString after;
     };
-    const QString full = QString(46, 'a') + "-#2";  // 49 bytes
+    const QString full = QString(46, u'a') + u"-#2"_s;  // 49 bytes
     const std::vector<Case> cases = {
-        {full, 0, "b", "b" + full},                             // 50 bytes: fits
-        {"b" + full, 0, "c", "b" + full},                       // 51: refused before "#2"
-        {"b" + full, 49, "c", "b" + full},                      // refused between "#" and "2"
-        {full, 46, "中", full},                                 // two bytes: 51
-        {QString(48, 'a'), 48, "中", QString(48, 'a') + "中"},  // exactly 50
+        {full, 0, u"b"_s, u"b"_s + full},            // 50 bytes: fits
+        {u"b"_s + full, 0, u"c"_s, u"b"_s + full},   // 51: refused before "#2"
+        {u"b"_s + full, 49, u"c"_s, u"b"_s + full},  // refused between "#" and "2"
+        {full, 46, u"中"_s, full},                   // two bytes: 51
+        {QString(48, u'a'), 48, u"中"_s, QString(48, u'a') + u"中"_s},  // exactly 50
     };
     for (const Case& c : cases) {
         box->setText(c.start);
