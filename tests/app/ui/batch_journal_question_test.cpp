@@ -55,9 +55,9 @@ TEST_F(BatchJournalQuestion, RenamesWithoutJournalOnlyAfterYes) {
                                           config.path() + "dir.txt",
                                           config.path() + "missing/journal"});
         ui.folder_choices.push_back(files.path());
-        window.toolbar_command(0);
+        window.add_folder_action()->trigger();
         ui.answers.push_back(c.answer);
-        window.toolbar_command(5);
+        window.rename_action()->trigger();
         EXPECT_EQ(files.names(), c.names_after);
         ASSERT_EQ(ui.messages.size(), c.messages);
         const auto& question = ui.messages[0];
