@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/atomic_file.h"
+#include "platform/language.h"
 
 namespace varnel {
 
@@ -27,7 +28,7 @@ struct Settings {
     std::int32_t preview_count = 10;             // 预览数量
     std::uint32_t font_colour = 0x800000;        // 字体颜色, 0x00BBGGRR
     std::uint32_t background_colour = 0x80A080;  // 背景颜色, 0x00BBGGRR
-    std::string font_name = "\xCB\xCE\xCC\xE5";  // 字体名称, code page: "宋体"
+    std::string font_name = code_page("宋体");   // 字体名称, code page
     std::int32_t font_size = 10;                 // 字体大小, points
     bool bold = false;
     bool italic = false;

@@ -146,7 +146,7 @@ int run_preview(const Command& command, const Codec& codec, std::ostream& out) {
             add_tag_status(command, list, row, fields);
             // A name the rule could not compute: why, as a further field.
             if (!faults.empty() && faults[r] != NameFault::none)
-                fields.push_back(name_fault_text(faults[r], codec));
+                fields.push_back(name_fault_text(faults[r]));
             printer.print(fields);
         }
     }
@@ -172,8 +172,8 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
         journal = UndoJournalWriter::create(command.journal, reason, &busy);
         if (!journal) {
             err << "varnel-cli: "
-                << (busy ? std::string(texts::another_batch_running_utf8) + ": " : "") << reason
-                << '\n';
+                << (busy ? for_terminal(texts::another_batch_running(), codec) + ": " : "")
+                << reason << '\n';
             return 2;
         }
     }
@@ -224,8 +224,8 @@ int run_undo(const Command& command, const Codec& codec, std::ostream& out, std:
     // Held until the undo ends: no batch or other undo starts on it meanwhile.
     const ClaimedJournal claimed = claim_undo_journal(command.journal);
     if (claimed.state == JournalState::busy) {
-        err << "varnel-cli: " << texts::another_batch_running_utf8 << ": " << claimed.reason
-            << '\n';
+        err << "varnel-cli: " << for_terminal(texts::another_batch_running(), codec) << ": "
+            << claimed.reason << '\n';
         return 2;
     }
     if (claimed.state == JournalState::none || claimed.state == JournalState::refused) {
@@ -236,7 +236,7 @@ int run_undo(const Command& command, const Codec& codec, std::ostream& out, std:
     std::optional<RecordPrinter> printer(std::in_place, out, codec, command.null_data,
                                          is_terminal_stream(out), progress_flush_every);
     const auto each = [&](const UndoEntry& entry, bool undone, const std::string& reason) {
-        const std::string_view status = undone ? texts::undo_succeeded : texts::undo_failed;
+        const std::string_view status = undone ? texts::undo_succeeded() : texts::undo_failed();
         printer->print({status_field(status, reason), entry.new_name, entry.name});
     };
     const BatchOutcome outcome =

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/code_page_chars.h"
+#include "platform/language.h"
 #include "platform/tag_file_io.h"
 
 namespace varnel {
@@ -50,7 +51,8 @@ std::optional<Trailer> read_trailer(const ByteFile& file) {
 
 bool is_space_char(std::string_view text, std::size_t at, std::size_t width) {
     if (width == 1) return text[at] == ' ';
-    return text[at] == '\xA1' && text[at + 1] == '\xA1';
+    static const std::string& full_width_space = code_page("　");
+    return text.substr(at, width) == full_width_space;
 }
 
 // Without leading and trailing half-width and full-width (A1 A1) spaces.

@@ -74,7 +74,11 @@ private:
 }
 
 // The summary of a cancelled batch: "已取消：" before `summary`.
-[[nodiscard]] std::string cancelled_summary(const std::string& summary, const Codec& codec);
+[[nodiscard]] std::string cancelled_summary(const std::string& summary);
+
+// Put between a failure's reason and the name a file keeps:
+// "；文件仍名为" / "; the file stays named ".
+[[nodiscard]] const std::string& stays_named_text();
 
 // Errors of undo beyond errno values: the file under the name the rename
 // gave is not the renamed file (by the part of its identity that differs),
@@ -87,7 +91,7 @@ inline constexpr int no_renamed_file_error = not_the_file_error - 1;
 
 // The system's text for `error`, or the text of an undo error above, in the
 // code page; empty for 0.
-std::string reason_of(int error, const Codec& codec);
+[[nodiscard]] std::string reason_of(int error, const Codec& codec);
 
 // One row of a batch: what to rename, or why it fails without a call.
 struct Planned {
@@ -137,8 +141,7 @@ struct UndoFailure {
 // every file came back and it was not cancelled, else the counts (after
 // "已取消：" when cancelled) followed by one line per failure
 // ("place：reason"), the first max_failure_lines of them.
-void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures,
-                      const Codec& codec);
+void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures);
 inline constexpr std::size_t max_failure_lines = 10;
 
 // The claim note of a batch (see ClaimNote): the write-ahead hook told of

@@ -16,11 +16,9 @@
 
 namespace varnel {
 
-// The marks, in the code page.
-inline constexpr std::string_view conflict_same_name =
-    "\xC3\xFB\xB3\xC6\xB3\xE5\xCD\xBB";  // "名称冲突"
-inline constexpr std::string_view conflict_target_exists =
-    "\xC4\xBF\xB1\xEA\xD2\xD1\xB4\xE6\xD4\xDA";  // "目标已存在"
+// The marks, in the code page, for people: "名称冲突" and "目标已存在".
+[[nodiscard]] const std::string& conflict_same_name();
+[[nodiscard]] const std::string& conflict_target_exists();
 
 enum class NameConflict : unsigned char {
     none,
@@ -55,7 +53,6 @@ std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, Renam
 // failure image; a name problem by the text of name_problem_text) and
 // empties every mark an earlier preview left where there is no conflict
 // now. Other status texts are kept.
-void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts,
-                         const Codec& codec);
+void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts);
 
 }  // namespace varnel

@@ -22,7 +22,7 @@ enum class NameFault : unsigned char {
 };
 
 // The text of a fault, in the code page (empty for none).
-std::string name_fault_text(NameFault fault, const Codec& codec);
+[[nodiscard]] std::string name_fault_text(NameFault fault);
 
 // The time one batch (a preview or a rename) may spend matching.
 inline constexpr std::chrono::milliseconds regex_batch_budget{2000};

@@ -228,12 +228,11 @@ BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& lo
     }
     if (outcome.cancelled) {
         outcome.count = done;
-        outcome.summary =
-            cancelled_summary(texts::rename_partial_summary(done, outcome.successes), codec);
+        outcome.summary = cancelled_summary(texts::rename_partial_summary(done, outcome.successes));
         return outcome;
     }
     outcome.summary = outcome.all_succeeded()
-                          ? std::string(texts::rename_all_done)
+                          ? std::string(texts::rename_all_done())
                           : texts::rename_partial_summary(count, outcome.successes);
     return outcome;
 }

@@ -109,7 +109,7 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
     update_buttons();
     const bool refused = !outcome.refused.empty();
     services_.message_box(
-        nullptr, code_page_text(texts::message_title), code_page_text(outcome.summary),
+        nullptr, code_page_text(texts::message_title()), code_page_text(outcome.summary),
         outcome.all_succeeded() && !refused && !outcome.cancelled ? MessageIcon::information
                                                                   : MessageIcon::warning,
         MessageButtons::ok);
@@ -118,8 +118,8 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
 
 void MainWindow::undo_command() {
     const MessageAnswer answer = services_.message_box(
-        nullptr, code_page_text(texts::undo_question_title), code_page_text(texts::undo_question),
-        MessageIcon::information, MessageButtons::yes_no);
+        nullptr, code_page_text(texts::undo_question_title()),
+        code_page_text(texts::undo_question()), MessageIcon::information, MessageButtons::yes_no);
     if (answer != MessageAnswer::yes) return;
     stop_pending_preview();  // a preview would wipe the rows' outcomes
     BatchOutcome outcome;
@@ -136,7 +136,7 @@ void MainWindow::undo_command() {
         panels_[1]->clear();
     }
     update_buttons();  // what could not be undone stays to undo
-    services_.message_box(nullptr, code_page_text(texts::message_title),
+    services_.message_box(nullptr, code_page_text(texts::message_title()),
                           code_page_text(outcome.summary),
                           outcome.all_succeeded() && !outcome.cancelled ? MessageIcon::information
                                                                         : MessageIcon::warning,
@@ -200,10 +200,9 @@ void MainWindow::undo_interrupted_batch() {
 }
 
 void MainWindow::tell_batch_running_elsewhere() {
-    const std::string_view text = texts::another_batch_running_utf8;
-    services_.message_box(nullptr, code_page_text(texts::message_title),
-                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                          MessageIcon::information, MessageButtons::ok);
+    services_.message_box(nullptr, code_page_text(texts::message_title()),
+                          code_page_text(texts::another_batch_running()), MessageIcon::information,
+                          MessageButtons::ok);
 }
 
 void MainWindow::undo_journal_batch() {
@@ -220,7 +219,7 @@ void MainWindow::undo_journal_batch() {
         return;
     }
     const MessageAnswer answer =
-        services_.message_box(nullptr, code_page_text(texts::undo_question_title),
+        services_.message_box(nullptr, code_page_text(texts::undo_question_title()),
                               interrupted_batch_question(journal, renames_done(journal.entries),
                                                          journal_time(undo_journal_path_), codec_),
                               MessageIcon::question, MessageButtons::yes_no);
@@ -242,7 +241,7 @@ void MainWindow::undo_journal_batch() {
         remove_journal(undo_journal_path_);
         set_pending_journal(false);
     }
-    services_.message_box(nullptr, code_page_text(texts::message_title),
+    services_.message_box(nullptr, code_page_text(texts::message_title()),
                           code_page_text(outcome.summary),
                           outcome.all_succeeded() && !outcome.cancelled ? MessageIcon::information
                                                                         : MessageIcon::warning,
@@ -251,7 +250,7 @@ void MainWindow::undo_journal_batch() {
 
 void MainWindow::discard_interrupted_batch() {
     const MessageAnswer answer = services_.message_box(
-        nullptr, code_page_text(texts::undo_question_title),
+        nullptr, code_page_text(texts::undo_question_title()),
         QStringLiteral("是否丢弃未完成的批量更名的记录？\n丢弃后，它已做的更名再也不能撤消。"),
         MessageIcon::warning, MessageButtons::yes_no);
     if (answer != MessageAnswer::yes) return;

@@ -37,7 +37,7 @@ TagFixDialog::TagFixDialog(std::vector<std::string> fs_paths, UiServices& servic
       codec_(codec),
       add_v2_from_v1_(add_v2_from_v1) {
     setObjectName(QStringLiteral("标签转为Unicode窗口"));
-    setWindowTitle(to_qstring(texts::fix_title, codec_));
+    setWindowTitle(to_qstring(texts::fix_title(), codec_));
     resize(fitted_to_screen(*this, QSize(760, 420)));  // the table scrolls on a small screen
     table_ = new QTableWidget(0, 5, this);
     table_->setObjectName(QStringLiteral("转换预览表"));
@@ -103,8 +103,8 @@ void TagFixDialog::fill_table() {
             continue;
         }
         const std::string_view what = fix.outcome.plan.action == TagFixAction::convert
-                                          ? texts::encoding_change
-                                          : texts::v1_to_v2;
+                                          ? texts::encoding_change()
+                                          : texts::v1_to_v2();
         for (const TagTextChange& change : fix.outcome.plan.changes)
             add_row(path, status, &change, what);
     }
@@ -147,9 +147,9 @@ void TagFixDialog::write_all() {
     }
     services_.set_busy(false);
     const std::string summary = (cancelled ? codec_.from_utf8_lossy("已取消：") : std::string()) +
-                                std::string(texts::converted) + ' ' + std::to_string(done) + ' ' +
-                                std::string(texts::files_word) + failures;
-    services_.message_box(this, to_qstring(texts::fix_title, codec_), to_qstring(summary, codec_),
+                                std::string(texts::converted()) + ' ' + std::to_string(done) + ' ' +
+                                std::string(texts::files_word()) + failures;
+    services_.message_box(this, to_qstring(texts::fix_title(), codec_), to_qstring(summary, codec_),
                           !failures.empty() ? MessageIcon::error
                           : cancelled       ? MessageIcon::warning
                                             : MessageIcon::information,
