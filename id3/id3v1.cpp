@@ -43,8 +43,8 @@ std::optional<Trailer> read_trailer(const ByteFile& file) {
     if (*length < block_size) return trailer;
     Block block;
     // One positioned read, no seek: the tag rule asks every file for this.
-    if (read_at(file.fd(), block.data(), block_size, *length - block_size) != block_size)
-        return std::nullopt;
+    const Result<std::size_t> got = file.read_at(block.data(), block_size, *length - block_size);
+    if (!got || *got != block_size) return std::nullopt;
     if (block[0] == 'T' && block[1] == 'A' && block[2] == 'G') trailer.tag = block;
     return trailer;
 }
@@ -141,7 +141,8 @@ bool write_id3v1_tag(ByteFile& file, std::string_view title, std::string_view ar
         trailer->tag ? trailer->file_length - block_size : trailer->file_length;
     if (file.seek(at) && file.write(block.data(), block.size())) return true;
     // A failed append (disk full) must not leave part of a block behind.
-    if (!trailer->tag) file.truncate(trailer->file_length);
+    // Best effort: the failed write is what the caller is told.
+    if (!trailer->tag) (void)file.truncate(trailer->file_length);
     return false;
 }
 

@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/dir_handle.h"
+
 namespace varnel {
 
 namespace {
@@ -166,6 +168,18 @@ std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasti
 
 std::optional<FileId> file_id_of(int fd) {
     return statx_id(fd, std::string(), AT_EMPTY_PATH, inode_numbers_last(fd));
+}
+
+std::optional<FileId> file_id_at(const DirHandle& dir, const std::string& name) {
+    return file_id_at(dir.fd(), name, dir.lasting_inodes());
+}
+
+bool can_exchange_names(const DirHandle& dir) {
+    return can_exchange_names(dir.fd());
+}
+
+std::optional<FileId> file_id_of(const ByteFile& file) {
+    return file_id_of(file.fd());
 }
 
 }  // namespace varnel

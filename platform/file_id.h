@@ -23,7 +23,11 @@
 #include <optional>
 #include <string>
 
+#include "platform/byte_file.h"
+
 namespace varnel {
+
+class DirHandle;
 
 struct FileId {
     std::uint64_t device = 0;
@@ -71,5 +75,10 @@ std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasti
 // The identity of the open file `fd`, with what inode_numbers_last says
 // of its file system.
 std::optional<FileId> file_id_of(int fd);
+[[nodiscard]] std::optional<FileId> file_id_of(const ByteFile& file);
+
+// The same for the open folder `dir`, with what it says of its inodes.
+[[nodiscard]] std::optional<FileId> file_id_at(const DirHandle& dir, const std::string& name);
+[[nodiscard]] bool can_exchange_names(const DirHandle& dir);
 
 }  // namespace varnel

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/unique_fd.h"
+
 namespace varnel {
 
 struct FolderContents;
@@ -28,18 +30,12 @@ public:
     // process has none left.
     WalkFolder open_subfolder(const std::string& name, int& error) const;
 
-    WalkFolder(WalkFolder&& other) noexcept;
-    WalkFolder& operator=(WalkFolder&& other) noexcept;
-    WalkFolder(const WalkFolder&) = delete;
-    WalkFolder& operator=(const WalkFolder&) = delete;
-    ~WalkFolder();
-
-    bool open() const { return fd_ >= 0; }
+    [[nodiscard]] bool open() const { return fd_.valid(); }
 
 private:
     explicit WalkFolder(int fd) : fd_(fd) {}
     friend FolderContents read_folder_contents(const WalkFolder& folder);
-    int fd_ = -1;
+    UniqueFd fd_;
 };
 
 // What one listing of a folder found.

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/eintr.h"
 #include "platform/error_text.h"
 #include "platform/rename_file.h"
 #include "platform/write_all.h"
@@ -204,8 +205,7 @@ TrustedRead HeldJournal::read(std::size_t max_size) const {
     std::string bytes;
     char buffer[65536];
     for (off_t at = 0;;) {
-        const ssize_t got = ::pread(fd_, buffer, sizeof buffer, at);
-        if (got < 0 && errno == EINTR) continue;
+        const ssize_t got = retry_on_eintr([&] { return ::pread(fd_, buffer, sizeof buffer, at); });
         if (got < 0) {
             result.reason = path_ + ": " + system_error_text(errno);
             return result;

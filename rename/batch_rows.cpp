@@ -78,7 +78,7 @@ void plan_row(const FileList& list, int row, RowFolders& folders, const TargetOf
     std::optional<std::string> target;
     std::optional<FileId> file;
     if (dir != nullptr) {
-        planned.dir_fd = dir->fd();
+        planned.dir = dir;
         target = target_of(row);
         if (!target) planned.error = EILSEQ;
     }
@@ -92,7 +92,7 @@ void plan_row(const FileList& list, int row, RowFolders& folders, const TargetOf
         }
     }
     if (target) {
-        file = file_id_at(dir->fd(), list.fs_name(row), dir->lasting_inodes());
+        file = file_id_at(*dir, list.fs_name(row));
         if (!file) planned.error = errno;
     }
     if (planned.error == 0 && file) {
@@ -133,9 +133,8 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
                 error = planned.unchanged ? 0 : journal_error;
                 current = journaled_before + planned.entry;
                 if (error == 0)
-                    error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name,
-                                              folders.case_memo(), system_rename_calls(),
-                                              claim ? &*claim : nullptr);
+                    error = rename_no_replace(*planned.dir, entry.fs_name, entry.renamed_fs_name,
+                                              folders.case_memo(), claim ? &*claim : nullptr);
                 if (error != 0 && journal_error == 0 && !planned.unchanged && hooks.rename_failed)
                     hooks.rename_failed(journaled_before + planned.entry);
                 if (error == 0) {
@@ -219,12 +218,12 @@ int undo_one(const UndoEntry& entry, FolderCache& folders) {
     int error = 0;
     const DirHandle* dir = folders.get(entry.fs_folder, error);
     if (dir == nullptr) return error;
-    const auto now = file_id_at(dir->fd(), entry.renamed_fs_name, dir->lasting_inodes());
+    const auto now = file_id_at(*dir, entry.renamed_fs_name);
     if (!now) return no_renamed_file_error;
     const FileMismatch mismatch = compare_files(entry.file, *now);
     if (mismatch != FileMismatch::none) return mismatch_error(mismatch);
-    if (entry.exchange) return exchange_names(dir->fd(), entry.renamed_fs_name, entry.fs_name);
-    return rename_no_replace(dir->fd(), entry.renamed_fs_name, entry.fs_name, folders.case_memo());
+    if (entry.exchange) return exchange_names(*dir, entry.renamed_fs_name, entry.fs_name);
+    return rename_no_replace(*dir, entry.renamed_fs_name, entry.fs_name, folders.case_memo());
 }
 
 }  // namespace varnel::batch

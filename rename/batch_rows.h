@@ -96,7 +96,7 @@ inline constexpr int no_renamed_file_error = not_the_file_error - 1;
 // One row of a batch: what to rename, or why it fails without a call.
 struct Planned {
     int row = 0;
-    int dir_fd = -1;
+    const DirHandle* dir = nullptr;
     int error = 0;
     bool unchanged = false;  // the new name is the old one: no call, no journal
     std::size_t entry = 0;   // index into the group's `entries` or `unchanged`

@@ -198,7 +198,7 @@ int renames_done(std::span<const UndoEntry> entries) {
         int error = 0;
         const DirHandle* dir = folders.get(entry.fs_folder, error);
         if (dir == nullptr) continue;
-        const auto now = file_id_at(dir->fd(), entry.renamed_fs_name, dir->lasting_inodes());
+        const auto now = file_id_at(*dir, entry.renamed_fs_name);
         if (now && is_same_file(entry.file, *now)) ++done;
     }
     return done;
@@ -236,7 +236,7 @@ std::string undo_journal_entry(const UndoEntry& entry, std::span<const Reservati
     const DirHandle* dir = folders.get(entry.fs_folder, error);
     if (dir == nullptr) return reason_of(error, codec);
     const auto holds_file = [&](const std::string& name, int& why) {
-        const auto now = file_id_at(dir->fd(), name, dir->lasting_inodes());
+        const auto now = file_id_at(*dir, name);
         const FileMismatch mismatch = now ? compare_files(entry.file, *now) : FileMismatch::none;
         why = !now ? no_renamed_file_error : mismatch_error(mismatch);
         return now && mismatch == FileMismatch::none;
@@ -253,10 +253,10 @@ std::string undo_journal_entry(const UndoEntry& entry, std::span<const Reservati
     // from one, so none is removed beside it.
     for (const Reservation* r : claimed)
         if (r->fs_name != *where && r->fs_name != entry.fs_name && entry.file.size != 0)
-            remove_empty_file(dir->fd(), r->fs_name);
+            (void)remove_empty_file(*dir, r->fs_name);  // best effort: a left one is empty
     if (*where == entry.fs_name) return {};
-    error = entry.exchange ? exchange_names(dir->fd(), *where, entry.fs_name)
-                           : rename_no_replace(dir->fd(), *where, entry.fs_name);
+    error = entry.exchange ? exchange_names(*dir, *where, entry.fs_name)
+                           : rename_no_replace(*dir, *where, entry.fs_name);
     if (error == 0) return {};
     return reason_of(error, codec) + stays_named_text() + codec.text_from_fs(*where);
 }
