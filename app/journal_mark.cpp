@@ -53,7 +53,8 @@ WriteResult mark_journal_asked(const std::string& journal_path) {
 }
 
 bool remove_journal(const std::string& journal_path) {
-    remove_file(mark_path(journal_path));
+    // Best effort: a mark whose journal is gone marks nothing.
+    (void)remove_file(mark_path(journal_path));
     return remove_file(journal_path);
 }
 

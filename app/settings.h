@@ -45,21 +45,21 @@ struct Settings {
     LanguageChoice language = LanguageChoice::automatic;
 
     // "／" in the code page.
-    static const std::string& default_slash_stand_in();
+    [[nodiscard]] static const std::string& default_slash_stand_in();
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 // The path of config.ini in `folder` (file-system bytes; '/' added when missing).
-std::string config_path(const std::string& folder);
+[[nodiscard]] std::string config_path(const std::string& folder);
 
 // Reads every key of config.ini, a missing file or key giving its default
 // and a value that is not a number reading as 0.
-Settings load_settings(const std::string& path);
+[[nodiscard]] Settings load_settings(const std::string& path);
 
 // Writes every key in one atomic replacement of the file (other keys and
 // lines kept); converts to false with the errno value when it cannot be
 // written.
-WriteResult save_settings(const std::string& path, const Settings& settings);
+[[nodiscard]] WriteResult save_settings(const std::string& path, const Settings& settings);
 
 }  // namespace varnel

@@ -28,7 +28,8 @@ namespace varnel::texts {
 [[nodiscard]] const std::string& frames_kept_back();
 // What a converted frame changes: "编码0 (GBK) → 编码1 (UTF-16)".
 [[nodiscard]] const std::string& encoding_change();
-// What a frame made from the ID3v1 tag is: "ID3v1 → ID3v2 (UTF-16)".
+// What a frame made from the ID3v1 tag is: "ID3v1 → ID3v2 (UTF-16)", the
+// same in both languages.
 [[nodiscard]] const std::string& v1_to_v2();
 // The words of the summary: "个文件" (after a count), "失败" and "，".
 [[nodiscard]] const std::string& files_word();

@@ -20,7 +20,7 @@ public:
     [[nodiscard]] static std::optional<ByteFile> open_read_write(const std::string& path);
 
     // Takes ownership of the open descriptor `fd`.
-    static ByteFile adopt(int fd) { return ByteFile(fd); }
+    [[nodiscard]] static ByteFile adopt(int fd) { return ByteFile(fd); }
 
     // Current length in bytes; nullopt on error.
     [[nodiscard]] std::optional<std::uint64_t> length() const;

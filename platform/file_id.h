@@ -70,11 +70,12 @@ enum class FileMismatch : unsigned char { none, birth, inode, size, content, mti
 // does not exist or cannot be examined. `lasting_inodes` is what
 // inode_numbers_last said of the folder; where it is false a regular file's
 // fingerprint is taken too (the file is opened and up to 8 KiB read).
-std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasting_inodes = true);
+[[nodiscard]] std::optional<FileId> file_id_at(int dir_fd, const std::string& name,
+                                               bool lasting_inodes = true);
 
 // The identity of the open file `fd`, with what inode_numbers_last says
 // of its file system.
-std::optional<FileId> file_id_of(int fd);
+[[nodiscard]] std::optional<FileId> file_id_of(int fd);
 [[nodiscard]] std::optional<FileId> file_id_of(const ByteFile& file);
 
 // The same for the open folder `dir`, with what it says of its inodes.

@@ -21,7 +21,7 @@ public:
     // The folder, made (with the state folder) where missing when `create`.
     // nullopt with ENOENT when it is missing (and not to be made), EPERM
     // when it is not a folder of this user alone.
-    static std::optional<RecoveryFolder> open(bool create);
+    [[nodiscard]] static std::optional<RecoveryFolder> open(bool create);
     RecoveryFolder(RecoveryFolder&& other) noexcept = default;
     RecoveryFolder& operator=(RecoveryFolder&&) = delete;
     RecoveryFolder(const RecoveryFolder&) = delete;

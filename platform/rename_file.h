@@ -23,12 +23,12 @@ struct RenameCalls {
 };
 
 // The real system calls.
-const RenameCalls& system_rename_calls();
+[[nodiscard]] const RenameCalls& system_rename_calls();
 
 // True when `name` may name an entry of a folder: not empty, not "." or
 // "..", no '/' and no NUL byte, at most 255 bytes (the name limit of Linux
 // file systems).
-bool is_valid_entry_name(std::string_view name);
+[[nodiscard]] bool is_valid_entry_name(std::string_view name);
 
 // Whether each open folder of a batch folds ASCII letter case, as far as a
 // rename that failed with EEXIST has had to find out: the folder is listed
@@ -38,7 +38,7 @@ bool is_valid_entry_name(std::string_view name);
 class CaseFoldingMemo {
 public:
     // nullopt until set for `dir_fd`.
-    std::optional<bool> folds(int dir_fd) const;
+    [[nodiscard]] std::optional<bool> folds(int dir_fd) const;
     void set(int dir_fd, bool folds);
 
 private:

@@ -50,7 +50,7 @@ struct FileInfo {
 [[nodiscard]] bool lock_file(const ByteFile& file, int wait_ms);
 
 // `bytes` random bytes as lower-case hex digits (twice as many).
-std::string random_hex(std::size_t bytes);
+[[nodiscard]] std::string random_hex(std::size_t bytes);
 
 // The extended attribute `name` (e.g. "user.x") of the open file: its
 // value; nullopt with errno ENODATA when the file has none, ENOTSUP where
@@ -63,41 +63,41 @@ std::string random_hex(std::size_t bytes);
 
 // The time now, nanoseconds since the epoch; never earlier than the change
 // time the file system gives a file changed before the call.
-std::int64_t time_now();
+[[nodiscard]] std::int64_t time_now();
 
 // Where a file lives once symbolic links are followed: `folder` ends in '/'.
 struct FileLocation {
     std::string folder;
     std::string name;
 };
-std::optional<FileLocation> locate_file(const std::string& path);
+[[nodiscard]] std::optional<FileLocation> locate_file(const std::string& path);
 
 // An open folder and the entries of the side files kept in it.
 class SideFolder {
 public:
-    static std::optional<SideFolder> open(const std::string& folder);
+    [[nodiscard]] static std::optional<SideFolder> open(const std::string& folder);
     SideFolder(SideFolder&& other) noexcept = default;
     SideFolder& operator=(SideFolder&&) = delete;
     SideFolder(const SideFolder&) = delete;
 
     // A new file (read and write, mode 0600) without a name (O_TMPFILE);
     // nullopt with errno EOPNOTSUPP where the file system has none.
-    std::optional<ByteFile> create_nameless() const;
+    [[nodiscard]] std::optional<ByteFile> create_nameless() const;
     // The new file `name` (read and write, mode 0600, never replacing one).
-    std::optional<ByteFile> create_named(const std::string& name) const;
+    [[nodiscard]] std::optional<ByteFile> create_named(const std::string& name) const;
     // Gives the nameless file `file` the name `name` (never replacing one).
-    bool link_file(const ByteFile& file, const std::string& name) const;
+    [[nodiscard]] bool link_file(const ByteFile& file, const std::string& name) const;
     // Renames entry `from` over entry `to`.
-    bool rename_over(const std::string& from, const std::string& to) const;
-    bool remove(const std::string& name) const;
+    [[nodiscard]] bool rename_over(const std::string& from, const std::string& to) const;
+    [[nodiscard]] bool remove(const std::string& name) const;
     // Syncs the folder, so that its entries survive a crash.
-    bool sync() const;
+    [[nodiscard]] bool sync() const;
     // Opens entry `name` (a regular file, links not followed).
-    std::optional<ByteFile> open_entry(const std::string& name, bool write) const;
+    [[nodiscard]] std::optional<ByteFile> open_entry(const std::string& name, bool write) const;
     // Removes entry `name` when it is a regular file of this user other
     // than inode `keep` (links not followed); true when it is gone or was
     // never there, false when it is something else or cannot be removed.
-    bool remove_own_file(const std::string& name, std::uint64_t keep) const;
+    [[nodiscard]] bool remove_own_file(const std::string& name, std::uint64_t keep) const;
     // The identity of entry `name`; nullopt when it does not exist or
     // cannot be examined.
     [[nodiscard]] std::optional<FileId> entry_id(const std::string& name) const;

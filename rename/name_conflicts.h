@@ -46,8 +46,9 @@ using FolderReader = std::function<std::optional<FolderNames>(const std::string&
 // marked by its problem and takes no part in the rest. A folder that cannot
 // be read, or a name the code page cannot spell, gives no conflict. Each
 // folder is read once.
-std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, RenameOrder order,
-                                              const Codec& codec, const FolderReader& read_folder);
+[[nodiscard]] std::vector<NameConflict> find_name_conflicts(const FileList& list, int n,
+                                                            RenameOrder order, const Codec& codec,
+                                                            const FolderReader& read_folder);
 
 // Shows the conflicts of rows 0..n-1 in column 命名状态 (text and the
 // failure image; a name problem by the text of name_problem_text) and

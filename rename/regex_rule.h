@@ -47,10 +47,10 @@ struct RegexNames {
 // Once `budget` has passed since the start, every name not yet computed
 // keeps its old name with fault over_budget. An empty pattern leaves every
 // name unchanged.
-RegexNames compute_regex_names(const ReplaceOptions& options,
-                               std::span<const std::string> old_names,
-                               std::span<std::string> new_names, const Codec& codec,
-                               std::chrono::nanoseconds budget = regex_batch_budget);
+[[nodiscard]] RegexNames compute_regex_names(const ReplaceOptions& options,
+                                             std::span<const std::string> old_names,
+                                             std::span<std::string> new_names, const Codec& codec,
+                                             std::chrono::nanoseconds budget = regex_batch_budget);
 
 // Why the pattern of `options` cannot run: it does not compile, or the
 // replacement refers to a group the pattern lacks. "正则表达式错误：", the

@@ -261,7 +261,7 @@ TEST(SmartOrderRace, AnotherProcessTakingNamesStrandsNothing) {
     UndoLog log;
     BatchHooks hooks;
     hooks.order = RenameOrder::smart;
-    rename_items(list, pages, log, Codec(), hooks);
+    (void)rename_items(list, pages, log, Codec(), hooks);  // the racer decides which fail
     kill(racer, SIGKILL);
     waitpid(racer, nullptr, 0);
     int found = 0;

@@ -35,7 +35,7 @@ TEST(FixNames, LegacyNamesGetTheirUtf8SpellingAndUndoBringsTheBytesBack) {
     EXPECT_EQ(dir.read_file(taken), taken);  // never replaced
     EXPECT_EQ(dir.read_file("文.txt"), "文.txt");
 
-    undo_rename(list, log, codec, {});
+    EXPECT_TRUE(undo_rename(list, log, codec, {}).all_succeeded());
     EXPECT_EQ(dir.read_file(gbk), gbk);
     EXPECT_EQ(list.fs_name(0), gbk);
 }
