@@ -10,6 +10,7 @@
 #include <array>
 
 #include "platform/dir_handle.h"
+#include "platform/language.h"
 
 namespace varnel {
 
@@ -103,15 +104,15 @@ std::string mismatch_text(FileMismatch mismatch) {
         case FileMismatch::none:
             return {};
         case FileMismatch::birth:
-            return "its creation time differs";
+            return say("创建时间不同", "its creation time differs");
         case FileMismatch::inode:
-            return "it is another inode";
+            return say("是另一个inode", "it is another inode");
         case FileMismatch::size:
-            return "its size differs";
+            return say("大小不同", "its size differs");
         case FileMismatch::content:
-            return "its content differs";
+            return say("内容不同", "its content differs");
         case FileMismatch::mtime:
-            return "its modification time differs";
+            return say("修改时间不同", "its modification time differs");
     }
     return {};
 }

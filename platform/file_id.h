@@ -53,8 +53,9 @@ enum class FileMismatch : unsigned char { none, birth, inode, size, content, mti
 // True when `recorded` and `now` are the same file by the rule above.
 [[nodiscard]] bool is_same_file(const FileId& recorded, const FileId& now);
 
-// What told the files apart, as the end of a sentence (UTF-8), such as
-// "its content differs"; empty for none.
+// What told the files apart, as the end of a sentence in the language of
+// platform/language.h (code page), such as "its content differs"; empty
+// for none.
 [[nodiscard]] std::string mismatch_text(FileMismatch mismatch);
 
 // True when the file system of the open folder `dir_fd` keeps inode

@@ -50,8 +50,7 @@ std::string reason_of(int error, const Codec& codec) {
     if (error > not_the_file_error)
         return say("更名后名称上的是另一个文件：",
                    "the file under the name the rename gave is another file: ") +
-               codec.from_utf8_lossy(
-                   mismatch_text(static_cast<FileMismatch>(error - not_the_file_error)));
+               mismatch_text(static_cast<FileMismatch>(error - not_the_file_error));
     return codec.from_utf8_lossy(system_error_text(error));
 }
 

@@ -85,8 +85,7 @@ std::string undo_reason(int error, const Codec& codec) {
                    "the file is no longer under its new name (moved or deleted)");
     if (error > not_the_file_error)
         return say("更名后位置上的已是另一个文件（", "another file is under the new name (") +
-               codec.from_utf8_lossy(
-                   mismatch_text(static_cast<FileMismatch>(error - not_the_file_error))) +
+               mismatch_text(static_cast<FileMismatch>(error - not_the_file_error)) +
                say("）", ")");
     if (error == EEXIST) return say("原名称已被另一个文件占用", "another file has the old name");
     return reason_of(error, codec);
