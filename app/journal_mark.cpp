@@ -21,7 +21,7 @@ std::optional<FileId> journal_id(const std::string& journal_path) {
     if (folder.empty()) folder = "./";
     const std::optional<DirHandle> dir = DirHandle::open_path(folder);
     if (!dir) return std::nullopt;
-    return file_id_at(dir->fd(), name_of_path(journal_path));
+    return file_id_at(*dir, name_of_path(journal_path));
 }
 
 std::string mark_text(const FileId& id) {
@@ -53,7 +53,8 @@ WriteResult mark_journal_asked(const std::string& journal_path) {
 }
 
 bool remove_journal(const std::string& journal_path) {
-    remove_file(mark_path(journal_path));
+    // Best effort: a mark whose journal is gone marks nothing.
+    (void)remove_file(mark_path(journal_path));
     return remove_file(journal_path);
 }
 

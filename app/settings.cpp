@@ -15,35 +15,103 @@
 namespace varnel {
 namespace {
 
-// Section and key names of config.ini, in the code page.
-constexpr std::string_view preview_section = "\xD4\xA4\xC0\xC0\xD1\xA1\xCF\xEE";    // 预览选项
-constexpr std::string_view auto_preview_key = "\xD7\xD4\xB6\xAF\xD4\xA4\xC0\xC0";   // 自动预览
-constexpr std::string_view preview_all_key = "\xC8\xAB\xB2\xBF\xD4\xA4\xC0\xC0";    // 全部预览
-constexpr std::string_view preview_count_key = "\xD4\xA4\xC0\xC0\xCA\xFD\xC1\xBF";  // 预览数量
-constexpr std::string_view colour_section = "\xD1\xD5\xC9\xAB";                     // 颜色
-constexpr std::string_view background_key = "\xB1\xB3\xBE\xB0\xD1\xD5\xC9\xAB";     // 背景颜色
-constexpr std::string_view font_colour_key = "\xD7\xD6\xCC\xE5\xD1\xD5\xC9\xAB";    // 字体颜色
-constexpr std::string_view font_section = "\xD7\xD6\xCC\xE5";                       // 字体
-constexpr std::string_view font_name_key = "\xD7\xD6\xCC\xE5\xC3\xFB\xB3\xC6";      // 字体名称
-constexpr std::string_view font_size_key = "\xD7\xD6\xCC\xE5\xB4\xF3\xD0\xA1";      // 字体大小
-constexpr std::string_view font_style_key = "\xD7\xD6\xCC\xE5\xD1\xF9\xCA\xBD";     // 字体样式
-constexpr std::string_view tag_section = "MP3\xB1\xEA\xC7\xA9";                     // MP3标签
-constexpr std::string_view v2_encoding_key =
-    "ID3v2\xCE\xC4\xD7\xD6\xB1\xE0\xC2\xEB";  // ID3v2文字编码
-constexpr std::string_view naming_section = "\xC3\xFC\xC3\xFB\xD1\xA1\xCF\xEE";    // 命名选项
-constexpr std::string_view order_key = "\xB3\xE5\xCD\xBB\xB4\xA6\xC0\xED";         // 冲突处理
-constexpr std::string_view in_order_text = "\xB0\xB4\xCB\xB3\xD0\xF2";             // 按顺序
-constexpr std::string_view smart_order_text = "\xD6\xC7\xC4\xDC\xCB\xB3\xD0\xF2";  // 智能顺序
+// Section and key names of config.ini, in the code page: data, the same
+// in every language.
+const std::string& preview_section() {
+    return code_page("预览选项");
+}
+
+const std::string& auto_preview_key() {
+    return code_page("自动预览");
+}
+
+const std::string& preview_all_key() {
+    return code_page("全部预览");
+}
+
+const std::string& preview_count_key() {
+    return code_page("预览数量");
+}
+
+const std::string& colour_section() {
+    return code_page("颜色");
+}
+
+const std::string& background_key() {
+    return code_page("背景颜色");
+}
+
+const std::string& font_colour_key() {
+    return code_page("字体颜色");
+}
+
+const std::string& font_section() {
+    return code_page("字体");
+}
+
+const std::string& font_name_key() {
+    return code_page("字体名称");
+}
+
+const std::string& font_size_key() {
+    return code_page("字体大小");
+}
+
+const std::string& font_style_key() {
+    return code_page("字体样式");
+}
+
+const std::string& tag_section() {
+    return code_page("MP3标签");
+}
+
+const std::string& v2_encoding_key() {
+    return code_page("ID3v2文字编码");
+}
+
+const std::string& naming_section() {
+    return code_page("命名选项");
+}
+
+const std::string& order_key() {
+    return code_page("冲突处理");
+}
+
+const std::string& in_order_text() {
+    return code_page("按顺序");
+}
+
+const std::string& smart_order_text() {
+    return code_page("智能顺序");
+}
+
 constexpr std::string_view gbk_text = "GBK";
 constexpr std::string_view unicode_text = "Unicode";
 
 // Values.
-constexpr std::string_view on_text = "\xBF\xAA";                           // 开
-constexpr std::string_view off_text = "\xB9\xD8";                          // 关
-constexpr std::string_view regular_text = "\xB3\xA3\xB9\xE6";              // 常规
-constexpr std::string_view bold_text = "\xB4\xD6\xCC\xE5";                 // 粗体
-constexpr std::string_view italic_text = "\xD0\xB1\xCC\xE5";               // 斜体
-constexpr std::string_view bold_italic_text = "\xB4\xD6\xD0\xB1\xCC\xE5";  // 粗斜体
+const std::string& on_text() {
+    return code_page("开");
+}
+
+const std::string& off_text() {
+    return code_page("关");
+}
+
+const std::string& regular_text() {
+    return code_page("常规");
+}
+
+const std::string& bold_text() {
+    return code_page("粗体");
+}
+
+const std::string& italic_text() {
+    return code_page("斜体");
+}
+
+const std::string& bold_italic_text() {
+    return code_page("粗斜体");
+}
 
 // Magnitudes are read up to this bound, which lies beyond every range a
 // value is clamped to below, so clamping sees "too large" correctly.
@@ -73,19 +141,19 @@ std::uint32_t read_colour(std::string_view text) {
 }
 
 bool read_switch(std::string_view text) {
-    return text == on_text;
+    return text == on_text();
 }
 
 std::string_view style_text(bool bold, bool italic) {
-    if (bold && italic) return bold_italic_text;
-    if (bold) return bold_text;
-    if (italic) return italic_text;
-    return regular_text;
+    if (bold && italic) return bold_italic_text();
+    if (bold) return bold_text();
+    if (italic) return italic_text();
+    return regular_text();
 }
 
 void read_style(std::string_view text, Settings& settings) {
-    settings.bold = text == bold_text || text == bold_italic_text;
-    settings.italic = text == italic_text || text == bold_italic_text;
+    settings.bold = text == bold_text() || text == bold_italic_text();
+    settings.italic = text == italic_text() || text == bold_italic_text();
 }
 
 // A stand-in as the settings may hold it: without '/' or NUL bytes (a
@@ -133,18 +201,19 @@ Settings load_settings(const std::string& path) {
                               std::string_view fallback) {
         return read_profile_string(path, section, key, fallback);
     };
-    settings.auto_preview = read_switch(read(preview_section, auto_preview_key, off_text));
-    settings.preview_all = read_switch(read(preview_section, preview_all_key, off_text));
-    settings.preview_count = read_int(read(preview_section, preview_count_key, "10"));
-    settings.background_colour = read_colour(read(colour_section, background_key, "8429696"));
-    settings.font_colour = read_colour(read(colour_section, font_colour_key, "8388608"));
-    settings.font_name = read(font_section, font_name_key, Settings{}.font_name);
-    settings.font_size = read_int(read(font_section, font_size_key, "10"));
-    read_style(read(font_section, font_style_key, regular_text), settings);
-    settings.v2_unicode = read(tag_section, v2_encoding_key, gbk_text) == unicode_text;
-    settings.smart_order = read(naming_section, order_key, in_order_text) == smart_order_text;
+    settings.auto_preview = read_switch(read(preview_section(), auto_preview_key(), off_text()));
+    settings.preview_all = read_switch(read(preview_section(), preview_all_key(), off_text()));
+    settings.preview_count = read_int(read(preview_section(), preview_count_key(), "10"));
+    settings.background_colour = read_colour(read(colour_section(), background_key(), "8429696"));
+    settings.font_colour = read_colour(read(colour_section(), font_colour_key(), "8388608"));
+    settings.font_name = read(font_section(), font_name_key(), Settings{}.font_name);
+    settings.font_size = read_int(read(font_section(), font_size_key(), "10"));
+    read_style(read(font_section(), font_style_key(), regular_text()), settings);
+    settings.v2_unicode = read(tag_section(), v2_encoding_key(), gbk_text) == unicode_text;
+    settings.smart_order =
+        read(naming_section(), order_key(), in_order_text()) == smart_order_text();
     settings.slash_stand_in = without_separators(
-        read(tag_section, code_page("斜杠替换为"), Settings::default_slash_stand_in()));
+        read(tag_section(), code_page("斜杠替换为"), Settings::default_slash_stand_in()));
     settings.language = read_language(read(code_page("界面"), code_page("界面语言"), ""));
     return settings;
 }
@@ -155,17 +224,18 @@ WriteResult save_settings(const std::string& path, const Settings& settings) {
                                   std::string_view value) {
         entries.push_back({std::string(section), std::string(key), std::string(value)});
     };
-    write(preview_section, auto_preview_key, settings.auto_preview ? on_text : off_text);
-    write(preview_section, preview_all_key, settings.preview_all ? on_text : off_text);
-    write(preview_section, preview_count_key, std::to_string(settings.preview_count));
-    write(colour_section, background_key, std::to_string(settings.background_colour));
-    write(colour_section, font_colour_key, std::to_string(settings.font_colour));
-    write(font_section, font_name_key, settings.font_name);
-    write(font_section, font_size_key, std::to_string(settings.font_size));
-    write(font_section, font_style_key, style_text(settings.bold, settings.italic));
-    write(tag_section, v2_encoding_key, settings.v2_unicode ? unicode_text : gbk_text);
-    write(tag_section, code_page("斜杠替换为"), settings.slash_stand_in);
-    write(naming_section, order_key, settings.smart_order ? smart_order_text : in_order_text);
+    write(preview_section(), auto_preview_key(), settings.auto_preview ? on_text() : off_text());
+    write(preview_section(), preview_all_key(), settings.preview_all ? on_text() : off_text());
+    write(preview_section(), preview_count_key(), std::to_string(settings.preview_count));
+    write(colour_section(), background_key(), std::to_string(settings.background_colour));
+    write(colour_section(), font_colour_key(), std::to_string(settings.font_colour));
+    write(font_section(), font_name_key(), settings.font_name);
+    write(font_section(), font_size_key(), std::to_string(settings.font_size));
+    write(font_section(), font_style_key(), style_text(settings.bold, settings.italic));
+    write(tag_section(), v2_encoding_key(), settings.v2_unicode ? unicode_text : gbk_text);
+    write(tag_section(), code_page("斜杠替换为"), settings.slash_stand_in);
+    write(naming_section(), order_key(),
+          settings.smart_order ? smart_order_text() : in_order_text());
     // The file keeps the five sections it has always had until a language is
     // chosen; once the key is there it follows every change.
     if (settings.language != LanguageChoice::automatic ||

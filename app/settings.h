@@ -15,6 +15,7 @@
 #include <string>
 
 #include "platform/atomic_file.h"
+#include "platform/language.h"
 
 namespace varnel {
 
@@ -27,7 +28,7 @@ struct Settings {
     std::int32_t preview_count = 10;             // 预览数量
     std::uint32_t font_colour = 0x800000;        // 字体颜色, 0x00BBGGRR
     std::uint32_t background_colour = 0x80A080;  // 背景颜色, 0x00BBGGRR
-    std::string font_name = "\xCB\xCE\xCC\xE5";  // 字体名称, code page: "宋体"
+    std::string font_name = code_page("宋体");   // 字体名称, code page
     std::int32_t font_size = 10;                 // 字体大小, points
     bool bold = false;
     bool italic = false;
@@ -44,21 +45,21 @@ struct Settings {
     LanguageChoice language = LanguageChoice::automatic;
 
     // "／" in the code page.
-    static const std::string& default_slash_stand_in();
+    [[nodiscard]] static const std::string& default_slash_stand_in();
 
     friend bool operator==(const Settings&, const Settings&) = default;
 };
 
 // The path of config.ini in `folder` (file-system bytes; '/' added when missing).
-std::string config_path(const std::string& folder);
+[[nodiscard]] std::string config_path(const std::string& folder);
 
 // Reads every key of config.ini, a missing file or key giving its default
 // and a value that is not a number reading as 0.
-Settings load_settings(const std::string& path);
+[[nodiscard]] Settings load_settings(const std::string& path);
 
 // Writes every key in one atomic replacement of the file (other keys and
 // lines kept); converts to false with the errno value when it cannot be
 // written.
-WriteResult save_settings(const std::string& path, const Settings& settings);
+[[nodiscard]] WriteResult save_settings(const std::string& path, const Settings& settings);
 
 }  // namespace varnel

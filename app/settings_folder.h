@@ -25,9 +25,9 @@ struct SettingsFolderFacts {
 
 // The folder, ending in '/'. Falls back to the executable's folder when no
 // configuration folder is known (no home folder at all).
-std::string choose_settings_folder(const SettingsFolderFacts& facts);
+[[nodiscard]] std::string choose_settings_folder(const SettingsFolderFacts& facts);
 
 // The facts of the running program, asked of the system.
-SettingsFolderFacts settings_folder_facts(const std::string& executable_folder);
+[[nodiscard]] SettingsFolderFacts settings_folder_facts(const std::string& executable_folder);
 
 }  // namespace varnel

@@ -21,10 +21,10 @@ struct StartArguments {
 // before it, an argument starting with '-' (other than "-" itself) is an
 // option. --version and --help win over an unknown option anywhere (so they
 // can be answered before the toolkit has taken its own options out).
-StartArguments parse_start_arguments(const std::vector<std::string>& args);
+[[nodiscard]] StartArguments parse_start_arguments(const std::vector<std::string>& args);
 
 // The text of --help, and of --version ("Varnel 1.3").
-std::string start_help_text();
-std::string version_text();
+[[nodiscard]] std::string start_help_text();
+[[nodiscard]] std::string version_text();
 
 }  // namespace varnel

@@ -4,16 +4,38 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/language.h"
+
 namespace varnel {
 
 namespace {
 
-constexpr std::string_view block_open = "////\xBF\xAA\xCA\xBC";                 // ////开始
-constexpr std::string_view block_close = "////\xBD\xE1\xCA\xF8";                // ////结束
-constexpr std::string_view latest_key = "\xD7\xEE\xD0\xC2\xB0\xE6=";            // 最新版=
-constexpr std::string_view method_key = "\xCF\xC2\xD4\xD8\xB7\xBD\xCA\xBD=";    // 下载方式=
-constexpr std::string_view notes_key = "\xB8\xFC\xD0\xC2\xCB\xB5\xC3\xF7=";     // 更新说明=
-constexpr std::string_view open_web_page = "\xB4\xF2\xBF\xAA\xCD\xF8\xD2\xB3";  // 打开网页
+// The markers and entry names of the update page (data, in the code page).
+const std::string& block_open() {
+    return code_page("////开始");
+}
+
+const std::string& block_close() {
+    return code_page("////结束");
+}
+
+const std::string& latest_key() {
+    return code_page("最新版=");
+}
+
+const std::string& method_key() {
+    return code_page("下载方式=");
+}
+
+const std::string& notes_key() {
+    return code_page("更新说明=");
+}
+
+// The download method that means "open the home page".
+const std::string& open_web_page() {
+    return code_page("打开网页");
+}
+
 constexpr std::string_view entry_end = "</p>";
 constexpr double tolerance = 0.0000001;
 
@@ -52,24 +74,24 @@ double leading_number(std::string_view text) {
 }
 
 UpdateVerdict judge_update_page(std::string_view page, std::string_view current_version) {
-    const std::string block = extract(page, block_open, block_close);
-    const std::string latest = extract(block, latest_key, entry_end);
+    const std::string block = extract(page, block_open(), block_close());
+    const std::string latest = extract(block, latest_key(), entry_end);
     const double difference = leading_number(latest) - leading_number(current_version);
     UpdateVerdict verdict;
     if (std::fabs(difference) <= tolerance) {
         verdict.kind = UpdateVerdict::Kind::same;
     } else if (difference > tolerance) {
         verdict.kind = UpdateVerdict::Kind::newer;
-        std::string notes = extract(block, notes_key, entry_end);
+        std::string notes = extract(block, notes_key(), entry_end);
         erase_all(notes, "<p>");
         erase_all(notes, "</p>");
-        verdict.prompt = "\xB5\xB1\xC7\xB0\xB0\xE6\xB1\xBE\xA3\xBA";  // 当前版本：
+        verdict.prompt = say("当前版本：", "Current version: ");
         verdict.prompt += current_version;
-        verdict.prompt += "\r\n\xD7\xEE\xD0\xC2\xB0\xE6\xB1\xBE\xA3\xBA";  // 最新版本：
+        verdict.prompt += say("\r\n最新版本：", "\r\nLatest version: ");
         verdict.prompt += latest;
-        verdict.prompt += "\r\n\xB8\xFC\xD0\xC2\xC4\xDA\xC8\xDD\xA3\xBA";  // 更新内容：
+        verdict.prompt += say("\r\n更新内容：", "\r\nWhat is new: ");
         verdict.prompt += notes;
-        verdict.open_home = extract(block, method_key, entry_end) == open_web_page;
+        verdict.open_home = extract(block, method_key(), entry_end) == open_web_page();
     }
     return verdict;
 }

@@ -14,11 +14,12 @@ namespace varnel {
 
 // The bytes after the first `open` in `text` and before the first `close`
 // after it; empty when either is missing.
-std::string extract(std::string_view text, std::string_view open, std::string_view close);
+[[nodiscard]] std::string extract(std::string_view text, std::string_view open,
+                                  std::string_view close);
 
 // The leading decimal number of a text, as a floating-point parse reads it
 // ("1.10" is 1.1, "2.0.1" is 2.0); 0 when there is none.
-double leading_number(std::string_view text);
+[[nodiscard]] double leading_number(std::string_view text);
 
 struct UpdateVerdict {
     enum class Kind { newer, same, nothing } kind = Kind::nothing;
@@ -29,6 +30,7 @@ struct UpdateVerdict {
 // What the page says against `current_version`: newer when the announced
 // number exceeds it by more than 0.0000001, the same within that, nothing
 // otherwise (an older version, or an empty or broken page).
-UpdateVerdict judge_update_page(std::string_view page, std::string_view current_version);
+[[nodiscard]] UpdateVerdict judge_update_page(std::string_view page,
+                                              std::string_view current_version);
 
 }  // namespace varnel

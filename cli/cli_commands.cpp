@@ -176,7 +176,7 @@ int run_preview(const Command& command, const Codec& codec, std::ostream& out) {
             add_tag_status(command, list, row, fields);
             // A name the rule could not compute: why, as a further field.
             if (!faults.empty() && faults[r] != NameFault::none)
-                fields.emplace_back(name_fault_text(faults[r], codec));
+                fields.emplace_back(name_fault_text(faults[r]));
             printer.print(fields);
         }
     }
@@ -266,7 +266,7 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
     });
     if (!run.ran) {
         const std::string reason = codec.from_utf8_lossy(run.journal_error);
-        tell(err, run.journal_busy ? code_page(texts::another_batch_running_utf8) + ": " + reason
+        tell(err, run.journal_busy ? texts::another_batch_running() + ": " + reason
                                    : reason);
         return 2;
     }
@@ -297,7 +297,7 @@ int undo_journal(const Command& command, const std::string& path, bool automatic
     // Held until the undo ends: no batch or other undo starts on it meanwhile.
     const ClaimedJournal claimed = claim_undo_journal(path);
     if (claimed.state == JournalState::busy) {
-        tell(err, code_page(texts::another_batch_running_utf8) + ": " +
+        tell(err, texts::another_batch_running() + ": " +
                       codec.from_utf8_lossy(claimed.reason));
         return 2;
     }
@@ -309,7 +309,7 @@ int undo_journal(const Command& command, const std::string& path, bool automatic
     std::optional<RecordPrinter> printer(std::in_place, out, codec, command.null_data,
                                          is_terminal_stream(out), progress_flush_every);
     const auto each = [&](const UndoEntry& entry, bool undone, const std::string& reason) {
-        const std::string_view status = undone ? texts::undo_succeeded : texts::undo_failed;
+        const std::string_view status = undone ? texts::undo_succeeded() : texts::undo_failed();
         printer->print({status_field(status, reason),
                         RecordField::name(entry.new_name, entry.renamed_fs_name),
                         RecordField::name(entry.name, entry.fs_name)});

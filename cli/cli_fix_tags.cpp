@@ -19,11 +19,11 @@ namespace {
 // "将转换 N 个文件，无需转换 M 个文件，转换失败 K 个文件" (已转换 once written).
 std::string summary(bool written, int changed, int unchanged, int failed) {
     const auto count = [](int n) {
-        return ' ' + std::to_string(n) + ' ' + std::string(texts::files_word);
+        return ' ' + std::to_string(n) + ' ' + std::string(texts::files_word());
     };
-    return std::string(written ? texts::converted : texts::will_convert) + count(changed) +
-           std::string(texts::separator) + std::string(texts::nothing_to_convert) +
-           count(unchanged) + std::string(texts::separator) + std::string(texts::fix_failed) +
+    return std::string(written ? texts::converted() : texts::will_convert()) + count(changed) +
+           std::string(texts::separator()) + std::string(texts::nothing_to_convert()) +
+           count(unchanged) + std::string(texts::separator()) + std::string(texts::fix_failed()) +
            count(failed);
 }
 
@@ -56,7 +56,7 @@ int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, 
         }
         ++changed;
         const std::string_view change =
-            plan.action == TagFixAction::convert ? texts::encoding_change : texts::v1_to_v2;
+            plan.action == TagFixAction::convert ? texts::encoding_change() : texts::v1_to_v2();
         for (const TagTextChange& text : plan.changes)
             printer->print(
                 {status, file, text.field, text.before, text.after, std::string(change)});

@@ -22,8 +22,10 @@ std::optional<std::string> read_last_folder(const std::string& path) {
         if (error != ENOENT || create_empty_file(path) != 0) return std::nullopt;
         return std::string();
     }
-    // The first line: it ends at a line feed, a NUL or an end-of-file mark.
-    std::string line = bytes->substr(0, bytes->find_first_of(std::string_view("\n\0\x1A", 3)));
+    // The first line: it ends at a line feed, a NUL or an end-of-file mark
+    // (Ctrl-Z, byte 0x1A).
+    constexpr std::string_view line_ends("\n\0\x1A", 3);
+    std::string line = bytes->substr(0, bytes->find_first_of(line_ends));
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
 }

@@ -18,7 +18,7 @@ struct ContextMenuState {
     bool fix_tags = false;            // 标签转为Unicode: a selected row is an MP3 item
 };
 
-ContextMenuState context_menu_state(int rows, int selected_rows, bool tag_page_shown,
-                                    bool mp3_selected = false);
+[[nodiscard]] ContextMenuState context_menu_state(int rows, int selected_rows, bool tag_page_shown,
+                                                  bool mp3_selected = false);
 
 }  // namespace varnel

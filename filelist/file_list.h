@@ -92,12 +92,12 @@ public:
         FileList& list_;
     };
 
-    int item_count() const { return static_cast<int>(old_names_.size()); }
+    [[nodiscard]] int item_count() const { return static_cast<int>(old_names_.size()); }
 
     // Row r holds item r+1. Sizes always equal item_count().
-    std::span<const std::string> old_names() const { return old_names_; }
-    std::span<std::string> new_names() { return new_names_; }
-    std::span<const std::string> new_names() const { return new_names_; }
+    [[nodiscard]] std::span<const std::string> old_names() const { return old_names_; }
+    [[nodiscard]] std::span<std::string> new_names() { return new_names_; }
+    [[nodiscard]] std::span<const std::string> new_names() const { return new_names_; }
 
     // Appends one item per name, all sharing `folder`. Before the rows are
     // added, when row 0 carries a rename status, the rename status of every
@@ -106,38 +106,38 @@ public:
     int append_items(const ItemFolder& folder, std::vector<ItemName> names);
 
     // Cell texts; a row or column that does not exist gives empty text.
-    std::string_view get_cell(int row, Column column) const;
+    [[nodiscard]] std::string_view get_cell(int row, Column column) const;
     // Sets a cell of column 新文件名, 命名状态 or MP3标签状态 (the old name
     // and the folder change only through the item operations); a row that
     // does not exist is ignored.
     void set_cell(int row, Column column, std::string text);
 
-    StatusImage status_image(int row) const;
+    [[nodiscard]] StatusImage status_image(int row) const;
     // Sets the 命名状态 cell, its image and the reason of a failure (the
     // system's error text, code-page bytes; empty on success).
     void set_rename_status(int row, std::string text, StatusImage image, std::string reason = {});
     // Why the row's last rename or undo failed; empty when it did not.
-    const std::string& status_reason(int row) const;
+    [[nodiscard]] const std::string& status_reason(int row) const;
     // When row 0 carries a rename status text, empties the text, image and
     // reason of every row. True when it cleared anything.
     bool reset_rename_status();
 
-    const ItemFolder& item_folder(int row) const;
-    const std::string& fs_name(int row) const { return rows_[idx(row)].fs_name; }
+    [[nodiscard]] const ItemFolder& item_folder(int row) const;
+    [[nodiscard]] const std::string& fs_name(int row) const { return rows_[idx(row)].fs_name; }
     // The index of the row's folder; rows added together share one.
-    std::uint32_t folder_index(int row) const { return rows_[idx(row)].folder; }
-    std::size_t folder_count() const { return folders_.size(); }
-    const ItemFolder& folder_at(std::uint32_t index) const { return folders_[index]; }
+    [[nodiscard]] std::uint32_t folder_index(int row) const { return rows_[idx(row)].folder; }
+    [[nodiscard]] std::size_t folder_count() const { return folders_.size(); }
+    [[nodiscard]] const ItemFolder& folder_at(std::uint32_t index) const { return folders_[index]; }
 
     // The item's file now has the name `name` (after a rename or undo).
     void set_old_name(int row, ItemName name);
 
     // Selection (the list control's own marks).
-    bool is_selected(int row) const;
+    [[nodiscard]] bool is_selected(int row) const;
     void select_row(int row);
     void unselect_row(int row);
-    int selected_count() const { return selected_count_; }
-    int first_selected_row() const;  // -1 when none
+    [[nodiscard]] int selected_count() const { return selected_count_; }
+    [[nodiscard]] int first_selected_row() const;  // -1 when none
     void select_all();
     void unselect_all();
 
@@ -168,8 +168,8 @@ private:
         bool selected = false;
     };
 
-    std::size_t idx(int row) const { return static_cast<std::size_t>(row); }
-    bool has_row(int row) const { return row >= 0 && row < item_count(); }
+    [[nodiscard]] std::size_t idx(int row) const { return static_cast<std::size_t>(row); }
+    [[nodiscard]] bool has_row(int row) const { return row >= 0 && row < item_count(); }
     void compact(const std::vector<char>& remove_flags);
     void changed(int first_row, int last_row, Column first, Column last);
     void end_batch();

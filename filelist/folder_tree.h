@@ -60,7 +60,8 @@ using TreeFolderSink = std::function<void(const std::string& fs_folder, std::vec
 // identity per folder walked. `stop`, when given, is asked before each
 // folder after the root; true ends the walk there (report.stopped), the
 // folders handed to `sink` so far staying handed.
-TreeWalkReport walk_folder_tree(const std::string& root, const Codec& codec,
-                                const TreeFolderSink& sink, const std::function<bool()>& stop = {});
+[[nodiscard]] TreeWalkReport walk_folder_tree(const std::string& root, const Codec& codec,
+                                              const TreeFolderSink& sink,
+                                              const std::function<bool()>& stop = {});
 
 }  // namespace varnel

@@ -27,13 +27,13 @@ using NameMatch = std::function<bool(std::string_view old_name)>;
 
 // The operation of entry `index` of 操作方式组合框: 0 remove, 1 keep.
 // Any other index (-1 when no entry is selected) gives nullopt.
-std::optional<FilterOperation> filter_operation(int index);
+[[nodiscard]] std::optional<FilterOperation> filter_operation(int index);
 
 // Checks a filter request in the order the dialog reports problems: a
 // missing operation first, then empty `text` for the criterion `by`. With
 // FilterBy::none the text is not looked at.
-FilterProblem check_filter(std::optional<FilterOperation> operation, FilterBy by,
-                           std::string_view text);
+[[nodiscard]] FilterProblem check_filter(std::optional<FilterOperation> operation, FilterBy by,
+                                         std::string_view text);
 
 // With `remove`, removes every item whose old name matches; with `keep`,
 // every item whose old name does not. `matches` is called once per item.

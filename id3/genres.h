@@ -11,14 +11,14 @@ namespace varnel {
 inline constexpr int genre_count = 126;
 
 // The name of genre `number`; empty for a number outside 0..125.
-std::string_view genre_name(int number);
+[[nodiscard]] std::string_view genre_name(int number);
 
 // The 0-based position of genre `number` in the display order; -1 outside 0..125.
-int genre_display_position(int number);
+[[nodiscard]] int genre_display_position(int number);
 
 // The genre numbers in display order: names compared without regard to
 // ASCII case, byte by byte, every '-' ignored, a space before the end of a
 // name and the end of a name before every other character.
-const std::array<int, genre_count>& genres_in_display_order();
+[[nodiscard]] const std::array<int, genre_count>& genres_in_display_order();
 
 }  // namespace varnel

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/code_page_chars.h"
+#include "platform/language.h"
 #include "platform/tag_file_io.h"
 
 namespace varnel {
@@ -42,15 +43,16 @@ std::optional<Trailer> read_trailer(const ByteFile& file) {
     if (*length < block_size) return trailer;
     Block block;
     // One positioned read, no seek: the tag rule asks every file for this.
-    if (read_at(file.fd(), block.data(), block_size, *length - block_size) != block_size)
-        return std::nullopt;
+    const Result<std::size_t> got = file.read_at(block.data(), block_size, *length - block_size);
+    if (!got || *got != block_size) return std::nullopt;
     if (block[0] == 'T' && block[1] == 'A' && block[2] == 'G') trailer.tag = block;
     return trailer;
 }
 
 bool is_space_char(std::string_view text, std::size_t at, std::size_t width) {
     if (width == 1) return text[at] == ' ';
-    return text[at] == '\xA1' && text[at + 1] == '\xA1';
+    static const std::string& full_width_space = code_page("　");
+    return text.substr(at, width) == full_width_space;
 }
 
 // Without leading and trailing half-width and full-width (A1 A1) spaces.
@@ -139,7 +141,8 @@ bool write_id3v1_tag(ByteFile& file, std::string_view title, std::string_view ar
         trailer->tag ? trailer->file_length - block_size : trailer->file_length;
     if (file.seek(at) && file.write(block.data(), block.size())) return true;
     // A failed append (disk full) must not leave part of a block behind.
-    if (!trailer->tag) file.truncate(trailer->file_length);
+    // Best effort: the failed write is what the caller is told.
+    if (!trailer->tag) (void)file.truncate(trailer->file_length);
     return false;
 }
 

@@ -14,7 +14,7 @@ namespace varnel {
 
 // True when the file is at least 128 bytes long and its last 128 bytes
 // begin with "TAG".
-bool has_id3v1_tag(ByteFile& file);
+[[nodiscard]] bool has_id3v1_tag(ByteFile& file);
 
 // Fills title, artist, album, track, year, genre (the number, in decimal)
 // and comment; the other fields stay as they are. false, record untouched,
@@ -23,7 +23,7 @@ bool has_id3v1_tag(ByteFile& file);
 // full-width A1 A1). When byte 125 is zero the comment is bytes 97..124 and
 // byte 126 is the track (0: empty), else the comment is bytes 97..126 and
 // the track is empty.
-bool read_id3v1_tag(ByteFile& file, TagFields& fields);
+[[nodiscard]] bool read_id3v1_tag(ByteFile& file, TagFields& fields);
 
 // Writes the tag over the old one, or appends it; the block always has the
 // track (low 8 bits) at offset 126 and the genre (low 8 bits) at 127. A text
@@ -32,16 +32,16 @@ bool read_id3v1_tag(ByteFile& file, TagFields& fields);
 // a character (two or four bytes). Only the last 128 bytes of the file are touched.
 // false when the block could not be written; a failed append is cut off
 // again.
-bool write_id3v1_tag(ByteFile& file, std::string_view title, std::string_view artist,
-                     std::string_view album, std::string_view year, std::string_view comment,
-                     int track, int genre);
+[[nodiscard]] bool write_id3v1_tag(ByteFile& file, std::string_view title, std::string_view artist,
+                                   std::string_view album, std::string_view year,
+                                   std::string_view comment, int track, int genre);
 
 // The 128-byte block write_id3v1_tag writes.
-std::string build_id3v1_block(std::string_view title, std::string_view artist,
-                              std::string_view album, std::string_view year,
-                              std::string_view comment, int track, int genre);
+[[nodiscard]] std::string build_id3v1_block(std::string_view title, std::string_view artist,
+                                            std::string_view album, std::string_view year,
+                                            std::string_view comment, int track, int genre);
 
 // Cuts the tag off the file; true without a change when there is none.
-bool remove_id3v1_tag(ByteFile& file);
+[[nodiscard]] bool remove_id3v1_tag(ByteFile& file);
 
 }  // namespace varnel

@@ -44,12 +44,12 @@ struct BuiltFrames {
 // gives the year and adds TDAT (and TIME) where it held a day (and a time)
 // and the old tag has none; a TDRC that holds no date ("Oct 3, 1995") is
 // kept as it is, its text whole, beside the TYER of the year field.
-BuiltFrames build_id3v2_frames(const TagFields& fields, std::string_view old_tag,
-                               const V2WriteOptions& options, const Codec& codec);
+[[nodiscard]] BuiltFrames build_id3v2_frames(const TagFields& fields, std::string_view old_tag,
+                                             const V2WriteOptions& options, const Codec& codec);
 
 // Header ("ID3", version 3.0, no flags, syncsafe size) + `frames` +
 // `padding` zero bytes. Empty when the size exceeds 2^28 - 1.
-std::string wrap_id3v2_tag(std::string_view frames, std::size_t padding);
+[[nodiscard]] std::string wrap_id3v2_tag(std::string_view frames, std::size_t padding);
 
 // The padding of a tag written anew: 877 bytes.
 inline constexpr std::size_t new_tag_padding = 877;

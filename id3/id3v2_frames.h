@@ -26,12 +26,12 @@ struct TagFrame {
 };
 
 // `bytes` with every FF 00 pair turned back into FF.
-std::string undo_unsynchronisation(std::string_view bytes);
+[[nodiscard]] std::string undo_unsynchronisation(std::string_view bytes);
 
 // The frames of `tag` (the tag bytes, header included), in their order, as
 // walk_id3v2_frames finds them, through convert_frames. Empty when `tag`
 // has no valid header.
-std::vector<TagFrame> read_frames(std::string_view tag);
+[[nodiscard]] std::vector<TagFrame> read_frames(std::string_view tag);
 
 // The walked frames in version 2.3 form. Version 2.3 frames come as they
 // are (byte for byte); version 2.4 frames with plain sizes, their flags in
@@ -42,22 +42,22 @@ std::vector<TagFrame> read_frames(std::string_view tag);
 // place of the first, with the pairs of both), the sub-frames of a chapter
 // (CHAP, CTOC) converted the same way where they walk cleanly; version 2.2 frames under
 // their version 2.3 ids (PIC as APIC with a MIME type).
-std::vector<TagFrame> convert_frames(const FrameList& list);
+[[nodiscard]] std::vector<TagFrame> convert_frames(const FrameList& list);
 
 // One frame of `list` in version 2.3 form, as convert_frames gives it
 // (without the merging of people lists).
-TagFrame convert_frame(const FrameList& list, const FrameSpan& span);
+[[nodiscard]] TagFrame convert_frame(const FrameList& list, const FrameSpan& span);
 
 // The id under which a tag of version `major` holds the frame that
 // convert_frame gives as version 2.3 `id`: the id itself, in a version 2.2
 // tag its three-letter counterpart (empty where there is none).
-std::string_view tag_id(std::uint8_t major, std::string_view id);
+[[nodiscard]] std::string_view tag_id(std::uint8_t major, std::string_view id);
 
 // Header (id, plain size, flags) and data.
-std::string frame_bytes(const TagFrame& frame);
+[[nodiscard]] std::string frame_bytes(const TagFrame& frame);
 
 // The UTF-8 text `utf8` as little-endian UTF-16 after the byte-order mark
 // FF FE; malformed bytes are dropped.
-std::string utf16_with_mark(std::string_view utf8);
+[[nodiscard]] std::string utf16_with_mark(std::string_view utf8);
 
 }  // namespace varnel

@@ -237,14 +237,14 @@ bool has_id3v2_header(ByteFile& file) {
 
 std::optional<std::uint32_t> id3v2_tag_length(ByteFile& file) {
     std::array<char, header_size> head{};
-    const std::optional<std::size_t> got = read_at(file.fd(), head.data(), head.size(), 0);
+    const Result<std::size_t> got = file.read_at(head.data(), head.size(), 0);
     if (!got) return std::nullopt;
     return declared_tag_length({head.data(), *got});
 }
 
 bool read_id3v2_tag(ByteFile& file, TagFields& fields, const Codec& codec) {
     std::array<char, first_read_size> head;
-    const std::optional<std::size_t> got = read_at(file.fd(), head.data(), head.size(), 0);
+    const Result<std::size_t> got = file.read_at(head.data(), head.size(), 0);
     if (!got) return false;
     const std::optional<std::uint32_t> length = declared_tag_length({head.data(), *got});
     if (!length) return false;

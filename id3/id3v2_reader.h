@@ -18,11 +18,11 @@ namespace varnel {
 
 // True when the file starts with "ID3", version, revision and flags bytes
 // other than 0xFF, and four size bytes below 0x80.
-bool has_id3v2_header(ByteFile& file);
+[[nodiscard]] bool has_id3v2_header(ByteFile& file);
 
 // The tag's length as its header declares it: the syncsafe size of bytes 6..9 plus the 10-byte
 // header. nullopt when there is no header.
-std::optional<std::uint32_t> id3v2_tag_length(ByteFile& file);
+[[nodiscard]] std::optional<std::uint32_t> id3v2_tag_length(ByteFile& file);
 
 // Fills all twelve fields (a missing frame gives the empty text) from the
 // frames walked in the first tag-length bytes of the file (in version 2.3
@@ -34,12 +34,13 @@ std::optional<std::uint32_t> id3v2_tag_length(ByteFile& file);
 // read. A version other than 2.2, 2.3 or 2.4 gives twelve empty fields.
 // false, record untouched, when there is no header. Reads at most the bytes
 // the file holds, never more, usually in one read.
-bool read_id3v2_tag(ByteFile& file, TagFields& fields, const Codec& codec);
+[[nodiscard]] bool read_id3v2_tag(ByteFile& file, TagFields& fields, const Codec& codec);
 
 // The text of the first frame `id` (a four-letter id; a version 2.2 tag's
 // frames under their version 2.3 ids) walked in the tag bytes `tag` (header
 // included), in the code page; empty when there is none.
-std::string find_frame_text(std::string_view tag, std::string_view id, const Codec& codec);
+[[nodiscard]] std::string find_frame_text(std::string_view tag, std::string_view id,
+                                          const Codec& codec);
 
 // The text of `frame` in the code page; empty for a frame compressed or
 // encrypted, or without a version 2.3 form. A grouping byte is skipped.
@@ -53,12 +54,12 @@ std::string find_frame_text(std::string_view tag, std::string_view id, const Cod
 // the URL after the description, as single-byte text. UTF-16 text ends at
 // its first 00 00 code unit, other text at its first 00 byte; bytes that do
 // not decode are dropped, an odd last byte ignored.
-std::string frame_text(const TagFrame& frame, const Codec& codec);
+[[nodiscard]] std::string frame_text(const TagFrame& frame, const Codec& codec);
 
 // The year of a recording time as version 2.4 writes it ("1995",
 // "1995-10-03", "1995-10-03T12:00"): its first four digits; empty for a
 // text that is no such date ("Oct 3, 1995", "19951").
-std::string year_of_date(std::string_view date);
+[[nodiscard]] std::string year_of_date(std::string_view date);
 
 // A TCON text made readable: "(17)" and "(17)Rock" give "Rock", "Rock"
 // stays, "(RX)" gives "Blues", "Rock (live)" gives the empty text; a bare
@@ -69,6 +70,6 @@ std::string year_of_date(std::string_view date);
 // between them give the text after the ")"; otherwise the leading digits
 // between them (none read as 0) give the genre's name, and a number
 // without a name leaves the text unchanged.
-std::string resolve_genre_text(std::string_view text);
+[[nodiscard]] std::string resolve_genre_text(std::string_view text);
 
 }  // namespace varnel

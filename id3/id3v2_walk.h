@@ -49,11 +49,11 @@ struct FrameList {
     // `frames` hold the reading that walks further.
     bool ambiguous = false;
 
-    std::string_view id(const FrameSpan& frame) const;
-    std::string_view data(const FrameSpan& frame) const;
+    [[nodiscard]] std::string_view id(const FrameSpan& frame) const;
+    [[nodiscard]] std::string_view data(const FrameSpan& frame) const;
     // The two flag bytes (zero for version 2.2).
-    std::uint8_t status(const FrameSpan& frame) const;
-    std::uint8_t format(const FrameSpan& frame) const;
+    [[nodiscard]] std::uint8_t status(const FrameSpan& frame) const;
+    [[nodiscard]] std::uint8_t format(const FrameSpan& frame) const;
 };
 
 // The frames of `tag` (the tag's first bytes, header included; may be cut
@@ -62,9 +62,9 @@ struct FrameList {
 // stands where it would start (writers that set the flag without one).
 // nullopt when `tag` does not start with a valid header of version 2.2, 2.3
 // or 2.4. A compressed version 2.2 tag has no frames.
-std::optional<FrameList> walk_id3v2_frames(std::string_view tag);
+[[nodiscard]] std::optional<FrameList> walk_id3v2_frames(std::string_view tag);
 
 // The byte after the zero bytes that start at `from` in `bytes`.
-std::size_t skip_zero_bytes(std::string_view bytes, std::size_t from);
+[[nodiscard]] std::size_t skip_zero_bytes(std::string_view bytes, std::size_t from);
 
 }  // namespace varnel

@@ -19,8 +19,8 @@ namespace {
 constexpr std::size_t block_size = 4096;
 constexpr std::size_t header_size = 10;
 
-bool read_block(int fd, char* buffer, std::size_t size, std::uint64_t offset) {
-    const std::optional<std::size_t> count = read_at(fd, buffer, size, offset);
+bool read_block(const ByteFile& file, char* buffer, std::size_t size, std::uint64_t offset) {
+    const Result<std::size_t> count = file.read_at(buffer, size, offset);
     return count && *count == size;
 }
 
@@ -146,8 +146,8 @@ bool delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count) {
     for (std::uint64_t target = position; target + count < *length;) {
         const auto block = static_cast<std::size_t>(
             std::min<std::uint64_t>(block_size, *length - (target + count)));
-        if (!read_block(file.fd(), buffer, block, target + count) ||
-            !write_at(file.fd(), buffer, block, target))
+        if (!read_block(file, buffer, block, target + count) ||
+            !file.write_at(buffer, block, target))
             return false;
         target += block;
     }
@@ -163,12 +163,12 @@ bool insert_bytes(ByteFile& file, std::uint64_t position, std::string_view bytes
         const auto block =
             static_cast<std::size_t>(std::min<std::uint64_t>(block_size, end - position));
         const std::uint64_t start = end - block;
-        if (!read_block(file.fd(), buffer, block, start) ||
-            !write_at(file.fd(), buffer, block, start + bytes.size()))
+        if (!read_block(file, buffer, block, start) ||
+            !file.write_at(buffer, block, start + bytes.size()))
             return false;
         end = start;
     }
-    return write_at(file.fd(), bytes.data(), bytes.size(), position);
+    return file.write_at(bytes.data(), bytes.size(), position).ok();
 }
 
 }  // namespace varnel

@@ -43,7 +43,7 @@ struct TagEditResult {
 // TIT2) with encoding 0x00 and the texts as they are, then 877 bytes of
 // padding: 1024 bytes plus the texts. Empty when the texts together exceed
 // 2^28 - 1 - 1014 bytes, which the tag's syncsafe size cannot express.
-std::string build_id3v2_tag(const TagFields& fields);
+[[nodiscard]] std::string build_id3v2_tag(const TagFields& fields);
 
 // Errors of a tag edit besides the system's (TagEditResult::error, errno):
 // where the tag ends is unknown (tag_extent.h), or a version 2.4 tag's frame
@@ -53,11 +53,11 @@ inline constexpr int frame_sizes_unclear = EBADMSG;
 
 // The reason for a tag edit's `error` in words: the two above, else the
 // system's text.
-std::string tag_edit_error_text(int error);
+[[nodiscard]] std::string tag_edit_error_text(int error);
 
 // The ids of the frames of the file's tag that a write would have to leave
 // out (empty when there are none, or no tag).
-std::vector<std::string> unconvertible_frames(ByteFile& file);
+[[nodiscard]] std::vector<std::string> unconvertible_frames(ByteFile& file);
 
 // Replaces the file's ID3v2 tag (or puts one in front of a file without),
 // keeping the frames the record does not change. Refused (nothing written)
@@ -65,8 +65,9 @@ std::vector<std::string> unconvertible_frames(ByteFile& file);
 // `path`, open for reading and writing; afterwards it is open on the new
 // file. Not ok when frames cannot be carried and options do not allow to
 // drop them (nothing written), or on any error; the file is then unchanged.
-TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields,
-                              const V2WriteOptions& options, const Codec& codec);
+[[nodiscard]] TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path,
+                                            const TagFields& fields, const V2WriteOptions& options,
+                                            const Codec& codec);
 
 // The file's ID3v2 tag as an edit may replace it (length 0 for none):
 // nullopt with errno set where its end is unknown (tag_end_unknown), where
@@ -84,15 +85,17 @@ TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const Tag
 // padding filling the space, else by the whole-file rewrite with 877 bytes
 // of padding. The caller has finished any interrupted edit. Not ok with
 // error EFBIG when the tag would exceed 2^28 - 1 bytes.
-TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::string_view frames);
+[[nodiscard]] TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path,
+                                               std::string_view frames);
 
 // The same with code-page texts, dropping no frame; true when written.
-bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields);
+[[nodiscard]] bool write_id3v2_tag(ByteFile& file, const std::string& path,
+                                   const TagFields& fields);
 
 // Cuts the ID3v2 tag off the file (whole-file rewrite), up to its mended
 // end where the size is damaged; ok without a change when there is none.
 // Refused with error tag_end_unknown.
-TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path);
+[[nodiscard]] TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path);
 
 // In-place edits, moving the rest of the file through a 4096-byte buffer:
 // remove `count` bytes at `position` (fewer where the file ends first;
@@ -100,7 +103,7 @@ TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path);
 // (a position past the end leaves a hole of zero bytes). Positioned reads
 // and writes: the file position never moves. false on error, with the
 // bytes moved so far left moved.
-bool delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count);
-bool insert_bytes(ByteFile& file, std::uint64_t position, std::string_view bytes);
+[[nodiscard]] bool delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count);
+[[nodiscard]] bool insert_bytes(ByteFile& file, std::uint64_t position, std::string_view bytes);
 
 }  // namespace varnel

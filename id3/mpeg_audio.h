@@ -12,11 +12,11 @@ namespace varnel {
 // frame sync (11 bits set), a version, layer, bit rate and sample rate that
 // are not reserved. 0 for a valid header of free bit rate (length unknown);
 // nullopt when `bytes` does not start with a valid header.
-std::optional<std::size_t> mpeg_frame_length(std::string_view bytes);
+[[nodiscard]] std::optional<std::size_t> mpeg_frame_length(std::string_view bytes);
 
 // Whether `bytes` plainly start with MPEG audio: a valid frame header, and
 // where the frame's length is known and `bytes` reach that far, another
 // valid header right after the frame.
-bool starts_with_mpeg_audio(std::string_view bytes);
+[[nodiscard]] bool starts_with_mpeg_audio(std::string_view bytes);
 
 }  // namespace varnel

@@ -28,20 +28,22 @@ EditRecord new_record(RecordKind kind, const FileId& id, std::uint64_t old_lengt
     return record;
 }
 
-std::optional<std::string> read_bytes(int fd, std::uint64_t offset, std::uint64_t size) {
+std::optional<std::string> read_bytes(const ByteFile& file, std::uint64_t offset,
+                                      std::uint64_t size) {
     std::string bytes(static_cast<std::size_t>(size), '\0');
-    const std::optional<std::size_t> got = read_at(fd, bytes.data(), bytes.size(), offset);
+    const Result<std::size_t> got = file.read_at(bytes.data(), bytes.size(), offset);
     if (!got) return std::nullopt;
     bytes.resize(*got);
     return bytes;
 }
 
 // The hash of the pieces of the file outside the regions (edit_record.h).
-std::optional<Sha256Digest> outside_hash(int fd, const std::vector<RecordRegion>& regions,
+std::optional<Sha256Digest> outside_hash(const ByteFile& file,
+                                         const std::vector<RecordRegion>& regions,
                                          std::uint64_t limit) {
     Sha256 hash;
     for (const auto& [offset, length] : outside_pieces(regions, limit)) {
-        const std::optional<std::string> piece = read_bytes(fd, offset, length);
+        const std::optional<std::string> piece = read_bytes(file, offset, length);
         if (!piece) return std::nullopt;
         hash.update(*piece);
     }
@@ -62,16 +64,16 @@ struct Target {
 std::optional<Target> lock_target(ByteFile& file, const std::string& path, bool follow) {
     constexpr int attempts = 100;
     for (int attempt = 0; attempt < attempts; ++attempt) {
-        if (!lock_file(file.fd(), edit_lock_wait_ms)) return std::nullopt;
-        const std::optional<FileInfo> info = file_info(file.fd());
-        const std::optional<FileId> id = file_id_of(file.fd());
+        if (!lock_file(file, edit_lock_wait_ms)) return std::nullopt;
+        const std::optional<FileInfo> info = file_info(file);
+        const std::optional<FileId> id = file_id_of(file);
         const std::optional<FileLocation> where = locate_file(path);
         if (!info || !id || !where) return std::nullopt;
         std::optional<SideFolder> folder = SideFolder::open(where->folder);
         if (!folder) return std::nullopt;
         std::optional<ByteFile> found = folder->open_entry(where->name, false);
         const std::optional<FileInfo> found_info =
-            found ? file_info(found->fd()) : std::optional<FileInfo>();
+            found ? file_info(*found) : std::optional<FileInfo>();
         if (found_info && found_info->device == info->device && found_info->inode == info->inode)
             return Target{std::move(*folder), where->name, *info, *id};
         // Only a file that lost its last name to another edit is left for
@@ -89,8 +91,8 @@ std::optional<Target> lock_target(ByteFile& file, const std::string& path, bool 
 }
 
 // Copies the finished new file over the file in place and syncs it.
-bool copy_over(ByteFile& file, int from, std::uint64_t size) {
-    return copy_to_end(from, 0, file.fd(), 0) && file.truncate(size) && file.sync();
+bool copy_over(ByteFile& file, const ByteFile& from, std::uint64_t size) {
+    return copy_to_end(from, 0, file, 0) && file.truncate(size) && file.sync();
 }
 
 bool length_between(std::uint64_t length, const EditRecord& record) {
@@ -101,20 +103,20 @@ bool length_between(std::uint64_t length, const EditRecord& record) {
 // Writes the new bytes of every region and gives the file its new length.
 bool write_new(ByteFile& file, const EditRecord& record) {
     for (const RecordRegion& region : record.regions)
-        if (!write_at(file.fd(), region.new_bytes.data(), region.new_bytes.size(), region.offset))
+        if (!file.write_at(region.new_bytes.data(), region.new_bytes.size(), region.offset))
             return false;
     const std::optional<std::uint64_t> length = file.length();
     if (!length || (*length != record.new_length && !file.truncate(record.new_length)))
         return false;
-    return sync_data(file.fd());
+    return file.sync_data().ok();
 }
 
 // Puts back the old bytes of every region and the old length.
 bool write_old(ByteFile& file, const EditRecord& record) {
     for (const RecordRegion& region : record.regions)
-        if (!write_at(file.fd(), region.old_bytes.data(), region.old_bytes.size(), region.offset))
+        if (!file.write_at(region.old_bytes.data(), region.old_bytes.size(), region.offset))
             return false;
-    return file.truncate(record.old_length) && sync_data(file.fd());
+    return file.truncate(record.old_length) && file.sync_data();
 }
 
 // Finishes an in-place edit whose regions hold old, new or torn bytes.
@@ -123,7 +125,7 @@ std::optional<Recovery> apply_patch(ByteFile& file, const EditRecord& record) {
     if (!length) return std::nullopt;
     if (!length_between(*length, record)) return Recovery::discarded;
     const std::optional<Sha256Digest> outside =
-        outside_hash(file.fd(), record.regions, std::min(record.old_length, record.new_length));
+        outside_hash(file, record.regions, std::min(record.old_length, record.new_length));
     if (!outside) return std::nullopt;
     if (*outside != record.outside) return Recovery::discarded;
     bool all_new = *length == record.new_length;
@@ -131,7 +133,7 @@ std::optional<Recovery> apply_patch(ByteFile& file, const EditRecord& record) {
         const std::uint64_t end =
             region.offset + std::max(region.old_bytes.size(), region.new_bytes.size());
         const std::uint64_t size = std::min(end, *length) - std::min(region.offset, *length);
-        const std::optional<std::string> now = read_bytes(file.fd(), region.offset, size);
+        const std::optional<std::string> now = read_bytes(file, region.offset, size);
         if (!now) return std::nullopt;
         const RegionState state = region_state(*now, region);
         if (state == RegionState::foreign) return Recovery::discarded;
@@ -143,13 +145,13 @@ std::optional<Recovery> apply_patch(ByteFile& file, const EditRecord& record) {
 
 // Whether each piece of the file (copy_pieces) holds the old or the new
 // file's bytes.
-std::optional<bool> pieces_old_or_new(int fd, std::uint64_t length, int finished,
-                                      const EditRecord& record) {
+std::optional<bool> pieces_old_or_new(const ByteFile& file, std::uint64_t length,
+                                      const ByteFile& finished, const EditRecord& record) {
     const auto pieces = copy_pieces(std::max(length, record.old_length), record.new_length);
     for (std::size_t i = 0; i < pieces.size() && pieces[i].first < length; ++i) {
         const auto [at, size] = pieces[i];
         const std::uint64_t now_size = std::min(at + size, length) - at;
-        const std::optional<std::string> now = read_bytes(fd, at, now_size);
+        const std::optional<std::string> now = read_bytes(file, at, now_size);
         if (!now) return std::nullopt;
         if (at < record.new_length) {
             const std::optional<std::string> fresh = read_bytes(finished, at, now_size);
@@ -165,11 +167,11 @@ std::optional<bool> pieces_old_or_new(int fd, std::uint64_t length, int finished
     return true;
 }
 
-std::optional<Sha256Digest> file_hash(int fd) {
+std::optional<Sha256Digest> file_hash(const ByteFile& file) {
     Sha256 hash;
     std::string buffer(std::size_t{1} << 20, '\0');
     for (std::uint64_t at = 0;;) {
-        const std::optional<std::size_t> got = read_at(fd, buffer.data(), buffer.size(), at);
+        const Result<std::size_t> got = file.read_at(buffer.data(), buffer.size(), at);
         if (!got) return std::nullopt;
         if (*got == 0) return hash.finish();
         hash.update(std::string_view(buffer).substr(0, *got));
@@ -184,16 +186,16 @@ std::optional<Recovery> apply_copy(ByteFile& file, const EditRecord& record,
     const std::optional<std::uint64_t> finished_length =
         finished ? finished->length() : std::nullopt;
     if (!finished_length || *finished_length != record.new_length) return Recovery::discarded;
-    const std::optional<Sha256Digest> finished_hash = file_hash(finished->fd());
+    const std::optional<Sha256Digest> finished_hash = file_hash(*finished);
     if (!finished_hash) return std::nullopt;
     if (*finished_hash != record.new_file) return Recovery::discarded;
     const std::optional<std::uint64_t> length = file.length();
     if (!length) return std::nullopt;
     if (!length_between(*length, record)) return Recovery::discarded;
-    const std::optional<bool> known = pieces_old_or_new(file.fd(), *length, finished->fd(), record);
+    const std::optional<bool> known = pieces_old_or_new(file, *length, *finished, record);
     if (!known) return std::nullopt;
     if (!*known) return Recovery::discarded;
-    if (!copy_over(file, finished->fd(), record.new_length)) return std::nullopt;
+    if (!copy_over(file, *finished, record.new_length)) return std::nullopt;
     return Recovery::finished;
 }
 
@@ -205,7 +207,7 @@ std::optional<Recovery> remove_temporary(const EditRecord& record, const Target&
     std::string partner = record.partner;
     // Written before the new file existed: the entry tells the new file's record.
     if (partner.empty())
-        if (const std::optional<FileId> left = file_id_at(target.folder.fd(), record.temp_name))
+        if (const std::optional<FileId> left = target.folder.entry_id(record.temp_name))
             if (left->inode != target.info.inode) partner = record_name(*left);
     if (!target.folder.remove_own_file(record.temp_name, target.info.inode) ||
         (!partner.empty() && !folder.remove(partner)))
@@ -248,7 +250,7 @@ std::optional<Recovery> recover_folder(ByteFile& file, const Target& target) {
 // folder, so that one copied with the file (cp -a, tar --xattrs) or set by
 // someone else is dropped unused; one of another form is dropped too.
 std::optional<Recovery> recover_attribute(ByteFile& file, const Target& target) {
-    const std::optional<std::string> bytes = read_attribute(file.fd(), undo_attribute);
+    const std::optional<std::string> bytes = read_attribute(file, undo_attribute);
     if (!bytes) {
         if (errno == ENODATA || errno == ENOTSUP || errno == EOPNOTSUPP || errno == ENOSYS)
             return Recovery::nothing;
@@ -261,7 +263,7 @@ std::optional<Recovery> recover_attribute(ByteFile& file, const Target& target) 
         found = Recovery::discarded;
     else if (record)
         found = apply_patch(file, *record);
-    if (!found || !remove_attribute(file.fd(), undo_attribute)) return std::nullopt;
+    if (!found || !remove_attribute(file, undo_attribute)) return std::nullopt;
     return found;
 }
 
@@ -297,18 +299,18 @@ std::optional<RecordRegion> changed_region(std::uint64_t offset, std::string_vie
 bool patch_with_attribute(ByteFile& file, const EditRecord& record) {
     if (!file.sync()) {
         const int error = errno;
-        (void)remove_attribute(file.fd(), undo_attribute);
+        (void)remove_attribute(file, undo_attribute);
         errno = error;
         return false;
     }
     // From here a crash leaves the attribute, and the next edit finishes.
     if (!write_new(file, record)) {
         const int error = errno;
-        if (write_old(file, record)) (void)remove_attribute(file.fd(), undo_attribute);
+        if (write_old(file, record)) (void)remove_attribute(file, undo_attribute);
         errno = error;
         return false;
     }
-    return remove_attribute(file.fd(), undo_attribute);
+    return remove_attribute(file, undo_attribute);
 }
 
 // The in-place edit: the record first (in the file's attribute or the
@@ -317,8 +319,8 @@ bool patch(ByteFile& file, const Target& target, const FileEdit& edit, std::uint
            std::uint64_t tail_from) {
     EditRecord record = new_record(RecordKind::patch, target.id, length,
                                    edit.head.size() + (tail_from - edit.cut) + edit.tail.size());
-    const std::optional<std::string> head = read_bytes(file.fd(), 0, edit.cut);
-    const std::optional<std::string> tail = read_bytes(file.fd(), tail_from, length - tail_from);
+    const std::optional<std::string> head = read_bytes(file, 0, edit.cut);
+    const std::optional<std::string> tail = read_bytes(file, tail_from, length - tail_from);
     if (!head || !tail) return false;
     if (std::optional<RecordRegion> region = changed_region(0, *head, edit.head))
         record.regions.push_back(std::move(*region));
@@ -326,11 +328,11 @@ bool patch(ByteFile& file, const Target& target, const FileEdit& edit, std::uint
         record.regions.push_back(std::move(*region));
     if (record.regions.empty()) return true;  // the bytes are there already
     const std::optional<Sha256Digest> outside =
-        outside_hash(file.fd(), record.regions, std::min(record.old_length, record.new_length));
+        outside_hash(file, record.regions, std::min(record.old_length, record.new_length));
     if (!outside) return false;
     record.outside = *outside;
     const std::string bytes = encode_record(record);
-    if (bytes.size() <= attribute_record_max && write_attribute(file.fd(), undo_attribute, bytes))
+    if (bytes.size() <= attribute_record_max && write_attribute(file, undo_attribute, bytes))
         return patch_with_attribute(file, record);
     // No attributes here (FAT, many FUSE file systems), or too large.
     std::optional<RecoveryFolder> folder = RecoveryFolder::open(true);
@@ -349,16 +351,16 @@ bool patch(ByteFile& file, const Target& target, const FileEdit& edit, std::uint
 // Writes the new content into `to`: head, kept bytes, tail; synced.
 bool fill(ByteFile& to, const ByteFile& file, const FileEdit& edit, std::uint64_t tail_from) {
     const std::uint64_t kept_end = edit.head.size() + (tail_from - edit.cut);
-    return write_at(to.fd(), edit.head.data(), edit.head.size(), 0) &&
-           copy_to_end(file.fd(), edit.cut, to.fd(), edit.head.size()) && to.truncate(kept_end) &&
-           write_at(to.fd(), edit.tail.data(), edit.tail.size(), kept_end);
+    return to.write_at(edit.head.data(), edit.head.size(), 0) &&
+           copy_to_end(file, edit.cut, to, edit.head.size()) && to.truncate(kept_end) &&
+           to.write_at(edit.tail.data(), edit.tail.size(), kept_end);
 }
 
-std::optional<std::vector<Sha256Digest>> piece_hashes(int fd, std::uint64_t length,
+std::optional<std::vector<Sha256Digest>> piece_hashes(const ByteFile& file, std::uint64_t length,
                                                       std::uint64_t new_length) {
     std::vector<Sha256Digest> hashes;
     for (const auto& [at, size] : copy_pieces(length, new_length)) {
-        const std::optional<std::string> piece = read_bytes(fd, at, size);
+        const std::optional<std::string> piece = read_bytes(file, at, size);
         if (!piece) return std::nullopt;
         hashes.push_back(sha256(*piece));
     }
@@ -380,8 +382,8 @@ bool copy_into_place(ByteFile& file, const Target& target, const FileEdit& edit,
     std::optional<std::vector<Sha256Digest>> old_blocks;
     std::optional<Sha256Digest> new_file;
     const bool ready = fill(*fresh, file, edit, tail_from) && fresh->sync() &&
-                       (old_blocks = piece_hashes(file.fd(), length, record.new_length)) &&
-                       (new_file = file_hash(fresh->fd()));
+                       (old_blocks = piece_hashes(file, length, record.new_length)) &&
+                       (new_file = file_hash(*fresh));
     if (ready) {
         record.old_blocks = std::move(*old_blocks);
         record.new_file = *new_file;
@@ -393,7 +395,7 @@ bool copy_into_place(ByteFile& file, const Target& target, const FileEdit& edit,
         return false;
     }
     // From here a crash leaves the record, and the next edit copies again.
-    return copy_over(file, fresh->fd(), record.new_length) && folder->remove(companion) &&
+    return copy_over(file, *fresh, record.new_length) && folder->remove(companion) &&
            folder->remove(name);
 }
 
@@ -430,7 +432,7 @@ bool rename_into_place(ByteFile& file, const Target& target, const FileEdit& edi
     // so that no record is ever left that no file leads to.
     EditRecord new_file_record;
     const auto name_new = [&](const ByteFile& fresh) {
-        const std::optional<FileId> id = file_id_of(fresh.fd());
+        const std::optional<FileId> id = file_id_of(fresh);
         if (!id) return false;
         new_file_record = new_record(RecordKind::temp, *id, 0, 0);
         new_file_record.temp_name = old_record.temp_name;
@@ -449,8 +451,8 @@ bool rename_into_place(ByteFile& file, const Target& target, const FileEdit& edi
     }
     // Locked before it takes the file's place: an edit waiting for the old
     // file goes on with this one only once this edit is over.
-    if (!lock_file(fresh->fd(), edit_lock_wait_ms) || !fill(*fresh, file, edit, tail_from) ||
-        !copy_metadata(file.fd(), fresh->fd()) || !fresh->sync())
+    if (!lock_file(*fresh, edit_lock_wait_ms) || !fill(*fresh, file, edit, tail_from) ||
+        !copy_metadata(file, *fresh) || !fresh->sync())
         return give_up();
     if (!named) {
         if (!name_new(*fresh)) return give_up();
@@ -488,13 +490,13 @@ std::optional<Recovery> recover_file_edit(ByteFile& file, const std::string& pat
 }
 
 bool has_unfinished_edit(const ByteFile& file) {
-    const std::optional<FileId> id = file_id_of(file.fd());
+    const std::optional<FileId> id = file_id_of(file);
     if (!id) return false;
     const auto bound = [&id](const std::optional<std::string>& bytes) {
         const std::optional<EditRecord> record = bytes ? decode_record(*bytes) : std::nullopt;
         return record && same_recorded_file(record->file, *id);
     };
-    if (bound(read_attribute(file.fd(), undo_attribute))) return true;
+    if (bound(read_attribute(file, undo_attribute))) return true;
     std::optional<RecoveryFolder> folder = RecoveryFolder::open(false);
     return folder && bound(folder->read(record_name(*id)));
 }

@@ -31,7 +31,7 @@ inline constexpr int edit_lock_wait_ms = 10000;
 // in ".mp3" (any case): tags are written only there, never through a link
 // into some other kind of file. false with errno set (EINVAL for another
 // name).
-bool leads_to_mp3_name(const std::string& path);
+[[nodiscard]] bool leads_to_mp3_name(const std::string& path);
 
 // What recover_file_edit found of an earlier edit of the file.
 enum class Recovery {

@@ -9,12 +9,12 @@
 
 namespace varnel {
 
-inline std::uint8_t byte_at(std::string_view bytes, std::size_t at) {
+[[nodiscard]] inline std::uint8_t byte_at(std::string_view bytes, std::size_t at) {
     return static_cast<std::uint8_t>(bytes[at]);
 }
 
 // `bytes` read as a big-endian number (at most four bytes).
-inline std::uint32_t big_endian(std::string_view bytes) {
+[[nodiscard]] inline std::uint32_t big_endian(std::string_view bytes) {
     std::uint32_t value = 0;
     for (const char c : bytes) value = (value << 8) | static_cast<std::uint8_t>(c);
     return value;
@@ -22,7 +22,7 @@ inline std::uint32_t big_endian(std::string_view bytes) {
 
 // Four bytes of seven bits each, most significant first; nullopt when a
 // byte has its top bit set (then they are no syncsafe number).
-inline std::optional<std::uint32_t> syncsafe(std::string_view four) {
+[[nodiscard]] inline std::optional<std::uint32_t> syncsafe(std::string_view four) {
     std::uint32_t value = 0;
     for (const char c : four) {
         if (static_cast<std::uint8_t>(c) & 0x80) return std::nullopt;

@@ -30,7 +30,7 @@ struct TagChanges {
 // cannot be carried and the options do not allow to drop them (nothing
 // written, error 0), or on any error (errno value; EWOULDBLOCK when
 // another program held the file too long); the file is then unchanged.
-TagEditResult edit_tags(ByteFile& file, const std::string& path, const TagChanges& changes,
-                        const Codec& codec);
+[[nodiscard]] TagEditResult edit_tags(ByteFile& file, const std::string& path,
+                                      const TagChanges& changes, const Codec& codec);
 
 }  // namespace varnel

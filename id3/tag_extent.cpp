@@ -40,7 +40,7 @@ bool plainly_audio(std::string_view probe, std::uint64_t at, std::uint64_t file_
 // error.
 std::optional<bool> audio_follows(ByteFile& file, std::uint64_t at, std::uint64_t file_length) {
     std::string probe(audio_probe_size, '\0');
-    const std::optional<std::size_t> got = read_at(file.fd(), probe.data(), probe.size(), at);
+    const Result<std::size_t> got = file.read_at(probe.data(), probe.size(), at);
     if (!got) return std::nullopt;
     probe.resize(*got);
     return is_id3v1_at(probe, at, file_length) || plainly_audio(probe, at, file_length);
@@ -54,8 +54,7 @@ std::optional<bool> audio_inside(ByteFile& file, std::uint64_t from, std::uint64
     constexpr std::size_t block_size = 64 * 1024;
     std::string block(block_size + 3, '\0');
     for (std::uint64_t start = from; start < end; start += block_size) {
-        const std::optional<std::size_t> got =
-            read_at(file.fd(), block.data(), block.size(), start);
+        const Result<std::size_t> got = file.read_at(block.data(), block.size(), start);
         if (!got) return std::nullopt;
         const std::string_view bytes(block.data(), *got);
         const std::size_t stop =
@@ -84,7 +83,7 @@ std::optional<std::string> read_tag_bytes(ByteFile& file, std::uint64_t declared
     for (std::uint64_t size = std::min<std::uint64_t>(wanted, first_read_limit);;
          size = std::min(wanted, size + std::min<std::uint64_t>(7 * size, 32 << 20))) {
         bytes.resize(static_cast<std::size_t>(size));
-        const std::optional<std::size_t> got = read_at(file.fd(), bytes.data(), bytes.size(), 0);
+        const Result<std::size_t> got = file.read_at(bytes.data(), bytes.size(), 0);
         if (!got) return std::nullopt;
         bytes.resize(*got);
         if (*got < size || size == wanted) return bytes;
@@ -99,7 +98,7 @@ std::optional<std::string> read_tag_bytes(ByteFile& file, std::uint64_t declared
 
 std::optional<TagExtent> find_tag_extent(ByteFile& file) {
     std::array<char, header_size> header{};
-    const std::optional<std::size_t> got = read_at(file.fd(), header.data(), header.size(), 0);
+    const Result<std::size_t> got = file.read_at(header.data(), header.size(), 0);
     if (!got) return std::nullopt;
     const std::optional<std::uint32_t> length = id3v2_tag_length(file);
     if (!length) return TagExtent{};

@@ -40,7 +40,7 @@ struct TagExtent {
 // file where no audio follows the frames stands (bytes after the frames
 // then belong to the tag). Memory: the bytes read_tag_bytes keeps, never a
 // declared size. nullopt on a read error, with errno set.
-std::optional<TagExtent> find_tag_extent(ByteFile& file);
+[[nodiscard]] std::optional<TagExtent> find_tag_extent(ByteFile& file);
 
 // The first bytes of a file whose tag declares `declared` bytes (header
 // included): all of them as far as the file holds them, except that beyond
@@ -49,6 +49,6 @@ std::optional<TagExtent> find_tag_extent(ByteFile& file);
 // at most 32 MiB after frames that stop on anything but padding are kept,
 // however large the declared size. nullopt on a
 // read error, with errno set.
-std::optional<std::string> read_tag_bytes(ByteFile& file, std::uint64_t declared);
+[[nodiscard]] std::optional<std::string> read_tag_bytes(ByteFile& file, std::uint64_t declared);
 
 }  // namespace varnel

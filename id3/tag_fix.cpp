@@ -175,7 +175,7 @@ TagFileFix fix_tag_file(const std::string& path, const Codec& codec, bool add_v2
                         bool write) {
     TagFileFix fix;
     if (!leads_to_mp3_name(path)) {
-        fix.reason = errno == EINVAL ? std::string(texts::not_mp3) : tag_edit_error_text(errno);
+        fix.reason = errno == EINVAL ? std::string(texts::not_mp3()) : tag_edit_error_text(errno);
         return fix;
     }
     std::optional<ByteFile> file = open_regular_file(path, write);
@@ -198,23 +198,23 @@ TagFileFix fix_tag_file(const std::string& path, const Codec& codec, bool add_v2
         fix.reason = tag_edit_error_text(fix.outcome.result.error);
         return fix;
     }
-    fix.reason = texts::frames_kept_back;
+    fix.reason = texts::frames_kept_back();
     for (const std::string& id : fix.outcome.result.unconvertible) fix.reason += ' ' + id;
     return fix;
 }
 
 std::string tag_fix_status(const TagFileFix& fix, bool written) {
     if (!fix.outcome.result.ok || !fix.reason.empty())
-        return std::string(texts::fix_failed) + " (" + fix.reason + ")";
+        return std::string(texts::fix_failed()) + " (" + fix.reason + ")";
     switch (fix.outcome.plan.action) {
         case TagFixAction::convert:
-            return std::string(written ? texts::converted : texts::will_convert);
+            return std::string(written ? texts::converted() : texts::will_convert());
         case TagFixAction::add_from_v1:
-            return std::string(written ? texts::added_v2 : texts::will_add_v2);
+            return std::string(written ? texts::added_v2() : texts::will_add_v2());
         case TagFixAction::none:
             break;
     }
-    return std::string(texts::nothing_to_convert);
+    return std::string(texts::nothing_to_convert());
 }
 
 }  // namespace varnel

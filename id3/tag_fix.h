@@ -48,7 +48,8 @@ struct TagFixPlan {
 // a text gets the twelve frames of its fields in UTF-16 (the genre number
 // as its name). nullopt on a read error, with errno set, and where the tag
 // cannot be kept (errno tag_end_unknown or frame_sizes_unclear).
-std::optional<TagFixPlan> plan_tag_fix(ByteFile& file, const Codec& codec, bool add_v2_from_v1);
+[[nodiscard]] std::optional<TagFixPlan> plan_tag_fix(ByteFile& file, const Codec& codec,
+                                                     bool add_v2_from_v1);
 
 struct TagFixOutcome {
     TagFixPlan plan;
@@ -66,17 +67,17 @@ struct TagFileFix {
     TagFixOutcome outcome;
     std::string reason;
 };
-TagFileFix fix_tag_file(const std::string& path, const Codec& codec, bool add_v2_from_v1,
-                        bool write);
+[[nodiscard]] TagFileFix fix_tag_file(const std::string& path, const Codec& codec,
+                                      bool add_v2_from_v1, bool write);
 
 // The status of one file (code page): "将转换" / "已转换",
 // "将添加ID3v2标签" / "已添加ID3v2标签", "无需转换", or "转换失败 (reason)".
-std::string tag_fix_status(const TagFileFix& fix, bool written);
+[[nodiscard]] std::string tag_fix_status(const TagFileFix& fix, bool written);
 
 // Finishes an interrupted edit of the file, plans its conversion and
 // writes it through the crash-safe writer (in place when it fits).
 // `file` is the file at `path`, open for reading and writing.
-TagFixOutcome fix_tag(ByteFile& file, const std::string& path, const Codec& codec,
-                      bool add_v2_from_v1);
+[[nodiscard]] TagFixOutcome fix_tag(ByteFile& file, const std::string& path, const Codec& codec,
+                                    bool add_v2_from_v1);
 
 }  // namespace varnel

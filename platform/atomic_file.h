@@ -22,6 +22,7 @@ struct WriteResult {
 // content. A symbolic link at `path` is replaced by the file itself: its
 // target is never written. A regular file keeps its permission bits; a new
 // one gets 0666 less the umask. No temporary file is left behind on failure.
-WriteResult replace_file_atomically(const std::string& path, std::string_view content);
+[[nodiscard]] WriteResult replace_file_atomically(const std::string& path,
+                                                  std::string_view content);
 
 }  // namespace varnel

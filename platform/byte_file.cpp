@@ -7,7 +7,8 @@
 
 #include <cerrno>
 #include <limits>
-#include <utility>
+
+#include "platform/eintr.h"
 
 namespace varnel {
 namespace {
@@ -19,11 +20,7 @@ int open_retrying(const std::string& path, int flags) {
         errno = EINVAL;
         return -1;
     }
-    int fd;
-    do {
-        fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+    return retry_on_eintr([&] { return ::open(path.c_str(), flags | O_CLOEXEC); });
 }
 
 bool fits_off_t(std::uint64_t value) {
@@ -44,29 +41,15 @@ std::optional<ByteFile> ByteFile::open_read_write(const std::string& path) {
     return ByteFile(fd);
 }
 
-ByteFile::ByteFile(ByteFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-ByteFile& ByteFile::operator=(ByteFile&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-ByteFile::~ByteFile() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
 std::optional<std::uint64_t> ByteFile::length() const {
     struct stat info {};
-    if (fstat(fd_, &info) != 0) return std::nullopt;
+    if (fstat(fd(), &info) != 0) return std::nullopt;
     return static_cast<std::uint64_t>(info.st_size);
 }
 
 bool ByteFile::seek(std::uint64_t offset) {
     if (!fits_off_t(offset)) return false;
-    return lseek(fd_, static_cast<off_t>(offset), SEEK_SET) >= 0;
+    return lseek(fd(), static_cast<off_t>(offset), SEEK_SET) >= 0;
 }
 
 std::optional<std::size_t> ByteFile::read(void* buffer, std::size_t size) {
@@ -74,8 +57,8 @@ std::optional<std::size_t> ByteFile::read(void* buffer, std::size_t size) {
     std::size_t done = 0;
     // A read may return less than asked before the end (pipes, signals).
     while (done < size) {
-        const ssize_t count = ::read(fd_, bytes + done, size - done);
-        if (count < 0 && errno == EINTR) continue;
+        const ssize_t count =
+            retry_on_eintr([&] { return ::read(fd(), bytes + done, size - done); });
         if (count < 0) return std::nullopt;
         if (count == 0) break;
         done += static_cast<std::size_t>(count);
@@ -92,8 +75,8 @@ bool ByteFile::write(const void* buffer, std::size_t size) {
     const auto* bytes = static_cast<const char*>(buffer);
     std::size_t done = 0;
     while (done < size) {
-        const ssize_t count = ::write(fd_, bytes + done, size - done);
-        if (count < 0 && errno == EINTR) continue;
+        const ssize_t count =
+            retry_on_eintr([&] { return ::write(fd(), bytes + done, size - done); });
         // Zero bytes written without an error would loop forever.
         if (count <= 0) return false;
         done += static_cast<std::size_t>(count);
@@ -103,19 +86,7 @@ bool ByteFile::write(const void* buffer, std::size_t size) {
 
 bool ByteFile::truncate(std::uint64_t size) {
     if (!fits_off_t(size)) return false;
-    int result;
-    do {
-        result = ftruncate(fd_, static_cast<off_t>(size));
-    } while (result != 0 && errno == EINTR);
-    return result == 0;
-}
-
-bool ByteFile::sync() {
-    int result;
-    do {
-        result = fsync(fd_);
-    } while (result != 0 && errno == EINTR);
-    return result == 0;
+    return retry_on_eintr([&] { return ftruncate(fd(), static_cast<off_t>(size)); }) == 0;
 }
 
 }  // namespace varnel

@@ -20,7 +20,7 @@ namespace varnel {
 
 // Size in bytes (1, 2 or 4) of the character that starts at byte `at` of
 // `t`; `at` must be below t.size() and must be a character start.
-inline std::size_t char_size_at(std::string_view t, std::size_t at) noexcept {
+[[nodiscard]] inline std::size_t char_size_at(std::string_view t, std::size_t at) noexcept {
     const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(t[i]); };
     const unsigned char lead = byte(at);
     if (lead < 0x80) return 1;
@@ -36,17 +36,17 @@ inline std::size_t char_size_at(std::string_view t, std::size_t at) noexcept {
 
 // The largest character boundary at or below byte offset `k` (clamped to
 // the length): the first `k` bytes of `t` cut so that no character is split.
-std::size_t whole_char_prefix(std::string_view t, std::size_t k) noexcept;
+[[nodiscard]] std::size_t whole_char_prefix(std::string_view t, std::size_t k) noexcept;
 
 // The smallest character boundary at or after byte offset `x` (clamped to
 // the length): an offset inside a character moves to just after it.
-std::size_t char_boundary_at_or_after(std::string_view t, std::size_t x) noexcept;
+[[nodiscard]] std::size_t char_boundary_at_or_after(std::string_view t, std::size_t x) noexcept;
 
 // True when byte offset `x` starts a character of `t` or is its length.
-bool is_char_boundary(std::string_view t, std::size_t x) noexcept;
+[[nodiscard]] bool is_char_boundary(std::string_view t, std::size_t x) noexcept;
 
 // Number of characters of `t`.
-std::size_t char_count(std::string_view t) noexcept;
+[[nodiscard]] std::size_t char_count(std::string_view t) noexcept;
 
 // Calls on_char(offset, size) for every character of `t`, first to last.
 template <class OnChar>

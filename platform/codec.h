@@ -15,10 +15,10 @@ namespace varnel {
 
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates,
 // nothing above U+10FFFF).
-bool is_valid_utf8(std::string_view bytes);
+[[nodiscard]] bool is_valid_utf8(std::string_view bytes);
 
 // True when every byte is below 0x80.
-bool is_ascii(std::string_view bytes);
+[[nodiscard]] bool is_ascii(std::string_view bytes);
 
 // One pair of iconv conversions. Not thread-safe: give each thread its own.
 class Codec {
@@ -31,33 +31,33 @@ public:
 
     // UTF-8 -> code page. nullopt when `utf8` is malformed or has a
     // character the code page cannot hold.
-    std::optional<std::string> from_utf8(std::string_view utf8) const;
+    [[nodiscard]] std::optional<std::string> from_utf8(std::string_view utf8) const;
 
     // Code page -> UTF-8. nullopt when `text` is not valid in the code page.
-    std::optional<std::string> to_utf8(std::string_view text) const;
+    [[nodiscard]] std::optional<std::string> to_utf8(std::string_view text) const;
 
     // The code-page text shown for a file-system name: valid UTF-8 is
     // converted; otherwise the bytes are kept as they are where they form
     // valid code-page text (legacy GBK names), and a byte that does not is
     // shown as '?'. Never fails.
-    std::string text_from_fs(std::string_view fs_name) const;
+    [[nodiscard]] std::string text_from_fs(std::string_view fs_name) const;
 
     // The file-system spelling (UTF-8) of a code-page text. nullopt when the
     // text is not valid in the code page.
-    std::optional<std::string> fs_from_text(std::string_view text) const;
+    [[nodiscard]] std::optional<std::string> fs_from_text(std::string_view text) const;
 
     // Code page -> UTF-8 for display: invalid bytes become U+FFFD. Never fails.
-    std::string to_utf8_lossy(std::string_view text) const;
+    [[nodiscard]] std::string to_utf8_lossy(std::string_view text) const;
 
     // UTF-8 -> code page, never failing: a byte that starts no well-formed
     // sequence is dropped, and so is a character the code page cannot hold.
-    std::string from_utf8_lossy(std::string_view utf8) const;
+    [[nodiscard]] std::string from_utf8_lossy(std::string_view utf8) const;
 
     // UTF-16 -> code page, never failing: `bytes` are code units in the
     // given byte order, without a byte-order mark of their own meaning (a
     // U+FEFF is converted like any character). An odd last byte is ignored
     // and an unpaired surrogate dropped.
-    std::string from_utf16_lossy(std::string_view bytes, bool big_endian) const;
+    [[nodiscard]] std::string from_utf16_lossy(std::string_view bytes, bool big_endian) const;
 
 private:
     void* to_cp_;    // iconv_t UTF-8 -> code page

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/dir_handle.h"
 
+#include "platform/eintr.h"
 #include "platform/file_id.h"
 
 #include <fcntl.h>
@@ -17,10 +18,8 @@ std::optional<DirHandle> open_with(const std::string& folder, int flags,
                                    std::optional<DirHandle> (*make)(int)) {
     // c_str() would cut the path at an embedded NUL and open another folder.
     if (folder.find('\0') != std::string::npos) return std::nullopt;
-    int fd;
-    do {
-        fd = ::open(folder.c_str(), flags | O_DIRECTORY | O_CLOEXEC);
-    } while (fd < 0 && errno == EINTR);
+    const int fd =
+        retry_on_eintr([&] { return ::open(folder.c_str(), flags | O_DIRECTORY | O_CLOEXEC); });
     if (fd < 0) return std::nullopt;
     return make(fd);
 }
@@ -36,21 +35,5 @@ std::optional<DirHandle> DirHandle::open_path(const std::string& folder) {
 }
 
 DirHandle::DirHandle(int fd) : fd_(fd), lasting_inodes_(inode_numbers_last(fd)) {}
-
-DirHandle::DirHandle(DirHandle&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), lasting_inodes_(other.lasting_inodes_) {}
-
-DirHandle& DirHandle::operator=(DirHandle&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-        lasting_inodes_ = other.lasting_inodes_;
-    }
-    return *this;
-}
-
-DirHandle::~DirHandle() {
-    if (fd_ >= 0) ::close(fd_);
-}
 
 }  // namespace varnel

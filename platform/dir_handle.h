@@ -5,30 +5,27 @@
 #include <optional>
 #include <string>
 
+#include "platform/unique_fd.h"
+
 namespace varnel {
 
 class DirHandle {
 public:
     // Opens `folder` (file-system bytes, with or without a trailing '/').
-    static std::optional<DirHandle> open(const std::string& folder);
+    [[nodiscard]] static std::optional<DirHandle> open(const std::string& folder);
     // Opens `folder` as a path only (O_PATH): enough for renaming and
     // examining its entries, and possible in a folder the user may write and
     // search but not read (mode 0300). Cannot list or sync the folder.
-    static std::optional<DirHandle> open_path(const std::string& folder);
+    [[nodiscard]] static std::optional<DirHandle> open_path(const std::string& folder);
 
-    DirHandle(DirHandle&& other) noexcept;
-    DirHandle& operator=(DirHandle&& other) noexcept;
-    DirHandle(const DirHandle&) = delete;
-    DirHandle& operator=(const DirHandle&) = delete;
-    ~DirHandle();
-
-    int fd() const { return fd_; }
+    // The descriptor, for the system calls of platform/ (still owned).
+    [[nodiscard]] int fd() const { return fd_.get(); }
     // What inode_numbers_last (platform/file_id.h) says of the folder.
-    bool lasting_inodes() const { return lasting_inodes_; }
+    [[nodiscard]] bool lasting_inodes() const { return lasting_inodes_; }
 
 private:
     explicit DirHandle(int fd);
-    int fd_ = -1;
+    UniqueFd fd_;
     bool lasting_inodes_ = true;
 };
 

@@ -8,6 +8,6 @@ namespace varnel {
 
 // The system's text for errno value `error` ("Permission denied"), in the
 // C locale's language; UTF-8 (ASCII for the C locale).
-std::string system_error_text(int error);
+[[nodiscard]] std::string system_error_text(int error);
 
 }  // namespace varnel

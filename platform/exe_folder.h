@@ -7,6 +7,6 @@ namespace varnel {
 
 // The folder that holds the running executable (file-system bytes), ending
 // in '/'. Empty when it cannot be found.
-std::string executable_folder();
+[[nodiscard]] std::string executable_folder();
 
 }  // namespace varnel

@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/dir_handle.h"
+#include "platform/language.h"
+
 namespace varnel {
 
 namespace {
@@ -101,15 +104,15 @@ std::string mismatch_text(FileMismatch mismatch) {
         case FileMismatch::none:
             return {};
         case FileMismatch::birth:
-            return "its creation time differs";
+            return say("创建时间不同", "its creation time differs");
         case FileMismatch::inode:
-            return "it is another inode";
+            return say("是另一个inode", "it is another inode");
         case FileMismatch::size:
-            return "its size differs";
+            return say("大小不同", "its size differs");
         case FileMismatch::content:
-            return "its content differs";
+            return say("内容不同", "its content differs");
         case FileMismatch::mtime:
-            return "its modification time differs";
+            return say("修改时间不同", "its modification time differs");
     }
     return {};
 }
@@ -166,6 +169,18 @@ std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasti
 
 std::optional<FileId> file_id_of(int fd) {
     return statx_id(fd, std::string(), AT_EMPTY_PATH, inode_numbers_last(fd));
+}
+
+std::optional<FileId> file_id_at(const DirHandle& dir, const std::string& name) {
+    return file_id_at(dir.fd(), name, dir.lasting_inodes());
+}
+
+bool can_exchange_names(const DirHandle& dir) {
+    return can_exchange_names(dir.fd());
+}
+
+std::optional<FileId> file_id_of(const ByteFile& file) {
+    return file_id_of(file.fd());
 }
 
 }  // namespace varnel

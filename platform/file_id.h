@@ -23,7 +23,11 @@
 #include <optional>
 #include <string>
 
+#include "platform/byte_file.h"
+
 namespace varnel {
+
+class DirHandle;
 
 struct FileId {
     std::uint64_t device = 0;
@@ -49,8 +53,9 @@ enum class FileMismatch : unsigned char { none, birth, inode, size, content, mti
 // True when `recorded` and `now` are the same file by the rule above.
 [[nodiscard]] bool is_same_file(const FileId& recorded, const FileId& now);
 
-// What told the files apart, as the end of a sentence (UTF-8), such as
-// "its content differs"; empty for none.
+// What told the files apart, as the end of a sentence in the language of
+// platform/language.h (code page), such as "its content differs"; empty
+// for none.
 [[nodiscard]] std::string mismatch_text(FileMismatch mismatch);
 
 // True when the file system of the open folder `dir_fd` keeps inode
@@ -66,10 +71,16 @@ enum class FileMismatch : unsigned char { none, birth, inode, size, content, mti
 // does not exist or cannot be examined. `lasting_inodes` is what
 // inode_numbers_last said of the folder; where it is false a regular file's
 // fingerprint is taken too (the file is opened and up to 8 KiB read).
-std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasting_inodes = true);
+[[nodiscard]] std::optional<FileId> file_id_at(int dir_fd, const std::string& name,
+                                               bool lasting_inodes = true);
 
 // The identity of the open file `fd`, with what inode_numbers_last says
 // of its file system.
-std::optional<FileId> file_id_of(int fd);
+[[nodiscard]] std::optional<FileId> file_id_of(int fd);
+[[nodiscard]] std::optional<FileId> file_id_of(const ByteFile& file);
+
+// The same for the open folder `dir`, with what it says of its inodes.
+[[nodiscard]] std::optional<FileId> file_id_at(const DirHandle& dir, const std::string& name);
+[[nodiscard]] bool can_exchange_names(const DirHandle& dir);
 
 }  // namespace varnel

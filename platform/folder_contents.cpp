@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/eintr.h"
+
 namespace varnel {
 namespace {
 
@@ -45,10 +47,8 @@ FolderContents failed(int error) {
 }
 
 int open_folder_at(int dir_fd, const std::string& name, int flags, int& error) {
-    int fd;
-    do {
-        fd = ::openat(dir_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = retry_on_eintr(
+        [&] { return ::openat(dir_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | flags); });
     error = fd < 0 ? errno : 0;
     return fd;
 }
@@ -70,28 +70,14 @@ WalkFolder WalkFolder::open_subfolder(const std::string& name, int& error) const
         error = EINVAL;
         return WalkFolder(-1);
     }
-    return WalkFolder(open_folder_at(fd_, name, O_NOFOLLOW, error));
-}
-
-WalkFolder::WalkFolder(WalkFolder&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-WalkFolder& WalkFolder::operator=(WalkFolder&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-WalkFolder::~WalkFolder() {
-    if (fd_ >= 0) ::close(fd_);
+    return WalkFolder(open_folder_at(fd_.get(), name, O_NOFOLLOW, error));
 }
 
 FolderContents read_folder_contents(const WalkFolder& folder) {
     if (!folder.open()) return failed(EBADF);
     // The stream takes a descriptor of its own, so the folder stays open
     // for opening its subfolders after the listing.
-    const int fd = ::fcntl(folder.fd_, F_DUPFD_CLOEXEC, 0);
+    const int fd = ::fcntl(folder.fd_.get(), F_DUPFD_CLOEXEC, 0);
     if (fd < 0) return failed(errno);
     DIR* dir = fdopendir(fd);
     if (!dir) {

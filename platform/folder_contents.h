@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/unique_fd.h"
+
 namespace varnel {
 
 struct FolderContents;
@@ -18,7 +20,7 @@ public:
     // Opens the chosen folder `path` (file-system bytes, with or without a
     // trailing '/'); a symbolic link naming it is followed. On failure the
     // folder is not open() and `error` holds the errno.
-    static WalkFolder open_root(const std::string& path, int& error);
+    [[nodiscard]] static WalkFolder open_root(const std::string& path, int& error);
     // Opens the subfolder `name` (one entry name) of this folder, relative
     // to this folder's descriptor and never through a symbolic link: an
     // entry that is (or was swapped for) a link fails with ELOOP or
@@ -26,20 +28,14 @@ public:
     // path can lead the walk elsewhere, whatever another process renames
     // meanwhile. Each open folder holds a descriptor; EMFILE when the
     // process has none left.
-    WalkFolder open_subfolder(const std::string& name, int& error) const;
+    [[nodiscard]] WalkFolder open_subfolder(const std::string& name, int& error) const;
 
-    WalkFolder(WalkFolder&& other) noexcept;
-    WalkFolder& operator=(WalkFolder&& other) noexcept;
-    WalkFolder(const WalkFolder&) = delete;
-    WalkFolder& operator=(const WalkFolder&) = delete;
-    ~WalkFolder();
-
-    bool open() const { return fd_ >= 0; }
+    [[nodiscard]] bool open() const { return fd_.valid(); }
 
 private:
     explicit WalkFolder(int fd) : fd_(fd) {}
     friend FolderContents read_folder_contents(const WalkFolder& folder);
-    int fd_ = -1;
+    UniqueFd fd_;
 };
 
 // What one listing of a folder found.
@@ -65,6 +61,6 @@ struct FolderContents {
 
 // Lists the open `folder` once. d_type answers for most entries; an entry
 // of unknown type costs one lstat, a symbolic link one stat.
-FolderContents read_folder_contents(const WalkFolder& folder);
+[[nodiscard]] FolderContents read_folder_contents(const WalkFolder& folder);
 
 }  // namespace varnel

@@ -14,7 +14,7 @@ namespace varnel {
 // ".." are never listed. Order: as the file system reports it. Names that
 // are not valid UTF-8 are listed like any other. nullopt when the folder
 // cannot be opened or read.
-std::optional<std::vector<std::string>> list_folder_files(const std::string& folder);
+[[nodiscard]] std::optional<std::vector<std::string>> list_folder_files(const std::string& folder);
 
 // The files of `folder` as list_folder_files gives them, and the name of
 // every entry (directories included) as read_folder_names lists them, from
@@ -35,14 +35,15 @@ struct FolderEntry {
 // Every entry of `folder` but "." and "..", hidden ones included, in the
 // order the file system reports them. nullopt when the folder cannot be
 // opened or read.
-std::optional<std::vector<FolderEntry>> list_folder_entries(const std::string& folder);
+[[nodiscard]] std::optional<std::vector<FolderEntry>> list_folder_entries(
+    const std::string& folder);
 
 // What `path` names, following symbolic links: nothing reachable, a
 // directory, or anything else (a file, a device, …).
 enum class PathKind { missing, folder, other };
-PathKind path_kind(const std::string& path);
+[[nodiscard]] PathKind path_kind(const std::string& path);
 
 // True when `path` names a directory (or a symbolic link to one).
-bool is_folder(const std::string& path);
+[[nodiscard]] bool is_folder(const std::string& path);
 
 }  // namespace varnel

@@ -27,7 +27,7 @@ struct FolderNames {
 // folder folds case when that spelling exists without being listed. A folder
 // without such an entry counts as case-sensitive (its names cannot clash by
 // case). nullopt when the folder cannot be opened or read.
-std::optional<FolderNames> read_folder_names(const std::string& folder);
+[[nodiscard]] std::optional<FolderNames> read_folder_names(const std::string& folder);
 
 // A listing shared by a cache and those who read it; nullptr when the
 // folder could not be read.

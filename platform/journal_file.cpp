@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/eintr.h"
 #include "platform/error_text.h"
 #include "platform/rename_file.h"
 #include "platform/write_all.h"
@@ -113,26 +114,13 @@ std::optional<JournalFile> JournalFile::create(const std::string& path, std::str
     return file;
 }
 
-JournalFile::JournalFile(JournalFile&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-JournalFile& JournalFile::operator=(JournalFile&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-JournalFile::~JournalFile() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
 int JournalFile::append(std::string_view bytes) {
-    return write_all(fd_, bytes);
+    return write_all(fd_.get(), bytes);
 }
 
 int JournalFile::sync() {
-    return fdatasync(fd_) == 0 ? 0 : errno;
+    const Status synced = fd_.sync_data();
+    return synced ? 0 : synced.error().number;
 }
 
 HeldJournal HeldJournal::claim(const std::string& path) {
@@ -144,15 +132,15 @@ HeldJournal HeldJournal::claim(const std::string& path) {
         return held;
     }
     // O_NONBLOCK: opening a FIFO must not wait for a writer.
-    held.fd_ = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (held.fd_ < 0) {
+    held.fd_ = UniqueFd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    if (!held.fd_.valid()) {
         const int error = errno;
         held.state_ = error == ENOENT ? State::missing : State::refused;
         held.reason_ =
             error == ELOOP ? path + " is a symbolic link" : path + ": " + system_error_text(error);
         return held;
     }
-    if (flock(held.fd_, LOCK_EX | LOCK_NB) == 0) {
+    if (flock(held.fd_.get(), LOCK_EX | LOCK_NB) == 0) {
         held.state_ = State::held;
     } else if (errno == EWOULDBLOCK) {
         held.state_ = State::busy;
@@ -163,27 +151,6 @@ HeldJournal HeldJournal::claim(const std::string& path) {
     return held;
 }
 
-HeldJournal::HeldJournal(HeldJournal&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)),
-      state_(other.state_),
-      path_(std::move(other.path_)),
-      reason_(std::move(other.reason_)) {}
-
-HeldJournal& HeldJournal::operator=(HeldJournal&& other) noexcept {
-    if (this != &other) {
-        if (fd_ >= 0) ::close(fd_);
-        fd_ = std::exchange(other.fd_, -1);
-        state_ = other.state_;
-        path_ = std::move(other.path_);
-        reason_ = std::move(other.reason_);
-    }
-    return *this;
-}
-
-HeldJournal::~HeldJournal() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
 TrustedRead HeldJournal::read(std::size_t max_size) const {
     TrustedRead result;
     if (state_ != State::held) {
@@ -191,7 +158,7 @@ TrustedRead HeldJournal::read(std::size_t max_size) const {
         return result;
     }
     struct stat info {};
-    if (fstat(fd_, &info) != 0)
+    if (fstat(fd_.get(), &info) != 0)
         result.reason = path_ + ": " + system_error_text(errno);
     else if (!S_ISREG(info.st_mode))
         result.reason = path_ + " is not a regular file";
@@ -204,8 +171,8 @@ TrustedRead HeldJournal::read(std::size_t max_size) const {
     std::string bytes;
     char buffer[65536];
     for (off_t at = 0;;) {
-        const ssize_t got = ::pread(fd_, buffer, sizeof buffer, at);
-        if (got < 0 && errno == EINTR) continue;
+        const ssize_t got =
+            retry_on_eintr([&] { return ::pread(fd_.get(), buffer, sizeof buffer, at); });
         if (got < 0) {
             result.reason = path_ + ": " + system_error_text(errno);
             return result;
@@ -226,7 +193,7 @@ bool HeldJournal::open_as_journal(const std::string& fs_folder) const {
     if (state_ != State::held || fs_folder.find('\0') != std::string::npos) return false;
     struct stat journal {};
     struct stat folder {};
-    return fstat(fd_, &journal) == 0 && ::stat(fs_folder.c_str(), &folder) == 0 &&
+    return fstat(fd_.get(), &journal) == 0 && ::stat(fs_folder.c_str(), &folder) == 0 &&
            S_ISDIR(folder.st_mode) && folder.st_dev == journal.st_dev &&
            (folder.st_mode & S_IWOTH) != 0 && (folder.st_mode & S_ISVTX) == 0;
 }

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/unique_fd.h"
+
 namespace varnel {
 
 // A journal open for appending, locked for the life of the object.
@@ -27,15 +29,11 @@ public:
     // other file there is refused. nullopt on refusal or failure, with a
     // one-line reason (UTF-8); `busy` tells whether the refusal was a
     // running batch's lock.
-    static std::optional<JournalFile> create(const std::string& path, std::string_view first_line,
-                                             std::string_view own_prefix, std::string& reason,
-                                             bool* busy = nullptr);
-
-    JournalFile(JournalFile&& other) noexcept;
-    JournalFile& operator=(JournalFile&& other) noexcept;
-    JournalFile(const JournalFile&) = delete;
-    JournalFile& operator=(const JournalFile&) = delete;
-    ~JournalFile();
+    [[nodiscard]] static std::optional<JournalFile> create(const std::string& path,
+                                                           std::string_view first_line,
+                                                           std::string_view own_prefix,
+                                                           std::string& reason,
+                                                           bool* busy = nullptr);
 
     // Writes all of `bytes` at the end. 0 or an errno value.
     [[nodiscard]] int append(std::string_view bytes);
@@ -44,7 +42,7 @@ public:
 
 private:
     explicit JournalFile(int fd) : fd_(fd) {}
-    int fd_ = -1;
+    UniqueFd fd_;
 };
 
 // A journal's contents, read under the lock.
@@ -74,16 +72,10 @@ public:
     HeldJournal() = default;
     // Opens `path` (never following a symbolic link, never waiting for a
     // FIFO) and takes the lock without waiting.
-    static HeldJournal claim(const std::string& path);
+    [[nodiscard]] static HeldJournal claim(const std::string& path);
 
-    HeldJournal(HeldJournal&& other) noexcept;
-    HeldJournal& operator=(HeldJournal&& other) noexcept;
-    HeldJournal(const HeldJournal&) = delete;
-    HeldJournal& operator=(const HeldJournal&) = delete;
-    ~HeldJournal();
-
-    State state() const { return state_; }
-    const std::string& reason() const { return reason_; }
+    [[nodiscard]] State state() const { return state_; }
+    [[nodiscard]] const std::string& reason() const { return reason_; }
 
     // The whole file when it is a regular file of at most `max_size` bytes
     // that belongs to this user or that everyone may write; otherwise
@@ -97,10 +89,10 @@ public:
     [[nodiscard]] bool open_as_journal(const std::string& fs_folder) const;
 
     // Removes the journal while it is held; true when it is gone.
-    bool remove();
+    [[nodiscard]] bool remove();
 
 private:
-    int fd_ = -1;
+    UniqueFd fd_;
     State state_ = State::missing;
     std::string path_;
     std::string reason_;
@@ -112,6 +104,6 @@ private:
 
 // Removes the file at `path` (not following a symbolic link); true when it
 // is gone.
-bool remove_file(const std::string& path);
+[[nodiscard]] bool remove_file(const std::string& path);
 
 }  // namespace varnel

@@ -15,9 +15,9 @@ namespace varnel {
 //    Chinese characters in pinyin order).
 // Texts equal under these rules (a.txt and A.txt, 1 and 01) are put in
 // byte order, so the order is total and the same on every run.
-int natural_compare(std::string_view a, std::string_view b);
+[[nodiscard]] int natural_compare(std::string_view a, std::string_view b);
 
-inline bool natural_less(std::string_view a, std::string_view b) {
+[[nodiscard]] inline bool natural_less(std::string_view a, std::string_view b) {
     return natural_compare(a, b) < 0;
 }
 

@@ -10,6 +10,6 @@ namespace varnel {
 // stands for any run of characters (none included), '?' for exactly one
 // character, and ASCII letters match without regard to case. Any other
 // character stands for itself, so "wav" matches only a file named wav.
-bool matches_pattern(std::string_view pattern, std::string_view name) noexcept;
+[[nodiscard]] bool matches_pattern(std::string_view pattern, std::string_view name) noexcept;
 
 }  // namespace varnel

@@ -24,8 +24,8 @@ inline constexpr std::size_t profile_buffer_size = 10240;
 // The value of `key` in `section` of the file at `path`, or
 // `default_value` when the file, the section or the key is missing. The
 // result is cut as above.
-std::string read_profile_string(const std::string& path, std::string_view section,
-                                std::string_view key, std::string_view default_value);
+[[nodiscard]] std::string read_profile_string(const std::string& path, std::string_view section,
+                                              std::string_view key, std::string_view default_value);
 
 // Sets `key` in `section` to `value`, creating the file and the section when
 // missing; every other line of the file is kept byte for byte. A new key is
@@ -34,8 +34,8 @@ std::string read_profile_string(const std::string& path, std::string_view sectio
 // or when the arguments would not read back as written (a line break
 // anywhere, an empty key, a key holding '=' or starting with '[' or ';', a
 // section holding ']').
-bool write_profile_string(const std::string& path, std::string_view section, std::string_view key,
-                          std::string_view value);
+[[nodiscard]] bool write_profile_string(const std::string& path, std::string_view section,
+                                        std::string_view key, std::string_view value);
 
 // One key to set.
 struct ProfileEntry {
@@ -48,7 +48,7 @@ struct ProfileEntry {
 // atomic replacement of the file (see replace_file_atomically: a symbolic
 // link at `path` is replaced, never written through). Nothing is written
 // when any entry would not read back as written (EINVAL).
-WriteResult write_profile_strings(const std::string& path,
-                                  const std::vector<ProfileEntry>& entries);
+[[nodiscard]] WriteResult write_profile_strings(const std::string& path,
+                                                const std::vector<ProfileEntry>& entries);
 
 }  // namespace varnel

@@ -9,7 +9,7 @@ namespace varnel {
 // Installs handlers for the three signals (once) and returns a descriptor
 // that becomes readable when one of them has arrived; -1 when that failed.
 // Each arrival makes one byte readable.
-int quit_signal_fd();
+[[nodiscard]] int quit_signal_fd();
 
 // Reads every byte that arrivals have made readable on that descriptor.
 void drain_quit_signals();

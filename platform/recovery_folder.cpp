@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/eintr.h"
 #include "platform/state_folder.h"
 #include "platform/tag_file_io.h"
 
@@ -18,10 +19,8 @@ namespace {
 constexpr const char* folder_name = "tag-recovery";
 
 int open_at(int dir_fd, const char* name, int flags, mode_t mode = 0) {
-    int fd;
-    do {
-        fd = ::openat(dir_fd, name, flags | O_CLOEXEC | O_NOFOLLOW, mode);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = retry_on_eintr(
+        [&] { return ::openat(dir_fd, name, flags | O_CLOEXEC | O_NOFOLLOW, mode); });
     if (fd < 0 && errno == ELOOP) errno = EPERM;  // a symbolic link in its place
     return fd;
 }
@@ -68,20 +67,13 @@ std::optional<RecoveryFolder> RecoveryFolder::open(bool create) {
     return RecoveryFolder(fd, static_cast<std::uint64_t>(info.st_dev));
 }
 
-RecoveryFolder::RecoveryFolder(RecoveryFolder&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), device_(other.device_) {}
-
-RecoveryFolder::~RecoveryFolder() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
 std::optional<std::string> RecoveryFolder::read(const std::string& name) const {
     std::optional<ByteFile> file = open_file(name);
     if (!file) return std::nullopt;
     const std::optional<std::uint64_t> length = file->length();
     if (!length) return std::nullopt;
     std::string bytes(static_cast<std::size_t>(*length), '\0');
-    const std::optional<std::size_t> got = read_at(file->fd(), bytes.data(), bytes.size(), 0);
+    const Result<std::size_t> got = file->read_at(bytes.data(), bytes.size(), 0);
     if (!got) return std::nullopt;
     bytes.resize(*got);
     return bytes;
@@ -90,25 +82,25 @@ std::optional<std::string> RecoveryFolder::read(const std::string& name) const {
 bool RecoveryFolder::write(const std::string& name, std::string_view bytes) const {
     std::optional<ByteFile> file = create_file(name);
     if (!file) return false;
-    if (write_at(file->fd(), bytes.data(), bytes.size(), 0) && file->sync()) return true;
+    if (file->write_at(bytes.data(), bytes.size(), 0) && file->sync()) return true;
     const int error = errno;
-    ::unlinkat(fd_, name.c_str(), 0);
+    ::unlinkat(fd_.get(), name.c_str(), 0);
     errno = error;
     return false;
 }
 
 bool RecoveryFolder::remove(const std::string& name) const {
-    return ::unlinkat(fd_, name.c_str(), 0) == 0 || errno == ENOENT;
+    return ::unlinkat(fd_.get(), name.c_str(), 0) == 0 || errno == ENOENT;
 }
 
 std::optional<ByteFile> RecoveryFolder::create_file(const std::string& name) const {
-    const int fd = open_at(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    const int fd = open_at(fd_.get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
     if (fd < 0) return std::nullopt;
     return ByteFile::adopt(fd);
 }
 
 std::optional<ByteFile> RecoveryFolder::open_file(const std::string& name) const {
-    return private_file(open_at(fd_, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
+    return private_file(open_at(fd_.get(), name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
 }
 
 }  // namespace varnel

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/byte_file.h"
+#include "platform/unique_fd.h"
 
 namespace varnel {
 
@@ -20,11 +21,10 @@ public:
     // The folder, made (with the state folder) where missing when `create`.
     // nullopt with ENOENT when it is missing (and not to be made), EPERM
     // when it is not a folder of this user alone.
-    static std::optional<RecoveryFolder> open(bool create);
-    RecoveryFolder(RecoveryFolder&& other) noexcept;
+    [[nodiscard]] static std::optional<RecoveryFolder> open(bool create);
+    RecoveryFolder(RecoveryFolder&& other) noexcept = default;
     RecoveryFolder& operator=(RecoveryFolder&&) = delete;
     RecoveryFolder(const RecoveryFolder&) = delete;
-    ~RecoveryFolder();
 
     // The content of record `name`: nullopt with ENOENT when there is none,
     // EPERM when it is not a regular file of this user that only this user
@@ -44,7 +44,7 @@ public:
 
 private:
     RecoveryFolder(int fd, std::uint64_t device) : fd_(fd), device_(device) {}
-    int fd_ = -1;
+    UniqueFd fd_;
     std::uint64_t device_ = 0;
 };
 

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <optional>
 
+#include "platform/dir_handle.h"
+
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1U << 0)
 #endif
@@ -256,6 +258,23 @@ int rename_no_replace(int dir_fd, const std::string& from, const std::string& to
 int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
                       CaseFoldingMemo& memo, const RenameCalls& calls, const ClaimNote* claim) {
     return rename_with_memo(dir_fd, from, to, &memo, calls, claim);
+}
+
+int rename_no_replace(const DirHandle& dir, const std::string& from, const std::string& to) {
+    return rename_no_replace(dir.fd(), from, to);
+}
+
+int rename_no_replace(const DirHandle& dir, const std::string& from, const std::string& to,
+                      CaseFoldingMemo& memo, const ClaimNote* claim) {
+    return rename_no_replace(dir.fd(), from, to, memo, system_rename_calls(), claim);
+}
+
+int exchange_names(const DirHandle& dir, const std::string& a, const std::string& b) {
+    return exchange_names(dir.fd(), a, b);
+}
+
+bool remove_empty_file(const DirHandle& dir, const std::string& name) {
+    return remove_empty_file(dir.fd(), name);
 }
 
 }  // namespace varnel

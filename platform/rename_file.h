@@ -10,6 +10,8 @@
 
 namespace varnel {
 
+class DirHandle;
+
 // The system calls the rename uses, replaceable so that tests can act out
 // file systems without RENAME_NOREPLACE or without hard links.
 struct RenameCalls {
@@ -21,12 +23,12 @@ struct RenameCalls {
 };
 
 // The real system calls.
-const RenameCalls& system_rename_calls();
+[[nodiscard]] const RenameCalls& system_rename_calls();
 
 // True when `name` may name an entry of a folder: not empty, not "." or
 // "..", no '/' and no NUL byte, at most 255 bytes (the name limit of Linux
 // file systems).
-bool is_valid_entry_name(std::string_view name);
+[[nodiscard]] bool is_valid_entry_name(std::string_view name);
 
 // Whether each open folder of a batch folds ASCII letter case, as far as a
 // rename that failed with EEXIST has had to find out: the folder is listed
@@ -36,7 +38,7 @@ bool is_valid_entry_name(std::string_view name);
 class CaseFoldingMemo {
 public:
     // nullopt until set for `dir_fd`.
-    std::optional<bool> folds(int dir_fd) const;
+    [[nodiscard]] std::optional<bool> folds(int dir_fd) const;
     void set(int dir_fd, bool folds);
 
 private:
@@ -69,12 +71,13 @@ private:
 // before the name is created. A rename cut short (the process killed) can
 // leave the file under such a temporary name, or an empty reservation.
 using ClaimNote = std::function<int(const std::string& name)>;
-int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
-                      const RenameCalls& calls = system_rename_calls(),
-                      const ClaimNote* claim = nullptr);
-int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
-                      CaseFoldingMemo& memo, const RenameCalls& calls = system_rename_calls(),
-                      const ClaimNote* claim = nullptr);
+[[nodiscard]] int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
+                                    const RenameCalls& calls = system_rename_calls(),
+                                    const ClaimNote* claim = nullptr);
+[[nodiscard]] int rename_no_replace(int dir_fd, const std::string& from, const std::string& to,
+                                    CaseFoldingMemo& memo,
+                                    const RenameCalls& calls = system_rename_calls(),
+                                    const ClaimNote* claim = nullptr);
 
 // Swaps the names `a` and `b` of two entries of the open folder `dir_fd`
 // in one atomic step (renameat2 RENAME_EXCHANGE): no moment exists where
@@ -86,6 +89,15 @@ int rename_no_replace(int dir_fd, const std::string& from, const std::string& to
 
 // Removes entry `name` of the open folder `dir_fd` when it is an empty
 // regular file (a reservation a rename cut short left). True when removed.
-bool remove_empty_file(int dir_fd, const std::string& name);
+[[nodiscard]] bool remove_empty_file(int dir_fd, const std::string& name);
+
+// The same in the open folder `dir`.
+[[nodiscard]] int rename_no_replace(const DirHandle& dir, const std::string& from,
+                                    const std::string& to);
+[[nodiscard]] int rename_no_replace(const DirHandle& dir, const std::string& from,
+                                    const std::string& to, CaseFoldingMemo& memo,
+                                    const ClaimNote* claim = nullptr);
+[[nodiscard]] int exchange_names(const DirHandle& dir, const std::string& a, const std::string& b);
+[[nodiscard]] bool remove_empty_file(const DirHandle& dir, const std::string& name);
 
 }  // namespace varnel

@@ -6,10 +6,11 @@
 
 #include <cerrno>
 
+#include "platform/eintr.h"
+
 namespace varnel {
 
-std::optional<std::string> read_file_start(const std::string& path, std::size_t limit,
-                                           int& error) {
+std::optional<std::string> read_file_start(const std::string& path, std::size_t limit, int& error) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error = errno;
@@ -19,8 +20,8 @@ std::optional<std::string> read_file_start(const std::string& path, std::size_t 
     std::size_t have = 0;
     error = 0;
     while (have < limit) {
-        const ssize_t got = ::read(fd, bytes.data() + have, limit - have);
-        if (got < 0 && errno == EINTR) continue;
+        const ssize_t got =
+            retry_on_eintr([&] { return ::read(fd, bytes.data() + have, limit - have); });
         if (got < 0) error = errno;
         if (got <= 0) break;
         have += static_cast<std::size_t>(got);

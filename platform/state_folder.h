@@ -10,9 +10,9 @@ namespace varnel {
 
 // The folder (ending in '/'), created with mode 0700 where missing; nullopt
 // when there is no home folder or it cannot be created.
-std::optional<std::string> user_state_folder();
+[[nodiscard]] std::optional<std::string> user_state_folder();
 
 // The same folder's path without creating anything.
-std::optional<std::string> state_folder_path();
+[[nodiscard]] std::optional<std::string> state_folder_path();
 
 }  // namespace varnel

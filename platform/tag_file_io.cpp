@@ -17,22 +17,15 @@
 #include <utility>
 #include <vector>
 
+#include "platform/eintr.h"
+
 namespace varnel {
 namespace {
 
 constexpr std::uint64_t max_offset = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
 
-// True when every byte of [offset, offset + size) has an off_t position.
-bool addressable(std::uint64_t offset, std::size_t size) {
-    return offset <= max_offset && size <= max_offset - offset;
-}
-
 int open_retrying(int dir_fd, const char* path, int flags, mode_t mode = 0) {
-    int fd;
-    do {
-        fd = ::openat(dir_fd, path, flags | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+    return retry_on_eintr([&] { return ::openat(dir_fd, path, flags | O_CLOEXEC, mode); });
 }
 
 // The file when it is a regular one (which O_NONBLOCK leaves blocking as
@@ -75,8 +68,8 @@ bool copy_in_kernel(int from, std::uint64_t& offset, int to, std::uint64_t& to_o
     auto out = static_cast<off_t>(to_offset);
     for (;;) {
         const off_t start = out;
-        const ssize_t count = ::copy_file_range(from, &in, to, &out, kernel_chunk, 0);
-        if (count < 0 && errno == EINTR) continue;
+        const ssize_t count =
+            retry_on_eintr([&] { return ::copy_file_range(from, &in, to, &out, kernel_chunk, 0); });
         if (count < 0 && !worth_falling_back(errno)) return false;
         // Zero is the end of the file, or a file system that cannot say;
         // the buffered copy finds out which.
@@ -88,14 +81,15 @@ bool copy_in_kernel(int from, std::uint64_t& offset, int to, std::uint64_t& to_o
     return true;
 }
 
-bool copy_through_buffer(int from, std::uint64_t offset, int to, std::uint64_t to_offset) {
+bool copy_through_buffer(const ByteFile& from, std::uint64_t offset, const ByteFile& to,
+                         std::uint64_t to_offset) {
     std::vector<char> buffer(buffer_size);
     for (;;) {
-        const auto count = read_at(from, buffer.data(), buffer.size(), offset);
+        const auto count = from.read_at(buffer.data(), buffer.size(), offset);
         if (!count) return false;
         if (*count == 0) return true;
-        if (!write_at(to, buffer.data(), *count, to_offset)) return false;
-        start_writeback(to, to_offset, *count);
+        if (!to.write_at(buffer.data(), *count, to_offset)) return false;
+        start_writeback(to.fd(), to_offset, *count);
         offset += *count;
         to_offset += *count;
     }
@@ -176,7 +170,8 @@ std::optional<ByteFile> open_regular_file(const std::string& path, bool write) {
     return checked_regular(open_retrying(AT_FDCWD, path.c_str(), flags));
 }
 
-std::optional<std::string> read_attribute(int fd, const char* name) {
+std::optional<std::string> read_attribute(const ByteFile& file, const char* name) {
+    const int fd = file.fd();
     std::string value(4096, '\0');
     for (;;) {
         const ssize_t got = fgetxattr(fd, name, value.data(), value.size());
@@ -191,53 +186,23 @@ std::optional<std::string> read_attribute(int fd, const char* name) {
     }
 }
 
-bool write_attribute(int fd, const char* name, std::string_view value) {
-    return fsetxattr(fd, name, value.data(), value.size(), 0) == 0;
+bool write_attribute(const ByteFile& file, const char* name, std::string_view value) {
+    return fsetxattr(file.fd(), name, value.data(), value.size(), 0) == 0;
 }
 
-bool remove_attribute(int fd, const char* name) {
-    return fremovexattr(fd, name) == 0 || errno == ENODATA;
+bool remove_attribute(const ByteFile& file, const char* name) {
+    return fremovexattr(file.fd(), name) == 0 || errno == ENODATA;
 }
 
-std::optional<std::size_t> read_at(int fd, void* buffer, std::size_t size, std::uint64_t offset) {
-    if (!addressable(offset, size)) return std::nullopt;
-    auto* bytes = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t count =
-            ::pread(fd, bytes + done, size - done, static_cast<off_t>(offset + done));
-        if (count < 0 && errno == EINTR) continue;
-        if (count < 0) return std::nullopt;
-        if (count == 0) break;
-        done += static_cast<std::size_t>(count);
-    }
-    return done;
-}
-
-bool write_at(int fd, const void* buffer, std::size_t size, std::uint64_t offset) {
-    if (!addressable(offset, size)) {
-        errno = EFBIG;
-        return false;
-    }
-    const auto* bytes = static_cast<const char*>(buffer);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t count =
-            ::pwrite(fd, bytes + done, size - done, static_cast<off_t>(offset + done));
-        if (count < 0 && errno == EINTR) continue;
-        if (count == 0) errno = ENOSPC;  // zero bytes without an error would loop forever
-        if (count <= 0) return false;
-        done += static_cast<std::size_t>(count);
-    }
-    return true;
-}
-
-bool copy_to_end(int from, std::uint64_t offset, int to, std::uint64_t to_offset) {
-    return copy_in_kernel(from, offset, to, to_offset) &&
+bool copy_to_end(const ByteFile& from, std::uint64_t offset, const ByteFile& to,
+                 std::uint64_t to_offset) {
+    return copy_in_kernel(from.fd(), offset, to.fd(), to_offset) &&
            copy_through_buffer(from, offset, to, to_offset);
 }
 
-bool copy_metadata(int from, int to) {
+bool copy_metadata(const ByteFile& from_file, const ByteFile& to_file) {
+    const int from = from_file.fd();
+    const int to = to_file.fd();
     // Nothing is changed that is already right: file systems without
     // owners and modes (FAT) refuse to change them but show the same ones
     // on every file. The mode comes last: a change of owner may clear
@@ -252,15 +217,16 @@ bool copy_metadata(int from, int to) {
     return (now.st_mode & 07777) == mode || fchmod(to, mode) == 0;
 }
 
-std::optional<FileInfo> file_info(int fd) {
+std::optional<FileInfo> file_info(const ByteFile& file) {
     struct stat info {};
-    if (fstat(fd, &info) != 0) return std::nullopt;
+    if (fstat(file.fd(), &info) != 0) return std::nullopt;
     return FileInfo{
         static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
         static_cast<std::uint64_t>(info.st_nlink), static_cast<std::uint64_t>(info.st_size)};
 }
 
-bool lock_file(int fd, int wait_ms) {
+bool lock_file(const ByteFile& file, int wait_ms) {
+    const int fd = file.fd();
     constexpr int step_ms = 5;
     for (int waited = 0;; waited += step_ms) {
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
@@ -299,14 +265,6 @@ std::string random_hex(std::size_t bytes) {
     return text;
 }
 
-bool sync_data(int fd) {
-    int result;
-    do {
-        result = fdatasync(fd);
-    } while (result != 0 && errno == EINTR);
-    return result == 0;
-}
-
 std::optional<FileLocation> locate_file(const std::string& path) {
     if (path.find('\0') != std::string::npos) {
         errno = EINVAL;
@@ -329,62 +287,61 @@ std::optional<SideFolder> SideFolder::open(const std::string& folder) {
     return SideFolder(fd);
 }
 
-SideFolder::SideFolder(SideFolder&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-SideFolder::~SideFolder() {
-    if (fd_ >= 0) ::close(fd_);
-}
-
 std::optional<ByteFile> SideFolder::create_nameless() const {
-    const int fd = open_retrying(fd_, ".", O_TMPFILE | O_RDWR, 0600);
+    const int fd = open_retrying(fd_.get(), ".", O_TMPFILE | O_RDWR, 0600);
     if (fd >= 0) return ByteFile::adopt(fd);
     if (errno == EISDIR || errno == EINVAL || errno == ENOENT) errno = EOPNOTSUPP;
     return std::nullopt;
 }
 
 std::optional<ByteFile> SideFolder::create_named(const std::string& name) const {
-    const int fd = open_retrying(fd_, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
+    const int fd =
+        open_retrying(fd_.get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
     if (fd < 0) return std::nullopt;
     return ByteFile::adopt(fd);
 }
 
 bool SideFolder::link_file(const ByteFile& file, const std::string& name) const {
     const std::string proc = "/proc/self/fd/" + std::to_string(file.fd());
-    return linkat(AT_FDCWD, proc.c_str(), fd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    return linkat(AT_FDCWD, proc.c_str(), fd_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 bool SideFolder::rename_over(const std::string& from, const std::string& to) const {
-    return renameat(fd_, from.c_str(), fd_, to.c_str()) == 0;
+    return renameat(fd_.get(), from.c_str(), fd_.get(), to.c_str()) == 0;
 }
 
 bool SideFolder::remove(const std::string& name) const {
-    return unlinkat(fd_, name.c_str(), 0) == 0;
+    return unlinkat(fd_.get(), name.c_str(), 0) == 0;
 }
 
 bool SideFolder::sync() const {
-    return fsync(fd_) == 0;
+    return fsync(fd_.get()) == 0;
 }
 
 std::optional<ByteFile> SideFolder::open_entry(const std::string& name, bool write) const {
     const int flags = (write ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY;
-    return checked_regular(open_retrying(fd_, name.c_str(), flags));
+    return checked_regular(open_retrying(fd_.get(), name.c_str(), flags));
 }
 
 bool SideFolder::remove_own_file(const std::string& name, std::uint64_t keep) const {
     struct stat info {};
-    if (fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
+    if (fstatat(fd_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
     if (!S_ISREG(info.st_mode) || info.st_uid != geteuid() ||
         static_cast<std::uint64_t>(info.st_ino) == keep) {
         errno = EPERM;
         return false;
     }
-    return unlinkat(fd_, name.c_str(), 0) == 0 || errno == ENOENT;
+    return unlinkat(fd_.get(), name.c_str(), 0) == 0 || errno == ENOENT;
 }
 
 std::int64_t time_now() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+std::optional<FileId> SideFolder::entry_id(const std::string& name) const {
+    return file_id_at(fd_.get(), name);
 }
 
 }  // namespace varnel

@@ -13,6 +13,8 @@
 
 #include "platform/byte_file.h"
 #include "platform/error_text.h"
+#include "platform/file_id.h"
+#include "platform/unique_fd.h"
 
 namespace varnel {
 
@@ -20,24 +22,18 @@ namespace varnel {
 // file: opened without blocking (a FIFO or a device never waits), then
 // checked with fstat. nullopt otherwise, with errno set (EISDIR for a
 // folder, ENODEV for anything else that is not a regular file).
-std::optional<ByteFile> open_regular_file(const std::string& path, bool write);
-
-// Reads up to `size` bytes at `offset`; fewer only where the file ends.
-// nullopt on error. The file position does not move.
-std::optional<std::size_t> read_at(int fd, void* buffer, std::size_t size, std::uint64_t offset);
-
-// Writes all `size` bytes at `offset`; false on any error (disk full included).
-bool write_at(int fd, const void* buffer, std::size_t size, std::uint64_t offset);
+[[nodiscard]] std::optional<ByteFile> open_regular_file(const std::string& path, bool write);
 
 // Copies the bytes of `from` from `offset` to its end into `to` from
 // `to_offset`, in the kernel where it can, starting the writeback of each
 // piece at once. Neither file position moves. false on any error.
-bool copy_to_end(int from, std::uint64_t offset, int to, std::uint64_t to_offset);
+[[nodiscard]] bool copy_to_end(const ByteFile& from, std::uint64_t offset, const ByteFile& to,
+                               std::uint64_t to_offset);
 
 // Gives `to` the owner and group of `from` where permitted, its extended
 // attributes where the file systems allow, then its permission bits
 // (set-id and sticky bits included). false on any other error.
-bool copy_metadata(int from, int to);
+[[nodiscard]] bool copy_metadata(const ByteFile& from, const ByteFile& to);
 
 // Identity and size of an open file.
 struct FileInfo {
@@ -46,72 +42,69 @@ struct FileInfo {
     std::uint64_t links = 0;
     std::uint64_t size = 0;
 };
-std::optional<FileInfo> file_info(int fd);
+[[nodiscard]] std::optional<FileInfo> file_info(const ByteFile& file);
 
 // Takes the exclusive advisory lock of the open file, waiting for it up
 // to `wait_ms` milliseconds; true without a lock on a file system that has
 // none. false with errno EWOULDBLOCK when another holds it longer.
-bool lock_file(int fd, int wait_ms);
+[[nodiscard]] bool lock_file(const ByteFile& file, int wait_ms);
 
 // `bytes` random bytes as lower-case hex digits (twice as many).
-std::string random_hex(std::size_t bytes);
-
-// Syncs the data (and the size) of `fd`.
-bool sync_data(int fd);
+[[nodiscard]] std::string random_hex(std::size_t bytes);
 
 // The extended attribute `name` (e.g. "user.x") of the open file: its
 // value; nullopt with errno ENODATA when the file has none, ENOTSUP where
 // the file system has no such attributes, another errno on other errors.
-std::optional<std::string> read_attribute(int fd, const char* name);
+[[nodiscard]] std::optional<std::string> read_attribute(const ByteFile& file, const char* name);
 // Creates or replaces attribute `name`; false with errno set.
-bool write_attribute(int fd, const char* name, std::string_view value);
+[[nodiscard]] bool write_attribute(const ByteFile& file, const char* name, std::string_view value);
 // Removes attribute `name`; true when it is gone (or was never there).
-bool remove_attribute(int fd, const char* name);
+[[nodiscard]] bool remove_attribute(const ByteFile& file, const char* name);
 
 // The time now, nanoseconds since the epoch; never earlier than the change
 // time the file system gives a file changed before the call.
-std::int64_t time_now();
+[[nodiscard]] std::int64_t time_now();
 
 // Where a file lives once symbolic links are followed: `folder` ends in '/'.
 struct FileLocation {
     std::string folder;
     std::string name;
 };
-std::optional<FileLocation> locate_file(const std::string& path);
+[[nodiscard]] std::optional<FileLocation> locate_file(const std::string& path);
 
 // An open folder and the entries of the side files kept in it.
 class SideFolder {
 public:
-    static std::optional<SideFolder> open(const std::string& folder);
-    SideFolder(SideFolder&& other) noexcept;
+    [[nodiscard]] static std::optional<SideFolder> open(const std::string& folder);
+    SideFolder(SideFolder&& other) noexcept = default;
     SideFolder& operator=(SideFolder&&) = delete;
     SideFolder(const SideFolder&) = delete;
-    ~SideFolder();
 
     // A new file (read and write, mode 0600) without a name (O_TMPFILE);
     // nullopt with errno EOPNOTSUPP where the file system has none.
-    std::optional<ByteFile> create_nameless() const;
+    [[nodiscard]] std::optional<ByteFile> create_nameless() const;
     // The new file `name` (read and write, mode 0600, never replacing one).
-    std::optional<ByteFile> create_named(const std::string& name) const;
+    [[nodiscard]] std::optional<ByteFile> create_named(const std::string& name) const;
     // Gives the nameless file `file` the name `name` (never replacing one).
-    bool link_file(const ByteFile& file, const std::string& name) const;
+    [[nodiscard]] bool link_file(const ByteFile& file, const std::string& name) const;
     // Renames entry `from` over entry `to`.
-    bool rename_over(const std::string& from, const std::string& to) const;
-    bool remove(const std::string& name) const;
+    [[nodiscard]] bool rename_over(const std::string& from, const std::string& to) const;
+    [[nodiscard]] bool remove(const std::string& name) const;
     // Syncs the folder, so that its entries survive a crash.
-    bool sync() const;
+    [[nodiscard]] bool sync() const;
     // Opens entry `name` (a regular file, links not followed).
-    std::optional<ByteFile> open_entry(const std::string& name, bool write) const;
+    [[nodiscard]] std::optional<ByteFile> open_entry(const std::string& name, bool write) const;
     // Removes entry `name` when it is a regular file of this user other
     // than inode `keep` (links not followed); true when it is gone or was
     // never there, false when it is something else or cannot be removed.
-    bool remove_own_file(const std::string& name, std::uint64_t keep) const;
-    // The open folder, for the calls that examine its entries.
-    int fd() const { return fd_; }
+    [[nodiscard]] bool remove_own_file(const std::string& name, std::uint64_t keep) const;
+    // The identity of entry `name`; nullopt when it does not exist or
+    // cannot be examined.
+    [[nodiscard]] std::optional<FileId> entry_id(const std::string& name) const;
 
 private:
     explicit SideFolder(int fd) : fd_(fd) {}
-    int fd_ = -1;
+    UniqueFd fd_;
 };
 
 }  // namespace varnel

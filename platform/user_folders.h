@@ -12,16 +12,16 @@ namespace varnel {
 // $XDG_CONFIG_HOME when it holds an absolute path, otherwise the home
 // folder ($HOME, or the password database's entry) followed by "/.config".
 // Empty when no home folder is known.
-std::string user_config_home();
+[[nodiscard]] std::string user_config_home();
 
 // True when the user may create and replace files in `folder`.
-bool folder_is_writable(const std::string& folder);
+[[nodiscard]] bool folder_is_writable(const std::string& folder);
 
 // True when something exists at `path` (a dangling symbolic link counts).
-bool path_exists(const std::string& path);
+[[nodiscard]] bool path_exists(const std::string& path);
 
 // Creates `folder` and every missing folder above it, new ones with mode
 // 0700 (less the umask); succeeds when it exists already.
-WriteResult make_folders(const std::string& folder);
+[[nodiscard]] WriteResult make_folders(const std::string& folder);
 
 }  // namespace varnel

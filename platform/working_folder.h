@@ -8,6 +8,6 @@ namespace varnel {
 
 // The absolute path of the working folder (file-system bytes, no trailing
 // '/' except for the root); "/" when it cannot be found.
-std::string working_folder();
+[[nodiscard]] std::string working_folder();
 
 }  // namespace varnel

@@ -8,6 +8,6 @@ namespace varnel {
 
 // Writes every byte of `bytes` at the descriptor's position, again after an
 // interrupted or short write. 0, or the errno value of the write that failed.
-int write_all(int fd, std::string_view bytes);
+[[nodiscard]] int write_all(int fd, std::string_view bytes);
 
 }  // namespace varnel

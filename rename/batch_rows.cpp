@@ -4,6 +4,7 @@
 #include <cerrno>
 
 #include "platform/error_text.h"
+#include "platform/language.h"
 #include "platform/rename_file.h"
 #include "rename/batch_texts.h"
 #include "rename/name_check.h"
@@ -43,13 +44,13 @@ void Progress::item_done(int done) {
 std::string reason_of(int error, const Codec& codec) {
     if (error == 0) return {};
     if (const NameProblem problem = name_problem_of(error); problem != NameProblem::none)
-        return name_problem_text(problem, codec);
+        return name_problem_text(problem);
     if (error == no_renamed_file_error)
-        return codec.from_utf8_lossy("no file has the name the rename gave any more");
+        return say("更名后的名称上已没有文件", "no file has the name the rename gave any more");
     if (error > not_the_file_error)
-        return codec.from_utf8_lossy(
-            "the file under the name the rename gave is another file: " +
-            mismatch_text(static_cast<FileMismatch>(error - not_the_file_error)));
+        return say("更名后名称上的是另一个文件：",
+                   "the file under the name the rename gave is another file: ") +
+               mismatch_text(static_cast<FileMismatch>(error - not_the_file_error));
     return codec.from_utf8_lossy(system_error_text(error));
 }
 
@@ -76,7 +77,7 @@ void plan_row(const FileList& list, int row, RowFolders& folders, const TargetOf
     std::optional<std::string> target;
     std::optional<FileId> file;
     if (dir != nullptr) {
-        planned.dir_fd = dir->fd();
+        planned.dir = dir;
         target = target_of(row);
         if (!target) planned.error = EILSEQ;
     }
@@ -90,7 +91,7 @@ void plan_row(const FileList& list, int row, RowFolders& folders, const TargetOf
         }
     }
     if (target) {
-        file = file_id_at(dir->fd(), list.fs_name(row), dir->lasting_inodes());
+        file = file_id_at(*dir, list.fs_name(row));
         if (!file) planned.error = errno;
     }
     if (planned.error == 0 && file) {
@@ -133,9 +134,8 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
                 error = planned.unchanged ? 0 : journal_error;
                 current = journaled_before + planned.entry;
                 if (error == 0)
-                    error = rename_no_replace(planned.dir_fd, entry.fs_name, entry.renamed_fs_name,
-                                              folders.case_memo(), system_rename_calls(),
-                                              claim ? &*claim : nullptr);
+                    error = rename_no_replace(*planned.dir, entry.fs_name, entry.renamed_fs_name,
+                                              folders.case_memo(), claim ? &*claim : nullptr);
                 if (error != 0 && journal_error == 0 && !planned.unchanged && hooks.rename_failed)
                     hooks.rename_failed(journaled_before + planned.entry);
                 if (error == 0) {
@@ -158,52 +158,52 @@ BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const Ta
     }
     if (outcome.cancelled) {
         outcome.count = done;
-        outcome.summary =
-            cancelled_summary(texts::rename_partial_summary(done, outcome.successes), codec);
+        outcome.summary = cancelled_summary(texts::rename_partial_summary(done, outcome.successes));
         return outcome;
     }
     outcome.summary = outcome.all_succeeded()
-                          ? std::string(texts::rename_all_done)
+                          ? std::string(texts::rename_all_done())
                           : texts::rename_partial_summary(count, outcome.successes);
     return outcome;
 }
 
-std::string cancelled_summary(const std::string& summary, const Codec& codec) {
-    return codec.from_utf8_lossy("已取消：") + summary;
+const std::string& stays_named_text() {
+    return say("；文件仍名为", "; the file stays named ");
+}
+
+std::string cancelled_summary(const std::string& summary) {
+    return say("已取消：", "Cancelled: ") + summary;
 }
 
 void show_rename_outcome(FileList& list, int row, int error, const Codec& codec,
                          std::string_view stays) {
     if (error == 0) {
-        list.set_rename_status(row, std::string(texts::rename_succeeded), StatusImage::success);
+        list.set_rename_status(row, std::string(texts::rename_succeeded()), StatusImage::success);
         return;
     }
     std::string reason = reason_of(error, codec);
-    if (!stays.empty())
-        reason += codec.from_utf8_lossy("; the file stays named ") + codec.text_from_fs(stays);
+    if (!stays.empty()) reason += stays_named_text() + codec.text_from_fs(stays);
     list.set_cell(row, Column::new_name, list.new_names()[static_cast<std::size_t>(row)]);
-    list.set_rename_status(row, std::string(texts::rename_failed), StatusImage::failure,
+    list.set_rename_status(row, std::string(texts::rename_failed()), StatusImage::failure,
                            std::move(reason));
 }
 
-void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures,
-                      const Codec& codec) {
+void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures) {
     if (outcome.all_succeeded() && !outcome.cancelled) {
-        outcome.summary = std::string(texts::undo_all_done);
+        outcome.summary = std::string(texts::undo_all_done());
         return;
     }
     outcome.summary = texts::undo_partial_summary(outcome.count, outcome.successes);
-    if (outcome.cancelled) outcome.summary = cancelled_summary(outcome.summary, codec);
+    if (outcome.cancelled) outcome.summary = cancelled_summary(outcome.summary);
     if (failures.empty()) return;
     outcome.summary += "\r\n";
-    const std::string colon = codec.from_utf8_lossy("：");
+    const std::string& colon = say("：", ": ");
     for (std::size_t i = 0; i < failures.size() && i < max_failure_lines; ++i)
         outcome.summary += "\r\n" + failures[i].place + colon + failures[i].reason;
     if (failures.size() > max_failure_lines)
-        outcome.summary +=
-            "\r\n" +
-            codec.from_utf8_lossy("……另有 " + std::to_string(failures.size() - max_failure_lines) +
-                                  " 个文件");
+        outcome.summary += "\r\n" + say("……另有 ", "… and ") +
+                           std::to_string(failures.size() - max_failure_lines) +
+                           say(" 个文件", " more files");
 }
 
 std::string file_key(std::string_view folder, std::string_view name) {
@@ -219,12 +219,12 @@ int undo_one(const UndoEntry& entry, FolderCache& folders) {
     int error = 0;
     const DirHandle* dir = folders.get(entry.fs_folder, error);
     if (dir == nullptr) return error;
-    const auto now = file_id_at(dir->fd(), entry.renamed_fs_name, dir->lasting_inodes());
+    const auto now = file_id_at(*dir, entry.renamed_fs_name);
     if (!now) return no_renamed_file_error;
     const FileMismatch mismatch = compare_files(entry.file, *now);
     if (mismatch != FileMismatch::none) return mismatch_error(mismatch);
-    if (entry.exchange) return exchange_names(dir->fd(), entry.renamed_fs_name, entry.fs_name);
-    return rename_no_replace(dir->fd(), entry.renamed_fs_name, entry.fs_name, folders.case_memo());
+    if (entry.exchange) return exchange_names(*dir, entry.renamed_fs_name, entry.fs_name);
+    return rename_no_replace(*dir, entry.renamed_fs_name, entry.fs_name, folders.case_memo());
 }
 
 }  // namespace varnel::batch

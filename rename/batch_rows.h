@@ -30,9 +30,9 @@ inline constexpr int group_rows = 256;
 class FolderCache {
 public:
     // The open folder, or nullptr with `error` set when it cannot be opened.
-    const DirHandle* get(const std::string& fs_folder, int& error);
+    [[nodiscard]] const DirHandle* get(const std::string& fs_folder, int& error);
     // Which of these folders fold case, learned once per folder.
-    CaseFoldingMemo& case_memo() { return case_memo_; }
+    [[nodiscard]] CaseFoldingMemo& case_memo() { return case_memo_; }
 
 private:
     CaseFoldingMemo case_memo_;
@@ -47,8 +47,8 @@ private:
 class RowFolders {
 public:
     explicit RowFolders(const FileList& list) : list_(list) {}
-    const DirHandle* of(int row, int& error);
-    CaseFoldingMemo& case_memo() { return folders_.case_memo(); }
+    [[nodiscard]] const DirHandle* of(int row, int& error);
+    [[nodiscard]] CaseFoldingMemo& case_memo() { return folders_.case_memo(); }
 
 private:
     const FileList& list_;
@@ -74,7 +74,11 @@ private:
 }
 
 // The summary of a cancelled batch: "已取消：" before `summary`.
-[[nodiscard]] std::string cancelled_summary(const std::string& summary, const Codec& codec);
+[[nodiscard]] std::string cancelled_summary(const std::string& summary);
+
+// Put between a failure's reason and the name a file keeps:
+// "；文件仍名为" / "; the file stays named ".
+[[nodiscard]] const std::string& stays_named_text();
 
 // Errors of undo beyond errno values: the file under the name the rename
 // gave is not the renamed file (by the part of its identity that differs),
@@ -87,12 +91,12 @@ inline constexpr int no_renamed_file_error = not_the_file_error - 1;
 
 // The system's text for `error`, or the text of an undo error above, in the
 // code page; empty for 0.
-std::string reason_of(int error, const Codec& codec);
+[[nodiscard]] std::string reason_of(int error, const Codec& codec);
 
 // One row of a batch: what to rename, or why it fails without a call.
 struct Planned {
     int row = 0;
-    int dir_fd = -1;
+    const DirHandle* dir = nullptr;
     int error = 0;
     bool unchanged = false;  // the new name is the old one: no call, no journal
     std::size_t entry = 0;   // index into the group's `entries` or `unchanged`
@@ -118,8 +122,9 @@ void plan_row(const FileList& list, int row, RowFolders& folders, const TargetOf
 // Renames the files of `rows`, in that order, each to target_of(row), in
 // groups of group_rows handed to the write-ahead hook first; each row's
 // outcome goes to its cells, and the summary counts `rows`.
-BatchOutcome rename_in_order(FileList& list, std::span<const int> rows, const TargetOf& target_of,
-                             UndoLog& log, const Codec& codec, const BatchHooks& hooks);
+[[nodiscard]] BatchOutcome rename_in_order(FileList& list, std::span<const int> rows,
+                                           const TargetOf& target_of, UndoLog& log,
+                                           const Codec& codec, const BatchHooks& hooks);
 
 // The row's outcome in its cells: 更名成功, or 更名失败 with the reason and
 // the new name shown; a failed row whose file stays under a temporary name
@@ -137,26 +142,26 @@ struct UndoFailure {
 // every file came back and it was not cancelled, else the counts (after
 // "已取消：" when cancelled) followed by one line per failure
 // ("place：reason"), the first max_failure_lines of them.
-void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures,
-                      const Codec& codec);
+void set_undo_summary(BatchOutcome& outcome, const std::vector<UndoFailure>& failures);
 inline constexpr std::size_t max_failure_lines = 10;
 
 // The claim note of a batch (see ClaimNote): the write-ahead hook told of
 // the claim of the rename at index `*current`; nullptr without that hook.
-std::optional<ClaimNote> claim_note(const BatchHooks& hooks, const std::size_t* current);
+[[nodiscard]] std::optional<ClaimNote> claim_note(const BatchHooks& hooks,
+                                                  const std::size_t* current);
 
 // Key of a file by folder and name, for lookups.
-std::string file_key(std::string_view folder, std::string_view name);
+[[nodiscard]] std::string file_key(std::string_view folder, std::string_view name);
 
 // Renames the file `entry` recorded back to its old name. 0 on success,
 // else why not: no_renamed_file_error or mismatch_error when the file under
 // the new name is not (or no longer) the recorded one, or the rename's
 // error.
-int undo_one(const UndoEntry& entry, FolderCache& folders);
+[[nodiscard]] int undo_one(const UndoEntry& entry, FolderCache& folders);
 
 // The smart-order batch of `rows` (smart_batch.cpp); the rule has already
 // computed every new name.
-BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& log,
-                          const Codec& codec, const BatchHooks& hooks);
+[[nodiscard]] BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& log,
+                                        const Codec& codec, const BatchHooks& hooks);
 
 }  // namespace varnel::batch

@@ -1,51 +1,51 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The texts the rename and undo commands show, in the code page (GB18030
-// bytes; the comment beside each gives the characters).
+// The texts the rename and undo commands show, in the code page (GB18030).
+//
+// The four status words of column 命名状态 are data: varnel-cli prints them
+// as its records' status field, which scripts read, so they are the same
+// in every language. Every other text is for people and follows the
+// language the process speaks (see platform/language.h).
 
 #include <string>
 #include <string_view>
 
 namespace varnel::texts {
 
-inline constexpr std::string_view rename_succeeded =
-    "\xB8\xFC\xC3\xFB\xB3\xC9\xB9\xA6";  // "更名成功"
-inline constexpr std::string_view rename_failed = "\xB8\xFC\xC3\xFB\xCA\xA7\xB0\xDC";  // "更名失败"
-inline constexpr std::string_view undo_succeeded =
-    "\xB3\xB7\xCF\xFB\xB3\xC9\xB9\xA6";  // "撤消成功"
-inline constexpr std::string_view undo_failed = "\xB3\xB7\xCF\xFB\xCA\xA7\xB0\xDC";  // "撤消失败"
-// "文件更名完毕！"
-inline constexpr std::string_view rename_all_done =
-    "\xCE\xC4\xBC\xFE\xB8\xFC\xC3\xFB\xCD\xEA\xB1\xCF\xA3\xA1";
-// "上一次的操作已经成功撤消！"
-inline constexpr std::string_view undo_all_done =
-    "\xC9\xCF\xD2\xBB\xB4\xCE\xB5\xC4\xB2\xD9\xD7\xF7\xD2\xD1\xBE\xAD\xB3\xC9\xB9\xA6\xB3\xB7\xCF"
-    "\xFB\xA3\xA1";
-// "是否真的撤消上一次操作？"
-inline constexpr std::string_view undo_question =
-    "\xCA\xC7\xB7\xF1\xD5\xE6\xB5\xC4\xB3\xB7\xCF\xFB\xC9\xCF\xD2\xBB\xB4\xCE\xB2\xD9\xD7\xF7\xA3"
-    "\xBF";
-inline constexpr std::string_view undo_question_title = "\xD1\xAF\xCE\xCA\xA3\xBA";  // "询问："
+// Status words (data): "更名成功", "更名失败", "撤消成功", "撤消失败".
+[[nodiscard]] const std::string& rename_succeeded();
+[[nodiscard]] const std::string& rename_failed();
+[[nodiscard]] const std::string& undo_succeeded();
+[[nodiscard]] const std::string& undo_failed();
+
+// "文件更名完毕！" / "Files renamed."
+[[nodiscard]] const std::string& rename_all_done();
+// "上一次的操作已经成功撤消！" / "The last batch was undone."
+[[nodiscard]] const std::string& undo_all_done();
+// "是否真的撤消上一次操作？" and its title "询问：".
+[[nodiscard]] const std::string& undo_question();
+[[nodiscard]] const std::string& undo_question_title();
 // "Kelto批量更名器": the title of the rename engine's message boxes.
-inline constexpr std::string_view message_title = "Kelto\xC5\xFA\xC1\xBF\xB8\xFC\xC3\xFB\xC6\xF7";
-inline constexpr std::string_view progress_square = "\xA1\xF6";  // "■"
-
+[[nodiscard]] const std::string& message_title();
 // Said instead of offering or doing the undo of a journal whose batch
-// another running Varnel holds (UTF-8; convert for the code page).
-inline constexpr std::string_view another_batch_running_utf8 = "另一个Varnel正在执行这批更名";
+// another running Varnel holds: "另一个Varnel正在执行这批更名".
+[[nodiscard]] const std::string& another_batch_running();
 
+// One square of the progress text, "■" (the same in every language).
+[[nodiscard]] const std::string& progress_square();
 inline constexpr int progress_squares = 20;
 
 // `squares` progress squares (clamped to 0..20).
-std::string progress_text(int squares);
+[[nodiscard]] std::string progress_text(int squares);
 
 // Squares to show after item `done` of `count`: floor(20 * done / count).
-int progress_squares_after(int done, int count);
+[[nodiscard]] int progress_squares_after(int done, int count);
 
 // "文件总数：" + count + " 个文件\r\n\r\n" + successes + " 个文件更名成功！\r\n"
-// + failures + " 个文件更名失败！", failures = count - successes.
-std::string rename_partial_summary(int count, int successes);
-// The same with "撤消成功" / "撤消失败".
-std::string undo_partial_summary(int count, int successes);
+// + failures + " 个文件更名失败！", failures = count - successes (in
+// English "Files: N\r\n\r\nN renamed.\r\nN failed.").
+[[nodiscard]] std::string rename_partial_summary(int count, int successes);
+// The same with "撤消成功" / "撤消失败" ("undone").
+[[nodiscard]] std::string undo_partial_summary(int count, int successes);
 
 }  // namespace varnel::texts

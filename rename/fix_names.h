@@ -19,7 +19,8 @@ namespace varnel {
 // counts as done without touching the file; one whose bytes are not
 // code-page text either (shown with '?') fails with EILSEQ and keeps its
 // name. The rows' new-name cells are set to their (unchanged) text.
-BatchOutcome respell_names_in_utf8(FileList& list, std::span<const int> rows, UndoLog& log,
-                                   const Codec& codec, const BatchHooks& hooks);
+[[nodiscard]] BatchOutcome respell_names_in_utf8(FileList& list, std::span<const int> rows,
+                                                 UndoLog& log, const Codec& codec,
+                                                 const BatchHooks& hooks);
 
 }  // namespace varnel

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/name_check.h"
 
+#include "platform/language.h"
+
 namespace varnel {
 namespace {
 // Error numbers -101..-104 stand for the problems; -1 already means "no
@@ -17,18 +19,18 @@ NameProblem check_new_name(std::string_view fs_name) {
     return NameProblem::none;
 }
 
-std::string name_problem_text(NameProblem problem, const Codec& codec) {
+std::string name_problem_text(NameProblem problem) {
     switch (problem) {
         case NameProblem::none:
             return {};
         case NameProblem::empty:
-            return codec.from_utf8_lossy("新名称为空");
+            return say("新名称为空", "the new name is empty");
         case NameProblem::dots:
-            return codec.from_utf8_lossy("名称不能是.或..");
+            return say("名称不能是.或..", "a name cannot be . or ..");
         case NameProblem::separator:
-            return codec.from_utf8_lossy("名称含有/");
+            return say("名称含有/", "the name holds a /");
         case NameProblem::too_long:
-            return codec.from_utf8_lossy("名称过长");
+            return say("名称过长", "the name is too long");
     }
     return {};
 }

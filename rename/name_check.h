@@ -26,7 +26,7 @@ enum class NameProblem : unsigned char {
 [[nodiscard]] NameProblem check_new_name(std::string_view fs_name);
 
 // The mark of a problem in column 命名状态 (code page); empty for none.
-[[nodiscard]] std::string name_problem_text(NameProblem problem, const Codec& codec);
+[[nodiscard]] std::string name_problem_text(NameProblem problem);
 
 // A batch fails a row whose name has a problem with this error number
 // (never an errno value, which are positive); name_problem_of gives the

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <unordered_map>
 
+#include "platform/language.h"
 #include "rename/name_check.h"
 
 namespace varnel {
@@ -194,17 +195,25 @@ NameConflict conflict_of(NameProblem problem) {
 }
 
 // The mark of each kind, indexed by NameConflict.
-std::vector<std::string> conflict_texts(const Codec& codec) {
+std::vector<std::string> conflict_texts() {
     return {std::string(),
-            std::string(conflict_same_name),
-            std::string(conflict_target_exists),
-            name_problem_text(NameProblem::empty, codec),
-            name_problem_text(NameProblem::dots, codec),
-            name_problem_text(NameProblem::separator, codec),
-            name_problem_text(NameProblem::too_long, codec)};
+            conflict_same_name(),
+            conflict_target_exists(),
+            name_problem_text(NameProblem::empty),
+            name_problem_text(NameProblem::dots),
+            name_problem_text(NameProblem::separator),
+            name_problem_text(NameProblem::too_long)};
 }
 
 }  // namespace
+
+const std::string& conflict_same_name() {
+    return say("名称冲突", "name conflict");
+}
+
+const std::string& conflict_target_exists() {
+    return say("目标已存在", "target exists");
+}
 
 std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, RenameOrder order,
                                               const Codec& codec, const FolderReader& read_folder) {
@@ -289,10 +298,9 @@ std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, Renam
     return out;
 }
 
-void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts,
-                         const Codec& codec) {
+void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts) {
     const FileList::ChangeBatch batch(list);
-    const std::vector<std::string> texts = conflict_texts(codec);
+    const std::vector<std::string> texts = conflict_texts();
     const int n = static_cast<int>(conflicts.size());
     for (int row = 0; row < list.item_count(); ++row) {
         const NameConflict mark =

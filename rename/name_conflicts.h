@@ -16,11 +16,9 @@
 
 namespace varnel {
 
-// The marks, in the code page.
-inline constexpr std::string_view conflict_same_name =
-    "\xC3\xFB\xB3\xC6\xB3\xE5\xCD\xBB";  // "名称冲突"
-inline constexpr std::string_view conflict_target_exists =
-    "\xC4\xBF\xB1\xEA\xD2\xD1\xB4\xE6\xD4\xDA";  // "目标已存在"
+// The marks, in the code page, for people: "名称冲突" and "目标已存在".
+[[nodiscard]] const std::string& conflict_same_name();
+[[nodiscard]] const std::string& conflict_target_exists();
 
 enum class NameConflict : unsigned char {
     none,
@@ -49,14 +47,14 @@ using FolderReader = std::function<SharedFolderNames(const std::string& folder)>
 // marked by its problem and takes no part in the rest. A folder that cannot
 // be read, or a name the code page cannot spell, gives no conflict. Each
 // folder is read once.
-std::vector<NameConflict> find_name_conflicts(const FileList& list, int n, RenameOrder order,
-                                              const Codec& codec, const FolderReader& read_folder);
+[[nodiscard]] std::vector<NameConflict> find_name_conflicts(const FileList& list, int n,
+                                                            RenameOrder order, const Codec& codec,
+                                                            const FolderReader& read_folder);
 
 // Shows the conflicts of rows 0..n-1 in column 命名状态 (text and the
 // failure image; a name problem by the text of name_problem_text) and
 // empties every mark an earlier preview left where there is no conflict
 // now. Other status texts are kept.
-void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts,
-                         const Codec& codec);
+void show_name_conflicts(FileList& list, const std::vector<NameConflict>& conflicts);
 
 }  // namespace varnel

@@ -19,27 +19,27 @@
 namespace varnel {
 
 // Number of bytes of `t`.
-int length(std::string_view t);
+[[nodiscard]] int length(std::string_view t);
 
 // The first `k` bytes of `t` (all of it when k exceeds the length); empty for k <= 0.
-std::string left(std::string_view t, int k);
+[[nodiscard]] std::string left(std::string_view t, int k);
 
 // The first `k` bytes of `t`, fewer when they would end inside a character,
 // so no character is split; empty for k <= 0.
-std::string left_whole(std::string_view t, int k);
+[[nodiscard]] std::string left_whole(std::string_view t, int k);
 
 // `k` bytes of `t` from byte `p` (1-based), cut at the end; empty when p is
 // outside 1..length or k <= 0.
-std::string mid(std::string_view t, int p, int k);
+[[nodiscard]] std::string mid(std::string_view t, int p, int k);
 
 // 1-based position of the last occurrence of `s` in `t` that starts at a
 // character start, or -1 (also for an empty `s`).
-int find_last(std::string_view t, std::string_view s);
+[[nodiscard]] int find_last(std::string_view t, std::string_view s);
 
 // Let x = p - 1, raised to 0 and lowered to length(t); removes
 // min(k, length(t) - x) bytes at x (nothing for k <= 0), then inserts `i` at
 // x. Works on bytes: does not move x to a character boundary.
-std::string replace_at(std::string_view t, int p, int k, std::string_view i);
+[[nodiscard]] std::string replace_at(std::string_view t, int p, int k, std::string_view i);
 
 // Every occurrence of `s` starting at or after byte `p` (1-based) replaced by
 // `r`, scanning left to right and resuming after the replaced occurrence, so
@@ -47,8 +47,8 @@ std::string replace_at(std::string_view t, int p, int k, std::string_view i);
 // start only at character starts. Without `case_sensitive`, A..Z and a..z
 // compare equal in every compared byte (second bytes of two-byte characters
 // included). An empty `s` or `t` gives `t` unchanged.
-std::string replace_all(std::string_view t, std::string_view s, std::string_view r, int p,
-                        bool case_sensitive);
+[[nodiscard]] std::string replace_all(std::string_view t, std::string_view s, std::string_view r,
+                                      int p, bool case_sensitive);
 
 // Appends the result of replace_all(t, s, r, p, case_sensitive) to `out`,
 // so that a name can be built without an intermediate text. `t`, `s` and `r`
@@ -59,32 +59,32 @@ void append_replace_all(std::string& out, std::string_view t, std::string_view s
 // True when `s` occurs in `t` at a character start; without
 // `case_sensitive`, A..Z and a..z compare equal in every compared byte. An
 // empty `s` is never found.
-bool contains_text(std::string_view t, std::string_view s, bool case_sensitive);
+[[nodiscard]] bool contains_text(std::string_view t, std::string_view s, bool case_sensitive);
 
 // a..z -> A..Z (or the reverse); two- and four-byte characters are copied
 // unchanged.
-std::string to_upper(std::string_view t);
-std::string to_lower(std::string_view t);
+[[nodiscard]] std::string to_upper(std::string_view t);
+[[nodiscard]] std::string to_lower(std::string_view t);
 
 // Reads `t` as a decimal number: full-width characters (A3A1..A3FE, and the
 // full-width space A1A1) are first read as their ASCII counterparts; leading
 // spaces are skipped; then an optional sign, digits, an optional fraction and
 // exponent; reading stops at the first other character. The value is
 // truncated toward zero and clamped to 32 bits. Empty or non-numeric text is 0.
-std::int32_t to_integer(std::string_view t);
+[[nodiscard]] std::int32_t to_integer(std::string_view t);
 
 // The leading decimal number of `t` read as to_integer reads it, but
 // without the full-width forms (any byte of 0x80 or above ends the number)
 // and with its magnitude saturated at `magnitude_limit` instead of clamped
 // to 32 bits.
-long long leading_decimal(std::string_view t, unsigned long long magnitude_limit);
+[[nodiscard]] long long leading_decimal(std::string_view t, unsigned long long magnitude_limit);
 
 // Decimal digits of `v`, with a leading '-' when negative.
-std::string to_text(std::int32_t v);
+[[nodiscard]] std::string to_text(std::int32_t v);
 
 // True when `name` has a dot and the text after its last dot, upper-cased,
 // equals `ext` upper-cased ("MP3" accepts .mp3, .Mp3, .MP3).
-bool has_extension(std::string_view name, std::string_view ext);
+[[nodiscard]] bool has_extension(std::string_view name, std::string_view ext);
 
 // A file name split at its last dot. `main` is the bytes before the dot; `ext`
 // the bytes from the dot to the end (dot included), or empty when the name
@@ -93,6 +93,6 @@ struct NameParts {
     std::string_view main;
     std::string_view ext;
 };
-NameParts split_name(std::string_view name);
+[[nodiscard]] NameParts split_name(std::string_view name);
 
 }  // namespace varnel

@@ -35,10 +35,9 @@ namespace {
 // empties every fault mark an earlier preview left on a row without one;
 // with `conflicts_shown` the conflict marks, which share "名称过长", have
 // already emptied those and set the ones of names too long for any rule.
-void show_name_faults(FileList& list, const std::vector<NameFault>& faults, const Codec& codec,
-                      bool conflicts_shown) {
-    const std::string too_long = name_fault_text(NameFault::too_long, codec);
-    const std::string over_budget = name_fault_text(NameFault::over_budget, codec);
+void show_name_faults(FileList& list, const std::vector<NameFault>& faults, bool conflicts_shown) {
+    const std::string too_long = name_fault_text(NameFault::too_long);
+    const std::string over_budget = name_fault_text(NameFault::over_budget);
     for (int row = 0; row < list.item_count(); ++row) {
         const auto r = static_cast<std::size_t>(row);
         const NameFault fault = r < faults.size() ? faults[r] : NameFault::none;
@@ -72,9 +71,8 @@ ListChange refresh_preview(FileList& list, const RulePages& pages, const Preview
         show_name_conflicts(list,
                             find_name_conflicts(list, n, settings.order, codec,
                                                 settings.read_folder ? settings.read_folder
-                                                                     : read_shared_folder_names),
-                            codec);
-    show_name_faults(list, faults, codec, settings.mark_conflicts);
+                                                                     : read_shared_folder_names));
+    show_name_faults(list, faults, settings.mark_conflicts);
     return change;
 }
 

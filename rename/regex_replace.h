@@ -22,10 +22,10 @@ public:
     RegexReplacer(RegexReplacer&&) noexcept;
     RegexReplacer& operator=(RegexReplacer&&) noexcept;
 
-    bool ok() const { return code_ != nullptr; }
+    [[nodiscard]] bool ok() const { return code_ != nullptr; }
     // Why the pattern did not compile: PCRE2's message and the 1-based
     // character offset where it stopped (UTF-8 text); empty when ok().
-    const std::string& error() const { return error_; }
+    [[nodiscard]] const std::string& error() const { return error_; }
 
     // Why `replacement` cannot be used with this pattern, in PCRE2's words
     // followed by the offending piece: a lone or trailing '$', '$' before
@@ -33,7 +33,7 @@ public:
     // reference ($5, ${5}, $name, ${name}) to a group the pattern lacks.
     // Empty when every reference names a group (or the pattern did not
     // compile: error() tells that).
-    std::string replacement_error(std::string_view replacement) const;
+    [[nodiscard]] std::string replacement_error(std::string_view replacement) const;
 
     enum class Outcome { replaced, too_long, failed };
     struct Result {
@@ -46,8 +46,8 @@ public:
     // (it is never built further than that); failed when the pattern did
     // not compile, the subject is not UTF-8, the replacement names a group
     // the pattern lacks, or the step limit was reached.
-    Result replace_all(std::string_view subject, std::string_view replacement,
-                       std::size_t max_bytes) const;
+    [[nodiscard]] Result replace_all(std::string_view subject, std::string_view replacement,
+                                     std::size_t max_bytes) const;
 
 private:
     struct Code;

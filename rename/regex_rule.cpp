@@ -4,15 +4,12 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/language.h"
 #include "rename/name_text.h"
 #include "rename/regex_replace.h"
 
 namespace varnel {
 namespace {
-
-// "正则表达式错误：" in the code page.
-constexpr std::string_view regex_error_prefix =
-    "\xD5\xFD\xD4\xF2\xB1\xED\xB4\xEF\xCA\xBD\xB4\xED\xCE\xF3\xA3\xBA";
 
 // The meaning of PCRE2's most common compile errors, by the start of its
 // message (UTF-8).
@@ -33,14 +30,16 @@ constexpr KnownError known_errors[] = {
     {"unrecognized character follows \\", "“\\”后面是无法识别的字符"},
 };
 
+// "正则表达式错误：" and PCRE2's `message` (UTF-8), explained in Chinese
+// where known_errors knows it; in English PCRE2's own words.
 std::string error_text(const std::string& message, const Codec& codec) {
-    std::string text(regex_error_prefix);
-    for (const KnownError& known : known_errors) {
-        if (!message.starts_with(known.message)) continue;
-        text += codec.from_utf8_lossy(known.meaning);
-        text += codec.from_utf8_lossy("（") + codec.from_utf8_lossy(message) +
-                codec.from_utf8_lossy("）");
-        return text;
+    std::string text = say("正则表达式错误：", "Regular expression error: ");
+    if (text_language() == Language::chinese) {
+        for (const KnownError& known : known_errors) {
+            if (!message.starts_with(known.message)) continue;
+            return text + code_page(known.meaning) + code_page("（") +
+                   codec.from_utf8_lossy(message) + code_page("）");
+        }
     }
     return text + codec.from_utf8_lossy(message);
 }
@@ -97,14 +96,14 @@ std::string regex_pattern_error(const ReplaceOptions& options, const Codec& code
     return error.empty() ? std::string() : error_text(error, codec);
 }
 
-std::string name_fault_text(NameFault fault, const Codec& codec) {
+std::string name_fault_text(NameFault fault) {
     switch (fault) {
         case NameFault::none:
             break;
         case NameFault::too_long:
-            return name_problem_text(NameProblem::too_long, codec);
+            return name_problem_text(NameProblem::too_long);
         case NameFault::over_budget:
-            return codec.from_utf8_lossy("正则表达式超出限制");
+            return say("正则表达式超出限制", "the regular expression went over its limit");
     }
     return {};
 }
@@ -132,7 +131,7 @@ RegexNames compute_regex_names(const ReplaceOptions& options,
     for (std::size_t i = 0; i < n; ++i) {
         if (std::chrono::steady_clock::now() - start > budget) {
             for (std::size_t rest = i; rest < n; ++rest) fault(rest, NameFault::over_budget);
-            out.error = name_fault_text(NameFault::over_budget, codec);
+            out.error = name_fault_text(NameFault::over_budget);
             break;
         }
         const NameFault made = regex_name(regex, options, with, old_names[i], new_names[i], codec);

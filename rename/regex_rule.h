@@ -22,7 +22,7 @@ enum class NameFault : unsigned char {
 };
 
 // The text of a fault, in the code page (empty for none).
-std::string name_fault_text(NameFault fault, const Codec& codec);
+[[nodiscard]] std::string name_fault_text(NameFault fault);
 
 // The time one batch (a preview or a rename) may spend matching.
 inline constexpr std::chrono::milliseconds regex_batch_budget{2000};
@@ -47,10 +47,10 @@ struct RegexNames {
 // Once `budget` has passed since the start, every name not yet computed
 // keeps its old name with fault over_budget. An empty pattern leaves every
 // name unchanged.
-RegexNames compute_regex_names(const ReplaceOptions& options,
-                               std::span<const std::string> old_names,
-                               std::span<std::string> new_names, const Codec& codec,
-                               std::chrono::nanoseconds budget = regex_batch_budget);
+[[nodiscard]] RegexNames compute_regex_names(const ReplaceOptions& options,
+                                             std::span<const std::string> old_names,
+                                             std::span<std::string> new_names, const Codec& codec,
+                                             std::chrono::nanoseconds budget = regex_batch_budget);
 
 // Why the pattern of `options` cannot run: it does not compile, or the
 // replacement refers to a group the pattern lacks. "正则表达式错误：", the

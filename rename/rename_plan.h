@@ -60,7 +60,7 @@ struct PlannedMove {
 // keep list order and wait for nothing. Linear in the number of requests.
 // `swapping_folders[f]` nonzero: folder f swaps names (swaps come first);
 // folders beyond its end do not.
-std::vector<PlannedMove> plan_smart_order(std::span<const MoveRequest> requests,
-                                          std::span<const char> swapping_folders = {});
+[[nodiscard]] std::vector<PlannedMove> plan_smart_order(
+    std::span<const MoveRequest> requests, std::span<const char> swapping_folders = {});
 
 }  // namespace varnel

@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/language.h"
 #include "platform/rename_file.h"
 #include "rename/batch_rows.h"
 #include "rename/batch_texts.h"
@@ -38,7 +39,7 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
     if (!faults.empty()) refused.refused.clear();
     if (refused.refused.empty() && faults.empty() &&
         std::ranges::equal(list.old_names(), list.new_names()))
-        refused.refused = codec.from_utf8_lossy("没有需要更名的文件");
+        refused.refused = say("没有需要更名的文件", "No file needs a new name.");
     if (!refused.refused.empty()) {
         refused.summary = refused.refused;
         return refused;
@@ -65,8 +66,8 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
         const NameFault fault = faults[static_cast<std::size_t>(row)];
         if (fault == NameFault::none) continue;
         list.set_cell(row, Column::new_name, list.new_names()[static_cast<std::size_t>(row)]);
-        list.set_rename_status(row, std::string(texts::rename_failed), StatusImage::failure,
-                               name_fault_text(fault, codec));
+        list.set_rename_status(row, std::string(texts::rename_failed()), StatusImage::failure,
+                               name_fault_text(fault));
         if (hooks.item_done) hooks.item_done(row);
         ++outcome.count;
     }
@@ -80,12 +81,13 @@ namespace {
 // would mislead.
 std::string undo_reason(int error, const Codec& codec) {
     if (error == no_renamed_file_error)
-        return codec.from_utf8_lossy("文件已不在更名后的位置（被移走或删除）");
+        return say("文件已不在更名后的位置（被移走或删除）",
+                   "the file is no longer under its new name (moved or deleted)");
     if (error > not_the_file_error)
-        return codec.from_utf8_lossy(
-            "更名后位置上的已是另一个文件（" +
-            mismatch_text(static_cast<FileMismatch>(error - not_the_file_error)) + "）");
-    if (error == EEXIST) return codec.from_utf8_lossy("原名称已被另一个文件占用");
+        return say("更名后位置上的已是另一个文件（", "another file is under the new name (") +
+               mismatch_text(static_cast<FileMismatch>(error - not_the_file_error)) +
+               say("）", ")");
+    if (error == EEXIST) return say("原名称已被另一个文件占用", "another file has the old name");
     return reason_of(error, codec);
 }
 
@@ -174,15 +176,15 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
         }
         if (file.row < 0) continue;
         if (file.error == 0)
-            list.set_rename_status(file.row, std::string(texts::undo_succeeded),
+            list.set_rename_status(file.row, std::string(texts::undo_succeeded()),
                                    StatusImage::success);
         else
-            list.set_rename_status(file.row, std::string(texts::undo_failed), StatusImage::failure,
-                                   failures.back().reason);
+            list.set_rename_status(file.row, std::string(texts::undo_failed()),
+                                   StatusImage::failure, failures.back().reason);
         if (hooks.item_done) hooks.item_done(file.row);
     }
     outcome.cancelled = cancelled;
-    set_undo_summary(outcome, failures, codec);
+    set_undo_summary(outcome, failures);
     log.entries.assign(std::make_move_iterator(left.rbegin()),
                        std::make_move_iterator(left.rend()));
     return outcome;
@@ -195,7 +197,7 @@ int renames_done(std::span<const UndoEntry> entries) {
         int error = 0;
         const DirHandle* dir = folders.get(entry.fs_folder, error);
         if (dir == nullptr) continue;
-        const auto now = file_id_at(dir->fd(), entry.renamed_fs_name, dir->lasting_inodes());
+        const auto now = file_id_at(*dir, entry.renamed_fs_name);
         if (now && is_same_file(entry.file, *now)) ++done;
     }
     return done;
@@ -233,7 +235,7 @@ std::string undo_journal_entry(const UndoEntry& entry, std::span<const Reservati
     const DirHandle* dir = folders.get(entry.fs_folder, error);
     if (dir == nullptr) return reason_of(error, codec);
     const auto holds_file = [&](const std::string& name, int& why) {
-        const auto now = file_id_at(dir->fd(), name, dir->lasting_inodes());
+        const auto now = file_id_at(*dir, name);
         const FileMismatch mismatch = now ? compare_files(entry.file, *now) : FileMismatch::none;
         why = !now ? no_renamed_file_error : mismatch_error(mismatch);
         return now && mismatch == FileMismatch::none;
@@ -250,13 +252,12 @@ std::string undo_journal_entry(const UndoEntry& entry, std::span<const Reservati
     // from one, so none is removed beside it.
     for (const Reservation* r : claimed)
         if (r->fs_name != *where && r->fs_name != entry.fs_name && entry.file.size != 0)
-            remove_empty_file(dir->fd(), r->fs_name);
+            (void)remove_empty_file(*dir, r->fs_name);  // best effort: a left one is empty
     if (*where == entry.fs_name) return {};
-    error = entry.exchange ? exchange_names(dir->fd(), *where, entry.fs_name)
-                           : rename_no_replace(dir->fd(), *where, entry.fs_name);
+    error = entry.exchange ? exchange_names(*dir, *where, entry.fs_name)
+                           : rename_no_replace(*dir, *where, entry.fs_name);
     if (error == 0) return {};
-    return reason_of(error, codec) + codec.from_utf8_lossy("; the file stays named ") +
-           codec.text_from_fs(*where);
+    return reason_of(error, codec) + stays_named_text() + codec.text_from_fs(*where);
 }
 
 }  // namespace
@@ -288,7 +289,7 @@ BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec
             break;
         }
     }
-    set_undo_summary(outcome, failures, codec);
+    set_undo_summary(outcome, failures);
     return outcome;
 }
 

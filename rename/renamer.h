@@ -71,7 +71,7 @@ struct BatchOutcome {
     std::string refused;
     // Stopped by BatchHooks::cancelled; the summary starts with "已取消：".
     bool cancelled = false;
-    bool all_succeeded() const { return successes == count; }
+    [[nodiscard]] bool all_succeeded() const { return successes == count; }
 };
 
 // The rename command: every item gets its new name from the active rule;
@@ -88,10 +88,10 @@ struct BatchOutcome {
 // ("没有需要更名的文件"). An item the rule could not name (NameFault: a
 // regular expression's result too long, or its time spent) is not touched
 // and fails, after the others, with the fault's text as the reason.
-BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
-                          const BatchHooks& hooks);
-BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
-                          const ProgressCallback& progress);
+[[nodiscard]] BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log,
+                                        const Codec& codec, const BatchHooks& hooks);
+[[nodiscard]] BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log,
+                                        const Codec& codec, const ProgressCallback& progress);
 
 // The undo command, after the user has agreed: every move of the log is
 // undone, last first (so swaps, chains and steps through temporary names
@@ -104,8 +104,8 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
 // Rows that still show a file of the log are marked 撤消成功 or 撤消失败
 // (with the reason); other rows are left alone. The log keeps exactly the
 // moves that were not undone, so a later undo can try them again.
-BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
-                         const BatchHooks& hooks = {});
+[[nodiscard]] BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
+                                       const BatchHooks& hooks = {});
 
 // How many of `entries` have happened: the file an entry recorded is on
 // disk under the name the rename gave it.
@@ -125,9 +125,9 @@ BatchOutcome undo_rename(FileList& list, UndoLog& log, const Codec& codec,
 // (undoing the same entries again later finds the others back).
 using EntryUndone =
     std::function<void(const UndoEntry& entry, bool undone, const std::string& reason)>;
-BatchOutcome undo_entries(std::span<const UndoEntry> entries, const Codec& codec,
-                          const EntryUndone& each, const ProgressCallback& progress = {},
-                          std::span<const Reservation> reservations = {},
-                          const std::function<bool(int done, int count)>& cancelled = {});
+[[nodiscard]] BatchOutcome undo_entries(
+    std::span<const UndoEntry> entries, const Codec& codec, const EntryUndone& each,
+    const ProgressCallback& progress = {}, std::span<const Reservation> reservations = {},
+    const std::function<bool(int done, int count)>& cancelled = {});
 
 }  // namespace varnel

@@ -79,7 +79,7 @@ Requests requests_of(const FileList& list, std::span<const int> rows, RowFolders
         const DirHandle* dir = folders.of(row, error);
         const auto id = folder_ids.try_emplace(list.item_folder(row).fs,
                                                static_cast<std::uint32_t>(folder_ids.size()));
-        if (id.second) r.swapping.push_back(can_exchange_names(dir->fd()) ? 1 : 0);
+        if (id.second) r.swapping.push_back(can_exchange_names(*dir) ? 1 : 0);
         r.targets.push_back(std::move(*t));
         t.reset();
         r.requests.push_back(MoveRequest{id.first->second, list.fs_name(row), r.targets.back()});
@@ -149,8 +149,7 @@ BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& lo
                 std::tie(e.fs_name, e.file) = temporary.at(q);
             } else {
                 // The file is still under its own name: a swap's file too.
-                const auto id = file_id_at(r.dirs[q]->fd(), std::string(r.requests[q].from),
-                                           r.dirs[q]->lasting_inodes());
+                const auto id = file_id_at(*r.dirs[q], std::string(r.requests[q].from));
                 if (id)
                     e.file = *id;
                 else if (request_error[q] == 0)
@@ -186,12 +185,12 @@ BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& lo
             if (error == 0) {
                 error = journal_error;
                 current = i;
-                const int fd = r.dirs[m.request]->fd();
+                const DirHandle& dir = *r.dirs[m.request];
                 if (error == 0)
-                    error = m.exchange ? exchange_names(fd, e.fs_name, e.renamed_fs_name)
-                                       : rename_no_replace(
-                                             fd, e.fs_name, e.renamed_fs_name, folders.case_memo(),
-                                             system_rename_calls(), claim ? &*claim : nullptr);
+                    error = m.exchange
+                                ? exchange_names(dir, e.fs_name, e.renamed_fs_name)
+                                : rename_no_replace(dir, e.fs_name, e.renamed_fs_name,
+                                                    folders.case_memo(), claim ? &*claim : nullptr);
                 if (error != 0 && journal_error == 0 && hooks.rename_failed) hooks.rename_failed(i);
                 if (error == 0) {
                     list.set_old_name(row, ItemName{e.new_name, e.renamed_fs_name});
@@ -228,12 +227,11 @@ BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& lo
     }
     if (outcome.cancelled) {
         outcome.count = done;
-        outcome.summary =
-            cancelled_summary(texts::rename_partial_summary(done, outcome.successes), codec);
+        outcome.summary = cancelled_summary(texts::rename_partial_summary(done, outcome.successes));
         return outcome;
     }
     outcome.summary = outcome.all_succeeded()
-                          ? std::string(texts::rename_all_done)
+                          ? std::string(texts::rename_all_done())
                           : texts::rename_partial_summary(count, outcome.successes);
     return outcome;
 }

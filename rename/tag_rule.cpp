@@ -4,6 +4,7 @@
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
 #include "platform/code_page_chars.h"
+#include "platform/language.h"
 #include "platform/tag_file_io.h"
 #include "rename/name_text.h"
 #include "rename/tag_template.h"
@@ -55,6 +56,14 @@ bool read_tags(ByteFile& file, bool v1_first, TagFields& fields, const Codec& co
 
 }  // namespace
 
+const std::string& tag_status_no_tag() {
+    return code_page("无标签");
+}
+
+const std::string& tag_status_not_mp3() {
+    return code_page("非MP3文件");
+}
+
 void compute_tag_names(FileList& list, const TagOptions& options, const Codec& codec) {
     std::span<std::string> new_names = list.new_names();
     if (options.tag_template.empty()) {
@@ -62,13 +71,13 @@ void compute_tag_names(FileList& list, const TagOptions& options, const Codec& c
         return;
     }
     const TagTemplate parsed = parse_tag_template(options.tag_template);
-    const std::string stand_in = options.slash_stand_in.value_or(codec.from_utf8_lossy("／"));
+    const std::string stand_in = options.slash_stand_in.value_or(code_page("／"));
     TagFields fields;
     std::string path;
     for (int row = 0; row < list.item_count(); ++row) {
         std::string& new_name = new_names[static_cast<std::size_t>(row)];
         if (!has_extension(list.old_names()[static_cast<std::size_t>(row)], "MP3")) {
-            list.set_cell(row, Column::tag_status, std::string(tag_status_not_mp3));
+            list.set_cell(row, Column::tag_status, tag_status_not_mp3());
             new_name.clear();
             continue;
         }
@@ -77,7 +86,7 @@ void compute_tag_names(FileList& list, const TagOptions& options, const Codec& c
         std::optional<ByteFile> file = open_regular_file(path, false);
         if (!file) continue;  // unreadable: the item keeps what it had
         if (!read_tags(*file, options.v1_first, fields, codec)) {
-            list.set_cell(row, Column::tag_status, std::string(tag_status_no_tag));
+            list.set_cell(row, Column::tag_status, tag_status_no_tag());
             new_name.clear();
             continue;
         }

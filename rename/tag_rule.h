@@ -18,9 +18,11 @@ struct TagOptions {
     std::optional<std::string> slash_stand_in = std::nullopt;
 };
 
-// Tag-status texts of column MP3标签状态: "无标签" and "非MP3文件".
-inline constexpr std::string_view tag_status_no_tag = "\xCE\xDE\xB1\xEA\xC7\xA9";
-inline constexpr std::string_view tag_status_not_mp3 = "\xB7\xC7MP3\xCE\xC4\xBC\xFE";
+// Tag-status texts of column MP3标签状态: "无标签" and "非MP3文件". They are
+// data, the same in every language: varnel-cli prints them as a field of
+// its records.
+[[nodiscard]] const std::string& tag_status_no_tag();
+[[nodiscard]] const std::string& tag_status_not_mp3();
 
 // Sets the new name of every item. An empty template empties every new name
 // and touches nothing else. An item whose name does not end in .mp3 (any

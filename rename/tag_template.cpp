@@ -2,16 +2,30 @@
 #include "rename/tag_template.h"
 
 #include "platform/code_page_chars.h"
+#include "platform/language.h"
 #include "rename/name_text.h"
 
 namespace varnel {
 
 namespace {
 
-// Reference words for #1..#6: 艺术家 歌曲名 专辑 音轨 年代 流派.
-constexpr std::string_view reference_words[6] = {
-    "\xD2\xD5\xCA\xF5\xBC\xD2", "\xB8\xE8\xC7\xFA\xC3\xFB", "\xD7\xA8\xBC\xAD",
-    "\xD2\xF4\xB9\xEC",         "\xC4\xEA\xB4\xFA",         "\xC1\xF7\xC5\xC9"};
+// The reference word for placeholder #1..#6 (digit 0..5).
+const std::string& reference_word(int digit) {
+    switch (digit) {
+        case 0:
+            return say("艺术家", "artist");
+        case 1:
+            return say("歌曲名", "title");
+        case 2:
+            return say("专辑", "album");
+        case 3:
+            return say("音轨", "track");
+        case 4:
+            return say("年代", "year");
+        default:
+            return say("流派", "genre");
+    }
+}
 
 const std::string& field_of(const TagFields& fields, int kind) {
     switch (kind) {
@@ -76,7 +90,7 @@ std::string tag_template_reference(std::string_view text) {
     std::string shown(text);
     for (int digit = 0; digit < 6; ++digit) {
         const std::string pattern{'#', static_cast<char>('1' + digit)};
-        shown = replace_all(shown, pattern, reference_words[digit], 1, true);
+        shown = replace_all(shown, pattern, reference_word(digit), 1, true);
     }
     return shown;
 }

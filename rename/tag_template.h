@@ -21,28 +21,28 @@ struct TagTemplate {
 // Byte by byte: "#" followed by a digit 1..6 is a placeholder, and after
 // one a further digit 1..6 is another ("#12" is #1 then #2); "#" followed by
 // anything else stays literal together with that byte.
-TagTemplate parse_tag_template(std::string_view text);
+[[nodiscard]] TagTemplate parse_tag_template(std::string_view text);
 
 // The template with each placeholder replaced by its field: #1 artist, #2
 // title, #3 album, #4 track, #5 year, #6 genre. Fields are inserted as they are.
-std::string compose_tag_name(const TagTemplate& parsed, const TagFields& fields);
+[[nodiscard]] std::string compose_tag_name(const TagTemplate& parsed, const TagFields& fields);
 
 inline constexpr std::size_t tag_template_max_bytes = 50;
 
 // The template cut to its first 50 bytes, never in the middle of a
 // character (two or four bytes).
-std::string cut_tag_template(std::string_view text);
+[[nodiscard]] std::string cut_tag_template(std::string_view text);
 
 // The template as 参照编辑框 shows it: every #1 replaced by 艺术家, then
 // every #2 by 歌曲名, #3 专辑, #4 音轨, #5 年代, #6 流派.
-std::string tag_template_reference(std::string_view text);
+[[nodiscard]] std::string tag_template_reference(std::string_view text);
 
 // A placeholder button's click: "#d" for an empty template, else the
 // template followed by "-#d".
-std::string append_placeholder(std::string_view text, int digit);
+[[nodiscard]] std::string append_placeholder(std::string_view text, int digit);
 
 // The predefined schemes 0..3: "#1-#2", "#1-#3-#2", "#1-#3-#5-#2",
 // "#1-#3-#5-#2-#4"; empty for any other index.
-std::string_view tag_scheme(int index);
+[[nodiscard]] std::string_view tag_scheme(int index);
 
 }  // namespace varnel

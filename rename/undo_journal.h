@@ -64,8 +64,9 @@ class UndoJournalWriter {
 public:
     // Creates the journal (see JournalFile::create); nullopt with a reason,
     // and `busy` set when another batch holds the journal at `path`.
-    static std::optional<UndoJournalWriter> create(const std::string& path, std::string& reason,
-                                                   bool* busy = nullptr);
+    [[nodiscard]] static std::optional<UndoJournalWriter> create(const std::string& path,
+                                                                 std::string& reason,
+                                                                 bool* busy = nullptr);
 
     // Appends the entries of the next renames; synced to disk once
     // `sync_every` entries have gathered. 0 or an errno value; after a
@@ -86,7 +87,7 @@ private:
     explicit UndoJournalWriter(JournalFile file, JournalSum sum)
         : file_(std::move(file)), sum_(sum) {}
     // Appends `line_` and its sum line.
-    int write_line();
+    [[nodiscard]] int write_line();
     JournalFile file_;
     JournalSum sum_;
     std::size_t unsynced_ = 0;
@@ -98,7 +99,7 @@ private:
 };
 
 // One line of the journal for `entry` (ending in a newline).
-std::string journal_line(const UndoEntry& entry);
+[[nodiscard]] std::string journal_line(const UndoEntry& entry);
 
 struct UndoJournalContents {
     std::vector<UndoEntry> entries;         // renames that may have happened, in order
@@ -112,8 +113,8 @@ struct UndoJournalRead {
 };
 
 // Parses and checks journal text read from `path` (named in reasons).
-UndoJournalRead parse_undo_journal(const std::string& path, const TrustedRead& read,
-                                   const HeldJournal& held);
+[[nodiscard]] UndoJournalRead parse_undo_journal(const std::string& path, const TrustedRead& read,
+                                                 const HeldJournal& held);
 
 // What undo may do with the journal at a path.
 enum class JournalState : unsigned char {
@@ -137,10 +138,10 @@ struct ClaimedJournal {
 // (a FAT or exFAT stick) is trusted only when every folder it names passes
 // HeldJournal::open_as_journal; every journal must hold only lines this
 // program writes, with matching sums.
-ClaimedJournal claim_undo_journal(const std::string& path);
+[[nodiscard]] ClaimedJournal claim_undo_journal(const std::string& path);
 
 // claim_undo_journal without keeping the claim: the contents, or nullopt
 // with the reason (busy or refused).
-UndoJournalRead read_undo_journal(const std::string& path);
+[[nodiscard]] UndoJournalRead read_undo_journal(const std::string& path);
 
 }  // namespace varnel

@@ -177,11 +177,11 @@ void MainWindow::add_folder() {
         finish_adding(first);
     }
     if (report.stopped)
-        services_.message_box(nullptr, code_page_text(texts::message_title),
+        services_.message_box(nullptr, code_page_text(texts::message_title()),
                               tr("已取消：已添加 %1 个文件").arg(added), MessageIcon::information,
                               MessageButtons::ok);
     if (report.unreadable > 0)
-        services_.message_box(nullptr, code_page_text(texts::message_title),
+        services_.message_box(nullptr, code_page_text(texts::message_title()),
                               unreadable_folders_text(report, codec_), MessageIcon::warning,
                               MessageButtons::ok);
 }

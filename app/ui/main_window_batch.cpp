@@ -94,7 +94,7 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
         // only when the user agrees to lose that undo.
         JournalPlan plan{undo_journal_path_, [this](const std::string& reason, bool) {
                              return services_.message_box(
-                                        nullptr, code_page_text(texts::message_title),
+                                        nullptr, code_page_text(texts::message_title()),
                                         tr("无法建立撤消记录：%1\n\n"
                                            "如果继续，程序意外中止后将无法撤消这批更名。"
                                            "是否仍然更名？")
@@ -114,15 +114,15 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
     if (run.finish_error != 0)
         summary += tr("\n\n无法完成撤消记录：%1")
                        .arg(QString::fromStdString(system_error_text(run.finish_error)));
-    show_summary(services_, code_page_text(texts::message_title), summary,
+    show_summary(services_, code_page_text(texts::message_title()), summary,
                  went_well(run.outcome) && run.finish_error == 0);
     panels_[1]->clear();
 }
 
 void MainWindow::undo_command() {
     const MessageAnswer answer = services_.message_box(
-        nullptr, code_page_text(texts::undo_question_title), code_page_text(texts::undo_question),
-        MessageIcon::information, MessageButtons::yes_no);
+        nullptr, code_page_text(texts::undo_question_title()),
+        code_page_text(texts::undo_question()), MessageIcon::information, MessageButtons::yes_no);
     if (answer != MessageAnswer::yes) return;
     stop_pending_preview();  // a preview would wipe the rows' outcomes
     BatchOutcome outcome;
@@ -138,7 +138,7 @@ void MainWindow::undo_command() {
         panels_[1]->clear();
     }
     update_buttons();  // what could not be undone stays to undo
-    show_summary(services_, code_page_text(texts::message_title), code_page_text(outcome.summary),
+    show_summary(services_, code_page_text(texts::message_title()), code_page_text(outcome.summary),
                  went_well(outcome));
 }
 
@@ -201,10 +201,9 @@ void MainWindow::undo_interrupted_batch() {
 }
 
 void MainWindow::tell_batch_running_elsewhere() {
-    const std::string_view text = texts::another_batch_running_utf8;
-    services_.message_box(nullptr, code_page_text(texts::message_title),
-                          QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
-                          MessageIcon::information, MessageButtons::ok);
+    services_.message_box(nullptr, code_page_text(texts::message_title()),
+                          code_page_text(texts::another_batch_running()), MessageIcon::information,
+                          MessageButtons::ok);
 }
 
 void MainWindow::undo_journal_batch() {
@@ -221,7 +220,7 @@ void MainWindow::undo_journal_batch() {
         return;
     }
     const MessageAnswer answer =
-        services_.message_box(nullptr, code_page_text(texts::undo_question_title),
+        services_.message_box(nullptr, code_page_text(texts::undo_question_title()),
                               interrupted_batch_question(journal, renames_done(journal.entries),
                                                          journal_time(undo_journal_path_), codec_),
                               MessageIcon::question, MessageButtons::yes_no);
@@ -242,13 +241,13 @@ void MainWindow::undo_journal_batch() {
         remove_journal(undo_journal_path_);
         set_pending_journal(false);
     }
-    show_summary(services_, code_page_text(texts::message_title), code_page_text(outcome.summary),
+    show_summary(services_, code_page_text(texts::message_title()), code_page_text(outcome.summary),
                  went_well(outcome));
 }
 
 void MainWindow::discard_interrupted_batch() {
     const MessageAnswer answer = services_.message_box(
-        nullptr, code_page_text(texts::undo_question_title),
+        nullptr, code_page_text(texts::undo_question_title()),
         tr("是否丢弃未完成的批量更名的记录？\n丢弃后，它已做的更名再也不能撤消。"),
         MessageIcon::warning, MessageButtons::yes_no);
     if (answer != MessageAnswer::yes) return;

@@ -48,7 +48,7 @@ void MainWindow::show_tag_info() {
     const int row = view_->first_selected_row();
     if (row < 0) return;
     if (!has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3")) {
-        services_.message_box(nullptr, code_page_text(texts::message_title),
+        services_.message_box(nullptr, code_page_text(texts::message_title()),
                               tr("抱歉，该文件不是MP3文件！"), MessageIcon::warning,
                               MessageButtons::ok);
         return;

@@ -102,8 +102,8 @@ void TagFixDialog::fill_table() {
             continue;
         }
         const std::string_view what = fix.outcome.plan.action == TagFixAction::convert
-                                          ? texts::encoding_change
-                                          : texts::v1_to_v2;
+                                          ? texts::encoding_change()
+                                          : texts::v1_to_v2();
         for (const TagTextChange& change : fix.outcome.plan.changes)
             add_row(path, status, &change, what);
     }

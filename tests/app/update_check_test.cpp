@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/language.h"
+
 namespace varnel {
 namespace {
 
@@ -39,6 +41,16 @@ TEST(UpdateCheck, PromptNotesAndMethod) {
               "1.4\r\n\xB8\xFC\xD0\xC2\xC4\xDA\xC8\xDD\xA3\xBA\xD0\xDE\xD5\xFD\xCE\xCA\xCC\xE2");
     EXPECT_TRUE(verdict.open_home);
     EXPECT_FALSE(judge_update_page(page("1.4", "ftp"), "1.3").open_home);
+}
+
+TEST(UpdateCheck, EnglishPromptReadsTheSameChinesePage) {
+    // The page's markers are data: an English program reads them as they are.
+    set_text_language(Language::english);
+    const UpdateVerdict verdict = judge_update_page(page("1.4"), "1.3");
+    set_text_language(Language::chinese);
+    EXPECT_EQ(verdict.kind, Kind::newer);
+    EXPECT_EQ(verdict.prompt, "Current version: 1.3\r\nLatest version: 1.4\r\nWhat is new: fixes");
+    EXPECT_TRUE(verdict.open_home);
 }
 
 TEST(UpdateCheck, MissingEndMarkerIsSilent) {

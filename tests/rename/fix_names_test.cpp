@@ -16,7 +16,8 @@ TEST(FixNames, LegacyNamesGetTheirUtf8SpellingAndUndoBringsTheBytesBack) {
     const std::string utf8 = "你好.mp3";
     const std::string latin1 = "caf\xE9.txt";  // not code-page text either
     const std::string taken = "\xCE\xC4.txt";  // 文.txt, whose UTF-8 name exists
-    for (const std::string& name : {gbk, std::string("plain.txt"), latin1, taken, std::string("文.txt")})
+    for (const std::string& name :
+         {gbk, std::string("plain.txt"), latin1, taken, std::string("文.txt")})
         dir.write_file(name, name);
     const Codec codec;
     FileList list;
@@ -28,13 +29,13 @@ TEST(FixNames, LegacyNamesGetTheirUtf8SpellingAndUndoBringsTheBytesBack) {
     EXPECT_EQ(done.successes, 2);
     EXPECT_EQ(list.fs_name(0), utf8);
     EXPECT_EQ(dir.read_file(utf8), gbk);
-    EXPECT_EQ(list.get_cell(1, Column::rename_status), texts::rename_succeeded);
+    EXPECT_EQ(list.get_cell(1, Column::rename_status), texts::rename_succeeded());
     EXPECT_EQ(list.fs_name(2), latin1);
     EXPECT_FALSE(list.status_reason(2).empty());
     EXPECT_EQ(dir.read_file(taken), taken);  // never replaced
     EXPECT_EQ(dir.read_file("文.txt"), "文.txt");
 
-    undo_rename(list, log, codec, {});
+    EXPECT_TRUE(undo_rename(list, log, codec, {}).all_succeeded());
     EXPECT_EQ(dir.read_file(gbk), gbk);
     EXPECT_EQ(list.fs_name(0), gbk);
 }

@@ -157,14 +157,14 @@ TEST(NameConflicts, ShownInTheStatusColumnAndClearedWhenGone) {
     const Codec codec;
     FileList list = list_of("/d", {"a", "b", "c", "d"});
     list.set_rename_status(3, "更名成功", StatusImage::success);
-    show_name_conflicts(list, {same, same, exists, none}, codec);
-    EXPECT_EQ(list.get_cell(0, Column::rename_status), conflict_same_name);
-    EXPECT_EQ(list.get_cell(2, Column::rename_status), conflict_target_exists);
+    show_name_conflicts(list, {same, same, exists, none});
+    EXPECT_EQ(list.get_cell(0, Column::rename_status), conflict_same_name());
+    EXPECT_EQ(list.get_cell(2, Column::rename_status), conflict_target_exists());
     EXPECT_EQ(list.status_image(2), StatusImage::failure);
     EXPECT_EQ(list.get_cell(3, Column::rename_status), "更名成功");
-    show_name_conflicts(list, {NameConflict::empty_name}, codec);
+    show_name_conflicts(list, {NameConflict::empty_name});
     EXPECT_EQ(codec.to_utf8(list.get_cell(0, Column::rename_status)), "新名称为空");
-    show_name_conflicts(list, {none}, codec);  // a shorter preview
+    show_name_conflicts(list, {none});  // a shorter preview
     for (int row : {0, 1, 2}) EXPECT_EQ(list.get_cell(row, Column::rename_status), "") << row;
     EXPECT_EQ(list.get_cell(3, Column::rename_status), "更名成功");
 }

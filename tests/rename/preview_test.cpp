@@ -82,7 +82,7 @@ TEST(Preview, TagPageAlwaysCoversTheWholeList) {
         refresh_preview(list, pages, PreviewSettings{true, false, 5}, false, codec);
     EXPECT_EQ(change.last_row, 19);
     for (int row = 0; row < 20; ++row)  // none is an MP3 file
-        EXPECT_EQ(list.get_cell(row, Column::tag_status), tag_status_not_mp3);
+        EXPECT_EQ(list.get_cell(row, Column::tag_status), tag_status_not_mp3());
 }
 
 TEST(Preview, RefreshClearsTheLastBatchStatus) {

@@ -76,14 +76,14 @@ TEST_F(TagRuleTest, MarksItemsItCannotNameAndNeverClearsTheMarks) {
     dir.write_file("song.mp3.txt", v2("a", "b"));
     EXPECT_EQ(run({"plain.mp3", "song.mp3.txt", "README"}, {"#1", false}),
               (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(status(0), tag_status_no_tag);
-    EXPECT_EQ(status(1), tag_status_not_mp3);
-    EXPECT_EQ(status(2), tag_status_not_mp3);
+    EXPECT_EQ(status(0), tag_status_no_tag());
+    EXPECT_EQ(status(1), tag_status_not_mp3());
+    EXPECT_EQ(status(2), tag_status_not_mp3());
 
     dir.write_file("plain.mp3", v2("Now", "Tagged") + fake_audio(10));
     compute_tag_names(list, {"#1", false}, codec);
     EXPECT_EQ(list.new_names()[0], "Now.mp3");
-    EXPECT_EQ(status(0), tag_status_no_tag);  // an earlier mark stays
+    EXPECT_EQ(status(0), tag_status_no_tag());  // an earlier mark stays
 }
 
 TEST_F(TagRuleTest, EmptyResultsAndEmptyTemplate) {

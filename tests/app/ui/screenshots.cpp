@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
                                        test::fake_audio(64));
     files.write_file("notes.txt", "notes");
     const Codec codec;
-    write_last_folder(config.path() + "dir.txt", codec.text_from_fs(files.path()));
+    // Without it the chooser only opens in another folder.
+    (void)write_last_folder(config.path() + "dir.txt", codec.text_from_fs(files.path()));
 
     QtUiServices services;
     MainWindow window(
