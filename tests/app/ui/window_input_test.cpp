@@ -20,6 +20,8 @@
 #include "support/fake_ui_services.h"
 #include "support/temp_dir.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace varnel {
 namespace {
 
@@ -72,7 +74,7 @@ TEST_F(WindowInput, TheOperationsMenuSharesTheToolbarsActions) {
 TEST_F(WindowInput, CommandKeysWorkFromARuleField) {
     add({"a.txt", "b.txt"});
     QLineEdit* field = focus_prefix_field();
-    QTest::keyClicks(field, "p");
+    QTest::keyClicks(field, u"p"_s);
     QTest::keyClick(field, Qt::Key_F5);
     EXPECT_EQ(cell(1), "p1.txt");
 
@@ -124,7 +126,7 @@ TEST_F(WindowInput, ThePreviewFollowsAPauseAndTheRowsShown) {
     window->settings().preview_all = true;
     window->apply_settings_to_list();
     QLineEdit* field = focus_prefix_field();
-    QTest::keyClicks(field, "xy");
+    QTest::keyClicks(field, u"xy"_s);
     EXPECT_EQ(cell(0), "0.txt");  // not yet
     ASSERT_TRUE(QTest::qWaitFor([&] { return cell(0) == "xy0.txt"; }));
     EXPECT_EQ(cell(399), "");  // far below what the list shows
@@ -132,7 +134,7 @@ TEST_F(WindowInput, ThePreviewFollowsAPauseAndTheRowsShown) {
     window->list_view()->scrollToBottom();
     EXPECT_EQ(cell(399), "xy399.txt");
 
-    QTest::keyClicks(field, "z");
+    QTest::keyClicks(field, u"z"_s);
     window->flush_preview();
     EXPECT_EQ(cell(0), "xyz0.txt");
     EXPECT_EQ(cell(399), "xyz399.txt");
@@ -144,7 +146,7 @@ TEST_F(WindowInput, RenamingRightAfterTypingUsesTheTypedTextAndKeepsTheOutcome) 
     add({"a.txt"});
     window->settings().auto_preview = true;
     QLineEdit* field = focus_prefix_field();
-    QTest::keyClicks(field, "n");
+    QTest::keyClicks(field, u"n"_s);
     QTest::keyClick(field, Qt::Key_R, Qt::ControlModifier);
     EXPECT_EQ(files.names(), (std::vector<std::string>{"n0.txt"}));
     QTest::qWait(3 * preview_delay_ms);

@@ -15,6 +15,8 @@
 
 #include "support/temp_dir.h"
 
+using namespace Qt::Literals::StringLiterals;
+
 namespace varnel {
 namespace {
 
@@ -77,13 +79,13 @@ protected:
 TEST_F(FileChooserTest, ShowsLegacyNamesInChineseFoldersFirstInNaturalOrder) {
     auto chooser = open(ChooserMode::files, files.path());
     EXPECT_EQ(chooser->windowTitle(), QStringLiteral("标题"));
-    EXPECT_EQ(shown(*chooser),
-              (QStringList{"sub", "中", "b.txt", "track2.mp3", "track10.mp3", "你好.mp3"}));
+    EXPECT_EQ(shown(*chooser), (QStringList{u"sub"_s, u"中"_s, u"b.txt"_s, u"track2.mp3"_s,
+                                            u"track10.mp3"_s, u"你好.mp3"_s}));
     child<QCheckBox>(*chooser, "显示隐藏文件选择框")->click();
     EXPECT_EQ(shown(*chooser).value(2), QStringLiteral(".hidden.mp3"));
     child<QComboBox>(*chooser, "文件类型组合框")->setCurrentIndex(1);
-    EXPECT_EQ(shown(*chooser),
-              (QStringList{"sub", "中", ".hidden.mp3", "track2.mp3", "track10.mp3", "你好.mp3"}));
+    EXPECT_EQ(shown(*chooser), (QStringList{u"sub"_s, u"中"_s, u".hidden.mp3"_s, u"track2.mp3"_s,
+                                            u"track10.mp3"_s, u"你好.mp3"_s}));
 }
 
 TEST_F(FileChooserTest, ReturnsTheSelectedFilesByteForByteInListOrder) {
@@ -133,7 +135,7 @@ TEST_F(FileChooserTest, NavigatesByDoubleClickUpFolderFieldAndTypedFolder) {
     double_click(*chooser, QStringLiteral("中"));
     EXPECT_EQ(chooser->folder(), files.path() + gbk_folder + "/");
     EXPECT_TRUE(child<QLineEdit>(*chooser, "目录编辑框")->text().endsWith(QStringLiteral("/中/")));
-    EXPECT_EQ(shown(*chooser), QStringList{"inner.mp3"});
+    EXPECT_EQ(shown(*chooser), QStringList{u"inner.mp3"_s});
     child<QPushButton>(*chooser, "上一级按钮")->click();
     EXPECT_EQ(chooser->folder(), files.path());
 
@@ -167,7 +169,7 @@ TEST_F(FileChooserTest, NavigatesByDoubleClickUpFolderFieldAndTypedFolder) {
 TEST_F(FileChooserTest, FolderModeShowsFoldersAndReturnsTheSelectedOrShownOne) {
     auto chooser = open(ChooserMode::folder, files.path());
     EXPECT_EQ(chooser->findChild<QLineEdit*>(QStringLiteral("文件名编辑框")), nullptr);
-    EXPECT_EQ(shown(*chooser), (QStringList{"sub", "中"}));
+    EXPECT_EQ(shown(*chooser), (QStringList{u"sub"_s, u"中"_s}));
     item(*chooser, QStringLiteral("中"))->setSelected(true);
     child<QPushButton>(*chooser, "打开按钮")->click();
     EXPECT_EQ(chooser->chosen(), std::vector<std::string>{files.path() + gbk_folder});
@@ -192,7 +194,7 @@ TEST_F(FileChooserTest, IncludeSubfoldersIsAFolderModeCheckBoxOffAtFirst) {
         EXPECT_EQ(box->text(), QStringLiteral("包含子文件夹"));
         EXPECT_FALSE(box->isChecked());
         if (checked) QTest::mouseClick(box, Qt::LeftButton);
-        EXPECT_EQ(shown(*chooser), (QStringList{"sub", "中"}));
+        EXPECT_EQ(shown(*chooser), (QStringList{u"sub"_s, u"中"_s}));
         item(*chooser, QStringLiteral("中"))->setSelected(true);
         child<QPushButton>(*chooser, "打开按钮")->click();
         EXPECT_EQ(chooser->result(), QDialog::Accepted);

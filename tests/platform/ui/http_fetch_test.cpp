@@ -36,7 +36,9 @@ public:
     }
 
     QUrl url(const char* path = "/update.txt") const {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path));
+        return QUrl(QStringLiteral("http://127.0.0.1:%1%2")
+                        .arg(server_.serverPort())
+                        .arg(QString::fromUtf8(path)));
     }
     quint16 port() const { return server_.serverPort(); }
 

@@ -110,7 +110,7 @@ TEST(WithACjkFont, TheCoveringFamilyIsTheFirstInstalledOneWithEveryCharacter) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(covering_family(c.families, chinese), c.expected)
-            << c.families.join(',').toStdString();
+            << c.families.join(u',').toStdString();
     EXPECT_EQ(covering_family({latin_family}, QStringLiteral("Rename files")), latin_family);
 }
 
