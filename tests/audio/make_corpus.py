@@ -6,6 +6,7 @@ case below is made in FOLDER from a small empty container, and its tags are
 written by mutagen; a line "NAME<TAB>artist<TAB>title<TAB>album<TAB>track
 <TAB>year<TAB>genre" per file goes to stdout, the fields as mutagen reads
 them back (UTF-8; GBK texts given as the Chinese they stand for).
+"make_corpus.py --read FILE" prints the six fields of FILE as mutagen reads them.
 """
 import struct
 import sys
@@ -217,7 +218,39 @@ FORMATS = {
 }
 
 
+READ_KEYS = {
+    "flac": ("artist", "title", "album", "tracknumber", "date", "genre"),
+    "ogg": ("artist", "title", "album", "tracknumber", "date", "genre"),
+    "opus": ("artist", "title", "album", "tracknumber", "date", "genre"),
+    "m4a": ("\xa9ART", "\xa9nam", "\xa9alb", "trkn", "\xa9day", "\xa9gen"),
+    "ape": ("Artist", "Title", "Album", "Track", "Year", "Genre"),
+    "wma": ("Author", "Title", "WM/AlbumTitle", "WM/TrackNumber", "WM/Year", "WM/Genre"),
+    "aiff": ("TPE1", "TIT2", "TALB", "TRCK", "TDRC", "TCON"),
+}
+READ_KEYS["wv"] = READ_KEYS["mpc"] = READ_KEYS["ape"]
+READ_KEYS["wav"] = READ_KEYS["dsf"] = READ_KEYS["aiff"]
+
+
+def read_back(path):
+    """The six fields as mutagen reads them."""
+    extension = path.suffix[1:]
+    tags = apev2.APEv2(path) if extension in ("ape", "wv", "mpc") else mutagen.File(path).tags
+    values = []
+    for key in READ_KEYS[extension]:
+        value = tags.get(key) if tags is not None else None
+        if isinstance(value, (list, tuple)) or hasattr(value, "text"):
+            value = (value.text if hasattr(value, "text") else value)
+            value = value[0] if len(value) else ""
+        if isinstance(value, tuple):  # MP4 track number and total
+            value = "%d/%d" % value if value[1] else str(value[0])
+        values.append("" if value is None else str(value))
+    return values
+
+
 def main():
+    if sys.argv[1] == "--read":
+        print("\t".join(read_back(Path(sys.argv[2]))))
+        return
     folder = Path(sys.argv[1])
     for extension, (container, tagger, writes_gbk) in FORMATS.items():
         for name, case in CASES.items():
@@ -227,9 +260,12 @@ def main():
             path = folder / f"{name}.{extension}"
             container(path)
             tagger(path, case, gbk)
-            if gbk:
+            if gbk:  # mutagen reads the bytes as Latin-1 or U+FFFD: the Chinese is meant
                 put_gbk_bytes(path, case)
-            print("\t".join([path.name] + [case.get(f, "") for f in FIELDS]))
+                fields = [case.get(f, "") for f in FIELDS]
+            else:
+                fields = read_back(path)
+            print("\t".join([path.name] + fields))
 
 
 if __name__ == "__main__":
