@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/tag_journal.h"
 #include "platform/codec.h"
 
 namespace varnel {
@@ -34,18 +35,23 @@ enum class TagEditStatus {
 
 struct TagEditOutcome {
     TagEditStatus status = TagEditStatus::failed;
-    std::string reason;  // for people, code page; empty when written or unchanged
+    // For people, code page; empty when unchanged or written (unless the
+    // journal could not note the state after the write).
+    std::string reason;
 };
 
 // Edits one file (file-system path); MP3 by the name's extension (symbolic
 // links followed), the other formats of audio_formats.h likewise. Fields 7
-// to 12 are ignored for the other formats.
+// to 12 are ignored for the other formats. With a journal, the file's old
+// tag regions are recorded before the write (a failed record: not
+// written) and its state after it.
 [[nodiscard]] TagEditOutcome edit_file_tags(const std::string& path, const TagEditRequest& request,
-                                            const Codec& codec);
+                                            const Codec& codec, TagJournal* journal = nullptr);
 
 // edit_file_tags for each path in turn; one outcome per path.
 [[nodiscard]] std::vector<TagEditOutcome> edit_tags_of_files(const std::vector<std::string>& paths,
                                                              const TagEditRequest& request,
-                                                             const Codec& codec);
+                                                             const Codec& codec,
+                                                             TagJournal* journal = nullptr);
 
 }  // namespace varnel
