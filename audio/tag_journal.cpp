@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/tag_journal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <sstream>
 
@@ -106,9 +107,16 @@ std::optional<std::vector<Entry>> parse_entries(const std::string& bytes) {
             if (f[6] != "-") e.new_head = std::stoull(f[6]);
             e.new_tail = std::stoull(f[7]);
             entries.push_back(std::move(e));
-        } else if (f.size() == 5 && f[0] == "D" && !entries.empty()) {
-            entries.back().written = FileInfo{std::stoull(f[1]), std::stoull(f[2]), 0,
-                                              std::stoull(f[3]), std::stoll(f[4])};
+        } else if (f.size() == 6 && f[0] == "D") {
+            // The last file recorded under that path: files are recorded
+            // in groups before any of them is written.
+            const std::optional<std::string> path = unhex(f[1]);
+            const auto entry = std::find_if(entries.rbegin(), entries.rend(), [&](const Entry& e) {
+                return path && e.path == *path;
+            });
+            if (entry == entries.rend()) return std::nullopt;
+            entry->written = FileInfo{std::stoull(f[2]), std::stoull(f[3]), 0, std::stoull(f[4]),
+                                      std::stoll(f[5])};
         } else {
             return std::nullopt;
         }
@@ -124,15 +132,18 @@ TagUndoOutcome refused(const Entry& entry, std::string reason) {
 TagUndoOutcome undo_entry(const Entry& entry) {
     std::optional<ByteFile> file = open_regular_file(entry.path, true);
     if (!file) return refused(entry, system_error_text(errno));
-    // A write killed half-way is finished first, as the next edit would.
+    const std::optional<FileInfo> written = file_info(file->fd());
+    if (!written) return refused(entry, system_error_text(errno));
+    if (entry.written &&
+        (written->device != entry.written->device || written->inode != entry.written->inode ||
+         written->size != entry.written->size || written->mtime_ns != entry.written->mtime_ns))
+        return refused(
+            entry, say("文件在标签写入之后被改动过", "The file changed after its tag was written"));
+    // A write cut short by a kill is finished first, as the next edit would
+    // (after the check above: finishing it may touch the file again).
     if (!recover_file_edit(*file, entry.path)) return refused(entry, system_error_text(errno));
     const std::optional<FileInfo> info = file_info(file->fd());
     if (!info) return refused(entry, system_error_text(errno));
-    if (entry.written &&
-        (info->device != entry.written->device || info->inode != entry.written->inode ||
-         info->size != entry.written->size || info->mtime_ns != entry.written->mtime_ns))
-        return refused(
-            entry, say("文件在标签写入之后被改动过", "The file changed after its tag was written"));
     const std::uint64_t old_size =
         entry.old_head.size() + entry.audio_length + entry.old_tail.size();
     const auto holds_old = [&] {
@@ -194,17 +205,19 @@ int TagJournal::record(const std::string& path, ByteFile& file, std::uint64_t he
                              "\t" + std::to_string(audio) + "\t" + *digest + "\t" +
                              (new_head ? std::to_string(*new_head) : std::string("-")) + "\t" +
                              std::to_string(new_tail) + "\n";
-    if (const int error = file_.append(line); error != 0) return error;
-    return file_.sync();
+    return file_.append(line);
 }
 
-int TagJournal::record_written(ByteFile& file) {
+int TagJournal::record_written(const std::string& path, ByteFile& file) {
     const std::optional<FileInfo> info = file_info(file.fd());
     if (!info) return errno;
-    const std::string line = "D\t" + std::to_string(info->device) + "\t" +
+    const std::string line = "D\t" + hex(path) + "\t" + std::to_string(info->device) + "\t" +
                              std::to_string(info->inode) + "\t" + std::to_string(info->size) +
                              "\t" + std::to_string(info->mtime_ns) + "\n";
-    if (const int error = file_.append(line); error != 0) return error;
+    return file_.append(line);
+}
+
+int TagJournal::sync() {
     return file_.sync();
 }
 

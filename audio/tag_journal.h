@@ -15,7 +15,8 @@
 // "varnel-tag-journal 1<TAB><writer stamp>"; per file
 // "F<TAB>path<TAB>old head<TAB>old tail<TAB>audio length<TAB>audio digest
 // <TAB>new head length or -<TAB>new tail length" (path and bytes in hex),
-// then, once written, "D<TAB>device<TAB>inode<TAB>size<TAB>mtime ns".
+// and, once it is written, "D<TAB>path<TAB>device<TAB>inode<TAB>size<TAB>
+// mtime ns" (a group of files is recorded before any of them is written).
 
 #include <cstdint>
 #include <optional>
@@ -40,12 +41,15 @@ public:
     // Records the file at `path` (open as `file`) before its write: its
     // first `head` and last `tail` bytes are tag regions; the write will
     // make them `new_head` (nullopt: not known before, the ID3v2 tag's
-    // length decides) and `new_tail` bytes long. 0 or an errno value.
+    // length decides) and `new_tail` bytes long. Appended, not synced: call
+    // sync() before writing the file. 0 or an errno value.
     [[nodiscard]] int record(const std::string& path, ByteFile& file, std::uint64_t head,
                              std::uint64_t tail, std::optional<std::uint64_t> new_head,
                              std::uint64_t new_tail);
-    // Records that the last recorded file was written; `file` is open on it.
-    [[nodiscard]] int record_written(ByteFile& file);
+    // Records that the file recorded at `path` was written; `file` is open on it.
+    [[nodiscard]] int record_written(const std::string& path, ByteFile& file);
+    // Forces the records to the disk. 0 or an errno value.
+    [[nodiscard]] int sync();
 
 private:
     explicit TagJournal(JournalFile file) : file_(std::move(file)) {}

@@ -118,7 +118,9 @@ TEST(TagJournalKill, EveryFileOldOrNewAndUndoRestoresEveryByte) {
         int edited = 0;
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string path = dir.path() + "files/" + names[i];
-            if (dir.read_file("files/" + names[i]) != old_bytes[i]) {
+            // Cut short: the next access finishes it (undo does so too).
+            if (const std::string now = dir.read_file("files/" + names[i]);
+                now != old_bytes[i] && now != new_bytes[i]) {
                 std::optional<ByteFile> file = open_regular_file(path, true);
                 ASSERT_TRUE(file);
                 ASSERT_TRUE(recover_file_edit(*file, path)) << names[i];

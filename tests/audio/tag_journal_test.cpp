@@ -67,7 +67,7 @@ TEST_F(TagJournalTest, RefusesDamagedForeignOrMissingJournals) {
     for (const std::string& damaged : std::vector<std::string>{
              good.substr(0, 5), "varnel-tag-journal 1\nF\tzz\n",
              "varnel-tag-journal 1\nF\t00\t\t\t99999999999999999999999\tx\t-\t0\n",
-             "varnel-tag-journal 1\nD\t1\t2\t3\t4\n"}) {
+             "varnel-tag-journal 1\nD\t00\t1\t2\t3\t4\n"}) {
         dir_.write_file("tag.journal", damaged);
         reason.clear();
         EXPECT_FALSE(undo_tag_journal(journal_, reason)) << damaged;
