@@ -29,4 +29,12 @@ bool is_other_audio_name(std::string_view name) {
     });
 }
 
+std::string lower_extension(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) return {};
+    std::string extension(name.substr(dot + 1));
+    for (char& c : extension) c = lower(c);
+    return extension;
+}
+
 }  // namespace varnel

@@ -132,19 +132,12 @@ TagEditOutcome commit(Prepared& prepared, const Codec& codec, TagJournal* journa
 // them: a sync per file would cost more than the edits themselves.
 constexpr std::size_t files_per_sync = 64;
 
-bool has_mp3_extension(const std::string& path) {
-    if (path.size() < 4) return false;
-    std::string tail = path.substr(path.size() - 4);
-    for (char& c : tail)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return tail == ".mp3";
-}
-
 Prepared prepare(const std::string& path, const TagEditRequest& request, const Codec& codec,
                  TagJournal* journal) {
     Prepared prepared;
     prepared.path = path;
-    if (has_mp3_extension(path)) return prepare_mp3(std::move(prepared), request, codec, journal);
+    if (lower_extension(path) == "mp3")
+        return prepare_mp3(std::move(prepared), request, codec, journal);
     if (is_other_audio_name(path))
         return prepare_other(std::move(prepared), request, codec, journal);
     return finished(std::move(prepared),

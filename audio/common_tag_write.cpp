@@ -16,6 +16,7 @@
 #include <taglib/wavfile.h>
 #include <taglib/wavpackfile.h>
 
+#include "audio/audio_formats.h"
 #include "platform/error_text.h"
 #include "platform/language.h"
 #include "platform/tag_file_io.h"
@@ -23,14 +24,6 @@
 namespace varnel {
 
 namespace {
-
-std::string lower_extension(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    std::string extension = dot == std::string::npos ? std::string() : path.substr(dot + 1);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return extension;
-}
 
 std::unique_ptr<TagLib::File> open_as(const std::string& extension, TagLib::IOStream* stream) {
     if (extension == "flac")

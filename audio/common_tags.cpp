@@ -13,6 +13,7 @@
 #include <taglib/vorbisfile.h>
 #include <taglib/wavfile.h>
 
+#include "audio/audio_formats.h"
 #include "audio/byte_file_stream.h"
 #include "audio/legacy_text.h"
 #include "audio/raw_comments.h"
@@ -26,14 +27,6 @@ namespace varnel {
 namespace {
 
 enum class Format { flac, ogg, ape, aiff, wav, dsf, mp4, asf };
-
-std::string lower_extension(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    std::string extension = dot == std::string::npos ? std::string() : path.substr(dot + 1);
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return extension;
-}
 
 std::optional<Format> format_of(const std::string& path) {
     const std::string e = lower_extension(path);

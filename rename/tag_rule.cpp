@@ -77,14 +77,6 @@ ItemRead read_other(const std::string& path, TagFields& fields, const Codec& cod
     return ItemRead::skip;
 }
 
-// ".flac" for "x.FLAC": the extension as the name ends, in lower case.
-std::string lower_extension(std::string_view name) {
-    std::string extension(name.substr(name.rfind('.')));
-    for (char& c : extension)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return extension;
-}
-
 }  // namespace
 
 void compute_tag_names(FileList& list, const TagOptions& options, const Codec& codec) {
@@ -119,7 +111,8 @@ void compute_tag_names(FileList& list, const TagOptions& options, const Codec& c
         cut_fields(fields);
         keep_slashes_out(fields, stand_in);
         new_name = compose_tag_name(parsed, fields);
-        if (!new_name.empty()) new_name += mp3 ? std::string(".mp3") : lower_extension(old_name);
+        if (!new_name.empty())
+            new_name += "." + (mp3 ? std::string("mp3") : lower_extension(old_name));
     }
 }
 
