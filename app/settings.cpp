@@ -214,6 +214,8 @@ Settings load_settings(const std::string& path) {
         read(naming_section(), order_key(), in_order_text()) == smart_order_text();
     settings.slash_stand_in = without_separators(
         read(tag_section(), code_page("斜杠替换为"), Settings::default_slash_stand_in()));
+    settings.other_audio_formats =
+        read_switch(read(tag_section(), code_page("其他音频格式"), off_text()));
     settings.language = read_language(read(code_page("界面"), code_page("界面语言"), ""));
     return settings;
 }
@@ -234,6 +236,12 @@ WriteResult save_settings(const std::string& path, const Settings& settings) {
     write(font_section(), font_style_key(), style_text(settings.bold, settings.italic));
     write(tag_section(), v2_encoding_key(), settings.v2_unicode ? unicode_text : gbk_text);
     write(tag_section(), code_page("斜杠替换为"), settings.slash_stand_in);
+    // Like the language below: written once turned on, so files of MP3-only
+    // users keep their keys.
+    if (settings.other_audio_formats ||
+        !read_profile_string(path, tag_section(), code_page("其他音频格式"), "").empty())
+        write(tag_section(), code_page("其他音频格式"),
+              settings.other_audio_formats ? on_text() : off_text());
     write(naming_section(), order_key(),
           settings.smart_order ? smart_order_text() : in_order_text());
     // The file keeps the five sections it has always had until a language is

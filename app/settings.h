@@ -7,7 +7,7 @@
 //   [预览选项] 自动预览=开|关, 全部预览=开|关, 预览数量=<integer>
 //   [颜色]     背景颜色=<integer>, 字体颜色=<integer>   (colours 0x00BBGGRR)
 //   [字体]     字体名称=<face>, 字体大小=<integer>, 字体样式=常规|粗体|斜体|粗斜体
-//   [MP3标签]  ID3v2文字编码=GBK|Unicode, 斜杠替换为=<text>
+//   [MP3标签]  ID3v2文字编码=GBK|Unicode, 斜杠替换为=<text>, 其他音频格式=开|关
 //   [命名选项] 冲突处理=按顺序|智能顺序
 //   [界面]     界面语言=自动|中文|English
 
@@ -41,6 +41,9 @@ struct Settings {
     // 斜杠替换为: what the tag rule puts in a name for a '/' of a tag field
     // (code page; never holds '/' or NUL). Default "／", the full-width solidus.
     std::string slash_stand_in = default_slash_stand_in();
+    // 其他音频格式: the tag rule also names FLAC, Ogg, M4A, APE, WMA and the
+    // other formats of audio_formats.h ("开"), or MP3 files only ("关").
+    bool other_audio_formats = false;
     // 界面语言: "自动" (automatic; also any value not known), "中文", "English".
     LanguageChoice language = LanguageChoice::automatic;
 

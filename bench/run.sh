@@ -24,6 +24,10 @@ if [ -x "$build/bench/bench_tag_read" ]; then
     [ -f "$corpus/files.txt" ] && cat "$corpus"/*.mp3 > /dev/null 2>&1 || true
     VARNEL_MP3_CORPUS="$corpus" "$build/bench/bench_tag_read" --benchmark_counters_tabular=true
 fi
+"$build/bench/bench_batch_tag_edit" --benchmark_counters_tabular=true
+if [ -x "$build/bench/bench_audio_tag_read" ]; then
+    "$build/bench/bench_audio_tag_read" --benchmark_counters_tabular=true
+fi
 if [ -x "$build/bench/bench_list_model" ]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_list_model" --benchmark_counters_tabular=true
 fi

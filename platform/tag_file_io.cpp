@@ -222,7 +222,8 @@ std::optional<FileInfo> file_info(const ByteFile& file) {
     if (fstat(file.fd(), &info) != 0) return std::nullopt;
     return FileInfo{
         static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-        static_cast<std::uint64_t>(info.st_nlink), static_cast<std::uint64_t>(info.st_size)};
+        static_cast<std::uint64_t>(info.st_nlink), static_cast<std::uint64_t>(info.st_size),
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
 bool lock_file(const ByteFile& file, int wait_ms) {

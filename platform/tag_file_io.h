@@ -41,6 +41,7 @@ struct FileInfo {
     std::uint64_t inode = 0;
     std::uint64_t links = 0;
     std::uint64_t size = 0;
+    std::int64_t mtime_ns = 0;  // last modification, nanoseconds since the epoch
 };
 [[nodiscard]] std::optional<FileInfo> file_info(const ByteFile& file);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/tag_rule.h"
 
+#include "audio/audio_formats.h"
+#include "audio/common_tags.h"
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
 #include "platform/code_page_chars.h"
@@ -54,6 +56,28 @@ bool read_tags(ByteFile& file, bool v1_first, TagFields& fields, const Codec& co
     return read_id3v2_tag(file, fields, codec) || read_id3v1_tag(file, fields);
 }
 
+// How one item's fields were read.
+enum class ItemRead { fields, no_tag, skip };
+
+ItemRead read_mp3(const std::string& path, const TagOptions& options, TagFields& fields,
+                  const Codec& codec) {
+    std::optional<ByteFile> file = open_regular_file(path, false);
+    if (!file) return ItemRead::skip;
+    return read_tags(*file, options.v1_first, fields, codec) ? ItemRead::fields : ItemRead::no_tag;
+}
+
+ItemRead read_other(const std::string& path, TagFields& fields, const Codec& codec) {
+    switch (read_common_tags(path, fields, codec)) {
+        case AudioTagRead::fields:
+            return ItemRead::fields;
+        case AudioTagRead::no_tag:
+            return ItemRead::no_tag;
+        case AudioTagRead::unreadable:
+            return ItemRead::skip;
+    }
+    return ItemRead::skip;
+}
+
 }  // namespace
 
 const std::string& tag_status_no_tag() {
@@ -76,16 +100,19 @@ void compute_tag_names(FileList& list, const TagOptions& options, const Codec& c
     std::string path;
     for (int row = 0; row < list.item_count(); ++row) {
         std::string& new_name = new_names[static_cast<std::size_t>(row)];
-        if (!has_extension(list.old_names()[static_cast<std::size_t>(row)], "MP3")) {
+        const std::string& old_name = list.old_names()[static_cast<std::size_t>(row)];
+        const bool mp3 = has_extension(old_name, "MP3");
+        if (!mp3 && !(options.other_formats && is_other_audio_name(old_name))) {
             list.set_cell(row, Column::tag_status, tag_status_not_mp3());
             new_name.clear();
             continue;
         }
         path = list.item_folder(row).fs;
         path += list.fs_name(row);
-        std::optional<ByteFile> file = open_regular_file(path, false);
-        if (!file) continue;  // unreadable: the item keeps what it had
-        if (!read_tags(*file, options.v1_first, fields, codec)) {
+        const ItemRead read =
+            mp3 ? read_mp3(path, options, fields, codec) : read_other(path, fields, codec);
+        if (read == ItemRead::skip) continue;  // unreadable: the item keeps what it had
+        if (read == ItemRead::no_tag) {
             list.set_cell(row, Column::tag_status, tag_status_no_tag());
             new_name.clear();
             continue;
@@ -93,7 +120,8 @@ void compute_tag_names(FileList& list, const TagOptions& options, const Codec& c
         cut_fields(fields);
         keep_slashes_out(fields, stand_in);
         new_name = compose_tag_name(parsed, fields);
-        if (!new_name.empty()) new_name += ".mp3";
+        if (!new_name.empty())
+            new_name += "." + (mp3 ? std::string("mp3") : lower_extension(old_name));
     }
 }
 

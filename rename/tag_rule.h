@@ -16,6 +16,9 @@ struct TagOptions {
     // What stands for a '/' of a tag field in the name (code page);
     // nullopt: "／", the full-width solidus.
     std::optional<std::string> slash_stand_in = std::nullopt;
+    // Also name the files of the other audio formats (audio_formats.h) from
+    // their six common fields (config.ini 其他音频格式).
+    bool other_formats = false;
 };
 
 // Tag-status texts of column MP3标签状态: "无标签" and "非MP3文件". They are
@@ -31,6 +34,11 @@ struct TagOptions {
 // empty name and 无标签; otherwise the template is filled from the preferred
 // tag (the other one only when the preferred is missing) and ".mp3" is
 // appended to a non-empty result. The status column is never cleared.
+// With other_formats on, an item of one of the other audio formats is
+// named the same way from its common fields (read_common_tags: unreadable
+// keeps the item as it was, no field gives 无标签), and its extension in
+// lower case is appended; 非MP3文件 is then only for items of no listed
+// format.
 // A field never puts a '/' into a name: the track is its number alone (the
 // text before a '/', so "1/10" gives "1"), and in every other field each
 // '/' becomes the slash stand-in.

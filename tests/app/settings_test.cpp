@@ -297,6 +297,26 @@ TEST_F(SettingsFile, SlashStandInNeverHoldsASeparator) {
     EXPECT_EQ(load(), settings);
 }
 
+TEST_F(SettingsFile, OtherAudioFormatsAreOffUnlessOnAndWrittenOnceTurnedOn) {
+    const std::string key = gb(u8"其他音频格式");
+    for (const auto& [text, turned_on] : std::vector<std::pair<std::string, bool>>{
+             {gb(u8"开"), true}, {gb(u8"关"), false}, {"1", false}, {"", false}}) {
+        EXPECT_EQ(load_one(tags, key, text).other_audio_formats, turned_on) << text;
+    }
+    write("");
+    ASSERT_TRUE(save_settings(path_, Settings{}));
+    EXPECT_EQ(contents().find(key), std::string::npos);
+    Settings settings;
+    settings.other_audio_formats = true;
+    ASSERT_TRUE(save_settings(path_, settings));
+    EXPECT_NE(contents().find(line(key, gb(u8"开"))), std::string::npos);
+    EXPECT_EQ(load(), settings);
+    settings.other_audio_formats = false;
+    ASSERT_TRUE(save_settings(path_, settings));
+    EXPECT_NE(contents().find(line(key, gb(u8"关"))), std::string::npos);
+    EXPECT_EQ(load(), settings);
+}
+
 TEST_F(SettingsFile, LanguageIsAutomaticUnlessChosenAndWrittenOnlyOnceChosen) {
     const std::string screen = gb(u8"界面");
     const std::string language_key = gb(u8"界面语言");

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "audio/batch_tag_edit.h"
+
+#include <cerrno>
+
+#include "audio/audio_formats.h"
+#include "audio/common_tag_write.h"
+#include "id3/id3v1.h"
+#include "id3/id3v2_reader.h"
+#include "id3/safe_rewrite.h"
+#include "id3/tag_edit.h"
+#include "platform/error_text.h"
+#include "platform/language.h"
+#include "platform/tag_file_io.h"
+
+namespace varnel {
+
+namespace {
+
+constexpr std::array<std::string TagFields::*, 12> members = {
+    &TagFields::title,     &TagFields::artist,   &TagFields::album,
+    &TagFields::track,     &TagFields::year,     &TagFields::genre,
+    &TagFields::comment,   &TagFields::composer, &TagFields::original_artist,
+    &TagFields::copyright, &TagFields::url,      &TagFields::encoder};
+
+TagEditOutcome failed_with(int error) {
+    return {TagEditStatus::failed, system_error_text(error)};
+}
+
+// Written; the journal learns the file's state after the write. Should
+// that fail, undo still knows the file by its audio.
+TagEditOutcome written(TagJournal* journal, const std::string& path, ByteFile& file) {
+    if (journal != nullptr && journal->record_written(path, file) != 0)
+        return {TagEditStatus::written,
+                say("已写入，但撤消记录未能记下写入后的状态",
+                    "Written, but the undo journal could not note the state after the write")};
+    return {TagEditStatus::written, {}};
+}
+
+std::string frame_list(const std::vector<std::string>& ids) {
+    std::string list;
+    for (const std::string& id : ids) list += (list.empty() ? "" : ", ") + id;
+    return list;
+}
+
+// A file's edit made ready: opened, its new tag worked out and its old tag
+// regions appended to the journal, but nothing written yet.
+struct Prepared {
+    std::string path;
+    std::optional<ByteFile> file;
+    std::optional<TagChanges> changes;   // MP3
+    std::optional<FileEdit> edit;        // other formats
+    std::optional<TagEditOutcome> done;  // decided without a write
+};
+
+Prepared finished(Prepared prepared, TagEditOutcome outcome) {
+    prepared.done = std::move(outcome);
+    return prepared;
+}
+
+Prepared prepare_mp3(Prepared prepared, const TagEditRequest& request, const Codec& codec,
+                     TagJournal* journal) {
+    if (!leads_to_mp3_name(prepared.path)) return finished(std::move(prepared), failed_with(errno));
+    prepared.file = open_regular_file(prepared.path, true);
+    if (!prepared.file) return finished(std::move(prepared), failed_with(errno));
+    ByteFile& file = *prepared.file;
+    TagFields base;
+    const bool had_v2 = read_id3v2_tag(file, base, codec);
+    if (!had_v2) (void)read_id3v1_tag(file, base);  // ID3v1 alone: its texts carry over
+    TagFields merged = base;
+    for (std::size_t i = 0; i < members.size(); ++i)
+        if (request.fields[i]) merged.*members[i] = *request.fields[i];
+    if (had_v2 && merged == base)
+        return finished(std::move(prepared), {TagEditStatus::unchanged, {}});
+    TagChanges& changes = prepared.changes.emplace();
+    changes.v2 = TagChange::write;
+    changes.v2_fields = std::move(merged);
+    changes.v2_options.drop_unconvertible = request.drop_unkeepable_frames;
+    if (journal != nullptr) {
+        const std::uint64_t head = had_v2 ? id3v2_tag_length(file).value_or(0) : 0;
+        if (const int error = journal->record(prepared.path, file, head, 0, std::nullopt, 0);
+            error != 0)
+            return finished(std::move(prepared), failed_with(error));
+    }
+    return prepared;
+}
+
+Prepared prepare_other(Prepared prepared, const TagEditRequest& request, const Codec& codec,
+                       TagJournal* journal) {
+    prepared.file = open_regular_file(prepared.path, true);
+    if (!prepared.file) return finished(std::move(prepared), failed_with(errno));
+    // artist, title, album, track, year, genre out of the TagFields order
+    const CommonEdits edits = {request.fields[1], request.fields[0], request.fields[2],
+                               request.fields[3], request.fields[4], request.fields[5]};
+    PlannedEdit planned = plan_common_tag_edit(*prepared.file, prepared.path, edits, codec);
+    if (!planned.edit) {
+        if (planned.reason.empty())
+            return finished(std::move(prepared), {TagEditStatus::unchanged, {}});
+        return finished(std::move(prepared), {TagEditStatus::failed, planned.reason});
+    }
+    if (journal != nullptr) {
+        const FileEdit& edit = *planned.edit;
+        const std::uint64_t size = prepared.file->length().value_or(0);
+        const int error =
+            edit.tail_from
+                ? journal->record(prepared.path, *prepared.file, 0, size - *edit.tail_from, 0,
+                                  edit.tail.size())
+                : journal->record(prepared.path, *prepared.file, edit.cut, 0, edit.head.size(), 0);
+        if (error != 0) return finished(std::move(prepared), failed_with(error));
+    }
+    prepared.edit = std::move(planned.edit);
+    return prepared;
+}
+
+TagEditOutcome commit(Prepared& prepared, const Codec& codec, TagJournal* journal) {
+    if (prepared.done) return *prepared.done;
+    ByteFile& file = *prepared.file;
+    if (prepared.edit) {
+        if (!commit_file_edit(file, prepared.path, *prepared.edit)) return failed_with(errno);
+        return written(journal, prepared.path, file);
+    }
+    const TagEditResult result = edit_tags(file, prepared.path, *prepared.changes, codec);
+    if (result.ok) return written(journal, prepared.path, file);
+    if (result.error == 0 && !result.unconvertible.empty())
+        return {TagEditStatus::refused,
+                say("标签中有不能保留的帧：", "The tag holds frames that cannot be kept: ") +
+                    frame_list(result.unconvertible)};
+    return failed_with(result.error == 0 ? EFBIG : result.error);
+}
+
+// Files prepared together before the journal is synced once for all of
+// them: a sync per file would cost more than the edits themselves.
+constexpr std::size_t files_per_sync = 64;
+
+Prepared prepare(const std::string& path, const TagEditRequest& request, const Codec& codec,
+                 TagJournal* journal) {
+    Prepared prepared;
+    prepared.path = path;
+    if (lower_extension(path) == "mp3")
+        return prepare_mp3(std::move(prepared), request, codec, journal);
+    if (is_other_audio_name(path))
+        return prepare_other(std::move(prepared), request, codec, journal);
+    return finished(std::move(prepared),
+                    {TagEditStatus::refused, say("不是音频文件", "Not an audio file")});
+}
+
+}  // namespace
+
+TagEditOutcome edit_file_tags(const std::string& path, const TagEditRequest& request,
+                              const Codec& codec, TagJournal* journal) {
+    return edit_tags_of_files({path}, request, codec, journal).front();
+}
+
+std::vector<TagEditOutcome> edit_tags_of_files(const std::vector<std::string>& paths,
+                                               const TagEditRequest& request, const Codec& codec,
+                                               TagJournal* journal) {
+    std::vector<TagEditOutcome> outcomes;
+    outcomes.reserve(paths.size());
+    for (std::size_t first = 0; first < paths.size(); first += files_per_sync) {
+        std::vector<Prepared> group;
+        for (std::size_t i = first; i < std::min(paths.size(), first + files_per_sync); ++i)
+            group.push_back(prepare(paths[i], request, codec, journal));
+        // Nothing is written before the old tags are on the disk.
+        const int error = journal != nullptr ? journal->sync() : 0;
+        for (Prepared& prepared : group)
+            outcomes.push_back(error != 0 && !prepared.done ? failed_with(error)
+                                                            : commit(prepared, codec, journal));
+    }
+    // The states after the writes; undo knows a file by its audio without them.
+    if (journal != nullptr) (void)journal->sync();
+    return outcomes;
+}
+
+}  // namespace varnel
