@@ -9,24 +9,6 @@ namespace varnel {
 
 namespace {
 
-// The reference word for placeholder #1..#6 (digit 0..5).
-const std::string& reference_word(int digit) {
-    switch (digit) {
-        case 0:
-            return say("艺术家", "artist");
-        case 1:
-            return say("歌曲名", "title");
-        case 2:
-            return say("专辑", "album");
-        case 3:
-            return say("音轨", "track");
-        case 4:
-            return say("年代", "year");
-        default:
-            return say("流派", "genre");
-    }
-}
-
 const std::string& field_of(const TagFields& fields, int kind) {
     switch (kind) {
         case 1:
@@ -45,6 +27,23 @@ const std::string& field_of(const TagFields& fields, int kind) {
 }
 
 }  // namespace
+
+const std::string& placeholder_word(int digit) {
+    switch (digit) {
+        case 0:
+            return say("艺术家", "artist");
+        case 1:
+            return say("歌曲名", "title");
+        case 2:
+            return say("专辑", "album");
+        case 3:
+            return say("音轨", "track");
+        case 4:
+            return say("年代", "year");
+        default:
+            return say("流派", "genre");
+    }
+}
 
 TagTemplate parse_tag_template(std::string_view text) {
     TagTemplate parsed;
@@ -90,7 +89,7 @@ std::string tag_template_reference(std::string_view text) {
     std::string shown(text);
     for (int digit = 0; digit < 6; ++digit) {
         const std::string pattern{'#', static_cast<char>('1' + digit)};
-        shown = replace_all(shown, pattern, reference_word(digit), 1, true);
+        shown = replace_all(shown, pattern, placeholder_word(digit), 1, true);
     }
     return shown;
 }

@@ -45,4 +45,8 @@ inline constexpr std::size_t tag_template_max_bytes = 50;
 // "#1-#3-#5-#2-#4"; empty for any other index.
 [[nodiscard]] std::string_view tag_scheme(int index);
 
+// The word for placeholder #1..#6 (digit 0..5) in the current language: "艺术家",
+// "歌曲名", "专辑", "音轨", "年代", "流派" (code page).
+[[nodiscard]] const std::string& placeholder_word(int digit);
+
 }  // namespace varnel

@@ -26,23 +26,6 @@ std::string* field_of(TagFields& fields, int kind) {
     }
 }
 
-const std::string& field_name(int kind) {
-    switch (kind) {
-        case 1:
-            return say("艺术家", "artist");
-        case 2:
-            return say("歌曲名", "title");
-        case 3:
-            return say("专辑", "album");
-        case 4:
-            return say("音轨", "track");
-        case 5:
-            return say("年代", "year");
-        default:
-            return say("流派", "genre");
-    }
-}
-
 // The first place at or after `from` where `part` starts at a character
 // start of `text` (found by reading forward from byte 0, the only known
 // start); npos when there is none.
@@ -108,11 +91,11 @@ NameTags tags_from_name(std::string_view tag_template, std::string_view name) {
         const std::string_view value = trimmed(main.substr(at, end - at));
         const int kind = parsed.kind[j];
         if (value.empty())
-            return refused(say("文件名中“", "The name gives an empty ") + field_name(kind) +
-                           say("”为空", ""));
+            return refused(say("文件名中“", "The name gives an empty ") +
+                           placeholder_word(kind - 1) + say("”为空", ""));
         std::string& field = *field_of(result.fields, kind);
         if (result.named[static_cast<std::size_t>(kind - 1)] && field != value)
-            return refused(field_name(kind) +
+            return refused(placeholder_word(kind - 1) +
                            say("在文件名中出现两次，文字不同",
                                " appears twice in the name with different texts"));
         field = value;
