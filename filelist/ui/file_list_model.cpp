@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "platform/status_words.h"
 #include "platform/ui/qt_text.h"
 
 namespace varnel {
@@ -69,7 +70,9 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const auto column = static_cast<Column>(index.column());
     if (role == Qt::DisplayRole) {
-        QString text = to_qstring(list_.get_cell(index.row(), column), codec_);
+        const std::string_view cell = list_.get_cell(index.row(), column);
+        const bool status = column == Column::rename_status || column == Column::tag_status;
+        QString text = to_qstring(status ? status_for_people(cell) : std::string(cell), codec_);
         // A failure shows its reason in the row itself, not only in a tip.
         if (column == Column::rename_status) {
             const std::string& reason = list_.status_reason(index.row());

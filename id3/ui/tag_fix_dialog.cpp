@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "id3/tag_fix_texts.h"
+#include "platform/status_words.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/screen_room.h"
 #include "platform/ui/ui_services.h"
@@ -83,7 +84,7 @@ void TagFixDialog::add_row(const std::string& path, const std::string& status,
     const std::string shown = codec_.text_from_fs(path);
     put(file_column, shown.substr(shown.rfind('/') + 1));  // all of it without a '/'
     table_->item(row, file_column)->setToolTip(to_qstring(shown, codec_));
-    put(change_column, what.empty() ? status : status + " " + std::string(what));
+    put(change_column, status_for_people(what.empty() ? status : status + " " + std::string(what)));
     if (!change) return;
     put(field_column, change->field);
     put(before_column, change->before);

@@ -12,6 +12,7 @@
 #include "id3/tag_fix_texts.h"
 #include "platform/codec.h"
 #include "platform/language.h"
+#include "platform/status_words.h"
 #include "rename/batch_rows.h"
 #include "rename/batch_texts.h"
 #include "rename/name_check.h"
@@ -122,6 +123,10 @@ TEST_P(EngineText, ReadsInBothLanguages) {
     ASSERT_TRUE(english_utf8.has_value());
     if (c.kind == Kind::data) {
         EXPECT_EQ(english, chinese);
+        // The window shows every data word in English, with what follows it.
+        const std::string shown = status_for_people(english + " x");
+        EXPECT_FALSE(has_chinese(*codec.to_utf8(shown))) << c.what;
+        EXPECT_TRUE(shown.ends_with(" x")) << c.what;
     } else {
         EXPECT_FALSE(english_utf8->empty());
         EXPECT_FALSE(has_chinese(*english_utf8)) << *english_utf8;

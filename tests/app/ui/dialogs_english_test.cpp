@@ -173,7 +173,8 @@ TEST_F(DialogsInEnglish, TheTagWindowAndItsMessages) {
     EXPECT_EQ(chinese_texts(window), QStringList{});
 }
 
-// The window's own texts; the table's cells come from the conversion itself.
+// The window's own texts and the table's field and change columns; the file
+// name and the tag texts are the files' own.
 TEST_F(DialogsInEnglish, TheTagFixWindowAndItsSummary) {
     files.write_file("gbk.mp3", test::id3v2_tag(test::text_frame("TPE1", "\xB8\xE8\xCA\xD6")) +
                                     test::fake_audio(200));
@@ -183,7 +184,14 @@ TEST_F(DialogsInEnglish, TheTagFixWindowAndItsSummary) {
         if (widget->objectName() == QStringLiteral("标签转为Unicode窗口") && widget->isVisible())
             window = widget;
     ASSERT_TRUE(window);
-    const QStringList texts = chinese_texts(*window);
+    QStringList texts = chinese_texts(*window);
+    const auto* table = window->findChild<QTableWidget*>(QStringLiteral("转换预览表"));
+    ASSERT_TRUE(table);
+    ASSERT_GT(table->rowCount(), 0);
+    for (int row = 0; row < table->rowCount(); ++row)
+        for (const int column : {1, 4})
+            if (has_chinese(table->item(row, column)->text()))
+                texts << table->item(row, column)->text();
     control(*window, "确定按钮")->click();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(texts, QStringList{});
