@@ -85,6 +85,8 @@ bool case_from(const std::string& word, CaseChoice& choice) {
         choice = CaseChoice::first_upper;
     else if (word == "first-lower")
         choice = CaseChoice::first_lower;
+    else if (word == "title")
+        choice = CaseChoice::title_case;
     else
         return false;
     return true;
@@ -154,7 +156,8 @@ const std::vector<OptionSpec>& option_table() {
     using R = RulePage;
     using K = ValueKind;
     const std::vector<std::string_view> scopes{"name", "ext", "all"};
-    const std::vector<std::string_view> cases{"upper", "lower", "first-upper", "first-lower"};
+    const std::vector<std::string_view> cases{"upper", "lower", "first-upper", "first-lower",
+                                              "title"};
     const auto number = &RulePages::number;
     const auto replace = &RulePages::replace;
     const auto insert = &RulePages::insert;

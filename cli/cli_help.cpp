@@ -72,7 +72,10 @@ RULE insert:
   --text T --at N|end [1] --ext-text T --ext-at N|end [1]
   --same   the extension text follows the main text
 RULE case:
-  --name upper|lower|first-upper|first-lower [upper]   --ext (same words) [upper]
+  --name upper|lower|first-upper|first-lower|title [upper]
+  --ext (same words) [upper]
+           title: every word's first letter capital, its other letters small
+           (ASCII and the Latin letters beyond it; Chinese is left alone)
 RULE tags (names MP3 files from their ID3 tags; a further field shows the
 tag status 无标签 / 非MP3文件 where one was written):
   --template T   placeholders #1 artist, #2 title, #3 album, #4 track,

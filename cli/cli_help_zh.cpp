@@ -46,7 +46,10 @@ RULE insert：
   --text T --at N|end [1] --ext-text T --ext-at N|end [1]
   --same   扩展名的插入文本与文件名的相同
 RULE case：
-  --name upper|lower|first-upper|first-lower [upper]   --ext（同样的词）[upper]
+  --name upper|lower|first-upper|first-lower|title [upper]
+  --ext（同样的词）[upper]
+           title：每个单词首字母大写，其余字母小写（ASCII 和 ASCII 以外的
+           拉丁字母；汉字不变）
 RULE tags（按 ID3 标签给 MP3 文件命名；写过标签状态的条目多一个字段，
 显示 无标签 / 非MP3文件）：
   --template T   占位符 #1 艺术家、#2 标题、#3 专辑、#4 音轨、#5 年份、

@@ -55,7 +55,7 @@ _varnel_cli() {
             ;;
         --name | --ext)
             if [[ $rule == case ]]; then
-                COMPREPLY=($(compgen -W "upper lower first-upper first-lower" -- "$cur"))
+                COMPREPLY=($(compgen -W "upper lower first-upper first-lower title" -- "$cur"))
             fi
             return
             ;;
