@@ -11,6 +11,7 @@
 
 #include "platform/codec.h"
 #include "rename/rename_plan.h"
+#include "rename/rule_chain.h"
 #include "rename/rule_dispatch.h"
 
 namespace varnel::cli {
@@ -24,7 +25,13 @@ enum class UndoChoice { journal, last, list, number };
 
 struct Command {
     CommandKind kind = CommandKind::help;
-    RulePages pages;                            // the chosen rule's options (code page)
+    RulePages pages;  // the chosen rule's options (code page)
+    // preview|rename chain: the steps of --step, in order, run after those
+    // of --preset (read when the command runs); `chain` is then true and
+    // `pages` unused.
+    bool chain = false;
+    std::vector<RuleStep> steps;
+    std::string preset;                         // --preset (file-system bytes), may be empty
     std::string journal;                        // --journal (file-system bytes), may be empty
     RenameOrder order = RenameOrder::in_order;  // rename --order in-order|smart
     std::vector<std::string> files;             // file paths (file-system bytes)

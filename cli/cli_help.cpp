@@ -81,6 +81,16 @@ tag status 无标签 / 非MP3文件 where one was written):
   --template T   placeholders #1 artist, #2 title, #3 album, #4 track,
                  #5 year, #6 genre (at most 50 bytes)
   --prefer v1|v2 [v2]   which tag to read first
+RULE chain (several rules in one batch: each step sees the names the step
+before made; the files are renamed once, to their last names, in one batch
+that one undo takes back):
+  --step 'RULE OPTIONS'  a step: one of the rules above with its options,
+                 given as one word (inside it ' and " quote blanks, \ the
+                 next character); repeatable, run in the order given
+  --preset PFILE  the rule or the chain of a preset saved by Varnel, run
+                 before the --step steps; "preview --preset PFILE FILE..."
+                 needs no word chain. A bad step or preset is refused (exit 2)
+                 with its reason, and nothing is renamed
 )TEXT";
 
 const char* const fix_names_en =

@@ -13,6 +13,7 @@ _varnel_cli_rule_options() {
         insert) echo "--text --at --ext-text --ext-at --same" ;;
         case) echo "--name --ext" ;;
         tags) echo "--template --prefer" ;;
+        chain | --preset*) echo "--step --preset" ;;
     esac
 }
 
@@ -45,7 +46,7 @@ _varnel_cli() {
 
     # The value of an option.
     case $prev in
-        --journal | --files-from)
+        --journal | --files-from | --preset)
             _filedir
             return
             ;;
@@ -81,7 +82,13 @@ _varnel_cli() {
                 composer original_artist copyright url encoder" -- "$cur"))
             return
             ;;
-        --start | --step | --prefix | --body | --digits | --suffix | --ext-prefix | \
+        --step)
+            if [[ $rule == chain || $rule == --preset* ]]; then
+                COMPREPLY=($(compgen -W "number replace insert case tags" -- "$cur"))
+            fi
+            return
+            ;;
+        --start | --prefix | --body | --digits | --suffix | --ext-prefix | \
             --ext-digits | --ext-suffix | --find | --with | --text | --ext-text | --template)
             return
             ;;
@@ -99,7 +106,7 @@ _varnel_cli() {
             esac
         done
         if [[ -z $rule ]]; then
-            COMPREPLY=($(compgen -W "number replace insert case tags" -- "$cur"))
+            COMPREPLY=($(compgen -W "number replace insert case tags chain --preset" -- "$cur"))
             return
         fi
     fi
