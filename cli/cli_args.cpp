@@ -218,6 +218,9 @@ const std::vector<OptionSpec>& option_table() {
                       return true;
                   }),
 
+        rule_flag("--all-formats", R::tags,
+                  page_flag(&RulePages::tags, &TagOptions::other_formats)),
+
         command_option("-0,--null", on_listed, K::flag, command_flag(&Command::null_data)),
         command_option("--files-from", on_listed, K::text,
                        [](Command& c, const std::string& v) {

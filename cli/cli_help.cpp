@@ -81,6 +81,10 @@ tag status 无标签 / 非MP3文件 where one was written):
   --template T   placeholders #1 artist, #2 title, #3 album, #4 track,
                  #5 year, #6 genre (at most 50 bytes)
   --prefer v1|v2 [v2]   which tag to read first
+  --all-formats  also names FLAC, Ogg, Opus, M4A/MP4, APE, WavPack, Musepack,
+                 WMA/ASF, AIFF, WAV and DSF files from their artist, title,
+                 album, track, year and genre (their extension in lower case
+                 follows); 非MP3文件 is then only for files of none of these
 RULE chain (several rules in one batch: each step sees the names the step
 before made; the files are renamed once, to their last names, in one batch
 that one undo takes back):

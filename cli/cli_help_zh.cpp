@@ -55,6 +55,10 @@ RULE tags（按 ID3 标签给 MP3 文件命名；写过标签状态的条目多�
   --template T   占位符 #1 艺术家、#2 标题、#3 专辑、#4 音轨、#5 年份、
                  #6 流派（最多 50 字节）
   --prefer v1|v2 [v2]   先读哪个标签
+  --all-formats  也按艺术家、标题、专辑、音轨、年份和流派给 FLAC、Ogg、Opus、
+                 M4A/MP4、APE、WavPack、Musepack、WMA/ASF、AIFF、WAV 和 DSF
+                 文件命名（后接小写的扩展名）；这时只有不属于其中任何一种的
+                 文件才是 非MP3文件
 RULE chain（一批中依次应用几条规则：每一步看到的是上一步得出的名称；每个
 文件只更名一次，直接改为最后的名称，整批用一次撤消即可恢复）：
   --step 'RULE OPTIONS'  一步：上面的一条规则和它的选项，写成一个词（其中

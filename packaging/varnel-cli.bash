@@ -12,7 +12,7 @@ _varnel_cli_rule_options() {
         replace) echo "--find --with --case-sensitive --regex --scope" ;;
         insert) echo "--text --at --ext-text --ext-at --same" ;;
         case) echo "--name --ext" ;;
-        tags) echo "--template --prefer" ;;
+        tags) echo "--template --prefer --all-formats" ;;
         chain | --preset*) echo "--step --preset" ;;
     esac
 }
