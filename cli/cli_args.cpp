@@ -562,25 +562,53 @@ ParsedCommand parse_tag(std::span<const std::string> args, const Codec& codec) {
     return ParsedCommand{std::move(command), {}};
 }
 
+ParsedCommand parse_tags_from_names(std::span<const std::string> args, const Codec& codec) {
+    Command command;
+    command.kind = CommandKind::tags_from_names;
+    const auto app = new_app();
+    std::optional<std::string> tag_template;
+    app->add_option_function<std::string>("--template", [&](const std::string& value) {
+        tag_template = codec.from_utf8(value);
+        if (!tag_template)
+            refuse("--template", say("值不是有效的 UTF-8", "the value is not valid UTF-8"));
+    });
+    app->add_flag("-n,--dry-run", command.dry_run);
+    app->add_flag("-q,--quiet", command.quiet);
+    app->add_flag("-0,--null", command.null_data);
+    app->add_option("--files-from", command.files_from);
+    app->add_option("files", command.files);
+    if (std::string error = parse_with(*app, args); !error.empty()) return usage(std::move(error));
+    if (!tag_template)
+        return usage(
+            say("tags-from-names 需要 --template T", "tags-from-names needs --template T"));
+    command.pages.tags.tag_template = std::move(*tag_template);
+    if (command.files.empty() && command.files_from.empty())
+        return usage(say("没有给出文件", "no FILE given"));
+    return ParsedCommand{std::move(command), {}};
+}
+
 ParsedCommand parse_undo(std::span<const std::string> args) {
     Command command;
     command.kind = CommandKind::undo;
     const auto app = new_app();
     bool last = false;
     bool list = false;
+    bool tags = false;
     std::vector<std::string> numbers;
     app->add_flag("-0,--null", command.null_data);
     app->add_option("--journal", command.journal);
     app->add_flag("--last", last);
     app->add_flag("--list", list);
+    app->add_flag("--tags", tags);
     app->add_option("number", numbers);
     if (std::string error = parse_with(*app, args); !error.empty()) return usage(std::move(error));
     const int chosen = (command.journal.empty() ? 0 : 1) + (last ? 1 : 0) + (list ? 1 : 0) +
-                       (numbers.empty() ? 0 : 1);
+                       (tags ? 1 : 0) + (numbers.empty() ? 0 : 1);
     if (chosen != 1 || numbers.size() > 1)
-        return usage(say("undo 需要 --journal JFILE、--last、--list 或 N 之一",
-                         "undo takes one of --journal JFILE, --last, --list or N"));
+        return usage(say("undo 需要 --journal JFILE、--last、--list、--tags 或 N 之一",
+                         "undo takes one of --journal JFILE, --last, --list, --tags or N"));
     if (last) command.undo_choice = UndoChoice::last;
+    if (tags) command.undo_choice = UndoChoice::tags;
     if (list) command.undo_choice = UndoChoice::list;
     if (!numbers.empty()) {
         const std::string& n = numbers.front();
@@ -595,8 +623,8 @@ ParsedCommand parse_undo(std::span<const std::string> args) {
     return ParsedCommand{std::move(command), {}};
 }
 
-const std::set<std::string, std::less<>> help_topics{"preview", "rename", "fix-names",
-                                                     "undo",    "tag",    "fix-tags"};
+const std::set<std::string, std::less<>> help_topics{
+    "preview", "rename", "fix-names", "undo", "tag", "fix-tags", "tags-from-names"};
 
 // True when --help or -h comes before any "--".
 bool asks_for_help(std::span<const std::string> args) {
@@ -654,6 +682,7 @@ ParsedCommand parse_command(std::span<const std::string> args, const Codec& code
     if (verb == "undo") return parse_undo(args.subspan(1));
     if (verb == "tag") return parse_tag(args.subspan(1), codec);
     if (verb == "fix-tags") return parse_fix_tags(args.subspan(1));
+    if (verb == "tags-from-names") return parse_tags_from_names(args.subspan(1), codec);
     return usage(say("未知的命令 ", "unknown command ") + from_utf8(verb));
 }
 

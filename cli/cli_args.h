@@ -16,12 +16,23 @@
 
 namespace varnel::cli {
 
-enum class CommandKind { help, version, preview, rename, fix_names, undo, tag, fix_tags };
+enum class CommandKind {
+    help,
+    version,
+    preview,
+    rename,
+    fix_names,
+    undo,
+    tag,
+    fix_tags,
+    tags_from_names,
+};
 
 // What `undo` works on: the journal named by --journal, the newest
 // automatic journal not yet undone (--last), the list of the automatic
-// journals (--list), or the automatic journal numbered N in that list.
-enum class UndoChoice { journal, last, list, number };
+// journals (--list), the automatic journal numbered N in that list, or the
+// last batch of tag edits (--tags).
+enum class UndoChoice { journal, last, list, number, tags };
 
 struct Command {
     CommandKind kind = CommandKind::help;
@@ -46,7 +57,7 @@ struct Command {
     bool v2_unicode = false;          // --v2-encoding unicode (else gbk)
     bool drop_unconvertible = false;  // --drop-unconvertible
     bool add_v2_from_v1 = false;      // fix-tags --add-v2-from-v1
-    bool dry_run = false;             // rename -n/--dry-run, fix-tags --dry-run
+    bool dry_run = false;             // rename, tags-from-names -n/--dry-run, fix-tags --dry-run
     bool quiet = false;               // -q/--quiet: no per-item records
     bool no_journal = false;          // --no-journal: no automatic journal
     // `undo`: which journal: --journal FILE, --last, --list, or N.

@@ -394,6 +394,7 @@ int list_journals(const std::vector<StoredJournal>& journals, const Codec& codec
 }  // namespace
 
 int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
+    if (command.undo_choice == UndoChoice::tags) return run_tag_undo(command, codec, out, err);
     if (command.undo_choice == UndoChoice::journal)
         return undo_journal(command, command.journal, false, codec, out, err);
     const JournalFolder folder = automatic_journal_folder(false);
