@@ -91,7 +91,8 @@ undo 把 JFILE 记录的这批更名的文件改回原名（--last：尚未撤�
 更名仍在进行的记录（另一个 Varnel 持有它的锁）不会被处理，并显示
 "另一个Varnel正在执行这批更名"（退出状态 2）。undo --list 从新到旧打印
 自动撤消记录，一行一个："N<TAB>时间<TAB>状态<TAB>更名数<TAB>记录"，状态为
-finished、interrupted、undone、busy 或 refused。
+finished、interrupted、undone、busy 或 refused。undo --tags 撤消最近一批
+tags-from-names。
 )TEXT";
 
 const char* const tag =
@@ -119,6 +120,20 @@ ID3v2 文本——文本帧、TXXX、COMM、USLT 和 WXXX 的描述——改写�
 每个改动的文本打印 "状态<TAB>文件<TAB>帧<TAB>改前<TAB>改后<TAB>改动"，
 不需改动或失败（原因在括号中）的文件打印字段为空的 "状态<TAB>文件"，最后
 打印总结；-0 和 --files-from 同 rename。含有无法保留的帧的标签不改动。
+)TEXT";
+
+const char* const tags_from_names =
+    R"TEXT(
+tags-from-names 按音频文件（MP3 和 --all-formats 的各种格式）的名称设置
+标签：把 --template 的模板 T（占位符同 tags 规则）与每个主文件名对照，
+占位符之间的文字用来分隔字段，所以 "#1 - #2" 让 "歌手 - 歌名.mp3" 的
+艺术家为 歌手、标题为 歌名。与模板不符的名称什么也不改，打印为
+"不匹配 (原因)<TAB>文件"。-n（--dry-run）为每个字段打印
+"文件<TAB>字段<TAB>原文字<TAB>新文字"，什么也不写；否则先把每个文件原来的
+标签区域记入 $XDG_STATE_HOME/varnel/tag-undo.journal，再一步安全地写入，
+为每个文件打印 "状态<TAB>文件"，最后打印总结（-q：不打印）。undo --tags
+把这批的每个标签逐字节地恢复；之后又被改动过的文件会被拒绝并说明原因。
+-0 和 --files-from 同 rename。
 )TEXT";
 
 const char* const status =

@@ -25,10 +25,11 @@ _varnel_cli_options() {
         rename) echo "$(_varnel_cli_rule_options "$rule") $list --journal --no-journal --order
                        -n --dry-run -q --quiet" ;;
         fix-names) echo "$list --journal --no-journal -q --quiet" ;;
-        undo) echo "--journal --last --list -0 --null" ;;
+        undo) echo "--journal --last --list --tags -0 --null" ;;
         tag) echo "--set-v1 --set-v2 --remove-v1 --remove-v2 --v2-encoding
                    --drop-unconvertible" ;;
         fix-tags) echo "--add-v2-from-v1 --dry-run $list" ;;
+        tags-from-names) echo "--template -n --dry-run -q --quiet $list" ;;
     esac
     echo "--help -h"
 }
@@ -38,7 +39,7 @@ _varnel_cli() {
     _init_completion -s || return
 
     if ((cword == 1)); then
-        COMPREPLY=($(compgen -W "preview rename fix-names undo tag fix-tags help
+        COMPREPLY=($(compgen -W "preview rename fix-names undo tag fix-tags tags-from-names help
                                  --help --version" -- "$cur"))
         return
     fi

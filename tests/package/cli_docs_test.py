@@ -234,7 +234,7 @@ def check_parser_accepts(cli, placed, completion, folder):
                 args.append("1")
             if words[0] == "undo" and option == "--journal":
                 args[-1] = "empty.journal"
-            if words[0] == "undo" and option in ("--last", "--list"):
+            if words[0] == "undo" and option in ("--last", "--list", "--tags"):
                 # Instead of --journal: any refusal but a usage error will do.
                 result = run_cli(cli, args, cwd=folder)
                 if "see varnel-cli --help" in result.stderr:
