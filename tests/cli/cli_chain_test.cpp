@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_fixture.h"
 #include "rename/preset.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -13,7 +14,6 @@
 namespace varnel {
 namespace {
 
-using test::CliEnv;
 using test::CliRun;
 using test::run_cli;
 using test::TempDir;
@@ -39,14 +39,7 @@ std::vector<std::string> preview_rule(std::vector<std::string> rule,
     return new_names(run_cli(args).out);
 }
 
-class CliChainTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    TempDir state;
-    CliEnv env{"C", state.path()};
-
-    CliRun cli(const std::vector<std::string>& args) { return run_cli(args, dir.path(), {}, env); }
-};
+using CliChainTest = test::CliFolderTest;
 
 TEST(CliChain, GivesTheNamesOfTheSingleRulesRunOneAfterAnother) {
     const std::vector<std::string> names{"a b.TXT", "Abba.mp3", "中文 ab.jpg", "x.tar.gz", "noext"};

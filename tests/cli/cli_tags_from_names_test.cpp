@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli_fixture.h"
 #include "support/audio_corpus.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -14,7 +15,6 @@
 namespace varnel {
 namespace {
 
-using test::CliEnv;
 using test::CliRun;
 using test::run_cli;
 using test::TempDir;
@@ -33,14 +33,7 @@ std::vector<std::string> read_back(const std::string& path) {
     return fields;
 }
 
-class CliTagsFromNamesTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    TempDir state;
-    CliEnv env{"C", state.path()};
-
-    CliRun cli(const std::vector<std::string>& args) { return run_cli(args, dir.path(), {}, env); }
-};
+using CliTagsFromNamesTest = test::CliFolderTest;
 
 TEST_F(CliTagsFromNamesTest, WritesTheNamedFieldsAndUndoPutsTheBytesBack) {
     const auto corpus = test::make_audio_corpus(dir.path());
