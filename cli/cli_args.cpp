@@ -85,6 +85,8 @@ bool case_from(const std::string& word, CaseChoice& choice) {
         choice = CaseChoice::first_upper;
     else if (word == "first-lower")
         choice = CaseChoice::first_lower;
+    else if (word == "title")
+        choice = CaseChoice::title_case;
     else
         return false;
     return true;
@@ -154,7 +156,8 @@ const std::vector<OptionSpec>& option_table() {
     using R = RulePage;
     using K = ValueKind;
     const std::vector<std::string_view> scopes{"name", "ext", "all"};
-    const std::vector<std::string_view> cases{"upper", "lower", "first-upper", "first-lower"};
+    const std::vector<std::string_view> cases{"upper", "lower", "first-upper", "first-lower",
+                                              "title"};
     const auto number = &RulePages::number;
     const auto replace = &RulePages::replace;
     const auto insert = &RulePages::insert;
@@ -214,6 +217,9 @@ const std::vector<OptionSpec>& option_table() {
                       c.pages.tags.v1_first = v == "v1";
                       return true;
                   }),
+
+        rule_flag("--all-formats", R::tags,
+                  page_flag(&RulePages::tags, &TagOptions::other_formats)),
 
         command_option("-0,--null", on_listed, K::flag, command_flag(&Command::null_data)),
         command_option("--files-from", on_listed, K::text,
@@ -342,31 +348,16 @@ bool is_leading_flag(const std::string& word) {
     return false;
 }
 
-// preview, rename and fix-names: the options of the table that belong to
-// the command and its rule, then the files.
-ParsedCommand parse_listed(Command command, std::span<const std::string> args, const Codec& codec) {
-    std::optional<RulePage> rule;
-    std::vector<std::string> words(args.begin(), args.end());
-    if (command.kind != CommandKind::fix_names) {
-        // Flags may come before the rule, as in `rename -n number …`.
-        const auto first_word = std::find_if(
-            words.begin(), words.end(), [](const std::string& w) { return !is_leading_flag(w); });
-        rule = first_word == words.end() ? std::nullopt : rule_from(*first_word);
-        if (!rule)
-            return usage(say("需要一条规则：number、replace、insert、case 或 tags",
-                             "expected a rule: number, replace, insert, case or tags"));
-        command.pages.active = *rule;
-        std::rotate(words.begin(), first_word, first_word + 1);
-        words.erase(words.begin());
-    }
-    const auto app = new_app();
-    bool same = false;
+// Adds to `app` the options of the table that belong to `kind` (0: none of
+// the commands' own) and to `rule` (nullopt: none of a rule's); --same sets
+// `same`.
+void add_table_options(CLI::App& app, Command& command, unsigned kind, std::optional<RulePage> rule,
+                       const Codec& codec, bool& same) {
     for (const OptionSpec& spec : option_table()) {
-        if ((spec.commands & command_bit(command.kind)) == 0) continue;
-        if (spec.rule && spec.rule != rule) continue;
+        if (spec.rule ? spec.rule != rule : (spec.commands & kind) == 0) continue;
         const std::string name = long_name(spec.names);
         if (spec.kind == ValueKind::flag) {
-            app->add_flag_callback(spec.names, [&command, &spec, &same, name] {
+            app.add_flag_callback(spec.names, [&command, &spec, &same, name] {
                 if (name == "--same")
                     same = true;
                 else
@@ -374,7 +365,7 @@ ParsedCommand parse_listed(Command command, std::span<const std::string> args, c
             });
             continue;
         }
-        app->add_option_function<std::string>(
+        app.add_option_function<std::string>(
                spec.names,
                [&command, &spec, &codec, name](const std::string& value) {
                    const std::optional<std::string> text = codec.from_utf8(value);
@@ -385,17 +376,123 @@ ParsedCommand parse_listed(Command command, std::span<const std::string> args, c
                })
             ->check(value_check(spec, name));
     }
+}
+
+// Why the options of a replace rule cannot be used (a pattern or a
+// replacement refused); empty when they can.
+std::string regex_error(const RulePages& pages, const Codec& codec) {
+    if (!pages.replace.regex) return {};
+    const RegexReplacer pattern(codec.to_utf8_lossy(pages.replace.find),
+                                pages.replace.case_sensitive);
+    if (!pattern.ok()) return "option --find: " + codec.from_utf8_lossy(pattern.error());
+    const std::string with_error =
+        pattern.replacement_error(codec.to_utf8_lossy(pages.replace.with));
+    return with_error.empty() ? std::string()
+                              : "option --with: " + codec.from_utf8_lossy(with_error);
+}
+
+// The words of a --step value: split at blanks; '…' and "…" quote blanks,
+// a backslash the character after it. nullopt when a quote is not closed.
+std::optional<std::vector<std::string>> step_words(std::string_view text) {
+    std::vector<std::string> words;
+    std::string word;
+    bool in_word = false;
+    char quote = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote != 0 && c == quote) {
+            quote = 0;
+        } else if (quote == 0 && (c == '\'' || c == '"')) {
+            quote = c;
+            in_word = true;
+        } else if (c == '\\' && quote != '\'' && i + 1 < text.size()) {
+            word += text[++i];
+            in_word = true;
+        } else if (quote == 0 && (c == ' ' || c == '\t')) {
+            if (in_word) words.push_back(std::move(word));
+            word.clear();
+            in_word = false;
+        } else {
+            word += c;
+            in_word = true;
+        }
+    }
+    if (quote != 0) return std::nullopt;
+    if (in_word) words.push_back(std::move(word));
+    return words;
+}
+
+// One --step value: a rule and its options, read by the same table as the
+// rule of preview and rename; empty, or the reason it is refused.
+std::string read_step(const std::string& text, const Codec& codec, RuleStep& step) {
+    const std::optional<std::vector<std::string>> words = step_words(text);
+    if (!words) return say("引号没有结束", "a quote is not closed");
+    const std::optional<RulePage> rule = words->empty() ? std::nullopt : rule_from(words->front());
+    if (!rule)
+        return say("需要一条规则：number、replace、insert、case 或 tags",
+                   "expected a rule: number, replace, insert, case or tags");
+    Command command;
+    command.pages.active = *rule;
+    const auto app = new_app();
+    bool same = false;
+    add_table_options(*app, command, 0, rule, codec, same);
+    std::vector<std::string> extra;
+    app->add_option("extra", extra);
+    if (std::string error = parse_with(*app, std::span(*words).subspan(1)); !error.empty())
+        return error;
+    if (!extra.empty()) return say("多余的词 ", "a word too many: ") + from_utf8(extra.front());
+    if (same) command.pages.insert.ext_text = command.pages.insert.text;
+    if (std::string error = regex_error(command.pages, codec); !error.empty()) return error;
+    step.rule = std::move(command.pages);
+    return {};
+}
+
+// What the first word after the flags of preview or rename starts.
+enum class ListedStart { rule, chain, preset };
+
+// preview, rename and fix-names: the options of the table that belong to
+// the command and its rule (or its chain: --step, --preset), then the files.
+ParsedCommand parse_listed(Command command, std::span<const std::string> args, const Codec& codec) {
+    std::optional<RulePage> rule;
+    std::vector<std::string> words(args.begin(), args.end());
+    if (command.kind != CommandKind::fix_names) {
+        // Flags may come before the rule, as in `rename -n number …`.
+        const auto first_word = std::find_if(
+            words.begin(), words.end(), [](const std::string& w) { return !is_leading_flag(w); });
+        const bool preset = first_word != words.end() &&
+                            (*first_word == "--preset" || first_word->starts_with("--preset="));
+        command.chain = preset || (first_word != words.end() && *first_word == "chain");
+        rule = first_word == words.end() || command.chain ? std::nullopt : rule_from(*first_word);
+        if (!rule && !command.chain)
+            return usage(say("需要一条规则：number、replace、insert、case、tags 或 chain",
+                             "expected a rule: number, replace, insert, case, tags or chain"));
+        if (rule) command.pages.active = *rule;
+        if (!preset) {
+            std::rotate(words.begin(), first_word, first_word + 1);
+            words.erase(words.begin());
+        }
+    }
+    const auto app = new_app();
+    bool same = false;
+    add_table_options(*app, command, command_bit(command.kind), rule, codec, same);
+    std::vector<std::string> step_texts;
+    if (command.chain) {
+        app->add_option("--step", step_texts)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+            ->expected(1)
+            ->allow_extra_args(false);
+        app->add_option("--preset", command.preset);
+    }
     app->add_option("files", command.files);
     if (std::string error = parse_with(*app, words); !error.empty()) return usage(std::move(error));
     if (same) command.pages.insert.ext_text = command.pages.insert.text;
-    if (command.pages.replace.regex) {
-        const RegexReplacer pattern(codec.to_utf8_lossy(command.pages.replace.find),
-                                    command.pages.replace.case_sensitive);
-        if (!pattern.ok()) return usage("option --find: " + codec.from_utf8_lossy(pattern.error()));
-        const std::string with_error =
-            pattern.replacement_error(codec.to_utf8_lossy(command.pages.replace.with));
-        if (!with_error.empty())
-            return usage("option --with: " + codec.from_utf8_lossy(with_error));
+    if (std::string error = regex_error(command.pages, codec); !error.empty())
+        return usage(std::move(error));
+    for (std::size_t k = 0; k < step_texts.size(); ++k) {
+        RuleStep& step = command.steps.emplace_back();
+        if (std::string error = read_step(step_texts[k], codec, step); !error.empty())
+            return usage("--step " + std::to_string(k + 1) + " (" + from_utf8(step_texts[k]) +
+                         "): " + error);
     }
     if (command.journal.size() > 0 && command.no_journal)
         return usage(say("--journal 与 --no-journal 不能同时使用",
@@ -465,25 +562,53 @@ ParsedCommand parse_tag(std::span<const std::string> args, const Codec& codec) {
     return ParsedCommand{std::move(command), {}};
 }
 
+ParsedCommand parse_tags_from_names(std::span<const std::string> args, const Codec& codec) {
+    Command command;
+    command.kind = CommandKind::tags_from_names;
+    const auto app = new_app();
+    std::optional<std::string> tag_template;
+    app->add_option_function<std::string>("--template", [&](const std::string& value) {
+        tag_template = codec.from_utf8(value);
+        if (!tag_template)
+            refuse("--template", say("值不是有效的 UTF-8", "the value is not valid UTF-8"));
+    });
+    app->add_flag("-n,--dry-run", command.dry_run);
+    app->add_flag("-q,--quiet", command.quiet);
+    app->add_flag("-0,--null", command.null_data);
+    app->add_option("--files-from", command.files_from);
+    app->add_option("files", command.files);
+    if (std::string error = parse_with(*app, args); !error.empty()) return usage(std::move(error));
+    if (!tag_template)
+        return usage(
+            say("tags-from-names 需要 --template T", "tags-from-names needs --template T"));
+    command.pages.tags.tag_template = std::move(*tag_template);
+    if (command.files.empty() && command.files_from.empty())
+        return usage(say("没有给出文件", "no FILE given"));
+    return ParsedCommand{std::move(command), {}};
+}
+
 ParsedCommand parse_undo(std::span<const std::string> args) {
     Command command;
     command.kind = CommandKind::undo;
     const auto app = new_app();
     bool last = false;
     bool list = false;
+    bool tags = false;
     std::vector<std::string> numbers;
     app->add_flag("-0,--null", command.null_data);
     app->add_option("--journal", command.journal);
     app->add_flag("--last", last);
     app->add_flag("--list", list);
+    app->add_flag("--tags", tags);
     app->add_option("number", numbers);
     if (std::string error = parse_with(*app, args); !error.empty()) return usage(std::move(error));
     const int chosen = (command.journal.empty() ? 0 : 1) + (last ? 1 : 0) + (list ? 1 : 0) +
-                       (numbers.empty() ? 0 : 1);
+                       (tags ? 1 : 0) + (numbers.empty() ? 0 : 1);
     if (chosen != 1 || numbers.size() > 1)
-        return usage(say("undo 需要 --journal JFILE、--last、--list 或 N 之一",
-                         "undo takes one of --journal JFILE, --last, --list or N"));
+        return usage(say("undo 需要 --journal JFILE、--last、--list、--tags 或 N 之一",
+                         "undo takes one of --journal JFILE, --last, --list, --tags or N"));
     if (last) command.undo_choice = UndoChoice::last;
+    if (tags) command.undo_choice = UndoChoice::tags;
     if (list) command.undo_choice = UndoChoice::list;
     if (!numbers.empty()) {
         const std::string& n = numbers.front();
@@ -498,8 +623,8 @@ ParsedCommand parse_undo(std::span<const std::string> args) {
     return ParsedCommand{std::move(command), {}};
 }
 
-const std::set<std::string, std::less<>> help_topics{"preview", "rename", "fix-names",
-                                                     "undo",    "tag",    "fix-tags"};
+const std::set<std::string, std::less<>> help_topics{
+    "preview", "rename", "fix-names", "undo", "tag", "fix-tags", "tags-from-names"};
 
 // True when --help or -h comes before any "--".
 bool asks_for_help(std::span<const std::string> args) {
@@ -557,6 +682,7 @@ ParsedCommand parse_command(std::span<const std::string> args, const Codec& code
     if (verb == "undo") return parse_undo(args.subspan(1));
     if (verb == "tag") return parse_tag(args.subspan(1), codec);
     if (verb == "fix-tags") return parse_fix_tags(args.subspan(1));
+    if (verb == "tags-from-names") return parse_tags_from_names(args.subspan(1), codec);
     return usage(say("未知的命令 ", "unknown command ") + from_utf8(verb));
 }
 

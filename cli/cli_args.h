@@ -11,20 +11,38 @@
 
 #include "platform/codec.h"
 #include "rename/rename_plan.h"
+#include "rename/rule_chain.h"
 #include "rename/rule_dispatch.h"
 
 namespace varnel::cli {
 
-enum class CommandKind { help, version, preview, rename, fix_names, undo, tag, fix_tags };
+enum class CommandKind {
+    help,
+    version,
+    preview,
+    rename,
+    fix_names,
+    undo,
+    tag,
+    fix_tags,
+    tags_from_names,
+};
 
 // What `undo` works on: the journal named by --journal, the newest
 // automatic journal not yet undone (--last), the list of the automatic
-// journals (--list), or the automatic journal numbered N in that list.
-enum class UndoChoice { journal, last, list, number };
+// journals (--list), the automatic journal numbered N in that list, or the
+// last batch of tag edits (--tags).
+enum class UndoChoice { journal, last, list, number, tags };
 
 struct Command {
     CommandKind kind = CommandKind::help;
-    RulePages pages;                            // the chosen rule's options (code page)
+    RulePages pages;  // the chosen rule's options (code page)
+    // preview|rename chain: the steps of --step, in order, run after those
+    // of --preset (read when the command runs); `chain` is then true and
+    // `pages` unused.
+    bool chain = false;
+    std::vector<RuleStep> steps;
+    std::string preset;                         // --preset (file-system bytes), may be empty
     std::string journal;                        // --journal (file-system bytes), may be empty
     RenameOrder order = RenameOrder::in_order;  // rename --order in-order|smart
     std::vector<std::string> files;             // file paths (file-system bytes)
@@ -39,7 +57,7 @@ struct Command {
     bool v2_unicode = false;          // --v2-encoding unicode (else gbk)
     bool drop_unconvertible = false;  // --drop-unconvertible
     bool add_v2_from_v1 = false;      // fix-tags --add-v2-from-v1
-    bool dry_run = false;             // rename -n/--dry-run, fix-tags --dry-run
+    bool dry_run = false;             // rename, tags-from-names -n/--dry-run, fix-tags --dry-run
     bool quiet = false;               // -q/--quiet: no per-item records
     bool no_journal = false;          // --no-journal: no automatic journal
     // `undo`: which journal: --journal FILE, --last, --list, or N.

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_commands.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <numeric>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -24,6 +26,7 @@
 #include "rename/batch_texts.h"
 #include "rename/fix_names.h"
 #include "rename/journal_store.h"
+#include "rename/preset.h"
 #include "rename/preview.h"
 #include "rename/renamer.h"
 #include "rename/target_name.h"
@@ -132,11 +135,43 @@ std::string status_field(std::string_view status, const std::string& reason) {
     return field;
 }
 
+// The steps of a chain command: those of its preset, then those of its
+// --step options. False, with the reason on `err`, when the preset cannot
+// be read or a step cannot run.
+bool chain_steps(const Command& command, const Codec& codec, std::vector<RuleStep>& steps,
+                 std::ostream& err) {
+    steps.clear();
+    if (!command.preset.empty()) {
+        PresetRead read = read_preset_file(command.preset);
+        if (!read.error.empty()) {
+            tell(err, say("无法使用预设 ", "cannot use the preset ") +
+                          codec.text_from_fs(command.preset) + ": " + read.error);
+            return false;
+        }
+        steps = std::move(read.preset.steps);
+    }
+    steps.insert(steps.end(), command.steps.begin(), command.steps.end());
+    if (std::string error = chain_input_error(steps, codec); !error.empty()) {
+        tell(err, error);
+        return false;
+    }
+    return true;
+}
+
+// True when the command names items from their tags (its rule, or an
+// enabled step of its chain, is the tag rule).
+bool uses_tag_rule(const Command& command, std::span<const RuleStep> steps) {
+    if (!command.chain) return command.pages.active == RulePage::tags;
+    return std::ranges::any_of(steps, [](const RuleStep& step) {
+        return step.enabled && step.rule.active == RulePage::tags;
+    });
+}
+
 // The tag rule prints its status as a further field.
-void add_tag_status(const Command& command, const FileList& list, int row,
+void add_tag_status(bool tag_rule, const Command& command, const FileList& list, int row,
                     std::vector<RecordField>& fields) {
     const std::string_view status = list.get_cell(row, Column::tag_status);
-    if (command.pages.active == RulePage::tags && (command.null_data || !status.empty()))
+    if (tag_rule && (command.null_data || !status.empty()))
         fields.emplace_back(std::string(status));
 }
 
@@ -164,16 +199,22 @@ std::vector<RecordField> preview_fields(const FileList& list, int row, const Cod
 int run_preview(const Command& command, const Codec& codec, std::ostream& out) {
     std::vector<std::string> paths;
     if (!command_paths(command, paths, std::cerr)) return 2;
+    std::vector<RuleStep> steps;
+    if (command.chain && !chain_steps(command, codec, steps, std::cerr)) return 2;
+    const bool tag_rule = uses_tag_rule(command, steps);
     FileList list = list_of_files(paths, codec);
     std::string error;
     std::vector<NameFault> faults;
-    dispatch_rule(list, command.pages, list.item_count(), codec, &error, &faults);
+    if (command.chain)
+        dispatch_chain(list, steps, list.item_count(), codec, &error, &faults);
+    else
+        dispatch_rule(list, command.pages, list.item_count(), codec, &error, &faults);
     {
         RecordPrinter printer(out, codec, command.null_data, is_terminal_stream(out));
         for (int row = 0; row < list.item_count(); ++row) {
             const auto r = static_cast<std::size_t>(row);
             std::vector<RecordField> fields = preview_fields(list, row, codec);
-            add_tag_status(command, list, row, fields);
+            add_tag_status(tag_rule, command, list, row, fields);
             // A name the rule could not compute: why, as a further field.
             if (!faults.empty() && faults[r] != NameFault::none)
                 fields.emplace_back(name_fault_text(faults[r]));
@@ -234,6 +275,9 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
                       say(" 是要更名的文件之一", " is one of the files"));
         return 2;
     }
+    std::vector<RuleStep> steps;
+    if (command.chain && !chain_steps(command, codec, steps, err)) return 2;
+    const bool tag_rule = uses_tag_rule(command, steps);
     std::string automatic_folder;
     const std::optional<std::string> journal_path =
         batch_journal_path(command, automatic_folder, err);
@@ -253,11 +297,12 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
         if (command.quiet && list.status_image(row) != StatusImage::failure) return;
         const auto r = static_cast<std::size_t>(row);
         std::vector<RecordField> fields = renamed_fields(list, row, before[r], before_fs[r], codec);
-        add_tag_status(command, list, row, fields);
+        add_tag_status(tag_rule, command, list, row, fields);
         printer->print(fields);
     };
     UndoLog log;
     const BatchRun run = run_journaled_batch({*journal_path, {}}, hooks, [&](const BatchHooks& h) {
+        if (command.chain) return rename_items(list, steps, log, codec, h);
         if (command.kind != CommandKind::fix_names)
             return rename_items(list, command.pages, log, codec, h);
         std::vector<int> rows(static_cast<std::size_t>(list.item_count()));
@@ -266,8 +311,7 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
     });
     if (!run.ran) {
         const std::string reason = codec.from_utf8_lossy(run.journal_error);
-        tell(err, run.journal_busy ? texts::another_batch_running() + ": " + reason
-                                   : reason);
+        tell(err, run.journal_busy ? texts::another_batch_running() + ": " + reason : reason);
         return 2;
     }
     printer.reset();  // the records before the summary
@@ -297,8 +341,7 @@ int undo_journal(const Command& command, const std::string& path, bool automatic
     // Held until the undo ends: no batch or other undo starts on it meanwhile.
     const ClaimedJournal claimed = claim_undo_journal(path);
     if (claimed.state == JournalState::busy) {
-        tell(err, texts::another_batch_running() + ": " +
-                      codec.from_utf8_lossy(claimed.reason));
+        tell(err, texts::another_batch_running() + ": " + codec.from_utf8_lossy(claimed.reason));
         return 2;
     }
     if (claimed.state == JournalState::none || claimed.state == JournalState::refused) {
@@ -351,6 +394,7 @@ int list_journals(const std::vector<StoredJournal>& journals, const Codec& codec
 }  // namespace
 
 int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
+    if (command.undo_choice == UndoChoice::tags) return run_tag_undo(command, codec, out, err);
     if (command.undo_choice == UndoChoice::journal)
         return undo_journal(command, command.journal, false, codec, out, err);
     const JournalFolder folder = automatic_journal_folder(false);

@@ -15,10 +15,12 @@ const char* const usage_text =
                      [--] FILE...
   varnel-cli fix-names [-0] [--files-from LIST] [--journal JFILE] [--no-journal]
                        [-q] [--] FILE...
-  varnel-cli undo --journal JFILE | --last | --list | N  [-0]
+  varnel-cli undo --journal JFILE | --last | --list | --tags | N  [-0]
   varnel-cli tag FILE [...]
   varnel-cli fix-tags [--add-v2-from-v1] [--dry-run] [-0] [--files-from LIST]
                       [--] FILE...
+  varnel-cli tags-from-names --template T [-n] [-q] [-0] [--files-from LIST]
+                             [--] FILE...
   varnel-cli --help | --version | COMMAND --help
 )TEXT";
 
@@ -72,12 +74,29 @@ RULE insert:
   --text T --at N|end [1] --ext-text T --ext-at N|end [1]
   --same   the extension text follows the main text
 RULE case:
-  --name upper|lower|first-upper|first-lower [upper]   --ext (same words) [upper]
+  --name upper|lower|first-upper|first-lower|title [upper]
+  --ext (same words) [upper]
+           title: every word's first letter capital, its other letters small
+           (ASCII and the Latin letters beyond it; Chinese is left alone)
 RULE tags (names MP3 files from their ID3 tags; a further field shows the
 tag status 无标签 / 非MP3文件 where one was written):
   --template T   placeholders #1 artist, #2 title, #3 album, #4 track,
                  #5 year, #6 genre (at most 50 bytes)
   --prefer v1|v2 [v2]   which tag to read first
+  --all-formats  also names FLAC, Ogg, Opus, M4A/MP4, APE, WavPack, Musepack,
+                 WMA/ASF, AIFF, WAV and DSF files from their artist, title,
+                 album, track, year and genre (their extension in lower case
+                 follows); 非MP3文件 is then only for files of none of these
+RULE chain (several rules in one batch: each step sees the names the step
+before made; the files are renamed once, to their last names, in one batch
+that one undo takes back):
+  --step 'RULE OPTIONS'  a step: one of the rules above with its options,
+                 given as one word (inside it ' and " quote blanks, \ the
+                 next character); repeatable, run in the order given
+  --preset PFILE  the rule or the chain of a preset saved by Varnel, run
+                 before the --step steps; "preview --preset PFILE FILE..."
+                 needs no word chain. A bad step or preset is refused (exit 2)
+                 with its reason, and nothing is renamed
 )TEXT";
 
 const char* const fix_names_en =
@@ -105,7 +124,7 @@ journal whose batch still runs (another Varnel holds its lock) is left
 alone with "另一个Varnel正在执行这批更名" (exit 2). undo --list prints
 the automatic journals, newest first, one a line: "N<TAB>time<TAB>state
 <TAB>renames<TAB>journal", the state being finished, interrupted, undone,
-busy or refused.
+busy or refused. undo --tags takes back the last tags-from-names batch.
 )TEXT";
 
 const char* const tag_en =
@@ -140,6 +159,22 @@ failed (the reason in brackets), then the summary; -0 and --files-from as
 for rename. A tag holding frames that cannot be kept is left unchanged.
 )TEXT";
 
+const char* const tags_from_names_en =
+    R"TEXT(
+tags-from-names sets tags from the names of audio files (MP3 and the formats
+of --all-formats): the template T of --template (placeholders as for the
+tags rule) is matched against each main name, the text between placeholders
+separating the fields, so "#1 - #2" gives "歌手 - 歌名.mp3" artist 歌手 and
+title 歌名. A name that does not match changes nothing and is printed as
+"不匹配 (reason)<TAB>file". -n (--dry-run) prints
+"file<TAB>field<TAB>old<TAB>new" per field and writes nothing; otherwise each
+file is written in one crash-safe step after its old tag regions were
+recorded in $XDG_STATE_HOME/varnel/tag-undo.journal, "status<TAB>file" is
+printed per file, then the summary (-q: none). undo --tags puts every tag
+of that batch back byte for byte; a file changed since is refused with its
+reason. -0 and --files-from as for rename.
+)TEXT";
+
 const char* const status_en =
     R"TEXT(
 Exit status: 0 when every item succeeded, 1 when any failed, 2 for a usage
@@ -157,6 +192,7 @@ const HelpPart fix_names_help{help_zh::fix_names, fix_names_en};
 const HelpPart undo_help{help_zh::undo, undo_en};
 const HelpPart tag_help{help_zh::tag, tag_en};
 const HelpPart fix_tags_help{help_zh::fix_tags, fix_tags_en};
+const HelpPart tags_from_names_help{help_zh::tags_from_names, tags_from_names_en};
 const HelpPart status_help{help_zh::status, status_en};
 
 // A part of the help in the text language.
@@ -180,9 +216,11 @@ std::string help_text(const std::string& topic) {
         text += part(tag_help);
     } else if (topic == "fix-tags") {
         text += part(fix_tags_help);
+    } else if (topic == "tags-from-names") {
+        text += part(tags_from_names_help);
     } else {
-        for (const HelpPart* help :
-             {&rule_help, &fix_names_help, &undo_help, &tag_help, &fix_tags_help})
+        for (const HelpPart* help : {&rule_help, &fix_names_help, &undo_help, &tag_help,
+                                     &fix_tags_help, &tags_from_names_help})
             text += part(*help);
     }
     text += part(status_help);

@@ -10,6 +10,7 @@ extern const char* const fix_names;
 extern const char* const undo;
 extern const char* const tag;
 extern const char* const fix_tags;
+extern const char* const tags_from_names;
 extern const char* const status;
 
 }  // namespace varnel::cli::help_zh

@@ -46,12 +46,27 @@ RULE insert：
   --text T --at N|end [1] --ext-text T --ext-at N|end [1]
   --same   扩展名的插入文本与文件名的相同
 RULE case：
-  --name upper|lower|first-upper|first-lower [upper]   --ext（同样的词）[upper]
+  --name upper|lower|first-upper|first-lower|title [upper]
+  --ext（同样的词）[upper]
+           title：每个单词首字母大写，其余字母小写（ASCII 和 ASCII 以外的
+           拉丁字母；汉字不变）
 RULE tags（按 ID3 标签给 MP3 文件命名；写过标签状态的条目多一个字段，
 显示 无标签 / 非MP3文件）：
   --template T   占位符 #1 艺术家、#2 标题、#3 专辑、#4 音轨、#5 年份、
                  #6 流派（最多 50 字节）
   --prefer v1|v2 [v2]   先读哪个标签
+  --all-formats  也按艺术家、标题、专辑、音轨、年份和流派给 FLAC、Ogg、Opus、
+                 M4A/MP4、APE、WavPack、Musepack、WMA/ASF、AIFF、WAV 和 DSF
+                 文件命名（后接小写的扩展名）；这时只有不属于其中任何一种的
+                 文件才是 非MP3文件
+RULE chain（一批中依次应用几条规则：每一步看到的是上一步得出的名称；每个
+文件只更名一次，直接改为最后的名称，整批用一次撤消即可恢复）：
+  --step 'RULE OPTIONS'  一步：上面的一条规则和它的选项，写成一个词（其中
+                 ' 和 " 括住空白，\ 使下一个字符按原样使用）；可以多次给出，
+                 按给出的顺序执行
+  --preset PFILE  Varnel 保存的预设中的规则或规则链，在 --step 的各步之前
+                 执行；"preview --preset PFILE FILE..." 不必写 chain。有错
+                 的步骤或预设会被拒绝（退出状态 2）并说明原因，什么也不更名
 )TEXT";
 
 const char* const fix_names =
@@ -76,7 +91,8 @@ undo 把 JFILE 记录的这批更名的文件改回原名（--last：尚未撤�
 更名仍在进行的记录（另一个 Varnel 持有它的锁）不会被处理，并显示
 "另一个Varnel正在执行这批更名"（退出状态 2）。undo --list 从新到旧打印
 自动撤消记录，一行一个："N<TAB>时间<TAB>状态<TAB>更名数<TAB>记录"，状态为
-finished、interrupted、undone、busy 或 refused。
+finished、interrupted、undone、busy 或 refused。undo --tags 撤消最近一批
+tags-from-names。
 )TEXT";
 
 const char* const tag =
@@ -104,6 +120,20 @@ ID3v2 文本——文本帧、TXXX、COMM、USLT 和 WXXX 的描述——改写�
 每个改动的文本打印 "状态<TAB>文件<TAB>帧<TAB>改前<TAB>改后<TAB>改动"，
 不需改动或失败（原因在括号中）的文件打印字段为空的 "状态<TAB>文件"，最后
 打印总结；-0 和 --files-from 同 rename。含有无法保留的帧的标签不改动。
+)TEXT";
+
+const char* const tags_from_names =
+    R"TEXT(
+tags-from-names 按音频文件（MP3 和 --all-formats 的各种格式）的名称设置
+标签：把 --template 的模板 T（占位符同 tags 规则）与每个主文件名对照，
+占位符之间的文字用来分隔字段，所以 "#1 - #2" 让 "歌手 - 歌名.mp3" 的
+艺术家为 歌手、标题为 歌名。与模板不符的名称什么也不改，打印为
+"不匹配 (原因)<TAB>文件"。-n（--dry-run）为每个字段打印
+"文件<TAB>字段<TAB>原文字<TAB>新文字"，什么也不写；否则先把每个文件原来的
+标签区域记入 $XDG_STATE_HOME/varnel/tag-undo.journal，再一步安全地写入，
+为每个文件打印 "状态<TAB>文件"，最后打印总结（-q：不打印）。undo --tags
+把这批的每个标签逐字节地恢复；之后又被改动过的文件会被拒绝并说明原因。
+-0 和 --files-from 同 rename。
 )TEXT";
 
 const char* const status =

@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
                 return cli::run_undo(command, codec, std::cout, std::cerr);
             case cli::CommandKind::tag:
                 return cli::run_tag(command, codec, std::cout, std::cerr);
+            case cli::CommandKind::tags_from_names:
+                return cli::run_tags_from_names(command, codec, std::cout, std::cerr);
             case cli::CommandKind::fix_tags:
                 return cli::run_fix_tags(command, codec, std::cout, std::cerr);
         }

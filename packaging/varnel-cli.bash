@@ -12,7 +12,8 @@ _varnel_cli_rule_options() {
         replace) echo "--find --with --case-sensitive --regex --scope" ;;
         insert) echo "--text --at --ext-text --ext-at --same" ;;
         case) echo "--name --ext" ;;
-        tags) echo "--template --prefer" ;;
+        tags) echo "--template --prefer --all-formats" ;;
+        chain | --preset*) echo "--step --preset" ;;
     esac
 }
 
@@ -24,10 +25,11 @@ _varnel_cli_options() {
         rename) echo "$(_varnel_cli_rule_options "$rule") $list --journal --no-journal --order
                        -n --dry-run -q --quiet" ;;
         fix-names) echo "$list --journal --no-journal -q --quiet" ;;
-        undo) echo "--journal --last --list -0 --null" ;;
+        undo) echo "--journal --last --list --tags -0 --null" ;;
         tag) echo "--set-v1 --set-v2 --remove-v1 --remove-v2 --v2-encoding
                    --drop-unconvertible" ;;
         fix-tags) echo "--add-v2-from-v1 --dry-run $list" ;;
+        tags-from-names) echo "--template -n --dry-run -q --quiet $list" ;;
     esac
     echo "--help -h"
 }
@@ -37,7 +39,7 @@ _varnel_cli() {
     _init_completion -s || return
 
     if ((cword == 1)); then
-        COMPREPLY=($(compgen -W "preview rename fix-names undo tag fix-tags help
+        COMPREPLY=($(compgen -W "preview rename fix-names undo tag fix-tags tags-from-names help
                                  --help --version" -- "$cur"))
         return
     fi
@@ -45,7 +47,7 @@ _varnel_cli() {
 
     # The value of an option.
     case $prev in
-        --journal | --files-from)
+        --journal | --files-from | --preset)
             _filedir
             return
             ;;
@@ -55,7 +57,7 @@ _varnel_cli() {
             ;;
         --name | --ext)
             if [[ $rule == case ]]; then
-                COMPREPLY=($(compgen -W "upper lower first-upper first-lower" -- "$cur"))
+                COMPREPLY=($(compgen -W "upper lower first-upper first-lower title" -- "$cur"))
             fi
             return
             ;;
@@ -81,7 +83,13 @@ _varnel_cli() {
                 composer original_artist copyright url encoder" -- "$cur"))
             return
             ;;
-        --start | --step | --prefix | --body | --digits | --suffix | --ext-prefix | \
+        --step)
+            if [[ $rule == chain || $rule == --preset* ]]; then
+                COMPREPLY=($(compgen -W "number replace insert case tags" -- "$cur"))
+            fi
+            return
+            ;;
+        --start | --prefix | --body | --digits | --suffix | --ext-prefix | \
             --ext-digits | --ext-suffix | --find | --with | --text | --ext-text | --template)
             return
             ;;
@@ -99,7 +107,7 @@ _varnel_cli() {
             esac
         done
         if [[ -z $rule ]]; then
-            COMPREPLY=($(compgen -W "number replace insert case tags" -- "$cur"))
+            COMPREPLY=($(compgen -W "number replace insert case tags chain --preset" -- "$cur"))
             return
         fi
     fi

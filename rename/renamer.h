@@ -11,6 +11,7 @@
 #include "filelist/file_list.h"
 #include "platform/codec.h"
 #include "rename/rename_plan.h"
+#include "rename/rule_chain.h"
 #include "rename/rule_dispatch.h"
 #include "rename/undo_log.h"
 
@@ -92,6 +93,11 @@ struct BatchOutcome {
                                         const Codec& codec, const BatchHooks& hooks);
 [[nodiscard]] BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log,
                                         const Codec& codec, const ProgressCallback& progress);
+// As above, with the names the enabled steps of `steps` make one after
+// another (dispatch_chain); the batch renames each file once, to its final
+// name.
+[[nodiscard]] BatchOutcome rename_items(FileList& list, std::span<const RuleStep> steps,
+                                        UndoLog& log, const Codec& codec, const BatchHooks& hooks);
 
 // The undo command, after the user has agreed: every move of the log is
 // undone, last first (so swaps, chains and steps through temporary names

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/ui/tag_page.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -72,6 +73,12 @@ TagPage::TagPage(const Codec& codec, QWidget* parent) : QWidget(parent), codec_(
     v1_first_ = make_radio("V1优先单选框", tr("ID3v1.x优先"), this);
     v2_first_ = make_radio("V2优先单选框", tr("ID3v2.x优先"), this);
     v2_first_->setChecked(true);
+    // Off until the window sets it from the settings: MP3 files alone.
+    other_formats_ = new QCheckBox(tr("其他音频格式"), this);
+    other_formats_->setObjectName(QStringLiteral("其他音频格式选择框"));
+    other_formats_->setToolTip(
+        tr("也按标签给 FLAC、Ogg、Opus、M4A、APE、WavPack、Musepack、WMA、AIFF、WAV 和 DSF "
+           "文件命名"));
     template_ = make_edit("MP3命名规则编辑框", this);
     limit_bytes(template_, static_cast<int>(tag_template_max_bytes), codec_);
     reference_ = make_edit("参照编辑框", this);
@@ -85,19 +92,27 @@ TagPage::TagPage(const Codec& codec, QWidget* parent) : QWidget(parent), codec_(
     grid->addWidget(schemes_, 0, 1);
     grid->addWidget(v1_first_, 0, 2);
     grid->addWidget(v2_first_, 0, 3);
+    grid->addWidget(other_formats_, 0, 4);
     grid->addWidget(make_label("标签12", tr("命名规则："), this), 1, 0);
-    grid->addWidget(template_, 1, 1, 1, 3);
-    grid->addWidget(button_bar(), 2, 0, 1, 4);
-    grid->addWidget(reference_, 3, 0, 1, 4);
+    grid->addWidget(template_, 1, 1, 1, 4);
+    grid->addWidget(button_bar(), 2, 0, 1, 5);
+    grid->addWidget(reference_, 3, 0, 1, 5);
 
     connect(template_, &QLineEdit::textChanged, this, &TagPage::template_edited);
     connect(schemes_, &QComboBox::activated, this, &TagPage::scheme_chosen);
     connect(v1_first_, &QRadioButton::clicked, this, &TagPage::changed);
     connect(v2_first_, &QRadioButton::clicked, this, &TagPage::changed);
+    connect(other_formats_, &QCheckBox::clicked, this, &TagPage::changed);
 }
 
 TagOptions TagPage::options() const {
-    return TagOptions{from_qstring(template_->text(), codec_), v1_first_->isChecked()};
+    TagOptions options{from_qstring(template_->text(), codec_), v1_first_->isChecked()};
+    options.other_formats = other_formats_->isChecked();
+    return options;
+}
+
+void TagPage::set_other_formats(bool on) {
+    other_formats_->setChecked(on);
 }
 
 // Shows the template in words, keeps it to 50 bytes, refreshes the preview.

@@ -7,6 +7,7 @@
 #include "platform/codec.h"
 #include "rename/tag_rule.h"
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QRadioButton;
@@ -21,8 +22,12 @@ public:
 
     TagOptions options() const;
 
+    // Sets 其他音频格式 (its state from the settings) without telling changed().
+    void set_other_formats(bool on);
+
 signals:
-    // A change the preview follows: the template, a scheme, a priority radio.
+    // A change the preview follows: the template, a scheme, a priority
+    // radio, 其他音频格式 clicked.
     void changed();
 
 private:
@@ -36,6 +41,7 @@ private:
     QComboBox* schemes_;
     QRadioButton* v1_first_;
     QRadioButton* v2_first_;
+    QCheckBox* other_formats_;
     QLineEdit* template_;
     QLineEdit* reference_;
 };

@@ -100,7 +100,8 @@ std::set<std::string> options_named(const std::string& help) {
 
 // The Chinese help is a twin of the English one: the same options.
 TEST(CliOptions, TheChineseHelpNamesTheOptionsTheEnglishOneNames) {
-    for (const char* topic : {"preview", "fix-names", "undo", "tag", "fix-tags"}) {
+    for (const char* topic :
+         {"preview", "fix-names", "undo", "tag", "fix-tags", "tags-from-names"}) {
         const std::string english = run_cli({topic, "--help"}, "/", {}, {"C"}).out;
         const std::string chinese = run_cli({topic, "--help"}, "/", {}, {"zh_CN.UTF-8"}).out;
         EXPECT_NE(english, chinese) << topic;

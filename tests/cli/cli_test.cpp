@@ -45,6 +45,10 @@ TEST(Cli, PreviewOfEachRule) {
                        "hELLO world.Mp3"})
                   .out,
               "hELLO world.Mp3\tHELLO world.mp3\n");
+    EXPECT_EQ(run_cli({"preview", "case", "--name", "title", "--ext", "title",
+                       "éLAN d'ÉTÉ 2nd_mix 中文x.MP3"})
+                  .out,
+              "éLAN d'ÉTÉ 2nd_mix 中文x.MP3\tÉlan D'été 2nd_Mix 中文X.Mp3\n");
     EXPECT_EQ(run_cli({"preview", "insert", "--text", "X", "--same", "--at", "end", "--ext-at",
                        "end", "a.b"})
                   .out,

@@ -222,7 +222,9 @@ def check_parser_accepts(cli, placed, completion, folder):
         for option, value_words in zip(options, values):
             args = head + [option]
             value_words -= set(os.listdir(folder))  # file names, not words
-            if option in ("--journal", "--files-from"):
+            if option == "--preset":
+                args.append("case.preset")
+            elif option in ("--journal", "--files-from"):
                 journal_count += 1
                 args.append(f"new-{journal_count}" if option == "--journal" else "/dev/null")
             elif value_words:
@@ -232,7 +234,7 @@ def check_parser_accepts(cli, placed, completion, folder):
                 args.append("1")
             if words[0] == "undo" and option == "--journal":
                 args[-1] = "empty.journal"
-            if words[0] == "undo" and option in ("--last", "--list"):
+            if words[0] == "undo" and option in ("--last", "--list", "--tags"):
                 # Instead of --journal: any refusal but a usage error will do.
                 result = run_cli(cli, args, cwd=folder)
                 if "see varnel-cli --help" in result.stderr:
@@ -280,6 +282,9 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         for name in FILES:
             open(os.path.join(folder, name), "w").close()
+        # A preset of one step, for --preset.
+        with open(os.path.join(folder, "case.preset"), "w", encoding="gb18030") as preset:
+            preset.write("[Varnel预设]\n版本=1\n规则链=关\n步数=1\n[第1步]\n规则=大小写\n启用=开\n")
         completion = Completion(os.path.abspath(completion_file), folder)
         placed = check_completion(groups, completion)
         check_parser_accepts(os.path.abspath(cli), placed, completion, folder)

@@ -1041,5 +1041,13 @@ Another program has changed the file since; it is left as it is.</translation>
         <source>命名规则：</source>
         <translation>Template:</translation>
     </message>
+    <message>
+        <source>其他音频格式</source>
+        <translation>Other audio formats</translation>
+    </message>
+    <message>
+        <source>也按标签给 FLAC、Ogg、Opus、M4A、APE、WavPack、Musepack、WMA、AIFF、WAV 和 DSF 文件命名</source>
+        <translation>Also name FLAC, Ogg, Opus, M4A, APE, WavPack, Musepack, WMA, AIFF, WAV and DSF files from their tags</translation>
+    </message>
 </context>
 </TS>
