@@ -29,11 +29,16 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
 
 BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
                           const BatchHooks& hooks) {
+    return rename_items(list, page_rule(pages, codec), log, codec, hooks);
+}
+
+BatchOutcome rename_items(FileList& list, const NameRule& rule, UndoLog& log, const Codec& codec,
+                          const BatchHooks& hooks) {
     const FileList::ChangeBatch batch(list);
     const int count = list.item_count();
     BatchOutcome refused;
     std::vector<NameFault> faults;
-    dispatch_rule(list, pages, count, codec, &refused.refused, &faults);
+    rule.compute(list, count, &refused.refused, &faults);
     // A spent time budget comes with the names it left (faults): those fail
     // below, the others run. Any other error means nothing was computed.
     if (!faults.empty()) refused.refused.clear();

@@ -10,6 +10,7 @@
 
 #include "filelist/file_list.h"
 #include "platform/codec.h"
+#include "rename/name_rule.h"
 #include "rename/rename_plan.h"
 #include "rename/rule_dispatch.h"
 #include "rename/undo_log.h"
@@ -92,6 +93,10 @@ struct BatchOutcome {
                                         const Codec& codec, const BatchHooks& hooks);
 [[nodiscard]] BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log,
                                         const Codec& codec, const ProgressCallback& progress);
+// The same with `rule` computing the new names (a chain: each file is
+// renamed once, to the name its last step made).
+[[nodiscard]] BatchOutcome rename_items(FileList& list, const NameRule& rule, UndoLog& log,
+                                        const Codec& codec, const BatchHooks& hooks);
 
 // The undo command, after the user has agreed: every move of the log is
 // undone, last first (so swaps, chains and steps through temporary names

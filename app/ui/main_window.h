@@ -13,6 +13,7 @@
 #include "filelist/file_list.h"
 #include "platform/codec.h"
 #include "platform/folder_names.h"
+#include "rename/name_rule.h"
 #include "rename/preview.h"
 #include "rename/renamer.h"
 #include "rename/undo_log.h"
@@ -26,6 +27,7 @@ class QToolBar;
 
 namespace varnel {
 
+class ChainPanel;
 class FileListModel;
 class FileListView;
 class ListContextMenu;
@@ -119,6 +121,9 @@ public:
     QAction* preview_action() const { return preview_action_; }        // 预览(&V) F5
     QAction* rename_action() const { return rename_action_; }          // 开始命名(&R) Ctrl+R
     QAction* fix_names_action() const { return fix_names_action_; }    // 文件名转为UTF-8
+    // 选项 → 规则链: shows the chain beside the pages (checkable, off at
+    // first); hiding it turns the chain off.
+    QAction* chain_action() const { return chain_action_; }
 
     FileList& list() { return list_; }
     Settings& settings() { return settings_; }
@@ -126,6 +131,7 @@ public:
     FileListView* list_view() const { return view_; }
     ListContextMenu* context_menu() const { return context_menu_; }
     RuleTabs* rule_tabs() const { return tabs_; }
+    ChainPanel* chain_panel() const { return chain_; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -176,6 +182,14 @@ private:
     void update_buttons();
     // The pages' settings, with the slash stand-in of the settings record.
     RulePages rule_pages() const;
+    // The rule the preview and the batch run: the chain's steps while
+    // 使用规则链 is on, else the active page's rule.
+    NameRule name_rule() const;
+    // Why name_rule() cannot run (code page); empty when it can.
+    std::string name_rule_error() const;
+    // 添加当前规则: the active page's rule as the chain's last step.
+    void append_current_rule();
+    void show_chain(bool shown);
     // The journal's interrupted batch: asks, undoes, reports.
     void undo_journal_batch();
     // Says that another Varnel still runs the batch of the journal.
@@ -247,6 +261,7 @@ private:
     Settings settings_;
 
     RuleTabs* tabs_ = nullptr;
+    ChainPanel* chain_ = nullptr;         // beside tabs_, in the same scroll area
     QScrollArea* tabs_scroll_ = nullptr;  // holds tabs_; scrolls them on a small screen
     FileListView* view_ = nullptr;
     FileListModel* model_ = nullptr;
@@ -258,6 +273,7 @@ private:
     QAction* preview_action_ = nullptr;
     QAction* rename_action_ = nullptr;
     QAction* fix_names_action_ = nullptr;
+    QAction* chain_action_ = nullptr;
     QAction* quit_action_ = nullptr;      // 退出(&X) Ctrl+X
     QAction* settings_action_ = nullptr;  // 设置(&S)... Ctrl+S
     QAction* about_action_ = nullptr;     // 关于(&A)...

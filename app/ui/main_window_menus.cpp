@@ -70,6 +70,8 @@ void MainWindow::build_menus() {
     commands->addSeparator();
     commands->addAction(undo_action_);
     QMenu* options = menuBar()->addMenu(tr("选项(&O)"));
+    chain_action_ = options->addAction(tr("规则链(&L)"), this, &MainWindow::show_chain);
+    chain_action_->setCheckable(true);
     settings_action_ = options->addAction(tr("设置(&S)..."), QKeySequence(Qt::CTRL | Qt::Key_S),
                                           this, &MainWindow::open_settings);
     QMenu* help = menuBar()->addMenu(tr("帮助(&H)"));

@@ -40,6 +40,7 @@ QGroupBox* choice_group(const char* name, const QString& caption,
     group->setObjectName(QString::fromUtf8(name));
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(8, 2, 8, 4);
+    grid->setVerticalSpacing(2);  // three rows of radios within the design height
     for (int i = 0; i < choice_count; ++i) {
         radios[i] = make_radio(radio_names[i],
                                QCoreApplication::translate("varnel::CasePage", captions[i]), group);

@@ -77,6 +77,10 @@
         <source>扩展名</source>
         <translation>Extension</translation>
     </message>
+    <message>
+        <source>每个单词首字母大写</source>
+        <translation>Capitalize Each Word</translation>
+    </message>
 </context>
 <context>
     <name>varnel::ChainPanel</name>
@@ -539,6 +543,10 @@ Once it is discarded, the renames it made can no longer be undone.</translation>
             <numerusform>%n folder could not be read; its files were not added:</numerusform>
             <numerusform>%n folders could not be read; their files were not added:</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>规则链(&amp;L)</source>
+        <translation>Rule &amp;Chain</translation>
     </message>
 </context>
 <context>
