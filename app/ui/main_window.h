@@ -14,6 +14,7 @@
 #include "platform/codec.h"
 #include "platform/folder_names.h"
 #include "rename/name_rule.h"
+#include "rename/preset.h"
 #include "rename/preview.h"
 #include "rename/renamer.h"
 #include "rename/undo_log.h"
@@ -21,6 +22,7 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QMenu;
 class QScrollArea;
 class QTimer;
 class QToolBar;
@@ -51,6 +53,9 @@ struct MainWindowSetup {
 inline constexpr int undo_button = 3;
 inline constexpr int preview_button = 4;
 inline constexpr int start_button = 5;
+
+// The 文件 menu's recent presets, newest first.
+inline constexpr std::size_t recent_preset_count = 5;
 
 // Adding a folder of more files than this asks first.
 inline constexpr std::size_t confirm_files_over = 10'000;
@@ -99,6 +104,15 @@ public:
     // 文件 → 撤消未完成的批量更名… and 丢弃未完成的批量更名记录, until the
     // next batch replaces it.
     void offer_interrupted_undo();
+    // Loads the preset file at `path` (file-system bytes): one page's
+    // settings set that page's controls and activate it; a chain is shown
+    // and turned on. A file that is not a preset changes nothing and is
+    // reported with its reason.
+    void load_preset(const std::string& path);
+    // The settings 保存预设… saves: the chain while it is on, else the
+    // active page's settings as one step.
+    Preset current_preset() const;
+    const std::vector<std::string>& recent_presets() const { return recent_presets_; }
     // 文件 → 撤消未完成的批量更名…: asks again, then undoes the journal's batch.
     void undo_interrupted_batch();
     // 文件 → 丢弃未完成的批量更名记录: asks, then removes the journal.
@@ -124,6 +138,8 @@ public:
     // 选项 → 规则链: shows the chain beside the pages (checkable, off at
     // first); hiding it turns the chain off.
     QAction* chain_action() const { return chain_action_; }
+    QAction* save_preset_action() const { return save_preset_action_; }  // 保存预设…
+    QAction* load_preset_action() const { return load_preset_action_; }  // 载入预设…
 
     FileList& list() { return list_; }
     Settings& settings() { return settings_; }
@@ -151,6 +167,9 @@ private slots:
     void rename_requested();
     // 文件名转为UTF-8, from the 文件 menu or the list's context menu.
     void fix_names_requested();
+    // main_window_presets.cpp
+    void save_preset_requested();
+    void load_preset_requested();
 
 private:
     // main_window_menus.cpp
@@ -190,6 +209,11 @@ private:
     // 添加当前规则: the active page's rule as the chain's last step.
     void append_current_rule();
     void show_chain(bool shown);
+    // main_window_presets.cpp
+    std::string last_preset_folder() const;
+    // `path` first in the recent presets, at most recent_preset_count kept.
+    void remember_preset(const std::string& path);
+    void show_recent_presets();
     // The journal's interrupted batch: asks, undoes, reports.
     void undo_journal_batch();
     // Says that another Varnel still runs the batch of the journal.
@@ -274,9 +298,13 @@ private:
     QAction* rename_action_ = nullptr;
     QAction* fix_names_action_ = nullptr;
     QAction* chain_action_ = nullptr;
-    QAction* quit_action_ = nullptr;      // 退出(&X) Ctrl+X
-    QAction* settings_action_ = nullptr;  // 设置(&S)... Ctrl+S
-    QAction* about_action_ = nullptr;     // 关于(&A)...
+    QAction* save_preset_action_ = nullptr;
+    QAction* load_preset_action_ = nullptr;
+    QMenu* recent_menu_ = nullptr;             // 最近的预设
+    std::vector<std::string> recent_presets_;  // file-system paths, newest first
+    QAction* quit_action_ = nullptr;           // 退出(&X) Ctrl+X
+    QAction* settings_action_ = nullptr;       // 设置(&S)... Ctrl+S
+    QAction* about_action_ = nullptr;          // 关于(&A)...
     QTimer* preview_timer_ = nullptr;
     // The folders the conflict marks read, kept between previews.
     FolderNamesCache folder_names_;

@@ -56,6 +56,13 @@ void MainWindow::build_menus() {
     file->addSeparator();
     file->addAction(fix_names_action_);
     file->addSeparator();
+    save_preset_action_ =
+        file->addAction(tr("保存预设…"), this, &MainWindow::save_preset_requested);
+    load_preset_action_ =
+        file->addAction(tr("载入预设…"), this, &MainWindow::load_preset_requested);
+    recent_menu_ = file->addMenu(tr("最近的预设"));
+    show_recent_presets();
+    file->addSeparator();
     undo_journal_action_ =
         file->addAction(tr("撤消未完成的批量更名…"), this, &MainWindow::undo_interrupted_batch);
     discard_journal_action_ = file->addAction(tr("丢弃未完成的批量更名记录…"), this,

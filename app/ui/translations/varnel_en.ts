@@ -548,6 +548,46 @@ Once it is discarded, the renames it made can no longer be undone.</translation>
         <source>规则链(&amp;L)</source>
         <translation>Rule &amp;Chain</translation>
     </message>
+    <message>
+        <source>保存预设…</source>
+        <translation>Save Preset…</translation>
+    </message>
+    <message>
+        <source>载入预设…</source>
+        <translation>Load Preset…</translation>
+    </message>
+    <message>
+        <source>最近的预设</source>
+        <translation>Recent Presets</translation>
+    </message>
+    <message>
+        <source>预设文件 (*.varnel)</source>
+        <translation>Preset files (*.varnel)</translation>
+    </message>
+    <message>
+        <source>所有文件 (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>保存预设</source>
+        <translation>Save Preset</translation>
+    </message>
+    <message>
+        <source>预设.varnel</source>
+        <translation>preset.varnel</translation>
+    </message>
+    <message>
+        <source>无法保存预设 %1：%2</source>
+        <translation>Cannot save the preset %1: %2</translation>
+    </message>
+    <message>
+        <source>载入预设</source>
+        <translation>Load Preset</translation>
+    </message>
+    <message>
+        <source>无法载入预设 %1：%2</source>
+        <translation>Cannot load the preset %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>varnel::NumberPage</name>
