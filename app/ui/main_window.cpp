@@ -86,6 +86,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     build_menus();
     context_menu_ = new ListContextMenu(preview_action_, fix_names_action_, this);
     build_toolbar();
+    build_order_actions();
     build_status_bar();
     fit_to_font();
     resize(minimumSize());

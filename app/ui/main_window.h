@@ -138,6 +138,8 @@ public:
     // 选项 → 规则链: shows the chain beside the pages (checkable, off at
     // first); hiding it turns the chain off.
     QAction* chain_action() const { return chain_action_; }
+    QAction* move_up_action() const { return move_up_action_; }          // 上移选中项 Alt+Up
+    QAction* move_down_action() const { return move_down_action_; }      // 下移选中项 Alt+Down
     QAction* save_preset_action() const { return save_preset_action_; }  // 保存预设…
     QAction* load_preset_action() const { return load_preset_action_; }  // 载入预设…
 
@@ -167,6 +169,10 @@ private slots:
     void rename_requested();
     // 文件名转为UTF-8, from the 文件 menu or the list's context menu.
     void fix_names_requested();
+    // main_window_order.cpp
+    void sort_by_section(int section);
+    void move_rows_up();
+    void move_rows_down();
     // main_window_presets.cpp
     void save_preset_requested();
     void load_preset_requested();
@@ -209,6 +215,10 @@ private:
     // 添加当前规则: the active page's rule as the chain's last step.
     void append_current_rule();
     void show_chain(bool shown);
+    // main_window_order.cpp
+    void build_order_actions();
+    // The rows put in `order` (FileList::reorder), then the preview.
+    void put_rows_in_order(const std::vector<int>& order);
     // main_window_presets.cpp
     std::string last_preset_folder() const;
     // `path` first in the recent presets, at most recent_preset_count kept.
@@ -300,6 +310,10 @@ private:
     QAction* chain_action_ = nullptr;
     QAction* save_preset_action_ = nullptr;
     QAction* load_preset_action_ = nullptr;
+    QAction* move_up_action_ = nullptr;
+    QAction* move_down_action_ = nullptr;
+    int sort_section_ = -1;  // the header the list was last sorted by; -1: none
+    bool sort_descending_ = false;
     QMenu* recent_menu_ = nullptr;             // 最近的预设
     std::vector<std::string> recent_presets_;  // file-system paths, newest first
     QAction* quit_action_ = nullptr;           // 退出(&X) Ctrl+X

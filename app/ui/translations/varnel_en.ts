@@ -588,6 +588,14 @@ Once it is discarded, the renames it made can no longer be undone.</translation>
         <source>无法载入预设 %1：%2</source>
         <translation>Cannot load the preset %1: %2</translation>
     </message>
+    <message>
+        <source>上移选中项</source>
+        <translation>Move Selection Up</translation>
+    </message>
+    <message>
+        <source>下移选中项</source>
+        <translation>Move Selection Down</translation>
+    </message>
 </context>
 <context>
     <name>varnel::NumberPage</name>
