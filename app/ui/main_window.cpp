@@ -92,6 +92,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     resize(minimumSize());
 
     settings_ = load_settings(config_path_);
+    restore_window_state();
     wire_signals();
     wire_context_menu();
     apply_settings_to_list();
@@ -179,6 +180,8 @@ MainWindow::~MainWindow() {
     if (!make_folder_of(config_path_)) return;
     if (const WriteResult saved = save_settings(config_path_, settings_); !saved)
         report_save_failure(config_path_, saved.error);
+    else if (const WriteResult kept = save_window_state_file(); !kept)
+        report_save_failure(config_path_, kept.error);
 }
 
 bool MainWindow::make_folder_of(const std::string& fs_path) {

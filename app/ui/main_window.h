@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "app/window_state.h"
 #include "filelist/file_list.h"
 #include "platform/codec.h"
 #include "platform/folder_names.h"
@@ -219,6 +220,9 @@ private:
     void build_order_actions();
     // The rows put in `order` (FileList::reorder), then the preview.
     void put_rows_in_order(const std::vector<int>& order);
+    // main_window_state.cpp
+    void restore_window_state();
+    [[nodiscard]] WriteResult save_window_state_file() const;
     // main_window_presets.cpp
     std::string last_preset_folder() const;
     // `path` first in the recent presets, at most recent_preset_count kept.
@@ -314,6 +318,9 @@ private:
     QAction* move_down_action_ = nullptr;
     int sort_section_ = -1;  // the header the list was last sorted by; -1: none
     bool sort_descending_ = false;
+    // The folder chooser's last folder (file-system bytes) and its 包含子文件夹.
+    std::string chooser_folder_;
+    bool chooser_subfolders_ = false;
     QMenu* recent_menu_ = nullptr;             // 最近的预设
     std::vector<std::string> recent_presets_;  // file-system paths, newest first
     QAction* quit_action_ = nullptr;           // 退出(&X) Ctrl+X
