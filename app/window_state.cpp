@@ -72,6 +72,10 @@ WindowState load_window_state(const std::string& path) {
     state.active_page = page && *page >= 0 && *page <= 4 ? *page : 0;
     state.chain_on = read_switch(path, "规则链");
     state.chain = read_chain(read(path, "规则链内容"));
+    for (int slot = 1; slot <= recent_preset_slots; ++slot) {
+        std::string recent = read(path, "最近预设" + std::to_string(slot));
+        if (!recent.empty()) state.recent_presets.push_back(std::move(recent));
+    }
     return state;
 }
 
@@ -93,6 +97,13 @@ WriteResult save_window_state(const std::string& path, const WindowState& state)
     write("规则链", std::string(switch_text(state.chain_on)));
     write("规则链内容",
           quoted(state.chain ? escaped_preset_value(preset_text(*state.chain)) : std::string()));
+    for (int slot = 1; slot <= recent_preset_slots; ++slot) {
+        const auto index = static_cast<std::size_t>(slot - 1);
+        const std::string recent =
+            index < state.recent_presets.size() ? state.recent_presets[index] : std::string();
+        const bool fits = recent.find_first_of("\r\n") == std::string::npos;
+        write("最近预设" + std::to_string(slot), quoted(fits ? recent : std::string()));
+    }
     return write_profile_strings(path, entries);
 }
 

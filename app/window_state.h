@@ -10,10 +10,13 @@
 //   规则链=开|关
 //   规则链内容="…"             the last chain as preset text (rename/preset.h),
 //                              line ends escaped as in a preset value
+//   最近预设1..最近预设5="…"   the recent preset files, newest first,
+//                              file-system bytes
 // Values are written in quotes so that spaces at either end survive.
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/atomic_file.h"
 #include "rename/preset.h"
@@ -28,6 +31,8 @@ struct WindowGeometry {
     friend bool operator==(const WindowGeometry&, const WindowGeometry&) = default;
 };
 
+inline constexpr int recent_preset_slots = 5;
+
 struct WindowState {
     std::optional<WindowGeometry> geometry;  // none: let the window system place it
     bool maximized = false;
@@ -36,6 +41,8 @@ struct WindowState {
     int active_page = 0;
     bool chain_on = false;
     std::optional<Preset> chain;  // none: no chain remembered (or it did not read back)
+    // At most recent_preset_slots, none empty; more are not written.
+    std::vector<std::string> recent_presets;
 };
 
 // The state kept in the config.ini at `path`; a missing file, section or

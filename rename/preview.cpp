@@ -56,22 +56,27 @@ void show_name_faults(FileList& list, const std::vector<NameFault>& faults, bool
 
 ListChange refresh_preview(FileList& list, const RulePages& pages, const PreviewSettings& settings,
                            bool explicit_command, const Codec& codec) {
+    return refresh_preview(list, page_rule(pages, codec), settings, explicit_command, codec);
+}
+
+ListChange refresh_preview(FileList& list, const NameRule& rule, const PreviewSettings& settings,
+                           bool explicit_command, const Codec& codec) {
     if (!settings.auto_preview && !explicit_command) return {};
     int n = list.item_count();
-    if (!explicit_command && !settings.preview_all && pages.active != RulePage::tags)
+    if (!explicit_command && !settings.preview_all && !rule.every_item)
         n = std::min(n, std::max(settings.preview_count, 0));
     if (list.item_count() == 0) return {};
     const FileList::ChangeBatch batch(list);  // the tag rule writes its column too
     std::string error;
     std::vector<NameFault> faults;
-    n = dispatch_rule(list, pages, n, codec, &error, &faults);
+    n = rule.compute(list, n, &error, &faults);
     ListChange change = fill_list_columns(list, 0, n - 1);
     change.rule_error = std::move(error);
     if (settings.mark_conflicts)
-        show_name_conflicts(list,
-                            find_name_conflicts(list, n, settings.order, codec,
-                                                settings.read_folder ? settings.read_folder
-                                                                     : read_shared_folder_names));
+        show_name_conflicts(
+            list, find_name_conflicts(
+                      list, n, settings.order, codec,
+                      settings.read_folder ? settings.read_folder : read_shared_folder_names));
     show_name_faults(list, faults, settings.mark_conflicts);
     return change;
 }

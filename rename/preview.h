@@ -7,6 +7,7 @@
 
 #include "filelist/file_list.h"
 #include "rename/name_conflicts.h"
+#include "rename/name_rule.h"
 #include "rename/rule_dispatch.h"
 
 namespace varnel {
@@ -49,6 +50,10 @@ ListChange fill_list_columns(FileList& list, int first_row, int last_row);
 // 0..n-1 are then shown (each folder of those rows is read once). Names the
 // rule could not compute show their fault (name_fault_text) in 命名状态.
 ListChange refresh_preview(FileList& list, const RulePages& pages, const PreviewSettings& settings,
+                           bool explicit_command, const Codec& codec);
+// The same with `rule` computing the names (the whole list when it computes
+// every item, as the tag page does).
+ListChange refresh_preview(FileList& list, const NameRule& rule, const PreviewSettings& settings,
                            bool explicit_command, const Codec& codec);
 
 }  // namespace varnel

@@ -27,47 +27,23 @@ BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, 
     return rename_items(list, pages, log, codec, hooks);
 }
 
-namespace {
-
-// Computes the new names of items 1..n as dispatch_rule does, with its
-// error and faults.
-using NameMaker =
-    std::function<void(FileList&, int n, std::string* error, std::vector<NameFault>* faults)>;
-
-BatchOutcome rename_made_names(FileList& list, const NameMaker& make_names, UndoLog& log,
-                               const Codec& codec, const BatchHooks& hooks);
-
-}  // namespace
-
 BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log, const Codec& codec,
                           const BatchHooks& hooks) {
-    return rename_made_names(
-        list,
-        [&](FileList& l, int n, std::string* error, std::vector<NameFault>* faults) {
-            dispatch_rule(l, pages, n, codec, error, faults);
-        },
-        log, codec, hooks);
+    return rename_items(list, page_rule(pages, codec), log, codec, hooks);
 }
 
 BatchOutcome rename_items(FileList& list, std::span<const RuleStep> steps, UndoLog& log,
                           const Codec& codec, const BatchHooks& hooks) {
-    return rename_made_names(
-        list,
-        [&](FileList& l, int n, std::string* error, std::vector<NameFault>* faults) {
-            dispatch_chain(l, steps, n, codec, error, faults);
-        },
-        log, codec, hooks);
+    return rename_items(list, chain_rule({steps.begin(), steps.end()}, codec), log, codec, hooks);
 }
 
-namespace {
-
-BatchOutcome rename_made_names(FileList& list, const NameMaker& make_names, UndoLog& log,
-                               const Codec& codec, const BatchHooks& hooks) {
+BatchOutcome rename_items(FileList& list, const NameRule& rule, UndoLog& log, const Codec& codec,
+                          const BatchHooks& hooks) {
     const FileList::ChangeBatch batch(list);
     const int count = list.item_count();
     BatchOutcome refused;
     std::vector<NameFault> faults;
-    make_names(list, count, &refused.refused, &faults);
+    rule.compute(list, count, &refused.refused, &faults);
     // A spent time budget comes with the names it left (faults): those fail
     // below, the others run. Any other error means nothing was computed.
     if (!faults.empty()) refused.refused.clear();

@@ -10,6 +10,7 @@
 
 #include "filelist/file_list.h"
 #include "platform/codec.h"
+#include "rename/name_rule.h"
 #include "rename/rename_plan.h"
 #include "rename/rule_chain.h"
 #include "rename/rule_dispatch.h"
@@ -93,6 +94,10 @@ struct BatchOutcome {
                                         const Codec& codec, const BatchHooks& hooks);
 [[nodiscard]] BatchOutcome rename_items(FileList& list, const RulePages& pages, UndoLog& log,
                                         const Codec& codec, const ProgressCallback& progress);
+// The same with `rule` computing the new names (a chain: each file is
+// renamed once, to the name its last step made).
+[[nodiscard]] BatchOutcome rename_items(FileList& list, const NameRule& rule, UndoLog& log,
+                                        const Codec& codec, const BatchHooks& hooks);
 // As above, with the names the enabled steps of `steps` make one after
 // another (dispatch_chain); the batch renames each file once, to its final
 // name.

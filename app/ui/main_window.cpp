@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLayout>
@@ -26,6 +27,7 @@
 #include "platform/user_folders.h"
 #include "rename/name_text.h"
 #include "rename/preview.h"
+#include "rename/ui/chain_panel.h"
 #include "rename/ui/rule_tabs.h"
 
 namespace varnel {
@@ -55,8 +57,17 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     tabs_scroll_->setObjectName(QStringLiteral("选择夹滚动区"));
     tabs_scroll_->setFrameShape(QFrame::NoFrame);
     tabs_scroll_->setWidgetResizable(true);
-    tabs_ = new RuleTabs(codec_, tabs_scroll_);
-    tabs_scroll_->setWidget(tabs_);
+    // The chain stands beside the pages and scrolls with them on a small screen.
+    auto* rules = new QWidget(tabs_scroll_);
+    tabs_ = new RuleTabs(codec_, rules);
+    chain_ = new ChainPanel(codec_, rules);
+    auto* rules_row = new QHBoxLayout(rules);
+    rules_row->setContentsMargins(0, 0, 0, 0);
+    rules_row->setSpacing(2);
+    rules_row->addWidget(tabs_, 1);
+    rules_row->addWidget(chain_);
+    chain_->hide();
+    tabs_scroll_->setWidget(rules);
     view_ = new FileListView(central);
     model_ = new FileListModel(list_, codec_, this);
     view_->setModel(model_);
@@ -75,11 +86,13 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     build_menus();
     context_menu_ = new ListContextMenu(preview_action_, fix_names_action_, this);
     build_toolbar();
+    build_order_actions();
     build_status_bar();
     fit_to_font();
     resize(minimumSize());
 
     settings_ = load_settings(config_path_);
+    restore_window_state();
     wire_signals();
     wire_context_menu();
     apply_settings_to_list();
@@ -92,6 +105,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
 
 void MainWindow::wire_signals() {
     connect(tabs_, &RuleTabs::changed, this, &MainWindow::schedule_preview);
+    connect(chain_, &ChainPanel::changed, this, &MainWindow::schedule_preview);
+    connect(chain_, &ChainPanel::add_requested, this, &MainWindow::append_current_rule);
     // The page decides whether 删除无MP3标签项目 is offered.
     connect(tabs_, &QTabWidget::currentChanged, this, &MainWindow::update_buttons);
     // Rows added or removed, whoever did it (the model hears the list's own
@@ -128,9 +143,12 @@ void MainWindow::wire_context_menu() {
 // height first, down to a few rows, then the tab control scrolls.
 void MainWindow::fit_to_font() {
     const QSize room = screen_room(*this);
-    const int tabs_width = tabs_->minimumSizeHint().width();
+    const int tabs_width = tabs_scroll_->widget()->minimumSizeHint().width();
     int tabs_height = std::max(tab_height, tabs_->minimumSizeHint().height());
+    if (!chain_->isHidden())
+        tabs_height = std::max(tabs_height, chain_->minimumSizeHint().height());
     tabs_->setFixedHeight(tabs_height);
+    chain_->setFixedHeight(tabs_height);
     // Tabs wider than the screen scroll sideways; their scroll bar takes no page height.
     if (tabs_width > room.width()) tabs_height += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     tabs_scroll_->setFixedHeight(tabs_height);
@@ -162,6 +180,8 @@ MainWindow::~MainWindow() {
     if (!make_folder_of(config_path_)) return;
     if (const WriteResult saved = save_settings(config_path_, settings_); !saved)
         report_save_failure(config_path_, saved.error);
+    else if (const WriteResult kept = save_window_state_file(); !kept)
+        report_save_failure(config_path_, kept.error);
 }
 
 bool MainWindow::make_folder_of(const std::string& fs_path) {
@@ -211,16 +231,15 @@ void MainWindow::fit_panel(std::size_t panel, int room) {
 
 void MainWindow::refresh_preview(bool explicit_command) {
     stop_pending_preview();
-    const RulePages pages = rule_pages();
-    rule_error_ = rule_input_error(pages, codec_);
+    rule_error_ = name_rule_error();
     const ListChange change =
-        varnel::refresh_preview(list_, pages, preview_settings(), explicit_command, codec_);
+        varnel::refresh_preview(list_, name_rule(), preview_settings(), explicit_command, codec_);
     show_rule_error(rule_error_.empty() ? change.rule_error : rule_error_);
     update_buttons();
 }
 
 void MainWindow::check_rule_input() {
-    rule_error_ = rule_input_error(rule_pages(), codec_);
+    rule_error_ = name_rule_error();
     show_rule_error(rule_error_);
     update_buttons();
 }
@@ -229,6 +248,29 @@ RulePages MainWindow::rule_pages() const {
     RulePages pages = tabs_->pages();
     pages.tags.slash_stand_in = settings_.slash_stand_in;
     return pages;
+}
+
+NameRule MainWindow::name_rule() const {
+    if (!chain_->is_on()) return page_rule(rule_pages(), codec_);
+    std::vector<RuleStep> steps = chain_->steps();
+    for (RuleStep& step : steps) step.rule.tags.slash_stand_in = settings_.slash_stand_in;
+    return chain_rule(std::move(steps), codec_);
+}
+
+std::string MainWindow::name_rule_error() const {
+    if (!chain_->is_on()) return rule_input_error(rule_pages(), codec_);
+    return chain_input_error(chain_->steps(), codec_);
+}
+
+void MainWindow::show_chain(bool shown) {
+    chain_action_->setChecked(shown);
+    if (!shown) chain_->set_on(false);
+    chain_->setVisible(shown);
+    fit_to_font();
+}
+
+void MainWindow::append_current_rule() {
+    chain_->append_step(RuleStep{tabs_->pages(), true});
 }
 
 PreviewSettings MainWindow::preview_settings(std::optional<int> rows) {

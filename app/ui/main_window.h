@@ -10,9 +10,12 @@
 #include <string>
 
 #include "app/settings.h"
+#include "app/window_state.h"
 #include "filelist/file_list.h"
 #include "platform/codec.h"
 #include "platform/folder_names.h"
+#include "rename/name_rule.h"
+#include "rename/preset.h"
 #include "rename/preview.h"
 #include "rename/renamer.h"
 #include "rename/undo_log.h"
@@ -20,12 +23,14 @@
 class QAction;
 class QKeyEvent;
 class QLabel;
+class QMenu;
 class QScrollArea;
 class QTimer;
 class QToolBar;
 
 namespace varnel {
 
+class ChainPanel;
 class FileListModel;
 class FileListView;
 class ListContextMenu;
@@ -49,6 +54,9 @@ struct MainWindowSetup {
 inline constexpr int undo_button = 3;
 inline constexpr int preview_button = 4;
 inline constexpr int start_button = 5;
+
+// The 文件 menu's recent presets, newest first.
+inline constexpr std::size_t recent_preset_count = 5;
 
 // Adding a folder of more files than this asks first.
 inline constexpr std::size_t confirm_files_over = 10'000;
@@ -97,6 +105,15 @@ public:
     // 文件 → 撤消未完成的批量更名… and 丢弃未完成的批量更名记录, until the
     // next batch replaces it.
     void offer_interrupted_undo();
+    // Loads the preset file at `path` (file-system bytes): one page's
+    // settings set that page's controls and activate it; a chain is shown
+    // and turned on. A file that is not a preset changes nothing and is
+    // reported with its reason.
+    void load_preset(const std::string& path);
+    // The settings 保存预设… saves: the chain while it is on, else the
+    // active page's settings as one step.
+    Preset current_preset() const;
+    const std::vector<std::string>& recent_presets() const { return recent_presets_; }
     // 文件 → 撤消未完成的批量更名…: asks again, then undoes the journal's batch.
     void undo_interrupted_batch();
     // 文件 → 丢弃未完成的批量更名记录: asks, then removes the journal.
@@ -119,6 +136,13 @@ public:
     QAction* preview_action() const { return preview_action_; }        // 预览(&V) F5
     QAction* rename_action() const { return rename_action_; }          // 开始命名(&R) Ctrl+R
     QAction* fix_names_action() const { return fix_names_action_; }    // 文件名转为UTF-8
+    // 选项 → 规则链: shows the chain beside the pages (checkable, off at
+    // first); hiding it turns the chain off.
+    QAction* chain_action() const { return chain_action_; }
+    QAction* move_up_action() const { return move_up_action_; }          // 上移选中项 Alt+Up
+    QAction* move_down_action() const { return move_down_action_; }      // 下移选中项 Alt+Down
+    QAction* save_preset_action() const { return save_preset_action_; }  // 保存预设…
+    QAction* load_preset_action() const { return load_preset_action_; }  // 载入预设…
 
     FileList& list() { return list_; }
     Settings& settings() { return settings_; }
@@ -126,6 +150,7 @@ public:
     FileListView* list_view() const { return view_; }
     ListContextMenu* context_menu() const { return context_menu_; }
     RuleTabs* rule_tabs() const { return tabs_; }
+    ChainPanel* chain_panel() const { return chain_; }
 
 protected:
     void changeEvent(QEvent* event) override;
@@ -145,6 +170,13 @@ private slots:
     void rename_requested();
     // 文件名转为UTF-8, from the 文件 menu or the list's context menu.
     void fix_names_requested();
+    // main_window_order.cpp
+    void sort_by_section(int section);
+    void move_rows_up();
+    void move_rows_down();
+    // main_window_presets.cpp
+    void save_preset_requested();
+    void load_preset_requested();
 
 private:
     // main_window_menus.cpp
@@ -176,6 +208,26 @@ private:
     void update_buttons();
     // The pages' settings, with the slash stand-in of the settings record.
     RulePages rule_pages() const;
+    // The rule the preview and the batch run: the chain's steps while
+    // 使用规则链 is on, else the active page's rule.
+    NameRule name_rule() const;
+    // Why name_rule() cannot run (code page); empty when it can.
+    std::string name_rule_error() const;
+    // 添加当前规则: the active page's rule as the chain's last step.
+    void append_current_rule();
+    void show_chain(bool shown);
+    // main_window_order.cpp
+    void build_order_actions();
+    // The rows put in `order` (FileList::reorder), then the preview.
+    void put_rows_in_order(const std::vector<int>& order);
+    // main_window_state.cpp
+    void restore_window_state();
+    [[nodiscard]] WriteResult save_window_state_file() const;
+    // main_window_presets.cpp
+    std::string last_preset_folder() const;
+    // `path` first in the recent presets, at most recent_preset_count kept.
+    void remember_preset(const std::string& path);
+    void show_recent_presets();
     // The journal's interrupted batch: asks, undoes, reports.
     void undo_journal_batch();
     // Says that another Varnel still runs the batch of the journal.
@@ -247,6 +299,7 @@ private:
     Settings settings_;
 
     RuleTabs* tabs_ = nullptr;
+    ChainPanel* chain_ = nullptr;         // beside tabs_, in the same scroll area
     QScrollArea* tabs_scroll_ = nullptr;  // holds tabs_; scrolls them on a small screen
     FileListView* view_ = nullptr;
     FileListModel* model_ = nullptr;
@@ -258,9 +311,21 @@ private:
     QAction* preview_action_ = nullptr;
     QAction* rename_action_ = nullptr;
     QAction* fix_names_action_ = nullptr;
-    QAction* quit_action_ = nullptr;      // 退出(&X) Ctrl+X
-    QAction* settings_action_ = nullptr;  // 设置(&S)... Ctrl+S
-    QAction* about_action_ = nullptr;     // 关于(&A)...
+    QAction* chain_action_ = nullptr;
+    QAction* save_preset_action_ = nullptr;
+    QAction* load_preset_action_ = nullptr;
+    QAction* move_up_action_ = nullptr;
+    QAction* move_down_action_ = nullptr;
+    int sort_section_ = -1;  // the header the list was last sorted by; -1: none
+    bool sort_descending_ = false;
+    // The folder chooser's last folder (file-system bytes) and its 包含子文件夹.
+    std::string chooser_folder_;
+    bool chooser_subfolders_ = false;
+    QMenu* recent_menu_ = nullptr;             // 最近的预设
+    std::vector<std::string> recent_presets_;  // file-system paths, newest first
+    QAction* quit_action_ = nullptr;           // 退出(&X) Ctrl+X
+    QAction* settings_action_ = nullptr;       // 设置(&S)... Ctrl+S
+    QAction* about_action_ = nullptr;          // 关于(&A)...
     QTimer* preview_timer_ = nullptr;
     // The folders the conflict marks read, kept between previews.
     FolderNamesCache folder_names_;

@@ -131,15 +131,19 @@ bool MainWindow::confirm_large_folder(const std::string& fs_folder, std::size_t 
                                  MessageButtons::yes_no) == MessageAnswer::yes;
 }
 
-// Starts at the folder of the last add-files choice. Hidden files ('.'
+// Starts at the folder last chosen here, else at the folder of the last
+// add-files choice. Hidden files ('.'
 // names, and with 包含子文件夹 everything inside hidden folders) are added
 // only when the picker showed them. With 包含子文件夹: every file of the
 // tree, each under its own folder, in the walk's order (see
 // walk_folder_tree); then one message when folders could not be read.
 void MainWindow::add_folder() {
-    const std::optional<FolderChoice> chosen =
-        services_.choose_folder(this, tr("请选择一个目录"), last_chosen_folder());
+    const std::optional<FolderChoice> chosen = services_.choose_folder(
+        this, tr("请选择一个目录"),
+        is_folder(chooser_folder_) ? chooser_folder_ : last_chosen_folder());
     if (!chosen || chosen->path.empty()) return;
+    chooser_folder_ = chosen->path;
+    chooser_subfolders_ = chosen->with_subfolders;
     if (!chosen->with_subfolders) {
         // Kept for the conflict marks of the preview that follows.
         std::vector<std::string> names =

@@ -54,15 +54,15 @@ void MainWindow::show_progress(std::string_view text) {
 void MainWindow::rename_command() {
     // A rule that cannot use its settings renames nothing and keeps the
     // undo of the last batch; its error stays in the status bar.
-    const RulePages pages = rule_pages();
-    rule_error_ = rule_input_error(pages, codec_);
+    const NameRule rule = name_rule();
+    rule_error_ = name_rule_error();
     if (!rule_error_.empty()) {
         show_rule_error(rule_error_);
         update_buttons();
         return;
     }
     run_batch([&](const BatchHooks& hooks) {
-        return rename_items(list_, pages, undo_log_, codec_, hooks);
+        return rename_items(list_, rule, undo_log_, codec_, hooks);
     });
 }
 

@@ -96,7 +96,7 @@ void MainWindow::stop_pending_preview() {
 
 int MainWindow::automatic_preview_rows() const {
     const int count = list_.item_count();
-    if (settings_.preview_all || tabs_->active_page() == RulePage::tags) return count;
+    if (settings_.preview_all || name_rule().every_item) return count;
     return std::min(count, std::max(settings_.preview_count, 0));
 }
 
@@ -109,7 +109,7 @@ int MainWindow::rows_through_shown(int pages_beyond) const {
 void MainWindow::run_automatic_preview(int n) {
     const int wanted = automatic_preview_rows();
     const ListChange change =
-        varnel::refresh_preview(list_, rule_pages(), preview_settings(n), false, codec_);
+        varnel::refresh_preview(list_, name_rule(), preview_settings(n), false, codec_);
     show_rule_error(rule_error_.empty() ? change.rule_error : rule_error_);
     partial_preview_rows_ = n < wanted ? n : 0;
 }

@@ -56,6 +56,13 @@ void MainWindow::build_menus() {
     file->addSeparator();
     file->addAction(fix_names_action_);
     file->addSeparator();
+    save_preset_action_ =
+        file->addAction(tr("保存预设…"), this, &MainWindow::save_preset_requested);
+    load_preset_action_ =
+        file->addAction(tr("载入预设…"), this, &MainWindow::load_preset_requested);
+    recent_menu_ = file->addMenu(tr("最近的预设"));
+    show_recent_presets();
+    file->addSeparator();
     undo_journal_action_ =
         file->addAction(tr("撤消未完成的批量更名…"), this, &MainWindow::undo_interrupted_batch);
     discard_journal_action_ = file->addAction(tr("丢弃未完成的批量更名记录…"), this,
@@ -70,6 +77,8 @@ void MainWindow::build_menus() {
     commands->addSeparator();
     commands->addAction(undo_action_);
     QMenu* options = menuBar()->addMenu(tr("选项(&O)"));
+    chain_action_ = options->addAction(tr("规则链(&L)"), this, &MainWindow::show_chain);
+    chain_action_->setCheckable(true);
     settings_action_ = options->addAction(tr("设置(&S)..."), QKeySequence(Qt::CTRL | Qt::Key_S),
                                           this, &MainWindow::open_settings);
     QMenu* help = menuBar()->addMenu(tr("帮助(&H)"));

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -56,6 +58,13 @@ std::vector<std::string> QtUiServices::open_files(QWidget* parent, const QString
     FileChooser chooser(ChooserMode::files, title, folder, filters, codec_, parent);
     if (chooser.exec() != QDialog::Accepted) return {};
     return chooser.chosen();
+}
+
+std::string QtUiServices::save_file(QWidget* parent, const QString& title,
+                                    const std::string& folder, const QString& name) {
+    const QString start = QFile::decodeName(QByteArray::fromStdString(folder)) + u'/' + name;
+    const QString chosen = QFileDialog::getSaveFileName(parent, title, start);
+    return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen).toStdString();
 }
 
 std::optional<FolderChoice> QtUiServices::choose_folder(QWidget* parent, const QString& prompt,

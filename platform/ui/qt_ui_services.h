@@ -12,6 +12,8 @@ class QtUiServices final : public UiServices {
 public:
     MessageAnswer message_box(QWidget* parent, const QString& title, const QString& text,
                               MessageIcon icon, MessageButtons buttons) override;
+    std::string save_file(QWidget* parent, const QString& title, const std::string& folder,
+                          const QString& name) override;
     std::vector<std::string> open_files(QWidget* parent, const QString& title,
                                         const std::string& folder,
                                         const std::vector<ChooserFilter>& filters) override;

@@ -73,6 +73,14 @@ public:
                                                 const std::string& folder,
                                                 const std::vector<ChooserFilter>& filters) = 0;
 
+    // The save-file chooser, opened in `folder` (file-system bytes) with
+    // `name` proposed: the chosen path (file-system bytes), empty when
+    // cancelled. The default cancels.
+    virtual std::string save_file(QWidget* /*parent*/, const QString& /*title*/,
+                                  const std::string& /*folder*/, const QString& /*name*/) {
+        return {};
+    }
+
     // The folder picker, opened in `folder` (file-system bytes; empty or not
     // a folder: the home folder) with the focus in its path field and its
     // check boxes unchecked: the chosen folder and those check boxes;

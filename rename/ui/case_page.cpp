@@ -13,23 +13,35 @@ namespace varnel {
 
 namespace {
 
-const char* const captions[4] = {QT_TRANSLATE_NOOP("varnel::CasePage", "全部大写"),
-                                 QT_TRANSLATE_NOOP("varnel::CasePage", "全部小写"),
-                                 QT_TRANSLATE_NOOP("varnel::CasePage", "首字母大写"),
-                                 QT_TRANSLATE_NOOP("varnel::CasePage", "首字母小写")};
-const char* const name_radios[4] = {"文件名全部大写单选框", "文件名全部小写单选框",
-                                    "文件名首字母大写单选框", "文件名首字母小写单选框"};
-const char* const ext_radios[4] = {"扩展名全部大写单选框", "扩展名全部小写单选框",
-                                   "扩展名首字母大写单选框", "扩展名首字母小写单选框"};
+constexpr int choice_count = CasePage::choice_count;
 
-// One group of four radios, the first checked.
-QGroupBox* choice_group(const char* name, const QString& caption, const char* const radio_names[4],
-                        QRadioButton* radios[4], QWidget* parent) {
+// The radios of a group in the order of CaseChoice.
+const char* const captions[choice_count] = {
+    QT_TRANSLATE_NOOP("varnel::CasePage", "全部大写"),
+    QT_TRANSLATE_NOOP("varnel::CasePage", "全部小写"),
+    QT_TRANSLATE_NOOP("varnel::CasePage", "首字母大写"),
+    QT_TRANSLATE_NOOP("varnel::CasePage", "首字母小写"),
+    QT_TRANSLATE_NOOP("varnel::CasePage", "每个单词首字母大写")};
+const char* const name_radios[choice_count] = {"文件名全部大写单选框", "文件名全部小写单选框",
+                                               "文件名首字母大写单选框", "文件名首字母小写单选框",
+                                               "文件名每个单词首字母大写单选框"};
+const char* const ext_radios[choice_count] = {"扩展名全部大写单选框", "扩展名全部小写单选框",
+                                              "扩展名首字母大写单选框", "扩展名首字母小写单选框",
+                                              "扩展名每个单词首字母大写单选框"};
+constexpr CaseChoice choices[choice_count] = {CaseChoice::upper, CaseChoice::lower,
+                                              CaseChoice::first_upper, CaseChoice::first_lower,
+                                              CaseChoice::title_case};
+
+// One group of the radios, the first checked.
+QGroupBox* choice_group(const char* name, const QString& caption,
+                        const char* const radio_names[choice_count],
+                        QRadioButton* radios[choice_count], QWidget* parent) {
     auto* group = new QGroupBox(caption, parent);
     group->setObjectName(QString::fromUtf8(name));
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(8, 2, 8, 4);
-    for (int i = 0; i < 4; ++i) {
+    grid->setVerticalSpacing(2);  // three rows of radios within the design height
+    for (int i = 0; i < choice_count; ++i) {
         radios[i] = make_radio(radio_names[i],
                                QCoreApplication::translate("varnel::CasePage", captions[i]), group);
         grid->addWidget(radios[i], i / 2, i % 2);
@@ -38,10 +50,15 @@ QGroupBox* choice_group(const char* name, const QString& caption, const char* co
     return group;
 }
 
-CaseChoice choice_of(QRadioButton* const radios[4]) {
-    if (radios[0]->isChecked()) return CaseChoice::upper;
-    if (radios[1]->isChecked()) return CaseChoice::lower;
-    return radios[2]->isChecked() ? CaseChoice::first_upper : CaseChoice::first_lower;
+CaseChoice choice_of(QRadioButton* const radios[choice_count]) {
+    for (int i = 0; i < choice_count; ++i)
+        if (radios[i]->isChecked()) return choices[i];
+    return CaseChoice::upper;
+}
+
+void check_choice(QRadioButton* const radios[choice_count], CaseChoice choice) {
+    for (int i = 0; i < choice_count; ++i)
+        if (choices[i] == choice) radios[i]->setChecked(true);
 }
 
 }  // namespace
@@ -59,6 +76,12 @@ CasePage::CasePage(QWidget* parent) : QWidget(parent) {
 
 CaseOptions CasePage::options() const {
     return CaseOptions{choice_of(name_), choice_of(ext_)};
+}
+
+void CasePage::set_options(const CaseOptions& options) {
+    check_choice(name_, options.name);
+    check_choice(ext_, options.ext);
+    emit changed();
 }
 
 }  // namespace varnel

@@ -15,14 +15,19 @@ class CasePage final : public QWidget {
 public:
     explicit CasePage(QWidget* parent = nullptr);
     CaseOptions options() const;
+    // Checks the radios of `options`, then emits changed() once.
+    void set_options(const CaseOptions& options);
+
+    // Radios in each group, one per CaseChoice.
+    static constexpr int choice_count = 5;
 
 signals:
     // A radio of either group clicked.
     void changed();
 
 private:
-    QRadioButton* name_[4];
-    QRadioButton* ext_[4];
+    QRadioButton* name_[choice_count];
+    QRadioButton* ext_[choice_count];
 };
 
 }  // namespace varnel

@@ -137,4 +137,20 @@ InsertOptions InsertPage::options() const {
     return o;
 }
 
+void InsertPage::set_options(const InsertOptions& o) {
+    {
+        const QSignalBlocker quiet(this);  // one change for all the controls
+        // The extension text is the preset's own, so it no longer follows.
+        keep_same_->setChecked(false);
+        keep_same_clicked(false);
+        text_->setText(to_qstring(o.text, codec_));
+        ext_text_->setText(to_qstring(o.ext_text, codec_));
+        (o.at_end ? at_end_ : at_position_)->setChecked(true);
+        position_->set_text_value(to_qstring(o.position, codec_));
+        (o.ext_at_end ? ext_at_end_ : ext_at_position_)->setChecked(true);
+        ext_position_->set_text_value(to_qstring(o.ext_position, codec_));
+    }
+    emit changed();
+}
+
 }  // namespace varnel

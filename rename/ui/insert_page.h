@@ -21,6 +21,9 @@ class InsertPage final : public QWidget {
 public:
     InsertPage(const Codec& codec, QWidget* parent = nullptr);
     InsertOptions options() const;
+    // Shows `options` in the controls (code-page texts), then emits
+    // changed() once.
+    void set_options(const InsertOptions& options);
 
 signals:
     // Any change the preview follows: the four radios, the four text fields.

@@ -180,4 +180,26 @@ NumberOptions NumberPage::options() const {
     return o;
 }
 
+void NumberPage::set_options(const NumberOptions& o) {
+    {
+        const QSignalBlocker quiet(this);  // one change for all the controls
+        QRadioButton* scope = o.scope == NameScope::extension ? scope_ext_
+                              : o.scope == NameScope::both    ? scope_all_
+                                                              : scope_name_;
+        scope->setChecked(true);
+        show_scope();
+        prefix_->setText(to_qstring(o.prefix, codec_));
+        body_->setText(to_qstring(o.body, codec_));
+        digits_->set_text_value(to_qstring(o.digits, codec_));
+        suffix_->setText(to_qstring(o.suffix, codec_));
+        ext_prefix_->setText(to_qstring(o.ext_prefix, codec_));
+        ext_body_->setText(to_qstring(o.ext_body, codec_));
+        ext_digits_->set_text_value(to_qstring(o.ext_digits, codec_));
+        ext_suffix_->setText(to_qstring(o.ext_suffix, codec_));
+        start_->set_text_value(to_qstring(o.start, codec_));
+        step_->set_text_value(to_qstring(o.step, codec_));
+    }
+    emit changed();
+}
+
 }  // namespace varnel

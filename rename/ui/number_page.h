@@ -24,6 +24,9 @@ public:
     NumberPage(const Codec& codec, QWidget* parent = nullptr);
 
     NumberOptions options() const;
+    // Shows `options` in the controls (code-page texts), then emits
+    // changed() once.
+    void set_options(const NumberOptions& options);
 
 signals:
     // Any change the preview follows: a scope radio, any text field or

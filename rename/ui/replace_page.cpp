@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "platform/ui/qt_text.h"
@@ -69,6 +70,21 @@ ReplaceOptions ReplacePage::options() const {
               : scope_all_->isChecked() ? NameScope::both
                                         : NameScope::main_name;
     return o;
+}
+
+void ReplacePage::set_options(const ReplaceOptions& o) {
+    {
+        const QSignalBlocker quiet(this);  // one change for all the controls
+        find_->setText(to_qstring(o.find, codec_));
+        with_->setText(to_qstring(o.with, codec_));
+        case_sensitive_->setChecked(o.case_sensitive);
+        regex_->setChecked(o.regex);
+        QRadioButton* scope = o.scope == NameScope::extension ? scope_ext_
+                              : o.scope == NameScope::both    ? scope_all_
+                                                              : scope_name_;
+        scope->setChecked(true);
+    }
+    emit changed();
 }
 
 }  // namespace varnel

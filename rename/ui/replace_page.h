@@ -18,6 +18,9 @@ class ReplacePage final : public QWidget {
 public:
     ReplacePage(const Codec& codec, QWidget* parent = nullptr);
     ReplaceOptions options() const;
+    // Shows `options` in the controls (code-page texts), then emits
+    // changed() once.
+    void set_options(const ReplaceOptions& options);
 
 signals:
     // Any change the preview follows: either text, a scope radio, either

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/ui/rule_tabs.h"
 
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include "platform/ui/qt_text.h"
 #include "rename/ui/case_page.h"
 #include "rename/ui/insert_page.h"
 #include "rename/ui/number_page.h"
@@ -11,6 +16,7 @@ namespace varnel {
 
 RuleTabs::RuleTabs(const Codec& codec, QWidget* parent)
     : QTabWidget(parent),
+      codec_(codec),
       number_(new NumberPage(codec, this)),
       replace_(new ReplacePage(codec, this)),
       insert_(new InsertPage(codec, this)),
@@ -40,6 +46,29 @@ RulePages RuleTabs::pages() const {
     pages.letter_case = case_->options();
     pages.tags = tags_->options();
     return pages;
+}
+
+void RuleTabs::set_pages(const RulePages& pages) {
+    {
+        const QSignalBlocker quiet(this);  // one change for every page
+        number_->set_options(pages.number);
+        replace_->set_options(pages.replace);
+        insert_->set_options(pages.insert);
+        case_->set_options(pages.letter_case);
+        set_tag_options(pages.tags);
+        setCurrentIndex(static_cast<int>(pages.active));
+    }
+    emit changed();
+}
+
+// Through the page's controls, as the user sets them.
+void RuleTabs::set_tag_options(const TagOptions& options) {
+    tags_->findChild<QLineEdit*>(QStringLiteral("MP3命名规则编辑框"))
+        ->setText(to_qstring(options.tag_template, codec_));
+    tags_
+        ->findChild<QRadioButton*>(options.v1_first ? QStringLiteral("V1优先单选框")
+                                                    : QStringLiteral("V2优先单选框"))
+        ->setChecked(true);
 }
 
 }  // namespace varnel

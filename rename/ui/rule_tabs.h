@@ -24,6 +24,9 @@ public:
     // The active page and the values of every page's controls.
     RulePages pages() const;
     RulePage active_page() const { return static_cast<RulePage>(currentIndex()); }
+    // Shows every page's settings of `pages` and activates its page;
+    // emits changed() once.
+    void set_pages(const RulePages& pages);
 
 signals:
     // Anything the names depend on changed: a control of any page, or
@@ -31,6 +34,9 @@ signals:
     void changed();
 
 private:
+    void set_tag_options(const TagOptions& options);
+
+    const Codec& codec_;
     NumberPage* number_;
     ReplacePage* replace_;
     InsertPage* insert_;

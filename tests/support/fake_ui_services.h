@@ -27,6 +27,7 @@ public:
     std::deque<MessageAnswer> answers;
     std::deque<std::vector<std::string>> file_choices;  // file-system paths
     std::deque<std::string> folder_choices;             // empty: cancelled
+    std::deque<std::string> save_choices;               // save-file chooser; empty: cancelled
     std::deque<bool> subfolder_choices;  // 包含子文件夹 with each folder choice; none left: off
     std::deque<bool> hidden_choices;  // 显示隐藏文件 with each folder choice; none left: off
     std::deque<std::optional<QFont>> font_choices;
@@ -67,6 +68,11 @@ public:
             chooser_filter_captions.push_back(filter.caption);
         open_files_folders.push_back(folder);
         return take(file_choices, std::vector<std::string>{});
+    }
+    std::string save_file(QWidget*, const QString& title, const std::string&,
+                          const QString&) override {
+        chooser_titles.push_back(title);
+        return take(save_choices, std::string{});
     }
     std::optional<FolderChoice> choose_folder(QWidget*, const QString& title,
                                               const std::string& start) override {

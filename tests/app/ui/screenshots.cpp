@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 #include "filelist/adding.h"
 #include "filelist/ui/file_list_view.h"
 #include "platform/ui/qt_ui_services.h"
+#include "rename/ui/chain_panel.h"
 #include "rename/ui/rule_tabs.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
@@ -50,6 +52,30 @@ void pick_in_chooser(const QString& shot) {
     QApplication::processEvents();
     save(chooser, shot);
     chooser->findChild<QPushButton*>(QStringLiteral("打开按钮"))->click();
+}
+
+// The chain of three steps beside the pages, the list sorted by 旧文件名.
+void save_chain_shot(MainWindow& window, const Codec& codec, const QString& shot) {
+    window.findChild<QWidget*>(QStringLiteral("增量编辑框"))
+        ->findChild<QLineEdit*>()
+        ->setText(QStringLiteral("1"));
+    std::vector<RuleStep> steps(3);
+    steps[0].rule.active = RulePage::replace;
+    steps[0].rule.replace.find = "track";
+    steps[0].rule.replace.with = codec.from_utf8("曲目 ").value();
+    steps[1].rule.active = RulePage::insert;
+    steps[1].rule.insert.text = codec.from_utf8("（精选）").value();
+    steps[1].rule.insert.at_end = true;
+    steps[2].rule.active = RulePage::letter_case;
+    steps[2].rule.letter_case = {CaseChoice::title_case, CaseChoice::lower};
+    window.chain_action()->trigger();
+    window.chain_panel()->set_steps(steps);
+    window.chain_panel()->set_on(true);
+    emit window.list_view()->horizontalHeader()->sectionClicked(0);
+    window.list_view()->scrollToTop();
+    window.flush_preview();  // the preview that follows typing, without its pause
+    QApplication::processEvents();
+    save(&window, shot);
 }
 
 }  // namespace
@@ -138,6 +164,7 @@ int main(int argc, char** argv) {
     window.flush_preview();  // the preview that follows typing, without its pause
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/conflicts") + suffix);
+    save_chain_shot(window, codec, out + QStringLiteral("/chain") + suffix);
     SettingsDialog settings(window.settings(), codec, services, [] {});
     settings.show();
     QApplication::processEvents();

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The list's order under the user's hand: a click on a header sorts by that
+// column, Alt+Up and Alt+Down move the selected rows; the preview follows.
+
+#include <QAction>
+#include <QHeaderView>
+
+#include "app/ui/main_window.h"
+#include "filelist/list_order.h"
+#include "filelist/ui/file_list_view.h"
+
+namespace varnel {
+
+void MainWindow::build_order_actions() {
+    const auto move = [this](const QString& text, Qt::Key key, void (MainWindow::*slot)()) {
+        auto* action = new QAction(text, this);
+        action->setShortcut(QKeySequence(Qt::ALT | key));
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        return action;
+    };
+    move_up_action_ = move(tr("上移选中项"), Qt::Key_Up, &MainWindow::move_rows_up);
+    move_down_action_ = move(tr("下移选中项"), Qt::Key_Down, &MainWindow::move_rows_down);
+    QHeaderView* header = view_->horizontalHeader();
+    header->setSectionsClickable(true);
+    connect(header, &QHeaderView::sectionClicked, this, &MainWindow::sort_by_section);
+}
+
+// Only the names and the folder sort; a second click on the same header
+// reverses the order.
+void MainWindow::sort_by_section(int section) {
+    if (section > static_cast<int>(Column::folder)) return;
+    sort_descending_ = section == sort_section_ && !sort_descending_;
+    sort_section_ = section;
+    view_->horizontalHeader()->setSortIndicatorShown(true);
+    view_->horizontalHeader()->setSortIndicator(
+        section, sort_descending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+    put_rows_in_order(rows_sorted_by(list_, static_cast<Column>(section), sort_descending_));
+}
+
+void MainWindow::move_rows_up() {
+    const std::vector<int> rows = view_->selected_rows();
+    put_rows_in_order(rows_moved_by_one(list_.item_count(), rows, true));
+}
+
+void MainWindow::move_rows_down() {
+    const std::vector<int> rows = view_->selected_rows();
+    put_rows_in_order(rows_moved_by_one(list_.item_count(), rows, false));
+}
+
+// The numbering counts in list order, so the preview runs again at once.
+void MainWindow::put_rows_in_order(const std::vector<int>& order) {
+    if (!list_.reorder(order)) return;
+    refresh_preview(false);
+}
+
+}  // namespace varnel
