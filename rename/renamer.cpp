@@ -85,8 +85,6 @@ BatchOutcome rename_items(FileList& list, const NameRule& rule, UndoLog& log, co
     return outcome;
 }
 
-}  // namespace
-
 namespace {
 
 // Why a file did not come back, in the user's words where the system's

@@ -92,6 +92,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
     resize(minimumSize());
 
     settings_ = load_settings(config_path_);
+    tabs_->set_other_formats(settings_.other_audio_formats);
     restore_window_state();
     wire_signals();
     wire_context_menu();

@@ -48,6 +48,10 @@ RulePages RuleTabs::pages() const {
     return pages;
 }
 
+void RuleTabs::set_other_formats(bool on) {
+    tags_->set_other_formats(on);
+}
+
 void RuleTabs::set_pages(const RulePages& pages) {
     {
         const QSignalBlocker quiet(this);  // one change for every page

@@ -27,6 +27,8 @@ public:
     // Shows every page's settings of `pages` and activates its page;
     // emits changed() once.
     void set_pages(const RulePages& pages);
+    // The tag page's 其他音频格式 box, set without telling changed().
+    void set_other_formats(bool on);
 
 signals:
     // Anything the names depend on changed: a control of any page, or
