@@ -255,11 +255,17 @@ cat > "$fonts" <<EOF
 <fontconfig><dir>/usr/share/fonts/truetype/dejavu</dir><cachedir>$work/font-cache</cachedir></fontconfig>
 EOF
 chmod 644 "$fonts"
-extra_env=(FONTCONFIG_FILE="$fonts")
+# The Chinese interface needs a CJK font; the English one (the C locale) does not.
+extra_env=(FONTCONFIG_FILE="$fonts" LANG=zh_CN.UTF-8)
 run_gui_once "$gui"
 extra_env=()
 [[ $(grep -cF "$notice" "$work/gui.log") -eq 1 ]] ||
     fail "no single font notice with DejaVu fonts only: $(cat "$work/gui.log")"
+extra_env=(FONTCONFIG_FILE="$fonts")
+run_gui_once "$gui"
+extra_env=()
+grep -qF "$notice" "$work/gui.log" &&
+    fail "font notice in the English interface with DejaVu fonts only: $(cat "$work/gui.log")"
 
 # A copy in a folder of the user's own is portable: its settings stay beside it.
 run mkdir "$home/portable"
