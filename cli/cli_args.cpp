@@ -54,7 +54,7 @@ unsigned command_bit(CommandKind kind) {
 using Apply = std::function<bool(Command&, const std::string& value)>;
 
 // One option of preview, rename or fix-names.
-struct OptionSpec {
+struct OptionRow {
     const char* names;             // CLI11 names, as "-n,--dry-run"
     unsigned commands;             // CommandBit set
     std::optional<RulePage> rule;  // only with this rule; nullopt: every rule
@@ -131,28 +131,28 @@ constexpr std::size_t digits_width = 3;
 constexpr std::size_t position_width = 3;
 
 // Options of one rule, by kind.
-OptionSpec rule_text(const char* names, RulePage rule, Apply apply) {
+OptionRow rule_text(const char* names, RulePage rule, Apply apply) {
     return {names, on_rule, rule, ValueKind::text, 0, {}, std::move(apply)};
 }
-OptionSpec rule_number(const char* names, RulePage rule, ValueKind kind, std::size_t width,
+OptionRow rule_number(const char* names, RulePage rule, ValueKind kind, std::size_t width,
                        Apply apply) {
     return {names, on_rule, rule, kind, width, {}, std::move(apply)};
 }
-OptionSpec rule_flag(const char* names, RulePage rule, Apply apply) {
+OptionRow rule_flag(const char* names, RulePage rule, Apply apply) {
     return {names, on_rule, rule, ValueKind::flag, 0, {}, std::move(apply)};
 }
-OptionSpec rule_word(const char* names, RulePage rule, std::vector<std::string_view> words,
+OptionRow rule_word(const char* names, RulePage rule, std::vector<std::string_view> words,
                      Apply apply) {
     return {names, on_rule, rule, ValueKind::word, 0, std::move(words), std::move(apply)};
 }
 // Options of the commands, whatever the rule.
-OptionSpec command_option(const char* names, unsigned commands, ValueKind kind, Apply apply,
+OptionRow command_option(const char* names, unsigned commands, ValueKind kind, Apply apply,
                           std::vector<std::string_view> words = {}) {
     return {names, commands, std::nullopt, kind, 0, std::move(words), std::move(apply)};
 }
 
 // Every option of preview, rename and fix-names.
-const std::vector<OptionSpec>& option_table() {
+const std::vector<OptionRow>& option_table() {
     using R = RulePage;
     using K = ValueKind;
     const std::vector<std::string_view> scopes{"name", "ext", "all"};
@@ -161,7 +161,7 @@ const std::vector<OptionSpec>& option_table() {
     const auto number = &RulePages::number;
     const auto replace = &RulePages::replace;
     const auto insert = &RulePages::insert;
-    static const std::vector<OptionSpec> table{
+    static const std::vector<OptionRow> table{
         rule_word(
             "--scope", R::number, scopes,
             [](Command& c, const std::string& v) { return scope_from(v, c.pages.number.scope); }),
@@ -266,17 +266,17 @@ std::string in_quotes(std::string_view value) {
 
 // The check of an option's value by its kind; CLI11 puts the option's
 // name before a failure's message.
-CLI::Validator value_check(const OptionSpec& spec, std::string name) {
+CLI::Validator value_check(const OptionRow& row, std::string name) {
     return CLI::Validator(
-        [&spec, name](std::string& value) -> std::string {
-            if (spec.kind == ValueKind::word) {
-                for (std::string_view word : spec.words)
+        [&row, name](std::string& value) -> std::string {
+            if (row.kind == ValueKind::word) {
+                for (std::string_view word : row.words)
                     if (value == word) return {};
                 return utf8_of(say("不能取值 ", "cannot be ")) + in_quotes(value);
             }
-            if (spec.kind == ValueKind::position && value == "end") return {};
-            if (spec.kind == ValueKind::number || spec.kind == ValueKind::position) {
-                const std::string error = whole_number_error(name, value, spec.width);
+            if (row.kind == ValueKind::position && value == "end") return {};
+            if (row.kind == ValueKind::number || row.kind == ValueKind::position) {
+                const std::string error = whole_number_error(name, value, row.width);
                 // CLI11 adds the name itself.
                 return error.empty() ? std::string() : utf8_of(error).substr(name.size() + 2);
             }
@@ -340,9 +340,9 @@ std::unique_ptr<CLI::App> new_app() {
 
 // True for a flag of preview and rename that may come before the rule.
 bool is_leading_flag(const std::string& word) {
-    for (const OptionSpec& spec : option_table()) {
-        if (spec.kind != ValueKind::flag || spec.rule) continue;
-        for (const auto& name : CLI::detail::split(spec.names, ','))
+    for (const OptionRow& row : option_table()) {
+        if (row.kind != ValueKind::flag || row.rule) continue;
+        for (const auto& name : CLI::detail::split(row.names, ','))
             if (name == word) return true;
     }
     return false;
@@ -353,28 +353,28 @@ bool is_leading_flag(const std::string& word) {
 // `same`.
 void add_table_options(CLI::App& app, Command& command, unsigned kind, std::optional<RulePage> rule,
                        const Codec& codec, bool& same) {
-    for (const OptionSpec& spec : option_table()) {
-        if (spec.rule ? spec.rule != rule : (spec.commands & kind) == 0) continue;
-        const std::string name = long_name(spec.names);
-        if (spec.kind == ValueKind::flag) {
-            app.add_flag_callback(spec.names, [&command, &spec, &same, name] {
+    for (const OptionRow& row : option_table()) {
+        if (row.rule ? row.rule != rule : (row.commands & kind) == 0) continue;
+        const std::string name = long_name(row.names);
+        if (row.kind == ValueKind::flag) {
+            app.add_flag_callback(row.names, [&command, &row, &same, name] {
                 if (name == "--same")
                     same = true;
                 else
-                    (void)spec.apply(command, {});
+                    (void)row.apply(command, {});
             });
             continue;
         }
         app.add_option_function<std::string>(
-               spec.names,
-               [&command, &spec, &codec, name](const std::string& value) {
+               row.names,
+               [&command, &row, &codec, name](const std::string& value) {
                    const std::optional<std::string> text = codec.from_utf8(value);
                    if (!text)
                        refuse(name, say("值不是有效的 UTF-8", "the value is not valid UTF-8"));
-                   if (!spec.apply(command, *text))
+                   if (!row.apply(command, *text))
                        refuse(name, say("不能取值 ", "cannot be ") + *text);
                })
-            ->check(value_check(spec, name));
+            ->check(value_check(row, name));
     }
 }
 
@@ -651,10 +651,10 @@ std::string whole_number_error(std::string_view option, std::string_view value, 
 
 std::vector<std::string> option_names(CommandKind kind, RulePage rule) {
     std::vector<std::string> names;
-    for (const OptionSpec& spec : option_table()) {
-        if ((spec.commands & command_bit(kind)) == 0) continue;
-        if (spec.rule && (kind == CommandKind::fix_names || spec.rule != rule)) continue;
-        for (std::string& name : CLI::detail::split(spec.names, ','))
+    for (const OptionRow& row : option_table()) {
+        if ((row.commands & command_bit(kind)) == 0) continue;
+        if (row.rule && (kind == CommandKind::fix_names || row.rule != rule)) continue;
+        for (std::string& name : CLI::detail::split(row.names, ','))
             names.push_back(std::move(name));
     }
     return names;
