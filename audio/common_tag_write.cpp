@@ -49,11 +49,7 @@ std::unique_ptr<TagLib::File> open_as(const std::string& extension, TagLib::IOSt
 std::optional<std::string> whole_file(ByteFile& file) {
     const std::optional<std::uint64_t> length = file.length();
     if (!length) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(*length), '\0');
-    const Result<std::size_t> got = file.read_at(bytes.data(), bytes.size(), 0);
-    if (!got) errno = got.error().number;  // the callers name the reason
-    if (!got || *got != bytes.size()) return std::nullopt;
-    return bytes;
+    return file.bytes_at(0, static_cast<std::size_t>(*length));
 }
 
 // The smallest FileEdit turning `old_bytes` into `new_bytes`: the bytes

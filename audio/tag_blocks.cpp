@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/tag_blocks.h"
 
-#include <cerrno>
-
 #include "audio/raw_comments.h"
 #include "platform/tag_file_io.h"
 
@@ -15,11 +13,7 @@ constexpr std::uint64_t largest_tag = 16U << 20;
 
 std::optional<std::string> bytes_at(ByteFile& file, std::uint64_t offset, std::uint64_t size) {
     if (size > largest_tag) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    const Result<std::size_t> got = file.read_at(bytes.data(), bytes.size(), offset);
-    if (!got) errno = got.error().number;  // the callers name the reason
-    if (!got || *got != bytes.size()) return std::nullopt;
-    return bytes;
+    return file.bytes_at(offset, static_cast<std::size_t>(size));
 }
 
 std::uint64_t big_endian(std::string_view bytes, std::size_t at, std::size_t count) {

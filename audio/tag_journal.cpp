@@ -49,19 +49,11 @@ std::optional<std::string> unhex(std::string_view text) {
     return bytes;
 }
 
-std::optional<std::string> bytes_at(ByteFile& file, std::uint64_t offset, std::uint64_t size) {
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    const Result<std::size_t> got = file.read_at(bytes.data(), bytes.size(), offset);
-    if (!got) errno = got.error().number;  // the callers name the reason
-    if (!got || *got != bytes.size()) return std::nullopt;
-    return bytes;
-}
-
 // SHA-256 of the first and last 64 KiB of the audio at [start, start + length).
 std::optional<std::string> audio_digest(ByteFile& file, std::uint64_t start, std::uint64_t length) {
     const std::uint64_t sample = std::min(length, sampled_audio);
-    const std::optional<std::string> first = bytes_at(file, start, sample);
-    const std::optional<std::string> last = bytes_at(file, start + length - sample, sample);
+    const std::optional<std::string> first = file.bytes_at(start, sample);
+    const std::optional<std::string> last = file.bytes_at(start + length - sample, sample);
     if (!first || !last) return std::nullopt;
     const Sha256Digest digest = sha256(*first + *last);
     return hex(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
@@ -149,8 +141,8 @@ TagUndoOutcome undo_entry(const Entry& entry) {
         entry.old_head.size() + entry.audio_length + entry.old_tail.size();
     const auto holds_old = [&] {
         return info->size == old_size &&
-               bytes_at(*file, 0, entry.old_head.size()) == entry.old_head &&
-               bytes_at(*file, old_size - entry.old_tail.size(), entry.old_tail.size()) ==
+               file->bytes_at(0, entry.old_head.size()) == entry.old_head &&
+               file->bytes_at(old_size - entry.old_tail.size(), entry.old_tail.size()) ==
                    entry.old_tail;
     };
     if (holds_old()) return {entry.path, false, {}};
@@ -197,8 +189,8 @@ int TagJournal::record(const std::string& path, ByteFile& file, std::uint64_t he
     const std::optional<std::uint64_t> size = file.length();
     if (!size) return errno;
     if (head + tail > *size) return EINVAL;
-    const std::optional<std::string> old_head = bytes_at(file, 0, head);
-    const std::optional<std::string> old_tail = bytes_at(file, *size - tail, tail);
+    const std::optional<std::string> old_head = file.bytes_at(0, head);
+    const std::optional<std::string> old_tail = file.bytes_at(*size - tail, tail);
     const std::uint64_t audio = *size - head - tail;
     const std::optional<std::string> digest = audio_digest(file, head, audio);
     if (!old_head || !old_tail || !digest) return errno != 0 ? errno : EIO;

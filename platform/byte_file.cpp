@@ -66,6 +66,14 @@ std::optional<std::size_t> ByteFile::read(void* buffer, std::size_t size) {
     return done;
 }
 
+std::optional<std::string> ByteFile::bytes_at(std::uint64_t offset, std::size_t size) const {
+    std::string bytes(size, '\0');
+    const Result<std::size_t> got = read_at(bytes.data(), bytes.size(), offset);
+    if (!got) errno = got.error().number;  // callers name the reason
+    if (!got || *got != size) return std::nullopt;
+    return bytes;
+}
+
 bool ByteFile::read_exact(void* buffer, std::size_t size) {
     const auto count = read(buffer, size);
     return count && *count == size;

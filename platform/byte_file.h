@@ -35,6 +35,10 @@ public:
     // Cuts or extends the file to `size` bytes.
     [[nodiscard]] bool truncate(std::uint64_t size);
 
+    // Exactly `size` bytes from `offset`; nullopt on an error (errno set)
+    // or when the file ends first.
+    [[nodiscard]] std::optional<std::string> bytes_at(std::uint64_t offset, std::size_t size) const;
+
     // Positioned reads and writes and the syncs: see UniqueFd.
     [[nodiscard]] Result<std::size_t> read_at(void* buffer, std::size_t size,
                                               std::uint64_t offset) const {

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "platform/language.h"
 
@@ -24,18 +25,34 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 12> twins{{
     {"转换失败", "Conversion failed"},
 }};
 
+struct Twin {
+    const std::string& word;  // code page
+    std::string_view english;
+};
+
+// The words in the code page, converted once: the list asks for every
+// status cell it paints.
+const std::vector<Twin>& code_page_twins() {
+    static const std::vector<Twin> converted = [] {
+        std::vector<Twin> out;
+        for (const auto& [chinese, english] : twins) out.push_back({code_page(chinese), english});
+        return out;
+    }();
+    return converted;
+}
+
 bool ends_word(std::string_view rest) {
-    return rest.empty() || rest.front() == ' ' || rest.starts_with(code_page("："));
+    static const std::string& colon = code_page("：");
+    return rest.empty() || rest.front() == ' ' || rest.starts_with(colon);
 }
 
 }  // namespace
 
 std::string status_for_people(std::string_view cell) {
     if (text_language() == Language::chinese) return std::string(cell);
-    for (const auto& [chinese, english] : twins) {
-        const std::string& word = code_page(chinese);
-        if (cell.starts_with(word) && ends_word(cell.substr(word.size())))
-            return std::string(english) + std::string(cell.substr(word.size()));
+    for (const Twin& twin : code_page_twins()) {
+        if (cell.starts_with(twin.word) && ends_word(cell.substr(twin.word.size())))
+            return std::string(twin.english) + std::string(cell.substr(twin.word.size()));
     }
     return std::string(cell);
 }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "rename/name_rule.h"
 
-#include <algorithm>
-
 namespace varnel {
 
 NameRule page_rule(const RulePages& pages, const Codec& codec) {
@@ -14,9 +12,7 @@ NameRule page_rule(const RulePages& pages, const Codec& codec) {
 }
 
 NameRule chain_rule(std::vector<RuleStep> steps, const Codec& codec) {
-    const bool tags = std::ranges::any_of(steps, [](const RuleStep& step) {
-        return step.enabled && step.rule.active == RulePage::tags;
-    });
+    const bool tags = chain_uses_tags(steps);
     return {[steps = std::move(steps), &codec](FileList& list, int n, std::string* error,
                                                std::vector<NameFault>* faults) {
                 return dispatch_chain(list, steps, n, codec, error, faults);

@@ -8,12 +8,6 @@
 namespace varnel {
 namespace {
 
-bool uses_tags(std::span<const RuleStep> steps) {
-    return std::ranges::any_of(steps, [](const RuleStep& step) {
-        return step.enabled && step.rule.active == RulePage::tags;
-    });
-}
-
 std::string step_error(std::size_t index, const std::string& reason) {
     const std::string number = std::to_string(index + 1);
     return say("第", "Step ") + number + say("步：", ": ") + reason;
@@ -32,40 +26,28 @@ void merge_faults(std::vector<NameFault>& into, const std::vector<NameFault>& fr
 std::string run_step(FileList& list, const RulePages& rule, std::span<const std::string> current,
                      std::span<std::string> next, const Codec& codec,
                      std::vector<NameFault>& faults) {
-    switch (rule.active) {
-        case RulePage::number:
-            compute_new_names(rule.number, current, next);
-            break;
-        case RulePage::insert:
-            compute_new_names(rule.insert, current, next);
-            break;
-        case RulePage::letter_case:
-            compute_new_names(rule.letter_case, current, next);
-            break;
-        case RulePage::replace:
-            if (!rule.replace.regex) {
-                compute_new_names(rule.replace, current, next);
-            } else {
-                RegexNames made = compute_regex_names(rule.replace, current, next, codec);
-                merge_faults(faults, made.faults);
-                return std::move(made.error);
-            }
-            break;
-        case RulePage::tags: {
-            compute_tag_names(list, rule.tags, codec);
-            const auto made = list.new_names();
-            std::copy_n(made.begin(), next.size(), next.begin());
-            break;
-        }
+    if (rule.active == RulePage::tags) {
+        compute_tag_names(list, rule.tags, codec);
+        std::copy_n(list.new_names().begin(), next.size(), next.begin());
+        return {};
     }
-    return {};
+    std::vector<NameFault> step_faults;
+    std::string reason = compute_page_names(rule, current, next, codec, step_faults);
+    merge_faults(faults, step_faults);
+    return reason;
 }
 
 }  // namespace
 
+bool chain_uses_tags(std::span<const RuleStep> steps) {
+    return std::ranges::any_of(steps, [](const RuleStep& step) {
+        return step.enabled && step.rule.active == RulePage::tags;
+    });
+}
+
 int dispatch_chain(FileList& list, std::span<const RuleStep> steps, int n, const Codec& codec,
                    std::string* error, std::vector<NameFault>* faults) {
-    n = uses_tags(steps) ? list.item_count() : std::clamp(n, 0, list.item_count());
+    n = chain_uses_tags(steps) ? list.item_count() : std::clamp(n, 0, list.item_count());
     const auto count = static_cast<std::size_t>(n);
     const auto old_names = list.old_names().first(count);
     const auto new_names = list.new_names().first(count);

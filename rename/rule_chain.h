@@ -19,6 +19,9 @@ struct RuleStep {
     bool enabled = true;
 };
 
+// True when an enabled step is the tag rule (which computes every item).
+[[nodiscard]] bool chain_uses_tags(std::span<const RuleStep> steps);
+
 // Runs the enabled steps in order over items 1..n (n clamped as
 // dispatch_rule clamps it; every item when an enabled step is the tag rule):
 // the first step reads the old names, step k the names step k-1 made;

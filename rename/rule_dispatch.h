@@ -40,6 +40,15 @@ struct RulePages {
 int dispatch_rule(FileList& list, const RulePages& pages, int n, const Codec& codec,
                   std::string* error = nullptr, std::vector<NameFault>* faults = nullptr);
 
+// The rule of the active page, which must not be the tag page, from
+// old_names into new_names (equal sizes): what dispatch_rule does for the
+// rows it computes. Returns the error (code page; empty when the rule ran);
+// `faults` receives the regex rule's faults (regex_rule.h).
+[[nodiscard]] std::string compute_page_names(const RulePages& pages,
+                                             std::span<const std::string> old_names,
+                                             std::span<std::string> new_names, const Codec& codec,
+                                             std::vector<NameFault>& faults);
+
 // The error dispatch_rule would report for `pages`, found without computing
 // any name (code page); empty when the active rule can use its settings.
 [[nodiscard]] std::string rule_input_error(const RulePages& pages, const Codec& codec);

@@ -72,7 +72,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) {
         const std::string_view cell = list_.get_cell(index.row(), column);
         const bool status = column == Column::rename_status || column == Column::tag_status;
-        QString text = to_qstring(status ? status_for_people(cell) : std::string(cell), codec_);
+        QString text =
+            status ? to_qstring(status_for_people(cell), codec_) : to_qstring(cell, codec_);
         // A failure shows its reason in the row itself, not only in a tip.
         if (column == Column::rename_status) {
             const std::string& reason = list_.status_reason(index.row());
