@@ -64,6 +64,19 @@ std::optional<std::string> audio_digest(ByteFile& file, std::uint64_t start, std
     return hex(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
 }
 
+// SHA-256 of the tag regions of a file of `size` bytes whose audio is
+// `audio` bytes long followed by `tail` bytes: the bytes before the audio
+// and the last `tail` bytes.
+std::optional<std::string> tags_digest(ByteFile& file, std::uint64_t size, std::uint64_t audio,
+                                       std::uint64_t tail) {
+    if (audio + tail > size) return std::nullopt;
+    const std::optional<std::string> head = file.bytes_at(0, size - audio - tail);
+    const std::optional<std::string> end = file.bytes_at(size - tail, tail);
+    if (!head || !end) return std::nullopt;
+    const Sha256Digest digest = sha256(*head + *end);
+    return hex(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
+}
+
 struct Entry {
     std::string path;
     std::string old_head;
@@ -73,6 +86,7 @@ struct Entry {
     std::optional<std::uint64_t> new_head;
     std::uint64_t new_tail = 0;
     std::optional<FileInfo> written;  // identity, size and time after the write
+    std::string written_tags;         // digest of the tag regions after it (see tags_digest)
 };
 
 std::vector<std::string> fields_of(const std::string& line) {
@@ -120,7 +134,7 @@ std::optional<ParsedJournal> parse_entries(const std::string& bytes) {
             if (f[6] != "-") e.new_head = std::stoull(f[6]);
             e.new_tail = std::stoull(f[7]);
             entries.push_back(std::move(e));
-        } else if (f.size() == 6 && f[0] == "D") {
+        } else if ((f.size() == 6 || f.size() == 7) && f[0] == "D") {
             // The last file recorded under that path: files are recorded
             // in groups before any of them is written.
             const std::optional<std::string> path = unhex(f[1]);
@@ -130,6 +144,7 @@ std::optional<ParsedJournal> parse_entries(const std::string& bytes) {
             if (entry == entries.rend()) return std::nullopt;
             entry->written = FileInfo{std::stoull(f[2]), std::stoull(f[3]), 0, std::stoull(f[4]),
                                       std::stoll(f[5])};
+            if (f.size() == 7) entry->written_tags = f[6];
         } else {
             return std::nullopt;
         }
@@ -147,9 +162,16 @@ TagUndoOutcome undo_entry(const Entry& entry) {
     if (!file) return refused(entry, system_error_text(errno));
     const std::optional<FileInfo> written = file_info(*file);
     if (!written) return refused(entry, system_error_text(errno));
-    if (entry.written &&
-        (written->device != entry.written->device || written->inode != entry.written->inode ||
-         written->size != entry.written->size || written->mtime_ns != entry.written->mtime_ns))
+    // The same file as written, or one whose tags are byte for byte what
+    // the write left (the undo of a later batch put them back).
+    const bool as_written =
+        !entry.written ||
+        (written->device == entry.written->device && written->inode == entry.written->inode &&
+         written->size == entry.written->size && written->mtime_ns == entry.written->mtime_ns) ||
+        (!entry.written_tags.empty() && written->size == entry.written->size &&
+         tags_digest(*file, written->size, entry.audio_length, entry.new_tail) ==
+             entry.written_tags);
+    if (!as_written)
         return refused(
             entry, say("文件在标签写入之后被改动过", "The file changed after its tag was written"));
     // A write cut short by a kill is finished first, as the next edit would
@@ -213,6 +235,7 @@ std::optional<TagJournal> TagJournal::create(const std::string& path, std::strin
 TagJournal::TagJournal(TagJournal&& other) noexcept
     : file_(std::move(other.file_)),
       path_(std::move(other.path_)),
+      planned_(std::move(other.planned_)),
       open_(std::exchange(other.open_, false)),
       recorded_(other.recorded_) {}
 
@@ -221,6 +244,7 @@ TagJournal& TagJournal::operator=(TagJournal&& other) noexcept {
     if (open_) (void)finish();
     file_ = std::move(other.file_);
     path_ = std::move(other.path_);
+    planned_ = std::move(other.planned_);
     open_ = std::exchange(other.open_, false);
     recorded_ = other.recorded_;
     return *this;
@@ -251,6 +275,7 @@ int TagJournal::record(const std::string& path, ByteFile& file, std::uint64_t he
     const std::optional<std::string> old_head = file.bytes_at(0, head);
     const std::optional<std::string> old_tail = file.bytes_at(*size - tail, tail);
     const std::uint64_t audio = *size - head - tail;
+    planned_[path] = {audio, new_tail};
     const std::optional<std::string> digest = audio_digest(file, head, audio);
     if (!old_head || !old_tail || !digest) return errno != 0 ? errno : EIO;
     const std::string line = "F\t" + hex(path) + "\t" + hex(*old_head) + "\t" + hex(*old_tail) +
@@ -264,9 +289,14 @@ int TagJournal::record_written(const std::string& path, ByteFile& file) {
     if (!open_) return EBADF;
     const std::optional<FileInfo> info = file_info(file);
     if (!info) return errno;
-    const std::string line = "D\t" + hex(path) + "\t" + std::to_string(info->device) + "\t" +
-                             std::to_string(info->inode) + "\t" + std::to_string(info->size) +
-                             "\t" + std::to_string(info->mtime_ns) + "\n";
+    std::string line = "D\t" + hex(path) + "\t" + std::to_string(info->device) + "\t" +
+                       std::to_string(info->inode) + "\t" + std::to_string(info->size) + "\t" +
+                       std::to_string(info->mtime_ns);
+    if (const auto planned = planned_.find(path); planned != planned_.end())
+        if (const std::optional<std::string> tags =
+                tags_digest(file, info->size, planned->second.audio, planned->second.tail))
+            line += "\t" + *tags;
+    line += '\n';
     return file_.append(line);
 }
 

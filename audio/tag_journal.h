@@ -16,13 +16,15 @@
 // "F<TAB>path<TAB>old head<TAB>old tail<TAB>audio length<TAB>audio digest
 // <TAB>new head length or -<TAB>new tail length" (path and bytes in hex),
 // and, once it is written, "D<TAB>path<TAB>device<TAB>inode<TAB>size<TAB>
-// mtime ns" (a group of files is recorded before any of them is written);
+// mtime ns<TAB>SHA-256 of the tag regions then (hex)" (a group of files is
+// recorded before any of them is written);
 // the line "E" once the batch ended. Journals of version 1 (without the
 // end line) are read as ended.
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/byte_file.h"
@@ -77,6 +79,12 @@ private:
         : file_(std::move(file)), path_(std::move(path)) {}
     JournalFile file_;
     std::string path_;
+    // Per path recorded: the audio's length and the tail the write will leave.
+    struct Planned {
+        std::uint64_t audio = 0;
+        std::uint64_t tail = 0;
+    };
+    std::unordered_map<std::string, Planned> planned_;
     bool open_ = true;
     bool recorded_ = false;  // a file was recorded
 };
@@ -102,8 +110,8 @@ struct TagUndoOutcome {
 
 // Undoes the journal at `path`: every file in reverse order. A file is
 // refused when it changed since its write (identity, size or modification
-// time differ) or, for a file whose write the journal did not see end,
-// when its audio is not the recorded audio. When every file holds its old
+// time differ, and its tag regions are not the bytes the write left) or, for a file whose write the
+// journal did not see end, when its audio is not the recorded audio. When every file holds its old
 // tag again, a journal of the automatic folder is marked undone
 // (mark_journal_undone) and any other is removed. nullopt with a reason when the
 // journal cannot be read or trusted (another user may write it).
