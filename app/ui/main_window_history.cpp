@@ -24,10 +24,6 @@ namespace varnel {
 
 namespace {
 
-QString tr_window(const char* text) {
-    return QCoreApplication::translate("varnel::MainWindow", text);
-}
-
 // The question about an unfinished batch: what it did, where and when.
 QString interrupted_batch_question(JournalKind kind, const std::vector<std::string>& folders,
                                    int files, std::optional<std::int64_t> when,
@@ -38,17 +34,21 @@ QString interrupted_batch_question(JournalKind kind, const std::vector<std::stri
         shown.append(to_qstring(folders[i], codec));
     QString folder_lines = shown.join(QStringLiteral("\n    "));
     if (folders.size() > shown_folders)
-        folder_lines += tr_window("\n    ……另有 %1 个文件夹").arg(folders.size() - shown_folders);
+        folder_lines +=
+            QCoreApplication::translate("varnel::MainWindow", "\n    ……另有 %1 个文件夹")
+                .arg(folders.size() - shown_folders);
     const QString time =
         when ? QDateTime::fromSecsSinceEpoch(*when).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-             : tr_window("不详");
+             : QCoreApplication::translate("varnel::MainWindow", "不详");
     const QString text =
         kind == JournalKind::tags
-            ? tr_window(
+            ? QCoreApplication::translate(
+                  "varnel::MainWindow",
                   "上一次的标签批量编辑没有完成。\n\n时间：%1\n已记录：%2 个文件\n文件夹：\n"
                   "    %3\n\n是否撤消它已写入的标签？\n（选“否”保留这份记录：以后可以在"
                   "“文件”菜单中撤消或丢弃它。）")
-            : tr_window(
+            : QCoreApplication::translate(
+                  "varnel::MainWindow",
                   "上一次的批量更名没有完成。\n\n时间：%1\n已更名：%2 个文件\n文件夹：\n"
                   "    %3\n\n是否撤消它已做的更名？\n（选“否”保留这份记录：以后可以在"
                   "“文件”菜单中撤消或丢弃它。）");
