@@ -117,6 +117,7 @@ void MainWindow::note_rename_batch(const BatchRun& run, const std::string& journ
         return;
     }
     undo_log_journal_ = run.journal_made ? journal : std::string();
+    if (!run.journal_made && undo_log_.entries.empty()) return;  // nothing to undo
     session_batches_.push_back({JournalKind::rename, undo_log_journal_});
     if (run.journal_made) prune_journals(journal_folder_);
 }

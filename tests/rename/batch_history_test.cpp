@@ -18,6 +18,7 @@
 #include "rename/batch_run.h"
 #include "rename/batch_texts.h"
 #include "rename/undo_journal.h"
+#include "support/history_batches.h"
 #include "support/list_builder.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
@@ -28,14 +29,10 @@ namespace {
 class BatchHistoryTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(setenv("XDG_STATE_HOME", state.path().c_str(), 1), 0);
-        const JournalFolder made = automatic_journal_folder(true);
-        ASSERT_TRUE(made.path) << made.reason;
-        folder = *made.path;
+        ASSERT_FALSE(folder.empty()) << home.reason();
         files.write_file("f.txt", "F");
         files.write_file("song.mp3", song_bytes);
     }
-    void TearDown() override { unsetenv("XDG_STATE_HOME"); }
 
     // Renames the one file `from` to "<prefix>0.txt" as a journaled batch.
     void rename_batch(const std::string& from, const std::string& prefix) {
@@ -53,15 +50,7 @@ protected:
     // Sets song.mp3's title as a journaled tag batch; its bytes before.
     std::string tag_batch(const std::string& title) {
         const std::string before = files.read_file("song.mp3");
-        const std::optional<std::string> path = tag_journal_path();
-        std::string reason;
-        std::optional<TagJournal> journal = path ? TagJournal::create(*path, reason) : std::nullopt;
-        EXPECT_TRUE(journal) << reason;
-        TagEditRequest request;
-        request.fields[0] = title;
-        EXPECT_EQ(edit_file_tags(files.path() + "song.mp3", request, codec, &*journal).status,
-                  TagEditStatus::written);
-        EXPECT_EQ(journal->finish(), 0);
+        EXPECT_FALSE(test::title_batch({files.path() + "song.mp3"}, title, codec).empty());
         return before;
     }
     // Five batches, oldest first: rename f → a0, tag T2, rename a0 → b0,
@@ -76,9 +65,10 @@ protected:
     }
     std::vector<HistoryBatch> history() { return batch_history(folder, {}, codec); }
 
-    test::TempDir state;
+    test::StateHome home;
+    const test::TempDir& state = home.dir();
     test::TempDir files;
-    std::string folder;
+    std::string folder = home.journals();
     Codec codec;
     const std::string song_bytes =
         test::id3v2_tag(test::text_frame("TIT2", "T0")) + test::fake_audio(3000);

@@ -17,6 +17,7 @@
 #include "audio/batch_tag_edit.h"
 #include "platform/journal_folder.h"
 #include "support/fake_ui_services.h"
+#include "support/history_batches.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 
@@ -29,10 +30,7 @@ using test::TempDir;
 class UndoHistoryWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(setenv("XDG_STATE_HOME", state.path().c_str(), 1), 0);
-        const JournalFolder made = automatic_journal_folder(true);
-        ASSERT_TRUE(made.path) << made.reason;
-        folder = *made.path;
+        ASSERT_FALSE(folder.empty()) << home.reason();
         files.write_file("a.txt", "A");
         files.write_file("song.mp3", song_bytes);
         window = start();
@@ -40,7 +38,6 @@ protected:
         window->add_files_action()->trigger();
         ASSERT_EQ(window->list().item_count(), 1);
     }
-    void TearDown() override { unsetenv("XDG_STATE_HOME"); }
 
     std::unique_ptr<MainWindow> start() {
         return std::make_unique<MainWindow>(MainWindowSetup{codec, ui, config.path() + "config.ini",
@@ -53,28 +50,12 @@ protected:
         window->rename_action()->trigger();
         ASSERT_TRUE(files.exists(std::string(prefix) + "0.txt"));
     }
-    // Sets the song's title as the window's tag batches do; its journal, or
-    // empty. `ended` false leaves the journal as a killed batch leaves it.
+    // Sets the song's title as the window's tag batches do; its journal.
+    // `ended` false leaves the journal as a killed batch leaves it.
     std::string tag_batch(const char* title, bool ended = true) {
-        const std::optional<std::string> path = tag_journal_path();
-        std::string reason;
-        std::optional<TagJournal> journal = path ? TagJournal::create(*path, reason) : std::nullopt;
-        EXPECT_TRUE(journal) << reason;
-        if (!journal) return {};
-        TagEditRequest request;
-        request.fields[0] = title;
-        for (const TagEditOutcome& outcome :
-             edit_tags_of_files({files.path() + "song.mp3"}, request, codec, &*journal))
-            EXPECT_EQ(outcome.status, TagEditStatus::written);
-        EXPECT_EQ(journal->finish(), 0);
-        if (!ended) {
-            const std::string name = path->substr(state.path().size());
-            std::string text = state.read_file(name);
-            EXPECT_TRUE(text.ends_with("E\n"));
-            text.resize(text.size() - 2);
-            state.write_file(name, text);
-        }
-        return *path;
+        std::string journal = test::title_batch({files.path() + "song.mp3"}, title, codec, ended);
+        EXPECT_FALSE(journal.empty());
+        return journal;
     }
     void undo() {
         ui.answers.push_back(MessageAnswer::yes);
@@ -84,10 +65,11 @@ protected:
 
     Codec codec;
     FakeUiServices ui;
-    TempDir state;
+    test::StateHome home;
+    const TempDir& state = home.dir();
     TempDir config;
     TempDir files;
-    std::string folder;
+    std::string folder = home.journals();
     std::unique_ptr<MainWindow> window;
     const std::string song_bytes =
         test::id3v2_tag(test::text_frame("TIT2", "T0")) + test::fake_audio(3000);
