@@ -202,10 +202,13 @@ void MainWindow::undo_journal_batch(const std::string& path, JournalKind kind) {
 
 void MainWindow::discard_interrupted_batch() {
     if (pending_journal_.empty()) return;
-    const MessageAnswer answer = services_.message_box(
-        nullptr, code_page_text(texts::undo_question_title()),
-        tr("是否丢弃未完成的批量更名的记录？\n丢弃后，它已做的更名再也不能撤消。"),
-        MessageIcon::warning, MessageButtons::yes_no);
+    const QString question =
+        pending_kind_ == JournalKind::tags
+            ? tr("是否丢弃未完成的标签批量编辑的记录？\n丢弃后，它已写入的标签再也不能撤消。")
+            : tr("是否丢弃未完成的批量更名的记录？\n丢弃后，它已做的更名再也不能撤消。");
+    const MessageAnswer answer =
+        services_.message_box(nullptr, code_page_text(texts::undo_question_title()), question,
+                              MessageIcon::warning, MessageButtons::yes_no);
     if (answer != MessageAnswer::yes) return;
     remove_journal(pending_journal_);
     set_pending_journal({});

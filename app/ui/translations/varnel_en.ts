@@ -620,6 +620,12 @@ Undo the tags it wrote?
         <source>撤消历史…</source>
         <translation>Undo History…</translation>
     </message>
+    <message>
+        <source>是否丢弃未完成的标签批量编辑的记录？
+丢弃后，它已写入的标签再也不能撤消。</source>
+        <translation>Discard the record of the unfinished batch tag edit?
+Once discarded, the tags it wrote can no longer be undone.</translation>
+    </message>
 </context>
 <context>
     <name>varnel::NumberPage</name>

@@ -203,5 +203,24 @@ TEST_F(UndoHistoryWindowTest, AnUnfinishedTagBatchIsOfferedAtStart) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// No keeps the unfinished tag batch for the 文件 menu, whose discard asks
+// about tags and removes the journal, leaving the tags as they are.
+TEST_F(UndoHistoryWindowTest, AnUnfinishedTagBatchCanBeDiscardedFromTheFileMenu) {
+    const std::string journal = tag_batch("T9", false);
+    const std::string tagged = files.read_file("song.mp3");
+    window = start();
+    window->offer_interrupted_undo();  // No
+    ui.answers.push_back(MessageAnswer::yes);
+    ui.messages.clear();
+    window->discard_interrupted_batch();
+    ASSERT_EQ(ui.messages.size(), 1U);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QString::fromUtf8("是否丢弃未完成的标签批量编辑")));
+    EXPECT_FALSE(state.exists(journal.substr(state.path().size())));
+    EXPECT_EQ(files.read_file("song.mp3"), tagged);
+    ui.messages.clear();
+    window->undo_interrupted_batch();  // nothing is left to offer
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 }  // namespace
 }  // namespace varnel
