@@ -223,8 +223,8 @@ private:
     // Enables toolbar button `index` (undo_button, preview_button or
     // start_button) until update_buttons runs again.
     void set_buttons(int index, bool enabled);
-    // The one place the commands' states are set: 撤消 while the undo log
-    // holds anything; 预览 while the list has items; 开始命名 while it has
+    // The one place the commands' states are set: 撤消 while the session
+    // has a batch to undo (session_has_undo); 预览 while the list has items; 开始命名 while it has
     // items and the rule can use its settings; the context menu's items (and
     // 文件名转为UTF-8) by context_menu_state; the file count panel. Runs
     // whenever the list's rows, the selection, the page or the undo log change.
