@@ -17,10 +17,8 @@ int run_preview(const Command& command, const Codec& codec, std::ostream& out);
 int run_rename(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
-// tags-from-names, and undo --tags.
 int run_tags_from_names(const Command& command, const Codec& codec, std::ostream& out,
                         std::ostream& err);
-int run_tag_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 
 // Gathers the paths of the command line and of --files-from into `paths`;
