@@ -49,8 +49,8 @@ void prune_journals(const std::string& folder, std::size_t keep) {
     }
 }
 
-int mark_journal_undone(const std::string& path) {
-    if (!path.ends_with(journal_suffix)) return 0;
+Status mark_journal_undone(const std::string& path) {
+    if (!path.ends_with(journal_suffix)) return {};
     return rename_without_replacing(path, path + ".undone");
 }
 

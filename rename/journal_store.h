@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace varnel {
 
 inline constexpr std::size_t kept_journals = 20;
@@ -32,8 +34,8 @@ struct StoredJournal {
 // journal whose batch still runs (another process holds it) stays.
 void prune_journals(const std::string& folder, std::size_t keep = kept_journals);
 
-// Renames the journal at `path` to its undone name. 0 or an errno value.
-[[nodiscard]] int mark_journal_undone(const std::string& path);
+// Renames the journal at `path` to its undone name.
+[[nodiscard]] Status mark_journal_undone(const std::string& path);
 
 // "YYYY-MM-DD HH:MM:SS UTC" of a stamp; the stamp itself when it is not
 // one of ours.

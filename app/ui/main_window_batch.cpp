@@ -111,11 +111,12 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
         return;
     }
     QString summary = code_page_text(run.outcome.summary);
-    if (run.finish_error != 0)
-        summary += tr("\n\n无法完成撤消记录：%1")
-                       .arg(QString::fromStdString(system_error_text(run.finish_error)));
+    if (!run.journal_finish)
+        summary +=
+            tr("\n\n无法完成撤消记录：%1")
+                .arg(QString::fromStdString(system_error_text(run.journal_finish.error().number)));
     show_summary(services_, code_page_text(texts::message_title()), summary,
-                 went_well(run.outcome) && run.finish_error == 0);
+                 went_well(run.outcome) && run.journal_finish.ok());
     panels_[1]->clear();
 }
 
