@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/journal_mark.h"
 
-#include <cerrno>
-
 #include "filelist/adding.h"
 #include "platform/dir_handle.h"
 #include "platform/file_id.h"
@@ -16,11 +14,11 @@ std::string mark_path(const std::string& journal_path) {
     return journal_path + ".asked";
 }
 
-std::optional<FileId> journal_id(const std::string& journal_path) {
+Result<FileId> journal_id(const std::string& journal_path) {
     std::string folder = folder_of_path(journal_path);
     if (folder.empty()) folder = "./";
-    const std::optional<DirHandle> dir = DirHandle::open_path(folder);
-    if (!dir) return std::nullopt;
+    const Result<DirHandle> dir = DirHandle::open_path(folder);
+    if (!dir) return dir.error();
     return file_id_at(*dir, name_of_path(journal_path));
 }
 
@@ -33,22 +31,21 @@ std::string mark_text(const FileId& id) {
 }  // namespace
 
 std::optional<std::int64_t> journal_time(const std::string& journal_path) {
-    const std::optional<FileId> id = journal_id(journal_path);
+    const Result<FileId> id = journal_id(journal_path);
     if (!id) return std::nullopt;
     return id->mtime_sec;
 }
 
 bool journal_was_asked(const std::string& journal_path) {
-    const std::optional<FileId> id = journal_id(journal_path);
+    const Result<FileId> id = journal_id(journal_path);
     if (!id) return false;
-    int error = 0;
-    const std::optional<std::string> mark = read_file_start(mark_path(journal_path), 256, error);
+    const Result<std::string> mark = read_file_start(mark_path(journal_path), 256);
     return mark && *mark == mark_text(*id);
 }
 
 WriteResult mark_journal_asked(const std::string& journal_path) {
-    const std::optional<FileId> id = journal_id(journal_path);
-    if (!id) return WriteResult{ENOENT};
+    const Result<FileId> id = journal_id(journal_path);
+    if (!id) return WriteResult{id.error().number};
     return replace_file_atomically(mark_path(journal_path), mark_text(*id));
 }
 

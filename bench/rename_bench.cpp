@@ -105,12 +105,12 @@ void rename_command(benchmark::State& state, bool journal) {
             writer = UndoJournalWriter::create(journal_path, reason);
             if (!writer) state.SkipWithError(reason.c_str());
             hooks.before_renames = [&](std::span<const UndoEntry> entries) {
-                return writer->record(entries);
+                return error_number(writer->record(entries));
             };
             hooks.rename_failed = [&](std::size_t index) { writer->failed(index); };
         }
         const BatchOutcome outcome = rename_items(*list, pages, *log, codec, hooks);
-        const int finish_error = writer ? writer->finish() : 0;
+        const int finish_error = writer ? error_number(writer->finish()) : 0;
         writer.reset();
         state.PauseTiming();
         list.reset();
@@ -177,9 +177,9 @@ void BM_JournalRecord(benchmark::State& state) {
             break;
         }
         for (std::size_t first = 0; first < all.size(); first += batch_group)
-            if (writer->record(all.subspan(first, std::min(batch_group, all.size() - first))) != 0)
+            if (!writer->record(all.subspan(first, std::min(batch_group, all.size() - first))))
                 state.SkipWithError("the journal could not be written");
-        if (writer->finish() != 0) state.SkipWithError("the journal could not be finished");
+        if (!writer->finish()) state.SkipWithError("the journal could not be finished");
     }
     state.SetItemsProcessed(state.iterations() * file_count);
 }

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <numeric>
 #include <optional>
 #include <span>
@@ -17,6 +17,7 @@
 #include "audio/tag_journal.h"
 #include "cli/cli_output.h"
 #include "filelist/item_names.h"
+#include "platform/byte_file.h"
 #include "platform/error_text.h"
 #include "platform/folder_listing.h"
 #include "platform/journal_file.h"
@@ -38,22 +39,26 @@ namespace varnel::cli {
 
 namespace {
 
+// The bytes of the --files-from list ("-": standard input).
+Result<std::string> list_bytes(const std::string& from) {
+    if (from != "-") return read_whole_file(from);
+    std::string bytes{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+    if (std::cin.bad()) return SystemError{EIO, "read standard input"};
+    return bytes;
+}
+
 // Reads the paths of a --files-from list: one a line, or NUL-ended with
-// -0; empty entries are skipped. 0, or the errno value of why the list
-// cannot be read.
-int read_path_list(const Command& command, std::vector<std::string>& paths) {
-    std::ifstream file;
-    if (command.files_from != "-") {
-        if (is_folder(command.files_from)) return EISDIR;
-        errno = 0;
-        file.open(command.files_from, std::ios::binary);
-        if (!file) return errno != 0 ? errno : EIO;
-    }
-    std::istream& in = command.files_from == "-" ? std::cin : file;
+// -0; empty entries are skipped.
+Status read_path_list(const Command& command, std::vector<std::string>& paths) {
+    const Result<std::string> bytes = list_bytes(command.files_from);
+    if (!bytes) return bytes.error();
     const char end = command.null_data ? '\0' : '\n';
-    for (std::string path; std::getline(in, path, end);)
-        if (!path.empty()) paths.push_back(std::move(path));
-    return in.bad() ? EIO : 0;
+    for (std::size_t at = 0; at < bytes->size();) {
+        const std::size_t stop = std::min(bytes->find(end, at), bytes->size());
+        if (stop > at) paths.push_back(bytes->substr(at, stop - at));
+        at = stop + 1;
+    }
+    return {};
 }
 
 // The list of the command's files: each path's folder is its item folder
@@ -114,10 +119,11 @@ bool names_a_file(const std::vector<std::string>& paths, const std::string& jour
 bool command_paths(const Command& command, std::vector<std::string>& paths, std::ostream& err) {
     paths = command.files;
     if (!command.files_from.empty()) {
-        if (const int error = read_path_list(command, paths); error != 0) {
+        if (const Status read = read_path_list(command, paths); !read) {
             tell(err, say("无法读取文件列表 ", "cannot read the list ") +
                           message_codec().text_from_fs(command.files_from) + " (" +
-                          message_codec().from_utf8_lossy(system_error_text(error)) + ")");
+                          message_codec().from_utf8_lossy(system_error_text(read.error().number)) +
+                          ")");
             return false;
         }
     }
@@ -325,10 +331,11 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
         else
             prune_journals(automatic_folder);
     }
-    if (run.finish_error != 0) {
+    if (!run.journal_finish) {
         tell(err, say("无法完成撤消记录 ", "cannot finish the journal ") +
                       codec.text_from_fs(*journal_path) + " (" +
-                      codec.from_utf8_lossy(system_error_text(run.finish_error)) + ")");
+                      codec.from_utf8_lossy(system_error_text(run.journal_finish.error().number)) +
+                      ")");
         return 1;
     }
     return run.outcome.all_succeeded() ? 0 : 1;
@@ -422,9 +429,10 @@ int undo_history_batch(const Command& command, const HistoryBatch& batch, const 
     }
     printer.reset();  // the records before the summary
     print_summary(command, undo.outcome.summary, codec, out, err);
-    if (went_well(undo.outcome) && !undo.undone)
+    if (undo.mark_error)
         tell(err, say("无法把撤消记录标为已撤消：", "cannot mark the journal undone: ") +
-                      codec.text_from_fs(batch.path));
+                      codec.text_from_fs(batch.path) + " (" +
+                      codec.from_utf8_lossy(system_error_text(undo.mark_error->number)) + ")");
     return undo.outcome.all_succeeded() ? 0 : 1;
 }
 

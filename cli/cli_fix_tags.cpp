@@ -41,7 +41,8 @@ int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, 
     for (const std::string& path : paths) {
         const TagFileFix fix = fix_tag_file(path, codec, command.add_v2_from_v1, write);
         // A dry run only reads: an interrupted edit is told and left.
-        if (std::optional<ByteFile> file = write ? std::nullopt : open_regular_file(path, false);
+        if (std::optional<ByteFile> file =
+                write ? std::optional<ByteFile>() : open_regular_file(path, false);
             file && has_unfinished_edit(*file))
             report_unfinished_edit(path, err);
         const std::string status = tag_fix_status(fix, write);

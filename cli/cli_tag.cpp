@@ -213,14 +213,15 @@ int edit(const Command& command, const std::string& path, const Codec& codec, st
             say("不是 .mp3 文件；什么也没有写", "does not lead to an .mp3 file; nothing written"));
         return 1;
     }
-    std::optional<ByteFile> file = open_regular_file(path, true);
+    Result<ByteFile> file = open_regular_file(path, true);
     if (!file) {
-        report(path, say("打开", "opening"), errno, err);
+        report(path, say("打开", "opening"), file.error().number, err);
         return 1;
     }
-    const std::optional<Recovery> found = recover_file_edit(*file, path);
+    const Result<Recovery> found = recover_file_edit(*file, path);
     if (!found) {
-        report(path, say("完成中断的修改", "finishing an interrupted edit"), errno, err);
+        report(path, say("完成中断的修改", "finishing an interrupted edit"), found.error().number,
+               err);
         return 1;
     }
     report_recovery(*found, path, err);
@@ -242,9 +243,10 @@ int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::
                          command.remove_v2;
     const int status = editing ? edit(command, path, codec, err) : 0;
     // Showing only reads: an interrupted edit is told, and left to the next edit.
-    std::optional<ByteFile> file = open_regular_file(path, false);
+    Result<ByteFile> file = open_regular_file(path, false);
     if (!file) {
-        if (status == 0) report(path, say("打开", "opening"), errno, err);  // else told already
+        if (status == 0)
+            report(path, say("打开", "opening"), file.error().number, err);  // else told already
         return 1;
     }
     if (has_unfinished_edit(*file)) report_unfinished_edit(path, err);

@@ -16,10 +16,9 @@ constexpr std::size_t dir_txt_read_limit = 64 * 1024;
 }  // namespace
 
 std::optional<std::string> read_last_folder(const std::string& path) {
-    int error = 0;
-    std::optional<std::string> bytes = read_file_start(path, dir_txt_read_limit, error);
+    const Result<std::string> bytes = read_file_start(path, dir_txt_read_limit);
     if (!bytes) {
-        if (error != ENOENT || create_empty_file(path) != 0) return std::nullopt;
+        if (bytes.error().number != ENOENT || !create_empty_file(path)) return std::nullopt;
         return std::string();
     }
     // The first line: it ends at a line feed, a NUL or an end-of-file mark

@@ -32,7 +32,7 @@ void check(bool condition) {
 // checks that the tag is found and the length is right.
 void write_and_check(varnel::ByteFile& file, std::string_view input) {
     const auto length_before = file.length();
-    check(length_before.has_value());
+    check(length_before.ok());
     const bool had_tag = varnel::has_id3v1_tag(file);
     const auto piece = [input](std::size_t at, std::size_t width) {
         return at < input.size() ? input.substr(at, width) : std::string_view{};
@@ -41,7 +41,7 @@ void write_and_check(varnel::ByteFile& file, std::string_view input) {
                                  piece(1, 33), small_number(input), small_number(piece(2, 4))))
         return;
     check(varnel::has_id3v1_tag(file));
-    check(file.length() == *length_before + (had_tag ? 0 : 128));
+    check(file.length().value_or(0) == *length_before + (had_tag ? 0 : 128));
 }
 
 // What was read reads back the same after it is written (title, artist,
@@ -70,6 +70,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     write_and_check(*file, input);
     check(varnel::remove_id3v1_tag(*file));
-    check(!varnel::has_id3v1_tag(*file) || file->length() >= 128);
+    check(!varnel::has_id3v1_tag(*file) || file->length().value_or(0) >= 128);
     return 0;
 }

@@ -157,7 +157,7 @@ bool remove_id3v1_tag(ByteFile& file) {
     const std::optional<Trailer> trailer = read_trailer(file);
     if (!trailer) return false;
     if (!trailer->tag) return true;
-    return file.truncate(trailer->file_length - block_size);
+    return file.truncate(trailer->file_length - block_size).ok();
 }
 
 }  // namespace varnel

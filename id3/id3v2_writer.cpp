@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <optional>
 
 #include "id3/id3v2_reader.h"
@@ -19,19 +18,18 @@ namespace {
 constexpr std::size_t block_size = 4096;
 constexpr std::size_t header_size = 10;
 
-bool read_block(const ByteFile& file, char* buffer, std::size_t size, std::uint64_t offset) {
+Status read_block(const ByteFile& file, char* buffer, std::size_t size, std::uint64_t offset) {
     const Result<std::size_t> count = file.read_at(buffer, size, offset);
-    return count && *count == size;
+    if (!count) return count.error();
+    if (*count != size) return SystemError{EIO, "the file ended early"};
+    return {};
 }
 
-// The extent of the file's tag, refused (nullopt, errno set) where its end
-// is unknown.
-std::optional<TagExtent> known_extent(ByteFile& file) {
-    std::optional<TagExtent> extent = find_tag_extent(file);
-    if (extent && extent->end == TagEnd::unknown) {
-        errno = tag_end_unknown;
-        return std::nullopt;
-    }
+// The extent of the file's tag, refused (tag_end_unknown) where its end is
+// unknown.
+Result<TagExtent> known_extent(ByteFile& file) {
+    Result<TagExtent> extent = find_tag_extent(file);
+    if (extent && extent->end == TagEnd::unknown) return SystemError{tag_end_unknown, {}};
     return extent;
 }
 
@@ -42,8 +40,8 @@ bool frames_clear(std::string_view bytes) {
     return !list || !list->ambiguous;
 }
 
-TagEditResult failed(int error) {
-    return TagEditResult{false, error, {}};
+TagEditResult failed(const SystemError& error) {
+    return TagEditResult{false, error.number, {}};
 }
 
 Codec& code_page_codec() {
@@ -59,35 +57,35 @@ std::string build_id3v2_tag(const TagFields& fields) {
 }
 
 std::vector<std::string> unconvertible_frames(ByteFile& file) {
-    const std::optional<TagExtent> extent = known_extent(file);
+    const Result<TagExtent> extent = known_extent(file);
     if (!extent || extent->length == 0) return {};
     return build_id3v2_frames(TagFields{}, extent->bytes, {}, code_page_codec()).unconvertible;
 }
 
 TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields,
                               const V2WriteOptions& options, const Codec& codec) {
-    if (!recover_file_edit(file, path)) return failed(errno);
-    const std::optional<TagExtent> extent = editable_id3v2_tag(file, true);
-    if (!extent) return failed(errno);
+    if (const Result<Recovery> recovered = recover_file_edit(file, path); !recovered)
+        return failed(recovered.error());
+    const Result<TagExtent> extent = editable_id3v2_tag(file, true);
+    if (!extent) return failed(extent.error());
     BuiltFrames built = build_id3v2_frames(fields, extent->bytes, options, codec);
     TagEditResult result{false, 0, std::move(built.unconvertible)};
     if (!result.unconvertible.empty() && !options.drop_unconvertible) return result;
-    const std::optional<FileEdit> edit = id3v2_head(*extent, built.frames);
-    result.ok = edit && commit_file_edit(file, path, *edit);
-    result.error = result.ok ? 0 : errno;
+    const Result<FileEdit> edit = id3v2_head(*extent, built.frames);
+    const Status written = edit ? commit_file_edit(file, path, *edit) : Status(edit.error());
+    result.ok = written.ok();
+    result.error = result.ok ? 0 : written.error().number;
     return result;
 }
 
-std::optional<TagExtent> editable_id3v2_tag(ByteFile& file, bool keep_frames) {
-    std::optional<TagExtent> extent = known_extent(file);
-    if (extent && keep_frames && !frames_clear(extent->bytes)) {
-        errno = frame_sizes_unclear;
-        return std::nullopt;
-    }
+Result<TagExtent> editable_id3v2_tag(ByteFile& file, bool keep_frames) {
+    Result<TagExtent> extent = known_extent(file);
+    if (extent && keep_frames && !frames_clear(extent->bytes))
+        return SystemError{frame_sizes_unclear, {}};
     return extent;
 }
 
-std::optional<FileEdit> id3v2_head(const TagExtent& extent, std::string_view frames) {
+Result<FileEdit> id3v2_head(const TagExtent& extent, std::string_view frames) {
     const std::uint64_t space = extent.length;
     // Fits where the old tag was: written in place, its padding filling the
     // space. A mended tag is written anew: its header's size is wrong.
@@ -97,19 +95,17 @@ std::optional<FileEdit> id3v2_head(const TagExtent& extent, std::string_view fra
     edit.head =
         wrap_id3v2_tag(frames, fits ? static_cast<std::size_t>(space - header_size - frames.size())
                                     : new_tag_padding);
-    if (edit.head.empty()) {
-        errno = EFBIG;
-        return std::nullopt;
-    }
+    if (edit.head.empty()) return SystemError{EFBIG, "ID3v2 tag"};
     return edit;
 }
 
 TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::string_view frames) {
-    const std::optional<TagExtent> extent = known_extent(file);
-    if (!extent) return failed(errno);
-    const std::optional<FileEdit> edit = id3v2_head(*extent, frames);
-    if (!edit) return failed(errno);
-    return commit_file_edit(file, path, *edit) ? TagEditResult{true, 0, {}} : failed(errno);
+    const Result<TagExtent> extent = known_extent(file);
+    if (!extent) return failed(extent.error());
+    const Result<FileEdit> edit = id3v2_head(*extent, frames);
+    if (!edit) return failed(edit.error());
+    const Status written = commit_file_edit(file, path, *edit);
+    return written ? TagEditResult{true, 0, {}} : failed(written.error());
 }
 
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields) {
@@ -117,13 +113,14 @@ bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& f
 }
 
 TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path) {
-    if (!recover_file_edit(file, path)) return failed(errno);
+    if (const Result<Recovery> recovered = recover_file_edit(file, path); !recovered)
+        return failed(recovered.error());
     // The cut ends where the tag does: a damaged size never takes audio along.
-    const std::optional<TagExtent> extent = editable_id3v2_tag(file, false);
-    if (!extent) return failed(errno);
+    const Result<TagExtent> extent = editable_id3v2_tag(file, false);
+    if (!extent) return failed(extent.error());
     if (extent->length == 0) return TagEditResult{true, 0, {}};
-    if (!commit_file_edit(file, path, FileEdit{extent->length, {}, std::nullopt, {}}))
-        return failed(errno);
+    if (const Status cut = commit_file_edit(file, path, FileEdit{extent->length, {}, {}, {}}); !cut)
+        return failed(cut.error());
     return TagEditResult{true, 0, {}};
 }
 
@@ -137,38 +134,38 @@ std::string tag_edit_error_text(int error) {
     return system_error_text(error);
 }
 
-bool delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count) {
-    const std::optional<std::uint64_t> length = file.length();
-    if (!length) return false;
-    if (position >= *length || count == 0) return true;
+Status delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count) {
+    const Result<std::uint64_t> length = file.length();
+    if (!length) return length.error();
+    if (position >= *length || count == 0) return {};
     count = std::min(count, *length - position);
     char buffer[block_size];
     for (std::uint64_t target = position; target + count < *length;) {
         const auto block = static_cast<std::size_t>(
             std::min<std::uint64_t>(block_size, *length - (target + count)));
-        if (!read_block(file, buffer, block, target + count) ||
-            !file.write_at(buffer, block, target))
-            return false;
+        Status moved = read_block(file, buffer, block, target + count);
+        if (moved) moved = file.write_at(buffer, block, target);
+        if (!moved) return moved;
         target += block;
     }
     return file.truncate(*length - count);
 }
 
-bool insert_bytes(ByteFile& file, std::uint64_t position, std::string_view bytes) {
-    if (bytes.empty()) return true;
-    const std::optional<std::uint64_t> length = file.length();
-    if (!length) return false;
+Status insert_bytes(ByteFile& file, std::uint64_t position, std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const Result<std::uint64_t> length = file.length();
+    if (!length) return length.error();
     char buffer[block_size];
     for (std::uint64_t end = *length; end > position;) {
         const auto block =
             static_cast<std::size_t>(std::min<std::uint64_t>(block_size, end - position));
         const std::uint64_t start = end - block;
-        if (!read_block(file, buffer, block, start) ||
-            !file.write_at(buffer, block, start + bytes.size()))
-            return false;
+        Status moved = read_block(file, buffer, block, start);
+        if (moved) moved = file.write_at(buffer, block, start + bytes.size());
+        if (!moved) return moved;
         end = start;
     }
-    return file.write_at(bytes.data(), bytes.size(), position).ok();
+    return file.write_at(bytes.data(), bytes.size(), position);
 }
 
 }  // namespace varnel

@@ -30,8 +30,8 @@ namespace varnel {
 // The outcome of a tag write or removal.
 struct TagEditResult {
     bool ok = false;
-    // When not ok: the errno value of the failing call, or 0 when the texts
-    // are too long for a tag (EFBIG) or frames stopped the write.
+    // When not ok: the error number of the failing call (or one of the two
+    // below), or 0 when frames stopped the write.
     int error = 0;
     // Frames of the old tag without a safe version 2.3 form: they stopped
     // the write (not ok, error 0), or were left out (drop_unconvertible).
@@ -45,7 +45,7 @@ struct TagEditResult {
 // 2^28 - 1 - 1014 bytes, which the tag's syncsafe size cannot express.
 [[nodiscard]] std::string build_id3v2_tag(const TagFields& fields);
 
-// Errors of a tag edit besides the system's (TagEditResult::error, errno):
+// Errors of a tag edit besides the system's (TagEditResult::error):
 // where the tag ends is unknown (tag_extent.h), or a version 2.4 tag's frame
 // sizes read cleanly neither way (id3v2_walk.h). Nothing is changed then.
 inline constexpr int tag_end_unknown = EUCLEAN;
@@ -69,16 +69,15 @@ inline constexpr int frame_sizes_unclear = EBADMSG;
                                             const TagFields& fields, const V2WriteOptions& options,
                                             const Codec& codec);
 
-// The file's ID3v2 tag as an edit may replace it (length 0 for none):
-// nullopt with errno set where its end is unknown (tag_end_unknown), where
-// `keep_frames` and its frames cannot be told apart (frame_sizes_unclear),
-// or on a read error.
-[[nodiscard]] std::optional<TagExtent> editable_id3v2_tag(ByteFile& file, bool keep_frames);
+// The file's ID3v2 tag as an edit may replace it (length 0 for none); the
+// error tag_end_unknown where its end is unknown, frame_sizes_unclear where
+// `keep_frames` and its frames cannot be told apart, or the read error.
+[[nodiscard]] Result<TagExtent> editable_id3v2_tag(ByteFile& file, bool keep_frames);
 
 // The start of the file that gives it a version 2.3 tag of the frame area
 // `frames` in place of the tag `extent`, as write_id3v2_frames writes it;
-// nullopt with errno set (EFBIG when the tag would exceed 2^28 - 1 bytes).
-[[nodiscard]] std::optional<FileEdit> id3v2_head(const TagExtent& extent, std::string_view frames);
+// EFBIG when the tag would exceed 2^28 - 1 bytes.
+[[nodiscard]] Result<FileEdit> id3v2_head(const TagExtent& extent, std::string_view frames);
 
 // Gives the file a version 2.3 tag of the frame area `frames` (frames
 // without header and padding): in place of the old tag where it fits, its
@@ -101,9 +100,9 @@ inline constexpr int frame_sizes_unclear = EBADMSG;
 // remove `count` bytes at `position` (fewer where the file ends first;
 // nothing when `position` is at or past the end), or insert `bytes` there
 // (a position past the end leaves a hole of zero bytes). Positioned reads
-// and writes: the file position never moves. false on error, with the
-// bytes moved so far left moved.
-[[nodiscard]] bool delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count);
-[[nodiscard]] bool insert_bytes(ByteFile& file, std::uint64_t position, std::string_view bytes);
+// and writes: the file position never moves. On an error the bytes moved
+// so far stay moved (EIO when the file ends early).
+[[nodiscard]] Status delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count);
+[[nodiscard]] Status insert_bytes(ByteFile& file, std::uint64_t position, std::string_view bytes);
 
 }  // namespace varnel

@@ -27,11 +27,13 @@ namespace varnel {
 // How long an edit waits for another edit of the same file to end.
 inline constexpr int edit_lock_wait_ms = 10000;
 
-// True when `path`, symbolic links followed, names a file whose name ends
-// in ".mp3" (any case): tags are written only there, never through a link
-// into some other kind of file. false with errno set (EINVAL for another
-// name).
-[[nodiscard]] bool leads_to_mp3_name(const std::string& path);
+// Ok when `path`, symbolic links followed, names a file whose name ends in
+// ".mp3" (any case): tags are written only there, never through a link
+// into some other kind of file. EINVAL for another name.
+//
+// The failures of the calls below are left in errno as well, for callers
+// that still take them from there.
+[[nodiscard]] Status leads_to_mp3_name(const std::string& path);
 
 // What recover_file_edit found of an earlier edit of the file.
 enum class Recovery {
@@ -41,12 +43,11 @@ enum class Recovery {
 };
 
 // Takes the file's lock (waiting for another edit up to edit_lock_wait_ms;
-// then errno EWOULDBLOCK) and finishes an interrupted edit of the file.
-// `file` is the file at `path` (symbolic links followed), open for reading
-// and writing; when another edit replaced the file while this one waited,
-// `file` is opened anew on the file the path now leads to. nullopt with
-// errno set on an error.
-[[nodiscard]] std::optional<Recovery> recover_file_edit(ByteFile& file, const std::string& path);
+// then EWOULDBLOCK) and finishes an interrupted edit of the file. `file` is
+// the file at `path` (symbolic links followed), open for reading and
+// writing; when another edit replaced the file while this one waited,
+// `file` is opened anew on the file the path now leads to.
+[[nodiscard]] Result<Recovery> recover_file_edit(ByteFile& file, const std::string& path);
 
 // True when the open file has the record of an unfinished edit. Reads only.
 [[nodiscard]] bool has_unfinished_edit(const ByteFile& file);
@@ -69,10 +70,10 @@ struct FileEdit {
 // `file` then being open on it; for a file with several hard links in the
 // private folder, and copied over the file in place, so that every name
 // sees the change. Takes the lock and finishes an interrupted edit first.
-// `file` must be the file at `path`, else nothing is done (ESTALE). false
-// with errno set on any error; the file is then unchanged (or, after a
-// failed folder sync, new; or, after a failed copy over a linked file,
-// finished by the next edit).
-[[nodiscard]] bool commit_file_edit(ByteFile& file, const std::string& path, const FileEdit& edit);
+// `file` must be the file at `path`, else nothing is done (ESTALE). On
+// any error the file is unchanged (or, after a failed folder sync, new; or,
+// after a failed copy over a linked file, finished by the next edit).
+[[nodiscard]] Status commit_file_edit(ByteFile& file, const std::string& path,
+                                      const FileEdit& edit);
 
 }  // namespace varnel

@@ -28,7 +28,7 @@ struct TagChanges {
 // writing, after finishing an interrupted edit of it; `file` is afterwards
 // open on the file at `path`. Not ok when frames of the old ID3v2 tag
 // cannot be carried and the options do not allow to drop them (nothing
-// written, error 0), or on any error (errno value; EWOULDBLOCK when
+// written, error 0), or on any error (its error number; EWOULDBLOCK when
 // another program held the file too long); the file is then unchanged.
 [[nodiscard]] TagEditResult edit_tags(ByteFile& file, const std::string& path,
                                       const TagChanges& changes, const Codec& codec);

@@ -36,12 +36,11 @@ bool plainly_audio(std::string_view probe, std::uint64_t at, std::uint64_t file_
     return is_id3v1_at(rest, next, file_length) || mpeg_frame_length(rest).has_value();
 }
 
-// Whether the audio or the ID3v1 trailer starts at `at`; nullopt on a read
-// error.
-std::optional<bool> audio_follows(ByteFile& file, std::uint64_t at, std::uint64_t file_length) {
+// Whether the audio or the ID3v1 trailer starts at `at`.
+Result<bool> audio_follows(ByteFile& file, std::uint64_t at, std::uint64_t file_length) {
     std::string probe(audio_probe_size, '\0');
     const Result<std::size_t> got = file.read_at(probe.data(), probe.size(), at);
-    if (!got) return std::nullopt;
+    if (!got) return got.error();
     probe.resize(*got);
     return is_id3v1_at(probe, at, file_length) || plainly_audio(probe, at, file_length);
 }
@@ -49,13 +48,13 @@ std::optional<bool> audio_follows(ByteFile& file, std::uint64_t at, std::uint64_
 // Whether plain MPEG audio starts anywhere in the file from `from` up to
 // `end`: then the declared size takes audio, wherever the tag ends. Read
 // in blocks: memory stays small whatever the sizes.
-std::optional<bool> audio_inside(ByteFile& file, std::uint64_t from, std::uint64_t end,
-                                 std::uint64_t file_length) {
+Result<bool> audio_inside(ByteFile& file, std::uint64_t from, std::uint64_t end,
+                          std::uint64_t file_length) {
     constexpr std::size_t block_size = 64 * 1024;
     std::string block(block_size + 3, '\0');
     for (std::uint64_t start = from; start < end; start += block_size) {
         const Result<std::size_t> got = file.read_at(block.data(), block.size(), start);
-        if (!got) return std::nullopt;
+        if (!got) return got.error();
         const std::string_view bytes(block.data(), *got);
         const std::size_t stop =
             static_cast<std::size_t>(std::min<std::uint64_t>(block_size, end - start));
@@ -65,7 +64,7 @@ std::optional<bool> audio_inside(ByteFile& file, std::uint64_t from, std::uint64
                 const std::optional<std::size_t> length = mpeg_frame_length(bytes.substr(at));
                 if (!length || *length == 0) continue;
             }
-            const std::optional<bool> audio = audio_follows(file, start + at, file_length);
+            Result<bool> audio = audio_follows(file, start + at, file_length);
             if (!audio || *audio) return audio;
         }
     }
@@ -74,9 +73,9 @@ std::optional<bool> audio_inside(ByteFile& file, std::uint64_t from, std::uint64
 
 }  // namespace
 
-std::optional<std::string> read_tag_bytes(ByteFile& file, std::uint64_t declared) {
-    const std::optional<std::uint64_t> file_length = file.length();
-    if (!file_length) return std::nullopt;
+Result<std::string> read_tag_bytes(ByteFile& file, std::uint64_t declared) {
+    const Result<std::uint64_t> file_length = file.length();
+    if (!file_length) return file_length.error();
     const std::uint64_t wanted = std::min(declared, *file_length);
     std::string bytes;
     // Steps of eight times, at most 32 MiB: few walks, little read in vain.
@@ -84,7 +83,7 @@ std::optional<std::string> read_tag_bytes(ByteFile& file, std::uint64_t declared
          size = std::min(wanted, size + std::min<std::uint64_t>(7 * size, 32 << 20))) {
         bytes.resize(static_cast<std::size_t>(size));
         const Result<std::size_t> got = file.read_at(bytes.data(), bytes.size(), 0);
-        if (!got) return std::nullopt;
+        if (!got) return got.error();
         bytes.resize(*got);
         if (*got < size || size == wanted) return bytes;
         // More is needed only where frames or padding reach the end of what
@@ -96,19 +95,19 @@ std::optional<std::string> read_tag_bytes(ByteFile& file, std::uint64_t declared
     }
 }
 
-std::optional<TagExtent> find_tag_extent(ByteFile& file) {
+Result<TagExtent> find_tag_extent(ByteFile& file) {
     std::array<char, header_size> header{};
     const Result<std::size_t> got = file.read_at(header.data(), header.size(), 0);
-    if (!got) return std::nullopt;
+    if (!got) return got.error();
     const std::optional<std::uint32_t> length = id3v2_tag_length(file);
     if (!length) return TagExtent{};
     const bool footer = header[3] == 4 && (static_cast<std::uint8_t>(header[5]) & 0x10);
     const std::uint64_t declared = *length + (footer ? header_size : 0);
-    const std::optional<std::uint64_t> file_length = file.length();
-    if (!file_length) return std::nullopt;
+    const Result<std::uint64_t> file_length = file.length();
+    if (!file_length) return file_length.error();
     TagExtent extent;
-    std::optional<std::string> bytes = read_tag_bytes(file, declared);
-    if (!bytes) return std::nullopt;
+    Result<std::string> bytes = read_tag_bytes(file, declared);
+    if (!bytes) return bytes.error();
     extent.bytes = std::move(*bytes);
     const bool past_end = declared > *file_length;
     const std::optional<FrameList> list = walk_id3v2_frames(extent.bytes);
@@ -119,8 +118,8 @@ std::optional<TagExtent> find_tag_extent(ByteFile& file) {
     }
     if (list && list->area_offset) {
         const std::uint64_t after = *list->area_offset + skip_zero_bytes(list->area, list->end);
-        const std::optional<bool> audio = audio_follows(file, after, *file_length);
-        if (!audio) return std::nullopt;
+        const Result<bool> audio = audio_follows(file, after, *file_length);
+        if (!audio) return audio.error();
         if (*audio) {
             extent.end = TagEnd::mended;
             extent.length = after;
@@ -131,9 +130,9 @@ std::optional<TagExtent> find_tag_extent(ByteFile& file) {
     if (!past_end && list) {
         // Frames that stop early, then audio inside the declared size: the
         // tag's real end lies somewhere before that audio.
-        const std::optional<bool> audio =
+        const Result<bool> audio =
             audio_inside(file, list->area_offset.value_or(header_size), declared, *file_length);
-        if (!audio) return std::nullopt;
+        if (!audio) return audio.error();
         if (!*audio) {
             extent.end = TagEnd::declared;
             extent.length = declared;

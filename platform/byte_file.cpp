@@ -29,21 +29,21 @@ bool fits_off_t(std::uint64_t value) {
 
 }  // namespace
 
-std::optional<ByteFile> ByteFile::open_read(const std::string& path) {
+Result<ByteFile> ByteFile::open_read(const std::string& path) {
     const int fd = open_retrying(path, O_RDONLY);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return last_error("open");
     return ByteFile(fd);
 }
 
-std::optional<ByteFile> ByteFile::open_read_write(const std::string& path) {
+Result<ByteFile> ByteFile::open_read_write(const std::string& path) {
     const int fd = open_retrying(path, O_RDWR);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return last_error("open");
     return ByteFile(fd);
 }
 
-std::optional<std::uint64_t> ByteFile::length() const {
+Result<std::uint64_t> ByteFile::length() const {
     struct stat info {};
-    if (fstat(fd(), &info) != 0) return std::nullopt;
+    if (fstat(fd(), &info) != 0) return last_error("fstat");
     return static_cast<std::uint64_t>(info.st_size);
 }
 
@@ -92,9 +92,23 @@ bool ByteFile::write(const void* buffer, std::size_t size) {
     return true;
 }
 
-bool ByteFile::truncate(std::uint64_t size) {
-    if (!fits_off_t(size)) return false;
-    return retry_on_eintr([&] { return ftruncate(fd(), static_cast<off_t>(size)); }) == 0;
+Status ByteFile::truncate(std::uint64_t size) const {
+    if (!fits_off_t(size)) return SystemError{EFBIG, "ftruncate"};
+    return status_of(retry_on_eintr([&] { return ftruncate(fd(), static_cast<off_t>(size)); }) == 0,
+                     "ftruncate");
+}
+
+Result<std::string> read_whole_file(const std::string& path) {
+    const Result<ByteFile> file = ByteFile::open_read(path);
+    if (!file) return file.error();
+    std::string content;
+    std::string chunk(65536, '\0');
+    for (;;) {
+        const Result<std::size_t> count = file->read_at(chunk.data(), chunk.size(), content.size());
+        if (!count) return count.error();
+        if (*count == 0) return content;
+        content.append(chunk, 0, *count);
+    }
 }
 
 }  // namespace varnel

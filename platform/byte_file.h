@@ -14,16 +14,16 @@ namespace varnel {
 
 class ByteFile {
 public:
-    // `path` is file-system bytes. nullopt when the file cannot be opened
-    // (open_read_write never creates a file).
-    [[nodiscard]] static std::optional<ByteFile> open_read(const std::string& path);
-    [[nodiscard]] static std::optional<ByteFile> open_read_write(const std::string& path);
+    // `path` is file-system bytes; why the file cannot be opened
+    // otherwise (open_read_write never creates a file).
+    [[nodiscard]] static Result<ByteFile> open_read(const std::string& path);
+    [[nodiscard]] static Result<ByteFile> open_read_write(const std::string& path);
 
     // Takes ownership of the open descriptor `fd`.
     [[nodiscard]] static ByteFile adopt(int fd) { return ByteFile(fd); }
 
-    // Current length in bytes; nullopt on error.
-    [[nodiscard]] std::optional<std::uint64_t> length() const;
+    // Current length in bytes.
+    [[nodiscard]] Result<std::uint64_t> length() const;
     // Moves the position to `offset` bytes from the start.
     [[nodiscard]] bool seek(std::uint64_t offset);
     // Reads up to `size` bytes; fewer only at the end of the file. nullopt on error.
@@ -33,7 +33,7 @@ public:
     // Writes all `size` bytes at the position; false on any error (disk full included).
     [[nodiscard]] bool write(const void* buffer, std::size_t size);
     // Cuts or extends the file to `size` bytes.
-    [[nodiscard]] bool truncate(std::uint64_t size);
+    [[nodiscard]] Status truncate(std::uint64_t size) const;
 
     // Exactly `size` bytes from `offset`; nullopt on an error (errno set)
     // or when the file ends first.
@@ -59,5 +59,9 @@ private:
     explicit ByteFile(int fd) : fd_(fd) {}
     UniqueFd fd_;
 };
+
+// The whole content of the file at `path` (file-system bytes), or why it
+// cannot be opened or read (ENOENT when there is none, EISDIR for a folder).
+[[nodiscard]] Result<std::string> read_whole_file(const std::string& path);
 
 }  // namespace varnel

@@ -14,24 +14,28 @@ namespace varnel {
 
 namespace {
 
-std::optional<DirHandle> open_with(const std::string& folder, int flags,
-                                   std::optional<DirHandle> (*make)(int)) {
+// The descriptor of `folder` opened with `flags`.
+Result<int> open_folder(const std::string& folder, int flags) {
     // c_str() would cut the path at an embedded NUL and open another folder.
-    if (folder.find('\0') != std::string::npos) return std::nullopt;
+    if (folder.find('\0') != std::string::npos) return SystemError{EINVAL, "open folder"};
     const int fd =
         retry_on_eintr([&] { return ::open(folder.c_str(), flags | O_DIRECTORY | O_CLOEXEC); });
-    if (fd < 0) return std::nullopt;
-    return make(fd);
+    if (fd < 0) return last_error("open folder");
+    return fd;
 }
 
 }  // namespace
 
-std::optional<DirHandle> DirHandle::open(const std::string& folder) {
-    return open_with(folder, O_RDONLY, [](int fd) { return std::optional(DirHandle(fd)); });
+Result<DirHandle> DirHandle::open(const std::string& folder) {
+    const Result<int> fd = open_folder(folder, O_RDONLY);
+    if (!fd) return fd.error();
+    return DirHandle(*fd);
 }
 
-std::optional<DirHandle> DirHandle::open_path(const std::string& folder) {
-    return open_with(folder, O_PATH, [](int fd) { return std::optional(DirHandle(fd)); });
+Result<DirHandle> DirHandle::open_path(const std::string& folder) {
+    const Result<int> fd = open_folder(folder, O_PATH);
+    if (!fd) return fd.error();
+    return DirHandle(*fd);
 }
 
 DirHandle::DirHandle(int fd) : fd_(fd), lasting_inodes_(inode_numbers_last(fd)) {}

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/result.h"
 #include "platform/unique_fd.h"
 
 namespace varnel {
@@ -12,11 +13,11 @@ namespace varnel {
 class DirHandle {
 public:
     // Opens `folder` (file-system bytes, with or without a trailing '/').
-    [[nodiscard]] static std::optional<DirHandle> open(const std::string& folder);
+    [[nodiscard]] static Result<DirHandle> open(const std::string& folder);
     // Opens `folder` as a path only (O_PATH): enough for renaming and
     // examining its entries, and possible in a folder the user may write and
     // search but not read (mode 0300). Cannot list or sync the folder.
-    [[nodiscard]] static std::optional<DirHandle> open_path(const std::string& folder);
+    [[nodiscard]] static Result<DirHandle> open_path(const std::string& folder);
 
     // The descriptor, for the system calls of platform/ (still owned).
     [[nodiscard]] int fd() const { return fd_.get(); }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 
 #include "platform/dir_handle.h"
 #include "platform/language.h"
@@ -163,7 +164,10 @@ std::optional<FileId> statx_id(int dir_fd, const std::string& name, int flags,
 std::optional<FileId> file_id_at(int dir_fd, const std::string& name, bool lasting_inodes) {
     // c_str() would silently cut a name at an embedded NUL and examine
     // another entry.
-    if (name.find('\0') != std::string::npos) return std::nullopt;
+    if (name.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        return std::nullopt;
+    }
     return statx_id(dir_fd, name, AT_SYMLINK_NOFOLLOW, lasting_inodes);
 }
 
@@ -171,16 +175,20 @@ std::optional<FileId> file_id_of(int fd) {
     return statx_id(fd, std::string(), AT_EMPTY_PATH, inode_numbers_last(fd));
 }
 
-std::optional<FileId> file_id_at(const DirHandle& dir, const std::string& name) {
-    return file_id_at(dir.fd(), name, dir.lasting_inodes());
+Result<FileId> file_id_at(const DirHandle& dir, const std::string& name) {
+    std::optional<FileId> id = file_id_at(dir.fd(), name, dir.lasting_inodes());
+    if (!id) return last_error("statx");
+    return *id;
 }
 
 bool can_exchange_names(const DirHandle& dir) {
     return can_exchange_names(dir.fd());
 }
 
-std::optional<FileId> file_id_of(const ByteFile& file) {
-    return file_id_of(file.fd());
+Result<FileId> file_id_of(const ByteFile& file) {
+    std::optional<FileId> id = file_id_of(file.fd());
+    if (!id) return last_error("statx");
+    return *id;
 }
 
 }  // namespace varnel

@@ -77,10 +77,11 @@ enum class FileMismatch : unsigned char { none, birth, inode, size, content, mti
 // The identity of the open file `fd`, with what inode_numbers_last says
 // of its file system.
 [[nodiscard]] std::optional<FileId> file_id_of(int fd);
-[[nodiscard]] std::optional<FileId> file_id_of(const ByteFile& file);
+[[nodiscard]] Result<FileId> file_id_of(const ByteFile& file);
 
-// The same for the open folder `dir`, with what it says of its inodes.
-[[nodiscard]] std::optional<FileId> file_id_at(const DirHandle& dir, const std::string& name);
+// The same for the open folder `dir`, with what it says of its inodes; the
+// failure's errno value when the entry cannot be examined.
+[[nodiscard]] Result<FileId> file_id_at(const DirHandle& dir, const std::string& name);
 [[nodiscard]] bool can_exchange_names(const DirHandle& dir);
 
 }  // namespace varnel

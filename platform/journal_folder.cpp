@@ -49,13 +49,13 @@ JournalFolder automatic_journal_folder(bool create) {
     return {folder + "/", {}};
 }
 
-int rename_without_replacing(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return errno;
+Status rename_without_replacing(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return {};
+    if (errno != EINVAL && errno != ENOSYS) return last_error("rename");
     // A file system without RENAME_NOREPLACE: a hard link refuses an
     // existing target as well.
-    if (::link(from.c_str(), to.c_str()) != 0) return errno;
-    return ::unlink(from.c_str()) == 0 ? 0 : errno;
+    if (::link(from.c_str(), to.c_str()) != 0) return last_error("link");
+    return status_of(::unlink(from.c_str()) == 0, "unlink");
 }
 
 std::string utc_stamp_now() {

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/result.h"
+
 namespace varnel {
 
 // The folder of the automatic journals, or why there is none.
@@ -22,8 +24,8 @@ struct JournalFolder {
 [[nodiscard]] JournalFolder automatic_journal_folder(bool create);
 
 // Renames `from` to `to` in the same folder, never replacing a file at
-// `to`. 0 or an errno value.
-[[nodiscard]] int rename_without_replacing(const std::string& from, const std::string& to);
+// `to`.
+[[nodiscard]] Status rename_without_replacing(const std::string& from, const std::string& to);
 
 // The current time and process as "YYYYMMDD-HHMMSS-NNNNNNNNN-PID" (UTC,
 // nanoseconds, then the process id): names made of it sort in the order

@@ -88,11 +88,11 @@ void prune_journals(const std::string& folder, std::size_t keep) {
     }
 }
 
-int mark_journal_undone(const std::string& path) {
-    if (!path.ends_with(journal_suffix)) return 0;
-    const int error = rename_without_replacing(path, path + std::string(undone_suffix));
-    if (error == 0) (void)remove_file(path + ".asked");  // a mark of nothing now
-    return error;
+Status mark_journal_undone(const std::string& path) {
+    if (!path.ends_with(journal_suffix)) return {};
+    Status renamed = rename_without_replacing(path, path + std::string(undone_suffix));
+    if (renamed) (void)remove_file(path + ".asked");  // a mark of nothing now
+    return renamed;
 }
 
 bool is_stored_journal_path(const std::string& path) {

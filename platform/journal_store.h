@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace varnel {
 
 inline constexpr std::size_t kept_journals = 20;
@@ -41,8 +43,8 @@ struct StoredJournal {
 void prune_journals(const std::string& folder, std::size_t keep = kept_journals);
 
 // Renames the journal at `path` to its undone name, and removes the mark
-// beside it. 0 or an errno value.
-[[nodiscard]] int mark_journal_undone(const std::string& path);
+// beside it.
+[[nodiscard]] Status mark_journal_undone(const std::string& path);
 
 // True when the last component of `path` is the name of a journal this
 // store made and not yet marked undone: "<stamp>.journal" or

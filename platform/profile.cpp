@@ -117,22 +117,6 @@ std::string cut_value(std::string_view value) {
     return std::string(value.substr(0, whole_char_prefix(value, profile_buffer_size - 1)));
 }
 
-// The whole file; nullopt when it cannot be read. `missing` tells a file
-// that does not exist from one that cannot be read.
-std::optional<std::string> read_whole_file(const std::string& path, bool& missing) {
-    auto file = ByteFile::open_read(path);
-    missing = !file && errno == ENOENT;
-    if (!file) return std::nullopt;
-    std::string content;
-    char chunk[65536];
-    while (true) {
-        const auto count = file->read(chunk, sizeof chunk);
-        if (!count) return std::nullopt;
-        content.append(chunk, *count);
-        if (*count < sizeof chunk) return content;
-    }
-}
-
 // A file whose first line ends in CRLF gets CRLF for its new lines too.
 std::string_view line_ending(std::string_view text) {
     const std::size_t newline = text.find('\n');
@@ -182,8 +166,7 @@ bool writable(std::string_view section, std::string_view key, std::string_view v
 
 std::string read_profile_string(const std::string& path, std::string_view section,
                                 std::string_view key, std::string_view default_value) {
-    bool missing = false;
-    const auto text = read_whole_file(path, missing);
+    const Result<std::string> text = read_whole_file(path);
     if (!text) return cut_value(default_value);
     const std::vector<Line> lines = split_lines(*text);
     const KeyLocation location = locate(*text, lines, section, key);
@@ -201,9 +184,8 @@ WriteResult write_profile_strings(const std::string& path,
                                   const std::vector<ProfileEntry>& entries) {
     for (const ProfileEntry& entry : entries)
         if (!writable(entry.section, entry.key, entry.value)) return WriteResult{EINVAL};
-    bool missing = false;
-    auto text = read_whole_file(path, missing);
-    if (!text && !missing) return WriteResult{errno != 0 ? errno : EIO};
+    Result<std::string> text = read_whole_file(path);
+    if (!text && text.error().number != ENOENT) return WriteResult{text.error().number};
     std::string content = text ? std::move(*text) : std::string();
     for (const ProfileEntry& entry : entries)
         content = updated_text(content, entry.section, entry.key, entry.value);

@@ -31,75 +31,80 @@ bool is_private(const struct stat& info) {
 }
 
 // `fd` when it is a private regular file, else closed.
-std::optional<ByteFile> private_file(int fd) {
-    if (fd < 0) return std::nullopt;
+Result<ByteFile> private_file(int fd) {
+    if (fd < 0) return last_error("open record");
     struct stat info {};
     const bool examined = ::fstat(fd, &info) == 0;
     if (!examined || !S_ISREG(info.st_mode) || !is_private(info)) {
         const int error = examined ? EPERM : errno;
         ::close(fd);
         errno = error;
-        return std::nullopt;
+        return last_error("open record");
     }
     return ByteFile::adopt(fd);
 }
 
 }  // namespace
 
-std::optional<RecoveryFolder> RecoveryFolder::open(bool create) {
+Result<RecoveryFolder> RecoveryFolder::open(bool create) {
     const std::optional<std::string> state = create ? user_state_folder() : state_folder_path();
-    if (!state) return std::nullopt;
+    if (!state) return last_error("state folder");
     const int base = open_at(AT_FDCWD, state->c_str(), O_RDONLY | O_DIRECTORY);
-    if (base < 0) return std::nullopt;
+    if (base < 0) return last_error("open state folder");
     if (create && ::mkdirat(base, folder_name, 0700) != 0 && errno != EEXIST) {
+        const SystemError error = last_error("mkdir tag-recovery");
         ::close(base);
-        return std::nullopt;
+        return error;
     }
     const int fd = open_at(base, folder_name, O_RDONLY | O_DIRECTORY | O_NONBLOCK);
+    const SystemError open_error = last_error("open tag-recovery");
     ::close(base);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) {
+        errno = open_error.number;
+        return open_error;
+    }
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !is_private(info)) {
         ::close(fd);
         errno = EPERM;
-        return std::nullopt;
+        return last_error("tag-recovery");
     }
     return RecoveryFolder(fd, static_cast<std::uint64_t>(info.st_dev));
 }
 
-std::optional<std::string> RecoveryFolder::read(const std::string& name) const {
-    std::optional<ByteFile> file = open_file(name);
-    if (!file) return std::nullopt;
-    const std::optional<std::uint64_t> length = file->length();
-    if (!length) return std::nullopt;
+Result<std::string> RecoveryFolder::read(const std::string& name) const {
+    Result<ByteFile> file = open_file(name);
+    if (!file) return file.error();
+    const Result<std::uint64_t> length = file->length();
+    if (!length) return length.error();
     std::string bytes(static_cast<std::size_t>(*length), '\0');
     const Result<std::size_t> got = file->read_at(bytes.data(), bytes.size(), 0);
-    if (!got) return std::nullopt;
+    if (!got) return got.error();
     bytes.resize(*got);
     return bytes;
 }
 
-bool RecoveryFolder::write(const std::string& name, std::string_view bytes) const {
-    std::optional<ByteFile> file = create_file(name);
-    if (!file) return false;
-    if (file->write_at(bytes.data(), bytes.size(), 0) && file->sync()) return true;
-    const int error = errno;
+Status RecoveryFolder::write(const std::string& name, std::string_view bytes) const {
+    Result<ByteFile> file = create_file(name);
+    if (!file) return file.error();
+    Status written = file->write_at(bytes.data(), bytes.size(), 0);
+    if (written) written = file->sync();
+    if (written) return {};
     ::unlinkat(fd_.get(), name.c_str(), 0);
-    errno = error;
-    return false;
+    return also_in_errno(std::move(written));
 }
 
-bool RecoveryFolder::remove(const std::string& name) const {
-    return ::unlinkat(fd_.get(), name.c_str(), 0) == 0 || errno == ENOENT;
+Status RecoveryFolder::remove(const std::string& name) const {
+    return status_of(::unlinkat(fd_.get(), name.c_str(), 0) == 0 || errno == ENOENT, "unlinkat");
 }
 
-std::optional<ByteFile> RecoveryFolder::create_file(const std::string& name) const {
+Result<ByteFile> RecoveryFolder::create_file(const std::string& name) const {
     const int fd = open_at(fd_.get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return last_error("create record");
     return ByteFile::adopt(fd);
 }
 
-std::optional<ByteFile> RecoveryFolder::open_file(const std::string& name) const {
+Result<ByteFile> RecoveryFolder::open_file(const std::string& name) const {
     return private_file(open_at(fd_.get(), name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY));
 }
 

@@ -43,6 +43,19 @@ public:
     [[nodiscard]] T* operator->() { return &std::get<0>(held_); }
     [[nodiscard]] const T* operator->() const { return &std::get<0>(held_); }
     [[nodiscard]] const SystemError& error() const { return std::get<1>(held_); }
+    // The value, or `fallback` on a failure.
+    [[nodiscard]] T value_or(T fallback) const& { return ok() ? std::get<0>(held_) : fallback; }
+
+    // The value, or nothing: for callers that need no reason (the calls of
+    // platform/ still leave it in errno as well).
+    operator std::optional<T>() const& {
+        if (!ok()) return std::nullopt;
+        return std::get<0>(held_);
+    }
+    operator std::optional<T>() && {
+        if (!ok()) return std::nullopt;
+        return std::move(std::get<0>(held_));
+    }
 
 private:
     std::variant<T, SystemError> held_;
@@ -64,5 +77,25 @@ private:
 };
 
 using Status = Result<void>;
+
+// Ok when `succeeded`, else the errno value now with `context`.
+[[nodiscard]] inline Status status_of(bool succeeded, std::string context = {}) {
+    if (succeeded) return {};
+    return last_error(std::move(context));
+}
+
+// The failure's errno value, 0 for success: for the per-item error numbers
+// of a batch.
+[[nodiscard]] inline int error_number(const Status& status) {
+    return status ? 0 : status.error().number;
+}
+
+// `result`, its failure's number left in errno as well: for the callers
+// that still take the reason from there.
+template <class T>
+[[nodiscard]] Result<T> also_in_errno(Result<T> result) {
+    if (!result) errno = result.error().number;
+    return result;
+}
 
 }  // namespace varnel

@@ -6,38 +6,30 @@
 
 #include <cerrno>
 
-#include "platform/eintr.h"
+#include "platform/unique_fd.h"
 
 namespace varnel {
 
-std::optional<std::string> read_file_start(const std::string& path, std::size_t limit, int& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = errno;
-        return std::nullopt;
-    }
+Result<std::string> read_file_start(const std::string& path, std::size_t limit) {
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.valid()) return last_error("open");
     std::string bytes(limit, '\0');
     std::size_t have = 0;
-    error = 0;
     while (have < limit) {
-        const ssize_t got =
-            retry_on_eintr([&] { return ::read(fd, bytes.data() + have, limit - have); });
-        if (got < 0) error = errno;
-        if (got <= 0) break;
-        have += static_cast<std::size_t>(got);
+        const Result<std::size_t> got = fd.read_at(bytes.data() + have, limit - have, have);
+        if (!got) return got.error();
+        if (*got == 0) break;
+        have += *got;
     }
-    ::close(fd);
-    if (error != 0) return std::nullopt;
     bytes.resize(have);
     return bytes;
 }
 
-int create_empty_file(const std::string& path) {
+Status create_empty_file(const std::string& path) {
     // O_EXCL creates the file itself, never the target of a dangling link.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return errno;
-    ::close(fd);
-    return 0;
+    const UniqueFd fd(
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644));
+    return status_of(fd.valid(), "create");
 }
 
 }  // namespace varnel

@@ -7,16 +7,16 @@
 #include <optional>
 #include <string>
 
+#include "platform/result.h"
+
 namespace varnel {
 
-// The first `limit` bytes of the file at `path` (all of it when shorter);
-// nullopt with `error` set to the errno value when it cannot be opened or
-// read.
-[[nodiscard]] std::optional<std::string> read_file_start(const std::string& path, std::size_t limit,
-                                                         int& error);
+// The first `limit` bytes of the file at `path` (all of it when shorter),
+// or why it cannot be opened or read.
+[[nodiscard]] Result<std::string> read_file_start(const std::string& path, std::size_t limit);
 
 // Creates `path` as a new empty file (mode 0644 less the umask); never the
-// target of a symbolic link, never an existing file. 0, or the errno value.
-[[nodiscard]] int create_empty_file(const std::string& path);
+// target of a symbolic link, never an existing file.
+[[nodiscard]] Status create_empty_file(const std::string& path);
 
 }  // namespace varnel

@@ -29,15 +29,15 @@ int open_retrying(int dir_fd, const char* path, int flags, mode_t mode = 0) {
 }
 
 // The file when it is a regular one (which O_NONBLOCK leaves blocking as
-// ever), else closed with errno set.
-std::optional<ByteFile> checked_regular(int fd) {
-    if (fd < 0) return std::nullopt;
+// ever), else closed with the reason.
+Result<ByteFile> checked_regular(int fd) {
+    if (fd < 0) return last_error("open");
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         const int error = S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
         ::close(fd);
         errno = error;
-        return std::nullopt;
+        return last_error("open");
     }
     return ByteFile::adopt(fd);
 }
@@ -160,17 +160,17 @@ struct FreeDeleter {
 
 }  // namespace
 
-std::optional<ByteFile> open_regular_file(const std::string& path, bool write) {
+Result<ByteFile> open_regular_file(const std::string& path, bool write) {
     // c_str() would cut the path at an embedded NUL and open another file.
     if (path.find('\0') != std::string::npos) {
         errno = EINVAL;
-        return std::nullopt;
+        return last_error("open");
     }
     const int flags = (write ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY;
     return checked_regular(open_retrying(AT_FDCWD, path.c_str(), flags));
 }
 
-std::optional<std::string> read_attribute(const ByteFile& file, const char* name) {
+Result<std::string> read_attribute(const ByteFile& file, const char* name) {
     const int fd = file.fd();
     std::string value(4096, '\0');
     for (;;) {
@@ -179,28 +179,29 @@ std::optional<std::string> read_attribute(const ByteFile& file, const char* name
             value.resize(static_cast<std::size_t>(got));
             return value;
         }
-        if (errno != ERANGE) return std::nullopt;
+        if (errno != ERANGE) return last_error("fgetxattr");
         const ssize_t needed = fgetxattr(fd, name, nullptr, 0);
-        if (needed < 0) return std::nullopt;
+        if (needed < 0) return last_error("fgetxattr");
         value.resize(static_cast<std::size_t>(needed) + 1);
     }
 }
 
-bool write_attribute(const ByteFile& file, const char* name, std::string_view value) {
-    return fsetxattr(file.fd(), name, value.data(), value.size(), 0) == 0;
+Status write_attribute(const ByteFile& file, const char* name, std::string_view value) {
+    return status_of(fsetxattr(file.fd(), name, value.data(), value.size(), 0) == 0, "fsetxattr");
 }
 
-bool remove_attribute(const ByteFile& file, const char* name) {
-    return fremovexattr(file.fd(), name) == 0 || errno == ENODATA;
+Status remove_attribute(const ByteFile& file, const char* name) {
+    return status_of(fremovexattr(file.fd(), name) == 0 || errno == ENODATA, "fremovexattr");
 }
 
-bool copy_to_end(const ByteFile& from, std::uint64_t offset, const ByteFile& to,
-                 std::uint64_t to_offset) {
-    return copy_in_kernel(from.fd(), offset, to.fd(), to_offset) &&
-           copy_through_buffer(from, offset, to, to_offset);
+Status copy_to_end(const ByteFile& from, std::uint64_t offset, const ByteFile& to,
+                   std::uint64_t to_offset) {
+    return status_of(copy_in_kernel(from.fd(), offset, to.fd(), to_offset) &&
+                         copy_through_buffer(from, offset, to, to_offset),
+                     "copy");
 }
 
-bool copy_metadata(const ByteFile& from_file, const ByteFile& to_file) {
+Status copy_metadata(const ByteFile& from_file, const ByteFile& to_file) {
     const int from = from_file.fd();
     const int to = to_file.fd();
     // Nothing is changed that is already right: file systems without
@@ -211,32 +212,32 @@ bool copy_metadata(const ByteFile& from_file, const ByteFile& to_file) {
     struct stat now {};
     if (fstat(from, &original) != 0 || fstat(to, &now) != 0 || !copy_owner(original, to, now) ||
         !copy_xattrs(from, to))
-        return false;
+        return last_error("copy owner and attributes");
     const mode_t mode = original.st_mode & 07777;
-    if (fstat(to, &now) != 0) return false;
-    return (now.st_mode & 07777) == mode || fchmod(to, mode) == 0;
+    if (fstat(to, &now) != 0) return last_error("fstat");
+    return status_of((now.st_mode & 07777) == mode || fchmod(to, mode) == 0, "fchmod");
 }
 
-std::optional<FileInfo> file_info(const ByteFile& file) {
+Result<FileInfo> file_info(const ByteFile& file) {
     struct stat info {};
-    if (fstat(file.fd(), &info) != 0) return std::nullopt;
+    if (fstat(file.fd(), &info) != 0) return last_error("fstat");
     return FileInfo{
         static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
         static_cast<std::uint64_t>(info.st_nlink), static_cast<std::uint64_t>(info.st_size),
         static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
-bool lock_file(const ByteFile& file, int wait_ms) {
+Status lock_file(const ByteFile& file, int wait_ms) {
     const int fd = file.fd();
     constexpr int step_ms = 5;
     for (int waited = 0;; waited += step_ms) {
-        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) return {};
         // File systems without locks: the edit goes on unlocked.
-        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) return true;
-        if (errno != EWOULDBLOCK && errno != EINTR) return false;
+        if (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS) return {};
+        if (errno != EWOULDBLOCK && errno != EINTR) return last_error("flock");
         if (waited >= wait_ms) {
             errno = EWOULDBLOCK;
-            return false;
+            return last_error("flock");
         }
         const timespec pause{0, step_ms * 1000000L};
         nanosleep(&pause, nullptr);
@@ -266,73 +267,75 @@ std::string random_hex(std::size_t bytes) {
     return text;
 }
 
-std::optional<FileLocation> locate_file(const std::string& path) {
+Result<FileLocation> locate_file(const std::string& path) {
     if (path.find('\0') != std::string::npos) {
         errno = EINVAL;
-        return std::nullopt;
+        return last_error("realpath");
     }
     const std::unique_ptr<char, FreeDeleter> real(realpath(path.c_str(), nullptr));
-    if (!real) return std::nullopt;
+    if (!real) return last_error("realpath");
     const std::string full(real.get());  // absolute, no trailing '/'
     const std::size_t slash = full.rfind('/');
     if (slash == std::string::npos || slash + 1 == full.size()) {
         errno = EINVAL;
-        return std::nullopt;
+        return last_error("realpath");
     }
     return FileLocation{full.substr(0, slash + 1), full.substr(slash + 1)};
 }
 
-std::optional<SideFolder> SideFolder::open(const std::string& folder) {
+Result<SideFolder> SideFolder::open(const std::string& folder) {
     const int fd = open_retrying(AT_FDCWD, folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return last_error("open folder");
     return SideFolder(fd);
 }
 
-std::optional<ByteFile> SideFolder::create_nameless() const {
+Result<ByteFile> SideFolder::create_nameless() const {
     const int fd = open_retrying(fd_.get(), ".", O_TMPFILE | O_RDWR, 0600);
     if (fd >= 0) return ByteFile::adopt(fd);
     if (errno == EISDIR || errno == EINVAL || errno == ENOENT) errno = EOPNOTSUPP;
-    return std::nullopt;
+    return last_error("open O_TMPFILE");
 }
 
-std::optional<ByteFile> SideFolder::create_named(const std::string& name) const {
+Result<ByteFile> SideFolder::create_named(const std::string& name) const {
     const int fd =
         open_retrying(fd_.get(), name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return last_error("create");
     return ByteFile::adopt(fd);
 }
 
-bool SideFolder::link_file(const ByteFile& file, const std::string& name) const {
+Status SideFolder::link_file(const ByteFile& file, const std::string& name) const {
     const std::string proc = "/proc/self/fd/" + std::to_string(file.fd());
-    return linkat(AT_FDCWD, proc.c_str(), fd_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    return status_of(
+        linkat(AT_FDCWD, proc.c_str(), fd_.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0, "linkat");
 }
 
-bool SideFolder::rename_over(const std::string& from, const std::string& to) const {
-    return renameat(fd_.get(), from.c_str(), fd_.get(), to.c_str()) == 0;
+Status SideFolder::rename_over(const std::string& from, const std::string& to) const {
+    return status_of(renameat(fd_.get(), from.c_str(), fd_.get(), to.c_str()) == 0, "renameat");
 }
 
-bool SideFolder::remove(const std::string& name) const {
-    return unlinkat(fd_.get(), name.c_str(), 0) == 0;
+Status SideFolder::remove(const std::string& name) const {
+    return status_of(unlinkat(fd_.get(), name.c_str(), 0) == 0, "unlinkat");
 }
 
-bool SideFolder::sync() const {
-    return fsync(fd_.get()) == 0;
+Status SideFolder::sync() const {
+    return status_of(fsync(fd_.get()) == 0, "fsync folder");
 }
 
-std::optional<ByteFile> SideFolder::open_entry(const std::string& name, bool write) const {
+Result<ByteFile> SideFolder::open_entry(const std::string& name, bool write) const {
     const int flags = (write ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY;
     return checked_regular(open_retrying(fd_.get(), name.c_str(), flags));
 }
 
-bool SideFolder::remove_own_file(const std::string& name, std::uint64_t keep) const {
+Status SideFolder::remove_own_file(const std::string& name, std::uint64_t keep) const {
     struct stat info {};
-    if (fstatat(fd_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
+    if (fstatat(fd_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return status_of(errno == ENOENT, "fstatat");
     if (!S_ISREG(info.st_mode) || info.st_uid != geteuid() ||
         static_cast<std::uint64_t>(info.st_ino) == keep) {
         errno = EPERM;
-        return false;
+        return last_error("remove");
     }
-    return unlinkat(fd_.get(), name.c_str(), 0) == 0 || errno == ENOENT;
+    return status_of(unlinkat(fd_.get(), name.c_str(), 0) == 0 || errno == ENOENT, "unlinkat");
 }
 
 std::int64_t time_now() {

@@ -155,8 +155,11 @@ BatchUndo undo_rename_batch(const HistoryBatch& batch, const Codec& codec,
     }
     undo.outcome = undo_entries(claimed.contents.entries, codec, hooks.renamed_back, hooks.progress,
                                 claimed.contents.reservations, hooks.cancelled);
-    undo.undone = undo.outcome.all_succeeded() && !undo.outcome.cancelled &&
-                  mark_journal_undone(batch.path) == 0;
+    if (!undo.outcome.all_succeeded() || undo.outcome.cancelled) return undo;
+    if (Status marked = mark_journal_undone(batch.path); !marked)
+        undo.mark_error = marked.error();
+    else
+        undo.undone = true;
     return undo;
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,8 @@ struct BatchUndo {
     // undo could not start (`refused`).
     BatchOutcome outcome;
     std::string refused;  // why the undo did not start (code page)
+    // Every file came back but the journal could not be marked undone.
+    std::optional<SystemError> mark_error;
 };
 
 // Undoes `batch` alone: a rename batch through its journal's entries

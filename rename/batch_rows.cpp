@@ -14,8 +14,11 @@ namespace varnel::batch {
 const DirHandle* FolderCache::get(const std::string& fs_folder, int& error) {
     auto [slot, added] = handles_.try_emplace(fs_folder);
     if (added) {
-        slot->second.handle = DirHandle::open_path(fs_folder);
-        slot->second.error = slot->second.handle ? 0 : errno;
+        Result<DirHandle> opened = DirHandle::open_path(fs_folder);
+        if (opened)
+            slot->second.handle = std::move(*opened);
+        else
+            slot->second.error = opened.error().number;
     }
     error = slot->second.error;
     return slot->second.handle ? &*slot->second.handle : nullptr;
@@ -91,8 +94,11 @@ void plan_row(const FileList& list, int row, RowFolders& folders, const TargetOf
         }
     }
     if (target) {
-        file = file_id_at(*dir, list.fs_name(row));
-        if (!file) planned.error = errno;
+        const Result<FileId> id = file_id_at(*dir, list.fs_name(row));
+        if (id)
+            file = *id;
+        else
+            planned.error = id.error().number;
     }
     if (planned.error == 0 && file) {
         planned.unchanged = *target == list.fs_name(row);

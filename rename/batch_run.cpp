@@ -20,16 +20,16 @@ BatchRun run_journaled_batch(const JournalPlan& plan, BatchHooks hooks, const Ba
     if (journal) {
         hooks.before_renames = [&](std::span<const UndoEntry> entries) {
             run.journal_entries += entries.size();
-            return journal->record(entries);
+            return error_number(journal->record(entries));
         };
         hooks.rename_failed = [&](std::size_t index) { journal->failed(index); };
         hooks.before_claim = [&](std::size_t index, const std::string& name) {
-            return journal->reserve(index, name);
+            return error_number(journal->reserve(index, name));
         };
     }
     run.ran = true;
     run.outcome = body(hooks);
-    if (journal) run.finish_error = journal->finish();
+    if (journal) run.journal_finish = journal->finish();
     return run;
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/result.h"
 #include "rename/renamer.h"
 
 namespace varnel {
@@ -32,8 +33,8 @@ struct BatchRun {
     bool journal_busy = false;  // ... because another running batch holds it
     // Renames the journal recorded (0: the batch renamed nothing).
     std::size_t journal_entries = 0;
-    // The result of finishing the journal: 0 or an errno value.
-    int finish_error = 0;
+    // The result of finishing the journal.
+    Status journal_finish;
 };
 
 // The body of a batch: renames with the hooks it is given.

@@ -464,12 +464,11 @@ PresetRead read_preset_text(std::string_view text) {
 }
 
 PresetRead read_preset_file(const std::string& path) {
-    int error = 0;
-    const std::optional<std::string> text = read_file_start(path, longest_preset_file + 1, error);
+    const Result<std::string> text = read_file_start(path, longest_preset_file + 1);
     if (!text) {
         PresetRead read;
         read.error = say("无法读取预设文件：", "cannot read the preset file: ") +
-                     code_page(system_error_text(error));
+                     code_page(system_error_text(text.error().number));
         return read;
     }
     if (text->size() > longest_preset_file) {

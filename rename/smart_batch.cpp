@@ -153,7 +153,7 @@ BatchOutcome rename_smart(FileList& list, std::span<const int> rows, UndoLog& lo
                 if (id)
                     e.file = *id;
                 else if (request_error[q] == 0)
-                    request_error[q] = errno;
+                    request_error[q] = id.error().number;
             }
             if (m.to_temporary) {
                 auto [slot, added] = temporary.try_emplace(q);

@@ -311,16 +311,18 @@ std::optional<UndoJournalWriter> UndoJournalWriter::create(const std::string& pa
     return UndoJournalWriter(std::move(*file), sum);
 }
 
-int UndoJournalWriter::write_line() {
+Status UndoJournalWriter::write_line() {
     sum_.add(line_);
     const std::size_t sum_at = line_.size();
     sum_line_to(line_, sum_.value());
     sum_.add(std::string_view(line_).substr(sum_at));
-    return file_.append(line_);
+    const int error = file_.append(line_);
+    if (error != 0) return SystemError{error, "write the undo journal"};
+    return {};
 }
 
-int UndoJournalWriter::record(std::span<const UndoEntry> entries) {
-    if (broken_ != 0 || entries.empty()) return broken_;
+Status UndoJournalWriter::record(std::span<const UndoEntry> entries) {
+    if (!broken_ || entries.empty()) return broken_;
     line_.clear();
     for (const UndoEntry& entry : entries) {
         // A batch's entries mostly share a folder: its fields are escaped
@@ -337,15 +339,15 @@ int UndoJournalWriter::record(std::span<const UndoEntry> entries) {
     }
     broken_ = write_line();
     unsynced_ += entries.size();
-    if (broken_ == 0 && unsynced_ >= sync_every) {
+    if (broken_ && unsynced_ >= sync_every) {
         unsynced_ = 0;
-        broken_ = file_.sync();
+        broken_ = sync_file();
     }
     return broken_;
 }
 
-int UndoJournalWriter::reserve(std::size_t index, std::string_view fs_name) {
-    if (broken_ != 0) return broken_;
+Status UndoJournalWriter::reserve(std::size_t index, std::string_view fs_name) {
+    if (!broken_) return broken_;
     line_ = "reserve\t";
     number_to(line_, index);
     line_ += '\t';
@@ -356,18 +358,24 @@ int UndoJournalWriter::reserve(std::size_t index, std::string_view fs_name) {
 }
 
 void UndoJournalWriter::failed(std::size_t index) {
-    if (broken_ != 0) return;
+    if (!broken_) return;
     line_ = "failed\t";
     number_to(line_, index);
     line_ += '\n';
     broken_ = write_line();
 }
 
-int UndoJournalWriter::finish() {
+Status UndoJournalWriter::finish() {
     line_ = "end\n";
-    if (broken_ == 0) broken_ = write_line();
-    if (broken_ == 0) broken_ = file_.sync();
+    if (broken_) broken_ = write_line();
+    if (broken_) broken_ = sync_file();
     return broken_;
+}
+
+Status UndoJournalWriter::sync_file() {
+    const int error = file_.sync();
+    if (error != 0) return SystemError{error, "sync the undo journal"};
+    return {};
 }
 
 namespace {

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "platform/journal_file.h"
+#include "platform/result.h"
 #include "rename/undo_log.h"
 
 namespace varnel {
@@ -69,17 +70,16 @@ public:
                                                                  bool* busy = nullptr);
 
     // Appends the entries of the next renames; synced to disk once
-    // `sync_every` entries have gathered. 0 or an errno value; after a
-    // failure nothing more is written and every later call fails with the
-    // same error.
-    [[nodiscard]] int record(std::span<const UndoEntry> entries);
+    // `sync_every` entries have gathered. After a failure nothing more is
+    // written and every later call fails with the same error.
+    [[nodiscard]] Status record(std::span<const UndoEntry> entries);
     // The rename of entry `index` (counting from 0) is about to claim the
-    // name `fs_name`. 0 or an errno value (then the claim must not be made).
-    [[nodiscard]] int reserve(std::size_t index, std::string_view fs_name);
+    // name `fs_name` (on a failure the claim must not be made).
+    [[nodiscard]] Status reserve(std::size_t index, std::string_view fs_name);
     // The rename of entry `index` (counting from 0) failed.
     void failed(std::size_t index);
-    // The batch ran to its end. 0 or an errno value.
-    [[nodiscard]] int finish();
+    // The batch ran to its end.
+    [[nodiscard]] Status finish();
 
     static constexpr std::size_t sync_every = 2048;
 
@@ -87,11 +87,12 @@ private:
     explicit UndoJournalWriter(JournalFile file, JournalSum sum)
         : file_(std::move(file)), sum_(sum) {}
     // Appends `line_` and its sum line.
-    [[nodiscard]] int write_line();
+    [[nodiscard]] Status write_line();
+    [[nodiscard]] Status sync_file();
     JournalFile file_;
     JournalSum sum_;
     std::size_t unsynced_ = 0;
-    int broken_ = 0;
+    Status broken_;
     std::string line_;
     std::string fs_folder_;      // the folder of the last entry written
     std::string folder_text_;    // its text

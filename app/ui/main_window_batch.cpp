@@ -100,10 +100,11 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
         return;
     }
     QString summary = code_page_text(run.outcome.summary);
-    if (run.finish_error != 0)
-        summary += tr("\n\n无法完成撤消记录：%1")
-                       .arg(QString::fromStdString(system_error_text(run.finish_error)));
-    show_summary(summary, went_well(run.outcome) && run.finish_error == 0);
+    if (!run.journal_finish)
+        summary +=
+            tr("\n\n无法完成撤消记录：%1")
+                .arg(QString::fromStdString(system_error_text(run.journal_finish.error().number)));
+    show_summary(summary, went_well(run.outcome) && run.journal_finish.ok());
     panels_[1]->clear();
 }
 
@@ -153,7 +154,7 @@ void MainWindow::undo_command() {
             hooks.cancelled = cancelled;
             outcome = undo_rename(list_, undo_log_, codec_, hooks);
             undone = undo_log_.entries.empty() &&
-                     (newest.journal.empty() || mark_journal_undone(newest.journal) == 0);
+                     (newest.journal.empty() || mark_journal_undone(newest.journal).ok());
         } else {
             HistoryBatch batch;
             batch.path = newest.journal;

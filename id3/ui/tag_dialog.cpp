@@ -312,13 +312,12 @@ bool TagDialog::load() {
     modified_ = {false, false};
     // Showing only reads: an edit that a crash interrupted is told, and
     // finished by the next 更新.
-    std::optional<ByteFile> file = open_regular_file(path_, false);
+    Result<ByteFile> file = open_regular_file(path_, false);
     if (!file) {
-        const int error = errno;
-        services_.message_box(
-            nullptr, tr("错误"),
-            tr("打开文件：%1失败！").arg(path_edit_->text()) + QLatin1Char('\n') + reason(error),
-            MessageIcon::error, MessageButtons::ok);
+        services_.message_box(nullptr, tr("错误"),
+                              tr("打开文件：%1失败！").arg(path_edit_->text()) + QLatin1Char('\n') +
+                                  reason(file.error().number),
+                              MessageIcon::error, MessageButtons::ok);
         return false;
     }
     if (has_unfinished_edit(*file))
@@ -481,16 +480,15 @@ void TagDialog::tell_outcome(int group, TagChange change, const TagEditResult& r
 // told which. false, after telling the user why, when that cannot be done:
 // nothing is then written.
 bool TagDialog::finish_interrupted_edit(ByteFile& file) {
-    const std::optional<Recovery> found = recover_file_edit(file, path_);
+    const Result<Recovery> found = recover_file_edit(file, path_);
     if (!found) {
-        const int error = errno;
         tell(tr("无法检查或完成此文件上一次的标签修改：%1\n标签没有更新。").arg(path_edit_->text()),
-             true, error);
+             true, found.error().number);
         return false;
     }
-    if (found == Recovery::finished)
+    if (*found == Recovery::finished)
         tell(tr("上一次的标签修改没有完成：%1\n现已完成。").arg(path_edit_->text()), false);
-    if (found == Recovery::discarded)
+    if (*found == Recovery::discarded)
         tell(tr("上一次的标签修改没有完成：%1\n文件已被另一个程序修改，保持原样。")
                  .arg(path_edit_->text()),
              false);
@@ -510,9 +508,9 @@ QSize TagDialog::needed_size() const {
 // Both groups' changes as one edit, on the one open file. The window stays open.
 void TagDialog::update_tags() {
     // Through a link into a file that is not an MP3 file nothing is written.
-    std::optional<ByteFile> file;
-    if (leads_to_mp3_name(path_)) file = open_regular_file(path_, true);
-    TagEditResult result{false, file ? 0 : errno, {}};
+    const Status mp3 = leads_to_mp3_name(path_);
+    Result<ByteFile> file = mp3 ? open_regular_file(path_, true) : Result<ByteFile>(mp3.error());
+    TagEditResult result{false, file ? 0 : file.error().number, {}};
     TagChanges changes;
     if (modified_[v1]) add_v1_change(changes);
     if (modified_[v2] && present_[v2]->isChecked()) {

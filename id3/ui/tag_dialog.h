@@ -64,7 +64,7 @@ private:
     void tell_outcome(int group, TagChange change, const TagEditResult& result);
     [[nodiscard]] bool finish_interrupted_edit(ByteFile& file);
     [[nodiscard]] QSize needed_size() const;
-    // The reason the user is told for errno value `error`.
+    // The reason the user is told for the error number `error`.
     [[nodiscard]] static QString reason(int error);
     void tell(const QString& text, bool failed, int error = 0);
     bool may_drop(const std::vector<std::string>& frames);

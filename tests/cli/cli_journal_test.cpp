@@ -7,6 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,25 @@ TEST_F(CliJournalTest, UndoLastUndoesTheNewestBatchNotYetUndone) {
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.err, "varnel-cli: no batch is left to undo\n");
     EXPECT_EQ(cli({"undo", "3"}).status, 2);
+}
+
+// An undo that cannot mark its journal undone says why; the files are back.
+TEST_F(CliJournalTest, AJournalThatCannotBeMarkedUndoneSaysWhy) {
+    dir.write_file("a.txt", "A");
+    ASSERT_EQ(cli({"rename", "number", "--prefix", "x", "a.txt"}).status, 0);
+    std::vector<std::string> made;
+    for (const auto& entry : std::filesystem::directory_iterator(journals))
+        made.push_back(entry.path().string());
+    ASSERT_EQ(made.size(), 1U);
+    const std::string& journal = made[0];
+    // The undone name is taken, and a rename never replaces a file.
+    ASSERT_TRUE(std::ofstream(journal + ".undone").good());
+    const CliRun undo = cli({"undo", "--last"});
+    EXPECT_EQ(undo.status, 0);
+    const std::string name = std::filesystem::path(journal).filename().string();
+    EXPECT_TRUE(undo.err.starts_with("varnel-cli: cannot mark the journal undone: ")) << undo.err;
+    EXPECT_TRUE(undo.err.ends_with("/" + name + " (File exists)\n")) << undo.err;
+    EXPECT_EQ(dir.read_file("a.txt"), "A");
 }
 
 TEST_F(CliJournalTest, TheTwentyFirstBatchRemovesTheOldestJournal) {

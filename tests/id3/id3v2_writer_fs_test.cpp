@@ -22,6 +22,8 @@
 #include <vector>
 
 #include "id3/id3v2_writer.h"
+#include "id3/tag_edit.h"
+#include "platform/codec.h"
 #include "support/child_process.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
@@ -175,17 +177,58 @@ TEST_F(WriterFsTest, FullDiskLeavesTheOriginal) {
     EXPECT_EQ(code, 0);
 }
 
-TEST_F(WriterFsTest, UnwritableFolderFails) {
+// Why a write failed reaches the caller as the system's error number,
+// whichever step of the crash-safe rewrite met it.
+TEST_F(WriterFsTest, FailedWritesNameTheirReason) {
+    const std::string small = at("small") + "/";
+    ASSERT_EQ(mkdir(small.c_str(), 0700), 0);
     ASSERT_EQ(chmod(temp_.path().c_str(), 0755), 0);
     ASSERT_EQ(mkdir(at("locked").c_str(), 0755), 0);
+    struct Case {
+        const char* what;
+        std::string path;
+        std::function<bool()> prepare;  // in the child; false: skip
+        int error;
+    };
+    const std::vector<Case> cases{
+        {"a full small tmpfs", small + "song.mp3",
+         [&] {
+             // No room for the rewritten copy beside the file.
+             return unshare(CLONE_NEWNS) == 0 &&
+                    mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                    mount("tmpfs", small.c_str(), "tmpfs", 0, "size=512k") == 0 &&
+                    write_file(small + "song.mp3", test::fake_audio(400000));
+         },
+         ENOSPC},
+        {"a file size limit", at("limited.mp3"),
+         [&] {
+             signal(SIGXFSZ, SIG_IGN);
+             const rlimit limit{2000, 2000};
+             return setrlimit(RLIMIT_FSIZE, &limit) == 0;
+         },
+         EFBIG},
+        {"a folder the user may not write", at("locked/song.mp3"),
+         [&] { return geteuid() != 0 || (setgid(nobody) == 0 && setuid(nobody) == 0); }, EACCES},
+    };
+    temp_.write_file("limited.mp3", old_);
     temp_.write_file("locked/song.mp3", old_);
     ASSERT_EQ(chmod(at("locked/song.mp3").c_str(), 0666), 0);
     ASSERT_EQ(chmod(at("locked").c_str(), 0555), 0);
-    const int code = in_child([&] {
-        if (geteuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0)) return 2;
-        return write_tag(at("locked/song.mp3")) ? 1 : 0;
-    });
-    EXPECT_EQ(code, 0);
+    for (const Case& c : cases) {
+        const int code = in_child([&] {
+            if (!c.prepare()) return 254;
+            auto file = ByteFile::open_read_write(c.path);
+            if (!file) return 253;
+            TagChanges changes;
+            changes.v2 = TagChange::write;
+            changes.v2_fields = fields();
+            const TagEditResult result = edit_tags(*file, c.path, changes, Codec());
+            return result.ok ? 0 : result.error;
+        });
+        if (code == 254) continue;  // no tmpfs can be mounted here
+        EXPECT_EQ(code, c.error) << c.what << ": " << tag_edit_error_text(code);
+    }
+    EXPECT_EQ(temp_.read_file("limited.mp3"), old_);
     EXPECT_EQ(temp_.read_file("locked/song.mp3"), old_);
     ASSERT_EQ(chmod(at("locked").c_str(), 0755), 0);
 }

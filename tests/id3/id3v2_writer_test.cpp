@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -279,7 +280,7 @@ TEST_F(Id3v2WriterTest, TheOpenFileFollowsTheRewrite) {
     ASSERT_TRUE(file);
     ASSERT_TRUE(write_id3v2_tag(*file, path(), sample_fields()));
     const std::string written = build_id3v2_tag(sample_fields()) + audio_;
-    EXPECT_EQ(file->length(), written.size());
+    EXPECT_EQ(file->length().value_or(0), written.size());
     std::string seen(written.size(), '\0');
     ASSERT_TRUE(file->seek(0));
     ASSERT_TRUE(file->read_exact(seen.data(), seen.size()));
@@ -294,7 +295,7 @@ TEST_F(Id3v2WriterTest, FileMustBeThePath) {
     temp_.write_file("other.mp3", "other");
     auto other = ByteFile::open_read_write(temp_.path() + "other.mp3");
     ASSERT_TRUE(other);
-    EXPECT_FALSE(write_id3v2_tag(*other, path(), sample_fields()));
+    EXPECT_EQ(write_id3v2_tag(*other, path(), sample_fields(), {}, Codec()).error, ESTALE);
     EXPECT_EQ(content(), audio_);
     EXPECT_EQ(temp_.read_file("other.mp3"), "other");
 }

@@ -44,8 +44,9 @@ protected:
         return access((records_folder() + record_name(id)).c_str(), F_OK) == 0;
     }
     std::optional<Recovery> recover(const std::string& name) const {
-        std::optional<ByteFile> file = ByteFile::open_read_write(at(name));
-        return file ? recover_file_edit(*file, at(name)) : std::nullopt;
+        Result<ByteFile> file = ByteFile::open_read_write(at(name));
+        if (!file) return std::nullopt;
+        return recover_file_edit(*file, at(name));
     }
     // Recovers through `name`: `found`, a.mp3 then holds `after`, and the
     // record of `id` is gone.

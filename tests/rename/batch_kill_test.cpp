@@ -42,13 +42,13 @@ enum class KillAt {
     BatchHooks hooks;
     hooks.keep_undo_log = false;
     hooks.before_renames = [&](std::span<const UndoEntry> entries) {
-        const int error = writer->record(entries);
+        const int error = error_number(writer->record(entries));
         if (at == KillAt::second_group_written && ++groups_written == 2) raise(SIGKILL);
         return error;
     };
     hooks.rename_failed = [&](std::size_t index) { writer->failed(index); };
     hooks.before_claim = [&](std::size_t index, const std::string& name) {
-        return writer->reserve(index, name);
+        return error_number(writer->reserve(index, name));
     };
     hooks.item_done = [&](int row) {
         if ((at == KillAt::mid_group && row == group + 100) ||

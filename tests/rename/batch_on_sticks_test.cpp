@@ -52,10 +52,12 @@ struct JournaledBatch {
         EXPECT_TRUE(writer) << reason;
         hooks.order = order;
         hooks.keep_undo_log = false;
-        hooks.before_renames = [this](std::span<const UndoEntry> e) { return writer->record(e); };
+        hooks.before_renames = [this](std::span<const UndoEntry> e) {
+            return error_number(writer->record(e));
+        };
         hooks.rename_failed = [this](std::size_t i) { writer->failed(i); };
         hooks.before_claim = [this](std::size_t i, const std::string& name) {
-            return writer->reserve(i, name);
+            return error_number(writer->reserve(i, name));
         };
     }
 };
@@ -104,7 +106,7 @@ TEST_P(OnFuse, UndoSecondsLaterRestoresEveryNameFromAJournalOnTheStick) {
     {
         JournaledBatch batch(m + "journal");
         ASSERT_TRUE(rename_items(list, pages, log, Codec(), batch.hooks).all_succeeded());
-        ASSERT_EQ(batch.writer->finish(), 0);
+        ASSERT_TRUE(batch.writer->finish());
     }
     sleep(3);
     int successes = 0;
@@ -166,10 +168,10 @@ TEST_P(OnFuse, UndoRemovesReservationsAndFindsFilesUnderTemporaryNames) {
         const std::vector<UndoEntry> entries{
             UndoEntry{m, m, "a.txt", "a.txt", "b.txt", "b.txt", *id_a},
             UndoEntry{m, m, "c.txt", "c.txt", "C.txt", "C.txt", *id_c}};
-        ASSERT_EQ(writer->record(entries), 0);
-        ASSERT_EQ(writer->reserve(0, "b.txt"), 0);
+        ASSERT_TRUE(writer->record(entries));
+        ASSERT_TRUE(writer->reserve(0, "b.txt"));
         put(m + "b.txt", "");  // the reservation, and then the kill
-        ASSERT_EQ(writer->reserve(1, ".varnel-rename-1-1"), 0);
+        ASSERT_TRUE(writer->reserve(1, ".varnel-rename-1-1"));
         ASSERT_EQ(rename((m + "c.txt").c_str(), (m + ".varnel-rename-1-1").c_str()), 0);
     }
     int successes = 0;

@@ -3,15 +3,22 @@
 #include "rename/batch_run.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "platform/error_text.h"
 #include "platform/journal_folder.h"
 #include "platform/journal_store.h"
+#include "platform/language.h"
 #include "rename/undo_journal.h"
+#include "support/child_process.h"
 #include "support/list_builder.h"
 #include "support/temp_dir.h"
 
@@ -45,13 +52,41 @@ TEST_F(BatchRunTest, TheJournalRecordsTheRenamesAndItsEnd) {
     EXPECT_TRUE(done.ran);
     EXPECT_TRUE(done.journal_made);
     EXPECT_EQ(done.journal_entries, 2U);
-    EXPECT_EQ(done.finish_error, 0);
+    EXPECT_TRUE(done.journal_finish);
     EXPECT_TRUE(went_well(done.outcome));
     const UndoJournalRead read = read_undo_journal(journal);
     ASSERT_TRUE(read.journal) << read.reason;
     EXPECT_TRUE(read.journal->finished);
     EXPECT_EQ(read.journal->entries.size(), 2U);
     EXPECT_TRUE(dir.exists("0.txt"));
+}
+
+// A journal that stops on a full disk stops the renames it would record:
+// each of those rows fails with the disk's reason, and so does the finish.
+TEST_F(BatchRunTest, AFullDiskUnderTheJournalFailsTheRowsWithItsReason) {
+    const std::string small = dir.path() + "small/";
+    ASSERT_EQ(mkdir(small.c_str(), 0700), 0);
+    std::vector<std::string> names;
+    for (int i = 0; i < 300; ++i)  // one group's entries take far more than 64 KiB
+        names.push_back(std::string(200, static_cast<char>('a' + i % 26)) + std::to_string(i));
+    FileList list = files(names);
+    const std::string reason = code_page(system_error_text(ENOSPC));
+    const int code = test::in_child([&] {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+            return 77;
+        const BatchRun done = run(list, {small + "j", {}});
+        if (!done.ran || !done.journal_made) return 2;
+        if (error_number(done.journal_finish) != ENOSPC) return 3;
+        if (done.outcome.successes != 0) return 4;
+        for (int row = 0; row < list.item_count(); ++row)
+            if (list.status_reason(row) != reason) return 5;
+        return 0;
+    });
+    if (code == 77) GTEST_SKIP() << "cannot mount a tmpfs here";
+    EXPECT_EQ(code, 0);
+    for (const std::string& name : names) EXPECT_TRUE(dir.exists(name)) << name;
 }
 
 // Without its journal a batch runs only when the caller agrees, and is told
@@ -109,7 +144,7 @@ protected:
         auto writer = UndoJournalWriter::create(path, reason);
         EXPECT_TRUE(writer) << reason;
         if (writer) {
-            EXPECT_EQ(writer->finish(), 0);
+            EXPECT_TRUE(writer->finish());
         }
         return path;
     }
@@ -126,7 +161,7 @@ TEST_F(JournalStoreTest, KeepsTheNewestAndSparesAJournalStillWritten) {
     ::unlink(made[0].c_str());
     std::optional<UndoJournalWriter> running = UndoJournalWriter::create(made[0], reason);
     ASSERT_TRUE(running) << reason;
-    ASSERT_EQ(mark_journal_undone(made[3]), 0);
+    ASSERT_TRUE(mark_journal_undone(made[3]));
 
     prune_journals(*folder.path, 2);
     const std::vector<StoredJournal> kept = stored_journals(*folder.path);
@@ -138,7 +173,7 @@ TEST_F(JournalStoreTest, KeepsTheNewestAndSparesAJournalStillWritten) {
     EXPECT_EQ(::access(made[1].c_str(), F_OK), -1);
     // The undone name taken already: nothing is replaced.
     ASSERT_EQ(::symlink("elsewhere", (made[2] + ".undone").c_str()), 0);
-    EXPECT_EQ(mark_journal_undone(made[2]), EEXIST);
+    EXPECT_EQ(error_number(mark_journal_undone(made[2])), EEXIST);
     EXPECT_EQ(::access(made[2].c_str(), F_OK), 0);
     EXPECT_TRUE(stamp_time(kept[1].stamp).ends_with(" UTC"));
     EXPECT_EQ(stamp_time("not-a-stamp"), "not-a-stamp");

@@ -41,9 +41,9 @@ TEST(UndoJournal, EntriesRoundTripWithFailedOnesDropped) {
     std::vector<UndoEntry> entries{entry("x\ny", "z", born), entry("old", "new", unborn),
                                    entry("k", "l", unborn)};
     entries[2].exchange = true;
-    ASSERT_EQ(writer->record(entries), 0);
+    ASSERT_TRUE(writer->record(entries));
     writer->failed(1);
-    ASSERT_EQ(writer->finish(), 0);
+    ASSERT_TRUE(writer->finish());
     writer.reset();
     const UndoJournalRead read = read_undo_journal(path);
     ASSERT_TRUE(read.journal) << read.reason;
@@ -69,7 +69,7 @@ TEST(UndoJournal, ARunningBatchsJournalIsBusyUntilItsWriterIsGone) {
     auto writer = UndoJournalWriter::create(path, reason);
     ASSERT_TRUE(writer) << reason;
     const std::vector<UndoEntry> one{entry("a", "b", FileId{})};
-    ASSERT_EQ(writer->record(one), 0);
+    ASSERT_TRUE(writer->record(one));
     EXPECT_EQ(claim_undo_journal(path).state, JournalState::busy);
     EXPECT_FALSE(read_undo_journal(path).journal);
     bool busy = false;
@@ -206,7 +206,7 @@ TEST(UndoJournal, AJournalOthersMayWriteIsTrustedOnlyForFoldersOpenToAll) {
             auto writer = UndoJournalWriter::create(path, reason);
             ASSERT_TRUE(writer) << reason;
             const std::vector<UndoEntry> one{UndoEntry{folder, folder, "a", "a", "b", "b", {}}};
-            ASSERT_EQ(writer->record(one), 0);
+            ASSERT_TRUE(writer->record(one));
         }
         ASSERT_EQ(chmod(path.c_str(), 0666), 0);
         const UndoJournalRead read = read_undo_journal(path);
