@@ -8,6 +8,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "audio/tag_fix_journal.h"
+#include "audio/ui/tag_batch_journal.h"
 #include "id3/tag_fix_texts.h"
 #include "platform/status_words.h"
 #include "platform/ui/qt_text.h"
@@ -31,12 +33,14 @@ bool needs_writing(const TagFileFix& fix) {
 }  // namespace
 
 TagFixDialog::TagFixDialog(std::vector<std::string> fs_paths, UiServices& services,
-                           const Codec& codec, bool add_v2_from_v1, QWidget* parent)
+                           const Codec& codec, bool add_v2_from_v1, QWidget* parent,
+                           TagBatchWritten on_written)
     : QDialog(parent),
       paths_(std::move(fs_paths)),
       services_(services),
       codec_(codec),
-      add_v2_from_v1_(add_v2_from_v1) {
+      add_v2_from_v1_(add_v2_from_v1),
+      on_written_(std::move(on_written)) {
     setObjectName(QStringLiteral("标签转为Unicode窗口"));
     setWindowTitle(tr("标签转为Unicode"));
     resize(fitted_to_screen(*this, QSize(760, 420)));  // the table scrolls on a small screen
@@ -116,8 +120,14 @@ void TagFixDialog::fill_table() {
 
 // Writes every file the preview showed changes for; the others are left
 // alone. 取消 in the progress window stops after the file being written.
-// One message tells the outcome, each failure with its reason.
+// One message tells the outcome, each failure with its reason. Without an
+// undo journal nothing is written unless the person agrees.
 void TagFixDialog::write_all() {
+    std::optional<BatchJournal> journal =
+        start_batch_journal(this, services_, windowTitle(), codec_);
+    if (!journal) return;
+    std::optional<TagFixJournal> recorder;
+    if (journal->journal) recorder.emplace(*journal->journal);
     written_.clear();
     services_.set_busy(true);
     const std::unique_ptr<ProgressWindow> progress = services_.progress(this, tr("正在转换标签……"));
@@ -134,7 +144,8 @@ void TagFixDialog::write_all() {
             written_.push_back(planned_[i]);
             continue;
         }
-        written_.push_back(fix_tag_file(paths_[i], codec_, add_v2_from_v1_, true));
+        written_.push_back(fix_tag_file(paths_[i], codec_, add_v2_from_v1_, true,
+                                        recorder ? &*recorder : nullptr));
         if (failed(written_.back())) {
             failures += '\n' + codec_.text_from_fs(paths_[i]) + ": " +
                         tag_fix_status(written_.back(), true);
@@ -144,7 +155,10 @@ void TagFixDialog::write_all() {
         progress->set_value(static_cast<int>(i) + 1, count);
         cancelled = i + 1 < paths_.size() && progress->was_cancelled();
     }
+    // The states after the writes; undo knows a file by its audio without them.
+    if (journal->journal) (void)journal->journal->sync();
     services_.set_busy(false);
+    if (done > 0 && on_written_) on_written_(journal->path);
     const QString summary = (cancelled ? tr("已取消：") : QString()) +
                             tr("已转换 %n 个文件", nullptr, done) + to_qstring(failures, codec_);
     services_.message_box(this, windowTitle(), summary,
@@ -156,8 +170,9 @@ void TagFixDialog::write_all() {
 }
 
 void run_tag_fix(QWidget* parent, const std::vector<std::string>& fs_paths, UiServices& services,
-                 const Codec& codec, bool add_v2_from_v1) {
-    auto* dialog = new TagFixDialog(fs_paths, services, codec, add_v2_from_v1, parent);
+                 const Codec& codec, bool add_v2_from_v1, TagBatchWritten on_written) {
+    auto* dialog =
+        new TagFixDialog(fs_paths, services, codec, add_v2_from_v1, parent, std::move(on_written));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }
