@@ -71,6 +71,7 @@ Prepared prepare_mp3(Prepared prepared, const TagEditRequest& request, const Cod
     changes.v2 = TagChange::write;
     changes.v2_fields = std::move(merged);
     changes.v2_options.drop_unconvertible = request.drop_unkeepable_frames;
+    changes.v2_options.encoding = request.v2_encoding;
     if (journal != nullptr) {
         const std::uint64_t head = had_v2 ? id3v2_tag_length(file).value_or(0) : 0;
         if (const int error = journal->record(prepared.path, file, head, 0, std::nullopt, 0);

@@ -37,6 +37,7 @@ class ListContextMenu;
 class RuleTabs;
 class UiServices;
 struct ListChange;
+struct TagBatchSetup;
 
 // What the main window needs from outside; nothing is global.
 struct MainWindowSetup {
@@ -239,6 +240,7 @@ private:
     // and the other audio formats while 其他音频格式 is on.
     std::vector<std::string> selected_audio_paths() const;
     bool is_audio_item(int row) const;
+    TagBatchSetup tag_batch_setup();
     // main_window_order.cpp
     void build_order_actions();
     // The rows put in `order` (FileList::reorder), then the preview.

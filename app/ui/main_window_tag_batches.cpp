@@ -55,21 +55,25 @@ std::vector<std::string> MainWindow::selected_audio_paths() const {
     return paths;
 }
 
+TagBatchSetup MainWindow::tag_batch_setup() {
+    return {services_, codec_,
+            settings_.v2_unicode ? V2TextEncoding::unicode : V2TextEncoding::code_page,
+            [this](const std::string& journal) { tag_batch_finished(journal); }};
+}
+
 void MainWindow::tags_from_names_command() {
     const std::vector<std::string> paths = selected_audio_paths();
     if (paths.empty()) return;
     // The tag page's template where it has one: naming and its inverse.
     std::string tag_template = tabs_->pages().tags.tag_template;
     if (tag_template.empty()) tag_template = code_page("#1 - #2");
-    run_tags_from_names(this, paths, services_, codec_, tag_template,
-                        [this](const std::string& journal) { tag_batch_finished(journal); });
+    run_tags_from_names(this, paths, tag_batch_setup(), tag_template);
 }
 
 void MainWindow::batch_tag_command() {
     const std::vector<std::string> paths = selected_audio_paths();
     if (paths.empty()) return;
-    run_batch_tag_edit(this, paths, services_, codec_,
-                       [this](const std::string& journal) { tag_batch_finished(journal); });
+    run_batch_tag_edit(this, paths, tag_batch_setup());
 }
 
 void MainWindow::tag_batch_finished(const std::string& /*journal_path*/) {

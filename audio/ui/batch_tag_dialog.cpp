@@ -15,9 +15,9 @@ namespace {
 constexpr int rows_per_column = 6;  // two columns: the six common fields, then the ID3 ones
 }  // namespace
 
-BatchTagDialog::BatchTagDialog(std::vector<std::string> fs_paths, UiServices& services,
-                               const Codec& codec, QWidget* parent, TagBatchWritten on_written)
-    : TagBatchWindow(std::move(fs_paths), services, codec, std::move(on_written), parent) {
+BatchTagDialog::BatchTagDialog(std::vector<std::string> fs_paths, TagBatchSetup setup,
+                               QWidget* parent)
+    : TagBatchWindow(std::move(fs_paths), std::move(setup), parent) {
     setObjectName(QStringLiteral("批量编辑标签窗口"));
     setWindowTitle(tr("批量编辑标签"));
     auto* grid = new QGridLayout;
@@ -56,8 +56,8 @@ TagBatchWindow::FileRequest BatchTagDialog::request_for(std::size_t) const {
 }
 
 void run_batch_tag_edit(QWidget* parent, const std::vector<std::string>& fs_paths,
-                        UiServices& services, const Codec& codec, TagBatchWritten on_written) {
-    auto* dialog = new BatchTagDialog(fs_paths, services, codec, parent, std::move(on_written));
+                        TagBatchSetup setup) {
+    auto* dialog = new BatchTagDialog(fs_paths, std::move(setup), parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

@@ -21,8 +21,8 @@ class BatchTagDialog final : public TagBatchWindow {
     Q_OBJECT
 public:
     // `fs_paths`: the audio files (file-system bytes).
-    BatchTagDialog(std::vector<std::string> fs_paths, UiServices& services, const Codec& codec,
-                   QWidget* parent = nullptr, TagBatchWritten on_written = {});
+    BatchTagDialog(std::vector<std::string> fs_paths, TagBatchSetup setup,
+                   QWidget* parent = nullptr);
 
 private:
     FileRequest request_for(std::size_t index) const override;
@@ -33,6 +33,6 @@ private:
 
 // Opens the window without blocking (it deletes itself when closed).
 void run_batch_tag_edit(QWidget* parent, const std::vector<std::string>& fs_paths,
-                        UiServices& services, const Codec& codec, TagBatchWritten on_written = {});
+                        TagBatchSetup setup);
 
 }  // namespace varnel

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "audio/tag_journal.h"
+#include "id3/id3v2_builder.h"
 #include "platform/codec.h"
 
 class QWidget;
@@ -21,6 +22,14 @@ class UiServices;
 // Told, after a window's batch wrote any file, where its undo journal is
 // (file-system bytes; empty when the person chose to write without one).
 using TagBatchWritten = std::function<void(const std::string& journal_path)>;
+
+// What a window's tag batch works with.
+struct TagBatchSetup {
+    UiServices& services;
+    const Codec& codec;
+    V2TextEncoding v2_encoding = V2TextEncoding::code_page;  // ID3v2文字编码 of the settings
+    TagBatchWritten on_written = {};                         // may be empty
+};
 
 struct BatchJournal {
     std::optional<TagJournal> journal;  // nullopt: the person chose to go on without undo

@@ -45,13 +45,13 @@ QString TagBatchWindow::field_name(std::size_t index) {
     return tr(names.at(index));
 }
 
-TagBatchWindow::TagBatchWindow(std::vector<std::string> fs_paths, UiServices& services,
-                               const Codec& codec, TagBatchWritten on_written, QWidget* parent)
+TagBatchWindow::TagBatchWindow(std::vector<std::string> fs_paths, TagBatchSetup setup,
+                               QWidget* parent)
     : QDialog(parent),
       paths_(std::move(fs_paths)),
-      services_(services),
-      codec_(codec),
-      on_written_(std::move(on_written)) {
+      setup_(std::move(setup)),
+      services_(setup_.services),
+      codec_(setup_.codec) {
     resize(fitted_to_screen(*this, QSize(760, 480)));  // the table scrolls on a small screen
     table_ = new QTableWidget(0, 5, this);
     table_->setObjectName(QStringLiteral("标签预览表"));
@@ -185,6 +185,7 @@ void TagBatchWindow::write_all() {
             ++end;
         TagEditRequest request = requests[first];
         request.drop_unkeepable_frames = drop;
+        request.v2_encoding = setup_.v2_encoding;
         std::vector<std::string> group;
         for (std::size_t i = first; i < end; ++i) group.push_back(paths_[files[i]]);
         const std::vector<TagEditOutcome> done =
@@ -198,7 +199,7 @@ void TagBatchWindow::write_all() {
         if (first < files.size() && progress->was_cancelled()) break;
     }
     show_outcomes();
-    if (wrote && on_written_) on_written_(journal->path);
+    if (wrote && setup_.on_written) setup_.on_written(journal->path);
 }
 
 // Each file's rows tell its outcome; the summary counts them.

@@ -46,9 +46,8 @@ public:
 
 protected:
     // Reads the tags of `fs_paths` (file-system bytes) with a progress
-    // window; `on_written` (may be empty) is told after 确定 wrote anything.
-    TagBatchWindow(std::vector<std::string> fs_paths, UiServices& services, const Codec& codec,
-                   TagBatchWritten on_written, QWidget* parent);
+    // window; setup.on_written is told after 确定 wrote anything.
+    TagBatchWindow(std::vector<std::string> fs_paths, TagBatchSetup setup, QWidget* parent);
 
     // What file `index` gets: a request, or nullopt with what 新文字 and
     // 状态 show instead (a name that does not match the template).
@@ -65,8 +64,7 @@ protected:
     void refresh_table();
 
     const std::vector<std::string>& paths() const { return paths_; }
-    const Codec& codec() const { return codec_; }
-    UiServices& services() const { return services_; }
+    const Codec& codec() const { return setup_.codec; }
 
 private:
     void add_row(std::size_t file, const QString& field, const QString& before,
@@ -78,9 +76,9 @@ private:
     void show_outcomes();
 
     std::vector<std::string> paths_;
+    TagBatchSetup setup_;
     UiServices& services_;
     const Codec& codec_;
-    TagBatchWritten on_written_;
     std::vector<FileTags> tags_;
     std::vector<std::optional<TagEditOutcome>> outcomes_;
     std::vector<std::size_t> row_files_;  // the file of each table row

@@ -34,14 +34,12 @@ std::string last_component(const std::string& path) {
 
 }  // namespace
 
-TagsFromNamesDialog::TagsFromNamesDialog(std::vector<std::string> fs_paths, UiServices& services,
-                                         const Codec& codec, const std::string& tag_template,
-                                         QWidget* parent, TagBatchWritten on_written)
-    : TagBatchWindow(std::move(fs_paths), services, codec, std::move(on_written), parent),
-      template_(tag_template) {
+TagsFromNamesDialog::TagsFromNamesDialog(std::vector<std::string> fs_paths, TagBatchSetup setup,
+                                         const std::string& tag_template, QWidget* parent)
+    : TagBatchWindow(std::move(fs_paths), std::move(setup), parent), template_(tag_template) {
     setObjectName(QStringLiteral("文件名转为标签窗口"));
     setWindowTitle(tr("文件名转为标签"));
-    template_edit_ = new QLineEdit(to_qstring(template_, codec), this);
+    template_edit_ = new QLineEdit(to_qstring(template_, codec()), this);
     template_edit_->setObjectName(QStringLiteral("模板编辑框"));
     template_edit_->setToolTip(tr(
         "#1 艺术家，#2 歌曲名，#3 专辑，#4 音轨，#5 年代，#6 流派；占位符之间的文字用来分隔字段"));
@@ -78,10 +76,8 @@ TagBatchWindow::FileRequest TagsFromNamesDialog::request_for(std::size_t index) 
 }
 
 void run_tags_from_names(QWidget* parent, const std::vector<std::string>& fs_paths,
-                         UiServices& services, const Codec& codec, const std::string& tag_template,
-                         TagBatchWritten on_written) {
-    auto* dialog = new TagsFromNamesDialog(fs_paths, services, codec, tag_template, parent,
-                                           std::move(on_written));
+                         TagBatchSetup setup, const std::string& tag_template) {
+    auto* dialog = new TagsFromNamesDialog(fs_paths, std::move(setup), tag_template, parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

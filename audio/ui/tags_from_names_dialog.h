@@ -21,9 +21,8 @@ class TagsFromNamesDialog final : public TagBatchWindow {
 public:
     // `fs_paths`: the audio files (file-system bytes); `tag_template` the
     // field's first text (code page).
-    TagsFromNamesDialog(std::vector<std::string> fs_paths, UiServices& services, const Codec& codec,
-                        const std::string& tag_template, QWidget* parent = nullptr,
-                        TagBatchWritten on_written = {});
+    TagsFromNamesDialog(std::vector<std::string> fs_paths, TagBatchSetup setup,
+                        const std::string& tag_template, QWidget* parent = nullptr);
 
 private:
     FileRequest request_for(std::size_t index) const override;
@@ -36,7 +35,6 @@ private:
 
 // Opens the window without blocking (it deletes itself when closed).
 void run_tags_from_names(QWidget* parent, const std::vector<std::string>& fs_paths,
-                         UiServices& services, const Codec& codec, const std::string& tag_template,
-                         TagBatchWritten on_written = {});
+                         TagBatchSetup setup, const std::string& tag_template);
 
 }  // namespace varnel
