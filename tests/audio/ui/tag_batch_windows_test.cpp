@@ -249,6 +249,35 @@ TEST_F(TagBatchWindowTest, FramesThatCannotBeKeptAreNotDroppedWithoutConsent) {
     }
 }
 
+// A long batch is written in groups under the progress window; 取消 stops
+// after the group being written, the files not reached keep their bytes
+// and say so, and the written ones are in the journal.
+TEST_F(TagBatchWindowTest, CancelStopsAfterTheGroupBeingWritten) {
+    const std::string bytes = id3v2_tag(text_frame("TIT2", "Old")) + fake_audio(300);
+    std::vector<std::string> names;
+    for (int i = 0; i < 150; ++i) {
+        names.push_back("f" + std::to_string(i) + ".mp3");
+        dir.write_file(names.back(), bytes);
+    }
+    ui.cancel_after = 1;
+    BatchTagDialog window(paths(names), setup());
+    type_field(window, 1, u"New"_s);
+    click(window, "确定按钮");
+    EXPECT_EQ(ui.progress_labels.back(), u"正在写入标签……"_s);
+    EXPECT_EQ(ui.progress_values.back(), 64);
+    const std::vector<QString> after = rows(window);
+    ASSERT_EQ(after.size(), names.size());
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const bool reached = i < 64;
+        EXPECT_EQ(dir.read_file(names[i]) != bytes, reached) << names[i];
+        EXPECT_TRUE(after[i].endsWith(reached ? u"|已写入"_s : u"|未写入 (已取消)"_s))
+            << after[i].toStdString();
+    }
+    std::map<std::string, std::string> before;
+    for (const std::string& name : names) before[name] = bytes;
+    expect_undo_restores(before);
+}
+
 // Root may write anything: the batch runs as another user for the while.
 class AsOtherUser {
 public:
