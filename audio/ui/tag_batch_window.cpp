@@ -2,7 +2,6 @@
 #include "audio/ui/tag_batch_window.h"
 
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -10,6 +9,7 @@
 #include <algorithm>
 #include <array>
 
+#include "audio/ui/preview_table.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/screen_room.h"
 #include "platform/ui/ui_services.h"
@@ -53,22 +53,14 @@ TagBatchWindow::TagBatchWindow(std::vector<std::string> fs_paths, TagBatchSetup 
       services_(setup_.services),
       codec_(setup_.codec) {
     resize(fitted_to_screen(*this, QSize(760, 480)));  // the table scrolls on a small screen
-    table_ = new QTableWidget(0, 5, this);
-    table_->setObjectName(QStringLiteral("标签预览表"));
-    table_->setHorizontalHeaderLabels(
-        {tr("文件"), tr("字段"), tr("原文字"), tr("新文字"), tr("状态")});
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_ = new_preview_table(this, QStringLiteral("标签预览表"),
+                               {tr("文件"), tr("字段"), tr("原文字"), tr("新文字"), tr("状态")});
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("结果标签"));
     summary_->setWordWrap(true);
-    ok_button_ = new QPushButton(tr("确定"), this);
-    ok_button_->setObjectName(QStringLiteral("确定按钮"));
-    cancel_button_ = new QPushButton(tr("取消"), this);
-    cancel_button_->setObjectName(QStringLiteral("取消按钮"));
-    for (QPushButton* button : {ok_button_, cancel_button_}) button->setAutoDefault(false);
+    const OkCancel ok_cancel = new_ok_cancel(this);
+    ok_button_ = ok_cancel.ok;
+    cancel_button_ = ok_cancel.cancel;
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(summary_, 1);
     buttons->addWidget(ok_button_);

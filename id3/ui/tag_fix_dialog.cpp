@@ -3,12 +3,12 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "audio/tag_fix_journal.h"
+#include "audio/ui/preview_table.h"
 #include "audio/ui/tag_batch_journal.h"
 #include "id3/tag_fix_texts.h"
 #include "platform/status_words.h"
@@ -44,22 +44,14 @@ TagFixDialog::TagFixDialog(std::vector<std::string> fs_paths, UiServices& servic
     setObjectName(QStringLiteral("标签转为Unicode窗口"));
     setWindowTitle(tr("标签转为Unicode"));
     resize(fitted_to_screen(*this, QSize(760, 420)));  // the table scrolls on a small screen
-    table_ = new QTableWidget(0, 5, this);
-    table_->setObjectName(QStringLiteral("转换预览表"));
-    table_->setHorizontalHeaderLabels(
-        {tr("文件"), tr("字段"), tr("原文字"), tr("新文字"), tr("变化")});
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_ = new_preview_table(this, QStringLiteral("转换预览表"),
+                               {tr("文件"), tr("字段"), tr("原文字"), tr("新文字"), tr("变化")});
     add_v2_box_ = new QCheckBox(tr("为只有ID3v1标签的文件添加ID3v2标签"), this);
     add_v2_box_->setObjectName(QStringLiteral("v1生成v2复选框"));
     add_v2_box_->setChecked(add_v2_from_v1_);
-    ok_button_ = new QPushButton(tr("确定"), this);
-    ok_button_->setObjectName(QStringLiteral("确定按钮"));
-    cancel_button_ = new QPushButton(tr("取消"), this);
-    cancel_button_->setObjectName(QStringLiteral("取消按钮"));
-    for (QPushButton* button : {ok_button_, cancel_button_}) button->setAutoDefault(false);
+    const OkCancel ok_cancel = new_ok_cancel(this);
+    ok_button_ = ok_cancel.ok;
+    cancel_button_ = ok_cancel.cancel;
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok_button_);

@@ -681,6 +681,17 @@ Once it is discarded, the renames it made can no longer be undone.</translation>
     </message>
 </context>
 <context>
+    <name>varnel::PreviewTable</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>varnel::QtUiServices</name>
     <message>
         <source>取消</source>
@@ -909,14 +920,6 @@ Once it is discarded, the renames it made can no longer be undone.</translation>
     <message>
         <source>状态</source>
         <translation>Status</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
     </message>
     <message>
         <source>正在读取标签……</source>
@@ -1165,14 +1168,6 @@ Another program has changed the file since; it is left as it is.</translation>
     <message>
         <source>为只有ID3v1标签的文件添加ID3v2标签</source>
         <translation>Add an ID3v2 tag to files with only an ID3v1 tag</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
     </message>
     <message>
         <source>正在转换标签……</source>
