@@ -147,11 +147,13 @@ int run_tag_undo(const Command& command, const Codec& codec, std::ostream& out, 
     RecordPrinter printer(out, codec, command.null_data, is_terminal_stream(out));
     bool all_well = true;
     for (const TagUndoOutcome& outcome : *outcomes) {
-        all_well = all_well && outcome.restored;
-        printer.print(
-            {with_reason(outcome.restored ? texts::undo_succeeded() : texts::undo_failed(),
-                         outcome.reason),
-             RecordField::name(codec.text_from_fs(outcome.path), outcome.path)});
+        // Not restored without a reason: the file still held its old tag (a
+        // batch stopped between recording it and writing it), which is success.
+        const bool old_tag_back = outcome.restored || outcome.reason.empty();
+        all_well = all_well && old_tag_back;
+        printer.print({with_reason(old_tag_back ? texts::undo_succeeded() : texts::undo_failed(),
+                                   outcome.reason),
+                       RecordField::name(codec.text_from_fs(outcome.path), outcome.path)});
     }
     return all_well ? 0 : 1;
 }
