@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui/qt_translations.h"
 #include "audio/tag_journal.h"
 #include "audio/ui/batch_tag_dialog.h"
 #include "audio/ui/tags_from_names_dialog.h"
@@ -344,6 +345,34 @@ TEST_F(TagBatchWindowTest, WithoutAJournalNothingIsWrittenUnlessAgreed) {
     EXPECT_TRUE(window.outcomes()[0].has_value());
     EXPECT_TRUE(rows(window).at(0).contains(u"|写入失败 ("_s)) << rows(window).at(0).toStdString();
     EXPECT_TRUE(journals.empty());  // nothing was written
+}
+
+// Under English the windows speak English, the engine's reasons included.
+class EnglishTagBatchWindowTest : public TagBatchWindowTest {
+protected:
+    void SetUp() override {
+        TagBatchWindowTest::SetUp();
+        ASSERT_TRUE(use_language(*QApplication::instance(), Language::english));
+    }
+    void TearDown() override {
+        (void)use_language(*QApplication::instance(), Language::chinese);
+        TagBatchWindowTest::TearDown();
+    }
+};
+
+TEST_F(EnglishTagBatchWindowTest, TextsAndReasonsAreEnglish) {
+    dir.write_file("a - b.mp3", id3v2_tag(text_frame("TIT2", "Old")) + fake_audio(300));
+    dir.write_file("notes.txt", "text");
+    TagsFromNamesDialog names(paths({"a - b.mp3", "notes.txt"}), setup(), "#1 - #2");
+    EXPECT_EQ(names.windowTitle(), u"Tags from File Names"_s);
+    EXPECT_EQ(rows(names),
+              (std::vector<QString>{u"a - b.mp3|Title|Old|b|To be written"_s,
+                                    u"a - b.mp3|Artist||a|To be written"_s,
+                                    u"notes.txt||||Cannot be read (Not an audio file)"_s}));
+    BatchTagDialog batch(paths({"a - b.mp3"}), setup());
+    EXPECT_EQ(batch.windowTitle(), u"Edit Tags of Many Files"_s);
+    EXPECT_EQ(batch.findChild<QLineEdit*>(QStringLiteral("字段编辑框1"))->placeholderText(),
+              u"Keep as it is"_s);
 }
 
 }  // namespace
