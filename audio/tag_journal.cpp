@@ -4,10 +4,13 @@
 #include <algorithm>
 #include <cerrno>
 #include <sstream>
+#include <utility>
 
 #include "id3/id3v2_reader.h"
 #include "id3/safe_rewrite.h"
 #include "platform/error_text.h"
+#include "platform/journal_folder.h"
+#include "platform/journal_store.h"
 #include "platform/language.h"
 #include "platform/sha256.h"
 #include "platform/state_folder.h"
@@ -17,7 +20,9 @@ namespace varnel {
 
 namespace {
 
-constexpr std::string_view first_word = "varnel-tag-journal 1";
+constexpr std::string_view first_word = "varnel-tag-journal 2";
+constexpr std::string_view own_prefix = "varnel-tag-journal ";  // of every version
+constexpr std::string_view first_word_1 = "varnel-tag-journal 1";
 constexpr std::uint64_t sampled_audio = 64 * 1024;
 constexpr std::size_t largest_journal = std::size_t{1} << 30;
 
@@ -59,6 +64,19 @@ std::optional<std::string> audio_digest(ByteFile& file, std::uint64_t start, std
     return hex(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
 }
 
+// SHA-256 of the tag regions of a file of `size` bytes whose audio is
+// `audio` bytes long followed by `tail` bytes: the bytes before the audio
+// and the last `tail` bytes.
+std::optional<std::string> tags_digest(ByteFile& file, std::uint64_t size, std::uint64_t audio,
+                                       std::uint64_t tail) {
+    if (audio + tail > size) return std::nullopt;
+    const std::optional<std::string> head = file.bytes_at(0, size - audio - tail);
+    const std::optional<std::string> end = file.bytes_at(size - tail, tail);
+    if (!head || !end) return std::nullopt;
+    const Sha256Digest digest = sha256(*head + *end);
+    return hex(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
+}
+
 struct Entry {
     std::string path;
     std::string old_head;
@@ -68,6 +86,7 @@ struct Entry {
     std::optional<std::uint64_t> new_head;
     std::uint64_t new_tail = 0;
     std::optional<FileInfo> written;  // identity, size and time after the write
+    std::string written_tags;         // digest of the tag regions after it (see tags_digest)
 };
 
 std::vector<std::string> fields_of(const std::string& line) {
@@ -77,14 +96,29 @@ std::vector<std::string> fields_of(const std::string& line) {
     return fields;
 }
 
-std::optional<std::vector<Entry>> parse_entries(const std::string& bytes) {
+struct ParsedJournal {
+    std::vector<Entry> entries;
+    bool ended = false;
+};
+
+std::optional<ParsedJournal> parse_entries(const std::string& bytes) {
     std::istringstream in(bytes);
     std::string line;
-    if (!std::getline(in, line) || line.compare(0, first_word.size(), first_word) != 0)
+    if (!std::getline(in, line)) return std::nullopt;
+    ParsedJournal parsed;
+    bool end_line = false;
+    if (line.starts_with(first_word_1))
+        parsed.ended = true;  // that version wrote no end: every batch counts as ended
+    else if (!line.starts_with(first_word))
         return std::nullopt;
-    std::vector<Entry> entries;
+    std::vector<Entry>& entries = parsed.entries;
     while (std::getline(in, line)) {
-        if (in.eof()) break;  // a last line without its newline was cut by a kill
+        if (in.eof()) break;                // a last line without its newline was cut by a kill
+        if (end_line) return std::nullopt;  // nothing follows the end
+        if (line == "E") {
+            end_line = parsed.ended = true;
+            continue;
+        }
         const std::vector<std::string> f = fields_of(line);
         if (f.size() == 8 && f[0] == "F") {
             Entry e;
@@ -100,7 +134,7 @@ std::optional<std::vector<Entry>> parse_entries(const std::string& bytes) {
             if (f[6] != "-") e.new_head = std::stoull(f[6]);
             e.new_tail = std::stoull(f[7]);
             entries.push_back(std::move(e));
-        } else if (f.size() == 6 && f[0] == "D") {
+        } else if ((f.size() == 6 || f.size() == 7) && f[0] == "D") {
             // The last file recorded under that path: files are recorded
             // in groups before any of them is written.
             const std::optional<std::string> path = unhex(f[1]);
@@ -110,11 +144,12 @@ std::optional<std::vector<Entry>> parse_entries(const std::string& bytes) {
             if (entry == entries.rend()) return std::nullopt;
             entry->written = FileInfo{std::stoull(f[2]), std::stoull(f[3]), 0, std::stoull(f[4]),
                                       std::stoll(f[5])};
+            if (f.size() == 7) entry->written_tags = f[6];
         } else {
             return std::nullopt;
         }
     }
-    return entries;
+    return parsed;
 }
 
 TagUndoOutcome refused(const Entry& entry, std::string reason) {
@@ -127,9 +162,16 @@ TagUndoOutcome undo_entry(const Entry& entry) {
     if (!file) return refused(entry, system_error_text(errno));
     const std::optional<FileInfo> written = file_info(*file);
     if (!written) return refused(entry, system_error_text(errno));
-    if (entry.written &&
-        (written->device != entry.written->device || written->inode != entry.written->inode ||
-         written->size != entry.written->size || written->mtime_ns != entry.written->mtime_ns))
+    // The same file as written, or one whose tags are byte for byte what
+    // the write left (the undo of a later batch put them back).
+    const bool as_written =
+        !entry.written ||
+        (written->device == entry.written->device && written->inode == entry.written->inode &&
+         written->size == entry.written->size && written->mtime_ns == entry.written->mtime_ns) ||
+        (!entry.written_tags.empty() && written->size == entry.written->size &&
+         tags_digest(*file, written->size, entry.audio_length, entry.new_tail) ==
+             entry.written_tags);
+    if (!as_written)
         return refused(
             entry, say("文件在标签写入之后被改动过", "The file changed after its tag was written"));
     // A write cut short by a kill is finished first, as the next edit would
@@ -167,7 +209,14 @@ TagUndoOutcome undo_entry(const Entry& entry) {
 }  // namespace
 
 std::optional<std::string> tag_journal_path() {
-    const std::optional<std::string> folder = user_state_folder();
+    const JournalFolder folder = automatic_journal_folder(true);
+    if (!folder.path) return std::nullopt;
+    prune_journals(*folder.path, kept_journals - 1);
+    return new_journal_path(*folder.path, JournalKind::tags);
+}
+
+std::optional<std::string> old_tag_journal_path() {
+    const std::optional<std::string> folder = state_folder_path();
     if (!folder) return std::nullopt;
     return *folder + "tag-undo.journal";
 }
@@ -175,23 +224,58 @@ std::optional<std::string> tag_journal_path() {
 std::optional<TagJournal> TagJournal::create(const std::string& path, std::string& reason) {
     std::string why;
     std::optional<JournalFile> file = JournalFile::create(
-        path, std::string(first_word) + "\t" + journal_writer_stamp() + "\n", first_word, why);
+        path, std::string(first_word) + "\t" + journal_writer_stamp() + "\n", own_prefix, why);
     if (!file) {
         reason = say("不能建立标签撤消记录：", "Cannot create the tag undo journal: ") + why;
         return std::nullopt;
     }
-    return TagJournal(std::move(*file));
+    return TagJournal(std::move(*file), path);
+}
+
+TagJournal::TagJournal(TagJournal&& other) noexcept
+    : file_(std::move(other.file_)),
+      path_(std::move(other.path_)),
+      planned_(std::move(other.planned_)),
+      open_(std::exchange(other.open_, false)),
+      recorded_(other.recorded_) {}
+
+TagJournal& TagJournal::operator=(TagJournal&& other) noexcept {
+    if (this == &other) return *this;
+    if (open_) (void)finish();
+    file_ = std::move(other.file_);
+    path_ = std::move(other.path_);
+    planned_ = std::move(other.planned_);
+    open_ = std::exchange(other.open_, false);
+    recorded_ = other.recorded_;
+    return *this;
+}
+
+TagJournal::~TagJournal() {
+    // Nobody to tell of a failure here: the journal then reads as an
+    // interrupted batch, which can still be undone.
+    if (open_) (void)finish();
+}
+
+int TagJournal::finish() {
+    if (!open_) return EBADF;
+    open_ = false;
+    if (!recorded_) return remove_file(path_) ? 0 : errno;
+    const int error = file_.append("E\n");
+    return error != 0 ? error : file_.sync();
 }
 
 int TagJournal::record(const std::string& path, ByteFile& file, std::uint64_t head,
                        std::uint64_t tail, std::optional<std::uint64_t> new_head,
                        std::uint64_t new_tail) {
+    if (!open_) return EBADF;
     const std::optional<std::uint64_t> size = file.length();
     if (!size) return errno;
     if (head + tail > *size) return EINVAL;
+    recorded_ = true;
     const std::optional<std::string> old_head = file.bytes_at(0, head);
     const std::optional<std::string> old_tail = file.bytes_at(*size - tail, tail);
     const std::uint64_t audio = *size - head - tail;
+    planned_[path] = {audio, new_tail};
     const std::optional<std::string> digest = audio_digest(file, head, audio);
     if (!old_head || !old_tail || !digest) return errno != 0 ? errno : EIO;
     const std::string line = "F\t" + hex(path) + "\t" + hex(*old_head) + "\t" + hex(*old_tail) +
@@ -202,16 +286,66 @@ int TagJournal::record(const std::string& path, ByteFile& file, std::uint64_t he
 }
 
 int TagJournal::record_written(const std::string& path, ByteFile& file) {
+    if (!open_) return EBADF;
     const std::optional<FileInfo> info = file_info(file);
     if (!info) return errno;
-    const std::string line = "D\t" + hex(path) + "\t" + std::to_string(info->device) + "\t" +
-                             std::to_string(info->inode) + "\t" + std::to_string(info->size) +
-                             "\t" + std::to_string(info->mtime_ns) + "\n";
+    std::string line = "D\t" + hex(path) + "\t" + std::to_string(info->device) + "\t" +
+                       std::to_string(info->inode) + "\t" + std::to_string(info->size) + "\t" +
+                       std::to_string(info->mtime_ns);
+    if (const auto planned = planned_.find(path); planned != planned_.end())
+        if (const std::optional<std::string> tags =
+                tags_digest(file, info->size, planned->second.audio, planned->second.tail))
+            line += "\t" + *tags;
+    line += '\n';
     return file_.append(line);
 }
 
 int TagJournal::sync() {
     return file_.sync();
+}
+
+namespace {
+
+// The entries of a held journal; nullopt with the reason when it cannot be
+// read or trusted.
+std::optional<ParsedJournal> read_entries(const HeldJournal& held, std::string& reason) {
+    const TrustedRead read = held.read(largest_journal);
+    if (!read.bytes || read.others_may_write) {
+        reason = say("标签撤消记录不可信", "The tag undo journal cannot be trusted");
+        return std::nullopt;
+    }
+    std::optional<ParsedJournal> parsed;
+    try {
+        parsed = parse_entries(*read.bytes);
+    } catch (const std::exception&) {  // a number out of range: damaged
+        parsed.reset();
+    }
+    if (!parsed) reason = say("标签撤消记录已损坏", "The tag undo journal is damaged");
+    return parsed;
+}
+
+}  // namespace
+
+TagJournalSummary read_tag_journal(const std::string& path) {
+    TagJournalSummary summary;
+    const HeldJournal held = HeldJournal::claim(path);
+    if (held.state() == HeldJournal::State::busy) {
+        summary.state = TagJournalSummary::State::busy;
+        return summary;
+    }
+    if (held.state() != HeldJournal::State::held) {
+        summary.reason = say("标签撤消记录不可信", "The tag undo journal cannot be trusted");
+        return summary;
+    }
+    const std::optional<ParsedJournal> parsed = read_entries(held, summary.reason);
+    if (!parsed) return summary;
+    for (const Entry& entry : parsed->entries)
+        if (std::find(summary.paths.begin(), summary.paths.end(), entry.path) ==
+            summary.paths.end())
+            summary.paths.push_back(entry.path);
+    summary.state =
+        parsed->ended ? TagJournalSummary::State::ended : TagJournalSummary::State::interrupted;
+    return summary;
 }
 
 std::optional<std::vector<TagUndoOutcome>> undo_tag_journal(const std::string& path,
@@ -225,29 +359,21 @@ std::optional<std::vector<TagUndoOutcome>> undo_tag_journal(const std::string& p
         reason = say("没有可以撤消的标签编辑", "There is no tag edit to undo");
         return std::nullopt;
     }
-    const TrustedRead read = held.read(largest_journal);
-    if (!read.bytes || read.others_may_write) {
-        reason = say("标签撤消记录不可信", "The tag undo journal cannot be trusted");
-        return std::nullopt;
-    }
-    std::optional<std::vector<Entry>> entries;
-    try {
-        entries = parse_entries(*read.bytes);
-    } catch (const std::exception&) {  // a number out of range: damaged
-        entries.reset();
-    }
-    if (!entries) {
-        reason = say("标签撤消记录已损坏", "The tag undo journal is damaged");
-        return std::nullopt;
-    }
+    const std::optional<ParsedJournal> parsed = read_entries(held, reason);
+    if (!parsed) return std::nullopt;
+    const std::vector<Entry>& entries = parsed->entries;
     std::vector<TagUndoOutcome> outcomes;
     bool all_old = true;
-    for (auto entry = entries->rbegin(); entry != entries->rend(); ++entry) {
+    for (auto entry = entries.rbegin(); entry != entries.rend(); ++entry) {
         outcomes.push_back(undo_entry(*entry));
         all_old = all_old && outcomes.back().reason.empty();
     }
     // A journal that stays after all is only offered again; nothing is lost.
-    if (all_old) (void)held.remove();
+    if (!all_old) return outcomes;
+    if (is_stored_journal_path(path))
+        (void)mark_journal_undone(path);  // left unmarked, a second undo finds every tag back
+    else
+        (void)held.remove();
     return outcomes;
 }
 

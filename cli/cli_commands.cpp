@@ -14,18 +14,20 @@
 #include <unordered_map>
 #include <vector>
 
+#include "audio/tag_journal.h"
 #include "cli/cli_output.h"
 #include "filelist/item_names.h"
 #include "platform/error_text.h"
 #include "platform/folder_listing.h"
 #include "platform/journal_file.h"
 #include "platform/journal_folder.h"
+#include "platform/journal_store.h"
 #include "platform/language.h"
 #include "platform/working_folder.h"
+#include "rename/batch_history.h"
 #include "rename/batch_run.h"
 #include "rename/batch_texts.h"
 #include "rename/fix_names.h"
-#include "rename/journal_store.h"
 #include "rename/preset.h"
 #include "rename/preview.h"
 #include "rename/renamer.h"
@@ -334,10 +336,9 @@ int run_rename(const Command& command, const Codec& codec, std::ostream& out, st
 
 namespace {
 
-// Undoes the batch of the journal at `path`. `automatic`: the journal is
-// marked undone once every file came back.
-int undo_journal(const Command& command, const std::string& path, bool automatic,
-                 const Codec& codec, std::ostream& out, std::ostream& err) {
+// Undoes the batch of the journal at `path` (--journal).
+int undo_journal(const Command& command, const std::string& path, const Codec& codec,
+                 std::ostream& out, std::ostream& err) {
     // Held until the undo ends: no batch or other undo starts on it meanwhile.
     const ClaimedJournal claimed = claim_undo_journal(path);
     if (claimed.state == JournalState::busy) {
@@ -361,69 +362,110 @@ int undo_journal(const Command& command, const std::string& path, bool automatic
         undo_entries(claimed.contents.entries, codec, each, {}, claimed.contents.reservations);
     printer.reset();  // the records before the summary
     print_summary(command, outcome.summary, codec, out, err);
-    if (automatic && went_well(outcome) && mark_journal_undone(path) != 0)
-        tell(err, say("无法把撤消记录标为已撤消：", "cannot mark the journal undone: ") +
-                      codec.text_from_fs(path));
     return outcome.all_succeeded() ? 0 : 1;
 }
 
-// The state word of an automatic journal for undo --list, and its renames.
-std::pair<std::string_view, std::size_t> journal_summary(const StoredJournal& journal) {
-    const UndoJournalRead read = read_undo_journal(journal.path);
-    if (!read.journal) {
-        const bool busy = HeldJournal::claim(journal.path).state() == HeldJournal::State::busy;
-        return {busy ? "busy" : "refused", 0};
+// The words of undo --list (data, the same in every language).
+std::string_view state_word(HistoryState state) {
+    switch (state) {
+        case HistoryState::undoable:
+            return "finished";
+        case HistoryState::undone:
+            return "undone";
+        case HistoryState::interrupted:
+            return "interrupted";
+        case HistoryState::running:
+            return "busy";
+        case HistoryState::refused:
+            break;
     }
-    const std::string_view state = journal.undone           ? "undone"
-                                   : read.journal->finished ? "finished"
-                                                            : "interrupted";
-    return {state, read.journal->entries.size()};
+    return "refused";
 }
 
-int list_journals(const std::vector<StoredJournal>& journals, const Codec& codec,
-                  std::ostream& out) {
+std::string_view kind_word(JournalKind kind) {
+    return kind == JournalKind::tags ? "tags" : "rename";
+}
+
+int list_history(const std::vector<HistoryBatch>& history, const Codec& codec, std::ostream& out) {
     int number = 0;
-    for (const StoredJournal& journal : journals) {
-        const auto [state, renames] = journal_summary(journal);
-        out << ++number << '\t' << stamp_time(journal.stamp) << '\t' << state << '\t' << renames
-            << '\t' << escaped(codec.text_from_fs(journal.path), codec) << '\n';
-    }
+    for (const HistoryBatch& batch : history)
+        out << ++number << '\t' << stamp_time(batch.stamp) << '\t' << kind_word(batch.kind) << '\t'
+            << state_word(batch.state) << '\t' << batch.files << '\t'
+            << escaped(codec.text_from_fs(batch.path), codec) << '\n';
     return 0;
+}
+
+// Undoes one batch of the history, a record for every file.
+int undo_history_batch(const Command& command, const HistoryBatch& batch, const Codec& codec,
+                       std::ostream& out, std::ostream& err) {
+    std::optional<RecordPrinter> printer(std::in_place, out, codec, command.null_data,
+                                         is_terminal_stream(out), progress_flush_every);
+    HistoryHooks hooks;
+    hooks.renamed_back = [&](const UndoEntry& entry, bool undone, const std::string& reason) {
+        const std::string_view status = undone ? texts::undo_succeeded() : texts::undo_failed();
+        printer->print({status_field(status, reason),
+                        RecordField::name(entry.new_name, entry.renamed_fs_name),
+                        RecordField::name(entry.name, entry.fs_name)});
+    };
+    hooks.tag_back = [&](const TagUndoOutcome& outcome) {
+        // A file that holds its old tag already counts as undone.
+        const bool back = outcome.reason.empty();
+        printer->print(
+            {status_field(back ? texts::undo_succeeded() : texts::undo_failed(), outcome.reason),
+             RecordField::name(codec.text_from_fs(outcome.path), outcome.path)});
+    };
+    const BatchUndo undo = undo_batch(batch, codec, hooks);
+    if (!undo.refused.empty()) {
+        printer.reset();
+        tell(err, undo.refused);
+        return 2;
+    }
+    printer.reset();  // the records before the summary
+    print_summary(command, undo.outcome.summary, codec, out, err);
+    if (went_well(undo.outcome) && !undo.undone)
+        tell(err, say("无法把撤消记录标为已撤消：", "cannot mark the journal undone: ") +
+                      codec.text_from_fs(batch.path));
+    return undo.outcome.all_succeeded() ? 0 : 1;
+}
+
+// The batch `undo` works on: N, the newest not undone, or the newest tag
+// batch not undone; nullptr when there is none.
+const HistoryBatch* chosen_batch(const Command& command, const std::vector<HistoryBatch>& history) {
+    if (command.undo_choice == UndoChoice::number) {
+        const auto n = static_cast<std::size_t>(command.undo_number);
+        return n <= history.size() ? &history[n - 1] : nullptr;
+    }
+    for (const HistoryBatch& batch : history)
+        if (batch.state != HistoryState::undone &&
+            (command.undo_choice != UndoChoice::tags || batch.kind == JournalKind::tags))
+            return &batch;
+    return nullptr;
 }
 
 }  // namespace
 
 int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
-    if (command.undo_choice == UndoChoice::tags) return run_tag_undo(command, codec, out, err);
     if (command.undo_choice == UndoChoice::journal)
-        return undo_journal(command, command.journal, false, codec, out, err);
+        return undo_journal(command, command.journal, codec, out, err);
     const JournalFolder folder = automatic_journal_folder(false);
     if (!folder.path && !folder.reason.empty()) {
         tell(err, codec.from_utf8_lossy(folder.reason));
         return 2;
     }
-    const std::vector<StoredJournal> journals =
-        folder.path ? stored_journals(*folder.path) : std::vector<StoredJournal>{};
-    if (command.undo_choice == UndoChoice::list) return list_journals(journals, codec, out);
-    const StoredJournal* chosen = nullptr;
-    if (command.undo_choice == UndoChoice::number) {
-        if (static_cast<std::size_t>(command.undo_number) <= journals.size())
-            chosen = &journals[static_cast<std::size_t>(command.undo_number) - 1];
-    } else {
-        for (const StoredJournal& journal : journals)
-            if (!journal.undone) {
-                chosen = &journal;
-                break;
-            }
-    }
+    const std::vector<HistoryBatch> history =
+        batch_history(folder.path.value_or(""), old_tag_journal_path().value_or(""), codec);
+    if (command.undo_choice == UndoChoice::list) return list_history(history, codec, out);
+    const HistoryBatch* chosen = chosen_batch(command, history);
     if (chosen == nullptr) {
         tell(err, command.undo_choice == UndoChoice::number
                       ? say("没有这个编号的撤消记录（见 undo --list）",
                             "no journal has that number (see undo --list)")
+                  : command.undo_choice == UndoChoice::tags
+                      ? say("没有可以撤消的标签修改", "no tag edit is left to undo")
                       : say("没有尚未撤消的批量更名", "no batch is left to undo"));
         return 2;
     }
-    return undo_journal(command, chosen->path, true, codec, out, err);
+    return undo_history_batch(command, *chosen, codec, out, err);
 }
 
 }  // namespace varnel::cli

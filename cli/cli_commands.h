@@ -19,10 +19,8 @@ int run_preview(const Command& command, const Codec& codec, std::ostream& out);
 int run_rename(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 int run_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 int run_tag(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
-// tags-from-names, and undo --tags.
 int run_tags_from_names(const Command& command, const Codec& codec, std::ostream& out,
                         std::ostream& err);
-int run_tag_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err);
 // A new journal of a tag batch at tag_journal_path(); nullopt, told on
 // `err` with its reason and then `hint` (code page), when it cannot be made.

@@ -76,8 +76,9 @@ int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, 
     }
     printer.reset();  // the records before the summary
     if (journal) {
-        // The states after the writes; undo knows a file by its audio without them.
-        int error = journal->sync();
+        // The end line, so the batch is not taken for one that died; undo
+        // knows a file whose state after the write is missing by its audio.
+        int error = journal->finish();
         if (error == 0) error = recorder->after_write_error();
         if (error != 0)
             tell(err, say("撤消记录未能记下写入后的状态：",

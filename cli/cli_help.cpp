@@ -110,10 +110,11 @@ A name already in UTF-8 is left alone; one that is not GBK either fails.
 
 const char* const undo_en =
     R"TEXT(
-undo renames the files of the batch recorded in JFILE back (--last: of the
-newest automatic journal not undone yet; N: of the automatic journal
-numbered N by --list, 1 the newest), last rename first, and prints
-"status<TAB>current<TAB>restored" per file and the summary. A file already back under its old name counts as restored; a
+undo renames the files of the batch recorded in JFILE back (--last: the
+newest batch of the history not undone yet, a rename or a tag batch; N: the
+batch numbered N by --list, 1 the newest), last rename first, and prints
+"status<TAB>current<TAB>restored" per file and the summary (a tag batch:
+"status<TAB>file" per file, every tag put back byte for byte). A file already back under its old name counts as restored; a
 file is recognised by its inode where inode numbers last, and on FAT and
 exFAT by its size and a fingerprint of its content, so a file put in its
 place is never renamed. A journal that is not a regular file of this user
@@ -122,9 +123,11 @@ may write (as on a FAT or exFAT stick) is trusted only when every file it
 names lies in a folder on the journal's drive that everyone may change. A
 journal whose batch still runs (another Varnel holds its lock) is left
 alone with "另一个Varnel正在执行这批更名" (exit 2). undo --list prints
-the automatic journals, newest first, one a line: "N<TAB>time<TAB>state
-<TAB>renames<TAB>journal", the state being finished, interrupted, undone,
-busy or refused. undo --tags takes back the last tags-from-names batch.
+the history (the last 20 rename and tag batches of this program and of the
+window), newest first, one a line: "N<TAB>time<TAB>kind<TAB>state<TAB>files
+<TAB>journal", the kind being rename or tags, the state finished,
+interrupted, undone, busy or refused. undo --tags takes back the newest tag
+batch not undone yet.
 )TEXT";
 
 const char* const tag_en =
@@ -172,7 +175,7 @@ title 歌名. A name that does not match changes nothing and is printed as
 "不匹配 (reason)<TAB>file". -n (--dry-run) prints
 "file<TAB>field<TAB>old<TAB>new" per field and writes nothing; otherwise each
 file is written in one crash-safe step after its old tag regions were
-recorded in $XDG_STATE_HOME/varnel/tag-undo.journal, "status<TAB>file" is
+recorded in a journal of the history (undo --list), "status<TAB>file" is
 printed per file, then the summary (-q: none). undo --tags puts every tag
 of that batch back byte for byte; a file changed since is refused with its
 reason. -0 and --files-from as for rename.

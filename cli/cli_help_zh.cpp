@@ -80,9 +80,10 @@ UTF-8 写法，决不替换别的文件，并像 rename 一样为每个文件打
 
 const char* const undo =
     R"TEXT(
-undo 把 JFILE 记录的这批更名的文件改回原名（--last：尚未撤消的最新自动
-撤消记录；N：undo --list 编号为 N 的自动撤消记录，1 为最新），从最后一次
-更名开始，为每个文件打印 "状态<TAB>当前名<TAB>恢复名" 并打印总结。已经
+undo 把 JFILE 记录的这批更名的文件改回原名（--last：历史中尚未撤消的
+最新一批，更名或标签都算；N：undo --list 编号为 N 的那一批，1 为最新），
+从最后一次更名开始，为每个文件打印 "状态<TAB>当前名<TAB>恢复名" 并打印
+总结（标签批：每个文件打印 "状态<TAB>文件"，标签逐字节恢复）。已经
 回到原名的文件算作已恢复；在 inode 号码持久的文件系统上按 inode 识别文件，
 在 FAT 和 exFAT 上按大小和内容指纹识别，所以放在原处的别的文件决不会被
 更名。不是本用户的普通文件或格式不对的撤消记录会被拒绝（退出状态 2），
@@ -90,9 +91,10 @@ undo 把 JFILE 记录的这批更名的文件改回原名（--last：尚未撤�
 每个文件都位于记录所在驱动器上、人人都能修改的文件夹中时才被信任。批量
 更名仍在进行的记录（另一个 Varnel 持有它的锁）不会被处理，并显示
 "另一个Varnel正在执行这批更名"（退出状态 2）。undo --list 从新到旧打印
-自动撤消记录，一行一个："N<TAB>时间<TAB>状态<TAB>更名数<TAB>记录"，状态为
-finished、interrupted、undone、busy 或 refused。undo --tags 撤消最近一批
-tags-from-names。
+撤消历史（本程序和窗口最近 20 批更名和标签操作），一行一个：
+"N<TAB>时间<TAB>种类<TAB>状态<TAB>文件数<TAB>记录"，种类为 rename 或 tags，
+状态为 finished、interrupted、undone、busy 或 refused。undo --tags 撤消
+尚未撤消的最新一批标签操作。
 )TEXT";
 
 const char* const tag =
@@ -133,7 +135,7 @@ tags-from-names 按音频文件（MP3 和 --all-formats 的各种格式）的名
 艺术家为 歌手、标题为 歌名。与模板不符的名称什么也不改，打印为
 "不匹配 (原因)<TAB>文件"。-n（--dry-run）为每个字段打印
 "文件<TAB>字段<TAB>原文字<TAB>新文字"，什么也不写；否则先把每个文件原来的
-标签区域记入 $XDG_STATE_HOME/varnel/tag-undo.journal，再一步安全地写入，
+标签区域记入撤消历史中的一份记录（见 undo --list），再一步安全地写入，
 为每个文件打印 "状态<TAB>文件"，最后打印总结（-q：不打印）。undo --tags
 把这批的每个标签逐字节地恢复；之后又被改动过的文件会被拒绝并说明原因。
 -0 和 --files-from 同 rename。

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// varnel-cli tags-from-names: tags from the files' names, and undo --tags.
+// varnel-cli tags-from-names: tags from the files' names.
 
 #include <array>
 #include <optional>
@@ -132,29 +132,6 @@ int run_tags_from_names(const Command& command, const Codec& codec, std::ostream
                                 std::to_string(written),
                             codec)
             << '\n';
-    return all_well ? 0 : 1;
-}
-
-int run_tag_undo(const Command& command, const Codec& codec, std::ostream& out, std::ostream& err) {
-    const std::optional<std::string> path = tag_journal_path();
-    std::string reason;
-    const auto outcomes = path ? undo_tag_journal(*path, reason) : std::nullopt;
-    if (!outcomes) {
-        tell(err, reason.empty() ? say("没有可以撤消的标签修改", "no tag edit is left to undo")
-                                 : reason);
-        return 2;
-    }
-    RecordPrinter printer(out, codec, command.null_data, is_terminal_stream(out));
-    bool all_well = true;
-    for (const TagUndoOutcome& outcome : *outcomes) {
-        // Not restored without a reason: the file still held its old tag (a
-        // batch stopped between recording it and writing it), which is success.
-        const bool old_tag_back = outcome.restored || outcome.reason.empty();
-        all_well = all_well && old_tag_back;
-        printer.print({with_reason(old_tag_back ? texts::undo_succeeded() : texts::undo_failed(),
-                                   outcome.reason),
-                       RecordField::name(codec.text_from_fs(outcome.path), outcome.path)});
-    }
     return all_well ? 0 : 1;
 }
 

@@ -17,10 +17,11 @@
 #include "app/ui/font_coverage.h"
 #include "app/ui/main_window.h"
 #include "app/ui/qt_translations.h"
+#include "audio/tag_journal.h"
 #include "platform/codec.h"
 #include "platform/exe_folder.h"
+#include "platform/journal_folder.h"
 #include "platform/quit_signals.h"
-#include "platform/state_folder.h"
 #include "platform/ui/qt_ui_services.h"
 #include "platform/working_folder.h"
 
@@ -105,10 +106,12 @@ int main(int argc, char** argv) {
 
     const varnel::Codec codec;
     varnel::QtUiServices services;
-    const std::optional<std::string> state = varnel::user_state_folder();
-    varnel::MainWindow window(
-        varnel::MainWindowSetup{codec, services, varnel::config_path(folder), folder + "dir.txt",
-                                state ? *state + "undo-journal" : std::string()});
+    // Without the journal folder, batches ask before running without a journal.
+    const varnel::JournalFolder journals = varnel::automatic_journal_folder(true);
+    if (!journals.path) std::fprintf(stderr, "varnel: %s\n", journals.reason.c_str());
+    varnel::MainWindow window(varnel::MainWindowSetup{
+        codec, services, varnel::config_path(folder), folder + "dir.txt",
+        journals.path.value_or(""), varnel::old_tag_journal_path().value_or("")});
     window.show();
     // From the event loop, so that a quit signal also closes the notice.
     QTimer::singleShot(0, &window, [&window, &services] {

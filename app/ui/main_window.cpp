@@ -51,7 +51,8 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
       services_(setup.services),
       config_path_(setup.config_path),
       dir_txt_path_(setup.dir_txt_path),
-      undo_journal_path_(setup.undo_journal_path) {
+      journal_folder_(setup.journal_folder),
+      old_tag_journal_(setup.old_tag_journal) {
     auto* central = new QWidget(this);
     tabs_scroll_ = new QScrollArea(central);
     tabs_scroll_->setObjectName(QStringLiteral("选择夹滚动区"));
@@ -301,7 +302,7 @@ void MainWindow::update_buttons() {
     context_menu_->set_state(state);  // 预览 and 文件名转为UTF-8 among them
     update_tag_batch_actions(selected);
     rename_action_->setEnabled(state.preview && rule_error_.empty());
-    undo_action_->setEnabled(!undo_log_.entries.empty());
+    undo_action_->setEnabled(session_has_undo());
     refresh_file_count();
 }
 

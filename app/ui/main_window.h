@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "app/settings.h"
@@ -14,11 +15,14 @@
 #include "filelist/file_list.h"
 #include "platform/codec.h"
 #include "platform/folder_names.h"
+#include "platform/journal_store.h"
+#include "rename/batch_history.h"
 #include "rename/name_rule.h"
 #include "rename/preset.h"
 #include "rename/preview.h"
 #include "rename/renamer.h"
 #include "rename/undo_log.h"
+#include "rename/undo_rows.h"
 
 class QAction;
 class QKeyEvent;
@@ -31,6 +35,8 @@ class QToolBar;
 namespace varnel {
 
 class ChainPanel;
+class ProgressWindow;
+struct BatchRun;
 class FileListModel;
 class FileListView;
 class ListContextMenu;
@@ -45,9 +51,13 @@ struct MainWindowSetup {
     UiServices& services;
     std::string config_path;   // config.ini (file-system path); its folder is
     std::string dir_txt_path;  // dir.txt    created when a file is saved there
-    // Where each rename batch keeps its write-ahead undo journal
-    // (file-system path); empty: no journal.
-    std::string undo_journal_path = {};
+    // The folder of the undo history (platform/journal_store.h; file-system
+    // path ending in '/'): each rename batch keeps its write-ahead journal
+    // there. Empty: batches keep no journal and there is no history.
+    std::string journal_folder = {};
+    // The single tag journal of earlier versions, listed in the history
+    // while it is there (file-system path); empty: none.
+    std::string old_tag_journal = {};
 };
 
 // The toolbar's buttons in order: 0 选择目录, 1 加入多个文件, 2 a separator,
@@ -92,7 +102,17 @@ public:
     // the settings ask for; nothing when none is pending.
     void flush_preview();
     void rename_command();
+    // 撤消: asks, then undoes the newest batch of this window's session that
+    // is not undone yet (a rename batch or a tag batch), each file checked
+    // as undo checks it, and shows the summary. Batches other programs made
+    // are reached only through 撤消历史….
     void undo_command();
+    // A tag batch of this window ended; `journal_path` is its journal
+    // (tag_journal_path()): 撤消 undoes it while it is the newest batch of
+    // the session.
+    void note_tag_batch(const std::string& journal_path);
+    // 文件 → 撤消历史…: the window listing the history (undo_history_dialog.h).
+    void open_undo_history();
     // 文件名转为UTF-8: the selected items whose file names are legacy
     // (not UTF-8) respelled in UTF-8, as a batch with summary and undo.
     void fix_names_command();
@@ -109,12 +129,13 @@ public:
     // journal (file-system bytes; empty when it kept none). The rows' tag
     // status and preview are computed anew.
     void tag_batch_finished(const std::string& journal_path);
-    // At start: when the undo journal shows a batch that never finished,
-    // says so with its folders, the number of renames done and when, and
-    // offers to undo it (question "询问："), once per journal. Yes undoes it
-    // (the journal goes when every file came back); No keeps the journal for
-    // 文件 → 撤消未完成的批量更名… and 丢弃未完成的批量更名记录, until the
-    // next batch replaces it.
+    // At start: for every batch of the history that never finished (its
+    // process died; rename or tag batch), newest first, says so with its
+    // folders, the number of files and when, and offers to undo it
+    // (question "询问："), once per journal. Yes undoes it (the journal is
+    // marked undone when every file came back); No keeps it for 文件 →
+    // 撤消未完成的批量更名… and 丢弃未完成的批量更名记录 (the newest such
+    // batch) and for 撤消历史….
     void offer_interrupted_undo();
     // Loads the preset file at `path` (file-system bytes): one page's
     // settings set that page's controls and activate it; a chain is shown
@@ -125,9 +146,10 @@ public:
     // active page's settings as one step.
     Preset current_preset() const;
     const std::vector<std::string>& recent_presets() const { return recent_presets_; }
-    // 文件 → 撤消未完成的批量更名…: asks again, then undoes the journal's batch.
+    // 文件 → 撤消未完成的批量更名…: asks again, then undoes the newest
+    // unfinished batch.
     void undo_interrupted_batch();
-    // 文件 → 丢弃未完成的批量更名记录: asks, then removes the journal.
+    // 文件 → 丢弃未完成的批量更名记录: asks, then removes its journal.
     void discard_interrupted_batch();
     void remove_selected_items();
     void clear_list();
@@ -157,6 +179,7 @@ public:
     QAction* move_down_action() const { return move_down_action_; }      // 下移选中项 Alt+Down
     QAction* save_preset_action() const { return save_preset_action_; }  // 保存预设…
     QAction* load_preset_action() const { return load_preset_action_; }  // 载入预设…
+    QAction* undo_history_action() const { return undo_history_action_; }  // 撤消历史…
 
     FileList& list() { return list_; }
     Settings& settings() { return settings_; }
@@ -214,8 +237,8 @@ private:
     // Enables toolbar button `index` (undo_button, preview_button or
     // start_button) until update_buttons runs again.
     void set_buttons(int index, bool enabled);
-    // The one place the commands' states are set: 撤消 while the undo log
-    // holds anything; 预览 while the list has items; 开始命名 while it has
+    // The one place the commands' states are set: 撤消 while the session
+    // has a batch to undo (session_has_undo); 预览 while the list has items; 开始命名 while it has
     // items and the rule can use its settings; the context menu's items (and
     // 文件名转为UTF-8) by context_menu_state; the file count panel. Runs
     // whenever the list's rows, the selection, the page or the undo log change.
@@ -253,11 +276,22 @@ private:
     // `path` first in the recent presets, at most recent_preset_count kept.
     void remember_preset(const std::string& path);
     void show_recent_presets();
-    // The journal's interrupted batch: asks, undoes, reports.
-    void undo_journal_batch();
+    // The unfinished batch of the journal at `path` (of `kind`): asks,
+    // undoes, reports.
+    void undo_journal_batch(const std::string& path, JournalKind kind);
     // Says that another Varnel still runs the batch of the journal.
     void tell_batch_running_elsewhere();
-    void set_pending_journal(bool pending);
+    // The unfinished batch the 文件 menu's two items work on; empty: none.
+    void set_pending_journal(std::string path, JournalKind kind = JournalKind::rename);
+    // The hooks of an undo from the history: the rows follow, progress in
+    // panel 进度.
+    HistoryHooks history_hooks(std::shared_ptr<RowsFollowUndo> rows);
+    // The batches of these journals were undone (through the history): they
+    // leave the session, the undo log with its batch, the 文件 menu's
+    // unfinished batch with its.
+    void forget_batches(const std::vector<std::string>& journals);
+    // Whether the session has a batch that 撤消 can undo.
+    bool session_has_undo() const;
     // main_window_input.cpp
     bool is_window_command_key(const QKeyEvent& key) const;
     bool take_drop(QEvent* event);
@@ -291,6 +325,14 @@ private:
     // Runs a rename batch with the write-ahead journal, the progress panel,
     // the toolbar states and the summary box of the rename command.
     void run_batch(const std::function<BatchOutcome(const BatchHooks&)>& batch);
+    // A rename batch that ran with the journal `journal` joins the session.
+    void note_rename_batch(const BatchRun& run, const std::string& journal);
+    // Shows `done` of `count` in `progress`; whether the user wants the
+    // batch stopped.
+    static std::function<bool(int, int)> cancel_asker(ProgressWindow& progress);
+    // The summary of a batch or an undo: information when all went well,
+    // else a warning.
+    void show_summary(const QString& summary, bool well);
     // Copies the view's selection into the list's marks, for the engine
     // calls that read them.
     void sync_selection_to_list();
@@ -310,17 +352,30 @@ private:
     std::string config_path_;
     std::string dir_txt_path_;
     bool save_failure_reported_ = false;
-    std::string undo_journal_path_;
+    std::string journal_folder_;
+    std::string old_tag_journal_;
     bool rule_error_shown_ = false;
     // Why the active rule cannot run (code page); empty when it can.
     std::string rule_error_;
-    // The journal holds an unfinished batch the user has not undone.
-    bool pending_journal_ = false;
+    // The unfinished batch the user has not undone: its journal and kind.
+    std::string pending_journal_;
+    JournalKind pending_kind_ = JournalKind::rename;
     QAction* undo_journal_action_ = nullptr;
     QAction* discard_journal_action_ = nullptr;
+    QAction* undo_history_action_ = nullptr;
 
     FileList list_;
+    // The last rename batch's moves; `undo_log_journal_` is its journal
+    // (empty when it ran without one).
     UndoLog undo_log_;
+    std::string undo_log_journal_;
+    // This session's batches, oldest first: their journals (empty for a
+    // rename batch without one, which only undo_log_ holds).
+    struct SessionBatch {
+        JournalKind kind = JournalKind::rename;
+        std::string journal;
+    };
+    std::vector<SessionBatch> session_batches_;
     Settings settings_;
 
     RuleTabs* tabs_ = nullptr;

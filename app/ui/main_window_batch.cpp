@@ -2,14 +2,9 @@
 // Renaming and undo, with progress in panel 进度 and the summaries.
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDateTime>
 #include <QLabel>
-#include <QStringList>
 #include <string_view>
-#include <unordered_set>
 
-#include "app/journal_mark.h"
 #include "app/ui/main_window.h"
 #include "filelist/ui/file_list_model.h"
 #include "platform/error_text.h"
@@ -25,24 +20,18 @@
 
 namespace varnel {
 
-namespace {
-
-// Shows `done` of `count` in the progress window; whether the user wants
-// the batch stopped.
-bool asks_cancel(ProgressWindow& progress, int done, int count) {
-    progress.set_value(done, count);
-    return progress.was_cancelled();
+std::function<bool(int, int)> MainWindow::cancel_asker(ProgressWindow& progress) {
+    return [&progress](int done, int count) {
+        progress.set_value(done, count);
+        return progress.was_cancelled();
+    };
 }
 
-// The summary of a batch or an undo: information when all went well, else
-// a warning.
-void show_summary(UiServices& services, const QString& title, const QString& summary, bool well) {
-    services.message_box(nullptr, title, summary,
-                         well ? MessageIcon::information : MessageIcon::warning,
-                         MessageButtons::ok);
+void MainWindow::show_summary(const QString& summary, bool well) {
+    services_.message_box(nullptr, code_page_text(texts::message_title()), summary,
+                          well ? MessageIcon::information : MessageIcon::warning,
+                          MessageButtons::ok);
 }
-
-}  // namespace
 
 // The batch runs here on the GUI thread; the panel is repainted at once so
 // the squares grow while no user input is handled.
@@ -85,14 +74,14 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
         const std::unique_ptr<ProgressWindow> progress = services_.progress(this, tr("正在更名……"));
         BatchHooks hooks;
         hooks.progress = [this](std::string_view text) { show_progress(text); };
-        hooks.cancelled = [&progress](int done, int count) {
-            return asks_cancel(*progress, done, count);
-        };
+        hooks.cancelled = cancel_asker(*progress);
         hooks.order = rename_order();
         // Written ahead of the renames, so that a batch cut short by a
         // crash can be undone at the next start. Without it the batch runs
         // only when the user agrees to lose that undo.
-        JournalPlan plan{undo_journal_path_, [this](const std::string& reason, bool) {
+        const std::string journal =
+            journal_folder_.empty() ? std::string() : new_journal_path(journal_folder_);
+        JournalPlan plan{journal, [this](const std::string& reason, bool) {
                              return services_.message_box(
                                         nullptr, code_page_text(texts::message_title()),
                                         tr("无法建立撤消记录：%1\n\n"
@@ -103,7 +92,7 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
                                         MessageButtons::yes_no_default_no) == MessageAnswer::yes;
                          }};
         run = run_journaled_batch(plan, hooks, batch);
-        if (run.journal_made) set_pending_journal(false);  // replaced by this batch's
+        note_rename_batch(run, journal);
     }
     update_buttons();
     if (!run.ran) {
@@ -114,9 +103,27 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
     if (run.finish_error != 0)
         summary += tr("\n\n无法完成撤消记录：%1")
                        .arg(QString::fromStdString(system_error_text(run.finish_error)));
-    show_summary(services_, code_page_text(texts::message_title()), summary,
-                 went_well(run.outcome) && run.finish_error == 0);
+    show_summary(summary, went_well(run.outcome) && run.finish_error == 0);
     panels_[1]->clear();
+}
+
+void MainWindow::note_rename_batch(const BatchRun& run, const std::string& journal) {
+    if (!run.ran || !run.outcome.refused.empty()) return;  // the log keeps the last batch
+    // Only the newest batch without a journal is held, in the undo log.
+    std::erase_if(session_batches_, [](const SessionBatch& b) { return b.journal.empty(); });
+    if (run.journal_made && run.journal_entries == 0) {
+        (void)remove_file(journal);  // renamed nothing: nothing to undo
+        undo_log_journal_.clear();
+        return;
+    }
+    undo_log_journal_ = run.journal_made ? journal : std::string();
+    if (!run.journal_made && undo_log_.entries.empty()) return;  // nothing to undo
+    session_batches_.push_back({JournalKind::rename, undo_log_journal_});
+    if (run.journal_made) prune_journals(journal_folder_);
+}
+
+bool MainWindow::session_has_undo() const {
+    return !session_batches_.empty() || !undo_log_.entries.empty();
 }
 
 void MainWindow::undo_command() {
@@ -125,134 +132,53 @@ void MainWindow::undo_command() {
         code_page_text(texts::undo_question()), MessageIcon::information, MessageButtons::yes_no);
     if (answer != MessageAnswer::yes) return;
     stop_pending_preview();  // a preview would wipe the rows' outcomes
+    if (session_batches_.empty() && undo_log_.entries.empty()) {
+        update_buttons();
+        return;
+    }
+    const SessionBatch newest = session_batches_.empty() ? SessionBatch{} : session_batches_.back();
     BatchOutcome outcome;
+    std::string refused;
+    bool undone = false;
     {
         const BusyCursor busy(services_);
         const std::unique_ptr<ProgressWindow> progress = services_.progress(this, tr("正在撤消……"));
-        BatchHooks hooks;
-        hooks.progress = [this](std::string_view text) { show_progress(text); };
-        hooks.cancelled = [&progress](int done, int count) {
-            return asks_cancel(*progress, done, count);
-        };
-        outcome = undo_rename(list_, undo_log_, codec_, hooks);
+        const std::function<bool(int, int)> cancelled = cancel_asker(*progress);
+        if (newest.kind == JournalKind::rename && newest.journal == undo_log_journal_ &&
+            !undo_log_.entries.empty()) {
+            // The last rename batch: its moves are at hand, and what does not
+            // come back stays in the log for the next 撤消.
+            BatchHooks hooks;
+            hooks.progress = [this](std::string_view text) { show_progress(text); };
+            hooks.cancelled = cancelled;
+            outcome = undo_rename(list_, undo_log_, codec_, hooks);
+            undone = undo_log_.entries.empty() &&
+                     (newest.journal.empty() || mark_journal_undone(newest.journal) == 0);
+        } else {
+            HistoryBatch batch;
+            batch.path = newest.journal;
+            batch.kind = newest.kind;
+            batch.state = HistoryState::undoable;
+            HistoryHooks hooks = history_hooks(std::make_shared<RowsFollowUndo>(list_));
+            hooks.cancelled = cancelled;
+            BatchUndo undo = undo_batch(batch, codec_, hooks);
+            outcome = std::move(undo.outcome);
+            refused = std::move(undo.refused);
+            undone = undo.undone;
+        }
         panels_[1]->clear();
+    }
+    // A batch whose journal cannot be used any more is left to the history.
+    if ((undone || !refused.empty()) && !session_batches_.empty()) {
+        if (session_batches_.back().journal == undo_log_journal_) undo_log_.entries.clear();
+        session_batches_.pop_back();
     }
     update_buttons();  // what could not be undone stays to undo
-    show_summary(services_, code_page_text(texts::message_title()), code_page_text(outcome.summary),
-                 went_well(outcome));
-}
-
-namespace {
-
-// The question about an interrupted batch: what it did, where and when.
-QString interrupted_batch_question(const UndoJournalContents& journal, int done,
-                                   std::optional<std::int64_t> when, const Codec& codec) {
-    QStringList folders;  // in the order the batch met them
-    std::unordered_set<std::string_view> seen;
-    for (const UndoEntry& entry : journal.entries)
-        if (seen.insert(entry.folder_text).second)
-            folders.append(to_qstring(entry.folder_text, codec));
-    constexpr qsizetype shown_folders = 5;
-    QString folder_lines = folders.mid(0, shown_folders).join(QStringLiteral("\n    "));
-    if (folders.size() > shown_folders)
-        folder_lines +=
-            QCoreApplication::translate("varnel::MainWindow", "\n    ……另有 %1 个文件夹")
-                .arg(folders.size() - shown_folders);
-    const QString time =
-        when ? QDateTime::fromSecsSinceEpoch(*when).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-             : QCoreApplication::translate("varnel::MainWindow", "不详");
-    return QCoreApplication::translate(
-               "varnel::MainWindow",
-               "上一次的批量更名没有完成。\n\n时间：%1\n已更名：%2 个文件\n文件夹：\n    %3\n\n"
-               "是否撤消它已做的更名？\n（选“否”保留这份记录：以后可以在“文件”菜单中撤消或丢弃它。"
-               "）")
-        .arg(time)
-        .arg(done)
-        .arg(folder_lines);
-}
-
-}  // namespace
-
-void MainWindow::set_pending_journal(bool pending) {
-    pending_journal_ = pending;
-    if (undo_journal_action_) undo_journal_action_->setEnabled(pending);
-    if (discard_journal_action_) discard_journal_action_->setEnabled(pending);
-}
-
-void MainWindow::offer_interrupted_undo() {
-    if (undo_journal_path_.empty()) return;
-    {
-        // Released before the question: undo_journal_batch claims it again.
-        const ClaimedJournal claimed = claim_undo_journal(undo_journal_path_);
-        if (claimed.state == JournalState::busy) {
-            tell_batch_running_elsewhere();
-            return;
-        }
-        if (claimed.state != JournalState::interrupted || claimed.contents.entries.empty()) return;
-    }
-    set_pending_journal(true);
-    if (journal_was_asked(undo_journal_path_)) return;  // once per journal
-    (void)mark_journal_asked(undo_journal_path_);       // unmarked, it is asked again: no harm
-    undo_journal_batch();
-}
-
-void MainWindow::undo_interrupted_batch() {
-    undo_journal_batch();
-}
-
-void MainWindow::tell_batch_running_elsewhere() {
-    services_.message_box(nullptr, code_page_text(texts::message_title()),
-                          code_page_text(texts::another_batch_running()), MessageIcon::information,
-                          MessageButtons::ok);
-}
-
-void MainWindow::undo_journal_batch() {
-    // Held until the undo ends; a journal another window still writes is
-    // that window's to undo.
-    const ClaimedJournal claimed = claim_undo_journal(undo_journal_path_);
-    if (claimed.state == JournalState::busy) {
-        tell_batch_running_elsewhere();
+    if (!refused.empty()) {
+        show_summary(code_page_text(refused), false);
         return;
     }
-    const UndoJournalContents& journal = claimed.contents;
-    if (claimed.state != JournalState::interrupted || journal.entries.empty()) {
-        set_pending_journal(false);
-        return;
-    }
-    const MessageAnswer answer =
-        services_.message_box(nullptr, code_page_text(texts::undo_question_title()),
-                              interrupted_batch_question(journal, renames_done(journal.entries),
-                                                         journal_time(undo_journal_path_), codec_),
-                              MessageIcon::question, MessageButtons::yes_no);
-    if (answer != MessageAnswer::yes) return;  // the journal stays
-    BatchOutcome outcome;
-    {
-        const BusyCursor busy(services_);
-        const std::unique_ptr<ProgressWindow> progress = services_.progress(this, tr("正在撤消……"));
-        outcome = undo_entries(
-            journal.entries, codec_, nullptr,
-            [this](std::string_view text) { show_progress(text); }, journal.reservations,
-            [&progress](int done, int count) { return asks_cancel(*progress, done, count); });
-        panels_[1]->clear();
-    }
-    // A file that did not come back, or was not reached, keeps the journal,
-    // to be tried again.
-    if (outcome.all_succeeded() && !outcome.cancelled) {
-        remove_journal(undo_journal_path_);
-        set_pending_journal(false);
-    }
-    show_summary(services_, code_page_text(texts::message_title()), code_page_text(outcome.summary),
-                 went_well(outcome));
-}
-
-void MainWindow::discard_interrupted_batch() {
-    const MessageAnswer answer = services_.message_box(
-        nullptr, code_page_text(texts::undo_question_title()),
-        tr("是否丢弃未完成的批量更名的记录？\n丢弃后，它已做的更名再也不能撤消。"),
-        MessageIcon::warning, MessageButtons::yes_no);
-    if (answer != MessageAnswer::yes) return;
-    remove_journal(undo_journal_path_);
-    set_pending_journal(false);
+    show_summary(code_page_text(outcome.summary), went_well(outcome));
 }
 
 }  // namespace varnel

@@ -68,7 +68,8 @@ void MainWindow::build_menus() {
         file->addAction(tr("撤消未完成的批量更名…"), this, &MainWindow::undo_interrupted_batch);
     discard_journal_action_ = file->addAction(tr("丢弃未完成的批量更名记录…"), this,
                                               &MainWindow::discard_interrupted_batch);
-    set_pending_journal(false);
+    set_pending_journal({});
+    undo_history_action_ = file->addAction(tr("撤消历史…"), this, &MainWindow::open_undo_history);
     file->addSeparator();
     quit_action_ =
         file->addAction(tr("退出(&X)"), QKeySequence(Qt::CTRL | Qt::Key_X), this, &QWidget::close);

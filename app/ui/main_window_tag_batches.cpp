@@ -76,7 +76,8 @@ void MainWindow::batch_tag_command() {
     run_batch_tag_edit(this, paths, tag_batch_setup());
 }
 
-void MainWindow::tag_batch_finished(const std::string& /*journal_path*/) {
+void MainWindow::tag_batch_finished(const std::string& journal_path) {
+    note_tag_batch(journal_path);  // 撤消 takes it back while it is the newest batch
     refresh_preview(false);
     update_buttons();
 }

@@ -2,6 +2,7 @@
 #include "audio/ui/tag_batch_journal.h"
 
 #include <QCoreApplication>
+#include <cstring>
 
 #include "platform/language.h"
 #include "platform/ui/qt_text.h"
@@ -27,6 +28,14 @@ std::optional<BatchJournal> start_batch_journal(QWidget* parent, UiServices& ser
                              MessageButtons::yes_no_default_no) != MessageAnswer::yes)
         return std::nullopt;
     return made;
+}
+
+QString end_batch_journal(BatchJournal& journal) {
+    if (!journal.journal) return {};
+    const int error = journal.journal->finish();
+    if (error == 0) return {};
+    return QCoreApplication::translate("varnel::TagBatchJournal", "撤消记录未能写完：%1")
+        .arg(QString::fromLocal8Bit(std::strerror(error)));
 }
 
 }  // namespace varnel

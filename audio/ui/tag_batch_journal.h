@@ -43,4 +43,9 @@ struct BatchJournal {
                                                               const QString& title,
                                                               const Codec& codec);
 
+// Ends the batch's journal (TagJournal::finish): its records and end line
+// on the disk, so it is not taken for a batch that died. Empty, or why it
+// could not be ended (for people); empty without a journal.
+[[nodiscard]] QString end_batch_journal(BatchJournal& journal);
+
 }  // namespace varnel

@@ -190,12 +190,12 @@ void TagBatchWindow::write_all() {
         progress->set_value(static_cast<int>(first), static_cast<int>(files.size()));
         if (first < files.size() && progress->was_cancelled()) break;
     }
-    show_outcomes();
+    show_outcomes(end_batch_journal(*journal));
     if (wrote && setup_.on_written) setup_.on_written(journal->path);
 }
 
 // Each file's rows tell its outcome; the summary counts them.
-void TagBatchWindow::show_outcomes() {
+void TagBatchWindow::show_outcomes(const QString& journal_problem) {
     int written = 0;
     int failed = 0;
     for (int row = 0; row < table_->rowCount(); ++row) {
@@ -234,8 +234,10 @@ void TagBatchWindow::show_outcomes() {
                 : 0;
     }
     table_->resizeColumnToContents(state_column);
-    summary_->setText(tr("已写入 %n 个文件", nullptr, written) +
-                      (failed > 0 ? tr("，%n 个文件未能写入", nullptr, failed) : QString()));
+    summary_->setText(
+        tr("已写入 %n 个文件", nullptr, written) +
+        (failed > 0 ? tr("，%n 个文件未能写入", nullptr, failed) : QString()) +
+        (journal_problem.isEmpty() ? QString() : QLatin1Char('\n') + journal_problem));
     ok_button_->setEnabled(false);
     cancel_button_->setText(tr("关闭"));
 }

@@ -73,7 +73,8 @@ private:
     // asked once (default No) when any file to be written has them.
     [[nodiscard]] bool may_drop_frames(const std::vector<std::size_t>& files);
     void write_all();
-    void show_outcomes();
+    // `journal_problem`: why the journal could not be ended, or empty.
+    void show_outcomes(const QString& journal_problem);
 
     std::vector<std::string> paths_;
     TagBatchSetup setup_;

@@ -147,12 +147,12 @@ void TagFixDialog::write_all() {
         progress->set_value(static_cast<int>(i) + 1, count);
         cancelled = i + 1 < paths_.size() && progress->was_cancelled();
     }
-    // The states after the writes; undo knows a file by its audio without them.
-    if (journal->journal) (void)journal->journal->sync();
+    const QString unended = end_batch_journal(*journal);
     services_.set_busy(false);
     if (done > 0 && on_written_) on_written_(journal->path);
     const QString summary = (cancelled ? tr("已取消：") : QString()) +
-                            tr("已转换 %n 个文件", nullptr, done) + to_qstring(failures, codec_);
+                            tr("已转换 %n 个文件", nullptr, done) + to_qstring(failures, codec_) +
+                            (unended.isEmpty() ? QString() : QLatin1Char('\n') + unended);
     services_.message_box(this, windowTitle(), summary,
                           !failures.empty() ? MessageIcon::error
                           : cancelled       ? MessageIcon::warning

@@ -40,12 +40,22 @@ protected:
     const Codec codec_;
 };
 
+// A file counts as changed when its tags are not the bytes the write left:
+// a file only touched since (same bytes, new time) comes back, as does one
+// whose tags a later batch's undo put back; one whose title another program
+// rewrote, even at the same size, does not.
 TEST_F(TagJournalTest, RefusesFilesChangedSinceAndRestoresTheOthers) {
-    // b: another program rewrote it; c: only touched (same bytes, new time).
+    // b: another program appended to it; c: its title rewritten in place.
     dir_.write_file("b.mp3", dir_.read_file("b.mp3") + "x");
-    const std::string c = dir_.path() + "c.mp3";
+    std::string c = dir_.read_file("c.mp3");
+    const std::size_t title = c.find("New");
+    ASSERT_NE(title, std::string::npos);
+    c.replace(title, 3, "Nex");
+    dir_.write_file("c.mp3", c);
+    // a: only touched.
+    const std::string a = dir_.path() + "a.mp3";
     struct timespec times[2] = {{0, UTIME_OMIT}, {12345, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, c.c_str(), times, 0), 0);
+    ASSERT_EQ(utimensat(AT_FDCWD, a.c_str(), times, 0), 0);
     std::string reason;
     const auto outcomes = undo_tag_journal(journal_, reason);
     ASSERT_TRUE(outcomes) << reason;

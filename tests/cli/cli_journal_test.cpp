@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/mp3_builder.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -58,8 +59,9 @@ TEST_F(CliJournalTest, UndoLastUndoesTheNewestBatchNotYetUndone) {
     std::vector<std::string> listed = lines_of(cli({"undo", "--list"}).out);
     ASSERT_EQ(listed.size(), 2U);
     EXPECT_EQ(field(listed[0], 0), "1");
-    EXPECT_EQ(field(listed[0], 2), "finished");
-    EXPECT_EQ(field(listed[0], 3), "1");
+    EXPECT_EQ(field(listed[0], 2), "rename");
+    EXPECT_EQ(field(listed[0], 3), "finished");
+    EXPECT_EQ(field(listed[0], 4), "1");
 
     const CliRun first = cli({"undo", "--last"});
     EXPECT_EQ(first.status, 0) << first.err;
@@ -71,8 +73,8 @@ TEST_F(CliJournalTest, UndoLastUndoesTheNewestBatchNotYetUndone) {
 
     listed = lines_of(cli({"undo", "--list"}).out);
     ASSERT_EQ(listed.size(), 2U);
-    EXPECT_EQ(field(listed[0], 2), "undone");
-    EXPECT_EQ(field(listed[1], 2), "undone");
+    EXPECT_EQ(field(listed[0], 3), "undone");
+    EXPECT_EQ(field(listed[1], 3), "undone");
     const CliRun none = cli({"undo", "--last"});
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.err, "varnel-cli: no batch is left to undo\n");
@@ -93,7 +95,7 @@ TEST_F(CliJournalTest, TheTwentyFirstBatchRemovesTheOldestJournal) {
     struct stat info {};
     ASSERT_EQ(::stat(journals.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700U);
-    const std::string path = field(listed[0], 4);
+    const std::string path = field(listed[0], 5);
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600U);
     // The oldest kept is the second batch's (f1 → f2): undo 20 reverses it
@@ -110,7 +112,7 @@ TEST_F(CliJournalTest, TheTwentyFirstBatchRemovesTheOldestJournal) {
 TEST_F(CliJournalTest, UntrustedJournalsAndFoldersAreRefused) {
     dir.write_file("a.txt", "A");
     ASSERT_EQ(cli({"rename", "number", "--prefix", "x", "a.txt"}).status, 0);
-    const std::string journal = field(lines_of(cli({"undo", "--list"}).out).at(0), 4);
+    const std::string journal = field(lines_of(cli({"undo", "--list"}).out).at(0), 5);
 
     // A journal others may change, naming files in a private folder.
     ASSERT_EQ(::chmod(dir.path().c_str(), 0700), 0);
@@ -144,6 +146,59 @@ TEST_F(CliJournalTest, UntrustedJournalsAndFoldersAreRefused) {
     run = cli({"undo", "--last"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(dir.read_file("a.txt"), "A");
+}
+
+// Rename and tag batches share one history: --list names the kind, --last
+// takes the newest of either kind, --tags the newest tag batch, and a tag
+// batch of the single journal of earlier versions is still listed and undone.
+TEST_F(CliJournalTest, RenameAndTagBatchesShareTheHistory) {
+    const std::string old_bytes = id3v2_tag(text_frame("TIT2", "Old")) + fake_audio(4000);
+    dir.write_file("A - B.mp3", old_bytes);
+    dir.write_file("c.txt", "C");
+    ASSERT_EQ(cli({"rename", "number", "--prefix", "r", "c.txt"}).status, 0);
+    ASSERT_EQ(cli({"tags-from-names", "--template", "#1 - #2", "A - B.mp3"}).status, 0);
+    ASSERT_EQ(cli({"rename", "number", "--prefix", "s", "r0.txt"}).status, 0);
+    const std::string tagged = dir.read_file("A - B.mp3");
+    ASSERT_NE(tagged, old_bytes);
+
+    std::vector<std::string> listed = lines_of(cli({"undo", "--list"}).out);
+    ASSERT_EQ(listed.size(), 3U);
+    const std::vector<std::string> kinds{field(listed[0], 2), field(listed[1], 2),
+                                         field(listed[2], 2)};
+    EXPECT_EQ(kinds, (std::vector<std::string>{"rename", "tags", "rename"}));
+    EXPECT_EQ(field(listed[1], 3), "finished");
+    EXPECT_EQ(field(listed[1], 4), "1");
+    EXPECT_TRUE(field(listed[1], 5).ends_with(".tags.journal")) << listed[1];
+
+    // --tags reaches past the newer rename batch.
+    CliRun run = cli({"undo", "--tags"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(dir.read_file("A - B.mp3"), old_bytes);
+    EXPECT_TRUE(dir.exists("s0.txt"));
+    EXPECT_EQ(cli({"undo", "--tags"}).status, 2);
+    listed = lines_of(cli({"undo", "--list"}).out);
+    EXPECT_EQ(field(listed[1], 3), "undone");
+
+    // --last: the rename batches, newest first.
+    ASSERT_EQ(cli({"undo", "--last"}).status, 0);
+    EXPECT_TRUE(dir.exists("r0.txt"));
+    ASSERT_EQ(cli({"undo", "--last"}).status, 0);
+    EXPECT_EQ(dir.read_file("c.txt"), "C");
+
+    // The single journal of earlier versions.
+    ASSERT_EQ(cli({"tags-from-names", "--template", "#1 - #2", "A - B.mp3"}).status, 0);
+    listed = lines_of(cli({"undo", "--list"}).out);
+    const std::string journal = field(listed[0], 5);
+    ASSERT_EQ(::rename(journal.c_str(), (state.path() + "varnel/tag-undo.journal").c_str()), 0);
+    listed = lines_of(cli({"undo", "--list"}).out);
+    ASSERT_EQ(listed.size(), 4U);
+    EXPECT_EQ(field(listed[0], 2), "tags");
+    EXPECT_EQ(field(listed[0], 3), "finished");
+    run = cli({"undo", "--last"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(dir.read_file("A - B.mp3"), old_bytes);
+    EXPECT_FALSE(state.exists("varnel/tag-undo.journal"));
+    EXPECT_EQ(lines_of(cli({"undo", "--list"}).out).size(), 3U);
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ for manual in varnel varnel-cli; do
     LC_ALL=C.UTF-8 man --warnings -l "$root/usr/share/man/man1/$manual.1.gz" > /dev/null 2> "$work/man.err" || true
     [[ ! -s $work/man.err ]] || fail "$manual(1) warnings: $(cat "$work/man.err")"
 done
-zcat "$root/usr/share/man/man1/varnel.1.gz" | grep -qF 'varnel/undo\-journal' ||
+zcat "$root/usr/share/man/man1/varnel.1.gz" | grep -qF 'varnel/journals/' ||
     fail "varnel(1) does not say where the undo journal lives"
 bash -n "$root/usr/share/bash-completion/completions/varnel-cli" || fail "bash completion syntax"
 python3 "$here/cli_docs_test.py" "$root/usr/bin/varnel-cli" \

@@ -10,7 +10,7 @@
 #include <cstdlib>
 
 #include "platform/journal_folder.h"
-#include "rename/journal_store.h"
+#include "platform/journal_store.h"
 #include "rename/undo_journal.h"
 #include "support/list_builder.h"
 #include "support/temp_dir.h"

@@ -628,6 +628,36 @@ Once it is discarded, the renames it made can no longer be undone.</translation>
         <source>批量编辑标签...</source>
         <translation>Edit Tags of Many Files...</translation>
     </message>
+    <message>
+        <source>上一次的标签批量编辑没有完成。
+
+时间：%1
+已记录：%2 个文件
+文件夹：
+    %3
+
+是否撤消它已写入的标签？
+（选“否”保留这份记录：以后可以在“文件”菜单中撤消或丢弃它。）</source>
+        <translation>The last batch tag edit did not finish.
+
+Time: %1
+Recorded: %2 files
+Folders:
+    %3
+
+Undo the tags it wrote?
+(“No” keeps the record: you can undo or discard it later from the “File” menu.)</translation>
+    </message>
+    <message>
+        <source>撤消历史…</source>
+        <translation>Undo History…</translation>
+    </message>
+    <message>
+        <source>是否丢弃未完成的标签批量编辑的记录？
+丢弃后，它已写入的标签再也不能撤消。</source>
+        <translation>Discard the record of the unfinished batch tag edit?
+Once discarded, the tags it wrote can no longer be undone.</translation>
+    </message>
 </context>
 <context>
     <name>varnel::NumberPage</name>
@@ -849,6 +879,13 @@ Once it is discarded, the renames it made can no longer be undone.</translation>
     <message>
         <source>界面语言的更改在下次启动时生效。</source>
         <translation>The new language takes effect at the next start.</translation>
+    </message>
+</context>
+<context>
+    <name>varnel::TagBatchJournal</name>
+    <message>
+        <source>撤消记录未能写完：%1</source>
+        <translation>The undo journal could not be completed: %1</translation>
     </message>
 </context>
 <context>
@@ -1297,6 +1334,109 @@ Another program has changed the file since; it is left as it is.</translation>
     <message>
         <source>文件名与模板不符</source>
         <translation>Name does not match the template</translation>
+    </message>
+</context>
+<context>
+    <name>varnel::UndoHistoryDialog</name>
+    <message>
+        <source>撤消历史</source>
+        <translation>Undo History</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>操作</source>
+        <translation>Operation</translation>
+    </message>
+    <message>
+        <source>文件数</source>
+        <translation>Files</translation>
+    </message>
+    <message>
+        <source>文件夹</source>
+        <translation>Folders</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>撤消所选的一批操作之前，比它新而尚未撤消的各批操作会按从新到旧的顺序先撤消。</source>
+        <translation>Before the selected batch is undone, every newer batch not yet undone is undone first, newest first.</translation>
+    </message>
+    <message>
+        <source>撤消(&amp;U)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>标签</source>
+        <translation>Tags</translation>
+    </message>
+    <message>
+        <source>更名</source>
+        <translation>Rename</translation>
+    </message>
+    <message numerus="yes">
+        <source> 等 %n 个文件夹</source>
+        <translation>
+            <numerusform> and others (%n folder)</numerusform>
+            <numerusform> and others (%n folders)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>可撤消</source>
+        <translation>Can be undone</translation>
+    </message>
+    <message>
+        <source>已撤消</source>
+        <translation>Undone</translation>
+    </message>
+    <message>
+        <source>未完成</source>
+        <translation>Unfinished</translation>
+    </message>
+    <message>
+        <source>正在进行</source>
+        <translation>Running</translation>
+    </message>
+    <message>
+        <source>不可用</source>
+        <translation>Unusable</translation>
+    </message>
+    <message>
+        <source>是否撤消所选的这批操作？</source>
+        <translation>Undo the selected batch?</translation>
+    </message>
+    <message>
+        <source>将按从新到旧的顺序撤消 %1 批操作，最后是所选的这一批。是否继续？</source>
+        <translation>%1 batches will be undone, newest first, ending with the selected one. Go on?</translation>
+    </message>
+    <message>
+        <source>正在撤消……</source>
+        <translation>Undoing…</translation>
+    </message>
+    <message numerus="yes">
+        <source>已撤消 %n 批操作。</source>
+        <translation>
+            <numerusform>%n batch undone.</numerusform>
+            <numerusform>%n batches undone.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>
+
+%1 的%2批操作没有全部撤消，撤消到此为止：
+%3</source>
+        <translation>
+
+The %2 batch of %1 did not come back whole; the undo stopped there:
+%3</translation>
     </message>
 </context>
 </TS>

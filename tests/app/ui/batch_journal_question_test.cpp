@@ -53,7 +53,7 @@ TEST_F(BatchJournalQuestion, RenamesWithoutJournalOnlyAfterYes) {
         // The journal's folder does not exist.
         MainWindow window(MainWindowSetup{codec, ui, config.path() + "config.ini",
                                           config.path() + "dir.txt",
-                                          config.path() + "missing/journal"});
+                                          config.path() + "missing/"});
         ui.folder_choices.push_back(files.path());
         window.add_folder_action()->trigger();
         ui.answers.push_back(c.answer);

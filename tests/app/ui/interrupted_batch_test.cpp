@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A rename batch of the desktop program cut short (the journal has no end):
 // the next start says so and offers to undo it, and the record stays until
-// it is undone, discarded or replaced.
+// it is undone or discarded.
 
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <fstream>
 
 #include "app/ui/main_window.h"
+#include "platform/journal_store.h"
 #include "rename/ui/rule_tabs.h"
 #include "rename/undo_journal.h"
 #include "support/fake_ui_services.h"
@@ -30,10 +32,19 @@ using test::TempDir;
 
 class InterruptedBatchTest : public ::testing::Test {
 protected:
+    void SetUp() override { ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0); }
     std::unique_ptr<MainWindow> start() {
         return std::make_unique<MainWindow>(MainWindowSetup{codec, ui, config.path() + "config.ini",
-                                                            config.path() + "dir.txt", journal});
+                                                            config.path() + "dir.txt", folder});
     }
+    // The one journal of the folder's history, as the file-system path and
+    // its name under `config`.
+    std::string only_journal() {
+        const std::vector<StoredJournal> journals = stored_journals(folder);
+        EXPECT_EQ(journals.size(), 1U);
+        return journals.empty() ? std::string() : journals[0].path;
+    }
+    std::string in_config(const std::string& path) { return path.substr(config.path().size()); }
 
     // Renames three files through the window, then cuts the journal's end
     // off as a crash before the batch finished would have left it.
@@ -44,18 +55,25 @@ protected:
         window->add_folder_action()->trigger();
         window->rename_action()->trigger();
         ASSERT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
-        std::string text = config.read_file("journal");
+        journal = only_journal();
+        std::string text = config.read_file(in_config(journal));
         const std::size_t end = text.rfind("end\n");
         ASSERT_NE(end, std::string::npos);
         text.resize(end);
-        config.write_file("journal", text);
+        config.write_file(in_config(journal), text);
+    }
+    // The journal is kept in the history, marked undone.
+    void expect_marked_undone() {
+        EXPECT_FALSE(config.exists(in_config(journal)));
+        EXPECT_TRUE(config.exists(in_config(journal) + ".undone"));
     }
 
     Codec codec;
     FakeUiServices ui;
     TempDir config;
     TempDir files;
-    std::string journal = config.path() + "journal";
+    std::string folder = config.path() + "journals/";
+    std::string journal;
 };
 
 QAction* menu_action(const MainWindow& window, const char* text) {
@@ -81,7 +99,7 @@ TEST_F(InterruptedBatchTest, YesUndoesTheBatchAndForgetsTheJournal) {
     EXPECT_EQ(ui.messages[1].text, QString::fromUtf8("上一次的操作已经成功撤消！"));
     EXPECT_EQ(files.names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
     EXPECT_EQ(files.read_file("b.txt"), "b.txt");
-    EXPECT_FALSE(config.exists("journal"));
+    expect_marked_undone();
     EXPECT_FALSE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
 }
 
@@ -98,7 +116,7 @@ TEST_F(InterruptedBatchTest, CancelledUndoKeepsTheJournalForTheRest) {
     EXPECT_TRUE(ui.messages[1].text.startsWith(QString::fromUtf8("已取消：文件总数：1 个文件")))
         << ui.messages[1].text.toStdString();
     EXPECT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "c.txt"}));
-    EXPECT_TRUE(config.exists("journal"));
+    EXPECT_TRUE(config.exists(in_config(journal)));
     ASSERT_TRUE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
 
     ui.cancel_after = -1;
@@ -106,7 +124,7 @@ TEST_F(InterruptedBatchTest, CancelledUndoKeepsTheJournalForTheRest) {
     window->undo_interrupted_batch();
     EXPECT_EQ(ui.messages.back().text, QString::fromUtf8("上一次的操作已经成功撤消！"));
     EXPECT_EQ(files.names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
-    EXPECT_FALSE(config.exists("journal"));
+    expect_marked_undone();
 }
 
 // No (and Escape, which the fake desktop answers as No) keeps the only
@@ -124,7 +142,7 @@ TEST_F(InterruptedBatchTest, NoKeepsTheJournalForTheFileMenuAndAsksOnce) {
     EXPECT_TRUE(
         question.contains(QRegularExpression(QStringLiteral("\\d{4}-\\d\\d-\\d\\d \\d\\d:"))))
         << question.toStdString();
-    EXPECT_TRUE(config.exists("journal"));
+    EXPECT_TRUE(config.exists(in_config(journal)));
     EXPECT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
 
     window = start();
@@ -137,7 +155,7 @@ TEST_F(InterruptedBatchTest, NoKeepsTheJournalForTheFileMenuAndAsksOnce) {
     ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[2].text, QString::fromUtf8("上一次的操作已经成功撤消！"));
     EXPECT_EQ(files.names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt"}));
-    EXPECT_FALSE(config.exists("journal"));
+    expect_marked_undone();
     EXPECT_FALSE(undo->isEnabled());
 }
 
@@ -148,16 +166,17 @@ TEST_F(InterruptedBatchTest, DiscardForgetsTheJournal) {
     QAction* discard = menu_action(*window, "丢弃未完成的批量更名记录…");
     ASSERT_TRUE(discard->isEnabled());
     discard->trigger();  // asked, and No again: nothing goes
-    EXPECT_TRUE(config.exists("journal"));
+    EXPECT_TRUE(config.exists(in_config(journal)));
     ui.answers.push_back(MessageAnswer::yes);
     discard->trigger();
-    EXPECT_FALSE(config.exists("journal"));
+    EXPECT_FALSE(config.exists(in_config(journal)));
     EXPECT_FALSE(discard->isEnabled());
     EXPECT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
 }
 
-// A kept journal lasts until the next batch writes its own.
-TEST_F(InterruptedBatchTest, ANewBatchReplacesTheKeptJournal) {
+// A kept journal stays in the history when the next batch writes its own:
+// the 文件 menu still offers it, and a new start does not ask again.
+TEST_F(InterruptedBatchTest, ANewBatchKeepsTheUnfinishedOne) {
     crashed_batch();
     auto window = start();
     window->offer_interrupted_undo();  // No
@@ -169,10 +188,11 @@ TEST_F(InterruptedBatchTest, ANewBatchReplacesTheKeptJournal) {
         ->setText(QStringLiteral("n"));
     window->rename_action()->trigger();
     EXPECT_EQ(files.names(), (std::vector<std::string>{"n0.txt", "n1.txt", "n2.txt"}));
-    EXPECT_FALSE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
+    EXPECT_TRUE(menu_action(*window, "撤消未完成的批量更名…")->isEnabled());
+    EXPECT_EQ(stored_journals(folder).size(), 2U);
     ui.messages.clear();
     start()->offer_interrupted_undo();
-    EXPECT_TRUE(ui.messages.empty());  // that batch finished
+    EXPECT_TRUE(ui.messages.empty());  // asked once; the new batch finished
 }
 
 // Another process (a window still renaming) holds the journal: the new
@@ -206,7 +226,7 @@ TEST_F(InterruptedBatchTest, AJournalAnotherProcessStillWritesIsNotOffered) {
     EXPECT_EQ(ui.messages[0].buttons, MessageButtons::ok);
     EXPECT_EQ(ui.messages[0].text, QString::fromUtf8("另一个Varnel正在执行这批更名"));
     EXPECT_EQ(files.names(), (std::vector<std::string>{"0.txt", "1.txt", "2.txt"}));
-    EXPECT_TRUE(config.exists("journal"));
+    EXPECT_TRUE(config.exists(in_config(journal)));
 }
 
 }  // namespace
