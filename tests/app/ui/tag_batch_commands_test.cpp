@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <cstdlib>
 
@@ -16,6 +19,7 @@
 #include "filelist/ui/list_context_menu.h"
 #include "rename/ui/rule_tabs.h"
 #include "support/fake_ui_services.h"
+#include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
@@ -97,6 +101,39 @@ TEST(TagBatchCommands, FollowTheAudioItemsOfTheSelection) {
     ASSERT_NE(names, nullptr);
     EXPECT_EQ(files_in(*names), (QStringList{QStringLiteral("b.flac"), QStringLiteral("c.MP3")}));
     names->close();
+    unsetenv("XDG_STATE_HOME");
+}
+
+// A window's tag batch is the session's newest batch: 撤消 puts the tag back.
+TEST(TagBatchCommands, UndoTakesBackTheWindowsBatch) {
+    const test::TempDir state;
+    setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+    const Codec codec;
+    test::FakeUiServices ui;
+    const test::TempDir config;
+    const test::TempDir files;
+    const std::string old_bytes =
+        test::id3v2_tag(test::text_frame("TIT2", "Old")) + test::fake_audio(400);
+    files.write_file("s.mp3", old_bytes);
+    MainWindow window(
+        MainWindowSetup{codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
+    ui.file_choices.push_back({files.path() + "s.mp3"});
+    window.add_files_action()->trigger();
+    select_rows(*window.list_view(), {0});
+    EXPECT_FALSE(window.undo_action()->isEnabled());
+    window.batch_tag_action()->trigger();
+    QWidget* batch = open_window(QStringLiteral("批量编辑标签窗口"));
+    ASSERT_NE(batch, nullptr);
+    QInputMethodEvent typed;
+    typed.setCommitString(QStringLiteral("New"));
+    QApplication::sendEvent(batch->findChild<QLineEdit*>(QStringLiteral("字段编辑框1")), &typed);
+    batch->findChild<QPushButton*>(QStringLiteral("确定按钮"))->click();
+    batch->close();
+    ASSERT_NE(files.read_file("s.mp3"), old_bytes);
+    ASSERT_TRUE(window.undo_action()->isEnabled());
+    ui.answers = {MessageAnswer::yes, MessageAnswer::yes};
+    window.undo_action()->trigger();
+    EXPECT_EQ(files.read_file("s.mp3"), old_bytes);
     unsetenv("XDG_STATE_HOME");
 }
 
