@@ -46,19 +46,32 @@ QStringList files_in(QWidget& window) {
     return files;
 }
 
-TEST(TagBatchCommands, FollowTheAudioItemsOfTheSelection) {
+// A main window with a state folder of its own, and the folder of its files.
+class TagBatchCommands : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("XDG_STATE_HOME", state.path().c_str(), 1); }
+    void TearDown() override { unsetenv("XDG_STATE_HOME"); }
+
+    // Adds `names` of `files` to the list.
+    void add(const std::vector<std::string>& names) {
+        std::vector<std::string> paths;
+        for (const std::string& name : names) paths.push_back(files.path() + name);
+        ui.file_choices.push_back(paths);
+        window.add_files_action()->trigger();
+    }
+
     const test::TempDir state;
-    setenv("XDG_STATE_HOME", state.path().c_str(), 1);
     const Codec codec;
     test::FakeUiServices ui;
     const test::TempDir config;
     const test::TempDir files;
+    MainWindow window{
+        MainWindowSetup{codec, ui, config.path() + "config.ini", config.path() + "dir.txt"}};
+};
+
+TEST_F(TagBatchCommands, FollowTheAudioItemsOfTheSelection) {
     for (const char* name : {"a.txt", "b.flac", "c.MP3"}) files.write_file(name);
-    MainWindow window(
-        MainWindowSetup{codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
-    ui.file_choices.push_back(
-        {files.path() + "a.txt", files.path() + "b.flac", files.path() + "c.MP3"});
-    window.add_files_action()->trigger();
+    add({"a.txt", "b.flac", "c.MP3"});
     FileListView& view = *window.list_view();
     auto* other_formats =
         window.rule_tabs()->findChild<QCheckBox*>(QStringLiteral("其他音频格式选择框"));
@@ -101,24 +114,14 @@ TEST(TagBatchCommands, FollowTheAudioItemsOfTheSelection) {
     ASSERT_NE(names, nullptr);
     EXPECT_EQ(files_in(*names), (QStringList{QStringLiteral("b.flac"), QStringLiteral("c.MP3")}));
     names->close();
-    unsetenv("XDG_STATE_HOME");
 }
 
 // A window's tag batch is the session's newest batch: 撤消 puts the tag back.
-TEST(TagBatchCommands, UndoTakesBackTheWindowsBatch) {
-    const test::TempDir state;
-    setenv("XDG_STATE_HOME", state.path().c_str(), 1);
-    const Codec codec;
-    test::FakeUiServices ui;
-    const test::TempDir config;
-    const test::TempDir files;
+TEST_F(TagBatchCommands, UndoTakesBackTheWindowsBatch) {
     const std::string old_bytes =
         test::id3v2_tag(test::text_frame("TIT2", "Old")) + test::fake_audio(400);
     files.write_file("s.mp3", old_bytes);
-    MainWindow window(
-        MainWindowSetup{codec, ui, config.path() + "config.ini", config.path() + "dir.txt"});
-    ui.file_choices.push_back({files.path() + "s.mp3"});
-    window.add_files_action()->trigger();
+    add({"s.mp3"});
     select_rows(*window.list_view(), {0});
     EXPECT_FALSE(window.undo_action()->isEnabled());
     window.batch_tag_action()->trigger();
@@ -134,7 +137,6 @@ TEST(TagBatchCommands, UndoTakesBackTheWindowsBatch) {
     ui.answers = {MessageAnswer::yes, MessageAnswer::yes};
     window.undo_action()->trigger();
     EXPECT_EQ(files.read_file("s.mp3"), old_bytes);
-    unsetenv("XDG_STATE_HOME");
 }
 
 }  // namespace
