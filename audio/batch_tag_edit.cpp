@@ -5,6 +5,7 @@
 
 #include "audio/audio_formats.h"
 #include "audio/common_tag_write.h"
+#include "audio/tag_edit_preview.h"
 #include "id3/id3v1.h"
 #include "id3/id3v2_reader.h"
 #include "id3/safe_rewrite.h"
@@ -16,12 +17,6 @@
 namespace varnel {
 
 namespace {
-
-constexpr std::array<std::string TagFields::*, 12> members = {
-    &TagFields::title,     &TagFields::artist,   &TagFields::album,
-    &TagFields::track,     &TagFields::year,     &TagFields::genre,
-    &TagFields::comment,   &TagFields::composer, &TagFields::original_artist,
-    &TagFields::copyright, &TagFields::url,      &TagFields::encoder};
 
 TagEditOutcome failed_with(int error) {
     return {TagEditStatus::failed, system_error_text(error)};
@@ -68,14 +63,15 @@ Prepared prepare_mp3(Prepared prepared, const TagEditRequest& request, const Cod
     const bool had_v2 = read_id3v2_tag(file, base, codec);
     if (!had_v2) (void)read_id3v1_tag(file, base);  // ID3v1 alone: its texts carry over
     TagFields merged = base;
-    for (std::size_t i = 0; i < members.size(); ++i)
-        if (request.fields[i]) merged.*members[i] = *request.fields[i];
+    for (std::size_t i = 0; i < tag_field_members.size(); ++i)
+        if (request.fields[i]) merged.*tag_field_members[i] = *request.fields[i];
     if (had_v2 && merged == base)
         return finished(std::move(prepared), {TagEditStatus::unchanged, {}});
     TagChanges& changes = prepared.changes.emplace();
     changes.v2 = TagChange::write;
     changes.v2_fields = std::move(merged);
     changes.v2_options.drop_unconvertible = request.drop_unkeepable_frames;
+    changes.v2_options.encoding = request.v2_encoding;
     if (journal != nullptr) {
         const std::uint64_t head = had_v2 ? id3v2_tag_length(file).value_or(0) : 0;
         if (const int error = journal->record(prepared.path, file, head, 0, std::nullopt, 0);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "audio/tag_journal.h"
+#include "id3/id3v2_builder.h"
 #include "platform/codec.h"
 
 namespace varnel {
@@ -24,6 +25,8 @@ struct TagEditRequest {
     // The person agreed to leave out old ID3v2 frames that cannot be kept;
     // otherwise such a file is not written.
     bool drop_unkeepable_frames = false;
+    // How an MP3's ID3v2 texts are written (ID3v2文字编码 of the settings).
+    V2TextEncoding v2_encoding = V2TextEncoding::code_page;
 };
 
 enum class TagEditStatus {

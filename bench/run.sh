@@ -34,6 +34,9 @@ fi
 if [ -x "$build/bench/bench_typing" ]; then
     QT_QPA_PLATFORM=offscreen "$build/bench/bench_typing"
 fi
+if [ -x "$build/bench/bench_tag_window" ]; then
+    QT_QPA_PLATFORM=offscreen "$build/bench/bench_tag_window"
+fi
 # Peak memory of 100,000 renames beside perl's rename.
 python3 "$(dirname "$0")/rename_memory.py" "$build/cli/varnel-cli"
 # Peak memory of tag operations on files whose tag declares too large a size.

@@ -518,6 +518,7 @@ ParsedCommand parse_fix_tags(std::span<const std::string> args) {
     const auto app = new_app();
     app->add_flag("--add-v2-from-v1", command.add_v2_from_v1);
     app->add_flag("--dry-run", command.dry_run);
+    app->add_flag("--no-journal", command.no_journal);
     app->add_flag("-0,--null", command.null_data);
     app->add_option("--files-from", command.files_from);
     app->add_option("files", command.files);

@@ -17,8 +17,8 @@ const char* const usage_text =
                        [-q] [--] FILE...
   varnel-cli undo --journal JFILE | --last | --list | --tags | N  [-0]
   varnel-cli tag FILE [...]
-  varnel-cli fix-tags [--add-v2-from-v1] [--dry-run] [-0] [--files-from LIST]
-                      [--] FILE...
+  varnel-cli fix-tags [--add-v2-from-v1] [--dry-run] [--no-journal] [-0]
+                      [--files-from LIST] [--] FILE...
   varnel-cli tags-from-names --template T [-n] [-q] [-0] [--files-from LIST]
                              [--] FILE...
   varnel-cli --help | --version | COMMAND --help
@@ -160,6 +160,9 @@ text "status<TAB>file<TAB>frame<TAB>before<TAB>after<TAB>change", and
 "status<TAB>file" with empty fields for a file that needs nothing or
 failed (the reason in brackets), then the summary; -0 and --files-from as
 for rename. A tag holding frames that cannot be kept is left unchanged.
+Each file's old ID3v2 tag is recorded in the tag undo journal before it is
+written, so undo --tags puts it back; when that journal cannot be made
+nothing is written (exit 2), and --no-journal converts without one.
 )TEXT";
 
 const char* const tags_from_names_en =

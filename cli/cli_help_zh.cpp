@@ -122,6 +122,9 @@ ID3v2 文本——文本帧、TXXX、COMM、USLT 和 WXXX 的描述——改写�
 每个改动的文本打印 "状态<TAB>文件<TAB>帧<TAB>改前<TAB>改后<TAB>改动"，
 不需改动或失败（原因在括号中）的文件打印字段为空的 "状态<TAB>文件"，最后
 打印总结；-0 和 --files-from 同 rename。含有无法保留的帧的标签不改动。
+每个文件写入之前，它原来的 ID3v2 标签记入标签的撤消记录，undo --tags 可以
+把它放回；撤消记录无法建立时什么也不写（退出状态 2），--no-journal 不做记录
+而转换。
 )TEXT";
 
 const char* const tags_from_names =

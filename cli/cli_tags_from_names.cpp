@@ -75,18 +75,18 @@ std::string with_reason(std::string_view status, const std::string& reason) {
     return field;
 }
 
-// The journal of the batch; nullopt, told on `err`, when it cannot be made.
-std::optional<TagJournal> new_tag_journal(std::ostream& err) {
+}  // namespace
+
+std::optional<TagJournal> new_tag_journal(std::ostream& err, const std::string& hint) {
     const std::optional<std::string> path = tag_journal_path();
     std::string reason = say("没有主文件夹", "no home folder");
     std::optional<TagJournal> journal =
         path ? TagJournal::create(*path, reason) : std::optional<TagJournal>{};
     if (!journal)
-        tell(err, say("无法建立标签的撤消记录：", "cannot make the tag undo journal: ") + reason);
+        tell(err,
+             say("无法建立标签的撤消记录：", "cannot make the tag undo journal: ") + reason + hint);
     return journal;
 }
-
-}  // namespace
 
 int run_tags_from_names(const Command& command, const Codec& codec, std::ostream& out,
                         std::ostream& err) {

@@ -2,6 +2,7 @@
 #include "id3/tag_fix.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -129,33 +130,45 @@ TagFixPlan tag_from_v1(ByteFile& file, const Codec& codec) {
 
 }  // namespace
 
-std::optional<TagFixPlan> plan_tag_fix(ByteFile& file, const Codec& codec, bool add_v2_from_v1) {
+Result<TagFixPlan> plan_tag_fix(ByteFile& file, const Codec& codec, bool add_v2_from_v1) {
     const std::optional<TagExtent> extent = find_tag_extent(file);
-    if (!extent) return std::nullopt;
+    if (!extent) return last_error();
     if (extent->end == TagEnd::none)
         return add_v2_from_v1 ? tag_from_v1(file, codec) : TagFixPlan{};
-    if (extent->end == TagEnd::unknown) {
-        errno = tag_end_unknown;
-        return std::nullopt;
-    }
+    if (extent->end == TagEnd::unknown) return SystemError{tag_end_unknown, {}};
     if (const std::optional<FrameList> list = walk_id3v2_frames(extent->bytes);
-        list && list->ambiguous) {
-        errno = frame_sizes_unclear;
-        return std::nullopt;
-    }
+        list && list->ambiguous)
+        return SystemError{frame_sizes_unclear, {}};
     return convert_tag(extent->bytes, codec);
 }
 
+namespace {
+
+// Writes the planned frames, the observer told before and after.
+TagEditResult write_planned(ByteFile& file, const std::string& path, const TagFixPlan& plan,
+                            TagWriteObserver* observer) {
+    if (observer != nullptr) {
+        const std::uint64_t old_tag = id3v2_tag_length(file).value_or(0);
+        if (const Status recorded = observer->before_write(path, file, old_tag); !recorded)
+            return {false, recorded.error().number, {}};
+    }
+    const TagEditResult written = write_id3v2_frames(file, path, plan.frames);
+    if (written.ok && observer != nullptr) observer->after_write(path, file);
+    return written;
+}
+
+}  // namespace
+
 TagFixOutcome fix_tag(ByteFile& file, const std::string& path, const Codec& codec,
-                      bool add_v2_from_v1) {
+                      bool add_v2_from_v1, TagWriteObserver* observer) {
     TagFixOutcome outcome;
     if (!recover_file_edit(file, path)) {
-        outcome.result.error = errno;
+        outcome.result.error = last_error().number;
         return outcome;
     }
-    std::optional<TagFixPlan> plan = plan_tag_fix(file, codec, add_v2_from_v1);
+    Result<TagFixPlan> plan = plan_tag_fix(file, codec, add_v2_from_v1);
     if (!plan) {
-        outcome.result.error = errno;
+        outcome.result.error = plan.error().number;
         return outcome;
     }
     outcome.plan = std::move(*plan);
@@ -165,33 +178,35 @@ TagFixOutcome fix_tag(ByteFile& file, const std::string& path, const Codec& code
         return outcome;
     }
     if (!outcome.plan.unconvertible.empty()) return outcome;
-    const TagEditResult written = write_id3v2_frames(file, path, outcome.plan.frames);
+    const TagEditResult written = write_planned(file, path, outcome.plan, observer);
     outcome.result.ok = written.ok;
     outcome.result.error = written.error;
     return outcome;
 }
 
 TagFileFix fix_tag_file(const std::string& path, const Codec& codec, bool add_v2_from_v1,
-                        bool write) {
+                        bool write, TagWriteObserver* observer) {
     TagFileFix fix;
     if (!leads_to_mp3_name(path)) {
-        fix.reason = errno == EINVAL ? std::string(texts::not_mp3()) : tag_edit_error_text(errno);
+        const SystemError error = last_error();
+        fix.reason = error.number == EINVAL ? std::string(texts::not_mp3())
+                                            : tag_edit_error_text(error.number);
         return fix;
     }
     std::optional<ByteFile> file = open_regular_file(path, write);
     if (!file) {
-        fix.reason = system_error_text(errno);
+        fix.reason = system_error_text(last_error().number);
         return fix;
     }
     if (write) {
-        fix.outcome = fix_tag(*file, path, codec, add_v2_from_v1);
-    } else if (std::optional<TagFixPlan> plan = plan_tag_fix(*file, codec, add_v2_from_v1)) {
+        fix.outcome = fix_tag(*file, path, codec, add_v2_from_v1, observer);
+    } else if (Result<TagFixPlan> plan = plan_tag_fix(*file, codec, add_v2_from_v1)) {
         fix.outcome.plan = std::move(*plan);
         fix.outcome.result = {
             fix.outcome.plan.unconvertible.empty() || fix.outcome.plan.action == TagFixAction::none,
             0, fix.outcome.plan.unconvertible};
     } else {
-        fix.outcome.result.error = errno;
+        fix.outcome.result.error = plan.error().number;
     }
     if (fix.outcome.result.ok) return fix;
     if (fix.outcome.result.error != 0) {

@@ -5,12 +5,14 @@
 // that every other reader shows them right; optionally an ID3v2 tag built
 // from the fields of a file that has only an ID3v1 tag.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "id3/id3v2_writer.h"
 #include "platform/byte_file.h"
 #include "platform/codec.h"
+#include "platform/result.h"
 
 namespace varnel {
 
@@ -46,10 +48,24 @@ struct TagFixPlan {
 // and URL stay. Every other frame is kept byte for byte, in its place.
 // With `add_v2_from_v1`, a file without an ID3v2 tag whose ID3v1 tag holds
 // a text gets the twelve frames of its fields in UTF-16 (the genre number
-// as its name). nullopt on a read error, with errno set, and where the tag
-// cannot be kept (errno tag_end_unknown or frame_sizes_unclear).
-[[nodiscard]] std::optional<TagFixPlan> plan_tag_fix(ByteFile& file, const Codec& codec,
-                                                     bool add_v2_from_v1);
+// as its name). The error of a failed read, or tag_end_unknown or
+// frame_sizes_unclear where the tag cannot be kept.
+[[nodiscard]] Result<TagFixPlan> plan_tag_fix(ByteFile& file, const Codec& codec,
+                                              bool add_v2_from_v1);
+
+// Told of each write of fix_tag, so that an undo journal can keep the old
+// tag before it is gone.
+class TagWriteObserver {
+public:
+    virtual ~TagWriteObserver() = default;
+    // `file`, open at `path`, is about to get its new tag; its first
+    // `old_tag` bytes are the old ID3v2 tag with its padding (0: none). A
+    // failure stops the write, and is the file's error.
+    [[nodiscard]] virtual Status before_write(const std::string& path, ByteFile& file,
+                                              std::uint64_t old_tag) = 0;
+    // `file` at `path` holds its new tag now.
+    virtual void after_write(const std::string& path, ByteFile& file) = 0;
+};
 
 struct TagFixOutcome {
     TagFixPlan plan;
@@ -60,7 +76,8 @@ struct TagFixOutcome {
 
 // The conversion of the MP3 file at `path` (file-system bytes; symbolic
 // links followed), planned without writing (`write` false: the file is
-// opened for reading only) or written through fix_tag. `reason` tells why
+// opened for reading only) or written through fix_tag, `observer` (when
+// given) told of the write. `reason` tells why
 // it failed (code page): a name that does not end in .mp3, frames that
 // cannot be kept, or the system's error text.
 struct TagFileFix {
@@ -68,16 +85,18 @@ struct TagFileFix {
     std::string reason;
 };
 [[nodiscard]] TagFileFix fix_tag_file(const std::string& path, const Codec& codec,
-                                      bool add_v2_from_v1, bool write);
+                                      bool add_v2_from_v1, bool write,
+                                      TagWriteObserver* observer = nullptr);
 
 // The status of one file (code page): "将转换" / "已转换",
 // "将添加ID3v2标签" / "已添加ID3v2标签", "无需转换", or "转换失败 (reason)".
 [[nodiscard]] std::string tag_fix_status(const TagFileFix& fix, bool written);
 
 // Finishes an interrupted edit of the file, plans its conversion and
-// writes it through the crash-safe writer (in place when it fits).
-// `file` is the file at `path`, open for reading and writing.
+// writes it through the crash-safe writer (in place when it fits),
+// `observer` (when given) told before and after the write. `file` is the
+// file at `path`, open for reading and writing.
 [[nodiscard]] TagFixOutcome fix_tag(ByteFile& file, const std::string& path, const Codec& codec,
-                                    bool add_v2_from_v1);
+                                    bool add_v2_from_v1, TagWriteObserver* observer = nullptr);
 
 }  // namespace varnel

@@ -28,7 +28,7 @@ _varnel_cli_options() {
         undo) echo "--journal --last --list --tags -0 --null" ;;
         tag) echo "--set-v1 --set-v2 --remove-v1 --remove-v2 --v2-encoding
                    --drop-unconvertible" ;;
-        fix-tags) echo "--add-v2-from-v1 --dry-run $list" ;;
+        fix-tags) echo "--add-v2-from-v1 --dry-run --no-journal $list" ;;
         tags-from-names) echo "--template -n --dry-run -q --quiet $list" ;;
     esac
     echo "--help -h"

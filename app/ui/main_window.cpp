@@ -86,6 +86,7 @@ MainWindow::MainWindow(const MainWindowSetup& setup, QWidget* parent)
             &MainWindow::extend_preview);
     build_menus();
     context_menu_ = new ListContextMenu(preview_action_, fix_names_action_, this);
+    show_tag_batches_in_context_menu();
     build_toolbar();
     build_order_actions();
     build_status_bar();
@@ -299,6 +300,7 @@ void MainWindow::update_buttons() {
         context_menu_state(list_.item_count(), static_cast<int>(selected.size()),
                            tabs_->active_page() == RulePage::tags, mp3_selected);
     context_menu_->set_state(state);  // 预览 and 文件名转为UTF-8 among them
+    update_tag_batch_actions(selected);
     rename_action_->setEnabled(state.preview && rule_error_.empty());
     undo_action_->setEnabled(session_has_undo());
     refresh_file_count();

@@ -43,6 +43,7 @@ class ListContextMenu;
 class RuleTabs;
 class UiServices;
 struct ListChange;
+struct TagBatchSetup;
 
 // What the main window needs from outside; nothing is global.
 struct MainWindowSetup {
@@ -118,6 +119,16 @@ public:
     // 标签转为Unicode: the window that converts the tags of the selected MP3
     // items, showing what changes before it writes.
     void fix_tags_command();
+    // 文件名转为标签: the window that sets the tags of the selected audio
+    // items from their names through a template (main_window_tag_batches.cpp).
+    void tags_from_names_command();
+    // 批量编辑标签: the window that gives the selected audio items the same
+    // field values at once.
+    void batch_tag_command();
+    // A tag batch of a window wrote files; `journal_path` is its undo
+    // journal (file-system bytes; empty when it kept none). The rows' tag
+    // status and preview are computed anew.
+    void tag_batch_finished(const std::string& journal_path);
     // At start: for every batch of the history that never finished (its
     // process died; rename or tag batch), newest first, says so with its
     // folders, the number of files and when, and offers to undo it
@@ -158,6 +169,9 @@ public:
     QAction* preview_action() const { return preview_action_; }        // 预览(&V) F5
     QAction* rename_action() const { return rename_action_; }          // 开始命名(&R) Ctrl+R
     QAction* fix_names_action() const { return fix_names_action_; }    // 文件名转为UTF-8
+    // 文件名转为标签... and 批量编辑标签...
+    QAction* tags_from_names_action() const { return tags_from_names_action_; }
+    QAction* batch_tag_action() const { return batch_tag_action_; }
     // 选项 → 规则链: shows the chain beside the pages (checkable, off at
     // first); hiding it turns the chain off.
     QAction* chain_action() const { return chain_action_; }
@@ -239,6 +253,17 @@ private:
     // 添加当前规则: the active page's rule as the chain's last step.
     void append_current_rule();
     void show_chain(bool shown);
+    // main_window_tag_batches.cpp
+    // 文件名转为标签 and 批量编辑标签 in `file` and in the list's context menu.
+    void build_tag_batch_actions(QMenu* file);
+    void show_tag_batches_in_context_menu();
+    // Both enabled while the selection holds an audio item.
+    void update_tag_batch_actions(const std::vector<int>& selected);
+    // The selected items the tag batches work on (file-system paths): MP3,
+    // and the other audio formats while 其他音频格式 is on.
+    std::vector<std::string> selected_audio_paths() const;
+    bool is_audio_item(int row) const;
+    TagBatchSetup tag_batch_setup();
     // main_window_order.cpp
     void build_order_actions();
     // The rows put in `order` (FileList::reorder), then the preview.
@@ -366,6 +391,8 @@ private:
     QAction* preview_action_ = nullptr;
     QAction* rename_action_ = nullptr;
     QAction* fix_names_action_ = nullptr;
+    QAction* tags_from_names_action_ = nullptr;
+    QAction* batch_tag_action_ = nullptr;
     QAction* chain_action_ = nullptr;
     QAction* save_preset_action_ = nullptr;
     QAction* load_preset_action_ = nullptr;

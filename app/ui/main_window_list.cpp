@@ -41,7 +41,9 @@ void MainWindow::fix_tags_command() {
         if (!has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3")) continue;
         paths.push_back(list_.item_folder(row).fs + list_.fs_name(row));
     }
-    if (!paths.empty()) run_tag_fix(this, paths, services_, codec_, false);
+    if (!paths.empty())
+        run_tag_fix(this, paths, services_, codec_, false,
+                    [this](const std::string& journal) { tag_batch_finished(journal); });
 }
 
 void MainWindow::show_tag_info() {

@@ -55,6 +55,7 @@ void MainWindow::build_menus() {
     file->addAction(add_files_action_);
     file->addSeparator();
     file->addAction(fix_names_action_);
+    build_tag_batch_actions(file);
     file->addSeparator();
     save_preset_action_ =
         file->addAction(tr("保存预设…"), this, &MainWindow::save_preset_requested);

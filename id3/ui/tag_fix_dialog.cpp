@@ -3,11 +3,13 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "audio/tag_fix_journal.h"
+#include "audio/ui/preview_table.h"
+#include "audio/ui/tag_batch_journal.h"
 #include "id3/tag_fix_texts.h"
 #include "platform/status_words.h"
 #include "platform/ui/qt_text.h"
@@ -31,31 +33,25 @@ bool needs_writing(const TagFileFix& fix) {
 }  // namespace
 
 TagFixDialog::TagFixDialog(std::vector<std::string> fs_paths, UiServices& services,
-                           const Codec& codec, bool add_v2_from_v1, QWidget* parent)
+                           const Codec& codec, bool add_v2_from_v1, QWidget* parent,
+                           TagBatchWritten on_written)
     : QDialog(parent),
       paths_(std::move(fs_paths)),
       services_(services),
       codec_(codec),
-      add_v2_from_v1_(add_v2_from_v1) {
+      add_v2_from_v1_(add_v2_from_v1),
+      on_written_(std::move(on_written)) {
     setObjectName(QStringLiteral("标签转为Unicode窗口"));
     setWindowTitle(tr("标签转为Unicode"));
     resize(fitted_to_screen(*this, QSize(760, 420)));  // the table scrolls on a small screen
-    table_ = new QTableWidget(0, 5, this);
-    table_->setObjectName(QStringLiteral("转换预览表"));
-    table_->setHorizontalHeaderLabels(
-        {tr("文件"), tr("字段"), tr("原文字"), tr("新文字"), tr("变化")});
-    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->verticalHeader()->hide();
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_ = new_preview_table(this, QStringLiteral("转换预览表"),
+                               {tr("文件"), tr("字段"), tr("原文字"), tr("新文字"), tr("变化")});
     add_v2_box_ = new QCheckBox(tr("为只有ID3v1标签的文件添加ID3v2标签"), this);
     add_v2_box_->setObjectName(QStringLiteral("v1生成v2复选框"));
     add_v2_box_->setChecked(add_v2_from_v1_);
-    ok_button_ = new QPushButton(tr("确定"), this);
-    ok_button_->setObjectName(QStringLiteral("确定按钮"));
-    cancel_button_ = new QPushButton(tr("取消"), this);
-    cancel_button_->setObjectName(QStringLiteral("取消按钮"));
-    for (QPushButton* button : {ok_button_, cancel_button_}) button->setAutoDefault(false);
+    const OkCancel ok_cancel = new_ok_cancel(this);
+    ok_button_ = ok_cancel.ok;
+    cancel_button_ = ok_cancel.cancel;
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok_button_);
@@ -116,8 +112,14 @@ void TagFixDialog::fill_table() {
 
 // Writes every file the preview showed changes for; the others are left
 // alone. 取消 in the progress window stops after the file being written.
-// One message tells the outcome, each failure with its reason.
+// One message tells the outcome, each failure with its reason. Without an
+// undo journal nothing is written unless the person agrees.
 void TagFixDialog::write_all() {
+    std::optional<BatchJournal> journal =
+        start_batch_journal(this, services_, windowTitle(), codec_);
+    if (!journal) return;
+    std::optional<TagFixJournal> recorder;
+    if (journal->journal) recorder.emplace(*journal->journal);
     written_.clear();
     services_.set_busy(true);
     const std::unique_ptr<ProgressWindow> progress = services_.progress(this, tr("正在转换标签……"));
@@ -134,7 +136,8 @@ void TagFixDialog::write_all() {
             written_.push_back(planned_[i]);
             continue;
         }
-        written_.push_back(fix_tag_file(paths_[i], codec_, add_v2_from_v1_, true));
+        written_.push_back(fix_tag_file(paths_[i], codec_, add_v2_from_v1_, true,
+                                        recorder ? &*recorder : nullptr));
         if (failed(written_.back())) {
             failures += '\n' + codec_.text_from_fs(paths_[i]) + ": " +
                         tag_fix_status(written_.back(), true);
@@ -144,9 +147,12 @@ void TagFixDialog::write_all() {
         progress->set_value(static_cast<int>(i) + 1, count);
         cancelled = i + 1 < paths_.size() && progress->was_cancelled();
     }
+    const QString unended = end_batch_journal(*journal);
     services_.set_busy(false);
+    if (done > 0 && on_written_) on_written_(journal->path);
     const QString summary = (cancelled ? tr("已取消：") : QString()) +
-                            tr("已转换 %n 个文件", nullptr, done) + to_qstring(failures, codec_);
+                            tr("已转换 %n 个文件", nullptr, done) + to_qstring(failures, codec_) +
+                            (unended.isEmpty() ? QString() : QLatin1Char('\n') + unended);
     services_.message_box(this, windowTitle(), summary,
                           !failures.empty() ? MessageIcon::error
                           : cancelled       ? MessageIcon::warning
@@ -156,8 +162,9 @@ void TagFixDialog::write_all() {
 }
 
 void run_tag_fix(QWidget* parent, const std::vector<std::string>& fs_paths, UiServices& services,
-                 const Codec& codec, bool add_v2_from_v1) {
-    auto* dialog = new TagFixDialog(fs_paths, services, codec, add_v2_from_v1, parent);
+                 const Codec& codec, bool add_v2_from_v1, TagBatchWritten on_written) {
+    auto* dialog =
+        new TagFixDialog(fs_paths, services, codec, add_v2_from_v1, parent, std::move(on_written));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

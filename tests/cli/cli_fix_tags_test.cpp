@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "cli_fixture.h"
 #include "support/mp3_builder.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -51,6 +52,47 @@ TEST(CliFixTags, PreviewsConvertsAndReports) {
     EXPECT_EQ(run_cli({"fix-tags"}).status, 2);
     EXPECT_EQ(run_cli({"fix-tags", "--bogus", "a.mp3"}).status, 2);
     EXPECT_NE(run_cli({"fix-tags", "--help"}).out.find("--add-v2-from-v1"), std::string::npos);
+}
+
+using CliFixTagsTest = CliFolderTest;
+
+// fix-tags records each file's old tag before writing it: undo --tags
+// puts every file back byte for byte.
+TEST_F(CliFixTagsTest, UndoTagsRestoresTheConvertedFiles) {
+    const std::string gbk = id3v2_tag(text_frame("TPE1", "\xB8\xE8\xCA\xD6"), 3, 0) +
+                            fake_audio(1000) + id3v1_block("v1 title");
+    const std::string v1_only = fake_audio(500) + id3v1_block("Title", "Band");
+    dir.write_file("gbk.mp3", gbk);
+    dir.write_file("v1.mp3", v1_only);
+    const CliRun fixed = cli({"fix-tags", "--add-v2-from-v1", "gbk.mp3", "v1.mp3"});
+    ASSERT_EQ(fixed.status, 0) << fixed.err;
+    ASSERT_NE(dir.read_file("gbk.mp3"), gbk);
+    ASSERT_NE(dir.read_file("v1.mp3"), v1_only);
+    const CliRun undone = cli({"undo", "--tags"});
+    EXPECT_EQ(undone.status, 0) << undone.err;
+    EXPECT_EQ(dir.read_file("gbk.mp3"), gbk);
+    EXPECT_EQ(dir.read_file("v1.mp3"), v1_only);
+}
+
+// Without a journal fix-tags refuses with a hint, writing nothing (a dry
+// run needs none); --no-journal writes and leaves nothing to undo.
+TEST_F(CliFixTagsTest, RefusesToWriteWithoutAJournalUnlessTold) {
+    const std::string gbk = id3v2_tag(text_frame("TPE1", "\xB8\xE8\xCA\xD6")) + fake_audio(500);
+    dir.write_file("gbk.mp3", gbk);
+    const std::string usable = env.state_home;
+    state.write_file("not a folder", "");
+    env.state_home = state.path() + "not a folder";
+    const CliRun refused = cli({"fix-tags", "gbk.mp3"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("--no-journal"), std::string::npos) << refused.err;
+    EXPECT_EQ(dir.read_file("gbk.mp3"), gbk);
+    EXPECT_EQ(cli({"fix-tags", "--dry-run", "gbk.mp3"}).status, 0);
+
+    env.state_home = usable;
+    const CliRun unjournaled = cli({"fix-tags", "--no-journal", "gbk.mp3"});
+    EXPECT_EQ(unjournaled.status, 0) << unjournaled.err;
+    EXPECT_NE(dir.read_file("gbk.mp3"), gbk);
+    EXPECT_EQ(cli({"undo", "--tags"}).status, 2);
 }
 
 }  // namespace

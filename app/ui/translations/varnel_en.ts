@@ -9,6 +9,15 @@
     </message>
 </context>
 <context>
+    <name>TagBatchJournal</name>
+    <message>
+        <source>无法建立标签的撤消记录：%1
+不做记录而修改标签，以后将不能撤消。是否继续？</source>
+        <translation>Cannot make the tag undo journal: %1
+Tags changed without one cannot be undone later. Go on?</translation>
+    </message>
+</context>
+<context>
     <name>varnel::AboutDialog</name>
     <message>
         <source>关于</source>
@@ -49,6 +58,21 @@
     <message>
         <source>没有可用更新</source>
         <translation>No update available</translation>
+    </message>
+</context>
+<context>
+    <name>varnel::BatchTagDialog</name>
+    <message>
+        <source>批量编辑标签</source>
+        <translation>Edit Tags of Many Files</translation>
+    </message>
+    <message>
+        <source>保持不变</source>
+        <translation>Keep as it is</translation>
+    </message>
+    <message>
+        <source>勾选的字段写入每个文件（框中无字时清空该字段），未勾选的保持不变。MP3文件可改全部十二个字段；其他音频格式只改左列六个字段，右列字段不适用。</source>
+        <translation>Each checked field is written to every file (an empty box clears the field); unchecked fields are kept. MP3 files take all twelve fields; the other audio formats take the six fields of the left column only, the right column does not apply to them.</translation>
     </message>
 </context>
 <context>
@@ -597,6 +621,14 @@ Once it is discarded, the renames it made can no longer be undone.</translation>
         <translation>Move Selection Down</translation>
     </message>
     <message>
+        <source>文件名转为标签...</source>
+        <translation>Tags from File Names...</translation>
+    </message>
+    <message>
+        <source>批量编辑标签...</source>
+        <translation>Edit Tags of Many Files...</translation>
+    </message>
+    <message>
         <source>上一次的标签批量编辑没有完成。
 
 时间：%1
@@ -676,6 +708,17 @@ Once discarded, the tags it wrote can no longer be undone.</translation>
     <message>
         <source>新扩展名</source>
         <translation>New extension</translation>
+    </message>
+</context>
+<context>
+    <name>varnel::PreviewTable</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -836,6 +879,148 @@ Once discarded, the tags it wrote can no longer be undone.</translation>
     <message>
         <source>界面语言的更改在下次启动时生效。</source>
         <translation>The new language takes effect at the next start.</translation>
+    </message>
+</context>
+<context>
+    <name>varnel::TagBatchJournal</name>
+    <message>
+        <source>撤消记录未能写完：%1</source>
+        <translation>The undo journal could not be completed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>varnel::TagBatchWindow</name>
+    <message>
+        <source>歌曲名</source>
+        <translation>Title</translation>
+    </message>
+    <message>
+        <source>艺术家</source>
+        <translation>Artist</translation>
+    </message>
+    <message>
+        <source>专辑</source>
+        <translation>Album</translation>
+    </message>
+    <message>
+        <source>音轨</source>
+        <translation>Track</translation>
+    </message>
+    <message>
+        <source>年代</source>
+        <translation>Year</translation>
+    </message>
+    <message>
+        <source>流派</source>
+        <translation>Genre</translation>
+    </message>
+    <message>
+        <source>注释</source>
+        <translation>Comment</translation>
+    </message>
+    <message>
+        <source>作曲家</source>
+        <translation>Composer</translation>
+    </message>
+    <message>
+        <source>原创者</source>
+        <translation>Orig. artist</translation>
+    </message>
+    <message>
+        <source>版权</source>
+        <translation>Copyright</translation>
+    </message>
+    <message>
+        <source>URL</source>
+        <translation>URL</translation>
+    </message>
+    <message>
+        <source>编码者</source>
+        <translation>Encoded by</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>字段</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>原文字</source>
+        <translation>Old text</translation>
+    </message>
+    <message>
+        <source>新文字</source>
+        <translation>New text</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>正在读取标签……</source>
+        <translation>Reading the tags...</translation>
+    </message>
+    <message>
+        <source>无法读取 (%1)</source>
+        <translation>Cannot be read (%1)</translation>
+    </message>
+    <message>
+        <source>无需改动</source>
+        <translation>Unchanged</translation>
+    </message>
+    <message>
+        <source>将写入</source>
+        <translation>To be written</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n 个文件的ID3v2标签中有无法保留的帧：%1
+写入将删除这些帧。是否继续？（否：这些文件不写入）</source>
+        <translation>
+            <numerusform>The ID3v2 tag of %n file holds frames that cannot be kept:%1
+Writing drops these frames. Go on? (No: that file is not written)</numerusform>
+            <numerusform>The ID3v2 tags of %n files hold frames that cannot be kept:%1
+Writing drops these frames. Go on? (No: those files are not written)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>正在写入标签……</source>
+        <translation>Writing the tags...</translation>
+    </message>
+    <message>
+        <source>未写入 (已取消)</source>
+        <translation>Not written (cancelled)</translation>
+    </message>
+    <message>
+        <source>已写入</source>
+        <translation>Written</translation>
+    </message>
+    <message>
+        <source>未写入</source>
+        <translation>Not written</translation>
+    </message>
+    <message>
+        <source>写入失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message numerus="yes">
+        <source>已写入 %n 个文件</source>
+        <translation>
+            <numerusform>Wrote %n file</numerusform>
+            <numerusform>Wrote %n files</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>，%n 个文件未能写入</source>
+        <translation>
+            <numerusform>, %n file could not be written</numerusform>
+            <numerusform>, %n files could not be written</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
     </message>
 </context>
 <context>
@@ -1022,14 +1207,6 @@ Another program has changed the file since; it is left as it is.</translation>
         <translation>Add an ID3v2 tag to files with only an ID3v1 tag</translation>
     </message>
     <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
         <source>正在转换标签……</source>
         <translation>Converting tags…</translation>
     </message>
@@ -1134,6 +1311,29 @@ Another program has changed the file since; it is left as it is.</translation>
     <message>
         <source>也按标签给 FLAC、Ogg、Opus、M4A、APE、WavPack、Musepack、WMA、AIFF、WAV 和 DSF 文件命名</source>
         <translation>Also name FLAC, Ogg, Opus, M4A, APE, WavPack, Musepack, WMA, AIFF, WAV and DSF files from their tags</translation>
+    </message>
+</context>
+<context>
+    <name>varnel::TagsFromNamesDialog</name>
+    <message>
+        <source>文件名转为标签</source>
+        <translation>Tags from File Names</translation>
+    </message>
+    <message>
+        <source>#1 艺术家，#2 歌曲名，#3 专辑，#4 音轨，#5 年代，#6 流派；占位符之间的文字用来分隔字段</source>
+        <translation>#1 artist, #2 title, #3 album, #4 track, #5 year, #6 genre; the text between placeholders separates the fields</translation>
+    </message>
+    <message>
+        <source>模板：</source>
+        <translation>Template:</translation>
+    </message>
+    <message>
+        <source>参照：</source>
+        <translation>Reads as:</translation>
+    </message>
+    <message>
+        <source>文件名与模板不符</source>
+        <translation>Name does not match the template</translation>
     </message>
 </context>
 <context>

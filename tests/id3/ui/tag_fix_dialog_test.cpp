@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include "audio/tag_journal.h"
 #include "support/fake_ui_services.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
@@ -38,14 +39,17 @@ QString cell(QTableWidget* table, int row, int column) {
 class TagFixDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        setenv("XDG_STATE_HOME", state.path().c_str(), 1);
         dir.write_file("gbk.mp3", gbk);
         dir.write_file("moved.mp3", gbk);
         dir.write_file("plain.mp3", plain);
         paths = {dir.path() + "gbk.mp3", dir.path() + "moved.mp3", dir.path() + "plain.mp3"};
     }
+    void TearDown() override { unsetenv("XDG_STATE_HOME"); }
 
     TagFixDialog* open() {
-        run_tag_fix(nullptr, paths, ui, codec, false);
+        run_tag_fix(nullptr, paths, ui, codec, false,
+                    [this](const std::string& journal) { journals.push_back(journal); });
         TagFixDialog* window = open_window();
         EXPECT_NE(window, nullptr);
         return window;
@@ -63,6 +67,8 @@ protected:
                             fake_audio(500);
     const std::string plain = id3v2_tag(text_frame("TIT2", "Song")) + fake_audio(500);
     TempDir dir;
+    TempDir state;
+    std::vector<std::string> journals;  // told after each batch that wrote
     Codec codec;
     FakeUiServices ui;
     std::vector<std::string> paths;
@@ -161,6 +167,44 @@ TEST_F(TagFixDialogTest, NothingToDoDisablesOkUntilV1FilesGetAV2Tag) {
     const std::string after = dir.read_file("v1.mp3");
     EXPECT_TRUE(after.starts_with("ID3\x03"));
     EXPECT_TRUE(after.ends_with(v1_only));
+}
+
+// Each converted file's old tag is in the batch's journal before the write:
+// undo puts every file back byte for byte, the one with only an ID3v1 tag too.
+TEST_F(TagFixDialogTest, ConversionIsUndoneFromItsJournal) {
+    const std::string v1_only = fake_audio(300) + id3v1_block("Title", "Band");
+    dir.write_file("v1.mp3", v1_only);
+    paths = {dir.path() + "gbk.mp3", dir.path() + "plain.mp3", dir.path() + "v1.mp3"};
+    QPointer<TagFixDialog> window = open();
+    ASSERT_TRUE(window);
+    child<QCheckBox>(window, "v1生成v2复选框")->click();
+    child<QPushButton>(window, "确定按钮")->click();
+    ASSERT_NE(dir.read_file("gbk.mp3"), gbk);
+    ASSERT_NE(dir.read_file("v1.mp3"), v1_only);
+    ASSERT_EQ(journals.size(), 1u);
+    std::string reason;
+    const auto undone = undo_tag_journal(journals[0], reason);
+    ASSERT_TRUE(undone) << reason;
+    EXPECT_EQ(undone->size(), 2u);  // the file that needed nothing is not in it
+    EXPECT_EQ(dir.read_file("gbk.mp3"), gbk);
+    EXPECT_EQ(dir.read_file("v1.mp3"), v1_only);
+    EXPECT_EQ(dir.read_file("plain.mp3"), plain);
+}
+
+// No journal can be made: asked first (default No); No writes nothing and
+// the window stays for another try.
+TEST_F(TagFixDialogTest, WithoutAJournalAsksBeforeWriting) {
+    state.write_file("not a folder", "");
+    setenv("XDG_STATE_HOME", (state.path() + "not a folder").c_str(), 1);
+    QPointer<TagFixDialog> window = open();
+    ASSERT_TRUE(window);
+    child<QPushButton>(window, "确定按钮")->click();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].buttons, MessageButtons::yes_no_default_no);
+    EXPECT_EQ(dir.read_file("gbk.mp3"), gbk);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(journals.empty());
+    window->close();
 }
 
 }  // namespace
