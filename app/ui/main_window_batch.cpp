@@ -105,6 +105,7 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
         run = run_journaled_batch(plan, hooks, batch);
         if (run.journal_made) set_pending_journal(false);  // replaced by this batch's
     }
+    if (run.ran) read_shown_facts(0);  // renamed rows show their files anew
     update_buttons();
     if (!run.ran) {
         panels_[1]->clear();
@@ -137,6 +138,7 @@ void MainWindow::undo_command() {
         outcome = undo_rename(list_, undo_log_, codec_, hooks);
         panels_[1]->clear();
     }
+    read_shown_facts(0);
     update_buttons();  // what could not be undone stays to undo
     show_summary(services_, code_page_text(texts::message_title()), code_page_text(outcome.summary),
                  went_well(outcome));
