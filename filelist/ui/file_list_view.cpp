@@ -14,7 +14,7 @@
 namespace varnel {
 
 namespace {
-constexpr int column_widths[] = {150, 150, 200, 100, 100, 80, 120};
+constexpr int column_widths[] = {150, 150, 200, 100, 100, 80, 140};
 static_assert(std::size(column_widths) == column_count);
 constexpr int status_image_height = 15;
 constexpr int row_padding = 4;

@@ -20,7 +20,7 @@ public:
     explicit FileListView(QWidget* parent = nullptr);
 
     // Sets the model and the column widths (150, 150, 200, 100, 100, and
-    // 80, 120 for the optional columns; wider in step with a font taller than
+    // 80, 140 for the optional columns; wider in step with a font taller than
     // 15 pixels a line). The optional columns start hidden.
     void setModel(QAbstractItemModel* model) override;
 

@@ -178,6 +178,18 @@
         <source>%1：%2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>修改时间</source>
+        <translation>Modified</translation>
+    </message>
+    <message>
+        <source>%1 字节</source>
+        <translation>%1 bytes</translation>
+    </message>
 </context>
 <context>
     <name>varnel::FilterDialog</name>

@@ -99,9 +99,6 @@ protected:
     QPoint above(int row) const {
         return window->list_view()->visualRect(model()->index(row, 0)).topLeft() + QPoint(5, 1);
     }
-    QPoint below(int row) const {
-        return window->list_view()->visualRect(model()->index(row, 0)).bottomLeft() + QPoint(5, -1);
-    }
 
     Codec codec;
     FakeUiServices ui;
@@ -191,45 +188,16 @@ TEST_F(ListColumnsWindow, TimesShowInLocalTimeToTheMinute) {
         qputenv("TZ", zone);
 }
 
+// Where rows land for each drop place is the model's table (row_drag_test);
+// here the drag arrives as Qt delivers it.
 TEST_F(ListColumnsWindow, DraggedRowsMoveStaySelectedAndRenumber) {
-    QAbstractItemModel* list_model = model();
-    struct Drag {
-        const char* what;
-        std::vector<int> rows;
-        std::function<QPoint()> at;
-        std::vector<std::string> shown;
-        std::vector<int> selected;
-    };
-    const std::vector<Drag> drags = {
-        {"two apart, above the last row",
-         {0, 2},
-         [&] { return above(3); },
-         {"f3.txt>n_0.txt", "f1.txt>n_1.txt", "f10.txt>n_2.txt", "f20.txt>n_3.txt"},
-         {1, 2}},
-        {"two apart, below the first row",
-         {1, 3},
-         [&] { return below(0); },
-         {"f3.txt>n_0.txt", "f1.txt>n_1.txt", "f20.txt>n_2.txt", "f10.txt>n_3.txt"},
-         {1, 2}},
-        {"one to the end, past the last row",
-         {0},
-         [&] { return below(3) + QPoint(0, 40); },
-         {"f1.txt>n_0.txt", "f20.txt>n_1.txt", "f10.txt>n_2.txt", "f3.txt>n_3.txt"},
-         {3}},
-    };
-    for (const Drag& d : drags) {
-        select({});
-        QModelIndexList cells;
-        for (const int row : d.rows) cells.push_back(list_model->index(row, 0));
-        QItemSelectionModel* selection = window->list_view()->selectionModel();
-        for (const int row : d.rows)
-            selection->select(list_model->index(row, 0),
-                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        const std::unique_ptr<QMimeData> data(list_model->mimeData(cells));
-        drop(*data, d.at());
-        EXPECT_EQ(rows_shown(), d.shown) << d.what;
-        EXPECT_EQ(window->list_view()->selected_rows(), d.selected) << d.what;
-    }
+    select({0, 2});  // f1 and f10, apart
+    const std::unique_ptr<QMimeData> data(
+        model()->mimeData({model()->index(0, 0), model()->index(2, 0)}));
+    drop(*data, above(3));
+    EXPECT_EQ(rows_shown(), (std::vector<std::string>{"f3.txt>n_0.txt", "f1.txt>n_1.txt",
+                                                      "f10.txt>n_2.txt", "f20.txt>n_3.txt"}));
+    EXPECT_EQ(window->list_view()->selected_rows(), (std::vector<int>{1, 2}));
 }
 
 TEST_F(ListColumnsWindow, FilesDroppedFromAFileManagerAreAddedNotMoved) {
