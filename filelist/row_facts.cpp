@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/row_facts.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -10,8 +11,8 @@
 
 namespace varnel {
 
-void read_row_facts(FileList& list, int first_row) {
-    const int count = list.item_count();
+void read_row_facts(FileList& list, int first_row, int end_row) {
+    const int count = end_row < 0 ? list.item_count() : std::min(end_row, list.item_count());
     if (first_row < 0) first_row = 0;
     if (first_row >= count) return;
     // The rows bucketed by folder (a counting sort): a sorted list mixes

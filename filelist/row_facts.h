@@ -10,10 +10,11 @@
 
 namespace varnel {
 
-// Reads the size and modification time of the files of rows
-// first_row..item_count()-1 (FileList::set_file_facts), opening each folder
-// once whatever the rows' order; one cell change is told for them all.
-void read_row_facts(FileList& list, int first_row = 0);
+// Reads the size and modification time of the files of rows first_row up
+// to (not including) end_row (-1: to the last row) (FileList::set_file_facts),
+// opening each folder once whatever the rows' order; one cell change is
+// told for them all.
+void read_row_facts(FileList& list, int first_row = 0, int end_row = -1);
 
 // A size for people: "512 B", "3.2 KB", "45.6 MB", "123 MB", "1.5 GB"
 // (units of 1024 bytes; one decimal below 100 of a unit; a point as decimal

@@ -22,6 +22,10 @@ struct FileFacts {
     // Nanoseconds since 1970-01-01 00:00 UTC; unknown_fact when the entry
     // could not be examined.
     std::int64_t modified_ns = unknown_fact;
+    // The local time's offset from UTC at modified_ns, in seconds, as the
+    // time zone said when the facts were read: showing the local time
+    // later needs no look-up of the zone.
+    std::int32_t utc_offset_s = 0;
     friend bool operator==(const FileFacts&, const FileFacts&) = default;
 };
 
@@ -30,6 +34,7 @@ class FolderFacts {
 public:
     // Opens `fs_folder` (file-system bytes, with or without a trailing '/')
     // as a path only, so a folder the user may search but not read works.
+    // The local time zone is taken as it is now (TZ, /etc/localtime).
     explicit FolderFacts(const std::string& fs_folder);
 
     // The facts of entry `fs_name` of the folder, following a symbolic link

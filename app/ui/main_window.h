@@ -225,9 +225,10 @@ private:
     void build_order_actions();
     // The rows put in `order` (FileList::reorder), then the preview.
     void put_rows_in_order(const std::vector<int>& order);
-    // Reads 大小 and 修改时间 of rows first_row.. (read_row_facts) while
-    // either column is shown; hidden, they cost nothing.
-    void read_shown_facts(int first_row);
+    // Reads 大小 and 修改时间 of rows first_row..end_row-1 (-1: to the last
+    // row; read_row_facts) while either column is shown; hidden, they cost
+    // nothing.
+    void read_shown_facts(int first_row, int end_row = -1);
     // main_window_state.cpp
     void restore_window_state();
     [[nodiscard]] WriteResult save_window_state_file() const;

@@ -78,9 +78,9 @@ void MainWindow::optional_column_toggled(Column, bool shown) {
     if (shown) read_shown_facts(0);
 }
 
-void MainWindow::read_shown_facts(int first_row) {
+void MainWindow::read_shown_facts(int first_row, int end_row) {
     if (view_->is_shown(Column::size) || view_->is_shown(Column::modified))
-        read_row_facts(list_, first_row);
+        read_row_facts(list_, first_row, end_row);
 }
 
 }  // namespace varnel

@@ -27,10 +27,12 @@ const char* const column_titles[column_count] = {
     QT_TRANSLATE_NOOP("varnel::FileListModel", "大小"),
     QT_TRANSLATE_NOOP("varnel::FileListModel", "修改时间")};
 
-// Local time, to the minute (to the second with `seconds`).
-QString local_time_text(std::int64_t ns, bool seconds) {
-    if (ns == unknown_fact) return {};
-    const QDateTime time = QDateTime::fromMSecsSinceEpoch(ns / 1'000'000);
+// Local time, to the minute (to the second with `seconds`), from the
+// offset kept with the time: no look-up of the time zone while painting.
+QString local_time_text(const FileFacts& facts, bool seconds) {
+    if (facts.modified_ns == unknown_fact) return {};
+    const QDateTime time = QDateTime::fromMSecsSinceEpoch(facts.modified_ns / 1'000'000,
+                                                          Qt::OffsetFromUTC, facts.utc_offset_s);
     return time.toString(seconds ? QStringLiteral("yyyy-MM-dd HH:mm:ss")
                                  : QStringLiteral("yyyy-MM-dd HH:mm"));
 }
@@ -100,9 +102,8 @@ QVariant FileListModel::fact_data(int row, Column column, int role) const {
             return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
         return {};
     }
-    if (role == Qt::DisplayRole) return local_time_text(facts.modified_ns, false);
-    if (role == Qt::ToolTipRole && facts.modified_ns != unknown_fact)
-        return local_time_text(facts.modified_ns, true);
+    if (role == Qt::DisplayRole) return local_time_text(facts, false);
+    if (role == Qt::ToolTipRole) return local_time_text(facts, true);
     return {};
 }
 

@@ -104,7 +104,7 @@ TEST_F(RowFacts, EachRowGetsItsOwnFileWhateverTheFolderAndOrder) {
     EXPECT_EQ(list.get_cell(0, Column::size), "");
 }
 
-TEST_F(RowFacts, OnlyRowsFromTheFirstGivenAreReadAndAMissingFolderGivesUnknown) {
+TEST_F(RowFacts, OnlyTheRowsGivenAreReadAndAMissingFolderGivesUnknown) {
     a.write_file("old.txt", "12345");
     a.write_file("new.txt", "123");
     FileList list;
@@ -113,9 +113,12 @@ TEST_F(RowFacts, OnlyRowsFromTheFirstGivenAreReadAndAMissingFolderGivesUnknown) 
     a.write_file("old.txt", "1234567");  // grows behind the list
     list.append_items({a.path(), a.path()}, {{"new.txt", "new.txt"}});
     list.append_items({"/no/such/folder/", "/no/such/folder/"}, {{"f", "f"}});
-    read_row_facts(list, 1);
+    list.set_file_facts(2, FileFacts{1, 1, 1});
+    read_row_facts(list, 1, 2);
     EXPECT_EQ(list.file_facts(0).size, 5);  // kept as first read
     EXPECT_EQ(list.file_facts(1).size, 3);
+    EXPECT_EQ(list.file_facts(2), (FileFacts{1, 1, 1}));  // past the end given
+    read_row_facts(list, 2);
     EXPECT_EQ(list.file_facts(2), FileFacts{});
     read_row_facts(list, 99);  // nothing to read
     read_row_facts(list);
