@@ -76,6 +76,8 @@ WindowState load_window_state(const std::string& path) {
         std::string recent = read(path, "最近预设" + std::to_string(slot));
         if (!recent.empty()) state.recent_presets.push_back(std::move(recent));
     }
+    state.size_column = read_switch(path, "大小列");
+    state.modified_column = read_switch(path, "修改时间列");
     return state;
 }
 
@@ -104,6 +106,8 @@ WriteResult save_window_state(const std::string& path, const WindowState& state)
         const bool fits = recent.find_first_of("\r\n") == std::string::npos;
         write("最近预设" + std::to_string(slot), quoted(fits ? recent : std::string()));
     }
+    write("大小列", std::string(switch_text(state.size_column)));
+    write("修改时间列", std::string(switch_text(state.modified_column)));
     return write_profile_strings(path, entries);
 }
 

@@ -12,6 +12,8 @@
 //                              line ends escaped as in a preset value
 //   最近预设1..最近预设5="…"   the recent preset files, newest first,
 //                              file-system bytes
+//   大小列=开|关               the list's optional columns 大小 and 修改时间
+//   修改时间列=开|关           shown (关 at first)
 // Values are written in quotes so that spaces at either end survive.
 
 #include <optional>
@@ -43,6 +45,8 @@ struct WindowState {
     std::optional<Preset> chain;  // none: no chain remembered (or it did not read back)
     // At most recent_preset_slots, none empty; more are not written.
     std::vector<std::string> recent_presets;
+    bool size_column = false;
+    bool modified_column = false;
 };
 
 // The state kept in the config.ini at `path`; a missing file, section or

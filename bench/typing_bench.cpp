@@ -36,8 +36,8 @@ public:
                                         const std::vector<ChooserFilter>&) override {
         return {};
     }
-    std::optional<FolderChoice> choose_folder(QWidget*, const QString&,
-                                              const std::string&) override {
+    std::optional<FolderChoice> choose_folder(QWidget*, const QString&, const std::string&,
+                                              bool) override {
         return std::nullopt;
     }
     std::optional<QFont> choose_font(QWidget*, const QFont&) override { return std::nullopt; }

@@ -124,6 +124,9 @@ std::string_view FileList::get_cell(int row, Column column) const {
             return r.rename_status;
         case Column::tag_status:
             return r.tag_status;
+        case Column::size:
+        case Column::modified:
+            return {};
     }
     return {};
 }
@@ -143,6 +146,8 @@ void FileList::set_cell(int row, Column column, std::string text) {
             break;
         case Column::old_name:
         case Column::folder:
+        case Column::size:
+        case Column::modified:
             return;
     }
     changed(row, row, column, column);
@@ -176,6 +181,17 @@ bool FileList::reset_rename_status() {
     }
     changed(0, item_count() - 1, Column::rename_status, Column::rename_status);
     return true;
+}
+
+const FileFacts& FileList::file_facts(int row) const {
+    static const FileFacts unknown;
+    return has_row(row) ? rows_[idx(row)].facts : unknown;
+}
+
+void FileList::set_file_facts(int row, const FileFacts& facts) {
+    if (!has_row(row)) return;
+    rows_[idx(row)].facts = facts;
+    changed(row, row, Column::size, Column::modified);
 }
 
 const ItemFolder& FileList::item_folder(int row) const {

@@ -16,20 +16,25 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/file_facts.h"
+
 namespace varnel {
 
 // The status image of column 命名状态.
 enum class StatusImage : std::int8_t { none = -1, success = 0, failure = 1 };
 
-// Columns of the list, in display order.
+// Columns of the list, in display order. 大小 and 修改时间 are shown only
+// when the user asks for them; they hold numbers (file_facts), not texts.
 enum class Column : int {
     old_name = 0,
     new_name = 1,
     folder = 2,
     rename_status = 3,
-    tag_status = 4
+    tag_status = 4,
+    size = 5,
+    modified = 6
 };
-inline constexpr int column_count = 5;
+inline constexpr int column_count = 7;
 
 // A folder of items: its code-page text and its file-system spelling, both
 // ending in '/'.
@@ -105,7 +110,8 @@ public:
     // first new row.
     int append_items(const ItemFolder& folder, std::vector<ItemName> names);
 
-    // Cell texts; a row or column that does not exist gives empty text.
+    // Cell texts; a row or column that does not exist, and the number
+    // columns 大小 and 修改时间, give empty text.
     [[nodiscard]] std::string_view get_cell(int row, Column column) const;
     // Sets a cell of column 新文件名, 命名状态 or MP3标签状态 (the old name
     // and the folder change only through the item operations); a row that
@@ -128,6 +134,12 @@ public:
     [[nodiscard]] std::uint32_t folder_index(int row) const { return rows_[idx(row)].folder; }
     [[nodiscard]] std::size_t folder_count() const { return folders_.size(); }
     [[nodiscard]] const ItemFolder& folder_at(std::uint32_t index) const { return folders_[index]; }
+
+    // The size and modification time of the row's file, as last read
+    // (both unknown until then, and for a row that does not exist).
+    [[nodiscard]] const FileFacts& file_facts(int row) const;
+    // Sets them; told as a change of columns 大小 and 修改时间.
+    void set_file_facts(int row, const FileFacts& facts);
 
     // The item's file now has the name `name` (after a rename or undo).
     void set_old_name(int row, ItemName name);
@@ -163,6 +175,7 @@ private:
         std::string rename_status;
         std::string tag_status;
         std::string status_reason;
+        FileFacts facts;
         std::uint32_t folder = 0;
         StatusImage image = StatusImage::none;
         bool selected = false;

@@ -2,6 +2,7 @@
 #include "filelist/list_order.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 #include <string>
 
@@ -24,19 +25,49 @@ std::vector<char> marks_of(int count, std::span<const int> rows) {
     return marked;
 }
 
-}  // namespace
-
-std::vector<int> rows_sorted_by(const FileList& list, Column column, bool descending) {
-    const int count = list.item_count();
-    // Keys built once: sorting 100,000 names compares keys as plain bytes.
+// Natural-order keys of texts: sorting 100,000 names compares keys as
+// plain bytes.
+template <typename TextOf>
+std::vector<std::string> natural_keys(int count, TextOf text_of) {
     std::vector<std::string> keys(static_cast<std::size_t>(count));
     for (int row = 0; row < count; ++row) {
-        const std::string_view text = list.get_cell(row, column);
+        const std::string_view text = text_of(row);
         std::string& key = keys[static_cast<std::size_t>(row)];
         append_natural_key(text, key);
         key += '\0';
         key += text;  // ties of the natural order go by the texts' bytes
     }
+    return keys;
+}
+
+std::vector<int> rows_sorted_by_number(const FileList& list, Column column, bool descending) {
+    const int count = list.item_count();
+    std::vector<std::int64_t> numbers(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) {
+        const FileFacts& facts = list.file_facts(row);
+        numbers[static_cast<std::size_t>(row)] =
+            column == Column::size ? facts.size : facts.modified_ns;
+    }
+    const std::vector<std::string> names =
+        natural_keys(count, [&list](int row) { return list.get_cell(row, Column::old_name); });
+    std::vector<int> order = identity(count);
+    std::ranges::stable_sort(order, [&](int a, int b) {
+        const std::int64_t na = numbers[static_cast<std::size_t>(a)];
+        const std::int64_t nb = numbers[static_cast<std::size_t>(b)];
+        if (na != nb) return descending ? nb < na : na < nb;
+        return names[static_cast<std::size_t>(a)] < names[static_cast<std::size_t>(b)];
+    });
+    return order;
+}
+
+}  // namespace
+
+std::vector<int> rows_sorted_by(const FileList& list, Column column, bool descending) {
+    if (column == Column::size || column == Column::modified)
+        return rows_sorted_by_number(list, column, descending);
+    const int count = list.item_count();
+    const std::vector<std::string> keys =
+        natural_keys(count, [&list, column](int row) { return list.get_cell(row, column); });
     std::vector<int> order = identity(count);
     std::ranges::stable_sort(order, [&keys, descending](int a, int b) {
         const std::string& ka = keys[static_cast<std::size_t>(a)];

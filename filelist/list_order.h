@@ -13,7 +13,11 @@ namespace varnel {
 
 // The rows sorted by the texts of `column`, in natural order
 // (platform/name_order.h); descending reverses it. Rows with equal texts keep
-// their order in both directions.
+// their order in both directions. Columns 大小 and 修改时间 sort by their
+// numbers (FileList::file_facts; unknown below every known value, so a
+// folder's size sorts as the smallest), descending reversing only the
+// numbers: rows with equal numbers go in natural order of their old names
+// either way, and rows with equal names keep their order.
 [[nodiscard]] std::vector<int> rows_sorted_by(const FileList& list, Column column, bool descending);
 
 // The rows with each of `rows` (rows of 0..count-1, any order, duplicates and

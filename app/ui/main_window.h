@@ -211,6 +211,11 @@ private slots:
     void sort_by_section(int section);
     void move_rows_up();
     void move_rows_down();
+    // Rows dragged within the list now stand at first..first+count-1: they
+    // stay selected, and the preview follows.
+    void rows_dropped(int first, int count);
+    // 大小 or 修改时间 shown: their values are read for every row.
+    void optional_column_toggled(Column column, bool shown);
     // main_window_presets.cpp
     void save_preset_requested();
     void load_preset_requested();
@@ -268,6 +273,10 @@ private:
     void build_order_actions();
     // The rows put in `order` (FileList::reorder), then the preview.
     void put_rows_in_order(const std::vector<int>& order);
+    // Reads 大小 and 修改时间 of rows first_row..end_row-1 (-1: to the last
+    // row; read_row_facts) while either column is shown; hidden, they cost
+    // nothing.
+    void read_shown_facts(int first_row, int end_row = -1);
     // main_window_state.cpp
     void restore_window_state();
     [[nodiscard]] WriteResult save_window_state_file() const;

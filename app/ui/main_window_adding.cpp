@@ -71,7 +71,8 @@ void MainWindow::append_fs_names(const std::string& fs_folder, std::vector<std::
     model_->append_items(item_folder_from_fs(fs_folder, codec_), std::move(names));
 }
 
-void MainWindow::finish_adding(int) {
+void MainWindow::finish_adding(int first_row) {
+    read_shown_facts(first_row);
     refresh_preview(false);
     refresh_file_count();
 }
@@ -132,7 +133,7 @@ bool MainWindow::confirm_large_folder(const std::string& fs_folder, std::size_t 
 }
 
 // Starts at the folder last chosen here, else at the folder of the last
-// add-files choice. Hidden files ('.'
+// add-files choice, with 包含子文件夹 as last chosen. Hidden files ('.'
 // names, and with 包含子文件夹 everything inside hidden folders) are added
 // only when the picker showed them. With 包含子文件夹: every file of the
 // tree, each under its own folder, in the walk's order (see
@@ -140,7 +141,7 @@ bool MainWindow::confirm_large_folder(const std::string& fs_folder, std::size_t 
 void MainWindow::add_folder() {
     const std::optional<FolderChoice> chosen = services_.choose_folder(
         this, tr("请选择一个目录"),
-        is_folder(chooser_folder_) ? chooser_folder_ : last_chosen_folder());
+        is_folder(chooser_folder_) ? chooser_folder_ : last_chosen_folder(), chooser_subfolders_);
     if (!chosen || chosen->path.empty()) return;
     chooser_folder_ = chosen->path;
     chooser_subfolders_ = chosen->with_subfolders;

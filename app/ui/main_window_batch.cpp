@@ -94,6 +94,7 @@ void MainWindow::run_batch(const std::function<BatchOutcome(const BatchHooks&)>&
         run = run_journaled_batch(plan, hooks, batch);
         note_rename_batch(run, journal);
     }
+    if (run.ran) read_shown_facts(0);  // renamed rows show their files anew
     update_buttons();
     if (!run.ran) {
         panels_[1]->clear();
@@ -174,6 +175,7 @@ void MainWindow::undo_command() {
         if (session_batches_.back().journal == undo_log_journal_) undo_log_.entries.clear();
         session_batches_.pop_back();
     }
+    read_shown_facts(0);
     update_buttons();  // what could not be undone stays to undo
     if (!refused.empty()) {
         show_summary(code_page_text(refused), false);

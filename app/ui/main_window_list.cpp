@@ -41,9 +41,10 @@ void MainWindow::fix_tags_command() {
         if (!has_extension(list_.old_names()[static_cast<std::size_t>(row)], "MP3")) continue;
         paths.push_back(list_.item_folder(row).fs + list_.fs_name(row));
     }
-    if (!paths.empty())
-        run_tag_fix(this, paths, services_, codec_, false,
-                    [this](const std::string& journal) { tag_batch_finished(journal); });
+    if (paths.empty()) return;
+    run_tag_fix(this, paths, services_, codec_, false,
+                [this](const std::string& journal) { tag_batch_finished(journal); });
+    read_shown_facts(0);  // rewritten tags changed the files
 }
 
 void MainWindow::show_tag_info() {
@@ -61,6 +62,7 @@ void MainWindow::show_tag_info() {
                      services_, this,
                      settings_.v2_unicode ? V2TextEncoding::unicode : V2TextEncoding::code_page);
     if (dialog.load()) dialog.exec();
+    read_shown_facts(row, row + 1);  // a tag written changed the file
 }
 
 void MainWindow::sync_selection_to_list() {

@@ -4,6 +4,7 @@
 // recent presets.
 
 #include "app/ui/main_window.h"
+#include "filelist/ui/file_list_view.h"
 #include "rename/ui/chain_panel.h"
 #include "rename/ui/rule_tabs.h"
 
@@ -27,6 +28,8 @@ void MainWindow::restore_window_state() {
     }
     recent_presets_ = state.recent_presets;
     show_recent_presets();
+    view_->set_shown(Column::size, state.size_column);
+    view_->set_shown(Column::modified, state.modified_column);
 }
 
 WriteResult MainWindow::save_window_state_file() const {
@@ -41,6 +44,8 @@ WriteResult MainWindow::save_window_state_file() const {
     state.chain_on = chain_->is_on();
     if (!chain_->steps().empty()) state.chain = Preset{true, chain_->steps(), {}};
     state.recent_presets = recent_presets_;
+    state.size_column = view_->is_shown(Column::size);
+    state.modified_column = view_->is_shown(Column::modified);
     return save_window_state(config_path_, state);
 }
 

@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelist/ui/file_list_model.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
+#include "filelist/list_order.h"
+#include "filelist/row_facts.h"
 #include "platform/status_words.h"
 #include "platform/ui/qt_text.h"
 
@@ -11,13 +17,31 @@ namespace varnel {
 
 namespace {
 
-// Column titles: 旧文件名 新文件名 路径 命名状态 MP3标签状态.
+// Column titles: 旧文件名 新文件名 路径 命名状态 MP3标签状态 大小 修改时间.
 const char* const column_titles[column_count] = {
     QT_TRANSLATE_NOOP("varnel::FileListModel", "旧文件名"),
     QT_TRANSLATE_NOOP("varnel::FileListModel", "新文件名"),
     QT_TRANSLATE_NOOP("varnel::FileListModel", "路径"),
     QT_TRANSLATE_NOOP("varnel::FileListModel", "命名状态"),
-    QT_TRANSLATE_NOOP("varnel::FileListModel", "MP3标签状态")};
+    QT_TRANSLATE_NOOP("varnel::FileListModel", "MP3标签状态"),
+    QT_TRANSLATE_NOOP("varnel::FileListModel", "大小"),
+    QT_TRANSLATE_NOOP("varnel::FileListModel", "修改时间")};
+
+// Local time, to the minute (to the second with `seconds`), from the
+// offset kept with the time: no look-up of the time zone while painting.
+QString local_time_text(const FileFacts& facts, bool seconds) {
+    if (facts.modified_ns == unknown_fact) return {};
+    const QDateTime time = QDateTime::fromMSecsSinceEpoch(facts.modified_ns / 1'000'000,
+                                                          Qt::OffsetFromUTC, facts.utc_offset_s);
+    return time.toString(seconds ? QStringLiteral("yyyy-MM-dd HH:mm:ss")
+                                 : QStringLiteral("yyyy-MM-dd HH:mm"));
+}
+
+// This model in this process: a drag of rows from anywhere else is not ours.
+QByteArray drag_identity(const void* model) {
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(reinterpret_cast<quintptr>(model));
+}
 
 QPixmap draw_status(bool success) {
     QPixmap pixmap(16, 15);
@@ -66,9 +90,28 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : column_count;
 }
 
+// Sizes and times are formatted from the numbers read when the files were
+// added: showing a row never asks the file system.
+QVariant FileListModel::fact_data(int row, Column column, int role) const {
+    const FileFacts& facts = list_.file_facts(row);
+    if (column == Column::size) {
+        if (role == Qt::DisplayRole) return QString::fromStdString(file_size_text(facts.size));
+        if (role == Qt::ToolTipRole && facts.size != unknown_fact)
+            return tr("%1 字节").arg(facts.size);
+        if (role == Qt::TextAlignmentRole)
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        return {};
+    }
+    if (role == Qt::DisplayRole) return local_time_text(facts, false);
+    if (role == Qt::ToolTipRole) return local_time_text(facts, true);
+    return {};
+}
+
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     const auto column = static_cast<Column>(index.column());
+    if (column == Column::size || column == Column::modified)
+        return fact_data(index.row(), column, role);
     if (role == Qt::DisplayRole) {
         const std::string_view cell = list_.get_cell(index.row(), column);
         const bool status = column == Column::rename_status || column == Column::tag_status;
@@ -103,6 +146,63 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     if (section < 0 || section >= column_count) return {};
     return tr(column_titles[section]);
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::ItemIsDropEnabled;
+    return QAbstractTableModel::flags(index) | Qt::ItemIsDragEnabled;
+}
+
+Qt::DropActions FileListModel::supportedDropActions() const {
+    return Qt::MoveAction;
+}
+
+Qt::DropActions FileListModel::supportedDragActions() const {
+    return Qt::MoveAction;
+}
+
+QStringList FileListModel::mimeTypes() const {
+    return {QString::fromLatin1(row_drag_format)};
+}
+
+// The identity, then the rows ascending, one per line.
+QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(indexes.size()));
+    for (const QModelIndex& index : indexes)
+        if (index.isValid() && index.model() == this) rows.push_back(index.row());
+    std::ranges::sort(rows);
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    QByteArray bytes = drag_identity(this);
+    for (const int row : rows) bytes += '\n' + QByteArray::number(row);
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(row_drag_format), bytes);
+    return data;
+}
+
+bool FileListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int,
+                                 const QModelIndex& parent) {
+    if (action != Qt::MoveAction || !data) return false;
+    const QList<QByteArray> lines = data->data(QString::fromLatin1(row_drag_format)).split('\n');
+    if (lines.size() < 2 || lines.front() != drag_identity(this)) return false;
+    std::vector<int> rows;
+    rows.reserve(static_cast<std::size_t>(lines.size() - 1));
+    for (qsizetype line = 1; line < lines.size(); ++line) {
+        bool ok = false;
+        const int dragged = lines[line].toInt(&ok);
+        if (!ok || dragged < 0 || dragged >= list_.item_count()) return false;
+        rows.push_back(dragged);
+    }
+    std::ranges::sort(rows);
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const int count = list_.item_count();
+    const int before = parent.isValid() ? parent.row() : (row < 0 ? count : row);
+    const std::vector<int> order = rows_moved_before(count, rows, before);
+    // Where the first dragged row went; the others follow it.
+    const auto first = std::ranges::find(order, rows.front()) - order.begin();
+    if (!list_.reorder(order)) return false;
+    emit rows_moved(static_cast<int>(first), static_cast<int>(rows.size()));
+    return true;
 }
 
 int FileListModel::append_items(const ItemFolder& folder, std::vector<ItemName> names) {

@@ -3,16 +3,19 @@
 
 #include <algorithm>
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 
 namespace varnel {
 
 namespace {
-constexpr int column_widths[] = {150, 150, 200, 100, 100};
+constexpr int column_widths[] = {150, 150, 200, 100, 100, 80, 140};
+static_assert(std::size(column_widths) == column_count);
 constexpr int status_image_height = 15;
 constexpr int row_padding = 4;
 // The column widths are for a font of about 15 pixels per line; a bigger
@@ -37,11 +40,66 @@ FileListView::FileListView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+    // Rows dragged within the list move; between rows only (the model
+    // enables no row as a drop target).
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDragDropOverwriteMode(false);
+    setDefaultDropAction(Qt::MoveAction);
+    setDropIndicatorShown(true);
+    build_column_menu();
 }
 
 void FileListView::setModel(QAbstractItemModel* model) {
     QTableView::setModel(model);
     set_column_widths();
+    for (const Column column : optional_columns) setColumnHidden(static_cast<int>(column), true);
+    for (QAction* action : column_menu_->actions()) action->setChecked(false);
+    title_column_entries();
+}
+
+void FileListView::build_column_menu() {
+    column_menu_ = new QMenu(this);
+    for (const Column column : optional_columns) {
+        QAction* action = column_menu_->addAction(QString());
+        action->setCheckable(true);
+        action->setData(static_cast<int>(column));
+        connect(action, &QAction::triggered, this, [this, column](bool checked) {
+            set_shown(column, checked);
+            emit optional_column_toggled(column, checked);
+        });
+    }
+    horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(horizontalHeader(), &QWidget::customContextMenuRequested, this,
+            &FileListView::show_column_menu);
+}
+
+void FileListView::title_column_entries() {
+    if (!model()) return;
+    for (QAction* action : column_menu_->actions())
+        action->setText(model()
+                            ->headerData(action->data().toInt(), Qt::Horizontal, Qt::DisplayRole)
+                            .toString());
+}
+
+// Titled again at each opening, so that the entries follow the language
+// the header shows.
+void FileListView::show_column_menu(const QPoint& position) {
+    if (!model()) return;
+    title_column_entries();
+    column_menu_->popup(horizontalHeader()->mapToGlobal(position));
+}
+
+bool FileListView::is_shown(Column column) const {
+    return !isColumnHidden(static_cast<int>(column));
+}
+
+void FileListView::set_shown(Column column, bool shown) {
+    if (std::ranges::find(optional_columns, column) == optional_columns.end()) return;
+    setColumnHidden(static_cast<int>(column), !shown);
+    for (QAction* action : column_menu_->actions())
+        if (action->data().toInt() == static_cast<int>(column)) action->setChecked(shown);
 }
 
 void FileListView::fit_rows_to_font() {

@@ -253,6 +253,10 @@ bool FileChooser::shows_hidden() const {
     return show_hidden_->isChecked();
 }
 
+void FileChooser::set_with_subfolders(bool checked) {
+    if (with_subfolders_) with_subfolders_->setChecked(checked);
+}
+
 bool FileChooser::with_subfolders() const {
     return with_subfolders_ && with_subfolders_->isChecked();
 }

@@ -10,8 +10,9 @@
 // order; double-click enters a folder or takes a file), 文件名编辑框 and
 // 文件类型组合框 (files mode only), 显示隐藏文件选择框 (names starting with
 // '.' are hidden unless checked), 包含子文件夹 (folder mode only, a check
-// box, unchecked when the chooser opens: whether the caller should take
-// the folder's subfolders too; it changes nothing in the chooser itself),
+// box, unchecked when the chooser opens unless set_with_subfolders checks
+// it: whether the caller should take the folder's subfolders too; it
+// changes nothing in the chooser itself),
 // 打开按钮 (the default button) and 取消按钮. Typing starts in 文件名编辑框
 // (files) or in 目录编辑框 (folder mode: a typed path, then Enter, goes
 // there; Enter never takes the folder shown before).
@@ -54,6 +55,8 @@ public:
     const std::vector<std::string>& chosen() const { return chosen_; }
     // Folder mode: whether 包含子文件夹 is checked (always false in files mode).
     bool with_subfolders() const;
+    // Folder mode: checks or clears 包含子文件夹 (nothing in files mode).
+    void set_with_subfolders(bool checked);
     // Whether 显示隐藏文件 is checked.
     bool shows_hidden() const;
 

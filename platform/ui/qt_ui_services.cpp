@@ -68,8 +68,10 @@ std::string QtUiServices::save_file(QWidget* parent, const QString& title,
 }
 
 std::optional<FolderChoice> QtUiServices::choose_folder(QWidget* parent, const QString& prompt,
-                                                        const std::string& folder) {
+                                                        const std::string& folder,
+                                                        bool with_subfolders) {
     FileChooser chooser(ChooserMode::folder, prompt, folder, {}, codec_, parent);
+    chooser.set_with_subfolders(with_subfolders);
     if (chooser.exec() != QDialog::Accepted || chooser.chosen().empty()) return std::nullopt;
     return FolderChoice{chooser.chosen().front(), chooser.with_subfolders(),
                         chooser.shows_hidden()};

@@ -18,7 +18,8 @@ public:
                                         const std::string& folder,
                                         const std::vector<ChooserFilter>& filters) override;
     std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt,
-                                              const std::string& folder) override;
+                                              const std::string& folder,
+                                              bool with_subfolders) override;
     std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) override;
     std::optional<QColor> choose_colour(QWidget* parent, const QColor& initial) override;
     void set_busy(bool busy) override;

@@ -82,11 +82,13 @@ public:
     }
 
     // The folder picker, opened in `folder` (file-system bytes; empty or not
-    // a folder: the home folder) with the focus in its path field and its
-    // check boxes unchecked: the chosen folder and those check boxes;
-    // nullopt when cancelled.
+    // a folder: the home folder) with the focus in its path field,
+    // 包含子文件夹 checked as `with_subfolders` says and 显示隐藏文件
+    // unchecked: the chosen folder and those check boxes; nullopt when
+    // cancelled.
     virtual std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt,
-                                                      const std::string& folder) = 0;
+                                                      const std::string& folder,
+                                                      bool with_subfolders) = 0;
 
     // The font chooser; nullopt when cancelled.
     virtual std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) = 0;

@@ -50,6 +50,7 @@ TEST_F(WindowStateFile, EverythingReadsBackAndTheSettingsStayAsTheyWere) {
     state.active_page = 3;
     state.chain_on = true;
     state.chain = two_step_chain();
+    state.modified_column = true;
     ASSERT_TRUE(save_window_state(path_, state));
 
     const WindowState read = load_window_state(path_);
@@ -61,6 +62,8 @@ TEST_F(WindowStateFile, EverythingReadsBackAndTheSettingsStayAsTheyWere) {
     EXPECT_TRUE(read.chain_on);
     ASSERT_TRUE(read.chain);
     EXPECT_EQ(preset_text(*read.chain), preset_text(*state.chain));
+    EXPECT_FALSE(read.size_column);
+    EXPECT_TRUE(read.modified_column);
     EXPECT_EQ(load_settings(path_), settings);
     // One line per key, whatever the chain holds.
     EXPECT_EQ(contents().find("\n\n"), std::string::npos);

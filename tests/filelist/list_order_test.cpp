@@ -76,6 +76,40 @@ TEST(RowsSortedBy, NaturalOrderAndItsReverseKeepEqualRowsInOrder) {
     EXPECT_EQ(rows_sorted_by(list, Column::folder, true), (Order{0, 1, 2, 3, 4}));
 }
 
+// Rows of names with sizes and times; ties on the number go in natural
+// order of the names, whichever way the numbers go.
+struct NumberSort {
+    const char* what;
+    Column column;
+    bool descending;
+    Order expected;
+};
+
+class SortedByNumber : public testing::TestWithParam<NumberSort> {};
+
+TEST_P(SortedByNumber, NumbersFirstThenNamesInNaturalOrder) {
+    const NumberSort& c = GetParam();
+    //                                  0         1        2         3          4        5
+    FileList list = list_of("/m", {"b10.txt", "b9.txt", "c.txt", "folder", "a.txt", "b9.txt"});
+    const std::vector<FileFacts> facts = {{300, 5},          {300, 7},           {20, 7},
+                                          {unknown_fact, 1}, {20, unknown_fact}, {300, 5}};
+    for (int row = 0; row < list.item_count(); ++row)
+        list.set_file_facts(row, facts[static_cast<std::size_t>(row)]);
+    // Rows 1 and 5 (equal names and sizes) keep their order both ways.
+    EXPECT_EQ(rows_sorted_by(list, c.column, c.descending), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SortedByNumber,
+    testing::Values(
+        // The folder's unknown size below every size; 20: a < c; 300: b9, b9, b10.
+        NumberSort{"size_up", Column::size, false, {3, 4, 2, 1, 5, 0}},
+        // Numbers reversed, names still in natural order.
+        NumberSort{"size_down", Column::size, true, {1, 5, 0, 4, 2, 3}},
+        NumberSort{"time_up", Column::modified, false, {4, 3, 5, 0, 1, 2}},
+        NumberSort{"time_down", Column::modified, true, {1, 2, 5, 0, 3, 4}}),
+    [](const auto& param_info) { return std::string(param_info.param.what); });
+
 TEST(Reorder, EveryCellFollowsItsRowAndTheObserverHearsTheOrder) {
     FileList list = list_of("/m", {"a", "b", "c"});
     list.append_items({"/n/", "/n/"}, {{"d", "d"}});

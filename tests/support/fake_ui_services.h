@@ -38,9 +38,10 @@ public:
     std::vector<Message> messages;
     std::vector<std::string> open_files_folders;    // the folder each file dialog opened in
     std::vector<std::string> choose_folder_starts;  // the folder each folder picker opened in
-    std::vector<QString> chooser_titles;            // of every file and folder chooser, in order
-    std::vector<QString> chooser_filter_captions;   // every file chooser's filter captions
-    std::vector<QFont> fonts_offered;               // the font each font chooser opened with
+    std::vector<bool> subfolders_offered;  // 包含子文件夹 as each folder picker opened
+    std::vector<QString> chooser_titles;   // of every file and folder chooser, in order
+    std::vector<QString> chooser_filter_captions;  // every file chooser's filter captions
+    std::vector<QFont> fonts_offered;              // the font each font chooser opened with
     std::vector<QString> opened_urls;
     std::vector<QString> fetched_urls;
     std::vector<int> busy_at_fetch;  // busy_depth while each fetch ran
@@ -75,9 +76,11 @@ public:
         return take(save_choices, std::string{});
     }
     std::optional<FolderChoice> choose_folder(QWidget*, const QString& title,
-                                              const std::string& start) override {
+                                              const std::string& start,
+                                              bool with_subfolders_shown) override {
         chooser_titles.push_back(title);
         choose_folder_starts.push_back(start);
+        subfolders_offered.push_back(with_subfolders_shown);
         std::string folder = take(folder_choices, std::string{});
         const bool with_subfolders = take(subfolder_choices, false);
         const bool show_hidden = take(hidden_choices, false);

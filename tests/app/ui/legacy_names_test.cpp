@@ -39,8 +39,9 @@ public:
         return real.open_files(parent, title, folder, filters);
     }
     std::optional<FolderChoice> choose_folder(QWidget* parent, const QString& prompt,
-                                              const std::string& folder) override {
-        return real.choose_folder(parent, prompt, folder);
+                                              const std::string& folder,
+                                              bool with_subfolders) override {
+        return real.choose_folder(parent, prompt, folder, with_subfolders);
     }
     std::optional<QFont> choose_font(QWidget* parent, const QFont& initial) override {
         return fake.choose_font(parent, initial);

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the screenshots of docs/: the main window with a GBK-named file
 // added through the file chooser, the chooser itself, the tag page with its
-// marks, and the conflict marks of a preview, at one font size, in Chinese
+// marks, the conflict marks of a preview, the chain, and the list sorted by
+// its column 大小, at one font size, in Chinese
 // (the default) or English. Run under a real X server (xvfb-run):
 //     varnel_screenshots OUT_DIR POINT_SIZE [chinese|english]
 // English shots are named with "_en" before ".png".
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -73,6 +76,21 @@ void save_chain_shot(MainWindow& window, const Codec& codec, const QString& shot
     window.chain_panel()->set_on(true);
     emit window.list_view()->horizontalHeader()->sectionClicked(0);
     window.list_view()->scrollToTop();
+    window.flush_preview();  // the preview that follows typing, without its pause
+    QApplication::processEvents();
+    save(&window, shot);
+}
+
+// The columns 大小 and 修改时间 shown from the header's menu, the list sorted
+// by 大小, scrolled to show them.
+void save_columns_shot(MainWindow& window, const QString& shot) {
+    window.chain_panel()->set_on(false);
+    window.chain_action()->trigger();  // the chain hidden again
+    FileListView* view = window.list_view();
+    for (QAction* entry : view->column_menu()->actions()) entry->trigger();
+    emit view->horizontalHeader()->sectionClicked(static_cast<int>(Column::size));
+    view->scrollToTop();
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
     window.flush_preview();  // the preview that follows typing, without its pause
     QApplication::processEvents();
     save(&window, shot);
@@ -165,6 +183,7 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     save(&window, out + QStringLiteral("/conflicts") + suffix);
     save_chain_shot(window, codec, out + QStringLiteral("/chain") + suffix);
+    save_columns_shot(window, out + QStringLiteral("/list_columns") + suffix);
     SettingsDialog settings(window.settings(), codec, services, [] {});
     settings.show();
     QApplication::processEvents();

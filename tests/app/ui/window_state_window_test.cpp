@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A window closed and opened again on the same config.ini comes back as it
-// was left: place, the chooser's folder, the page, the chain, recent presets.
+// was left: place, the chooser's folder and 包含子文件夹, the page, the
+// chain, recent presets.
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,8 @@ TEST(WindowStateWindow, AReopenedWindowIsAsItWasLeft) {
     again.add_folder();  // cancelled; it opened where the last choice was made
     ASSERT_EQ(ui.choose_folder_starts.size(), 2U);
     EXPECT_EQ(ui.choose_folder_starts[1], files.path());
+    // 包含子文件夹 as it was last chosen, not as the chooser starts.
+    EXPECT_EQ(ui.subfolders_offered, (std::vector<bool>{false, true}));
 }
 
 }  // namespace

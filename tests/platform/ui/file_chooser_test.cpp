@@ -181,7 +181,7 @@ TEST_F(FileChooserTest, FolderModeShowsFoldersAndReturnsTheSelectedOrShownOne) {
 
 // 包含子文件夹: folder mode only, off whenever a chooser opens, answered
 // beside the folder and changing nothing that the chooser shows.
-TEST_F(FileChooserTest, IncludeSubfoldersIsAFolderModeCheckBoxOffAtFirst) {
+TEST_F(FileChooserTest, IncludeSubfoldersIsAFolderModeCheckBoxOffUnlessSet) {
     auto files_chooser = open(ChooserMode::files, files.path());
     EXPECT_EQ(files_chooser->findChild<QCheckBox*>(QStringLiteral("包含子文件夹")), nullptr);
     EXPECT_FALSE(files_chooser->with_subfolders());
@@ -201,6 +201,16 @@ TEST_F(FileChooserTest, IncludeSubfoldersIsAFolderModeCheckBoxOffAtFirst) {
         EXPECT_EQ(chooser->chosen(), std::vector<std::string>{files.path() + gbk_folder});
         EXPECT_EQ(chooser->with_subfolders(), checked);
     }
+    // Opened as last chosen: checked, and the user may still clear it.
+    auto again = open(ChooserMode::folder, files.path());
+    again->set_with_subfolders(true);
+    auto* box = child<QCheckBox>(*again, "包含子文件夹");
+    EXPECT_TRUE(box->isChecked());
+    QTest::mouseClick(box, Qt::LeftButton);
+    child<QPushButton>(*again, "打开按钮")->click();
+    EXPECT_FALSE(again->with_subfolders());
+    files_chooser->set_with_subfolders(true);
+    EXPECT_FALSE(files_chooser->with_subfolders());
 }
 
 // The folder picker takes a typed path: the focus starts in 目录编辑框,
