@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <ctime>
 #include <string_view>
 
@@ -122,13 +123,15 @@ std::optional<std::int64_t> stamp_seconds(const std::string& stamp) {
     return static_cast<std::int64_t>(::timegm(&parts));
 }
 
-std::string stamp_of_seconds(std::int64_t seconds) {
+std::string stamp_of_time(std::int64_t seconds, std::uint32_t nanoseconds) {
     const auto time = static_cast<std::time_t>(seconds);
     struct tm parts {};
     ::gmtime_r(&time, &parts);
     char text[32];
     const std::size_t length = std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
-    return std::string(text, length) + "-000000000-0";
+    char fraction[16];
+    std::snprintf(fraction, sizeof fraction, "-%09u-0", static_cast<unsigned>(nanoseconds % 1000000000U));
+    return std::string(text, length) + fraction;
 }
 
 }  // namespace varnel

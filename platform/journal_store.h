@@ -59,8 +59,8 @@ void prune_journals(const std::string& folder, std::size_t keep = kept_journals)
 // one of ours.
 [[nodiscard]] std::optional<std::int64_t> stamp_seconds(const std::string& stamp);
 
-// A stamp for the time `seconds` since 1970, sorting among the stamps of
-// utc_stamp_now ("YYYYMMDD-HHMMSS-000000000-0").
-[[nodiscard]] std::string stamp_of_seconds(std::int64_t seconds);
+// A stamp for the time `seconds` + `nanoseconds` since 1970, sorting among
+// the stamps of utc_stamp_now ("YYYYMMDD-HHMMSS-NNNNNNNNN-0").
+[[nodiscard]] std::string stamp_of_time(std::int64_t seconds, std::uint32_t nanoseconds);
 
 }  // namespace varnel

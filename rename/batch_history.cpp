@@ -85,7 +85,7 @@ std::optional<HistoryBatch> old_tag_batch(const std::string& path) {
     if (!id) return std::nullopt;
     HistoryBatch batch;
     batch.path = path;
-    batch.stamp = stamp_of_seconds(id->mtime_sec);
+    batch.stamp = stamp_of_time(id->mtime_sec, id->mtime_nsec);
     batch.kind = JournalKind::tags;
     return batch;
 }
@@ -106,9 +106,11 @@ std::vector<HistoryBatch> batch_history(const std::string& folder,
     if (!old_tag_journal.empty())
         if (std::optional<HistoryBatch> old = old_tag_batch(old_tag_journal))
             history.push_back(std::move(*old));
-    std::stable_sort(
-        history.begin(), history.end(),
-        [](const HistoryBatch& a, const HistoryBatch& b) { return a.stamp > b.stamp; });
+    // Equal stamps (a journal and its undone name) keep one order: the
+    // shorter path, the journal not marked undone, first.
+    std::sort(history.begin(), history.end(), [](const HistoryBatch& a, const HistoryBatch& b) {
+        return a.stamp != b.stamp ? a.stamp > b.stamp : a.path < b.path;
+    });
     for (HistoryBatch& batch : history) {
         if (batch.kind == JournalKind::rename)
             read_rename_batch(batch, codec);
