@@ -12,7 +12,7 @@ PACKAGES := cmake make g++ ninja-build pkg-config libgtest-dev libgmock-dev libb
             dosfstools exfat-fuse fusefat fuse3 exfatprogs rename libpcre2-dev \
             dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin \
             qt6-translations-l10n shared-mime-info xdg-utils bash-completion fonts-dejavu-core \
-            fontconfig qt6-tools-dev qt6-l10n-tools libcli11-dev
+            fontconfig qt6-tools-dev qt6-l10n-tools libcli11-dev mold
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 TEST_DIR := build/debug
@@ -39,7 +39,8 @@ deps:
 	fi
 
 configure-test: deps
-	cmake -S . -B $(TEST_DIR) $(call generator,$(TEST_DIR)) -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON
+	cmake -S . -B $(TEST_DIR) $(call generator,$(TEST_DIR)) -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON \
+	  -DVARNEL_LINKER=mold
 
 configure-release: deps
 	cmake -S . -B $(RELEASE_DIR) $(call generator,$(RELEASE_DIR)) -DCMAKE_BUILD_TYPE=Release \
