@@ -46,10 +46,11 @@ configure-release: deps
 	cmake -S . -B $(RELEASE_DIR) $(call generator,$(RELEASE_DIR)) -DCMAKE_BUILD_TYPE=Release \
 	  -DVARNEL_BUILD_BENCH=ON -DCMAKE_INSTALL_PREFIX=/usr
 
+# A test without a timeout of its own fails after 300 s instead of hanging.
 test: configure-test
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	$(MAKE) --no-print-directory package-test
-	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
 # The packages, unpacked into a fresh root and run from there as a normal user
 # (before ctest, so that ctest's summary closes the output).
