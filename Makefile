@@ -12,7 +12,7 @@ PACKAGES := cmake make g++ ninja-build pkg-config libgtest-dev libgmock-dev libb
             dosfstools exfat-fuse fusefat fuse3 exfatprogs rename libpcre2-dev \
             dpkg-dev file lintian appstream desktop-file-utils librsvg2-bin \
             qt6-translations-l10n shared-mime-info xdg-utils bash-completion fonts-dejavu-core \
-            fontconfig qt6-tools-dev qt6-l10n-tools libcli11-dev
+            fontconfig qt6-tools-dev qt6-l10n-tools libcli11-dev mold
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 TEST_DIR := build/debug
@@ -39,16 +39,18 @@ deps:
 	fi
 
 configure-test: deps
-	cmake -S . -B $(TEST_DIR) $(call generator,$(TEST_DIR)) -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON
+	cmake -S . -B $(TEST_DIR) $(call generator,$(TEST_DIR)) -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON \
+	  -DVARNEL_LINKER=mold
 
 configure-release: deps
 	cmake -S . -B $(RELEASE_DIR) $(call generator,$(RELEASE_DIR)) -DCMAKE_BUILD_TYPE=Release \
 	  -DVARNEL_BUILD_BENCH=ON -DCMAKE_INSTALL_PREFIX=/usr
 
+# A test without a timeout of its own fails after 300 s instead of hanging.
 test: configure-test
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	$(MAKE) --no-print-directory package-test
-	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
+	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
 # The packages, unpacked into a fresh root and run from there as a normal user
 # (before ctest, so that ctest's summary closes the output).
