@@ -18,33 +18,12 @@
 #include "audio/ui/batch_tag_dialog.h"
 #include "bench_support.h"
 #include "platform/ui/ui_services.h"
+#include "quiet_desktop.h"
 
 namespace varnel {
 namespace {
 
 constexpr int file_count = 2000;
-
-// Answers Yes, chooses nothing; nothing here may block.
-class QuietDesktop final : public UiServices {
-public:
-    MessageAnswer message_box(QWidget*, const QString&, const QString&, MessageIcon,
-                              MessageButtons buttons) override {
-        return buttons == MessageButtons::ok ? MessageAnswer::ok : MessageAnswer::yes;
-    }
-    std::vector<std::string> open_files(QWidget*, const QString&, const std::string&,
-                                        const std::vector<ChooserFilter>&) override {
-        return {};
-    }
-    std::optional<FolderChoice> choose_folder(QWidget*, const QString&,
-                                              const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<QFont> choose_font(QWidget*, const QFont&) override { return std::nullopt; }
-    std::optional<QColor> choose_colour(QWidget*, const QColor&) override { return std::nullopt; }
-    void set_busy(bool) override {}
-    bool open_url(const QString&) override { return false; }
-    std::optional<QByteArray> fetch(const QString&) override { return std::nullopt; }
-};
 
 std::string text_frame(std::string_view id, std::string_view text) {
     const std::size_t size = text.size() + 1;
@@ -83,7 +62,7 @@ int main(int argc, char** argv) {
     setenv("XDG_STATE_HOME", (scratch.path() + "state").c_str(), 1);
     const std::vector<std::string> paths = make_files(scratch.path());
     const Codec codec;
-    QuietDesktop desktop;
+    bench::QuietDesktop desktop;
 
     // The floor: the engine's batch with its journal.
     QElapsedTimer timer;

@@ -17,6 +17,7 @@
 #include "bench_support.h"
 #include "filelist/ui/file_list_view.h"
 #include "platform/ui/ui_services.h"
+#include "quiet_desktop.h"
 
 namespace varnel {
 namespace {
@@ -24,28 +25,6 @@ namespace {
 constexpr int row_count = 100'000;
 constexpr int rounds = 3;
 constexpr int keys_per_round = 8;
-
-// A desktop that answers Yes and chooses nothing; nothing here may block.
-class QuietDesktop final : public UiServices {
-public:
-    MessageAnswer message_box(QWidget*, const QString&, const QString&, MessageIcon,
-                              MessageButtons buttons) override {
-        return buttons == MessageButtons::ok ? MessageAnswer::ok : MessageAnswer::yes;
-    }
-    std::vector<std::string> open_files(QWidget*, const QString&, const std::string&,
-                                        const std::vector<ChooserFilter>&) override {
-        return {};
-    }
-    std::optional<FolderChoice> choose_folder(QWidget*, const QString&, const std::string&,
-                                              bool) override {
-        return std::nullopt;
-    }
-    std::optional<QFont> choose_font(QWidget*, const QFont&) override { return std::nullopt; }
-    std::optional<QColor> choose_colour(QWidget*, const QColor&) override { return std::nullopt; }
-    void set_busy(bool) override {}
-    bool open_url(const QString&) override { return false; }
-    std::optional<QByteArray> fetch(const QString&) override { return std::nullopt; }
-};
 
 // Handles events until the first row's new name starts with `typed`, then
 // paints the list once more.
@@ -66,7 +45,7 @@ int run() {
     files.create_files(bench::sample_names(row_count));
     const bench::ScratchDir config;
     const Codec codec;
-    QuietDesktop desktop;
+    bench::QuietDesktop desktop;
     MainWindow window(
         MainWindowSetup{codec, desktop, config.path() + "config.ini", config.path() + "dir.txt"});
     window.settings().auto_preview = true;

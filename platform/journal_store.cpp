@@ -130,7 +130,8 @@ std::string stamp_of_time(std::int64_t seconds, std::uint32_t nanoseconds) {
     char text[32];
     const std::size_t length = std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &parts);
     char fraction[16];
-    std::snprintf(fraction, sizeof fraction, "-%09u-0", static_cast<unsigned>(nanoseconds % 1000000000U));
+    std::snprintf(fraction, sizeof fraction, "-%09u-0",
+                  static_cast<unsigned>(nanoseconds % 1000000000U));
     return std::string(text, length) + fraction;
 }
 

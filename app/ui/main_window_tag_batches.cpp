@@ -78,7 +78,7 @@ void MainWindow::batch_tag_command() {
 
 void MainWindow::tag_batch_finished(const std::string& journal_path) {
     note_tag_batch(journal_path);  // 撤消 takes it back while it is the newest batch
-    read_shown_facts(0);            // the written files have new sizes and times
+    read_shown_facts(0);           // the written files have new sizes and times
     refresh_preview(false);
     update_buttons();
 }
