@@ -55,10 +55,11 @@ Prepared finished(Prepared prepared, TagEditOutcome outcome) {
 
 Prepared prepare_mp3(Prepared prepared, const TagEditRequest& request, const Codec& codec,
                      TagJournal* journal) {
-    if (!leads_to_mp3_name(prepared.path)) return finished(std::move(prepared), failed_with(errno));
-    prepared.file = open_regular_file(prepared.path, true);
-    if (!prepared.file) return finished(std::move(prepared), failed_with(errno));
-    ByteFile& file = *prepared.file;
+    if (const Status named = leads_to_mp3_name(prepared.path); !named)
+        return finished(std::move(prepared), failed_with(named.error().number));
+    Result<ByteFile> opened = open_regular_file(prepared.path, true);
+    if (!opened) return finished(std::move(prepared), failed_with(opened.error().number));
+    ByteFile& file = prepared.file.emplace(std::move(*opened));
     TagFields base;
     const bool had_v2 = read_id3v2_tag(file, base, codec);
     if (!had_v2) (void)read_id3v1_tag(file, base);  // ID3v1 alone: its texts carry over
@@ -83,8 +84,9 @@ Prepared prepare_mp3(Prepared prepared, const TagEditRequest& request, const Cod
 
 Prepared prepare_other(Prepared prepared, const TagEditRequest& request, const Codec& codec,
                        TagJournal* journal) {
-    prepared.file = open_regular_file(prepared.path, true);
-    if (!prepared.file) return finished(std::move(prepared), failed_with(errno));
+    Result<ByteFile> opened = open_regular_file(prepared.path, true);
+    if (!opened) return finished(std::move(prepared), failed_with(opened.error().number));
+    prepared.file.emplace(std::move(*opened));
     // artist, title, album, track, year, genre out of the TagFields order
     const CommonEdits edits = {request.fields[1], request.fields[0], request.fields[2],
                                request.fields[3], request.fields[4], request.fields[5]};
@@ -112,7 +114,9 @@ TagEditOutcome commit(Prepared& prepared, const Codec& codec, TagJournal* journa
     if (prepared.done) return *prepared.done;
     ByteFile& file = *prepared.file;
     if (prepared.edit) {
-        if (!commit_file_edit(file, prepared.path, *prepared.edit)) return failed_with(errno);
+        if (const Status committed = commit_file_edit(file, prepared.path, *prepared.edit);
+            !committed)
+            return failed_with(committed.error().number);
         return written(journal, prepared.path, file);
     }
     const TagEditResult result = edit_tags(file, prepared.path, *prepared.changes, codec);

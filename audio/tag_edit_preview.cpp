@@ -22,9 +22,9 @@ FileTags read_file_tags(const std::string& path, const Codec& codec) {
         tags.reason = say("不是音频文件", "Not an audio file");
         return tags;
     }
-    std::optional<ByteFile> file = open_regular_file(path, false);
+    Result<ByteFile> file = open_regular_file(path, false);
     if (!file) {
-        tags.reason = system_error_text(last_error().number);
+        tags.reason = system_error_text(file.error().number);
         return tags;
     }
     if (extension != "mp3") {

@@ -158,10 +158,10 @@ TagUndoOutcome refused(const Entry& entry, std::string reason) {
 
 // Puts the old tag regions of one recorded file back.
 TagUndoOutcome undo_entry(const Entry& entry) {
-    std::optional<ByteFile> file = open_regular_file(entry.path, true);
-    if (!file) return refused(entry, system_error_text(errno));
-    const std::optional<FileInfo> written = file_info(*file);
-    if (!written) return refused(entry, system_error_text(errno));
+    Result<ByteFile> file = open_regular_file(entry.path, true);
+    if (!file) return refused(entry, system_error_text(file.error().number));
+    const Result<FileInfo> written = file_info(*file);
+    if (!written) return refused(entry, system_error_text(written.error().number));
     // The same file as written, or one whose tags are byte for byte what
     // the write left (the undo of a later batch put them back).
     const bool as_written =
@@ -176,9 +176,10 @@ TagUndoOutcome undo_entry(const Entry& entry) {
             entry, say("文件在标签写入之后被改动过", "The file changed after its tag was written"));
     // A write cut short by a kill is finished first, as the next edit would
     // (after the check above: finishing it may touch the file again).
-    if (!recover_file_edit(*file, entry.path)) return refused(entry, system_error_text(errno));
-    const std::optional<FileInfo> info = file_info(*file);
-    if (!info) return refused(entry, system_error_text(errno));
+    if (const Result<Recovery> recovered = recover_file_edit(*file, entry.path); !recovered)
+        return refused(entry, system_error_text(recovered.error().number));
+    const Result<FileInfo> info = file_info(*file);
+    if (!info) return refused(entry, system_error_text(info.error().number));
     const std::uint64_t old_size =
         entry.old_head.size() + entry.audio_length + entry.old_tail.size();
     const auto holds_old = [&] {
@@ -202,7 +203,8 @@ TagUndoOutcome undo_entry(const Entry& entry) {
         edit.tail_from = info->size - tail;
         edit.tail = entry.old_tail;
     }
-    if (!commit_file_edit(*file, entry.path, edit)) return refused(entry, system_error_text(errno));
+    if (const Status committed = commit_file_edit(*file, entry.path, edit); !committed)
+        return refused(entry, system_error_text(committed.error().number));
     return {entry.path, true, {}};
 }
 
@@ -268,8 +270,8 @@ int TagJournal::record(const std::string& path, ByteFile& file, std::uint64_t he
                        std::uint64_t tail, std::optional<std::uint64_t> new_head,
                        std::uint64_t new_tail) {
     if (!open_) return EBADF;
-    const std::optional<std::uint64_t> size = file.length();
-    if (!size) return errno;
+    const Result<std::uint64_t> size = file.length();
+    if (!size) return size.error().number;
     if (head + tail > *size) return EINVAL;
     recorded_ = true;
     const std::optional<std::string> old_head = file.bytes_at(0, head);
@@ -287,8 +289,8 @@ int TagJournal::record(const std::string& path, ByteFile& file, std::uint64_t he
 
 int TagJournal::record_written(const std::string& path, ByteFile& file) {
     if (!open_) return EBADF;
-    const std::optional<FileInfo> info = file_info(file);
-    if (!info) return errno;
+    const Result<FileInfo> info = file_info(file);
+    if (!info) return info.error().number;
     std::string line = "D\t" + hex(path) + "\t" + std::to_string(info->device) + "\t" +
                        std::to_string(info->inode) + "\t" + std::to_string(info->size) + "\t" +
                        std::to_string(info->mtime_ns);

@@ -500,19 +500,19 @@ Status rename_into_place(ByteFile& file, const Target& target, const FileEdit& e
 
 Status leads_to_mp3_name(const std::string& path) {
     const Result<FileLocation> where = locate_file(path);
-    if (!where) return also_in_errno<void>(where.error());
+    if (!where) return where.error();
     std::string extension =
         where->name.substr(where->name.size() - std::min<std::size_t>(4, where->name.size()));
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     if (extension == ".mp3") return {};
-    return also_in_errno<void>(SystemError{EINVAL, "not an .mp3 name"});
+    return SystemError{EINVAL, "not an .mp3 name"};
 }
 
 Result<Recovery> recover_file_edit(ByteFile& file, const std::string& path) {
     const Result<Target> target = lock_target(file, path, true);
-    if (!target) return also_in_errno<Recovery>(target.error());
-    return also_in_errno(recover(file, *target));
+    if (!target) return target.error();
+    return recover(file, *target);
 }
 
 bool has_unfinished_edit(const ByteFile& file) {
@@ -551,7 +551,7 @@ Status commit(ByteFile& file, const std::string& path, const FileEdit& edit) {
 }  // namespace
 
 Status commit_file_edit(ByteFile& file, const std::string& path, const FileEdit& edit) {
-    return also_in_errno(commit(file, path, edit));
+    return commit(file, path, edit);
 }
 
 }  // namespace varnel

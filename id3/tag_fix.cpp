@@ -131,8 +131,8 @@ TagFixPlan tag_from_v1(ByteFile& file, const Codec& codec) {
 }  // namespace
 
 Result<TagFixPlan> plan_tag_fix(ByteFile& file, const Codec& codec, bool add_v2_from_v1) {
-    const std::optional<TagExtent> extent = find_tag_extent(file);
-    if (!extent) return last_error();
+    const Result<TagExtent> extent = find_tag_extent(file);
+    if (!extent) return extent.error();
     if (extent->end == TagEnd::none)
         return add_v2_from_v1 ? tag_from_v1(file, codec) : TagFixPlan{};
     if (extent->end == TagEnd::unknown) return SystemError{tag_end_unknown, {}};
@@ -162,8 +162,8 @@ TagEditResult write_planned(ByteFile& file, const std::string& path, const TagFi
 TagFixOutcome fix_tag(ByteFile& file, const std::string& path, const Codec& codec,
                       bool add_v2_from_v1, TagWriteObserver* observer) {
     TagFixOutcome outcome;
-    if (!recover_file_edit(file, path)) {
-        outcome.result.error = last_error().number;
+    if (const Result<Recovery> recovered = recover_file_edit(file, path); !recovered) {
+        outcome.result.error = recovered.error().number;
         return outcome;
     }
     Result<TagFixPlan> plan = plan_tag_fix(file, codec, add_v2_from_v1);
@@ -187,15 +187,14 @@ TagFixOutcome fix_tag(ByteFile& file, const std::string& path, const Codec& code
 TagFileFix fix_tag_file(const std::string& path, const Codec& codec, bool add_v2_from_v1,
                         bool write, TagWriteObserver* observer) {
     TagFileFix fix;
-    if (!leads_to_mp3_name(path)) {
-        const SystemError error = last_error();
-        fix.reason = error.number == EINVAL ? std::string(texts::not_mp3())
-                                            : tag_edit_error_text(error.number);
+    if (const Status named = leads_to_mp3_name(path); !named) {
+        const int error = named.error().number;
+        fix.reason = error == EINVAL ? std::string(texts::not_mp3()) : tag_edit_error_text(error);
         return fix;
     }
-    std::optional<ByteFile> file = open_regular_file(path, write);
+    Result<ByteFile> file = open_regular_file(path, write);
     if (!file) {
-        fix.reason = system_error_text(last_error().number);
+        fix.reason = system_error_text(file.error().number);
         return fix;
     }
     if (write) {

@@ -103,11 +103,14 @@ Result<std::string> read_whole_file(const std::string& path) {
     if (!file) return file.error();
     std::string content;
     std::string chunk(65536, '\0');
+    // Read in turn, not at offsets: a pipe or FIFO (a list given as
+    // <(command)) has no offsets.
     for (;;) {
-        const Result<std::size_t> count = file->read_at(chunk.data(), chunk.size(), content.size());
-        if (!count) return count.error();
-        if (*count == 0) return content;
-        content.append(chunk, 0, *count);
+        const ssize_t count =
+            retry_on_eintr([&] { return ::read(file->fd(), chunk.data(), chunk.size()); });
+        if (count < 0) return last_error();
+        if (count == 0) return content;
+        content.append(chunk, 0, static_cast<std::size_t>(count));
     }
 }
 

@@ -91,7 +91,7 @@ Status RecoveryFolder::write(const std::string& name, std::string_view bytes) co
     if (written) written = file->sync();
     if (written) return {};
     ::unlinkat(fd_.get(), name.c_str(), 0);
-    return also_in_errno(std::move(written));
+    return written;
 }
 
 Status RecoveryFolder::remove(const std::string& name) const {

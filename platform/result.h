@@ -90,12 +90,4 @@ using Status = Result<void>;
     return status ? 0 : status.error().number;
 }
 
-// `result`, its failure's number left in errno as well: for the callers
-// that still take the reason from there.
-template <class T>
-[[nodiscard]] Result<T> also_in_errno(Result<T> result) {
-    if (!result) errno = result.error().number;
-    return result;
-}
-
 }  // namespace varnel

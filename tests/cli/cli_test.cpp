@@ -6,8 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/folder_listing.h"
@@ -142,6 +144,14 @@ TEST(Cli, ListsFromFilesAndStandardInputInEitherSeparator) {
     EXPECT_EQ(from_stdin.err, "文件更名完毕！\n");
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"0.txt", "1.txt", "a b.txt", "lines"}));
     EXPECT_EQ(run_cli({"preview", "number", "--files-from", dir.path() + "missing"}).status, 2);
+    // A FIFO, as the shell gives `--files-from <(find …)`: read in turn, it has no offsets.
+    const std::string fifo = dir.path() + "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { std::ofstream(fifo) << "e.txt\n0.txt\n"; });
+    const CliRun from_fifo = run_cli({"preview", "number", "--files-from", fifo}, dir.path());
+    writer.join();
+    EXPECT_EQ(from_fifo.status, 0) << from_fifo.err;
+    EXPECT_EQ(from_fifo.out, "e.txt\t0.txt\n0.txt\t1.txt\n");
 }
 
 TEST(Cli, NamesAreEscapedSoTheyCannotDriveTheTerminalOrSplitFields) {
