@@ -31,17 +31,9 @@ pid_t start_cli(const std::vector<std::string>& args, const CliEnv& env) {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::vector<char*> argv{const_cast<char*>(VARNEL_CLI_PATH)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    const std::vector<std::string> vars = cli_environment(env);
-    std::vector<char*> envp;
-    for (const std::string& var : vars) envp.push_back(const_cast<char*>(var.c_str()));
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const pid_t pid = spawn_cli(args, env, actions);
     posix_spawn_file_actions_destroy(&actions);
-    return spawned == 0 ? pid : -1;
+    return pid;
 }
 
 using CliFixTagsKillTest = CliFolderTest;

@@ -82,6 +82,23 @@ inline std::string drain(int fd) {
     return text;
 }
 
+// Starts varnel-cli with `args` in `env`, its descriptors set up by
+// `actions`; its process id, or -1 when it could not start.
+inline pid_t spawn_cli(const std::vector<std::string>& args, const CliEnv& env,
+                       const posix_spawn_file_actions_t& actions) {
+    std::vector<char*> argv{const_cast<char*>(VARNEL_CLI_PATH)};
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    const std::vector<std::string> vars = cli_environment(env);
+    std::vector<char*> envp;
+    for (const std::string& var : vars) envp.push_back(const_cast<char*>(var.c_str()));
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned =
+        posix_spawn(&pid, VARNEL_CLI_PATH, &actions, nullptr, argv.data(), envp.data());
+    return spawned == 0 ? pid : -1;
+}
+
 // `input` is what the program reads on standard input (at most a pipe's
 // buffer, 64 KiB).
 inline CliRun run_cli(const std::vector<std::string>& args, const std::string& cwd = "/",
@@ -99,16 +116,7 @@ inline CliRun run_cli(const std::vector<std::string>& args, const std::string& c
     posix_spawn_file_actions_addclose(&actions, out_pipe[0]);
     posix_spawn_file_actions_addclose(&actions, err_pipe[0]);
     posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
-    std::vector<char*> argv{const_cast<char*>(VARNEL_CLI_PATH)};
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    const std::vector<std::string> vars = cli_environment(env);
-    std::vector<char*> envp;
-    for (const std::string& var : vars) envp.push_back(const_cast<char*>(var.c_str()));
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawned =
-        posix_spawn(&pid, VARNEL_CLI_PATH, &actions, nullptr, argv.data(), envp.data());
+    const pid_t pid = spawn_cli(args, env, actions);
     posix_spawn_file_actions_destroy(&actions);
     ::close(out_pipe[1]);
     ::close(err_pipe[1]);
@@ -116,7 +124,7 @@ inline CliRun run_cli(const std::vector<std::string>& args, const std::string& c
     CliRun run;
     run.out = drain(out_pipe[0]);
     run.err = drain(err_pipe[0]);
-    if (spawned != 0) return run;
+    if (pid < 0) return run;
     int status = 0;
     waitpid(pid, &status, 0);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
