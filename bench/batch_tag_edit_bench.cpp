@@ -23,34 +23,12 @@ namespace {
 
 constexpr int file_count = 2000;
 
-std::string text_frame(std::string_view id, std::string_view text) {
-    const std::size_t size = text.size() + 1;
-    std::string frame(id);
-    for (int shift = 24; shift >= 0; shift -= 8) frame += static_cast<char>((size >> shift) & 0xFF);
-    frame += std::string(2, '\0');
-    frame += '\0';
-    return frame + std::string(text);
-}
-
 // 2,000 MP3 files: an ID3v2.3 tag (title, artist, 1 KiB padding) before
 // 200 KiB of audio bytes.
 const std::vector<std::string>& mp3_paths() {
     static bench::ScratchDir scratch;
-    static const std::vector<std::string> paths = [] {
-        const std::string frames = text_frame("TIT2", "Song") + text_frame("TPE1", "Artist");
-        const std::size_t size = frames.size() + 1024;
-        std::string tag = std::string("ID3\x03\x00\x00", 6);
-        for (int shift = 21; shift >= 0; shift -= 7)
-            tag += static_cast<char>((size >> shift) & 0x7F);
-        const std::string file =
-            tag + frames + std::string(1024, '\0') + std::string(200 * 1024, '\x55');
-        std::vector<std::string> made;
-        for (int i = 0; i < file_count; ++i) {
-            made.push_back(scratch.path() + "s" + std::to_string(i) + ".mp3");
-            std::ofstream(made.back(), std::ios::binary) << file;
-        }
-        return made;
-    }();
+    static const std::vector<std::string> paths =
+        bench::write_tagged_mp3s(scratch.path(), file_count);
     return paths;
 }
 

@@ -6,7 +6,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
+#include <string_view>
 
 namespace varnel::bench {
 
@@ -50,6 +52,32 @@ void create_files_in(const std::string& folder, const std::vector<std::string>& 
         if (fd < 0) throw std::runtime_error("cannot create " + name);
         ::close(fd);
     }
+}
+
+namespace {
+
+// An ID3v2.3 text frame in ISO-8859-1 (flags 0).
+std::string text_frame(std::string_view id, std::string_view text) {
+    const std::size_t size = text.size() + 1;
+    std::string frame(id);
+    for (int shift = 24; shift >= 0; shift -= 8) frame += static_cast<char>((size >> shift) & 0xFF);
+    return frame + std::string(3, '\0') + std::string(text);
+}
+
+}  // namespace
+
+std::vector<std::string> write_tagged_mp3s(const std::string& folder, int count) {
+    const std::string frames = text_frame("TIT2", "Song") + text_frame("TPE1", "Artist");
+    const std::size_t size = frames.size() + 1024;
+    std::string tag = std::string("ID3\x03\x00\x00", 6);
+    for (int shift = 21; shift >= 0; shift -= 7) tag += static_cast<char>((size >> shift) & 0x7F);
+    const std::string file = tag + frames + std::string(1024, '\0') + std::string(200 * 1024, 'U');
+    std::vector<std::string> paths;
+    for (int i = 0; i < count; ++i) {
+        paths.push_back(folder + "s" + std::to_string(i) + ".mp3");
+        std::ofstream(paths.back(), std::ios::binary) << file;
+    }
+    return paths;
 }
 
 void ScratchDir::create_files(const std::vector<std::string>& names) const {

@@ -25,29 +25,6 @@ namespace {
 
 constexpr int file_count = 2000;
 
-std::string text_frame(std::string_view id, std::string_view text) {
-    const std::size_t size = text.size() + 1;
-    std::string frame(id);
-    for (int shift = 24; shift >= 0; shift -= 8) frame += static_cast<char>((size >> shift) & 0xFF);
-    return frame + std::string(3, '\0') + std::string(text);
-}
-
-// 2,000 MP3 files: an ID3v2.3 tag (title, artist, 1 KiB padding) before
-// 200 KiB of audio bytes.
-std::vector<std::string> make_files(const std::string& folder) {
-    const std::string frames = text_frame("TIT2", "Song") + text_frame("TPE1", "Artist");
-    const std::size_t size = frames.size() + 1024;
-    std::string tag = std::string("ID3\x03\x00\x00", 6);
-    for (int shift = 21; shift >= 0; shift -= 7) tag += static_cast<char>((size >> shift) & 0x7F);
-    const std::string file = tag + frames + std::string(1024, '\0') + std::string(200 * 1024, 'U');
-    std::vector<std::string> paths;
-    for (int i = 0; i < file_count; ++i) {
-        paths.push_back(folder + "s" + std::to_string(i) + ".mp3");
-        std::ofstream(paths.back(), std::ios::binary) << file;
-    }
-    return paths;
-}
-
 double seconds(const QElapsedTimer& timer) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
@@ -60,7 +37,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     bench::ScratchDir scratch;
     setenv("XDG_STATE_HOME", (scratch.path() + "state").c_str(), 1);
-    const std::vector<std::string> paths = make_files(scratch.path());
+    const std::vector<std::string> paths = bench::write_tagged_mp3s(scratch.path(), file_count);
     const Codec codec;
     bench::QuietDesktop desktop;
 
