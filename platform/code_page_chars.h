@@ -34,6 +34,12 @@ namespace varnel {
     return 2;
 }
 
+// `c` with an ASCII capital letter made small. Only for a character of
+// one byte: the second byte of a two-byte character may be a letter's byte.
+[[nodiscard]] constexpr char ascii_folded(char c) noexcept {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
 // The largest character boundary at or below byte offset `k` (clamped to
 // the length): the first `k` bytes of `t` cut so that no character is split.
 [[nodiscard]] std::size_t whole_char_prefix(std::string_view t, std::size_t k) noexcept;

@@ -12,10 +12,6 @@ bool is_digit(char c) {
     return c >= '0' && c <= '9';
 }
 
-char folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
 void append_count(std::size_t count, std::string& key) {
     if (count < 0xFE) {
         key.push_back(static_cast<char>(count));
@@ -47,7 +43,7 @@ void append_natural_key(std::string_view text, std::string& key) {
         }
         const std::size_t size = char_size_at(text, at);
         if (size == 1)
-            key.push_back(folded(text[at]));
+            key.push_back(ascii_folded(text[at]));
         else
             key.append(text.substr(at, size));
         at += size;

@@ -6,16 +6,13 @@
 namespace varnel {
 namespace {
 
-char folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
+// Letters fold only as characters of one byte: a byte of a longer
+// character that happens to be a letter's tells two characters apart.
 bool same_char(std::string_view pattern, std::size_t p, std::size_t p_size, std::string_view name,
                std::size_t n, std::size_t n_size) {
     if (p_size != n_size) return false;
-    for (std::size_t k = 0; k < p_size; ++k)
-        if (folded(pattern[p + k]) != folded(name[n + k])) return false;
-    return true;
+    if (p_size == 1) return ascii_folded(pattern[p]) == ascii_folded(name[n]);
+    return pattern.substr(p, p_size) == name.substr(n, n_size);
 }
 
 }  // namespace

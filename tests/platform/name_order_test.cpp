@@ -80,6 +80,9 @@ TEST(NamePattern, MatchesWholeNamesByCharacterWithoutCase) {
         {"*\xE3\xBA*", "\xC4\xE3\xBA\xC3.mp3", false},  // never across character halves
         {"a*b*c", "aXbYbZc", true},
         {"a*b*c", "aXbYc!", false},
+        // Two different characters whose second bytes are 'A' and 'a'.
+        {"\x81\x41.txt", "\x81\x61.txt", false},
+        {"*.txt", "\x81\x41.TXT", true},
     };
     for (const PatternCase& c : cases) {
         SCOPED_TRACE(std::string(c.pattern) + " on " + c.name);
