@@ -119,7 +119,7 @@ constexpr unsigned long long magnitude_cap = 1ULL << 40;
 
 // The leading decimal number of a value, as a floating-point parse reads it,
 // truncated toward zero (see leading_decimal).
-long long leading_number(std::string_view text) {
+long long leading_integer(std::string_view text) {
     return leading_decimal(text, magnitude_cap);
 }
 
@@ -127,7 +127,7 @@ long long leading_number(std::string_view text) {
 std::int32_t read_int(std::string_view text) {
     using limits = std::numeric_limits<std::int32_t>;
     return static_cast<std::int32_t>(
-        std::clamp<long long>(leading_number(text), limits::min(), limits::max()));
+        std::clamp<long long>(leading_integer(text), limits::min(), limits::max()));
 }
 
 // A colour: the number clamped to -2^31 .. 2^32-1, then taken as 32 bits
@@ -137,7 +137,7 @@ std::int32_t read_int(std::string_view text) {
 std::uint32_t read_colour(std::string_view text) {
     const long long low = std::numeric_limits<std::int32_t>::min();
     const long long high = std::numeric_limits<std::uint32_t>::max();
-    return static_cast<std::uint32_t>(std::clamp(leading_number(text), low, high));
+    return static_cast<std::uint32_t>(std::clamp(leading_integer(text), low, high));
 }
 
 bool read_switch(std::string_view text) {

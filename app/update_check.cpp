@@ -55,7 +55,7 @@ std::string extract(std::string_view text, std::string_view open, std::string_vi
     return std::string(rest.substr(0, end));
 }
 
-double leading_number(std::string_view text) {
+double version_number(std::string_view text) {
     // The digits, one '.', more digits: enough for version texts, and free
     // of the locale that strtod would follow.
     std::size_t i = 0;
@@ -76,7 +76,7 @@ double leading_number(std::string_view text) {
 UpdateVerdict judge_update_page(std::string_view page, std::string_view current_version) {
     const std::string block = extract(page, block_open(), block_close());
     const std::string latest = extract(block, latest_key(), entry_end);
-    const double difference = leading_number(latest) - leading_number(current_version);
+    const double difference = version_number(latest) - version_number(current_version);
     UpdateVerdict verdict;
     if (std::fabs(difference) <= tolerance) {
         verdict.kind = UpdateVerdict::Kind::same;

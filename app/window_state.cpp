@@ -56,7 +56,7 @@ std::optional<Preset> read_chain(std::string_view text) {
     return std::move(chain.preset);
 }
 
-std::string quoted(std::string_view value) {
+std::string quoted_value(std::string_view value) {
     return "\"" + std::string(value) + "\"";
 }
 
@@ -93,18 +93,18 @@ WriteResult save_window_state(const std::string& path, const WindowState& state)
     }
     write("最大化", std::string(switch_text(state.maximized)));
     const bool folder_fits = state.last_folder.find_first_of("\r\n") == std::string::npos;
-    write("上次文件夹", quoted(folder_fits ? state.last_folder : std::string()));
+    write("上次文件夹", quoted_value(folder_fits ? state.last_folder : std::string()));
     write("包含子文件夹", std::string(switch_text(state.include_subfolders)));
     write("当前页", std::to_string(state.active_page));
     write("规则链", std::string(switch_text(state.chain_on)));
-    write("规则链内容",
-          quoted(state.chain ? escaped_preset_value(preset_text(*state.chain)) : std::string()));
+    write("规则链内容", quoted_value(state.chain ? escaped_preset_value(preset_text(*state.chain))
+                                                 : std::string()));
     for (int slot = 1; slot <= recent_preset_slots; ++slot) {
         const auto index = static_cast<std::size_t>(slot - 1);
         const std::string recent =
             index < state.recent_presets.size() ? state.recent_presets[index] : std::string();
         const bool fits = recent.find_first_of("\r\n") == std::string::npos;
-        write("最近预设" + std::to_string(slot), quoted(fits ? recent : std::string()));
+        write("最近预设" + std::to_string(slot), quoted_value(fits ? recent : std::string()));
     }
     write("大小列", std::string(switch_text(state.size_column)));
     write("修改时间列", std::string(switch_text(state.modified_column)));

@@ -13,8 +13,6 @@
 namespace varnel {
 namespace {
 
-constexpr std::size_t npos = std::string_view::npos;
-
 // --- Texts -----------------------------------------------------------------
 
 void put_utf16le(std::string& out, std::uint32_t unit) {
@@ -54,7 +52,7 @@ std::size_t string_end(std::string_view bytes, std::size_t from, std::uint8_t en
             }
     } else {
         const std::size_t end = bytes.find('\0', from);
-        if (end != npos) {
+        if (end != std::string_view::npos) {
             after = end + 1;
             return end;
         }
@@ -102,7 +100,7 @@ std::optional<TextLayout> text_layout(std::string_view id, std::string_view payl
     if (id == "USER") return TextLayout{3, 1};
     if (id == "APIC" || id == "GEOB") {
         const std::size_t mime_end = payload.find('\0');
-        if (mime_end == npos) return std::nullopt;
+        if (mime_end == std::string_view::npos) return std::nullopt;
         if (id == "APIC") return TextLayout{mime_end + 2, 1};  // MIME, picture type
         return TextLayout{mime_end + 1, 2};                    // MIME; file name, description
     }
@@ -239,14 +237,14 @@ TagFrame from_v24(std::string_view id, char status, char format, std::string_vie
 // the flags and the child element ids. npos where the data ends first.
 std::size_t sub_frames_at(std::string_view id, std::string_view data) {
     std::size_t at = data.find('\0');
-    if (at == npos) return npos;
+    if (at == std::string_view::npos) return std::string_view::npos;
     ++at;
-    if (id == "CHAP") return at + 16 <= data.size() ? at + 16 : npos;
-    if (at + 2 > data.size()) return npos;
+    if (id == "CHAP") return at + 16 <= data.size() ? at + 16 : std::string_view::npos;
+    if (at + 2 > data.size()) return std::string_view::npos;
     std::size_t children = byte_at(data, at + 1);
     for (at += 2; children > 0; --children) {
         const std::size_t end = data.find('\0', at);
-        if (end == npos) return npos;
+        if (end == std::string_view::npos) return std::string_view::npos;
         at = end + 1;
     }
     return at;
@@ -258,7 +256,7 @@ std::size_t sub_frames_at(std::string_view id, std::string_view data) {
 void convert_sub_frames(TagFrame& frame) {
     const std::string_view data = frame.data;
     const std::size_t start = sub_frames_at(frame.id, data);
-    if (start == npos) return;
+    if (start == std::string_view::npos) return;
     std::string converted(data.substr(0, start));
     std::size_t at = start;
     while (at + 10 <= data.size()) {

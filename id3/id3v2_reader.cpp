@@ -15,22 +15,20 @@
 namespace varnel {
 namespace {
 
-constexpr std::size_t header_size = 10;
 // Enough for the tag this program writes and for most tags without
 // pictures, so that a file usually costs one read. Positioned reads spare
 // the seeks: the tag rule reads thousands of files.
 constexpr std::size_t first_read_size = 4096;
-constexpr std::size_t npos = std::string_view::npos;
 
 // The tag length the header at the start of `head` declares; nullopt when
 // `head` does not start with a valid header.
 std::optional<std::uint32_t> declared_tag_length(std::string_view head) {
-    if (head.size() < header_size || head.substr(0, 3) != "ID3") return std::nullopt;
+    if (head.size() < id3v2_header_size || head.substr(0, 3) != "ID3") return std::nullopt;
     for (std::size_t i = 3; i < 6; ++i)
         if (byte_at(head, i) == 0xFF) return std::nullopt;
     const std::optional<std::uint32_t> size = syncsafe(head.substr(6, 4));
     if (!size) return std::nullopt;
-    return *size + static_cast<std::uint32_t>(header_size);
+    return *size + static_cast<std::uint32_t>(id3v2_header_size);
 }
 
 // --- Decoding a frame's text -----------------------------------------------
@@ -46,7 +44,7 @@ bool is_utf16(std::uint8_t encoding) {
 std::size_t find_utf16_terminator(std::string_view bytes, std::size_t from) {
     for (std::size_t i = from; i + 1 < bytes.size(); i += 2)
         if (bytes[i] == '\0' && bytes[i + 1] == '\0') return i;
-    return npos;
+    return std::string_view::npos;
 }
 
 // Text in the given byte order up to its terminator. A leading U+FEFF is a
@@ -74,7 +72,7 @@ std::size_t text_start(std::string_view data, bool is_comment, std::uint8_t enco
     constexpr std::size_t description_at = 4;  // encoding byte, 3-byte language
     const std::size_t end = is_utf16(encoding) ? find_utf16_terminator(data, description_at)
                                                : data.find('\0', description_at);
-    if (end == npos) return std::min(description_at, data.size());
+    if (end == std::string_view::npos) return std::min(description_at, data.size());
     return end + (is_utf16(encoding) ? 2 : 1);
 }
 
@@ -98,7 +96,8 @@ std::string decode_url(std::string_view data) {
     const std::uint8_t encoding = byte_at(data, 0);
     const std::size_t end =
         is_utf16(encoding) ? find_utf16_terminator(data, 1) : data.find('\0', 1);
-    const std::size_t url_at = end == npos ? 1 : end + (is_utf16(encoding) ? 2 : 1);
+    const std::size_t url_at =
+        end == std::string_view::npos ? 1 : end + (is_utf16(encoding) ? 2 : 1);
     const std::string_view url = data.substr(std::min(url_at, data.size()));
     return std::string(url.substr(0, url.find('\0')));
 }
@@ -118,7 +117,7 @@ std::string decode_frame(std::string_view data, char id_kind, const Codec& codec
 // --- Genre text ------------------------------------------------------------
 
 std::size_t find_last_char(std::string_view text, char wanted) {
-    std::size_t found = npos;
+    std::size_t found = std::string_view::npos;
     for (std::size_t at = 0; at < text.size(); at += char_size_at(text, at))
         if (text[at] == wanted) found = at;
     return found;
@@ -128,7 +127,7 @@ std::size_t find_last_char(std::string_view text, char wanted) {
 std::size_t find_char(std::string_view text, char wanted, std::size_t from) {
     for (std::size_t at = from; at < text.size(); at += char_size_at(text, at))
         if (text[at] == wanted) return at;
-    return npos;
+    return std::string_view::npos;
 }
 
 int leading_number(std::string_view digits) {
@@ -236,7 +235,7 @@ bool has_id3v2_header(ByteFile& file) {
 }
 
 std::optional<std::uint32_t> id3v2_tag_length(ByteFile& file) {
-    std::array<char, header_size> head{};
+    std::array<char, id3v2_header_size> head{};
     const Result<std::size_t> got = file.read_at(head.data(), head.size(), 0);
     if (!got) return std::nullopt;
     return declared_tag_length({head.data(), *got});
@@ -284,9 +283,10 @@ std::string resolve_genre_text(std::string_view text) {
         return name.empty() ? std::string(text) : std::string(name);
     }
     const std::size_t open = find_last_char(text, '(');
-    const std::size_t close = find_char(text, ')', open == npos ? 0 : open);
-    if (close == npos) return std::string(open == npos ? text : text.substr(open + 1));
-    const std::size_t inside_at = open == npos ? 0 : open + 1;
+    const std::size_t close = find_char(text, ')', open == std::string_view::npos ? 0 : open);
+    if (close == std::string_view::npos)
+        return std::string(open == std::string_view::npos ? text : text.substr(open + 1));
+    const std::size_t inside_at = open == std::string_view::npos ? 0 : open + 1;
     // Four or more bytes between the brackets: words, not a genre number.
     if (close - inside_at >= 4) return std::string(text.substr(close + 1));
     const std::string_view name =

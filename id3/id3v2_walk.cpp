@@ -10,8 +10,6 @@
 namespace varnel {
 namespace {
 
-constexpr std::size_t tag_header_size = 10;
-
 bool is_id_char(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
@@ -131,7 +129,7 @@ std::uint8_t FrameList::format(const FrameSpan& frame) const {
 }
 
 std::optional<FrameList> walk_id3v2_frames(std::string_view tag) {
-    if (tag.size() < tag_header_size || tag.substr(0, 3) != "ID3") return std::nullopt;
+    if (tag.size() < id3v2_header_size || tag.substr(0, 3) != "ID3") return std::nullopt;
     FrameList list;
     list.major = byte_at(tag, 3);
     list.flags = byte_at(tag, 5);
@@ -139,13 +137,13 @@ std::optional<FrameList> walk_id3v2_frames(std::string_view tag) {
     if (!size || byte_at(tag, 4) == 0xFF || list.flags == 0xFF) return std::nullopt;
     if (list.major < 2 || list.major > 4) return std::nullopt;
     const std::string_view body =
-        tag.substr(tag_header_size, std::min<std::size_t>(*size, tag.size() - tag_header_size));
+        tag.substr(id3v2_header_size, std::min<std::size_t>(*size, tag.size() - id3v2_header_size));
     const bool unsynchronised = list.major < 4 && (list.flags & 0x80);
     list.area = unsynchronised ? undo_unsynchronisation(body) : std::string(body);
     std::size_t skip = 0;
     if (list.major >= 3 && (list.flags & 0x40)) skip = extended_header_size(list.area, list.major);
     list.area.erase(0, skip);
-    if (!unsynchronised) list.area_offset = tag_header_size + skip;
+    if (!unsynchronised) list.area_offset = id3v2_header_size + skip;
     if (list.major == 2) {
         list.header_size = 6;
         if (list.flags & 0x40) return list;  // compressed: no known layout

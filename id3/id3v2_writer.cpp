@@ -8,6 +8,7 @@
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_walk.h"
 #include "id3/safe_rewrite.h"
+#include "id3/tag_bytes.h"
 #include "id3/tag_extent.h"
 #include "platform/error_text.h"
 #include "platform/tag_file_io.h"
@@ -15,8 +16,7 @@
 namespace varnel {
 namespace {
 
-constexpr std::size_t block_size = 4096;
-constexpr std::size_t header_size = 10;
+constexpr std::size_t copy_block_size = 4096;
 
 Status read_block(const ByteFile& file, char* buffer, std::size_t size, std::uint64_t offset) {
     const Result<std::size_t> count = file.read_at(buffer, size, offset);
@@ -89,12 +89,12 @@ Result<FileEdit> id3v2_head(const TagExtent& extent, std::string_view frames) {
     const std::uint64_t space = extent.length;
     // Fits where the old tag was: written in place, its padding filling the
     // space. A mended tag is written anew: its header's size is wrong.
-    const bool fits = extent.end == TagEnd::declared && space >= header_size + frames.size();
+    const bool fits = extent.end == TagEnd::declared && space >= id3v2_header_size + frames.size();
     FileEdit edit;
     edit.cut = space;
-    edit.head =
-        wrap_id3v2_tag(frames, fits ? static_cast<std::size_t>(space - header_size - frames.size())
-                                    : new_tag_padding);
+    edit.head = wrap_id3v2_tag(
+        frames, fits ? static_cast<std::size_t>(space - id3v2_header_size - frames.size())
+                     : new_tag_padding);
     if (edit.head.empty()) return SystemError{EFBIG, "ID3v2 tag"};
     return edit;
 }
@@ -139,10 +139,10 @@ Status delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count)
     if (!length) return length.error();
     if (position >= *length || count == 0) return {};
     count = std::min(count, *length - position);
-    char buffer[block_size];
+    char buffer[copy_block_size];
     for (std::uint64_t target = position; target + count < *length;) {
         const auto block = static_cast<std::size_t>(
-            std::min<std::uint64_t>(block_size, *length - (target + count)));
+            std::min<std::uint64_t>(copy_block_size, *length - (target + count)));
         Status moved = read_block(file, buffer, block, target + count);
         if (moved) moved = file.write_at(buffer, block, target);
         if (!moved) return moved;
@@ -155,10 +155,10 @@ Status insert_bytes(ByteFile& file, std::uint64_t position, std::string_view byt
     if (bytes.empty()) return {};
     const Result<std::uint64_t> length = file.length();
     if (!length) return length.error();
-    char buffer[block_size];
+    char buffer[copy_block_size];
     for (std::uint64_t end = *length; end > position;) {
         const auto block =
-            static_cast<std::size_t>(std::min<std::uint64_t>(block_size, end - position));
+            static_cast<std::size_t>(std::min<std::uint64_t>(copy_block_size, end - position));
         const std::uint64_t start = end - block;
         Status moved = read_block(file, buffer, block, start);
         if (moved) moved = file.write_at(buffer, block, start + bytes.size());

@@ -9,6 +9,10 @@
 
 namespace varnel {
 
+// An ID3v2 tag header (and footer): "ID3", version, flags and the syncsafe
+// size of what follows.
+inline constexpr std::size_t id3v2_header_size = 10;
+
 [[nodiscard]] inline std::uint8_t byte_at(std::string_view bytes, std::size_t at) {
     return static_cast<std::uint8_t>(bytes[at]);
 }

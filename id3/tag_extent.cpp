@@ -7,12 +7,12 @@
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_walk.h"
 #include "id3/mpeg_audio.h"
+#include "id3/tag_bytes.h"
 #include "platform/tag_file_io.h"
 
 namespace varnel {
 namespace {
 
-constexpr std::size_t header_size = 10;
 constexpr std::size_t id3v1_size = 128;
 // The first read of a tag's bytes; larger tags are read in growing steps.
 constexpr std::uint64_t first_read_limit = 1 << 20;
@@ -50,14 +50,14 @@ Result<bool> audio_follows(ByteFile& file, std::uint64_t at, std::uint64_t file_
 // in blocks: memory stays small whatever the sizes.
 Result<bool> audio_inside(ByteFile& file, std::uint64_t from, std::uint64_t end,
                           std::uint64_t file_length) {
-    constexpr std::size_t block_size = 64 * 1024;
-    std::string block(block_size + 3, '\0');
-    for (std::uint64_t start = from; start < end; start += block_size) {
+    constexpr std::size_t scan_block_size = 64 * 1024;
+    std::string block(scan_block_size + 3, '\0');
+    for (std::uint64_t start = from; start < end; start += scan_block_size) {
         const Result<std::size_t> got = file.read_at(block.data(), block.size(), start);
         if (!got) return got.error();
         const std::string_view bytes(block.data(), *got);
         const std::size_t stop =
-            static_cast<std::size_t>(std::min<std::uint64_t>(block_size, end - start));
+            static_cast<std::size_t>(std::min<std::uint64_t>(scan_block_size, end - start));
         for (std::size_t at = 0; at < std::min(stop, bytes.size()); ++at) {
             if (bytes[at] != '\xFF') continue;
             if (at + 4 <= bytes.size()) {
@@ -96,13 +96,13 @@ Result<std::string> read_tag_bytes(ByteFile& file, std::uint64_t declared) {
 }
 
 Result<TagExtent> find_tag_extent(ByteFile& file) {
-    std::array<char, header_size> header{};
+    std::array<char, id3v2_header_size> header{};
     const Result<std::size_t> got = file.read_at(header.data(), header.size(), 0);
     if (!got) return got.error();
     const std::optional<std::uint32_t> length = id3v2_tag_length(file);
     if (!length) return TagExtent{};
     const bool footer = header[3] == 4 && (static_cast<std::uint8_t>(header[5]) & 0x10);
-    const std::uint64_t declared = *length + (footer ? header_size : 0);
+    const std::uint64_t declared = *length + (footer ? id3v2_header_size : 0);
     const Result<std::uint64_t> file_length = file.length();
     if (!file_length) return file_length.error();
     TagExtent extent;
@@ -130,8 +130,8 @@ Result<TagExtent> find_tag_extent(ByteFile& file) {
     if (!past_end && list) {
         // Frames that stop early, then audio inside the declared size: the
         // tag's real end lies somewhere before that audio.
-        const Result<bool> audio =
-            audio_inside(file, list->area_offset.value_or(header_size), declared, *file_length);
+        const Result<bool> audio = audio_inside(file, list->area_offset.value_or(id3v2_header_size),
+                                                declared, *file_length);
         if (!audio) return audio.error();
         if (!*audio) {
             extent.end = TagEnd::declared;

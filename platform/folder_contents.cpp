@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folder_contents.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,16 +8,13 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/dir_stream.h"
 #include "platform/eintr.h"
 
 namespace varnel {
 namespace {
 
 enum class EntryKind { file, folder, link_to_folder };
-
-bool is_dot_or_dot_dot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 
 EntryKind kind_of(int dir_fd, const dirent& entry) {
     unsigned char type = entry.d_type;
@@ -34,11 +30,6 @@ EntryKind kind_of(int dir_fd, const dirent& entry) {
     if (fstatat(dir_fd, entry.d_name, &info, 0) != 0) return EntryKind::file;
     return S_ISDIR(info.st_mode) ? EntryKind::link_to_folder : EntryKind::file;
 }
-
-struct DirCloser {
-    DIR* dir;
-    ~DirCloser() { closedir(dir); }
-};
 
 FolderContents failed(int error) {
     FolderContents contents;
@@ -85,7 +76,7 @@ FolderContents read_folder_contents(const WalkFolder& folder) {
         ::close(fd);
         return failed(error);
     }
-    const DirCloser closer{dir};
+    const DirStream closer{dir};
     FolderContents contents;
     struct stat info {};
     if (fstat(fd, &info) != 0) return failed(errno);

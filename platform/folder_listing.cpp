@@ -1,19 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folder_listing.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "platform/dir_stream.h"
+
 namespace varnel {
 namespace {
-
-bool is_dot_or_dot_dot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 
 // Whether entry `entry` of the folder open as `dir_fd` is a directory or a
 // symbolic link to one. d_type answers without a stat for most entries,
@@ -27,19 +24,13 @@ bool is_directory(int dir_fd, const dirent& entry) {
     return S_ISDIR(info.st_mode);
 }
 
-// Closes the stream on every way out of walk_folder.
-struct DirCloser {
-    DIR* dir;
-    ~DirCloser() { closedir(dir); }
-};
-
 // Calls on_entry(name, is_folder) for every entry but "." and "..".
 template <typename OnEntry>
 bool walk_folder(const std::string& folder, OnEntry on_entry) {
     if (folder.find('\0') != std::string::npos) return false;
     DIR* dir = opendir(folder.c_str());
     if (!dir) return false;
-    const DirCloser closer{dir};
+    const DirStream closer{dir};
     const int dir_fd = dirfd(dir);
     while (true) {
         // readdir signals both the end and an error with nullptr; only an

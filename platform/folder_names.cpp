@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folder_names.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,14 +9,11 @@
 #include <cerrno>
 #include <ctime>
 
+#include "platform/dir_stream.h"
 #include "platform/folder_listing.h"
 
 namespace varnel {
 namespace {
-
-bool is_dot_or_dot_dot(const char* name) {
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 
 // The name with every ASCII letter's case swapped; empty when it has none.
 std::string swap_ascii_case(const std::string& name) {
@@ -47,18 +43,13 @@ bool probe_case_folding(int dir_fd, const std::vector<std::string>& names) {
     return false;
 }
 
-struct DirCloser {
-    DIR* dir;
-    ~DirCloser() { closedir(dir); }
-};
-
 }  // namespace
 
 std::optional<FolderNames> read_folder_names(const std::string& folder) {
     if (folder.find('\0') != std::string::npos) return std::nullopt;
     DIR* dir = opendir(folder.c_str());
     if (!dir) return std::nullopt;
-    const DirCloser closer{dir};
+    const DirStream closer{dir};
     FolderNames result;
     while (true) {
         errno = 0;  // readdir's end and its error both give nullptr

@@ -15,8 +15,8 @@ namespace {
 
 // Whether every offset of [offset, offset + size) fits off_t.
 bool addressable(std::uint64_t offset, std::size_t size) {
-    constexpr auto max_offset = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
-    return offset <= max_offset && size <= max_offset - offset;
+    constexpr auto largest = static_cast<std::uint64_t>(std::numeric_limits<off_t>::max());
+    return offset <= largest && size <= largest - offset;
 }
 
 }  // namespace

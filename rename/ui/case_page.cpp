@@ -16,7 +16,7 @@ namespace {
 constexpr int choice_count = CasePage::choice_count;
 
 // The radios of a group in the order of CaseChoice.
-const char* const captions[choice_count] = {
+const char* const choice_captions[choice_count] = {
     QT_TRANSLATE_NOOP("varnel::CasePage", "全部大写"),
     QT_TRANSLATE_NOOP("varnel::CasePage", "全部小写"),
     QT_TRANSLATE_NOOP("varnel::CasePage", "首字母大写"),
@@ -42,8 +42,9 @@ QGroupBox* choice_group(const char* name, const QString& caption,
     grid->setContentsMargins(8, 2, 8, 4);
     grid->setVerticalSpacing(2);  // three rows of radios within the design height
     for (int i = 0; i < choice_count; ++i) {
-        radios[i] = make_radio(radio_names[i],
-                               QCoreApplication::translate("varnel::CasePage", captions[i]), group);
+        radios[i] =
+            make_radio(radio_names[i],
+                       QCoreApplication::translate("varnel::CasePage", choice_captions[i]), group);
         grid->addWidget(radios[i], i / 2, i % 2);
     }
     radios[0]->setChecked(true);

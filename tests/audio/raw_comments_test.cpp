@@ -7,15 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "audio/legacy_text.h"
+#include "support/bytes.h"
 
 namespace varnel {
 namespace {
 
-std::string le32(std::uint32_t v) {
-    std::string s;
-    for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    return s;
-}
+using test::le32;
 
 std::string vorbis_block(const std::vector<std::string>& comments) {
     std::string block = le32(4) + "none" + le32(static_cast<std::uint32_t>(comments.size()));

@@ -20,6 +20,7 @@
 #include "audio/tag_journal.h"
 #include "id3/safe_rewrite.h"
 #include "platform/tag_file_io.h"
+#include "support/bytes.h"
 #include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 
@@ -28,15 +29,11 @@ extern char** environ;
 namespace varnel {
 namespace {
 
+using test::le32;
+
 std::string be24(std::size_t v) {
     return {static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 8) & 0xFF),
             static_cast<char>(v & 0xFF)};
-}
-
-std::string le32(std::size_t v) {
-    std::string s;
-    for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
-    return s;
 }
 
 // A FLAC file: STREAMINFO (44.1 kHz, stereo, 16 bits), a Vorbis comment

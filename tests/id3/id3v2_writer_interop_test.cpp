@@ -13,12 +13,15 @@
 
 #include "id3/id3v2_reader.h"
 #include "id3/id3v2_writer.h"
-#include "support/mp3_builder.h"
+#include "support/bytes.h"
 #include "support/command_output.h"
+#include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
 namespace {
+
+using test::hex;
 
 // Prints one line per frame, "ID=" and the hex of the text's bytes
 // (mutagen reads encoding 0 as Latin-1, so encoding back gives the bytes),
@@ -42,16 +45,6 @@ for wxxx in tags.getall('WXXX') or [None]:
 print('version=%d.%d' % tags.version[:2])
 print('size=%d' % tags.size)
 )";
-
-std::string hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (const char c : bytes) {
-        out += digits[(static_cast<unsigned char>(c) >> 4) & 0xF];
-        out += digits[static_cast<unsigned char>(c) & 0xF];
-    }
-    return out;
-}
 
 // A Python that has mutagen, or the empty text.
 std::string python_with_mutagen() {

@@ -13,12 +13,15 @@
 #include <vector>
 
 #include "id3/id3v2_frames.h"
-#include "support/mp3_builder.h"
+#include "support/bytes.h"
 #include "support/command_output.h"
+#include "support/mp3_builder.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
 namespace {
+
+using test::hex;
 
 using namespace varnel::test;
 
@@ -34,7 +37,7 @@ std::string apic_frame() {
 
 // Frame ids with encoding, text and picture as mutagen reads them, one a
 // line: "ID enc=E text" (UTF-8) and "APIC data=<hex>".
-constexpr const char* reader_script = R"(
+constexpr const char* frame_reader_script = R"(
 import sys
 from mutagen.id3 import ID3
 tags = ID3(sys.argv[1])
@@ -53,19 +56,9 @@ std::optional<std::string> mutagen_lines(const std::string& path) {
     if (std::system("/usr/bin/python3 -c 'import mutagen' >/dev/null 2>&1") != 0)
         return std::nullopt;
     TempDir temp;
-    temp.write_file("read.py", reader_script);
+    temp.write_file("read.py", frame_reader_script);
     const std::string command = "/usr/bin/python3 " + temp.path() + "read.py '" + path + "'";
     return test::command_output(command);
-}
-
-std::string hex(const std::string& bytes) {
-    std::string out;
-    for (const char c : bytes) {
-        char two[3];
-        std::snprintf(two, sizeof two, "%02x", static_cast<unsigned char>(c));
-        out += two;
-    }
-    return out;
 }
 
 TagFileFix run_fix(const std::string& path, bool add, bool write) {

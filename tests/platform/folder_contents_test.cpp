@@ -11,17 +11,15 @@
 #include <cerrno>
 
 #include "platform/folder_listing.h"
+#include "support/bytes.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
 namespace {
 
-using Names = std::vector<std::string>;
+using test::sorted;
 
-Names sorted(Names names) {
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using Names = std::vector<std::string>;
 
 TEST(FolderContents, FilesAreWhatAFolderListingGivesAndFailuresKeepTheirReason) {
     test::TempDir dir;

@@ -9,17 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "support/bytes.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
 namespace {
 
-using Names = std::vector<std::string>;
+using test::sorted;
 
-Names sorted(Names names) {
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using Names = std::vector<std::string>;
 
 class FolderListing : public testing::Test {
 protected:

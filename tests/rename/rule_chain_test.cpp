@@ -14,7 +14,7 @@ namespace {
 
 using test::list_of;
 
-const Codec codec;
+const Codec names_codec;
 
 std::vector<std::string> new_names_of(const FileList& list) {
     const auto names = list.new_names();
@@ -50,14 +50,14 @@ RulePages case_step(CaseChoice name, CaseChoice ext) {
 // The names the rule gives a list of `names`, as if that batch had run.
 std::vector<std::string> one_batch(const std::vector<std::string>& names, const RulePages& rule) {
     FileList list = list_of("/music", names);
-    (void)dispatch_rule(list, rule, list.item_count(), codec);
+    (void)dispatch_rule(list, rule, list.item_count(), names_codec);
     return new_names_of(list);
 }
 
 std::vector<std::string> chained(const std::vector<std::string>& names,
                                  const std::vector<RuleStep>& steps, std::string* error = nullptr) {
     FileList list = list_of("/music", names);
-    (void)dispatch_chain(list, steps, list.item_count(), codec, error);
+    (void)dispatch_chain(list, steps, list.item_count(), names_codec, error);
     return new_names_of(list);
 }
 
@@ -91,8 +91,8 @@ TEST(RuleChain, AStepThatCannotRunStopsTheChainAndNamesIt) {
     std::string error;
     EXPECT_EQ(chained(names, steps, &error), names);
     EXPECT_EQ(error.rfind(code_page("第2步："), 0), 0U) << error;
-    EXPECT_EQ(chain_input_error(steps, codec), error);
-    EXPECT_EQ(chain_input_error({steps.data(), 1}, codec), "");
+    EXPECT_EQ(chain_input_error(steps, names_codec), error);
+    EXPECT_EQ(chain_input_error({steps.data(), 1}, names_codec), "");
 }
 
 TEST(RuleChain, LaterStepsSeeTheNamesEarlierStepsMade) {

@@ -20,7 +20,7 @@ std::vector<RuleStep> one_of_each() {
     return steps;
 }
 
-bool has_chinese(const std::string& code_page_text) {
+bool has_non_ascii(const std::string& code_page_text) {
     return std::ranges::any_of(code_page_text,
                                [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
@@ -38,7 +38,7 @@ TEST(StepSummary, NamesThePageAndItsSettingsInTheChosenLanguage) {
         EXPECT_FALSE(text.empty());
         // The tag template's own text is the only non-ASCII allowed.
         if (step.rule.active != RulePage::tags) {
-            EXPECT_FALSE(has_chinese(text)) << text;
+            EXPECT_FALSE(has_non_ascii(text)) << text;
         }
     }
     EXPECT_EQ(step_summary(steps[0]), "Numbering: \"\", start 0, step 1, digits 1");

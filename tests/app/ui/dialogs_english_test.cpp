@@ -28,22 +28,13 @@
 #include "support/fake_ui_services.h"
 #include "support/list_builder.h"
 #include "support/mp3_builder.h"
+#include "support/qt_text.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
 namespace {
 
-// Han characters, CJK punctuation and full-width forms ("：", "！"): what an
-// untranslated Chinese text would show.
-bool chinese(QChar c) {
-    const char16_t u = c.unicode();
-    return (u >= 0x3000 && u <= 0x303F) || (u >= 0x3400 && u <= 0x9FFF) ||
-           (u >= 0xFF01 && u <= 0xFF5E);
-}
-
-bool has_chinese(const QString& text) {
-    return std::any_of(text.begin(), text.end(), chinese);
-}
+using test::has_chinese;
 
 // Boxes whose entries are data rather than words: the stand-in characters
 // for '/', and the language names, each written in its own language.

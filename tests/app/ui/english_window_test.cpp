@@ -21,22 +21,15 @@
 #include "filelist/ui/file_list_view.h"
 #include "platform/ui/file_chooser.h"
 #include "support/fake_ui_services.h"
+#include "support/qt_text.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
 namespace {
 
 using test::FakeUiServices;
+using test::has_chinese;
 using test::TempDir;
-
-// CJK ideographs, CJK punctuation and full-width forms (the colon "：").
-bool has_chinese(const QString& text) {
-    return std::any_of(text.begin(), text.end(), [](QChar c) {
-        const char16_t u = c.unicode();
-        return (u >= 0x3000 && u <= 0x303F) || (u >= 0x3400 && u <= 0x9FFF) ||
-               (u >= 0xFF00 && u <= 0xFFEF);
-    });
-}
 
 // Every text a person can see in `root` and below, each with where it is.
 class ShownTexts {

@@ -145,26 +145,24 @@ TEST_F(LegacyNames, ThroughTheFolderChooser) {
 // depth, each file renamed in its own folder; the link back to the top
 // is not followed.
 TEST_F(LegacyNames, ThroughTheFolderChooserWithSubfolders) {
-    const std::string gbk_folder = "\xD6\xD0";    // 中
+    const std::string gbk_top = "\xD6\xD0";       // 中
     const std::string gbk_deep = "\xCE\xC4.txt";  // 文.txt
     files.write_file(gbk_name, "top");
     ASSERT_EQ(mkdir((files.path() + "sub").c_str(), 0755), 0);
-    ASSERT_EQ(mkdir((files.path() + gbk_folder).c_str(), 0755), 0);
-    ASSERT_EQ(mkdir((files.path() + gbk_folder + "/2").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((files.path() + gbk_top).c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((files.path() + gbk_top + "/2").c_str(), 0755), 0);
     files.write_file("sub/b.mp3", "sub");
-    files.write_file(gbk_folder + "/" + gbk_name, "middle");
-    files.write_file(gbk_folder + "/2/" + gbk_deep, "deep");
-    ASSERT_EQ(symlink("..", (files.path() + gbk_folder + "/2/up").c_str()), 0);
+    files.write_file(gbk_top + "/" + gbk_name, "middle");
+    files.write_file(gbk_top + "/2/" + gbk_deep, "deep");
+    ASSERT_EQ(symlink("..", (files.path() + gbk_top + "/2/up").c_str()), 0);
     when_chooser_opens([this](FileChooser& chooser) {
         chooser.show_folder(files.path());
         chooser.findChild<QCheckBox*>(QStringLiteral("包含子文件夹"))->click();
         chooser.findChild<QPushButton*>(QStringLiteral("打开按钮"))->click();
     });
     window->add_folder();
-    const std::vector<std::pair<std::string, std::string>> expected{{"", gbk_name},
-                                                                    {"sub/", "b.mp3"},
-                                                                    {gbk_folder + "/", gbk_name},
-                                                                    {gbk_folder + "/2/", gbk_deep}};
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"", gbk_name}, {"sub/", "b.mp3"}, {gbk_top + "/", gbk_name}, {gbk_top + "/2/", gbk_deep}};
     ASSERT_EQ(window->list().item_count(), static_cast<int>(expected.size()));
     for (int row = 0; row < window->list().item_count(); ++row) {
         const auto& [folder, name] = expected[static_cast<std::size_t>(row)];
@@ -175,8 +173,8 @@ TEST_F(LegacyNames, ThroughTheFolderChooserWithSubfolders) {
     window->rename_action()->trigger();
     EXPECT_EQ(files.read_file("0.mp3"), "top");
     EXPECT_EQ(files.read_file("sub/1.mp3"), "sub");
-    EXPECT_EQ(files.read_file(gbk_folder + "/2.mp3"), "middle");
-    EXPECT_EQ(files.read_file(gbk_folder + "/2/3.txt"), "deep");
+    EXPECT_EQ(files.read_file(gbk_top + "/2.mp3"), "middle");
+    EXPECT_EQ(files.read_file(gbk_top + "/2/3.txt"), "deep");
 }
 
 TEST_F(LegacyNames, ThroughARawUriListDrop) {

@@ -23,6 +23,7 @@
 #include "support/edit_records.h"
 #include "support/fake_ui_services.h"
 #include "support/mp3_builder.h"
+#include "support/qt_text.h"
 #include "support/temp_dir.h"
 
 namespace varnel {
@@ -297,14 +298,6 @@ TEST_F(TagDialogTest, EnterInABoxNeitherCopiesNorWrites) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-// Types `text` into `box` one character at a time, as key presses.
-void type(QWidget* box, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-    }
-}
-
 // Typing past a byte limit is refused: text and caret stay; a paste is
 // cut to what fits, keeping the text after the caret.
 TEST_F(TagDialogTest, TypingPastAByteLimitIsRefused) {
@@ -316,14 +309,14 @@ TEST_F(TagDialogTest, TypingPastAByteLimitIsRefused) {
     title->setFocus();
     title->setText(QString(27, u'a') + u"#2"_s);  // 29 bytes
     title->setCursorPosition(27);
-    type(title, u"b"_s);  // 30 bytes: fits
+    test::type_text(title, u"b"_s);  // 30 bytes: fits
     EXPECT_EQ(title->text(), QString(27, u'a') + u"b#2"_s);
-    type(title, u"c"_s);  // would be 31
+    test::type_text(title, u"c"_s);  // would be 31
     EXPECT_EQ(title->text(), QString(27, u'a') + u"b#2"_s);
     EXPECT_EQ(title->cursorPosition(), 28);
     title->setText(u"ab"_s);
     title->setCursorPosition(1);
-    type(title, u"中"_s);  // two bytes still fit, "你" would be 31 after 28 more
+    test::type_text(title, u"中"_s);  // two bytes still fit, "你" would be 31 after 28 more
     EXPECT_EQ(title->text(), u"a中b"_s);
 
     auto* year = child<QLineEdit>("年代1编辑框");
@@ -331,15 +324,15 @@ TEST_F(TagDialogTest, TypingPastAByteLimitIsRefused) {
     year->setText(QString());
     title->setFocus();
     year->setFocus();
-    type(year, u"19999"_s);
+    test::type_text(year, u"19999"_s);
     EXPECT_EQ(year->text(), u"1999"_s);
 
     auto* comment = child<QPlainTextEdit>("注释1编辑框");
     comment->setFocus();
-    type(comment, QString(29, u'x'));
-    type(comment, u"中"_s);  // 31 bytes
+    test::type_text(comment, QString(29, u'x'));
+    test::type_text(comment, u"中"_s);  // 31 bytes
     EXPECT_EQ(comment->toPlainText(), QString(29, u'x'));
-    type(comment, u"y"_s);
+    test::type_text(comment, u"y"_s);
     EXPECT_EQ(comment->toPlainText(), QString(30, u'x').replace(29, 1, u'y'));
     EXPECT_EQ(comment->textCursor().position(), 30);
 }

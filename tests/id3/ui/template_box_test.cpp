@@ -9,18 +9,12 @@
 #include <QTest>
 
 #include "rename/ui/tag_page.h"
+#include "support/qt_text.h"
 
 namespace varnel {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-void type(QWidget* box, const QString& text) {
-    for (const QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-    }
-}
 
 // Typing that would take the template past 50 bytes is refused with text
 // and caret unchanged; a full box is never cut (typing before "#2" once
@@ -51,7 +45,7 @@ TEST(TemplateBox, TypingPastFiftyBytesIsRefused) {
     for (const Case& c : cases) {
         box->setText(c.start);
         box->setCursorPosition(c.caret);
-        type(box, c.typed);
+        test::type_text(box, c.typed);
         EXPECT_EQ(box->text().toStdString(), c.after.toStdString()) << c.typed.toStdString();
         const int caret = c.after == c.start ? c.caret : c.caret + static_cast<int>(c.typed.size());
         EXPECT_EQ(box->cursorPosition(), caret) << c.start.toStdString();
