@@ -38,6 +38,6 @@ enum class AudioTagRead {
 // cleared. The track is as the tag holds it ("3/12" stays). Why the file
 // cannot be opened otherwise (open_regular_file), the fields then cleared.
 [[nodiscard]] Result<AudioTagRead> read_common_tags(const std::string& path, TagFields& fields,
-                                            const Codec& codec);
+                                                    const Codec& codec);
 
 }  // namespace varnel

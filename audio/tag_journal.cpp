@@ -288,8 +288,8 @@ Status TagJournal::record(const std::string& path, ByteFile& file, std::uint64_t
                           std::uint64_t tail, std::optional<std::uint64_t> new_head,
                           std::uint64_t new_tail) {
     if (!open_) return SystemError{EBADF, writing_journal()};
-    const std::string& reading = say("不能读取文件的标签以记入撤消记录",
-                                     "Cannot read the file's tags for the undo journal");
+    const std::string& reading =
+        say("不能读取文件的标签以记入撤消记录", "Cannot read the file's tags for the undo journal");
     const Result<std::uint64_t> size = file.length();
     if (!size) return SystemError{size.error().number, reading};
     if (head + tail > *size) return SystemError{EINVAL, reading};
@@ -313,8 +313,9 @@ Status TagJournal::record_written(const std::string& path, ByteFile& file) {
     if (!open_) return SystemError{EBADF, writing_journal()};
     const Result<FileInfo> info = file_info(file);
     if (!info)
-        return SystemError{info.error().number,
-                           say("不能读取写入后的文件状态", "Cannot read the file's state after the write")};
+        return SystemError{
+            info.error().number,
+            say("不能读取写入后的文件状态", "Cannot read the file's state after the write")};
     std::string line = "D\t" + hex(path) + "\t" + std::to_string(info->device) + "\t" +
                        std::to_string(info->inode) + "\t" + std::to_string(info->size) + "\t" +
                        std::to_string(info->mtime_ns);

@@ -51,7 +51,8 @@ TEST_P(CommonTagsTest, ReadsWhatMutagenWrote) {
         ++files;
         SCOPED_TRACE(file.name);
         TagFields fields;
-        const Result<AudioTagRead> result = read_common_tags(folder_->path() + file.name, fields, codec_);
+        const Result<AudioTagRead> result =
+            read_common_tags(folder_->path() + file.name, fields, codec_);
         ASSERT_TRUE(result);
         ASSERT_EQ(*result, AudioTagRead::fields);
         const std::string* read[] = {&fields.artist, &fields.title, &fields.album,
@@ -100,9 +101,9 @@ TEST(CommonTags, TellsNoTagFromUnreadable) {
         TagFields fields;
         fields.comment = "old";
         const Result<AudioTagRead> read = read_common_tags(dir.path() + c.name, fields, codec);
-        const std::string got = !read                             ? std::to_string(read.error().number)
+        const std::string got = !read ? std::to_string(read.error().number)
                                 : *read == AudioTagRead::no_tag ? "no tag"
-                                                                 : "fields";
+                                                                : "fields";
         EXPECT_EQ(got, c.expected);
         EXPECT_EQ(fields, TagFields{});
     }
