@@ -126,11 +126,11 @@ TagEditOutcome commit(Prepared& prepared, const Codec& codec, TagJournal* journa
     }
     const TagEditResult result = edit_tags(file, prepared.path, *prepared.changes, codec);
     if (result.ok) return written(journal, prepared.path, file);
-    if (result.error == 0 && !result.unconvertible.empty())
+    if (result.error.number == 0 && !result.unconvertible.empty())
         return {TagEditStatus::refused,
                 say("标签中有不能保留的帧：", "The tag holds frames that cannot be kept: ") +
                     frame_list(result.unconvertible)};
-    return failed_with(result.error == 0 ? EFBIG : result.error);
+    return failed_with(result.error.number == 0 ? EFBIG : result.error.number);
 }
 
 // Files prepared together before the journal is synced once for all of

@@ -76,9 +76,8 @@ Result<std::string> ByteFile::read_bytes(std::uint64_t offset, std::size_t size)
 
 std::optional<std::string> ByteFile::bytes_at(std::uint64_t offset, std::size_t size) const {
     Result<std::string> bytes = read_bytes(offset, size);
-    if (bytes) return std::move(*bytes);
-    errno = bytes.error().number;  // for callers that still look there
-    return std::nullopt;
+    if (!bytes) return std::nullopt;
+    return std::move(*bytes);
 }
 
 bool ByteFile::read_exact(void* buffer, std::size_t size) {

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "audio/batch_tag_edit.h"
+#include "audio/tag_fix_journal.h"
 #include "audio/tag_journal.h"
 #include "platform/error_text.h"
 #include "platform/language.h"
@@ -65,10 +66,29 @@ protected:
     }
 
     test::TempDir dir_;
-    // A tag of several KiB: its record needs room beyond the journal's first page.
-    const std::string old_ =
-        test::id3v2_tag(test::text_frame("TIT2", std::string(6000, 'o'))) + test::fake_audio(3000);
+    // A title of several KiB in code-page bytes (which 标签转为Unicode
+    // converts): its record needs room beyond the journal's first page.
+    const std::string old_ = [] {
+        std::string title;
+        for (int i = 0; i < 1000; ++i) title += Codec().from_utf8_lossy("旧标题");
+        return test::id3v2_tag(test::text_frame("TIT2", title)) + test::fake_audio(3000);
+    }();
 };
+
+// The reason a journaled edit of the file at `path` failed with, by the two
+// ways that keep a journal: a batch tag edit and 标签转为Unicode.
+std::string batch_edit_reason(const std::string& path, TagJournal& journal) {
+    TagEditRequest request;
+    request.fields[0] = "New";
+    const TagEditOutcome outcome = edit_file_tags(path, request, Codec(), &journal);
+    return outcome.status == TagEditStatus::failed ? outcome.reason : std::string("not failed");
+}
+
+std::string fix_reason(const std::string& path, TagJournal& journal) {
+    TagFixJournal recorder(journal);
+    const TagFileFix fix = fix_tag_file(path, Codec(), false, true, &recorder);
+    return fix.outcome.result.ok ? std::string("not failed") : fix.reason;
+}
 
 // The record before the write cannot be appended: the edit does not
 // happen, and the reason says it was the journal.
@@ -98,25 +118,21 @@ TEST_F(TagJournalFailureTest, AFileIsNotWrittenWhenItsRecordCannotBeAppended) {
          },
          EFBIG},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        const std::optional<std::string> said = said_in_child(c.prepare, [&] {
-            std::string reason;
-            std::optional<TagJournal> journal = TagJournal::create(c.journal, reason);
-            if (!journal) return "not created: " + reason;
-            if (!c.after_create()) return std::string("not prepared");
-            TagEditRequest request;
-            request.fields[0] = "New";
-            const TagEditOutcome outcome =
-                edit_file_tags(at("song.mp3"), request, Codec(), &*journal);
-            return outcome.status == TagEditStatus::failed ? outcome.reason
-                                                           : std::string("not failed");
-        });
-        if (!said) continue;  // no tmpfs can be mounted here
-        EXPECT_EQ(*said, say("不能写入标签撤消记录", "Cannot write the tag undo journal") + ": " +
-                             system_error_text(c.error));
-        EXPECT_EQ(dir_.read_file("song.mp3"), old_);
-    }
+    for (const auto& c : cases)
+        for (const auto edit : {batch_edit_reason, fix_reason}) {
+            SCOPED_TRACE(std::string(c.what) + (edit == fix_reason ? ", 标签转为Unicode" : ""));
+            const std::optional<std::string> said = said_in_child(c.prepare, [&] {
+                std::string reason;
+                std::optional<TagJournal> journal = TagJournal::create(c.journal, reason);
+                if (!journal) return "not created: " + reason;
+                if (!c.after_create()) return std::string("not prepared");
+                return edit(at("song.mp3"), *journal);
+            });
+            if (!said) continue;  // no tmpfs can be mounted here
+            EXPECT_EQ(*said, say("不能写入标签撤消记录", "Cannot write the tag undo journal") +
+                                 ": " + system_error_text(c.error));
+            EXPECT_EQ(dir_.read_file("song.mp3"), old_);
+        }
 }
 
 // A journal that recorded nothing is removed at its end; when its folder
