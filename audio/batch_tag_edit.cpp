@@ -22,10 +22,15 @@ TagEditOutcome failed_with(int error) {
     return {TagEditStatus::failed, system_error_text(error)};
 }
 
+// A failure of the journal: its text says what the journal was doing.
+TagEditOutcome journal_failed(const Status& status) {
+    return {TagEditStatus::failed, status.error().text()};
+}
+
 // Written; the journal learns the file's state after the write. Should
 // that fail, undo still knows the file by its audio.
 TagEditOutcome written(TagJournal* journal, const std::string& path, ByteFile& file) {
-    if (journal != nullptr && journal->record_written(path, file) != 0)
+    if (journal != nullptr && !journal->record_written(path, file))
         return {TagEditStatus::written,
                 say("已写入，但撤消记录未能记下写入后的状态",
                     "Written, but the undo journal could not note the state after the write")};
@@ -75,9 +80,9 @@ Prepared prepare_mp3(Prepared prepared, const TagEditRequest& request, const Cod
     changes.v2_options.encoding = request.v2_encoding;
     if (journal != nullptr) {
         const std::uint64_t head = had_v2 ? id3v2_tag_length(file).value_or(0) : 0;
-        if (const int error = journal->record(prepared.path, file, head, 0, std::nullopt, 0);
-            error != 0)
-            return finished(std::move(prepared), failed_with(error));
+        if (const Status recorded = journal->record(prepared.path, file, head, 0, std::nullopt, 0);
+            !recorded)
+            return finished(std::move(prepared), journal_failed(recorded));
     }
     return prepared;
 }
@@ -99,12 +104,12 @@ Prepared prepare_other(Prepared prepared, const TagEditRequest& request, const C
     if (journal != nullptr) {
         const FileEdit& edit = *planned.edit;
         const std::uint64_t size = prepared.file->length().value_or(0);
-        const int error =
+        const Status recorded =
             edit.tail_from
                 ? journal->record(prepared.path, *prepared.file, 0, size - *edit.tail_from, 0,
                                   edit.tail.size())
                 : journal->record(prepared.path, *prepared.file, edit.cut, 0, edit.head.size(), 0);
-        if (error != 0) return finished(std::move(prepared), failed_with(error));
+        if (!recorded) return finished(std::move(prepared), journal_failed(recorded));
     }
     prepared.edit = std::move(planned.edit);
     return prepared;
@@ -121,11 +126,11 @@ TagEditOutcome commit(Prepared& prepared, const Codec& codec, TagJournal* journa
     }
     const TagEditResult result = edit_tags(file, prepared.path, *prepared.changes, codec);
     if (result.ok) return written(journal, prepared.path, file);
-    if (result.error == 0 && !result.unconvertible.empty())
+    if (result.error.number == 0 && !result.unconvertible.empty())
         return {TagEditStatus::refused,
                 say("标签中有不能保留的帧：", "The tag holds frames that cannot be kept: ") +
                     frame_list(result.unconvertible)};
-    return failed_with(result.error == 0 ? EFBIG : result.error);
+    return failed_with(result.error.number == 0 ? EFBIG : result.error.number);
 }
 
 // Files prepared together before the journal is synced once for all of
@@ -161,10 +166,10 @@ std::vector<TagEditOutcome> edit_tags_of_files(const std::vector<std::string>& p
         for (std::size_t i = first; i < std::min(paths.size(), first + files_per_sync); ++i)
             group.push_back(prepare(paths[i], request, codec, journal));
         // Nothing is written before the old tags are on the disk.
-        const int error = journal != nullptr ? journal->sync() : 0;
+        const Status synced = journal != nullptr ? journal->sync() : Status{};
         for (Prepared& prepared : group)
-            outcomes.push_back(error != 0 && !prepared.done ? failed_with(error)
-                                                            : commit(prepared, codec, journal));
+            outcomes.push_back(!synced && !prepared.done ? journal_failed(synced)
+                                                         : commit(prepared, codec, journal));
     }
     // The states after the writes; undo knows a file by its audio without them.
     if (journal != nullptr) (void)journal->sync();

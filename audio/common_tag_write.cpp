@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "audio/common_tag_write.h"
 
-#include <cerrno>
 #include <memory>
 
 #include <taglib/aifffile.h>
@@ -46,10 +45,10 @@ std::unique_ptr<TagLib::File> open_as(const std::string& extension, TagLib::IOSt
     return nullptr;
 }
 
-std::optional<std::string> whole_file(ByteFile& file) {
-    const std::optional<std::uint64_t> length = file.length();
-    if (!length) return std::nullopt;
-    return file.bytes_at(0, static_cast<std::size_t>(*length));
+Result<std::string> whole_file(ByteFile& file) {
+    const Result<std::uint64_t> length = file.length();
+    if (!length) return length.error();
+    return file.read_bytes(0, static_cast<std::size_t>(*length));
 }
 
 // The smallest FileEdit turning `old_bytes` into `new_bytes`: the bytes
@@ -83,8 +82,8 @@ constexpr const char* property_keys[6] = {"ARTIST",      "TITLE", "ALBUM",
 PlannedEdit plan_common_tag_edit(ByteFile& file, const std::string& path, const CommonEdits& edits,
                                  const Codec& codec) {
     const std::string extension = lower_extension(path);
-    std::optional<std::string> old_bytes = whole_file(file);
-    if (!old_bytes) return {std::nullopt, system_error_text(errno)};
+    const Result<std::string> old_bytes = whole_file(file);
+    if (!old_bytes) return {std::nullopt, system_error_text(old_bytes.error().number)};
     TagLib::ByteVector data(old_bytes->data(), static_cast<unsigned int>(old_bytes->size()));
     TagLib::ByteVectorStream stream(data);
     const std::unique_ptr<TagLib::File> audio = open_as(extension, &stream);

@@ -268,10 +268,11 @@ bool has_common_field(const TagFields& f) {
 
 }  // namespace
 
-AudioTagRead read_common_tags(const std::string& path, TagFields& fields, const Codec& codec) {
+Result<AudioTagRead> read_common_tags(const std::string& path, TagFields& fields,
+                                      const Codec& codec) {
     fields = TagFields{};
-    std::optional<ByteFile> file = open_regular_file(path, false);
-    if (!file) return AudioTagRead::unreadable;
+    Result<ByteFile> file = open_regular_file(path, false);
+    if (!file) return file.error();
     const std::optional<Format> format = format_of(path);
     if (!format || !read_format(*format, *file, path, fields, codec)) {
         fields = TagFields{};

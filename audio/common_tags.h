@@ -24,19 +24,20 @@
 
 #include "id3/tag_fields.h"
 #include "platform/codec.h"
+#include "platform/result.h"
 
 namespace varnel {
 
 enum class AudioTagRead {
-    fields,      // at least one of the six fields is not empty
-    no_tag,      // a readable file without any of the six fields
-    unreadable,  // the file cannot be opened (errno says why)
+    fields,  // at least one of the six fields is not empty
+    no_tag,  // a readable file without any of the six fields
 };
 
 // Reads the file at `path` (file-system bytes; the format is picked by the
 // extension of the path) into the six fields of `fields`, the other six
-// cleared. The track is as the tag holds it ("3/12" stays).
-[[nodiscard]] AudioTagRead read_common_tags(const std::string& path, TagFields& fields,
-                                            const Codec& codec);
+// cleared. The track is as the tag holds it ("3/12" stays). Why the file
+// cannot be opened otherwise (open_regular_file), the fields then cleared.
+[[nodiscard]] Result<AudioTagRead> read_common_tags(const std::string& path, TagFields& fields,
+                                                    const Codec& codec);
 
 }  // namespace varnel

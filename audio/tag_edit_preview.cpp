@@ -30,8 +30,8 @@ FileTags read_file_tags(const std::string& path, const Codec& codec) {
     if (extension != "mp3") {
         // The same open check as for MP3 came first: a folder or a FIFO
         // named .flac is told as such, not as an empty tag.
-        if (read_common_tags(path, tags.fields, codec) == AudioTagRead::unreadable)
-            tags.reason = system_error_text(last_error().number);
+        if (const Result<AudioTagRead> read = read_common_tags(path, tags.fields, codec); !read)
+            tags.reason = system_error_text(read.error().number);
         return tags;
     }
     tags.mp3 = true;

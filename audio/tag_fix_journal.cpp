@@ -6,15 +6,14 @@
 namespace varnel {
 
 Status TagFixJournal::before_write(const std::string& path, ByteFile& file, std::uint64_t old_tag) {
-    if (const int error = journal_.record(path, file, old_tag, 0, std::nullopt, 0); error != 0)
-        return SystemError{error, {}};
-    if (const int error = journal_.sync(); error != 0) return SystemError{error, {}};
-    return {};
+    if (Status recorded = journal_.record(path, file, old_tag, 0, std::nullopt, 0); !recorded)
+        return recorded;
+    return journal_.sync();
 }
 
 void TagFixJournal::after_write(const std::string& path, ByteFile& file) {
-    if (const int error = journal_.record_written(path, file); error != 0)
-        after_write_error_ = error;
+    if (Status recorded = journal_.record_written(path, file); !recorded)
+        after_write_status_ = std::move(recorded);
 }
 
 }  // namespace varnel

@@ -21,12 +21,13 @@ public:
     // file's failure; the last one is kept for the caller to tell.
     void after_write(const std::string& path, ByteFile& file) override;
 
-    // 0, or the errno value of the last state that could not be recorded.
-    [[nodiscard]] int after_write_error() const { return after_write_error_; }
+    // Ok, or the failure (see TagJournal) of the last state that could not
+    // be recorded.
+    [[nodiscard]] const Status& after_write_status() const { return after_write_status_; }
 
 private:
     TagJournal& journal_;
-    int after_write_error_ = 0;
+    Status after_write_status_;
 };
 
 }  // namespace varnel

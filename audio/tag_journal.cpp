@@ -55,11 +55,12 @@ std::optional<std::string> unhex(std::string_view text) {
 }
 
 // SHA-256 of the first and last 64 KiB of the audio at [start, start + length).
-std::optional<std::string> audio_digest(ByteFile& file, std::uint64_t start, std::uint64_t length) {
+Result<std::string> audio_digest(ByteFile& file, std::uint64_t start, std::uint64_t length) {
     const std::uint64_t sample = std::min(length, sampled_audio);
-    const std::optional<std::string> first = file.bytes_at(start, sample);
-    const std::optional<std::string> last = file.bytes_at(start + length - sample, sample);
-    if (!first || !last) return std::nullopt;
+    const Result<std::string> first = file.read_bytes(start, sample);
+    if (!first) return first.error();
+    const Result<std::string> last = file.read_bytes(start + length - sample, sample);
+    if (!last) return last.error();
     const Sha256Digest digest = sha256(*first + *last);
     return hex(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
 }
@@ -193,7 +194,7 @@ TagUndoOutcome undo_entry(const Entry& entry) {
     if (!entry.new_head) head = id3v2_tag_length(*file).value_or(0);
     const std::uint64_t tail = entry.new_tail;
     if (head + tail > info->size || info->size - head - tail != entry.audio_length ||
-        audio_digest(*file, head, entry.audio_length) != entry.digest)
+        std::optional<std::string>(audio_digest(*file, head, entry.audio_length)) != entry.digest)
         return refused(
             entry, say("文件的音频不是记录时的音频", "The file's audio is not the recorded audio"));
     FileEdit edit;
@@ -258,39 +259,63 @@ TagJournal::~TagJournal() {
     if (open_) (void)finish();
 }
 
-int TagJournal::finish() {
-    if (!open_) return EBADF;
-    open_ = false;
-    if (!recorded_) return remove_file(path_) ? 0 : errno;
-    const int error = file_.append("E\n");
-    return error != 0 ? error : file_.sync();
+namespace {
+
+const std::string& writing_journal() {
+    return say("不能写入标签撤消记录", "Cannot write the tag undo journal");
 }
 
-int TagJournal::record(const std::string& path, ByteFile& file, std::uint64_t head,
-                       std::uint64_t tail, std::optional<std::uint64_t> new_head,
-                       std::uint64_t new_tail) {
-    if (!open_) return EBADF;
+// `status` with what the journal was doing as its context.
+Status doing(Status status, const std::string& what) {
+    if (status) return status;
+    return SystemError{status.error().number, what};
+}
+
+}  // namespace
+
+Status TagJournal::finish() {
+    if (!open_) return SystemError{EBADF, writing_journal()};
+    open_ = false;
+    if (!recorded_)
+        return doing(remove_named_file(path_),
+                     say("不能删除空的标签撤消记录", "Cannot remove the empty tag undo journal"));
+    if (Status appended = file_.append("E\n"); !appended)
+        return doing(std::move(appended), writing_journal());
+    return doing(file_.sync(), writing_journal());
+}
+
+Status TagJournal::record(const std::string& path, ByteFile& file, std::uint64_t head,
+                          std::uint64_t tail, std::optional<std::uint64_t> new_head,
+                          std::uint64_t new_tail) {
+    if (!open_) return SystemError{EBADF, writing_journal()};
+    const std::string& reading =
+        say("不能读取文件的标签以记入撤消记录", "Cannot read the file's tags for the undo journal");
     const Result<std::uint64_t> size = file.length();
-    if (!size) return size.error().number;
-    if (head + tail > *size) return EINVAL;
+    if (!size) return SystemError{size.error().number, reading};
+    if (head + tail > *size) return SystemError{EINVAL, reading};
     recorded_ = true;
-    const std::optional<std::string> old_head = file.bytes_at(0, head);
-    const std::optional<std::string> old_tail = file.bytes_at(*size - tail, tail);
+    const Result<std::string> old_head = file.read_bytes(0, head);
+    if (!old_head) return SystemError{old_head.error().number, reading};
+    const Result<std::string> old_tail = file.read_bytes(*size - tail, tail);
+    if (!old_tail) return SystemError{old_tail.error().number, reading};
     const std::uint64_t audio = *size - head - tail;
     planned_[path] = {audio, new_tail};
-    const std::optional<std::string> digest = audio_digest(file, head, audio);
-    if (!old_head || !old_tail || !digest) return errno != 0 ? errno : EIO;
+    const Result<std::string> digest = audio_digest(file, head, audio);
+    if (!digest) return SystemError{digest.error().number, reading};
     const std::string line = "F\t" + hex(path) + "\t" + hex(*old_head) + "\t" + hex(*old_tail) +
                              "\t" + std::to_string(audio) + "\t" + *digest + "\t" +
                              (new_head ? std::to_string(*new_head) : std::string("-")) + "\t" +
                              std::to_string(new_tail) + "\n";
-    return file_.append(line);
+    return doing(file_.append(line), writing_journal());
 }
 
-int TagJournal::record_written(const std::string& path, ByteFile& file) {
-    if (!open_) return EBADF;
+Status TagJournal::record_written(const std::string& path, ByteFile& file) {
+    if (!open_) return SystemError{EBADF, writing_journal()};
     const Result<FileInfo> info = file_info(file);
-    if (!info) return info.error().number;
+    if (!info)
+        return SystemError{
+            info.error().number,
+            say("不能读取写入后的文件状态", "Cannot read the file's state after the write")};
     std::string line = "D\t" + hex(path) + "\t" + std::to_string(info->device) + "\t" +
                        std::to_string(info->inode) + "\t" + std::to_string(info->size) + "\t" +
                        std::to_string(info->mtime_ns);
@@ -299,11 +324,11 @@ int TagJournal::record_written(const std::string& path, ByteFile& file) {
                 tags_digest(file, info->size, planned->second.audio, planned->second.tail))
             line += "\t" + *tags;
     line += '\n';
-    return file_.append(line);
+    return doing(file_.append(line), writing_journal());
 }
 
-int TagJournal::sync() {
-    return file_.sync();
+Status TagJournal::sync() {
+    return doing(file_.sync(), writing_journal());
 }
 
 namespace {

@@ -57,22 +57,27 @@ public:
     // stops for any reason but the death of its process has ended.
     ~TagJournal();
 
+    // Each call below fails with the errno value and, as the context, what
+    // the journal was doing in words for people (code page), so that
+    // SystemError::text() names both.
+
     // Records the file at `path` (open as `file`) before its write: its
     // first `head` and last `tail` bytes are tag regions; the write will
     // make them `new_head` (nullopt: not known before, the ID3v2 tag's
     // length decides) and `new_tail` bytes long. Appended, not synced: call
-    // sync() before writing the file. 0 or an errno value.
-    [[nodiscard]] int record(const std::string& path, ByteFile& file, std::uint64_t head,
-                             std::uint64_t tail, std::optional<std::uint64_t> new_head,
-                             std::uint64_t new_tail);
+    // sync() before writing the file. EINVAL when the regions overlap, EBADF
+    // after finish().
+    [[nodiscard]] Status record(const std::string& path, ByteFile& file, std::uint64_t head,
+                                std::uint64_t tail, std::optional<std::uint64_t> new_head,
+                                std::uint64_t new_tail);
     // Records that the file recorded at `path` was written; `file` is open on it.
-    [[nodiscard]] int record_written(const std::string& path, ByteFile& file);
-    // Forces the records to the disk. 0 or an errno value.
-    [[nodiscard]] int sync();
+    [[nodiscard]] Status record_written(const std::string& path, ByteFile& file);
+    // Forces the records to the disk.
+    [[nodiscard]] Status sync();
     // The batch ended: the end line is written and synced; a journal that
     // recorded no file is removed instead (nothing to undo). Later records
-    // fail. 0 or an errno value.
-    [[nodiscard]] int finish();
+    // fail (EBADF), and so does a second finish().
+    [[nodiscard]] Status finish();
 
 private:
     TagJournal(JournalFile file, std::string path)

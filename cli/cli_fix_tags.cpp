@@ -79,13 +79,13 @@ int run_fix_tags(const Command& command, const Codec& codec, std::ostream& out, 
     if (journal) {
         // The end line, so the batch is not taken for one that died; undo
         // knows a file whose state after the write is missing by its audio.
-        int error = journal->finish();
-        if (error == 0) error = recorder->after_write_error();
-        if (error != 0)
+        Status ended = journal->finish();
+        if (ended) ended = recorder->after_write_status();
+        if (!ended)
             tell(err, say("撤消记录未能记下写入后的状态：",
                           "the undo journal could not note the "
                           "state after the writes: ") +
-                          system_error_text(error));
+                          system_error_text(ended.error().number));
     }
     (command.null_data ? err : out)
         << for_terminal(summary(write, changed, unchanged, failed), codec) << '\n';

@@ -226,9 +226,10 @@ int edit(const Command& command, const std::string& path, const Codec& codec, st
     }
     report_recovery(*found, path, err);
     const TagEditResult result = edit_tags(*file, path, changes_of(command, *file, codec), codec);
-    if (!result.ok && result.error == 0) refuse_unconvertible(result.unconvertible, path, err);
-    if (!result.ok && result.error != 0)
-        report(path, say("写入标签", "writing the tags"), result.error, err);
+    if (!result.ok && result.error.number == 0)
+        refuse_unconvertible(result.unconvertible, path, err);
+    if (!result.ok && result.error.number != 0)
+        report(path, say("写入标签", "writing the tags"), result.error.number, err);
     return result.ok ? 0 : 1;
 }
 

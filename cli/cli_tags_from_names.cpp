@@ -125,6 +125,12 @@ int run_tags_from_names(const Command& command, const Codec& codec, std::ostream
             all_well = false;
         printer.print({with_reason(status_word(outcome.status), outcome.reason), file});
     }
+    // Ended here rather than by the destructor, so that a failure is told.
+    if (journal)
+        if (const Status ended = journal->finish(); !ended) {
+            tell(err, ended.error().text());
+            all_well = false;
+        }
     if (!command.quiet)
         (command.null_data ? err : out)
             << for_terminal(say("匹配 ", "matched ") + std::to_string(matched) + "/" +

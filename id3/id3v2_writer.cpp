@@ -41,7 +41,7 @@ bool frames_clear(std::string_view bytes) {
 }
 
 TagEditResult failed(const SystemError& error) {
-    return TagEditResult{false, error.number, {}};
+    return TagEditResult{false, SystemError{error.number, {}}, {}};
 }
 
 Codec& code_page_codec() {
@@ -69,12 +69,12 @@ TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const Tag
     const Result<TagExtent> extent = editable_id3v2_tag(file, true);
     if (!extent) return failed(extent.error());
     BuiltFrames built = build_id3v2_frames(fields, extent->bytes, options, codec);
-    TagEditResult result{false, 0, std::move(built.unconvertible)};
+    TagEditResult result{false, {}, std::move(built.unconvertible)};
     if (!result.unconvertible.empty() && !options.drop_unconvertible) return result;
     const Result<FileEdit> edit = id3v2_head(*extent, built.frames);
     const Status written = edit ? commit_file_edit(file, path, *edit) : Status(edit.error());
     result.ok = written.ok();
-    result.error = result.ok ? 0 : written.error().number;
+    if (!written) result.error = SystemError{written.error().number, {}};
     return result;
 }
 
@@ -105,7 +105,7 @@ TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::s
     const Result<FileEdit> edit = id3v2_head(*extent, frames);
     if (!edit) return failed(edit.error());
     const Status written = commit_file_edit(file, path, *edit);
-    return written ? TagEditResult{true, 0, {}} : failed(written.error());
+    return written ? TagEditResult{true, {}, {}} : failed(written.error());
 }
 
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields) {
@@ -118,10 +118,10 @@ TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path) {
     // The cut ends where the tag does: a damaged size never takes audio along.
     const Result<TagExtent> extent = editable_id3v2_tag(file, false);
     if (!extent) return failed(extent.error());
-    if (extent->length == 0) return TagEditResult{true, 0, {}};
+    if (extent->length == 0) return TagEditResult{true, {}, {}};
     if (const Status cut = commit_file_edit(file, path, FileEdit{extent->length, {}, {}, {}}); !cut)
         return failed(cut.error());
-    return TagEditResult{true, 0, {}};
+    return TagEditResult{true, {}, {}};
 }
 
 std::string tag_edit_error_text(int error) {
@@ -132,6 +132,11 @@ std::string tag_edit_error_text(int error) {
         return "the ID3v2.4 frame sizes end cleanly neither as syncsafe nor as plain numbers, "
                "so the frames cannot be kept; nothing changed";
     return system_error_text(error);
+}
+
+std::string tag_edit_error_text(const SystemError& error) {
+    if (error.context.empty()) return tag_edit_error_text(error.number);
+    return error.context + ": " + tag_edit_error_text(error.number);
 }
 
 Status delete_bytes(ByteFile& file, std::uint64_t position, std::uint64_t count) {

@@ -30,9 +30,11 @@ namespace varnel {
 // The outcome of a tag write or removal.
 struct TagEditResult {
     bool ok = false;
-    // When not ok: the error number of the failing call (or one of the two
-    // below), or 0 when frames stopped the write.
-    int error = 0;
+    // When not ok: what stopped it. Its number: the errno value of the
+    // failing call (or one of the two below), or 0 when frames stopped the
+    // write. Its context: empty for the edit's own steps, or for people
+    // (code page) what else failed (an undo journal's record).
+    SystemError error;
     // Frames of the old tag without a safe version 2.3 form: they stopped
     // the write (not ok, error 0), or were left out (drop_unconvertible).
     std::vector<std::string> unconvertible;
@@ -51,9 +53,11 @@ struct TagEditResult {
 inline constexpr int tag_end_unknown = EUCLEAN;
 inline constexpr int frame_sizes_unclear = EBADMSG;
 
-// The reason for a tag edit's `error` in words: the two above, else the
-// system's text.
+// The reason for a tag edit's error number in words: the two above, else
+// the system's text.
 [[nodiscard]] std::string tag_edit_error_text(int error);
+// The same preceded by the error's context and ": " when it has one.
+[[nodiscard]] std::string tag_edit_error_text(const SystemError& error);
 
 // The ids of the frames of the file's tag that a write would have to leave
 // out (empty when there are none, or no tag).

@@ -30,9 +30,6 @@ inline constexpr int edit_lock_wait_ms = 10000;
 // Ok when `path`, symbolic links followed, names a file whose name ends in
 // ".mp3" (any case): tags are written only there, never through a link
 // into some other kind of file. EINVAL for another name.
-//
-// The failures of the calls below are left in errno as well, for callers
-// that still take them from there.
 [[nodiscard]] Status leads_to_mp3_name(const std::string& path);
 
 // What recover_file_edit found of an earlier edit of the file.

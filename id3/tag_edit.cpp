@@ -13,7 +13,7 @@ namespace {
 constexpr std::uint64_t v1_size = 128;
 
 TagEditResult failed(const SystemError& error) {
-    return TagEditResult{false, error.number, {}};
+    return TagEditResult{false, SystemError{error.number, {}}, {}};
 }
 
 // The ID3v2 part of the edit: the new start of the file, nullopt when
@@ -44,7 +44,7 @@ TagEditResult edit_tags(ByteFile& file, const std::string& path, const TagChange
     TagEditResult result;
     Result<std::optional<FileEdit>> v2 = v2_part(file, changes, codec, result);
     if (!v2 || !*v2) {  // an error, or frames stopped it (error 0)
-        result.error = v2 ? 0 : v2.error().number;
+        if (!v2) result.error = SystemError{v2.error().number, {}};
         return result;
     }
     FileEdit& edit = **v2;
@@ -59,7 +59,7 @@ TagEditResult edit_tags(ByteFile& file, const std::string& path, const TagChange
     }
     const Status written = commit_file_edit(file, path, edit);
     result.ok = written.ok();
-    result.error = result.ok ? 0 : written.error().number;
+    if (!written) result.error = SystemError{written.error().number, {}};
     return result;
 }
 

@@ -39,7 +39,7 @@ struct TagExtent {
 // starts further on inside the declared size. A declared size within the
 // file where no audio follows the frames stands (bytes after the frames
 // then belong to the tag). Memory: the bytes read_tag_bytes keeps, never a
-// declared size. The read error otherwise (left in errno as well).
+// declared size. The read error otherwise.
 [[nodiscard]] Result<TagExtent> find_tag_extent(ByteFile& file);
 
 // The first bytes of a file whose tag declares `declared` bytes (header
@@ -47,8 +47,7 @@ struct TagExtent {
 // the first MiB only as far as the walked frames (or their padding) may
 // reach, read in steps growing eightfold up to 32 MiB: beyond the first MiB
 // at most 32 MiB after frames that stop on anything but padding are kept,
-// however large the declared size. The read error otherwise (left in errno
-// as well).
+// however large the declared size. The read error otherwise.
 [[nodiscard]] Result<std::string> read_tag_bytes(ByteFile& file, std::uint64_t declared);
 
 }  // namespace varnel

@@ -150,7 +150,7 @@ TagEditResult write_planned(ByteFile& file, const std::string& path, const TagFi
     if (observer != nullptr) {
         const std::uint64_t old_tag = id3v2_tag_length(file).value_or(0);
         if (const Status recorded = observer->before_write(path, file, old_tag); !recorded)
-            return {false, recorded.error().number, {}};
+            return {false, recorded.error(), {}};
     }
     const TagEditResult written = write_id3v2_frames(file, path, plan.frames);
     if (written.ok && observer != nullptr) observer->after_write(path, file);
@@ -163,12 +163,12 @@ TagFixOutcome fix_tag(ByteFile& file, const std::string& path, const Codec& code
                       bool add_v2_from_v1, TagWriteObserver* observer) {
     TagFixOutcome outcome;
     if (const Result<Recovery> recovered = recover_file_edit(file, path); !recovered) {
-        outcome.result.error = recovered.error().number;
+        outcome.result.error = SystemError{recovered.error().number, {}};
         return outcome;
     }
     Result<TagFixPlan> plan = plan_tag_fix(file, codec, add_v2_from_v1);
     if (!plan) {
-        outcome.result.error = plan.error().number;
+        outcome.result.error = SystemError{plan.error().number, {}};
         return outcome;
     }
     outcome.plan = std::move(*plan);
@@ -203,12 +203,13 @@ TagFileFix fix_tag_file(const std::string& path, const Codec& codec, bool add_v2
         fix.outcome.plan = std::move(*plan);
         fix.outcome.result = {
             fix.outcome.plan.unconvertible.empty() || fix.outcome.plan.action == TagFixAction::none,
-            0, fix.outcome.plan.unconvertible};
+            {},
+            fix.outcome.plan.unconvertible};
     } else {
-        fix.outcome.result.error = plan.error().number;
+        fix.outcome.result.error = SystemError{plan.error().number, {}};
     }
     if (fix.outcome.result.ok) return fix;
-    if (fix.outcome.result.error != 0) {
+    if (fix.outcome.result.error.number != 0) {
         fix.reason = tag_edit_error_text(fix.outcome.result.error);
         return fix;
     }

@@ -69,8 +69,9 @@ public:
 
 struct TagFixOutcome {
     TagFixPlan plan;
-    // ok when written or nothing was to be done; not ok with error 0 when
-    // unconvertible frames stopped it, else with the errno value.
+    // ok when written or nothing was to be done; not ok with error number 0
+    // when unconvertible frames stopped it, else with the error (an undo
+    // journal's failure with its context).
     TagEditResult result;
 };
 

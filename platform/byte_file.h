@@ -35,8 +35,10 @@ public:
     // Cuts or extends the file to `size` bytes.
     [[nodiscard]] Status truncate(std::uint64_t size) const;
 
-    // Exactly `size` bytes from `offset`; nullopt on an error (errno set)
-    // or when the file ends first.
+    // Exactly `size` bytes from `offset`; the read's error, or EIO when the
+    // file ends first.
+    [[nodiscard]] Result<std::string> read_bytes(std::uint64_t offset, std::size_t size) const;
+    // read_bytes for callers that need no reason.
     [[nodiscard]] std::optional<std::string> bytes_at(std::uint64_t offset, std::size_t size) const;
 
     // Positioned reads and writes and the syncs: see UniqueFd.

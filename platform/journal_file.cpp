@@ -114,13 +114,13 @@ std::optional<JournalFile> JournalFile::create(const std::string& path, std::str
     return file;
 }
 
-int JournalFile::append(std::string_view bytes) {
-    return write_all(fd_.get(), bytes);
+Status JournalFile::append(std::string_view bytes) {
+    if (const int error = write_all(fd_.get(), bytes); error != 0) return SystemError{error, {}};
+    return {};
 }
 
-int JournalFile::sync() {
-    const Status synced = fd_.sync_data();
-    return synced ? 0 : synced.error().number;
+Status JournalFile::sync() {
+    return fd_.sync_data();
 }
 
 HeldJournal HeldJournal::claim(const std::string& path) {
@@ -217,8 +217,13 @@ std::string journal_writer_stamp() {
     return boot + "\t" + std::to_string(getpid());
 }
 
+Status remove_named_file(const std::string& path) {
+    if (::unlink(path.c_str()) == 0 || errno == ENOENT) return {};
+    return last_error();
+}
+
 bool remove_file(const std::string& path) {
-    return ::unlink(path.c_str()) == 0 || errno == ENOENT;
+    return remove_named_file(path).ok();
 }
 
 }  // namespace varnel

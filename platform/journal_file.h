@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/result.h"
 #include "platform/unique_fd.h"
 
 namespace varnel {
@@ -35,10 +36,10 @@ public:
                                                            std::string& reason,
                                                            bool* busy = nullptr);
 
-    // Writes all of `bytes` at the end. 0 or an errno value.
-    [[nodiscard]] int append(std::string_view bytes);
-    // Forces what was appended to the disk. 0 or an errno value.
-    [[nodiscard]] int sync();
+    // Writes all of `bytes` at the end.
+    [[nodiscard]] Status append(std::string_view bytes);
+    // Forces what was appended to the disk.
+    [[nodiscard]] Status sync();
 
 private:
     explicit JournalFile(int fd) : fd_(fd) {}
@@ -102,8 +103,10 @@ private:
 // a journal, for its first line.
 [[nodiscard]] std::string journal_writer_stamp();
 
-// Removes the file at `path` (not following a symbolic link); true when it
-// is gone.
+// Removes the file at `path` (not following a symbolic link); ok when it
+// is gone (or was never there), else why not.
+[[nodiscard]] Status remove_named_file(const std::string& path);
+// remove_named_file for callers that need no reason: true when it is gone.
 [[nodiscard]] bool remove_file(const std::string& path);
 
 }  // namespace varnel

@@ -67,15 +67,9 @@ ItemRead read_mp3(const std::string& path, const TagOptions& options, TagFields&
 }
 
 ItemRead read_other(const std::string& path, TagFields& fields, const Codec& codec) {
-    switch (read_common_tags(path, fields, codec)) {
-        case AudioTagRead::fields:
-            return ItemRead::fields;
-        case AudioTagRead::no_tag:
-            return ItemRead::no_tag;
-        case AudioTagRead::unreadable:
-            return ItemRead::skip;
-    }
-    return ItemRead::skip;
+    const Result<AudioTagRead> read = read_common_tags(path, fields, codec);
+    if (!read) return ItemRead::skip;
+    return *read == AudioTagRead::fields ? ItemRead::fields : ItemRead::no_tag;
 }
 
 }  // namespace

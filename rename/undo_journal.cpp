@@ -316,8 +316,8 @@ Status UndoJournalWriter::write_line() {
     const std::size_t sum_at = line_.size();
     sum_line_to(line_, sum_.value());
     sum_.add(std::string_view(line_).substr(sum_at));
-    const int error = file_.append(line_);
-    if (error != 0) return SystemError{error, "write the undo journal"};
+    if (const Status appended = file_.append(line_); !appended)
+        return SystemError{appended.error().number, "write the undo journal"};
     return {};
 }
 
@@ -373,8 +373,8 @@ Status UndoJournalWriter::finish() {
 }
 
 Status UndoJournalWriter::sync_file() {
-    const int error = file_.sync();
-    if (error != 0) return SystemError{error, "sync the undo journal"};
+    if (const Status synced = file_.sync(); !synced)
+        return SystemError{synced.error().number, "sync the undo journal"};
     return {};
 }
 

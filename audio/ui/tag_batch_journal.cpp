@@ -2,8 +2,8 @@
 #include "audio/ui/tag_batch_journal.h"
 
 #include <QCoreApplication>
-#include <cstring>
 
+#include "platform/error_text.h"
 #include "platform/language.h"
 #include "platform/ui/qt_text.h"
 #include "platform/ui/ui_services.h"
@@ -32,10 +32,10 @@ std::optional<BatchJournal> start_batch_journal(QWidget* parent, UiServices& ser
 
 QString end_batch_journal(BatchJournal& journal) {
     if (!journal.journal) return {};
-    const int error = journal.journal->finish();
-    if (error == 0) return {};
+    const Status finished = journal.journal->finish();
+    if (finished) return {};
     return QCoreApplication::translate("varnel::TagBatchJournal", "撤消记录未能写完：%1")
-        .arg(QString::fromLocal8Bit(std::strerror(error)));
+        .arg(QString::fromLocal8Bit(system_error_text(finished.error().number)));
 }
 
 }  // namespace varnel

@@ -475,9 +475,11 @@ void TagDialog::tell_outcome(int group, TagChange change, const TagEditResult& r
     if (change == TagChange::write && result.ok)
         tell(first ? tr("ID3v1标签更新成功！") : tr("ID3v2标签更新成功！"), false);
     else if (change == TagChange::write)
-        tell(first ? tr("ID3v1标签更新失败！") : tr("ID3v2标签更新失败！"), true, result.error);
+        tell(first ? tr("ID3v1标签更新失败！") : tr("ID3v2标签更新失败！"), true,
+             result.error.number);
     else if (change == TagChange::remove && !result.ok)
-        tell(first ? tr("删除ID3v1标签失败！") : tr("删除ID3v2标签失败！"), true, result.error);
+        tell(first ? tr("删除ID3v1标签失败！") : tr("删除ID3v2标签失败！"), true,
+             result.error.number);
 }
 
 // An edit of the file that a crash interrupted is finished (or dropped when
@@ -515,7 +517,7 @@ void TagDialog::update_tags() {
     // Through a link into a file that is not an MP3 file nothing is written.
     const Status mp3 = leads_to_mp3_name(path_);
     Result<ByteFile> file = mp3 ? open_regular_file(path_, true) : Result<ByteFile>(mp3.error());
-    TagEditResult result{false, file ? 0 : file.error().number, {}};
+    TagEditResult result{false, SystemError{file ? 0 : file.error().number, {}}, {}};
     TagChanges changes;
     if (modified_[v1]) add_v1_change(changes);
     if (modified_[v2] && present_[v2]->isChecked()) {

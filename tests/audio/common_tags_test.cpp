@@ -5,6 +5,12 @@
 
 #include "audio/common_tags.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "support/audio_corpus.h"
@@ -45,8 +51,10 @@ TEST_P(CommonTagsTest, ReadsWhatMutagenWrote) {
         ++files;
         SCOPED_TRACE(file.name);
         TagFields fields;
-        ASSERT_EQ(read_common_tags(folder_->path() + file.name, fields, codec_),
-                  AudioTagRead::fields);
+        const Result<AudioTagRead> result =
+            read_common_tags(folder_->path() + file.name, fields, codec_);
+        ASSERT_TRUE(result);
+        ASSERT_EQ(*result, AudioTagRead::fields);
         const std::string* read[] = {&fields.artist, &fields.title, &fields.album,
                                      &fields.track,  &fields.year,  &fields.genre};
         for (std::size_t i = 0; i < 6; ++i) {
@@ -66,18 +74,39 @@ INSTANTIATE_TEST_SUITE_P(Formats, CommonTagsTest,
                          ::testing::Values("flac", "ogg", "opus", "m4a", "ape", "wv", "mpc", "wma",
                                            "aiff", "wav", "dsf"));
 
+// A file without a tag reads as such; one that cannot be opened gives the
+// system's reason, never an empty tag.
 TEST(CommonTags, TellsNoTagFromUnreadable) {
     test::TempDir dir;
     dir.write_file("empty.flac", "fLaC");
     dir.write_file("junk.m4a", std::string(64, 'x'));
+    dir.write_file("locked.wv", "wvpk");
+    ASSERT_EQ(::chmod((dir.path() + "locked.wv").c_str(), 0), 0);
+    ASSERT_EQ(::mkfifo((dir.path() + "pipe.ogg").c_str(), 0600), 0);
+    const bool root = ::geteuid() == 0;
+    const struct {
+        std::string name;
+        std::string expected;  // "no tag", or the errno value
+    } cases[] = {
+        {"empty.flac", "no tag"},
+        {"junk.m4a", "no tag"},
+        {"gone.ogg", std::to_string(ENOENT)},
+        {"", std::to_string(EISDIR)},  // the folder itself
+        {"pipe.ogg", std::to_string(ENODEV)},
+        {"locked.wv", root ? "no tag" : std::to_string(EACCES)},
+    };
     const Codec codec;
-    TagFields fields;
-    fields.comment = "old";
-    EXPECT_EQ(read_common_tags(dir.path() + "empty.flac", fields, codec), AudioTagRead::no_tag);
-    EXPECT_EQ(fields, TagFields{});
-    EXPECT_EQ(read_common_tags(dir.path() + "junk.m4a", fields, codec), AudioTagRead::no_tag);
-    EXPECT_EQ(read_common_tags(dir.path() + "gone.ogg", fields, codec), AudioTagRead::unreadable);
-    EXPECT_EQ(read_common_tags(dir.path(), fields, codec), AudioTagRead::unreadable);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TagFields fields;
+        fields.comment = "old";
+        const Result<AudioTagRead> read = read_common_tags(dir.path() + c.name, fields, codec);
+        const std::string got = !read ? std::to_string(read.error().number)
+                                : *read == AudioTagRead::no_tag ? "no tag"
+                                                                : "fields";
+        EXPECT_EQ(got, c.expected);
+        EXPECT_EQ(fields, TagFields{});
+    }
 }
 
 }  // namespace

@@ -312,7 +312,7 @@ TEST_F(ForeignTagsTest, Version24SizesThatEndCleanlyNeitherWayRefuseTheEdit) {
     fields.title = "New";
     const TagEditResult result = edit(file, fields);
     EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, frame_sizes_unclear);
+    EXPECT_EQ(result.error.number, frame_sizes_unclear);
     EXPECT_EQ(content(), file);
 }
 

@@ -107,8 +107,8 @@ TEST_F(TagExtentTest, RefusalsSayWhy) {
     ASSERT_TRUE(bytes);
     const TagEditResult removed = remove_id3v2_tag(*bytes, path());
     EXPECT_FALSE(removed.ok);
-    EXPECT_EQ(removed.error, tag_end_unknown);
-    EXPECT_NE(tag_edit_error_text(removed.error).find("where the tag ends is unknown"),
+    EXPECT_EQ(removed.error.number, tag_end_unknown);
+    EXPECT_NE(tag_edit_error_text(removed.error.number).find("where the tag ends is unknown"),
               std::string::npos);
 }
 

@@ -56,7 +56,7 @@ inline std::string title_batch(const std::vector<std::string>& paths, const std:
     request.fields[0] = title;
     for (const TagEditOutcome& outcome : edit_tags_of_files(paths, request, codec, &*journal))
         if (outcome.status != TagEditStatus::written) return {};
-    if (journal->finish() != 0) return {};
+    if (!journal->finish()) return {};
     if (!ended) {
         std::ifstream in(*path, std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
