@@ -71,9 +71,11 @@ TEST(CliBatchOwner, ASecondUndoOrBatchNeverTouchesARunningBatch) {
     struct stat info {};
     for (int i = 0; i < 10000 && stat(journal.c_str(), &info) != 0; ++i) usleep(1000);
     kill(first, SIGSTOP);
+    // kill() only sends the signal: the batch may rename on for a moment,
+    // so the listing waits until it has stopped.
     int status = 0;
-    if (waitpid(first, &status, WNOHANG) == first)
-        GTEST_SKIP() << "the batch ended before it could be stopped";
+    ASSERT_EQ(waitpid(first, &status, WUNTRACED), first);
+    if (!WIFSTOPPED(status)) GTEST_SKIP() << "the batch ended before it could be stopped";
     const auto while_stopped = listing(files);
 
     const test::CliRun undo = test::run_cli({"undo", "--journal", journal});
