@@ -40,10 +40,6 @@ bool frames_clear(std::string_view bytes) {
     return !list || !list->ambiguous;
 }
 
-TagEditResult failed(const SystemError& error) {
-    return TagEditResult{false, SystemError{error.number, {}}, {}};
-}
-
 Codec& code_page_codec() {
     thread_local Codec codec;
     return codec;
@@ -65,9 +61,9 @@ std::vector<std::string> unconvertible_frames(ByteFile& file) {
 TagEditResult write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields,
                               const V2WriteOptions& options, const Codec& codec) {
     if (const Result<Recovery> recovered = recover_file_edit(file, path); !recovered)
-        return failed(recovered.error());
+        return failed_edit(recovered.error());
     const Result<TagExtent> extent = editable_id3v2_tag(file, true);
-    if (!extent) return failed(extent.error());
+    if (!extent) return failed_edit(extent.error());
     BuiltFrames built = build_id3v2_frames(fields, extent->bytes, options, codec);
     TagEditResult result{false, {}, std::move(built.unconvertible)};
     if (!result.unconvertible.empty() && !options.drop_unconvertible) return result;
@@ -101,11 +97,11 @@ Result<FileEdit> id3v2_head(const TagExtent& extent, std::string_view frames) {
 
 TagEditResult write_id3v2_frames(ByteFile& file, const std::string& path, std::string_view frames) {
     const Result<TagExtent> extent = known_extent(file);
-    if (!extent) return failed(extent.error());
+    if (!extent) return failed_edit(extent.error());
     const Result<FileEdit> edit = id3v2_head(*extent, frames);
-    if (!edit) return failed(edit.error());
+    if (!edit) return failed_edit(edit.error());
     const Status written = commit_file_edit(file, path, *edit);
-    return written ? TagEditResult{true, {}, {}} : failed(written.error());
+    return written ? TagEditResult{true, {}, {}} : failed_edit(written.error());
 }
 
 bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& fields) {
@@ -114,13 +110,13 @@ bool write_id3v2_tag(ByteFile& file, const std::string& path, const TagFields& f
 
 TagEditResult remove_id3v2_tag(ByteFile& file, const std::string& path) {
     if (const Result<Recovery> recovered = recover_file_edit(file, path); !recovered)
-        return failed(recovered.error());
+        return failed_edit(recovered.error());
     // The cut ends where the tag does: a damaged size never takes audio along.
     const Result<TagExtent> extent = editable_id3v2_tag(file, false);
-    if (!extent) return failed(extent.error());
+    if (!extent) return failed_edit(extent.error());
     if (extent->length == 0) return TagEditResult{true, {}, {}};
     if (const Status cut = commit_file_edit(file, path, FileEdit{extent->length, {}, {}, {}}); !cut)
-        return failed(cut.error());
+        return failed_edit(cut.error());
     return TagEditResult{true, {}, {}};
 }
 

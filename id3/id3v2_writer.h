@@ -40,6 +40,12 @@ struct TagEditResult {
     std::vector<std::string> unconvertible;
 };
 
+// The result of an edit stopped by `error` in one of its own steps: the
+// errno value alone, the context left empty.
+[[nodiscard]] inline TagEditResult failed_edit(const SystemError& error) {
+    return TagEditResult{false, SystemError{error.number, {}}, {}};
+}
+
 // The bytes of a tag written anew from `fields` alone: header, the twelve
 // frames (TRCK, TENC, WXXX, TCOP, TOPE, TCOM, COMM, TCON, TYER, TALB, TPE1,
 // TIT2) with encoding 0x00 and the texts as they are, then 877 bytes of

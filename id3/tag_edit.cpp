@@ -12,10 +12,6 @@ namespace {
 
 constexpr std::uint64_t v1_size = 128;
 
-TagEditResult failed(const SystemError& error) {
-    return TagEditResult{false, SystemError{error.number, {}}, {}};
-}
-
 // The ID3v2 part of the edit: the new start of the file, nullopt when
 // frames stop it (`result` then says which), or the error.
 Result<std::optional<FileEdit>> v2_part(ByteFile& file, const TagChanges& changes,
@@ -40,7 +36,7 @@ Result<std::optional<FileEdit>> v2_part(ByteFile& file, const TagChanges& change
 TagEditResult edit_tags(ByteFile& file, const std::string& path, const TagChanges& changes,
                         const Codec& codec) {
     if (const Result<Recovery> recovered = recover_file_edit(file, path); !recovered)
-        return failed(recovered.error());
+        return failed_edit(recovered.error());
     TagEditResult result;
     Result<std::optional<FileEdit>> v2 = v2_part(file, changes, codec, result);
     if (!v2 || !*v2) {  // an error, or frames stopped it (error 0)
@@ -49,10 +45,10 @@ TagEditResult edit_tags(ByteFile& file, const std::string& path, const TagChange
     }
     FileEdit& edit = **v2;
     const Result<std::uint64_t> length = file.length();
-    if (!length) return failed(length.error());
+    if (!length) return failed_edit(length.error());
     const std::uint64_t trailer = has_id3v1_tag(file) ? *length - v1_size : *length;
     if (changes.v1 != TagChange::keep && trailer < edit.cut)
-        return failed({EINVAL, {}});  // the trailer lies inside what the ID3v2 tag takes
+        return failed_edit({EINVAL, {}});  // the trailer lies inside what the ID3v2 tag takes
     if (changes.v1 != TagChange::keep) {
         edit.tail_from = trailer;
         if (changes.v1 == TagChange::write) edit.tail = changes.v1_block;
