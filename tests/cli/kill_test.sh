@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Kills `varnel-cli rename --journal` at random moments of a 5,000-file
-# batch, 20 times, and checks after each kill that `undo` brings every file
-# back under its old name: the same inode with the same content, and
-# nothing left under a new name. Then 5 more rounds of batches that keep
-# their automatic journal, each undone by `undo --last`.
+# batch, twice a round for 12 rounds, and checks after each round that
+# `undo` brings every file back under its old name: the same inode with the
+# same content, and nothing left under a new name. Then 3 more rounds of
+# batches that keep their automatic journal, each undone by `undo --last`.
+# Every run kills at new moments; KILL_TEST_ROUNDS=N runs N rounds of the
+# first kind (and a quarter as many of the second) for a longer search.
 #
 #   kill_test.sh VARNEL_CLI
 set -u
@@ -76,7 +78,8 @@ kill_during() {
     renamed=$(find "$folder" -name 'g*' | wc -l)
 }
 
-for round in $(seq 1 20); do
+rounds=${KILL_TEST_ROUNDS:-12}
+for round in $(seq 1 "$rounds"); do
     kill_during rename_batch
     if [ -e "$journal" ]; then
         "$cli" undo --journal "$journal" > /dev/null
@@ -94,7 +97,7 @@ done
 automatic_batch() {
     exec "$cli" rename number --prefix g --digits 4 --files-from "$work/list" > /dev/null 2>&1
 }
-for round in $(seq 1 5); do
+for round in $(seq 1 $(( (rounds + 3) / 4 ))); do
     kill_during automatic_batch
     "$cli" undo --last > /dev/null 2>&1
     status=$?
