@@ -42,9 +42,17 @@ deps:
 # sanitizers takes about half of GCC's time, and both builds compile their
 # sources in batches of a few files each (unity builds): `make test` on a
 # busy two-core machine is mostly compiling. The packages keep GCC.
+# A test build made with another compiler is made afresh: CMake would
+# otherwise drop its cache and configure once without the options below.
 configure-test: deps
-	cmake -S . -B $(TEST_DIR) $(call generator,$(TEST_DIR)) -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON \
-	  -DVARNEL_LINKER=mold -DCMAKE_CXX_COMPILER=$$(command -v clang++) -DCMAKE_UNITY_BUILD=ON
+	@if [ -f $(TEST_DIR)/CMakeCache.txt ] && \
+	    ! grep -q '^CMAKE_CXX_COMPILER:.*clang++$$' $(TEST_DIR)/CMakeCache.txt; then \
+	  echo "$(TEST_DIR) was built by another compiler: building it afresh with Clang"; \
+	  rm -rf $(TEST_DIR); \
+	fi
+	cmake -S . -B $(TEST_DIR) $$([ -f $(TEST_DIR)/CMakeCache.txt ] || echo -G Ninja) \
+	  -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON -DVARNEL_LINKER=mold \
+	  -DCMAKE_CXX_COMPILER=$$(command -v clang++) -DCMAKE_UNITY_BUILD=ON
 
 configure-release: deps
 	cmake -S . -B $(RELEASE_DIR) $(call generator,$(RELEASE_DIR)) -DCMAKE_BUILD_TYPE=Release \
