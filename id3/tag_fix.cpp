@@ -201,10 +201,9 @@ TagFileFix fix_tag_file(const std::string& path, const Codec& codec, bool add_v2
         fix.outcome = fix_tag(*file, path, codec, add_v2_from_v1, observer);
     } else if (Result<TagFixPlan> plan = plan_tag_fix(*file, codec, add_v2_from_v1)) {
         fix.outcome.plan = std::move(*plan);
-        fix.outcome.result = {
-            fix.outcome.plan.unconvertible.empty() || fix.outcome.plan.action == TagFixAction::none,
-            {},
-            fix.outcome.plan.unconvertible};
+        fix.outcome.result.ok =
+            fix.outcome.plan.unconvertible.empty() || fix.outcome.plan.action == TagFixAction::none;
+        fix.outcome.result.unconvertible = fix.outcome.plan.unconvertible;
     } else {
         fix.outcome.result.error = SystemError{plan.error().number, {}};
     }

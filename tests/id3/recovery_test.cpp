@@ -252,8 +252,8 @@ TEST_F(RecoveryTest, RecordsOthersCouldWriteAreNeverApplied) {
              [](const std::string& folder, const std::string&) { chmod(folder.c_str(), 0770); }},
             {"record behind a symbolic link",
              [](const std::string& folder, const std::string& name) {
-                 rename((folder + name).c_str(), (folder + "elsewhere").c_str());
-                 symlink("elsewhere", (folder + name).c_str());
+                 ASSERT_EQ(rename((folder + name).c_str(), (folder + "elsewhere").c_str()), 0);
+                 ASSERT_EQ(symlink("elsewhere", (folder + name).c_str()), 0);
              }},
         };
     for (const auto& [what, setup] : setups) {
