@@ -39,7 +39,7 @@ deps:
 	fi
 
 # The test build compiles with Clang, whose unoptimised code with the
-# sanitizers takes about half of GCC's time, and both builds compile their
+# sanitizers takes three fifths of GCC's time, and both builds compile their
 # sources in batches of a few files each (unity builds): `make test` on a
 # busy two-core machine is mostly compiling. The packages keep GCC.
 # A test build made with another compiler is made afresh: CMake would
