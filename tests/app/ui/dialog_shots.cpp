@@ -20,19 +20,10 @@
 #include "platform/ui/qt_ui_services.h"
 #include "support/list_builder.h"
 #include "support/mp3_builder.h"
+#include "support/screenshot.h"
 #include "support/temp_dir.h"
 
 using namespace varnel;
-
-namespace {
-
-void save(QWidget& window, const QString& path) {
-    window.show();
-    QApplication::processEvents();
-    if (!window.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -63,14 +54,14 @@ int main(int argc, char** argv) {
     FileList list = test::list_of("/m", {"a.mp3"});
     FileListModel model(list, codec);
     FilterDialog filter(model, codec, services);
-    save(filter, out + QStringLiteral("/filter") + suffix);
+    test::save_shot(filter, out + QStringLiteral("/filter") + suffix);
     Settings settings;
     SettingsDialog settings_window(settings, codec, services, [] {});
-    save(settings_window, out + QStringLiteral("/settings") + suffix);
+    test::save_shot(settings_window, out + QStringLiteral("/settings") + suffix);
     AboutDialog about(codec, services);
-    save(about, out + QStringLiteral("/about") + suffix);
+    test::save_shot(about, out + QStringLiteral("/about") + suffix);
     TagDialog tag(song, song, codec, services);
     if (!tag.load()) return 1;
-    save(tag, out + QStringLiteral("/tag-dialog") + suffix);
+    test::save_shot(tag, out + QStringLiteral("/tag-dialog") + suffix);
     return 0;
 }

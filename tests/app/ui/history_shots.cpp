@@ -18,6 +18,7 @@
 #include "platform/ui/qt_ui_services.h"
 #include "rename/batch_run.h"
 #include "support/mp3_builder.h"
+#include "support/screenshot.h"
 #include "support/temp_dir.h"
 
 using namespace varnel;
@@ -85,12 +86,6 @@ int main(int argc, char** argv) {
     QtUiServices services;
     UndoHistoryDialog dialog(UndoHistorySetup{*journals.path, {}, codec, services, {}, {}});
     dialog.table()->selectRow(1);
-    dialog.show();
-    QApplication::processEvents();
     const QString out = QString::fromLocal8Bit(argv[1]) + QStringLiteral("/undo-history.png");
-    if (!dialog.grab().save(out)) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(out));
-        return 1;
-    }
-    return 0;
+    return test::save_shot(dialog, out) ? 0 : 1;
 }

@@ -17,17 +17,12 @@
 #include "audio/ui/tags_from_names_dialog.h"
 #include "platform/ui/qt_ui_services.h"
 #include "support/mp3_builder.h"
+#include "support/screenshot.h"
 #include "support/temp_dir.h"
 
 using namespace varnel;
 
 namespace {
-
-void save(QWidget& window, const QString& path) {
-    window.show();
-    QApplication::processEvents();
-    if (!window.grab().save(path)) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-}
 
 // Field `number` (1..12) of 批量编辑标签 checked and given `text`.
 void set_field(QWidget& window, int number, const QString& text) {
@@ -70,13 +65,13 @@ int main(int argc, char** argv) {
     }
     TagBatchSetup setup{services, codec, V2TextEncoding::unicode, {}};
     TagsFromNamesDialog names(paths, setup, "#1 - #2");
-    save(names, out + QStringLiteral("tags-from-names") + suffix);
+    test::save_shot(names, out + QStringLiteral("tags-from-names") + suffix);
 
     paths.pop_back();
     BatchTagDialog batch(paths, setup);
     set_field(batch, 3, QStringLiteral("精选集"));
     set_field(batch, 5, QStringLiteral("2004"));
     set_field(batch, 8, QStringLiteral("周杰伦"));
-    save(batch, out + QStringLiteral("batch-tag-edit") + suffix);
+    test::save_shot(batch, out + QStringLiteral("batch-tag-edit") + suffix);
     return 0;
 }
