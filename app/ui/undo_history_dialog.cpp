@@ -69,6 +69,22 @@ QString UndoHistoryDialog::batch_name(const HistoryBatch& batch) const {
     return batch.kind == JournalKind::tags ? tr("标签") : tr("更名");
 }
 
+QString UndoHistoryDialog::state_text(HistoryState state) {
+    switch (state) {
+        case HistoryState::undoable:
+            return tr("可撤消");
+        case HistoryState::undone:
+            return tr("已撤消");
+        case HistoryState::interrupted:
+            return tr("未完成");
+        case HistoryState::running:
+            return tr("正在进行");
+        case HistoryState::refused:
+            return tr("不可用");
+    }
+    return {};
+}
+
 void UndoHistoryDialog::reload() {
     history_ = batch_history(setup_.journal_folder, setup_.old_tag_journal, setup_.codec);
     table_->setRowCount(static_cast<int>(history_.size()));
@@ -79,30 +95,13 @@ void UndoHistoryDialog::reload() {
             folders.append(to_qstring(folder, setup_.codec));
         QString shown = folders.value(0);
         if (folders.size() > 1) shown += tr(" 等 %n 个文件夹", nullptr, int(folders.size()));
-        QString state;
-        switch (batch.state) {
-            case HistoryState::undoable:
-                state = tr("可撤消");
-                break;
-            case HistoryState::undone:
-                state = tr("已撤消");
-                break;
-            case HistoryState::interrupted:
-                state = tr("未完成");
-                break;
-            case HistoryState::running:
-                state = tr("正在进行");
-                break;
-            case HistoryState::refused:
-                state = tr("不可用");
-                break;
-        }
         table_->setItem(row, time_column, cell(time_text(batch)));
         table_->setItem(row, kind_column, cell(batch_name(batch)));
         table_->setItem(row, files_column, cell(QString::number(batch.files)));
         table_->setItem(row, folders_column, cell(shown, folders.join(QLatin1Char('\n'))));
-        table_->setItem(row, state_column,
-                        cell(state, to_qstring(not_undoable_reason(batch), setup_.codec)));
+        table_->setItem(
+            row, state_column,
+            cell(state_text(batch.state), to_qstring(not_undoable_reason(batch), setup_.codec)));
     }
     table_->resizeColumnsToContents();
     selection_changed();

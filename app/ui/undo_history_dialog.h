@@ -52,6 +52,8 @@ public:
 private:
     void selection_changed();
     QString batch_name(const HistoryBatch& batch) const;
+    // The 状态 column's word for `state`.
+    static QString state_text(HistoryState state);
 
     UndoHistorySetup setup_;
     std::vector<HistoryBatch> history_;

@@ -194,6 +194,20 @@ void TagBatchWindow::write_all() {
     if (wrote && setup_.on_written) setup_.on_written(journal->path);
 }
 
+QString TagBatchWindow::status_text(TagEditStatus status) {
+    switch (status) {
+        case TagEditStatus::written:
+            return tr("已写入");
+        case TagEditStatus::unchanged:
+            return tr("无需改动");
+        case TagEditStatus::refused:
+            return tr("未写入");
+        case TagEditStatus::failed:
+            return tr("写入失败");
+    }
+    return {};
+}
+
 // Each file's rows tell its outcome; the summary counts them.
 void TagBatchWindow::show_outcomes(const QString& journal_problem) {
     int written = 0;
@@ -206,21 +220,7 @@ void TagBatchWindow::show_outcomes(const QString& journal_problem) {
             if (state->text() == tr("将写入")) state->setText(tr("未写入 (已取消)"));
             continue;
         }
-        QString text;
-        switch (outcome->status) {
-            case TagEditStatus::written:
-                text = tr("已写入");
-                break;
-            case TagEditStatus::unchanged:
-                text = tr("无需改动");
-                break;
-            case TagEditStatus::refused:
-                text = tr("未写入");
-                break;
-            case TagEditStatus::failed:
-                text = tr("写入失败");
-                break;
-        }
+        QString text = status_text(outcome->status);
         if (!outcome->reason.empty())
             text += QStringLiteral(" (") + to_qstring(outcome->reason, codec_) + QLatin1Char(')');
         state->setText(text);

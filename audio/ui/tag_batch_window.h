@@ -75,6 +75,8 @@ private:
     void write_all();
     // `journal_problem`: why the journal could not be ended, or empty.
     void show_outcomes(const QString& journal_problem);
+    // The 状态 column's word for `status`.
+    static QString status_text(TagEditStatus status);
 
     std::vector<std::string> paths_;
     TagBatchSetup setup_;
